@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/jet/TArchivoAccess.h"
+
+namespace ado {
+
+enum class TModoConexion {
+    cmUnknown,
+    cmRead,
+    cmWrite,
+    cmReadWrite,
+    cmShareDenyRead,
+    cmShareDenyWrite,
+    cmShareExclusive,
+    cmShareDenyNone
+};
+
+// The platform connection object. It takes the connection strings of the
+// connectors as they are: keys without regard to letter case, values as
+// given, unknown keys ignored. The Jet provider opens the Access file named by
+// "Data Source" read-only, whatever the mode; other providers fail.
+// Failures are jet::EErrorJet.
+class TADOConnection {
+public:
+    TADOConnection();
+    ~TADOConnection();
+    TADOConnection(const TADOConnection&) = delete;
+    TADOConnection& operator=(const TADOConnection&) = delete;
+
+    void SetConnectionString(const std::string& sConexion);
+    const std::string& ConnectionString() const;
+    void SetLoginPrompt(bool bPide);
+    bool LoginPrompt() const;
+    void SetMode(TModoConexion eModo);
+    TModoConexion Mode() const;
+
+    // true opens with the connection string, false closes.
+    void SetConnected(bool bAbierta);
+    bool Connected() const;
+
+    // The open Access file and what opened it; throws when closed.
+    jet::TArchivoAccess& Archivo();
+    const std::string& RutaArchivo() const;
+    const std::string& ContrasenaArchivo() const;
+
+private:
+    struct TDatos;
+    std::unique_ptr<TDatos> d_;
+};
+
+}  // namespace ado

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/jet/TValorJet.h"
+
+namespace jet {
+
+enum class TTipoColumna {
+    tcBooleano,
+    tcByte,
+    tcEntero,
+    tcEnteroLargo,
+    tcMoneda,
+    tcSimple,
+    tcDoble,
+    tcFechaHora,
+    tcTexto,
+    tcMemo,
+    tcOtro  // binary, OLE, replication id, ...: read as null
+};
+
+struct TColumna {
+    std::string sNombre;
+    TTipoColumna eTipo = TTipoColumna::tcOtro;
+    int nTamano = 0;  // characters for text, bytes otherwise
+};
+
+struct TTabla {
+    std::string sNombre;
+    std::vector<TColumna> columnas;
+    int64_t nFilas = 0;
+};
+
+// What tells that the file changed on disk since it was read.
+struct TFirmaArchivo {
+    uintmax_t nTamano = 0;
+    int64_t nModificacionNs = 0;
+    bool operator==(const TFirmaArchivo&) const = default;
+};
+
+// An Access (.mdb) file opened read-only through libmdb. Its bytes never
+// change. Every failure is an EErrorJet whose message names the file.
+class TArchivoAccess {
+public:
+    // Opens the file and checks the database password as Jet does: a file
+    // with a password opens only with that password (letter case matters);
+    // a file without one opens whatever password is given.
+    static std::unique_ptr<TArchivoAccess> Abre(const std::string& sRuta,
+                                                const std::string& sContrasena);
+    virtual ~TArchivoAccess() = default;
+
+    virtual const std::string& Ruta() const = 0;
+    virtual int VersionJet() const = 0;  // 3 (Access 97) or 4 (Access 2000 and later)
+    virtual TFirmaArchivo Firma() const = 0;  // the file as it was when opened
+    static TFirmaArchivo FirmaEnDisco(const std::string& sRuta);
+
+    // User tables, in catalogue order.
+    virtual std::vector<std::string> DameNombresTablas() const = 0;
+    // A table by name, letter case ignored; nullptr when there is none.
+    virtual const TTabla* BuscaTabla(const std::string& sNombre) const = 0;
+    // Every row of a table, one value per column in column order, exact
+    // (doubles bit for bit, currency to the ten-thousandth, dates as serials).
+    virtual void LeeFilas(const std::string& sTabla,
+                          const std::function<void(const std::vector<TValor>&)>& fila) const = 0;
+};
+
+}  // namespace jet
