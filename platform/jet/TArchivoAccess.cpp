@@ -172,7 +172,7 @@ public:
                   const std::function<void(const std::vector<TValor>&)>& fila) const override {
         const size_t i = IndiceTabla(sTabla);
         if (i == tablas_.size())
-            throw EErrorJet("ETablaInexistente",
+            throw EErrorJet(kTablaInexistente,
                             "No existe la tabla '" + sTabla + "' en el archivo '" + sRuta_ + "'.");
         RecorreFilas(*entradas_[i], fila);
     }

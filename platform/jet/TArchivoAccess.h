@@ -15,6 +15,7 @@ inline constexpr const char* kArchivoInexistente = "EArchivoInexistente";
 inline constexpr const char* kArchivoIlegible = "EArchivoIlegible";
 inline constexpr const char* kArchivoNoEsAccess = "EArchivoNoEsAccess";
 inline constexpr const char* kContrasenaInvalida = "EContrasenaInvalida";
+inline constexpr const char* kTablaInexistente = "ETablaInexistente";
 
 enum class TTipoColumna {
     tcBooleano,
