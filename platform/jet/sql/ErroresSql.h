@@ -9,57 +9,57 @@
 namespace jet::sql {
 
 inline EErrorJet ErrorSintaxis(const std::string& sCerca) {
-    return EErrorJet("ErrorSintaxis",
+    return EErrorJet("EErrorSintaxis",
                      "Error de sintaxis en la instrucción SQL cerca de '" + sCerca + "'.");
 }
 inline EErrorJet ErrorInstruccionNoValida() {
-    return EErrorJet("ErrorSintaxis",
+    return EErrorJet("EErrorSintaxis",
                      "Instrucción SQL no válida; se esperaba 'DELETE', 'INSERT', 'PROCEDURE', "
                      "'SELECT' o 'UPDATE'.");
 }
 inline EErrorJet ErrorSoloLectura(const std::string& sInstruccion) {
-    return EErrorJet("SoloLectura", "La base de datos Norvex está abierta en modo de solo "
+    return EErrorJet("ESoloLectura", "La base de datos Norvex está abierta en modo de solo "
                                     "lectura: no se permite la instrucción " +
                                         sInstruccion + ".");
 }
 inline EErrorJet ErrorTablaNoEncontrada(const std::string& sTabla) {
-    return EErrorJet("TablaNoEncontrada",
+    return EErrorJet("ETablaNoEncontrada",
                      "No se encuentra la tabla o consulta '" + sTabla + "'.");
 }
 // Jet takes a name it cannot resolve for a parameter that was given no value.
 inline EErrorJet ErrorParametroSinValor(const std::string& sNombre) {
-    return EErrorJet("ParametroSinValor", "No se ha especificado un valor para el parámetro '" +
+    return EErrorJet("EParametroSinValor", "No se ha especificado un valor para el parámetro '" +
                                               sNombre + "': no hay ninguna columna con ese nombre.");
 }
 inline EErrorJet ErrorCampoAmbiguo(const std::string& sNombre) {
-    return EErrorJet("CampoAmbiguo", "El campo '" + sNombre +
+    return EErrorJet("ECampoAmbiguo", "El campo '" + sNombre +
                                          "' puede referirse a más de una tabla de la cláusula "
                                          "FROM.");
 }
 inline EErrorJet ErrorFuncionNoDefinida(const std::string& sFuncion) {
-    return EErrorJet("FuncionNoDefinida",
+    return EErrorJet("EFuncionNoDefinida",
                      "Función '" + sFuncion + "' no definida en la expresión.");
 }
 inline EErrorJet ErrorTiposNoCoinciden(const std::string& sValor) {
-    return EErrorJet("TiposNoCoinciden",
+    return EErrorJet("ETiposNoCoinciden",
                      "No coinciden los tipos de datos en la expresión: '" + sValor + "'.");
 }
-inline EErrorJet ErrorDivisionPorCero() { return EErrorJet("DivisionPorCero", "División por cero."); }
+inline EErrorJet ErrorDivisionPorCero() { return EErrorJet("EDivisionPorCero", "División por cero."); }
 
 }  // namespace jet::sql
 
 namespace jet::sql {
 
 inline EErrorJet ErrorNumeroArgumentos(const std::string& sFuncion) {
-    return EErrorJet("ErrorSintaxis", "Número incorrecto de argumentos usados con la función '" +
+    return EErrorJet("EErrorSintaxis", "Número incorrecto de argumentos usados con la función '" +
                                           sFuncion + "' en la expresión.");
 }
 inline EErrorJet ErrorArgumentoNoValido(const std::string& sFuncion) {
-    return EErrorJet("ArgumentoNoValido",
+    return EErrorJet("EArgumentoNoValido",
                      "Llamada a procedimiento o argumento no válido en '" + sFuncion + "'.");
 }
 inline EErrorJet ErrorDesbordamiento(const std::string& sValor) {
-    return EErrorJet("Desbordamiento", "Desbordamiento al convertir '" + sValor + "'.");
+    return EErrorJet("EDesbordamiento", "Desbordamiento al convertir '" + sValor + "'.");
 }
 
 }  // namespace jet::sql

@@ -208,7 +208,7 @@ std::vector<Elemento> CompilaPatron(const std::u32string& p) {
                 e.clase += hasta;
                 ++j;
             }
-            if (j >= p.size()) throw EErrorJet("ArgumentoNoValido", "Cadena de patrón no válida.");
+            if (j >= p.size()) throw EErrorJet("EArgumentoNoValido", "Cadena de patrón no válida.");
             i = j;
         } else {
             e.c = p[i];

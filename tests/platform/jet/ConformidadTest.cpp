@@ -264,44 +264,44 @@ TEST_P(Errores, FailWithKindAndCulprit) {
 INSTANTIATE_TEST_SUITE_P(
     Motor, Errores,
     ::testing::Values(
-        CasoError{"SELECT * FROM tMovto", "TablaNoEncontrada",
+        CasoError{"SELECT * FROM tMovto", "ETablaNoEncontrada",
                   "No se encuentra la tabla o consulta 'tMovto'."},
-        CasoError{"SELECT * FROM (SELECT * FROM tMov) AS t, tCte", "TablaNoEncontrada",
+        CasoError{"SELECT * FROM (SELECT * FROM tMov) AS t, tCte", "ETablaNoEncontrada",
                   "No se encuentra la tabla o consulta 'tCte'."},
-        CasoError{"SELECT Importe FROM tMov", "ParametroSinValor",
+        CasoError{"SELECT Importe FROM tMov", "EParametroSinValor",
                   "No se ha especificado un valor para el parámetro 'Importe': no hay ninguna "
                   "columna con ese nombre."},
-        CasoError{"SELECT t.Id FROM tMov AS x", "ParametroSinValor",
+        CasoError{"SELECT t.Id FROM tMov AS x", "EParametroSinValor",
                   "No se ha especificado un valor para el parámetro 't.Id': no hay ninguna columna "
                   "con ese nombre."},
-        CasoError{"SELECT 'abc' + 1 FROM tEmpresa", "TiposNoCoinciden",
+        CasoError{"SELECT 'abc' + 1 FROM tEmpresa", "ETiposNoCoinciden",
                   "No coinciden los tipos de datos en la expresión: 'abc'."},
-        CasoError{"SELECT Id / (Id - 1) FROM tMov", "DivisionPorCero", "División por cero."},
-        CasoError{"SELECT 5 MOD 0 FROM tMov", "DivisionPorCero", "División por cero."},
-        CasoError{"SELECT Id FROM tMov WHERE", "ErrorSintaxis",
+        CasoError{"SELECT Id / (Id - 1) FROM tMov", "EDivisionPorCero", "División por cero."},
+        CasoError{"SELECT 5 MOD 0 FROM tMov", "EDivisionPorCero", "División por cero."},
+        CasoError{"SELECT Id FROM tMov WHERE", "EErrorSintaxis",
                   "Error de sintaxis en la instrucción SQL cerca de 'fin de la instrucción'."},
-        CasoError{"SELECT Id FROM tMov WHERE Tipo = 'C", "ErrorSintaxis",
+        CasoError{"SELECT Id FROM tMov WHERE Tipo = 'C", "EErrorSintaxis",
                   "Error de sintaxis en la instrucción SQL cerca de ''C'."},
-        CasoError{"SELECT Id FROM tMov ORDER Id", "ErrorSintaxis",
+        CasoError{"SELECT Id FROM tMov ORDER Id", "EErrorSintaxis",
                   "Error de sintaxis en la instrucción SQL cerca de 'Id'."},
-        CasoError{"SELEC Id FROM tMov", "ErrorSintaxis",
+        CasoError{"SELEC Id FROM tMov", "EErrorSintaxis",
                   "Instrucción SQL no válida; se esperaba 'DELETE', 'INSERT', 'PROCEDURE', "
                   "'SELECT' o 'UPDATE'."},
-        CasoError{"TRUNCATE TABLE tMov", "ErrorSintaxis",
+        CasoError{"TRUNCATE TABLE tMov", "EErrorSintaxis",
                   "Instrucción SQL no válida; se esperaba 'DELETE', 'INSERT', 'PROCEDURE', "
                   "'SELECT' o 'UPDATE'."},
-        CasoError{"DELETE FROM tMov", "SoloLectura",
+        CasoError{"DELETE FROM tMov", "ESoloLectura",
                   "La base de datos Norvex está abierta en modo de solo lectura: no se permite la "
                   "instrucción DELETE."},
-        CasoError{"update tMov SET Id = 1", "SoloLectura",
+        CasoError{"update tMov SET Id = 1", "ESoloLectura",
                   "La base de datos Norvex está abierta en modo de solo lectura: no se permite la "
                   "instrucción UPDATE."},
-        CasoError{"SELECT * INTO tCopia FROM tMov", "SoloLectura",
+        CasoError{"SELECT * INTO tCopia FROM tMov", "ESoloLectura",
                   "La base de datos Norvex está abierta en modo de solo lectura: no se permite la "
                   "instrucción SELECT INTO."},
-        CasoError{"SELECT Foo(Id) FROM tMov", "FuncionNoDefinida",
+        CasoError{"SELECT Foo(Id) FROM tMov", "EFuncionNoDefinida",
                   "Función 'FOO' no definida en la expresión."},
-        CasoError{"SELECT Id FROM tMov UNION ALL SELECT Id, Tipo FROM tMov", "ErrorSintaxis",
+        CasoError{"SELECT Id FROM tMov UNION ALL SELECT Id, Tipo FROM tMov", "EErrorSintaxis",
                   "El número de columnas de las consultas de la unión no coincide."}));
 
 // 12. A statement of 64 KB made of thousands of OR-ed conditions, as ticked
