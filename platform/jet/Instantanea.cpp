@@ -55,7 +55,7 @@ void Ejecuta(sqlite3* db, const std::string& sql) {
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
         std::string s = error ? error : "";
         sqlite3_free(error);
-        throw EErrorJet("EErrorMotor", "No se pudo preparar la copia de la base de datos: " + s);
+        throw EErrorJet("EMotorSql", "No se pudo preparar la copia de la base de datos: " + s);
     }
 }
 
@@ -69,7 +69,7 @@ TInstantanea::~TInstantanea() { CierraBase(); }
 void TInstantanea::AbreBase() {
     if (sqlite3_open(":memory:", &db_) != SQLITE_OK) {
         CierraBase();
-        throw EErrorJet("EErrorMotor", "No se pudo crear la base de datos en memoria.");
+        throw EErrorJet("EMotorSql", "No se pudo crear la base de datos en memoria.");
     }
     // A quoted name that matches no column must fail, never turn into text.
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -139,7 +139,7 @@ void TInstantanea::Carga(const TTabla& tabla) {
                     fila[i]);
             }
             if (sqlite3_step(st) != SQLITE_DONE)
-                throw EErrorJet("EErrorMotor", std::string("No se pudo copiar la tabla '") +
+                throw EErrorJet("EMotorSql", std::string("No se pudo copiar la tabla '") +
                                                   tabla.sNombre + "': " + sqlite3_errmsg(db_));
         });
     } catch (...) {

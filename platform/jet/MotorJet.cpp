@@ -25,13 +25,13 @@ EErrorJet ErrorDeSqlite(sqlite3* db) {
         return sql::ErrorCampoAmbiguo(Despues(s, "ambiguous column name: "));
     if (s.starts_with("no such table: ")) return sql::ErrorTablaNoEncontrada(Despues(s, "no such table: "));
     if (s.find("do not have the same number of result columns") != std::string::npos)
-        return EErrorJet("EErrorSintaxis",
+        return EErrorJet("ESintaxis",
                          "El número de columnas de las consultas de la unión no coincide.");
     if (s == "integer overflow") return sql::ErrorDesbordamiento("SUM");
     if (s.starts_with("misuse of aggregate"))
-        return EErrorJet("EErrorSintaxis", "No se puede usar una función de agregado aquí: " +
+        return EErrorJet("ESintaxis", "No se puede usar una función de agregado aquí: " +
                                               Despues(s, "misuse of aggregate"));
-    return EErrorJet("EErrorMotor", "Error al ejecutar la instrucción: " + s);
+    return EErrorJet("EMotorSql", "Error al ejecutar la instrucción: " + s);
 }
 
 TValor LeeValor(sqlite3_stmt* st, int i) {

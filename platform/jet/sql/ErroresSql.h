@@ -9,11 +9,11 @@
 namespace jet::sql {
 
 inline EErrorJet ErrorSintaxis(const std::string& sCerca) {
-    return EErrorJet("EErrorSintaxis",
+    return EErrorJet("ESintaxis",
                      "Error de sintaxis en la instrucción SQL cerca de '" + sCerca + "'.");
 }
 inline EErrorJet ErrorInstruccionNoValida() {
-    return EErrorJet("EErrorSintaxis",
+    return EErrorJet("ESintaxis",
                      "Instrucción SQL no válida; se esperaba 'DELETE', 'INSERT', 'PROCEDURE', "
                      "'SELECT' o 'UPDATE'.");
 }
@@ -51,7 +51,7 @@ inline EErrorJet ErrorDivisionPorCero() { return EErrorJet("EDivisionPorCero", "
 namespace jet::sql {
 
 inline EErrorJet ErrorNumeroArgumentos(const std::string& sFuncion) {
-    return EErrorJet("EErrorSintaxis", "Número incorrecto de argumentos usados con la función '" +
+    return EErrorJet("ESintaxis", "Número incorrecto de argumentos usados con la función '" +
                                           sFuncion + "' en la expresión.");
 }
 inline EErrorJet ErrorArgumentoNoValido(const std::string& sFuncion) {

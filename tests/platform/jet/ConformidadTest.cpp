@@ -278,16 +278,16 @@ INSTANTIATE_TEST_SUITE_P(
                   "No coinciden los tipos de datos en la expresión: 'abc'."},
         CasoError{"SELECT Id / (Id - 1) FROM tMov", "EDivisionPorCero", "División por cero."},
         CasoError{"SELECT 5 MOD 0 FROM tMov", "EDivisionPorCero", "División por cero."},
-        CasoError{"SELECT Id FROM tMov WHERE", "EErrorSintaxis",
+        CasoError{"SELECT Id FROM tMov WHERE", "ESintaxis",
                   "Error de sintaxis en la instrucción SQL cerca de 'fin de la instrucción'."},
-        CasoError{"SELECT Id FROM tMov WHERE Tipo = 'C", "EErrorSintaxis",
+        CasoError{"SELECT Id FROM tMov WHERE Tipo = 'C", "ESintaxis",
                   "Error de sintaxis en la instrucción SQL cerca de ''C'."},
-        CasoError{"SELECT Id FROM tMov ORDER Id", "EErrorSintaxis",
+        CasoError{"SELECT Id FROM tMov ORDER Id", "ESintaxis",
                   "Error de sintaxis en la instrucción SQL cerca de 'Id'."},
-        CasoError{"SELEC Id FROM tMov", "EErrorSintaxis",
+        CasoError{"SELEC Id FROM tMov", "ESintaxis",
                   "Instrucción SQL no válida; se esperaba 'DELETE', 'INSERT', 'PROCEDURE', "
                   "'SELECT' o 'UPDATE'."},
-        CasoError{"TRUNCATE TABLE tMov", "EErrorSintaxis",
+        CasoError{"TRUNCATE TABLE tMov", "ESintaxis",
                   "Instrucción SQL no válida; se esperaba 'DELETE', 'INSERT', 'PROCEDURE', "
                   "'SELECT' o 'UPDATE'."},
         CasoError{"DELETE FROM tMov", "ESoloLectura",
@@ -301,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "instrucción SELECT INTO."},
         CasoError{"SELECT Foo(Id) FROM tMov", "EFuncionNoDefinida",
                   "Función 'FOO' no definida en la expresión."},
-        CasoError{"SELECT Id FROM tMov UNION ALL SELECT Id, Tipo FROM tMov", "EErrorSintaxis",
+        CasoError{"SELECT Id FROM tMov UNION ALL SELECT Id, Tipo FROM tMov", "ESintaxis",
                   "El número de columnas de las consultas de la unión no coincide."}));
 
 // 12. A statement of 64 KB made of thousands of OR-ed conditions, as ticked
