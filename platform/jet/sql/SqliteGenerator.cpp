@@ -1,5 +1,6 @@
 #include "platform/jet/sql/SqliteGenerator.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -42,11 +43,21 @@ std::string Real(double d) {
 
 std::string Columna(int i) { return Nombre("__c" + std::to_string(i + 1)); }
 
-// A balanced tree of one operator keeps the nesting depth logarithmic.
-std::string Balancea(const std::vector<std::string>& partes, size_t a, size_t b, const char* op) {
-    if (b - a == 1) return partes[a];
-    const size_t m = a + (b - a) / 2;
-    return "(" + Balancea(partes, a, m, op) + op + Balancea(partes, m, b, op) + ")";
+// A chain of one operator as groups of about sqrt(n) terms: SQLite parses a
+// flat chain into a tree as deep as the chain, and each parenthesis costs
+// parser stack, so thousands of ORs stay within both limits this way.
+std::string Encadena(const std::vector<std::string>& partes, const char* op) {
+    size_t nGrupo = 1;
+    while (nGrupo * nGrupo < partes.size()) ++nGrupo;
+    if (partes.size() <= 16) nGrupo = partes.size();
+    std::string s = "(";
+    for (size_t i = 0; i < partes.size(); i += nGrupo) {
+        if (i) s += op;
+        if (nGrupo < partes.size()) s += "(";
+        for (size_t j = i; j < std::min(partes.size(), i + nGrupo); ++j) s += (j > i ? op : "") + partes[j];
+        if (nGrupo < partes.size()) s += ")";
+    }
+    return s + ")";
 }
 
 bool EsComparacion(const std::string& op) {
@@ -379,7 +390,7 @@ std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
             }
             std::vector<std::string> partes;
             for (const auto& a : e.args) partes.push_back(Condicion(*a));
-            return booleano(Balancea(partes, 0, partes.size(), e.op == "AND" ? " AND " : " OR "));
+            return booleano(Encadena(partes, e.op == "AND" ? " AND " : " OR "));
         }
         case TipoExpr::Like:
             return booleano(std::string("(") + (e.negada ? "NOT " : "") + "jet_like(" +
