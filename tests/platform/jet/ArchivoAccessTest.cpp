@@ -238,13 +238,25 @@ public:
 
     void FijaFilasDeLaTabla(uint32_t n) { Escribe32(tdef_ + 16, n); }
     size_t Ranura(int nFila) const { return pagina_ + 14 + 2 * nFila; }
+    size_t InicioFila(int nFila) const { return pagina_ + (Lee16(Ranura(nFila)) & 0x1fff); }
+    size_t FinFila(int nFila) const { return nFila == 0 ? pagina_ + 4096 : InicioFila(nFila - 1); }
     void MarcaFila(int nFila, uint16_t nBandera) {
         Escribe16(Ranura(nFila), Lee16(Ranura(nFila)) | nBandera);
     }
-    // Turns row nFila into a pointer to row nDestino of the same page.
-    void MueveFila(int nFila, int nDestino) {
-        Escribe32(pagina_ + (Lee16(Ranura(nFila)) & 0x1fff),
-                  static_cast<uint32_t>(pagina_ / 4096) << 8 | static_cast<uint32_t>(nDestino));
+    // Moves row nFila to a new page at the end of the file and leaves a
+    // pointer in its slot, as Jet does when an edited row no longer fits. The
+    // copy is marked deleted so that only the pointer leads to it.
+    void MueveFila(int nFila) {
+        const size_t nInicio = InicioFila(nFila), nFin = FinFila(nFila);
+        const size_t nNueva = sBytes_.size();
+        std::string sPagina(4096, '\0');
+        sPagina.replace(0, 12, sBytes_, pagina_, 12);  // type, free space, table
+        const uint16_t nPos = static_cast<uint16_t>(4096 - (nFin - nInicio));
+        sPagina.replace(nPos, nFin - nInicio, sBytes_, nInicio, nFin - nInicio);
+        sBytes_ += sPagina;
+        Escribe16(nNueva + 12, 1);
+        Escribe16(nNueva + 14, nPos | 0x8000);
+        Escribe32(nInicio, static_cast<uint32_t>(nNueva / 4096) << 8);
         MarcaFila(nFila, 0x4000);
     }
     std::string Guarda(const TDirTemporal& dir) const {
@@ -258,17 +270,28 @@ private:
 };
 
 TEST(ArchivoAccess, SaltaFilasBorradasYSigueLasMovidas) {
-    // Rows 0 "One", 1 "Two", 2 "Three". Row 1 is deleted; row 2 was moved
-    // to where row 0 lies, whose own slot Jet marks deleted so a page walk
-    // finds it only through the pointer. One live row: (1, "One").
+    // Rows 0 "One", 1 "Two", 2 "Three": row 0 moved to another page, row 1
+    // deleted. The walk must come back to its page for row 2.
     TDirTemporal dir;
     TArchivoRetocado retocado;
-    retocado.MarcaFila(0, 0x8000);
+    retocado.MueveFila(0);
     retocado.MarcaFila(1, 0x8000);
-    retocado.MueveFila(2, 0);
-    retocado.FijaFilasDeLaTabla(1);
+    retocado.FijaFilasDeLaTabla(2);
     auto archivo = TArchivoAccess::Abre(retocado.Guarda(dir), "");
-    EXPECT_EQ(Filas(*archivo, "Table1"), (TFilas{{int64_t{1}, std::string("One")}}));
+    EXPECT_EQ(Filas(*archivo, "Table1"),
+              (TFilas{{int64_t{1}, std::string("One")}, {int64_t{3}, std::string("Three")}}));
+}
+
+TEST(ArchivoAccess, UnaLecturaDentroDeOtraNoLaEstropea) {
+    auto archivo = TArchivoAccess::Abre(Fixture("jet4-types.mdb"), "");
+    TFilas filas;
+    archivo->LeeFilas("Table1", [&](const std::vector<TValor>& fila) {
+        filas.push_back(fila);
+        Filas(*archivo, "Table3");  // loads other pages of the same file
+    });
+    EXPECT_EQ(filas, Filas(*archivo, "Table1"));
+    ASSERT_EQ(filas.size(), 2u);
+    EXPECT_NE(filas[0], filas[1]);
 }
 
 TEST(ArchivoAccess, FilasQueFaltanSonUnArchivoDanadoYNoUnaRespuestaParcial) {
