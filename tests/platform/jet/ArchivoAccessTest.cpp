@@ -282,6 +282,70 @@ TEST(ArchivoAccess, SaltaFilasBorradasYSigueLasMovidas) {
               (TFilas{{int64_t{1}, std::string("One")}, {int64_t{3}, std::string("Three")}}));
 }
 
+// Memos longer than a row can hold live in long-value (LVAL) pages: the
+// row keeps a 12-byte header with the length, the flags and a pointer. The
+// fixtures only hold short memos, inline; these copies move one out.
+class TMemoMovido {
+public:
+    TMemoMovido() : sBytes_(LeeBytes(Fixture("jet4-dates.mdb"))) {
+        nTexto_ =
+            sBytes_.find(std::string("\xff\xfe"
+                                     "Year 9999",
+                                     11));
+        uint32_t nCabecera;
+        std::memcpy(&nCabecera, &sBytes_[nTexto_ - 12], 4);
+        EXPECT_EQ(nCabecera, 0x80000000u | 11u) << "an inline memo of 11 bytes";
+    }
+    // Puts the text in LVAL pages, cut in pieces; one piece is a single-page
+    // memo, more make a chain whose rows start with the pointer to the next.
+    std::string Guarda(const TDirTemporal& dir, const std::vector<size_t>& trozos) {
+        const std::string sTexto = sBytes_.substr(nTexto_, 11);
+        const bool bCadena = trozos.size() > 1;
+        const auto nPrimera = static_cast<uint32_t>(sBytes_.size() / 4096);
+        size_t nDesde = 0;
+        for (size_t i = 0; i < trozos.size(); ++i) {
+            std::string sFila = sTexto.substr(nDesde, trozos[i]);
+            nDesde += trozos[i];
+            if (bCadena) {
+                const uint32_t nSiguiente = i + 1 < trozos.size() ? (nPrimera + i + 1) << 8 : 0;
+                sFila.insert(0, reinterpret_cast<const char*>(&nSiguiente), 4);
+            }
+            std::string sPagina(4096, '\0');
+            sPagina[0] = 1;
+            sPagina[1] = 1;
+            sPagina.replace(4, 4, "LVAL");
+            const auto nPos = static_cast<uint16_t>(4096 - sFila.size());
+            const uint16_t nFilas = 1;
+            sPagina.replace(12, 2, reinterpret_cast<const char*>(&nFilas), 2);
+            sPagina.replace(14, 2, reinterpret_cast<const char*>(&nPos), 2);
+            sPagina.replace(nPos, sFila.size(), sFila);
+            sBytes_ += sPagina;
+        }
+        const uint32_t nCabecera = (bCadena ? 0u : 0x40000000u) | 11u;
+        const uint32_t nPuntero = nPrimera << 8;
+        std::memcpy(&sBytes_[nTexto_ - 12], &nCabecera, 4);
+        std::memcpy(&sBytes_[nTexto_ - 8], &nPuntero, 4);
+        EscribeBytes(dir / "memo.mdb", sBytes_);
+        return (dir / "memo.mdb").string();
+    }
+
+private:
+    std::string sBytes_;
+    size_t nTexto_ = 0;
+};
+
+TEST(ArchivoAccess, LeeMemosGuardadosEnPaginasDeValoresLargos) {
+    for (const std::vector<size_t>& trozos :
+         std::vector<std::vector<size_t>>{{11}, {5, 6}, {2, 4, 5}}) {
+        TDirTemporal dir;
+        auto archivo = TArchivoAccess::Abre(TMemoMovido().Guarda(dir, trozos), "");
+        const TFilas filas = Filas(*archivo, "DateTest");
+        ASSERT_EQ(filas.size(), 6u);
+        EXPECT_EQ(filas[1][4], TValor(std::string("Year 9999"))) << trozos.size() << " trozos";
+        EXPECT_EQ(filas[1][5], TValor(std::string("Year 1999")));
+    }
+}
+
 TEST(ArchivoAccess, UnaLecturaDentroDeOtraNoLaEstropea) {
     auto archivo = TArchivoAccess::Abre(Fixture("jet4-types.mdb"), "");
     TFilas filas;
