@@ -34,5 +34,11 @@ int main(int argc, char** argv) {
     }
     std::printf("%d páginas; preparar %lld ms, exportar %lld ms\n", dm.repGeneral.DameNumPaginas(),
                 static_cast<long long>(nPreparar), static_cast<long long>(reloj.elapsed()));
+    // How full each page's body is: the questions must never run off its object.
+    for (int n = 0; n < dm.repGeneral.DameNumPaginas(); ++n) {
+        const auto& cuerpo = dm.repGeneral.DamePagina(n).objetos.at(0);
+        std::printf("página %2d: %3.0f %% del objeto\n", n + 1,
+                    100 * cuerpo.documento->size().height() / cuerpo.DameRectTexto().height());
+    }
     return 0;
 }
