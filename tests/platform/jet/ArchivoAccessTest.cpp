@@ -146,6 +146,53 @@ TEST(ArchivoAccess, ContrasenaDeLaBaseDeDatos) {
             esperadas);
 }
 
+// In a file without a password the hidden password bytes decode to zeros,
+// so XOR-ing a password's bytes into them gives the file that password.
+std::string ConContrasena(const std::string& sArchivo, const std::string& sBytesClave,
+                          const TDirTemporal& dir) {
+    std::string sBytes = LeeBytes(Fixture(sArchivo));
+    for (size_t i = 0; i < sBytesClave.size(); ++i) sBytes[0x42 + i] ^= sBytesClave[i];
+    EscribeBytes(dir / sArchivo, sBytes);
+    return (dir / sArchivo).string();
+}
+
+TEST(ArchivoAccess, ContrasenasJet3EnCp1252YJet4EnUcs2) {
+    TDirTemporal dir;
+    struct {
+        const char* sArchivo;
+        std::string sBytesClave;  // as the file keeps it
+        std::string sContrasena;  // UTF-8
+    } casos[] = {
+        {"jet3-types.mdb",
+         "Contrase\xf1"
+         "a",
+         "Contraseña"},
+        {"jet3-types.mdb", "12345678901234567890", "12345678901234567890"},
+        {"jet4-types.mdb",
+         std::string("\xf1\0"
+                     "a\0\xac\x20",
+                     6),
+         "ña€"},
+        {"jet4-types.mdb",
+         [] {
+             std::string s;
+             for (char c : std::string("ABCDEFGHIJKLMNOPQRST")) s += {c, '\0'};
+             return s;
+         }(),
+         "ABCDEFGHIJKLMNOPQRST"},  // the longest: no terminator left
+    };
+    for (const auto& c : casos) {
+        const std::string sRuta = ConContrasena(c.sArchivo, c.sBytesClave, dir);
+        EXPECT_EQ(TArchivoAccess::Abre(sRuta, c.sContrasena)->DameNombresTablas().size(), 4u)
+            << c.sContrasena;
+        for (const std::string& sMala :
+             {std::string(""), c.sContrasena.substr(1), c.sContrasena + "x"})
+            EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sRuta, sMala); }),
+                      "EContrasenaInvalida - No es una contraseña válida.")
+                << c.sContrasena << " / " << sMala;
+    }
+}
+
 TEST(ArchivoAccess, ArchivosQueNoSePuedenAbrirDicenPorQueYCualEs) {
     TDirTemporal dir;
     const std::string sReal = LeeBytes(Fixture("jet4-password.mdb"));
