@@ -283,6 +283,7 @@ void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
     const int nCuentaFilas = mdb->fmt->row_count_offset;
     std::vector<MdbField> campos(tabla->num_cols);
     std::vector<TValor> valores(tabla->num_cols);
+    std::vector<unsigned char> paginaActual(mdb->fmt->pg_size);
     uint64_t nLeidas = 0;
 
     mdb_rewind_table(tabla.get());
@@ -296,8 +297,10 @@ void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
             if (nInicio & nFilaBorrada)
                 continue;
             if (nInicio & nFilaDesbordada) {
-                // Follow the pointer; the row found there is decoded on its own
-                // page, then the page being walked comes back.
+                // Follow the pointer and decode the row on its own page, then
+                // put the page being walked back. A copy, not a re-read:
+                // libmdb skips reading a page it believes is already loaded.
+                std::memcpy(paginaActual.data(), mdb->pg_buf, paginaActual.size());
                 auto nPagFila = Lee<uint32_t>(mdb->pg_buf + (nInicio & nMascaraPosicion));
                 for (int nSaltos = 0;; ++nSaltos) {
                     void* pPagina;
@@ -315,10 +318,9 @@ void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
                         nPagFila = Lee<uint32_t>(pDestino + nPos);
                         continue;
                     }
-                    mdb_swap_pgbuf(mdb);
+                    std::memcpy(mdb->pg_buf, pDestino, paginaActual.size());
                     DecodificaFila(tabla.get(), nPos, nLargoDestino, campos, valores);
-                    if (mdb_read_pg(mdb, tabla->cur_phys_pg) != mdb->fmt->pg_size)
-                        Danado(sRuta_);
+                    std::memcpy(mdb->pg_buf, paginaActual.data(), paginaActual.size());
                     break;
                 }
             } else {
@@ -326,6 +328,10 @@ void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
             }
             ++nLeidas;
             fila(valores);
+            // The callback may have read this file too.
+            if (mdb->cur_pg != tabla->cur_phys_pg &&
+                mdb_read_pg(mdb, tabla->cur_phys_pg) != mdb->fmt->pg_size)
+                Danado(sRuta_);
         }
     }
     // The table definition counts its live rows; fewer or more here means
