@@ -7,6 +7,7 @@
 
 #include <strings.h>
 
+#include "platform/jet/EErrorJet.h"
 #include "platform/jet/FormatoNumero.h"
 #include "platform/jet/MotorJet.h"
 #include "platform/jet/TArchivoAccess.h"
@@ -39,12 +40,15 @@ public:
     }
     void LeeFilas(const std::string& sTabla,
                   const std::function<void(const std::vector<jet::TValor>&)>& fila) const override {
-        ++nLecturas;
+        ++(*lecturas)[sTabla];
+        if (*bFallaLectura) throw jet::EErrorJet("EArchivoIlegible", "página dañada");
         for (const auto& f : filas_.at(sTabla)) fila(f);
     }
 
     jet::TFirmaArchivo firma_{};
-    mutable int nLecturas = 0;
+    // How many times each table was read, shared by the copies of this file.
+    std::shared_ptr<std::map<std::string, int>> lecturas = std::make_shared<std::map<std::string, int>>();
+    std::shared_ptr<bool> bFallaLectura = std::make_shared<bool>(false);
 
 private:
     std::string ruta_ = "falso.mdb";
