@@ -19,7 +19,8 @@ std::string Nombre(const std::string& s) {
     std::string r = "\"";
     for (char c : s) {
         r += c;
-        if (c == '"') r += '"';
+        if (c == '"')
+            r += '"';
     }
     return r + "\"";
 }
@@ -28,7 +29,8 @@ std::string Texto(const std::string& s) {
     std::string r = "'";
     for (char c : s) {
         r += c;
-        if (c == '\'') r += '\'';
+        if (c == '\'')
+            r += '\'';
     }
     return r + "'";
 }
@@ -37,11 +39,14 @@ std::string Real(double d) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.17g", d);
     std::string s = buf;
-    if (s.find_first_of(".en") == std::string::npos) s += ".0";
+    if (s.find_first_of(".en") == std::string::npos)
+        s += ".0";
     return s;
 }
 
-std::string Columna(int i) { return Nombre("__c" + std::to_string(i + 1)); }
+std::string Columna(int i) {
+    return Nombre("__c" + std::to_string(i + 1));
+}
 
 // A chain of one operator as groups of about sqrt(n) terms: SQLite parses a
 // flat chain into a tree as deep as the chain, and each parenthesis costs
@@ -49,13 +54,18 @@ std::string Columna(int i) { return Nombre("__c" + std::to_string(i + 1)); }
 std::string Encadena(const std::vector<std::string>& partes, const char* op) {
     size_t nGrupo = 1;
     while (nGrupo * nGrupo < partes.size()) ++nGrupo;
-    if (partes.size() <= 16) nGrupo = partes.size();
+    if (partes.size() <= 16)
+        nGrupo = partes.size();
     std::string s = "(";
     for (size_t i = 0; i < partes.size(); i += nGrupo) {
-        if (i) s += op;
-        if (nGrupo < partes.size()) s += "(";
-        for (size_t j = i; j < std::min(partes.size(), i + nGrupo); ++j) s += (j > i ? op : "") + partes[j];
-        if (nGrupo < partes.size()) s += ")";
+        if (i)
+            s += op;
+        if (nGrupo < partes.size())
+            s += "(";
+        for (size_t j = i; j < std::min(partes.size(), i + nGrupo); ++j)
+            s += (j > i ? op : "") + partes[j];
+        if (nGrupo < partes.size())
+            s += ")";
     }
     return s + ")";
 }
@@ -127,7 +137,9 @@ SqliteGenerator::Resultado SqliteGenerator::Genera(const Consulta& consulta) {
     return GeneraConsulta(consulta, false);
 }
 
-std::string SqliteGenerator::Subconsulta(const Consulta& c) { return GeneraConsulta(c, true).sSql; }
+std::string SqliteGenerator::Subconsulta(const Consulta& c) {
+    return GeneraConsulta(c, true).sSql;
+}
 
 SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) {
     SelectGenerado g;
@@ -135,7 +147,8 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
     std::vector<Fuente> fuentes;
     std::string desde;
     for (const auto& o : s.origenes) {
-        if (!desde.empty()) desde += ", ";
+        if (!desde.empty())
+            desde += ", ";
         desde += GeneraOrigen(*o, fuentes);
     }
     int nExpr = 1000;
@@ -151,7 +164,8 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
                     bool bRepetida = false;
                     if (e.calificador.empty()) {
                         for (const auto& otra : fuentes) {
-                            if (&otra == &f) continue;
+                            if (&otra == &f)
+                                continue;
                             for (const auto& c2 : otra.columnas)
                                 bRepetida |= Mayusculas(c2) == Mayusculas(col);
                         }
@@ -160,7 +174,8 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
                     g.nombres.push_back(bRepetida ? f.sAlias + "." + col : col);
                 }
             }
-            if (!bAlguna) throw ErrorTablaNoEncontrada(e.calificador.empty() ? "*" : e.calificador);
+            if (!bAlguna)
+                throw ErrorTablaNoEncontrada(e.calificador.empty() ? "*" : e.calificador);
             continue;
         }
         if (e.tipo == TipoExpr::Columna) {
@@ -173,14 +188,17 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
             g.nombres.push_back(el.alias.empty() ? "Expr" + std::to_string(nExpr++) : el.alias);
         }
     }
-    if (!desde.empty()) g.sCuerpo += " FROM " + desde;
-    if (s.donde) g.sCuerpo += " WHERE " + Condicion(*s.donde);
+    if (!desde.empty())
+        g.sCuerpo += " FROM " + desde;
+    if (s.donde)
+        g.sCuerpo += " WHERE " + Condicion(*s.donde);
     if (!s.agrupar.empty()) {
         g.sCuerpo += " GROUP BY ";
         for (size_t i = 0; i < s.agrupar.size(); ++i)
             g.sCuerpo += (i ? ", " : "") + Valor(*s.agrupar[i]) + " COLLATE JET";
     }
-    if (s.teniendo) g.sCuerpo += " HAVING " + Condicion(*s.teniendo);
+    if (s.teniendo)
+        g.sCuerpo += " HAVING " + Condicion(*s.teniendo);
     for (const auto& o : s.orden) {
         std::string v = Valor(*o.expr);
         g.clavesSinCotejo.push_back(v);
@@ -220,18 +238,21 @@ std::string SqliteGenerator::Clasificada(const SelectGenerado& g) {
     }
     const std::string rk =
         orden.empty() ? "ROW_NUMBER() OVER ()" : "RANK() OVER (ORDER BY " + orden + ")";
-    const std::string rn = orden.empty() ? "ROW_NUMBER() OVER ()"
-                                         : "ROW_NUMBER() OVER (ORDER BY " + orden + ")";
-    const std::string ventanas = rk + " AS \"__rk\", " + rn + " AS \"__rn\", COUNT(*) OVER () AS \"__nt\"";
+    const std::string rn =
+        orden.empty() ? "ROW_NUMBER() OVER ()" : "ROW_NUMBER() OVER (ORDER BY " + orden + ")";
+    const std::string ventanas =
+        rk + " AS \"__rk\", " + rn + " AS \"__rn\", COUNT(*) OVER () AS \"__nt\"";
     if (bDistinto)
         return "SELECT *, " + ventanas + " FROM (SELECT DISTINCT " + columnas + g.sCuerpo + ")";
     return "SELECT " + columnas + ", " + ventanas + g.sCuerpo;
 }
 
 std::string SqliteGenerator::FiltroTop(const SelectGenerado& g) {
-    if (!g.s->top) return "1";
+    if (!g.s->top)
+        return "1";
     const std::string n = Real(*g.s->top);
-    if (g.s->porcentaje) return "(\"__rk\" - 1) * 100.0 < " + n + " * \"__nt\"";
+    if (g.s->porcentaje)
+        return "(\"__rk\" - 1) * 100.0 < " + n + " * \"__nt\"";
     return "\"__rk\" <= " + n;
 }
 
@@ -273,11 +294,14 @@ SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bo
             int nCol = -1;
             if (o.expr->tipo == TipoExpr::Columna) {
                 for (const std::vector<std::string>* nombres :
-                     std::initializer_list<const std::vector<std::string>*>{&ramas[0].nombres, &ultima.nombres})
+                     std::initializer_list<const std::vector<std::string>*>{&ramas[0].nombres,
+                                                                            &ultima.nombres})
                     for (size_t i = 0; i < nombres->size() && nCol < 0; ++i)
-                        if (Mayusculas((*nombres)[i]) == Mayusculas(o.expr->nombre)) nCol = static_cast<int>(i);
+                        if (Mayusculas((*nombres)[i]) == Mayusculas(o.expr->nombre))
+                            nCol = static_cast<int>(i);
             }
-            if (nCol < 0) throw ErrorParametroSinValor(o.expr->nombre);
+            if (nCol < 0)
+                throw ErrorParametroSinValor(o.expr->nombre);
             ordenFinal += std::string(ordenFinal.empty() ? "" : ", ") + Columna(nCol) +
                           " COLLATE JET" + (o.descendente ? " DESC" : "");
         }
@@ -288,18 +312,21 @@ SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bo
     for (size_t k = 0; k < ramas.size(); ++k) {
         const SelectGenerado& g = ramas[k];
         const bool bPropia = g.s->top || (!g.claves.empty() && k + 1 < ramas.size());
-        if (k) cuerpo += c.todos[k - 1] ? " UNION ALL " : " UNION ";
+        if (k)
+            cuerpo += c.todos[k - 1] ? " UNION ALL " : " UNION ";
         std::string rama;
         if (bPropia) {
             rama = "SELECT ";
             for (size_t i = 0; i < g.exprs.size(); ++i) rama += Columna(static_cast<int>(i)) + ", ";
-            rama += (bSoloTodos ? std::to_string(k) + " AS \"__b\", \"__rn\" AS \"__o\"" : std::string("0 AS \"__b\", 0 AS \"__o\"")) +
+            rama += (bSoloTodos ? std::to_string(k) + " AS \"__b\", \"__rn\" AS \"__o\""
+                                : std::string("0 AS \"__b\", 0 AS \"__o\"")) +
                     " FROM (" + Clasificada(g) + ") WHERE " + FiltroTop(g);
         } else {
             rama = std::string("SELECT ") + (g.s->distinto ? "DISTINCT " : "");
             for (size_t i = 0; i < g.exprs.size(); ++i)
                 rama += g.exprs[i] + " AS " + Columna(static_cast<int>(i)) + ", ";
-            rama += (bSoloTodos ? std::to_string(k) : std::string("0")) + " AS \"__b\", 0 AS \"__o\"" + g.sCuerpo;
+            rama += (bSoloTodos ? std::to_string(k) : std::string("0")) +
+                    " AS \"__b\", 0 AS \"__o\"" + g.sCuerpo;
         }
         // A branch is a subquery so that SQLite treats it as one unit.
         cuerpo += "SELECT * FROM (" + rama + ")";
@@ -308,9 +335,12 @@ SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bo
     for (size_t i = 0; i < r.columnas.size(); ++i)
         sql += (i ? ", " : "") + Columna(static_cast<int>(i)) + " AS " + Nombre(r.columnas[i]);
     sql += " FROM (" + cuerpo + ")";
-    if (bOrdenFinal) sql += " ORDER BY " + ordenFinal;
-    else if (bSoloTodos) sql += " ORDER BY \"__b\", \"__o\"";
-    if (bDerivada && (bOrdenFinal || bSoloTodos)) sql += " LIMIT -1";
+    if (bOrdenFinal)
+        sql += " ORDER BY " + ordenFinal;
+    else if (bSoloTodos)
+        sql += " ORDER BY \"__b\", \"__o\"";
+    if (bDerivada && (bOrdenFinal || bSoloTodos))
+        sql += " LIMIT -1";
     r.sSql = sql;
     return r;
 }
@@ -332,8 +362,9 @@ std::string SqliteGenerator::GeneraOrigen(const Origen& o, std::vector<Fuente>& 
         case TipoOrigen::Union: {
             std::string izq = GeneraOrigen(*o.izquierdo, fuentes);
             std::string der = GeneraOrigen(*o.derecho, fuentes);
-            if (o.derecho->tipo == TipoOrigen::Union) der = "(" + der + ")";
-            const char* tipo = o.tipoUnion == TipoUnion::Interna    ? " INNER JOIN "
+            if (o.derecho->tipo == TipoOrigen::Union)
+                der = "(" + der + ")";
+            const char* tipo = o.tipoUnion == TipoUnion::Interna     ? " INNER JOIN "
                                : o.tipoUnion == TipoUnion::Izquierda ? " LEFT JOIN "
                                                                      : " RIGHT JOIN ";
             return izq + tipo + der + " ON " + Condicion(*o.condicion);
@@ -342,8 +373,12 @@ std::string SqliteGenerator::GeneraOrigen(const Origen& o, std::vector<Fuente>& 
     return "";
 }
 
-std::string SqliteGenerator::Valor(const Expr& e) { return Expresion(e, false); }
-std::string SqliteGenerator::Condicion(const Expr& e) { return Expresion(e, true); }
+std::string SqliteGenerator::Valor(const Expr& e) {
+    return Expresion(e, false);
+}
+std::string SqliteGenerator::Condicion(const Expr& e) {
+    return Expresion(e, true);
+}
 
 std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
     // A truth value is -1/0 where Jet wants a value, a SQLite truth in WHERE.
@@ -353,13 +388,20 @@ std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
             return std::visit(
                 [](const auto& v) -> std::string {
                     using T = std::decay_t<decltype(v)>;
-                    if constexpr (std::is_same_v<T, std::monostate>) return "NULL";
-                    else if constexpr (std::is_same_v<T, bool>) return v ? "-1" : "0";
-                    else if constexpr (std::is_same_v<T, int64_t>) return std::to_string(v);
-                    else if constexpr (std::is_same_v<T, double>) return Real(v);
-                    else if constexpr (std::is_same_v<T, TMoneda>) return Real(v.nDiezMilesimos / 10000.0);
-                    else if constexpr (std::is_same_v<T, TFecha>) return Real(v.dSerial);
-                    else return Texto(v);
+                    if constexpr (std::is_same_v<T, std::monostate>)
+                        return "NULL";
+                    else if constexpr (std::is_same_v<T, bool>)
+                        return v ? "-1" : "0";
+                    else if constexpr (std::is_same_v<T, int64_t>)
+                        return std::to_string(v);
+                    else if constexpr (std::is_same_v<T, double>)
+                        return Real(v);
+                    else if constexpr (std::is_same_v<T, TMoneda>)
+                        return Real(v.nDiezMilesimos / 10000.0);
+                    else if constexpr (std::is_same_v<T, TFecha>)
+                        return Real(v.dSerial);
+                    else
+                        return Texto(v);
                 },
                 e.valor);
         case TipoExpr::Columna:
@@ -368,16 +410,21 @@ std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
         case TipoExpr::Asterisco:
             throw ErrorSintaxis("*");
         case TipoExpr::Unaria:
-            if (e.op == "-") return "(-" + Valor(*e.args[0]) + ")";
-            if (EsBooleana(*e.args[0])) return booleano("(NOT " + Condicion(*e.args[0]) + ")");
+            if (e.op == "-")
+                return "(-" + Valor(*e.args[0]) + ")";
+            if (EsBooleana(*e.args[0]))
+                return booleano("(NOT " + Condicion(*e.args[0]) + ")");
             // NOT on a number is Jet's bitwise complement: NOT -1 is 0.
-            return bCondicion ? "((~" + Valor(*e.args[0]) + ") <> 0)" : "(~" + Valor(*e.args[0]) + ")";
+            return bCondicion ? "((~" + Valor(*e.args[0]) + ") <> 0)"
+                              : "(~" + Valor(*e.args[0]) + ")";
         case TipoExpr::Binaria: {
             const std::string a = Valor(*e.args[0]), b = Valor(*e.args[1]);
-            if (EsComparacion(e.op)) return booleano("(" + a + " " + e.op + " " + b + " COLLATE JET)");
-            if (e.op == "-" || e.op == "*") return "(" + a + " " + e.op + " " + b + ")";
+            if (EsComparacion(e.op))
+                return booleano("(" + a + " " + e.op + " " + b + " COLLATE JET)");
+            if (e.op == "-" || e.op == "*")
+                return "(" + a + " " + e.op + " " + b + ")";
             static const std::map<std::string, std::string> funciones = {
-                {"+", "jet_suma"}, {"/", "jet_div"}, {"\\", "jet_divent"},
+                {"+", "jet_suma"},  {"/", "jet_div"}, {"\\", "jet_divent"},
                 {"MOD", "jet_mod"}, {"^", "jet_pot"}, {"&", "jet_concat"}};
             return funciones.at(e.op) + "(" + a + ", " + b + ")";
         }
@@ -396,11 +443,13 @@ std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
             return booleano(std::string("(") + (e.negada ? "NOT " : "") + "jet_like(" +
                             Valor(*e.args[0]) + ", " + Valor(*e.args[1]) + "))");
         case TipoExpr::In: {
-            std::string s = "(" + Valor(*e.args[0]) + " COLLATE JET" + (e.negada ? " NOT IN (" : " IN (");
+            std::string s =
+                "(" + Valor(*e.args[0]) + " COLLATE JET" + (e.negada ? " NOT IN (" : " IN (");
             if (e.subconsulta) {
                 s += Subconsulta(*e.subconsulta);
             } else {
-                for (size_t i = 1; i < e.args.size(); ++i) s += (i > 1 ? ", " : "") + Valor(*e.args[i]);
+                for (size_t i = 1; i < e.args.size(); ++i)
+                    s += (i > 1 ? ", " : "") + Valor(*e.args[i]);
             }
             return booleano(s + "))");
         }
@@ -423,13 +472,15 @@ std::string SqliteGenerator::Funcion(const Expr& e, bool bCondicion) {
     const std::string& f = e.nombre;
     const size_t n = e.args.size();
     auto aridad = [&](size_t a, size_t b) {
-        if (n < a || n > b) throw ErrorNumeroArgumentos(f);
+        if (n < a || n > b)
+            throw ErrorNumeroArgumentos(f);
     };
     auto arg = [&](size_t i) { return Valor(*e.args[i]); };
     if (f == "IIF") {
         aridad(3, 3);
         // A Null condition takes the false branch, as CASE does.
-        return "(CASE WHEN " + Condicion(*e.args[0]) + " THEN " + arg(1) + " ELSE " + arg(2) + " END)";
+        return "(CASE WHEN " + Condicion(*e.args[0]) + " THEN " + arg(1) + " ELSE " + arg(2) +
+               " END)";
     }
     if (f == "ISNULL") {
         aridad(1, 1);
@@ -457,7 +508,8 @@ std::string SqliteGenerator::Funcion(const Expr& e, bool bCondicion) {
         return (f == "FIRST" ? "jet_first(" : "jet_last(") + arg(0) + ")";
     }
     auto it = Funciones().find(f);
-    if (it == Funciones().end()) throw ErrorFuncionNoDefinida(f);
+    if (it == Funciones().end())
+        throw ErrorFuncionNoDefinida(f);
     aridad(it->second.nMin, it->second.nMax);
     std::string s = std::string(it->second.sSqlite) + "(";
     for (size_t i = 0; i < n; ++i) s += (i ? ", " : "") + arg(i);

@@ -23,21 +23,21 @@ std::shared_ptr<TArchivoFalso> Datos() {
               {std::string("C3"), std::string("acme sa"), N, true, int64_t{1}},
               {std::string("C4"), std::string("PUBLICO EN GENERAL"), N, false, int64_t{1}},
               {std::string("C5"), std::string("Zoë"), std::string("perez"), false, int64_t{2}}});
-    a->Tabla("tMov",
-             {{"Id", TTipoColumna::tcEnteroLargo, 4},
-              {"Tipo", TTipoColumna::tcTexto, 1},
-              {"Fecha", TTipoColumna::tcFechaHora, 8},
-              {"Cantidad", TTipoColumna::tcDoble, 8},
-              {"Cot", TTipoColumna::tcMoneda, 8},
-              {"ClaveCliente", TTipoColumna::tcTexto, 20}},
-             {{int64_t{1}, std::string("C"), Fecha(2017, 12, 31), 100.5, jet::TMoneda{185000},
-               std::string("C1")},
-              {int64_t{2}, std::string("V"), Fecha(2017, 12, 31, 10, 0), 7.0, jet::TMoneda{10000},
-               std::string("C2")},
-              {int64_t{3}, std::string("C"), Fecha(2017, 1, 1), 2.5, jet::TMoneda{0},
-               std::string("C3")},
-              {int64_t{4}, std::string("V"), Fecha(2016, 12, 31, 23, 59), N, N, std::string("C9")},
-              {int64_t{5}, std::string("X"), Fecha(2018, 1, 1), 1.0, N, std::string("C1")}});
+    a->Tabla(
+        "tMov",
+        {{"Id", TTipoColumna::tcEnteroLargo, 4},
+         {"Tipo", TTipoColumna::tcTexto, 1},
+         {"Fecha", TTipoColumna::tcFechaHora, 8},
+         {"Cantidad", TTipoColumna::tcDoble, 8},
+         {"Cot", TTipoColumna::tcMoneda, 8},
+         {"ClaveCliente", TTipoColumna::tcTexto, 20}},
+        {{int64_t{1}, std::string("C"), Fecha(2017, 12, 31), 100.5, jet::TMoneda{185000},
+          std::string("C1")},
+         {int64_t{2}, std::string("V"), Fecha(2017, 12, 31, 10, 0), 7.0, jet::TMoneda{10000},
+          std::string("C2")},
+         {int64_t{3}, std::string("C"), Fecha(2017, 1, 1), 2.5, jet::TMoneda{0}, std::string("C3")},
+         {int64_t{4}, std::string("V"), Fecha(2016, 12, 31, 23, 59), N, N, std::string("C9")},
+         {int64_t{5}, std::string("X"), Fecha(2018, 1, 1), 1.0, N, std::string("C1")}});
     a->Tabla("tVacia", {{"Monto", TTipoColumna::tcDoble, 8}}, {});
     a->Tabla("tEmpresa", {{"Empresa", TTipoColumna::tcTexto, 100}}, {{std::string("CC")}});
     a->Tabla("Tabla Rara",
@@ -50,7 +50,9 @@ struct Caso {
     const char* sSql;
     const char* sEsperado;
 };
-std::ostream& operator<<(std::ostream& o, const Caso& c) { return o << c.sSql; }
+std::ostream& operator<<(std::ostream& o, const Caso& c) {
+    return o << c.sSql;
+}
 
 class Conformidad : public ::testing::TestWithParam<Caso> {};
 
@@ -79,12 +81,14 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"SELECT COUNT(1) FROM (SELECT Nombre FROM tCliente WHERE ClaveCliente = 'C1' UNION "
              "SELECT UCASE(Nombre) FROM tCliente WHERE ClaveCliente = 'C1')",
              "1"},
-        Caso{"SELECT Nombre FROM tCliente WHERE NumEmp = 1 AND ClaveCliente <> 'C2' ORDER BY Nombre",
-             "acme sa; Juan; PUBLICO EN GENERAL"},
+        Caso{
+            "SELECT Nombre FROM tCliente WHERE NumEmp = 1 AND ClaveCliente <> 'C2' ORDER BY Nombre",
+            "acme sa; Juan; PUBLICO EN GENERAL"},
         Caso{"SELECT LCASE(Nombre) AS X FROM tCliente WHERE NumEmp = 1 AND ClaveCliente <> 'C2' "
              "ORDER BY UCASE(Nombre) DESC",
              "publico en general; juan; acme sa"},
-        Caso{"SELECT MIN(Nombre), MAX(Nombre), MIN(Nombre & '') FROM tCliente", "acme sa,Zoë,acme sa"}));
+        Caso{"SELECT MIN(Nombre), MAX(Nombre), MIN(Nombre & '') FROM tCliente",
+             "acme sa,Zoë,acme sa"}));
 
 // 2. LIKE: ANSI wildcards, case-insensitive, whole text.
 INSTANTIATE_TEST_SUITE_P(
@@ -137,7 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"SELECT SUM(Monto), AVG(Monto), MIN(Monto), MAX(Monto), COUNT(1), COUNT(*), "
              "COUNT(Monto), FIRST(Monto) FROM tVacia",
              "NULL,NULL,NULL,NULL,0,0,0,NULL"},
-        Caso{"SELECT COUNT(1), COUNT(Cantidad), SUM(Cantidad), MAX(Cot), FIRST(Id), LAST(Id) FROM tMov",
+        Caso{"SELECT COUNT(1), COUNT(Cantidad), SUM(Cantidad), MAX(Cot), FIRST(Id), LAST(Id) FROM "
+             "tMov",
              "5,4,111,18.5,1,5"},
         Caso{"SELECT COUNT(1) FROM tMov WHERE Cantidad = NULL OR Cantidad <> NULL", "0"},
         Caso{"SELECT NULL = NULL, NULL + 1, 1 < NULL FROM tEmpresa", "NULL,NULL,NULL"},
@@ -149,8 +154,10 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Funciones, Conformidad,
     ::testing::Values(
-        Caso{"SELECT UCASE('dólar'), LCASE('ÁRBOL Ñ'), UCASE(NULL) FROM tEmpresa", "DÓLAR,árbol ñ,NULL"},
-        Caso{"SELECT STR(5), STR(-5), STR(2.5), STR(0), STR(COUNT(1)) FROM tEmpresa", " 5,-5, 2.5, 0, 1"},
+        Caso{"SELECT UCASE('dólar'), LCASE('ÁRBOL Ñ'), UCASE(NULL) FROM tEmpresa",
+             "DÓLAR,árbol ñ,NULL"},
+        Caso{"SELECT STR(5), STR(-5), STR(2.5), STR(0), STR(COUNT(1)) FROM tEmpresa",
+             " 5,-5, 2.5, 0, 1"},
         Caso{"SELECT ROUND(2.5), ROUND(3.5), ROUND(-2.5), ROUND(12.345, 2), ROUND(0.125, 2), "
              "ROUND(7), ROUND(NULL) FROM tEmpresa",
              "2,4,-2,12.35,0.12,7,NULL"},
@@ -165,9 +172,10 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"SELECT INSTR('abcABC', 'C'), INSTR(4, 'abcABC', 'c'), INSTR(1, 'abcABC', 'C', 0), "
              "INSTR('abc', 'z') FROM tEmpresa",
              "3,6,6,0"},
-        Caso{"SELECT CSTR(12345.0), CSTR(0.1 + 0.2), CLNG(2.5), CLNG(3.5), CINT(-2.5), CDBL('1.5'), "
-             "VAL(' 1 2abc'), VAL('x') FROM tEmpresa",
-             "12345,0.3,2,4,-2,1.5,12,0"},
+        Caso{
+            "SELECT CSTR(12345.0), CSTR(0.1 + 0.2), CLNG(2.5), CLNG(3.5), CINT(-2.5), CDBL('1.5'), "
+            "VAL(' 1 2abc'), VAL('x') FROM tEmpresa",
+            "12345,0.3,2,4,-2,1.5,12,0"},
         Caso{"SELECT YEAR(#12/31/2017#), MONTH(#12/31/2017#), DAY(#12/31/2017#), "
              "YEAR(Fecha), DATESERIAL(2017, 13, 1), DATESERIAL(2017, 3, 0) FROM tMov WHERE Id = 3",
              "2017,12,31,2017,43101,42794"},
@@ -203,7 +211,8 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     TopYUnion, Conformidad,
     ::testing::Values(
-        Caso{"SELECT TOP 1 Tipo, COUNT(1) FROM tMov GROUP BY Tipo ORDER BY COUNT(1) DESC", "C,2; V,2"},
+        Caso{"SELECT TOP 1 Tipo, COUNT(1) FROM tMov GROUP BY Tipo ORDER BY COUNT(1) DESC",
+             "C,2; V,2"},
         Caso{"SELECT TOP 2 Id FROM tMov ORDER BY Fecha DESC", "5; 2"},
         Caso{"SELECT TOP 3 Tipo FROM tMov ORDER BY Tipo", "C; C; V; V"},
         Caso{"SELECT TOP 50 PERCENT Id FROM tMov ORDER BY Id", "1; 2; 3"},
@@ -219,9 +228,10 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"SELECT TOP 2 Id FROM tMov ORDER BY Id DESC UNION ALL SELECT TOP 1 Id FROM tMov "
              "ORDER BY Id",
              "5; 4; 1"},
-        Caso{"SELECT Id FROM tMov WHERE Id < 3 UNION ALL SELECT Id FROM tMov WHERE Id >= 3 ORDER BY "
-             "Id DESC",
-             "5; 4; 3; 2; 1"},
+        Caso{
+            "SELECT Id FROM tMov WHERE Id < 3 UNION ALL SELECT Id FROM tMov WHERE Id >= 3 ORDER BY "
+            "Id DESC",
+            "5; 4; 3; 2; 1"},
         Caso{"SELECT IIF(XResul = 'ZZZSINRESULT' OR ISNULL(XResul), '0', XResul) AS Resultado FROM "
              "(SELECT SUM(Monto) AS XResul FROM tVacia UNION ALL SELECT 'ZZZSINRESULT' AS XResul "
              "FROM tEmpresa)",
@@ -234,8 +244,9 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Fechas, Conformidad,
     ::testing::Values(
-        Caso{"SELECT Id FROM tMov WHERE Fecha >= #01/01/2017# AND Fecha <= #12/31/2017# ORDER BY Id",
-             "1; 3"},
+        Caso{
+            "SELECT Id FROM tMov WHERE Fecha >= #01/01/2017# AND Fecha <= #12/31/2017# ORDER BY Id",
+            "1; 3"},
         Caso{"SELECT Id, Fecha FROM tMov WHERE Fecha < #2017-01-01# ", "4,2016-12-31 23:59:00"},
         Caso{"SELECT COUNT(1) FROM tMov WHERE Fecha BETWEEN #12/31/2017# AND #12/31/2017 23:59:59#",
              "2"}));
@@ -246,7 +257,9 @@ struct CasoError {
     const char* sClase;
     const char* sMensaje;
 };
-std::ostream& operator<<(std::ostream& o, const CasoError& c) { return o << c.sSql; }
+std::ostream& operator<<(std::ostream& o, const CasoError& c) {
+    return o << c.sSql;
+}
 
 class Errores : public ::testing::TestWithParam<CasoError> {};
 
@@ -309,11 +322,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StatementSize, ThousandsOfOrsRun) {
     auto motor = MotorSobre(Datos());
     std::string lista;
-    for (int i = 0; i < 4000; ++i) lista += (i ? " or " : "") + std::string("ClaveCliente = 'K") + std::to_string(i) + "' ";
+    for (int i = 0; i < 4000; ++i)
+        lista += (i ? " or " : "") + std::string("ClaveCliente = 'K") + std::to_string(i) + "' ";
     lista += " or ClaveCliente = 'C3' ";
     const std::string sql = "SELECT ClaveCliente, IIF( ( " + lista +
-                            "), -1, 0 ) AS EsPEP FROM tCliente WHERE (" + lista + ") OR Nombre = 'Zoë'" +
-                            " ORDER BY ClaveCliente";
+                            "), -1, 0 ) AS EsPEP FROM tCliente WHERE (" + lista +
+                            ") OR Nombre = 'Zoë'" + " ORDER BY ClaveCliente";
     ASSERT_GT(sql.size(), 64u * 1024u);
     EXPECT_EQ(Texto(motor->Ejecuta(sql)), "C3,-1; C5,0");
     std::string enLista = "SELECT COUNT(1) FROM tCliente WHERE ClaveCliente IN (";

@@ -10,12 +10,17 @@ using jet::TTipoColumna;
 namespace {
 
 const jet::TValor N = std::monostate{};
-jet::TValor T(const char* s) { return std::string(s); }
-jet::TValor L(int64_t n) { return n; }
+jet::TValor T(const char* s) {
+    return std::string(s);
+}
+jet::TValor L(int64_t n) {
+    return n;
+}
 
 std::shared_ptr<TArchivoFalso> Norvex() {
     auto a = std::make_shared<TArchivoFalso>();
-    a->Tabla("tEmpresa", {{"Empresa", TTipoColumna::tcTexto, 100}, {"NumEmp", TTipoColumna::tcEnteroLargo, 4}},
+    a->Tabla("tEmpresa",
+             {{"Empresa", TTipoColumna::tcTexto, 100}, {"NumEmp", TTipoColumna::tcEnteroLargo, 4}},
              {{T("CASA DEMO"), L(1)}});
     a->Tabla("tCompUsr", {{"Usuario", TTipoColumna::tcTexto, 20}}, {});
     a->Tabla("tEmps",
@@ -114,7 +119,8 @@ struct Constructor {
                " UNION ALL SELECT Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, "
                "Cantidad AS XCant, ClaveCliente AS CvCAux FROM tProces WHERE NumEmp = " +
                sNumEmp + " and Cancelado = " + Bool(false) +
-               " ) WHERE (Tipo = 'C' or Tipo = 'V') GROUP BY Tipo, Folio, Fecha, NDiv, Cot, CvCAux ";
+               " ) WHERE (Tipo = 'C' or Tipo = 'V') GROUP BY Tipo, Folio, Fecha, NDiv, Cot, "
+               "CvCAux ";
     }
     static std::string Divisas(const std::string& sSimbolo, bool bIgual, bool bPagare) {
         std::string s = "SELECT NumeroDivisa AS NDivx, Simbolo, Divisa FROM tDivisas WHERE ";
@@ -134,23 +140,26 @@ struct Constructor {
                "# and tOps.Fecha <= #" + sFFin + "# and tOps.Tipo = '" + TipoOp(bVenta) + "'";
     }
     std::string OpsOtrasDivisas(bool bVenta) const {
-        return "SELECT tOps.*, (AuxCant*Cot)/" + sTipoCambio + " AS Cantidad,  tXDivisas.Simbolo FROM (" +
-               Operaciones() + ") AS tOps, (" + Divisas("USD", false, false) +
+        return "SELECT tOps.*, (AuxCant*Cot)/" + sTipoCambio +
+               " AS Cantidad,  tXDivisas.Simbolo FROM (" + Operaciones() + ") AS tOps, (" +
+               Divisas("USD", false, false) +
                ") AS tXDivisas WHERE tOps.NDiv = tXDivisas.NDivx and tOps.Fecha >= #" + sFIni +
                "# AND tOps.Fecha <= #" + sFFin + "# AND tOps.Tipo = '" + TipoOp(bVenta) + "'";
     }
     std::string OpsDocumentos(bool bVenta) const {
         return "SELECT tOps.*, IIF( Simbolo = 'USD', AuxCant,  (AuxCant*Cot)/" + sTipoCambio +
                ") AS Cantidad, Simbolo, Divisa FROM (" + Operaciones() + ") AS tOps, (" +
-               Divisas("TODAS", true, true) + ") AS tXDiv WHERE tOps.NDiv = tXDiv.NDivx AND tOps.Fecha >= #" +
-               sFIni + "# AND tOps.Fecha <= #" + sFFin + "# AND tOps.Tipo = '" + TipoOp(bVenta) + "' ";
+               Divisas("TODAS", true, true) +
+               ") AS tXDiv WHERE tOps.NDiv = tXDiv.NDivx AND tOps.Fecha >= #" + sFIni +
+               "# AND tOps.Fecha <= #" + sFFin + "# AND tOps.Tipo = '" + TipoOp(bVenta) + "' ";
     }
     std::string OpsPeriodo() const {
         return "SELECT tOps.* FROM (" + Operaciones() + ") AS tOps WHERE tOps.Fecha >= #" + sFIni +
                "# AND tOps.Fecha <= #" + sFFin + "#";
     }
     std::string ExprPEP() const {
-        if (peps.empty()) return ", 0 AS EsPEP ";
+        if (peps.empty())
+            return ", 0 AS EsPEP ";
         std::string s = ", IIF( ( ";
         for (size_t i = 0; i < peps.size(); ++i)
             s += (i ? "or " : "") + std::string("ClaveCliente = '") + peps[i] + "' ";
@@ -165,56 +174,73 @@ struct Constructor {
             "EsExtrj, ClaveSector " +
             ExprPEP() + "FROM tCliente WHERE NumEmp = " + sNumEmp;
         return "SELECT  tXClientes.*, tSector.Sector AS Actividad, IIF((ClaveActividad = '9503005' "
-               "or ClaveActividad = '6999992' ), -1, 0) AS EsCC, IIF( (ClaveActividad = '8123094' or "
-               "ClaveActividad = '9911018'), -1, 0) AS EsEF, IIF(ClaveActividad = '8219025', -1, 0) "
+               "or ClaveActividad = '6999992' ), -1, 0) AS EsCC, IIF( (ClaveActividad = '8123094' "
+               "or "
+               "ClaveActividad = '9911018'), -1, 0) AS EsEF, IIF(ClaveActividad = '8219025', -1, "
+               "0) "
                "AS EsCB, IIF(ClaveActividad = '8100000', -1, 0) AS EsB FROM (" +
-               interna + ") AS tXClientes, tSector WHERE tXClientes.ClaveSector = tSector.ClaveSector";
+               interna +
+               ") AS tXClientes, tSector WHERE tXClientes.ClaveSector = tSector.ClaveSector";
     }
     std::string OpsClientes(const std::string& s) const {
         return "SELECT * FROM (" + s + ") AS tXOps, (" + Clientes() +
                ") AS tXCte WHERE tXOps.CvCAux = tXCte.AuxCvC ";
     }
     static std::string Usuarios(const std::string& s) {
-        return "SELECT 0 AS Aux, EsPF, EsPM, EsPubGen, EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP FROM (" + s +
+        return "SELECT 0 AS Aux, EsPF, EsPM, EsPubGen, EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP FROM "
+               "(" +
+               s +
                ") AS tXCSinPG WHERE EsPubGen = 0 GROUP BY tXCSinPG.CvCAux, EsPF, EsPM, EsPubGen, "
-               "EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP UNION ALL SELECT tXCPG.CvCAux AS Aux, EsPF, EsPM, "
+               "EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP UNION ALL SELECT tXCPG.CvCAux AS Aux, EsPF, "
+               "EsPM, "
                "EsPubGen, EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP FROM (" +
                s + ") AS tXCPG WHERE EsPubGen <> 0 ";
     }
     static std::string Categoria(const std::string& s, int nCat, int nNac, bool bSinPEP) {
-        if (nCat == 0) return s;
-        static const char* conds[] = {"",
-                                      "WHERE EsPF <> 0 AND EsPubGen = 0 ",
-                                      "WHERE EsPM <> 0 AND EsCC = 0 AND EsEF = 0 AND EsCB = 0 AND EsB = 0 ",
-                                      "WHERE EsCC <> 0 ",
-                                      "WHERE (EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ",
-                                      "WHERE EsCB <> 0 ",
-                                      "WHERE EsB <> 0 ",
-                                      "WHERE EsPEP <> 0 ",
-                                      "WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) "};
+        if (nCat == 0)
+            return s;
+        static const char* conds[] = {
+            "",
+            "WHERE EsPF <> 0 AND EsPubGen = 0 ",
+            "WHERE EsPM <> 0 AND EsCC = 0 AND EsEF = 0 AND EsCB = 0 AND EsB = 0 ",
+            "WHERE EsCC <> 0 ",
+            "WHERE (EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ",
+            "WHERE EsCB <> 0 ",
+            "WHERE EsB <> 0 ",
+            "WHERE EsPEP <> 0 ",
+            "WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) "};
         std::string r = "SELECT * FROM (" + s + ") " + conds[nCat];
-        if (nNac == 1) r += "AND EsExtrj = 0 ";
-        if (nNac == 2) r += "AND EsExtrj <> 0 ";
-        if (bSinPEP) r += "AND EsPEP = 0 ";
+        if (nNac == 1)
+            r += "AND EsExtrj = 0 ";
+        if (nNac == 2)
+            r += "AND EsExtrj <> 0 ";
+        if (bSinPEP)
+            r += "AND EsPEP = 0 ";
         return r;
     }
-    static std::string Monto(const std::string& s, int nCat = 0, int nNac = 0, bool bSinPEP = false) {
-        return "SELECT ROUND(SUM(Cantidad)) AS XResul FROM (" + Categoria(s, nCat, nNac, bSinPEP) + ") ";
+    static std::string Monto(const std::string& s, int nCat = 0, int nNac = 0,
+                             bool bSinPEP = false) {
+        return "SELECT ROUND(SUM(Cantidad)) AS XResul FROM (" + Categoria(s, nCat, nNac, bSinPEP) +
+               ") ";
     }
     static std::string Promedio(const std::string& s) {
-        return "SELECT ROUND( SUM(Cantidad)/IIF( COUNT(1) = 0, 1, COUNT(1)) ) AS XResul FROM (" + s + ") ";
+        return "SELECT ROUND( SUM(Cantidad)/IIF( COUNT(1) = 0, 1, COUNT(1)) ) AS XResul FROM (" +
+               s + ") ";
     }
     static std::string ClienteFrec(const std::string& s, int nCat) {
-        return "SELECT TOP 1 Cliente + ' (** Total Ops.: ' + STR( COUNT(Cliente)) +  ' **) ' AS XResul FROM (" +
+        return "SELECT TOP 1 Cliente + ' (** Total Ops.: ' + STR( COUNT(Cliente)) +  ' **) ' AS "
+               "XResul FROM (" +
                s + ") " + (nCat == 6 ? "WHERE EsB <> 0 and EsExtrj = 0 " : "") +
                "GROUP BY Cliente ORDER BY COUNT(Cliente) DESC";
     }
     static std::string DivisaFrec(const std::string& s) {
-        return "SELECT TOP 1 UCASE(Divisa) + ' (** Total Ops.: ' + STR( COUNT(Divisa)) +  ' **) ' AS XResul FROM (" +
+        return "SELECT TOP 1 UCASE(Divisa) + ' (** Total Ops.: ' + STR( COUNT(Divisa)) +  ' **) ' "
+               "AS XResul FROM (" +
                s + ") GROUP BY Divisa ORDER BY COUNT(Divisa) DESC";
     }
     std::string ActividadFrec(const std::string& s) const {
-        return "SELECT TOP 1 UCASE(Actividad) + ' (** Total Ops.: ' + STR( COUNT(Actividad)) +  ' **) ' AS "
+        return "SELECT TOP 1 UCASE(Actividad) + ' (** Total Ops.: ' + STR( COUNT(Actividad)) +  ' "
+               "**) ' AS "
                "XResul FROM (" +
                OpsClientes(s) +
                ") WHERE Actividad <> 'NO APLICA' GROUP BY Actividad ORDER BY COUNT(Actividad) DESC";
@@ -228,8 +254,9 @@ struct Constructor {
         return Resultado("SELECT COUNT(1) AS XResul FROM (" + s + " )", "0");
     }
     static std::string Existe(const std::string& s) {
-        return "SELECT IIF( XResul >= 1, 'SI', 'NO') AS Resultado FROM (SELECT COUNT(1) AS XResul FROM (" + s +
-               " ))";
+        return "SELECT IIF( XResul >= 1, 'SI', 'NO') AS Resultado FROM (SELECT COUNT(1) AS XResul "
+               "FROM (" +
+               s + " ))";
     }
 };
 
@@ -237,7 +264,8 @@ struct Constructor {
 std::string Respuesta(jet::TMotorJet& motor, const std::string& sSql) {
     const auto r = motor.Ejecuta(sSql);
     EXPECT_EQ(r.columnas, std::vector<std::string>{"Resultado"});
-    if (r.filas.empty()) return "(sin filas)";
+    if (r.filas.empty())
+        return "(sin filas)";
     jet::TResultado primera{r.columnas, {r.filas[0]}};
     return Texto(primera);
 }
@@ -272,7 +300,8 @@ TEST(NorvexSql, OperationsMergeLinesAcrossBothTables) {
     auto motor = MotorSobre(Norvex());
     Constructor c;
     const auto r = motor->Ejecuta(c.Operaciones() + " ORDER BY Folio");
-    EXPECT_EQ(r.columnas, (std::vector<std::string>{"Tipo", "Folio", "Fecha", "NDiv", "Cot", "AuxCant", "CvCAux"}));
+    EXPECT_EQ(r.columnas, (std::vector<std::string>{"Tipo", "Folio", "Fecha", "NDiv", "Cot",
+                                                    "AuxCant", "CvCAux"}));
     EXPECT_EQ(Texto(r),
               "C,1,2017-01-01 00:00:00,1,18.5,175,A1; C,2,2017-12-31 00:00:00,1,18.7,200,A2; "
               "C,3,2017-12-31 10:00:00,1,18.7,999,A1; V,4,2017-06-15 00:00:00,2,20,100,B1; "
@@ -298,26 +327,40 @@ TEST(NorvexSql, AnswersOfEveryBuilderShape) {
         {Constructor::Resultado(Constructor::Monto(c.OpsDocumentos(true)), "0"), "1121"},
         {Constructor::Conteo(c.OpsPeriodo()), "10"},
         {Constructor::Conteo(Constructor::Usuarios(c.OpsClientes(dolaresCompra))), "3"},
-        {Constructor::Conteo(Constructor::Categoria(Constructor::Usuarios(c.OpsClientes(dolaresCompra)), 1, 0, false)), "2"},
-        {Constructor::Conteo(Constructor::Categoria(Constructor::Usuarios(c.OpsClientes(dolaresCompra)), 1, 2, false)), "1"},
-        {Constructor::Conteo(Constructor::Categoria(Constructor::Usuarios(c.OpsClientes(dolaresCompra)), 7, 0, false)), "0"},
-        {Constructor::Resultado(Constructor::Monto(c.OpsClientes(dolaresCompra), 2, 0, true), "0"), "0"},
-        {Constructor::Resultado(Constructor::ClienteFrec(c.OpsClientes(c.OpsOtrasDivisas(true)), 6), "NINGUNO"),
+        {Constructor::Conteo(Constructor::Categoria(
+             Constructor::Usuarios(c.OpsClientes(dolaresCompra)), 1, 0, false)),
+         "2"},
+        {Constructor::Conteo(Constructor::Categoria(
+             Constructor::Usuarios(c.OpsClientes(dolaresCompra)), 1, 2, false)),
+         "1"},
+        {Constructor::Conteo(Constructor::Categoria(
+             Constructor::Usuarios(c.OpsClientes(dolaresCompra)), 7, 0, false)),
+         "0"},
+        {Constructor::Resultado(Constructor::Monto(c.OpsClientes(dolaresCompra), 2, 0, true), "0"),
+         "0"},
+        {Constructor::Resultado(Constructor::ClienteFrec(c.OpsClientes(c.OpsOtrasDivisas(true)), 6),
+                                "NINGUNO"),
          "Banco Uno (** Total Ops.:  1 **) "},
-        {Constructor::Resultado(Constructor::ClienteFrec(c.OpsClientes(dolaresCompra), 6), "NINGUNO"), "NINGUNO"},
-        {Constructor::Resultado(c.ActividadFrec(dolaresCompra), "NINGUNO"), "COMERCIO (** Total Ops.:  2 **) "},
+        {Constructor::Resultado(Constructor::ClienteFrec(c.OpsClientes(dolaresCompra), 6),
+                                "NINGUNO"),
+         "NINGUNO"},
+        {Constructor::Resultado(c.ActividadFrec(dolaresCompra), "NINGUNO"),
+         "COMERCIO (** Total Ops.:  2 **) "},
         {Constructor::Resultado(Constructor::DivisaFrec(c.OpsDocumentos(true)), "NINGUNO"),
          "CHEQUE DOLARES (** Total Ops.:  2 **) "},
         {Constructor::Existe(c.OpsDocumentos(true)), "SI"},
         {Constructor::Existe(c.OpsDocumentos(false)), "NO"},
     };
-    for (const auto& caso : casos) EXPECT_EQ(Respuesta(*motor, caso.sSql), caso.sEsperada) << caso.sSql;
+    for (const auto& caso : casos)
+        EXPECT_EQ(Respuesta(*motor, caso.sSql), caso.sEsperada) << caso.sSql;
 
     // Clients are grouped by display name without letter case: "Juan Pérez"
     // and "JUAN PÉREZ" are one client with two operations.
-    const std::string frec =
-        Respuesta(*motor, Constructor::Resultado(Constructor::ClienteFrec(c.OpsClientes(dolaresCompra), 0), "NINGUNO"));
-    EXPECT_TRUE(frec == "Juan Pérez (** Total Ops.:  2 **) " || frec == "JUAN PÉREZ (** Total Ops.:  2 **) ")
+    const std::string frec = Respuesta(
+        *motor, Constructor::Resultado(Constructor::ClienteFrec(c.OpsClientes(dolaresCompra), 0),
+                                       "NINGUNO"));
+    EXPECT_TRUE(frec == "Juan Pérez (** Total Ops.:  2 **) " ||
+                frec == "JUAN PÉREZ (** Total Ops.:  2 **) ")
         << frec;
 }
 
@@ -326,8 +369,12 @@ TEST(NorvexSql, TickedPepsWithThousandsOfKeys) {
     Constructor c;
     c.peps = {"A2"};
     const auto usuarios = [&] { return Constructor::Usuarios(c.OpsClientes(c.OpsDolares(false))); };
-    EXPECT_EQ(Respuesta(*motor, Constructor::Conteo(Constructor::Categoria(usuarios(), 7, 0, false))), "1");
-    EXPECT_EQ(Respuesta(*motor, Constructor::Conteo(Constructor::Categoria(usuarios(), 1, 0, true))), "1");
+    EXPECT_EQ(
+        Respuesta(*motor, Constructor::Conteo(Constructor::Categoria(usuarios(), 7, 0, false))),
+        "1");
+    EXPECT_EQ(
+        Respuesta(*motor, Constructor::Conteo(Constructor::Categoria(usuarios(), 1, 0, true))),
+        "1");
     for (int i = 0; i < 1500; ++i) c.peps.push_back("K" + std::to_string(100000 + i));
     c.peps.push_back("P1");
     const std::string sql = Constructor::Conteo(Constructor::Categoria(usuarios(), 7, 0, false));
