@@ -205,7 +205,16 @@ INSTANTIATE_TEST_SUITE_P(
              "4"},
         Caso{"SELECT tMov.*, 1 AS Uno FROM tMov WHERE Id = 3",
              "3,C,2017-01-01 00:00:00,2.5,$0,C3,1"},
-        Caso{"SELECT * FROM (SELECT * FROM (SELECT Id, Tipo FROM tMov WHERE Id = 2))", "2,V"}));
+        Caso{"SELECT * FROM (SELECT * FROM (SELECT Id, Tipo FROM tMov WHERE Id = 2))", "2,V"},
+        Caso{"SELECT COUNT(1) FROM tCliente WHERE ClaveCliente IN (SELECT LCASE(ClaveCliente) FROM "
+             "tMov)",
+             "3"},
+        Caso{"SELECT c.ClaveCliente FROM tCliente c WHERE NOT EXISTS (SELECT 1 FROM tMov m WHERE "
+             "m.ClaveCliente = c.ClaveCliente) ORDER BY 1 + 0, c.ClaveCliente",
+             "C4; C5"},
+        Caso{"SELECT Tipo, (SELECT MAX(Id) FROM tMov) AS M FROM tMov GROUP BY Tipo HAVING "
+             "COUNT(1) > 1 ORDER BY Tipo",
+             "C,5; V,5"}));
 
 // 10. TOP with ties, per-branch TOP/ORDER BY, UNION ALL in branch order.
 INSTANTIATE_TEST_SUITE_P(
