@@ -134,11 +134,36 @@ struct SqliteGenerator::SelectGenerado {
 
 SqliteGenerator::Resultado SqliteGenerator::Genera(const Consulta& consulta) {
     nDerivadas_ = 0;
-    return GeneraConsulta(consulta, false);
+    tablasComunes_.clear();
+    Resultado r = GeneraConsulta(consulta, false);
+    if (!tablasComunes_.empty()) {
+        std::string con = "WITH ";
+        for (size_t i = 0; i < tablasComunes_.size(); ++i)
+            con += (i ? ", " : "") + tablasComunes_[i];
+        r.sSql = con + " " + r.sSql;
+    }
+    return r;
+}
+
+// Every table in a FROM clause becomes a common table of the statement's
+// WITH clause instead of a nested subquery: SQLite's parser has a fixed
+// stack, and the questionnaire nests its derived tables a dozen deep.
+std::string SqliteGenerator::TablaComun(const std::string& sSql) {
+    // A subquery inside an expression may refer to the outer query's rows,
+    // which a common table cannot see: it stays where it is.
+    if (bEnLinea_)
+        return "(" + sSql + ")";
+    const std::string sNombre = Nombre("__t" + std::to_string(tablasComunes_.size() + 1));
+    tablasComunes_.push_back(sNombre + " AS (" + sSql + ")");
+    return sNombre;
 }
 
 std::string SqliteGenerator::Subconsulta(const Consulta& c) {
-    return GeneraConsulta(c, true).sSql;
+    const bool bAntes = bEnLinea_;
+    bEnLinea_ = true;
+    std::string sql = GeneraConsulta(c, true).sSql;
+    bEnLinea_ = bAntes;
+    return sql;
 }
 
 SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) {
@@ -243,7 +268,8 @@ std::string SqliteGenerator::Clasificada(const SelectGenerado& g) {
     const std::string ventanas =
         rk + " AS \"__rk\", " + rn + " AS \"__rn\", COUNT(*) OVER () AS \"__nt\"";
     if (bDistinto)
-        return "SELECT *, " + ventanas + " FROM (SELECT DISTINCT " + columnas + g.sCuerpo + ")";
+        return "SELECT *, " + ventanas + " FROM " +
+               TablaComun("SELECT DISTINCT " + columnas + g.sCuerpo);
     return "SELECT " + columnas + ", " + ventanas + g.sCuerpo;
 }
 
@@ -272,7 +298,7 @@ std::string SqliteGenerator::Ordenada(const SelectGenerado& g, bool bDerivada) {
     std::string sql = "SELECT ";
     for (size_t i = 0; i < g.exprs.size(); ++i)
         sql += (i ? ", " : "") + Columna(static_cast<int>(i)) + " AS " + Nombre(g.nombres[i]);
-    sql += " FROM (" + Clasificada(g) + ") WHERE " + FiltroTop(g) + " ORDER BY \"__rn\"";
+    sql += " FROM " + TablaComun(Clasificada(g)) + " WHERE " + FiltroTop(g) + " ORDER BY \"__rn\"";
     return bDerivada ? sql + " LIMIT -1" : sql;
 }
 
@@ -320,7 +346,7 @@ SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bo
             for (size_t i = 0; i < g.exprs.size(); ++i) rama += Columna(static_cast<int>(i)) + ", ";
             rama += (bSoloTodos ? std::to_string(k) + " AS \"__b\", \"__rn\" AS \"__o\""
                                 : std::string("0 AS \"__b\", 0 AS \"__o\"")) +
-                    " FROM (" + Clasificada(g) + ") WHERE " + FiltroTop(g);
+                    " FROM " + TablaComun(Clasificada(g)) + " WHERE " + FiltroTop(g);
         } else {
             rama = std::string("SELECT ") + (g.s->distinto ? "DISTINCT " : "");
             for (size_t i = 0; i < g.exprs.size(); ++i)
@@ -329,12 +355,12 @@ SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bo
                     " AS \"__b\", 0 AS \"__o\"" + g.sCuerpo;
         }
         // A branch is a subquery so that SQLite treats it as one unit.
-        cuerpo += "SELECT * FROM (" + rama + ")";
+        cuerpo += "SELECT * FROM " + TablaComun(rama);
     }
     std::string sql = "SELECT ";
     for (size_t i = 0; i < r.columnas.size(); ++i)
         sql += (i ? ", " : "") + Columna(static_cast<int>(i)) + " AS " + Nombre(r.columnas[i]);
-    sql += " FROM (" + cuerpo + ")";
+    sql += " FROM " + TablaComun(cuerpo);
     if (bOrdenFinal)
         sql += " ORDER BY " + ordenFinal;
     else if (bSoloTodos)
@@ -357,7 +383,7 @@ std::string SqliteGenerator::GeneraOrigen(const Origen& o, std::vector<Fuente>& 
             auto r = GeneraConsulta(*o.subconsulta, true);
             Fuente f{o.alias.empty() ? "__d" + std::to_string(++nDerivadas_) : o.alias, r.columnas};
             fuentes.push_back(f);
-            return "(" + r.sSql + ") AS " + Nombre(f.sAlias);
+            return TablaComun(r.sSql) + " AS " + Nombre(f.sAlias);
         }
         case TipoOrigen::Union: {
             std::string izq = GeneraOrigen(*o.izquierdo, fuentes);

@@ -45,6 +45,8 @@ private:
 
     ICatalogo& catalogo_;
     int nDerivadas_ = 0;
+    std::vector<std::string> tablasComunes_;  // the WITH clause, in order of need
+    bool bEnLinea_ = false;                   // within a subquery of an expression
 
     Resultado GeneraConsulta(const Consulta& consulta, bool bDerivada);
     SelectGenerado PreparaSelect(const Select& s);
@@ -57,6 +59,7 @@ private:
     std::string Expresion(const Expr& e, bool bCondicion);
     std::string Funcion(const Expr& e, bool bCondicion);
     std::string Subconsulta(const Consulta& c);
+    std::string TablaComun(const std::string& sSql);
 };
 
 }  // namespace jet::sql

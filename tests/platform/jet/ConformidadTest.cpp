@@ -212,6 +212,12 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"SELECT c.ClaveCliente FROM tCliente c WHERE NOT EXISTS (SELECT 1 FROM tMov m WHERE "
              "m.ClaveCliente = c.ClaveCliente) ORDER BY 1 + 0, c.ClaveCliente",
              "C4; C5"},
+        Caso{
+            "SELECT c.ClaveCliente FROM tCliente c WHERE EXISTS (SELECT TOP 1 m.Id FROM tMov m "
+            "WHERE m.ClaveCliente = c.ClaveCliente AND m.Tipo = 'C' ORDER BY m.Id UNION ALL SELECT "
+            "Id FROM (SELECT Id FROM tMov WHERE Id = 3) WHERE c.ClaveCliente = 'C2') ORDER BY "
+            "c.ClaveCliente",
+            "C1; C2; C3"},
         Caso{"SELECT Tipo, (SELECT MAX(Id) FROM tMov) AS M FROM tMov GROUP BY Tipo HAVING "
              "COUNT(1) > 1 ORDER BY Tipo",
              "C,5; V,5"}));
@@ -342,6 +348,15 @@ TEST(StatementSize, ThousandsOfOrsRun) {
     std::string enLista = "SELECT COUNT(1) FROM tCliente WHERE ClaveCliente IN (";
     for (int i = 0; i < 6000; ++i) enLista += "'K" + std::to_string(i) + "', ";
     EXPECT_EQ(Texto(motor->Ejecuta(enLista + "'c1')")), "1");
+}
+
+// Derived tables nested far deeper than the questionnaire nests them.
+TEST(StatementSize, DeepNestingRuns) {
+    auto motor = MotorSobre(Datos());
+    std::string sql = "SELECT TOP 1 Id, Tipo FROM tMov WHERE Id >= 2 ORDER BY Id";
+    for (int i = 0; i < 60; ++i)
+        sql = (i % 2 ? "SELECT * FROM (" : "SELECT t.* FROM (") + sql + (i % 2 ? ")" : ") AS t");
+    EXPECT_EQ(Texto(motor->Ejecuta(sql)), "2,V");
 }
 
 }  // namespace
