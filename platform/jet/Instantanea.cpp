@@ -108,8 +108,14 @@ sql::ICatalogo::TablaCatalogo TInstantanea::DameTabla(const std::string& sNombre
         throw sql::ErrorTablaNoEncontrada(sNombre);
     if (!cargadas_.count(Minusculas(tabla->sNombre)))
         Carga(*tabla);
-    TablaCatalogo t{tabla->sNombre, {}};
-    for (const auto& c : tabla->columnas) t.columnas.push_back(c.sNombre);
+    TablaCatalogo t{tabla->sNombre, {}, {}};
+    for (const auto& c : tabla->columnas) {
+        t.columnas.push_back(c.sNombre);
+        t.tipos.push_back(c.eTipo == TTipoColumna::tcFechaHora  ? sql::TipoJet::Fecha
+                          : c.eTipo == TTipoColumna::tcMoneda   ? sql::TipoJet::Moneda
+                          : c.eTipo == TTipoColumna::tcBooleano ? sql::TipoJet::Booleano
+                                                                : sql::TipoJet::Otro);
+    }
     return t;
 }
 

@@ -40,12 +40,20 @@ EErrorJet ErrorDeSqlite(sqlite3* db) {
     return EErrorJet("EMotorSql", "Error al ejecutar la instrucción: " + s);
 }
 
-TValor LeeValor(sqlite3_stmt* st, int i) {
+// The kind comes from the column's declared type when the column is a
+// table's own, otherwise from what the generator worked out.
+TValor LeeValor(sqlite3_stmt* st, int i, sql::TipoJet eTipo) {
     const int tipo = sqlite3_column_type(st, i);
     if (tipo == SQLITE_NULL)
         return std::monostate{};
     const char* d = sqlite3_column_decltype(st, i);
-    const std::string declarado = d ? d : "";
+    std::string declarado = d ? d : "";
+    if (!d && eTipo == sql::TipoJet::Fecha)
+        declarado = "DATETIME";
+    if (!d && eTipo == sql::TipoJet::Moneda)
+        declarado = "CURRENCY";
+    if (!d && eTipo == sql::TipoJet::Booleano)
+        declarado = "BOOLEAN";
     if (declarado.starts_with("BOOLEAN") && tipo != SQLITE_TEXT)
         return sqlite3_column_int64(st, i) != 0;
     if (declarado.starts_with("DATETIME") && tipo != SQLITE_TEXT)
@@ -95,7 +103,10 @@ TResultado TMotorJet::Ejecuta(const std::string& sSql) {
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         std::vector<TValor> fila;
         fila.reserve(n);
-        for (int i = 0; i < n; ++i) fila.push_back(LeeValor(st, i));
+        for (int i = 0; i < n; ++i) {
+            const bool bHay = i < static_cast<int>(generado.tipos.size());
+            fila.push_back(LeeValor(st, i, bHay ? generado.tipos[i] : sql::TipoJet::Otro));
+        }
         r.filas.push_back(std::move(fila));
     }
     if (rc != SQLITE_DONE) {

@@ -127,6 +127,7 @@ struct SqliteGenerator::SelectGenerado {
     const Select* s = nullptr;
     std::vector<std::string> exprs;
     std::vector<std::string> nombres;
+    std::vector<TipoJet> tipos;
     std::string sCuerpo;              // FROM ... HAVING
     std::vector<std::string> claves;  // ORDER BY terms
     std::vector<std::string> clavesSinCotejo;
@@ -185,7 +186,9 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
                 if (!e.calificador.empty() && Mayusculas(f.sAlias) != Mayusculas(e.calificador))
                     continue;
                 bAlguna = true;
-                for (const auto& col : f.columnas) {
+                for (size_t k = 0; k < f.columnas.size(); ++k) {
+                    const std::string& col = f.columnas[k];
+                    g.tipos.push_back(k < f.tipos.size() ? f.tipos[k] : TipoJet::Otro);
                     bool bRepetida = false;
                     if (e.calificador.empty()) {
                         for (const auto& otra : fuentes) {
@@ -203,6 +206,7 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
                 throw ErrorTablaNoEncontrada(e.calificador.empty() ? "*" : e.calificador);
             continue;
         }
+        g.tipos.push_back(TipoDe(e, fuentes));
         if (e.tipo == TipoExpr::Columna) {
             g.exprs.push_back(Valor(e));
             g.nombres.push_back(el.alias.empty() ? e.nombre : el.alias);
@@ -307,6 +311,12 @@ SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bo
     for (const auto& s : c.ramas) ramas.push_back(PreparaSelect(s));
     Resultado r;
     r.columnas = ramas[0].nombres;
+    r.tipos = ramas[0].tipos;
+    // A union column keeps its kind only when every branch agrees.
+    for (const auto& g : ramas)
+        for (size_t i = 0; i < r.tipos.size() && i < g.tipos.size(); ++i)
+            if (g.tipos[i] != r.tipos[i])
+                r.tipos[i] = TipoJet::Otro;
     if (ramas.size() == 1) {
         r.sSql = Ordenada(ramas[0], bDerivada);
         return r;
@@ -375,13 +385,14 @@ std::string SqliteGenerator::GeneraOrigen(const Origen& o, std::vector<Fuente>& 
     switch (o.tipo) {
         case TipoOrigen::Tabla: {
             auto t = catalogo_.DameTabla(o.nombre);
-            Fuente f{o.alias.empty() ? o.nombre : o.alias, t.columnas};
+            Fuente f{o.alias.empty() ? o.nombre : o.alias, t.columnas, t.tipos};
             fuentes.push_back(f);
             return Nombre(t.sNombre) + " AS " + Nombre(f.sAlias);
         }
         case TipoOrigen::Derivada: {
             auto r = GeneraConsulta(*o.subconsulta, true);
-            Fuente f{o.alias.empty() ? "__d" + std::to_string(++nDerivadas_) : o.alias, r.columnas};
+            Fuente f{o.alias.empty() ? "__d" + std::to_string(++nDerivadas_) : o.alias, r.columnas,
+                     r.tipos};
             fuentes.push_back(f);
             return TablaComun(r.sSql) + " AS " + Nombre(f.sAlias);
         }
@@ -397,6 +408,58 @@ std::string SqliteGenerator::GeneraOrigen(const Origen& o, std::vector<Fuente>& 
         }
     }
     return "";
+}
+
+TipoJet SqliteGenerator::TipoDe(const Expr& e, const std::vector<Fuente>& fuentes) {
+    auto esNulo = [](const Expr& x) { return x.tipo == TipoExpr::Literal && EsNulo(x.valor); };
+    switch (e.tipo) {
+        case TipoExpr::Literal:
+            if (std::holds_alternative<TFecha>(e.valor))
+                return TipoJet::Fecha;
+            if (std::holds_alternative<TMoneda>(e.valor))
+                return TipoJet::Moneda;
+            return TipoJet::Otro;
+        case TipoExpr::Columna:
+            for (const auto& f : fuentes) {
+                if (!e.calificador.empty() && Mayusculas(f.sAlias) != Mayusculas(e.calificador))
+                    continue;
+                for (size_t k = 0; k < f.columnas.size() && k < f.tipos.size(); ++k)
+                    if (Mayusculas(f.columnas[k]) == Mayusculas(e.nombre))
+                        return f.tipos[k];
+            }
+            return TipoJet::Otro;
+        case TipoExpr::Binaria: {
+            // A date plus or minus a number is a date; two dates apart are days.
+            const TipoJet a = TipoDe(*e.args[0], fuentes), b = TipoDe(*e.args[1], fuentes);
+            if (e.op == "+" && (a == TipoJet::Fecha) != (b == TipoJet::Fecha))
+                return TipoJet::Fecha;
+            if (e.op == "-" && a == TipoJet::Fecha && b != TipoJet::Fecha)
+                return TipoJet::Fecha;
+            return TipoJet::Otro;
+        }
+        case TipoExpr::Funcion: {
+            const std::string& f = e.nombre;
+            if (f == "DATESERIAL")
+                return TipoJet::Fecha;
+            if (e.args.empty())
+                return TipoJet::Otro;
+            const TipoJet a = TipoDe(*e.args[0], fuentes);
+            if (f == "MIN" || f == "MAX" || f == "FIRST" || f == "LAST")
+                return a;
+            if (f == "SUM" && a == TipoJet::Moneda)
+                return a;
+            if (f == "IIF" && e.args.size() == 3) {
+                const TipoJet x = TipoDe(*e.args[1], fuentes), y = TipoDe(*e.args[2], fuentes);
+                if (x == y || esNulo(*e.args[2]))
+                    return x == TipoJet::Booleano ? TipoJet::Otro : x;
+                if (esNulo(*e.args[1]))
+                    return y == TipoJet::Booleano ? TipoJet::Otro : y;
+            }
+            return TipoJet::Otro;
+        }
+        default:
+            return TipoJet::Otro;
+    }
 }
 
 std::string SqliteGenerator::Valor(const Expr& e) {

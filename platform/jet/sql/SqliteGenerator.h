@@ -7,6 +7,10 @@
 
 namespace jet::sql {
 
+// What a result column holds beyond SQLite's storage class: Jet keeps
+// dates, currency and yes/no values apart from plain numbers.
+enum class TipoJet { Otro, Fecha, Moneda, Booleano };
+
 // What the generator needs to know of the tables a statement names.
 class ICatalogo {
 public:
@@ -14,6 +18,7 @@ public:
     struct TablaCatalogo {
         std::string sNombre;                // as the database spells it
         std::vector<std::string> columnas;  // in column order
+        std::vector<TipoJet> tipos;         // one per column
     };
     // The table by name, letter case ignored (and ready to be read);
     // throws the "table not found" failure when there is none.
@@ -24,8 +29,10 @@ public:
 // results. Text comparisons go through the JET collation, Jet operators and
 // functions through the jet_* functions; comparisons give -1/0 where a value
 // is wanted; TOP keeps the rows tied with the last one; UNION ALL yields its
-// branches in order; long AND/OR chains become balanced trees so that
-// thousands of conditions stay within SQLite's expression depth.
+// branches in order; derived tables become common tables and long AND/OR
+// chains are cut into groups, so any nesting and thousands of conditions fit
+// SQLite's parser and expression depth. It also tells what each result
+// column holds where SQLite cannot (a date from MAX(Fecha) or DATESERIAL).
 class SqliteGenerator {
 public:
     explicit SqliteGenerator(ICatalogo& catalogo) : catalogo_(catalogo) {}
@@ -33,6 +40,7 @@ public:
     struct Resultado {
         std::string sSql;
         std::vector<std::string> columnas;
+        std::vector<TipoJet> tipos;
     };
     Resultado Genera(const Consulta& consulta);
 
@@ -40,6 +48,7 @@ private:
     struct Fuente {
         std::string sAlias;
         std::vector<std::string> columnas;
+        std::vector<TipoJet> tipos;
     };
     struct SelectGenerado;
 
@@ -58,6 +67,7 @@ private:
     std::string Condicion(const Expr& e);
     std::string Expresion(const Expr& e, bool bCondicion);
     std::string Funcion(const Expr& e, bool bCondicion);
+    static TipoJet TipoDe(const Expr& e, const std::vector<Fuente>& fuentes);
     std::string Subconsulta(const Consulta& c);
     std::string TablaComun(const std::string& sSql);
 };

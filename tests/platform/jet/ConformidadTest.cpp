@@ -143,10 +143,13 @@ INSTANTIATE_TEST_SUITE_P(
              "NULL,NULL,NULL,NULL,0,0,0,NULL"},
         Caso{"SELECT COUNT(1), COUNT(Cantidad), SUM(Cantidad), MAX(Cot), FIRST(Id), LAST(Id) FROM "
              "tMov",
-             "5,4,111,18.5,1,5"},
+             "5,4,111,$18.5,1,5"},
         Caso{"SELECT COUNT(1) FROM tMov WHERE Cantidad = NULL OR Cantidad <> NULL", "0"},
         Caso{"SELECT NULL = NULL, NULL + 1, 1 < NULL FROM tEmpresa", "NULL,NULL,NULL"},
         Caso{"SELECT COUNT(1) FROM tMov WHERE Cantidad IS NULL", "1"},
+        Caso{"SELECT MAX(Fecha), Fecha + 1, Fecha - #12/31/2016#, X, SUM(Cot) FROM tMov, (SELECT "
+             "MIN(Fecha) AS X FROM tMov) AS d WHERE Id = 3 GROUP BY Fecha, X",
+             "2017-01-01 00:00:00,2017-01-02 00:00:00,1,2016-12-31 23:59:00,$0"},
         Caso{"SELECT Tipo, SUM(Cantidad) FROM tMov WHERE Tipo = 'V' GROUP BY Tipo", "V,7"},
         Caso{"SELECT Tipo FROM tMov WHERE Tipo = 'Q' GROUP BY Tipo", ""}));
 
@@ -178,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
             "12345,0.3,2,4,-2,1.5,12,0"},
         Caso{"SELECT YEAR(#12/31/2017#), MONTH(#12/31/2017#), DAY(#12/31/2017#), "
              "YEAR(Fecha), DATESERIAL(2017, 13, 1), DATESERIAL(2017, 3, 0) FROM tMov WHERE Id = 3",
-             "2017,12,31,2017,43101,42794"},
+             "2017,12,31,2017,2018-01-01 00:00:00,2017-02-28 00:00:00"},
         Caso{"SELECT NZ(NULL, 5), NZ(3, 5), NZ(NULL) & 'x' FROM tEmpresa", "5,3,x"}));
 
 // 8 and 9. Literals and names.
@@ -187,7 +190,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Caso{"SELECT 'it''s', \"say \"\"hi\"\"\", #12/31/2017#, #2017-12-31 10:30:00#, "
              "#1/2/2017 6:00 PM#, 1.5, 1e3, .5 FROM tEmpresa",
-             "it's,say \"hi\",43100,43100.4375,42737.75,1.5,1000,0.5"},
+             "it's,say \"hi\",2017-12-31 00:00:00,2017-12-31 10:30:00,2017-01-02 "
+             "18:00:00,1.5,1000,0.5"},
         Caso{"SELECT [Total Ops], [Select], t.[Total Ops] * 2 AS [Doble Total] FROM [Tabla Rara] t",
              "5,x,10"},
         Caso{"select nombre from TCLIENTE c where c.CLAVECLIENTE = 'C1'", "Juan"},
