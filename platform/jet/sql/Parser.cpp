@@ -37,7 +37,14 @@ double LeeFecha(const std::string& sTexto) {
     if (std::sscanf(texto.c_str(), "%d-%d-%d%n", &a, &b, &c, &usados) == 3 && a > 31) {
         anio = a, mes = b, dia = c;
     } else if (std::sscanf(texto.c_str(), "%d/%d/%d%n", &a, &b, &c, &usados) == 3) {
-        mes = a, dia = b, anio = c;
+        // Month first, as Access SQL writes dates; Jet also takes year
+        // first, and day first when the month-first reading is no date.
+        if (a > 31)
+            anio = a, mes = b, dia = c;
+        else if (a > 12 && b <= 12)
+            dia = a, mes = b, anio = c;
+        else
+            mes = a, dia = b, anio = c;
         if (anio < 30)
             anio += 2000;
         else if (anio < 100)
@@ -46,7 +53,11 @@ double LeeFecha(const std::string& sTexto) {
         throw ErrorSintaxis("#" + sTexto + "#");
     }
     resto = static_cast<size_t>(usados);
-    if (mes < 1 || mes > 12 || dia < 1 || dia > 31)
+    const bool bDiaValido =
+        mes >= 1 && mes <= 12 && dia >= 1 &&
+        dia <= DiasCiviles(mes == 12 ? anio + 1 : anio, mes == 12 ? 1 : mes + 1, 1) -
+                   DiasCiviles(anio, mes, 1);
+    if (!bDiaValido)
         throw ErrorSintaxis("#" + sTexto + "#");
     std::string hora = Mayusculas(texto.substr(resto));
     if (hora.find_first_not_of(' ') != std::string::npos) {

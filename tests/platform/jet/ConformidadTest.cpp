@@ -192,6 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
              "#1/2/2017 6:00 PM#, 1.5, 1e3, .5 FROM tEmpresa",
              "it's,say \"hi\",2017-12-31 00:00:00,2017-12-31 10:30:00,2017-01-02 "
              "18:00:00,1.5,1000,0.5"},
+        Caso{"SELECT #2017/12/31#, #31/12/2017#, #2/29/2016#, #12/31/99# FROM tEmpresa",
+             "2017-12-31 00:00:00,2017-12-31 00:00:00,2016-02-29 00:00:00,1999-12-31 00:00:00"},
         Caso{"SELECT [Total Ops], [Select], t.[Total Ops] * 2 AS [Doble Total] FROM [Tabla Rara] t",
              "5,x,10"},
         Caso{"select nombre from TCLIENTE c where c.CLAVECLIENTE = 'C1'", "Juan"},
@@ -331,6 +333,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoError{"SELECT * INTO tCopia FROM tMov", "ESoloLectura",
                   "La base de datos Norvex está abierta en modo de solo lectura: no se permite la "
                   "instrucción SELECT INTO."},
+        CasoError{"SELECT Id FROM tMov WHERE Fecha < #02/29/2017#", "ESintaxis",
+                  "Error de sintaxis en la instrucción SQL cerca de '#02/29/2017#'."},
         CasoError{"SELECT Foo(Id) FROM tMov", "EFuncionNoDefinida",
                   "Función 'FOO' no definida en la expresión."},
         CasoError{"SELECT Id FROM tMov UNION ALL SELECT Id, Tipo FROM tMov", "ESintaxis",
