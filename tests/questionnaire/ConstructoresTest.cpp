@@ -2,7 +2,9 @@
 // together here from the fixed fragments of each builder.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <locale>
+#include <map>
 #include <set>
 
 #include "CuestPrueba.h"
@@ -288,6 +290,122 @@ TEST(PreguntasTest, WholeStatements) {
         {191, Resultado(Promedio(OpsCte(Docs('V'), sPEP)), "0")},
     };
     for (const auto& [n, sEsperado] : casos) EXPECT_EQ(q.Consulta(n), sEsperado) << n;
+}
+
+// Every question of the main table and of the document sales, from the
+// questionnaire's own table of rows and columns.
+TEST(PreguntasTest, EveryTableQuestion) {
+    struct Fila {
+        char cCalculo;
+        TCategoria c;
+        TNacionalidad n;
+        bool p;
+        std::array<int, 5> aPreg;  // USD purchase, other purchase, USD sale, other sale, docs
+    };
+    const std::vector<Fila> tabla = {
+        {'E', caSinFiltro, naTodas, false, {33, 62, 91, 120, 149}},
+        {'U', caCCyEF, naTodas, true, {34, 63, 92, 121, 152}},
+        {'U', caPersonaFisica, naNacional, true, {36, 64, 93, 122, 153}},
+        {'U', caPersonaMoral, naNacional, true, {37, 65, 94, 123, 154}},
+        {'U', caPersonaFisica, naExtranjera, true, {38, 66, 95, 124, 155}},
+        {'U', caPersonaMoral, naExtranjera, true, {39, 67, 96, 125, 156}},
+        {'U', caCentroCambiario, naTodas, true, {40, 68, 97, 126, 157}},
+        {'U', caEntidadFinanciera, naNacional, true, {41, 69, 98, 127, 158}},
+        {'U', caEntidadFinanciera, naExtranjera, true, {42, 70, 99, 128, 159}},
+        {'U', caPEP, naTodas, false, {35, 71, 100, 129, 160}},
+        {'O', caCCyEF, naTodas, true, {43, 72, 101, 130, 161}},
+        {'O', caPersonaFisica, naNacional, true, {44, 73, 102, 131, 162}},
+        {'O', caPersonaMoral, naNacional, true, {45, 74, 103, 132, 163}},
+        {'O', caPersonaFisica, naExtranjera, true, {46, 75, 104, 133, 164}},
+        {'O', caPersonaMoral, naExtranjera, true, {47, 76, 105, 134, 165}},
+        {'O', caCentroCambiario, naTodas, true, {48, 77, 106, 135, 166}},
+        {'O', caEntidadFinanciera, naNacional, true, {49, 78, 107, 136, 167}},
+        {'O', caEntidadFinanciera, naExtranjera, true, {50, 79, 108, 137, 168}},
+        {'O', caPEP, naTodas, false, {51, 80, 109, 138, 169}},
+        {'M', caSinFiltro, naTodas, true, {52, 81, 110, 139, 170}},
+        {'M', caPersonaFisica, naNacional, true, {53, 82, 111, 140, 171}},
+        {'M', caPersonaMoral, naNacional, true, {54, 83, 112, 141, 172}},
+        {'M', caPersonaFisica, naExtranjera, true, {55, 84, 113, 142, 173}},
+        {'M', caPersonaMoral, naExtranjera, true, {56, 85, 114, 143, 174}},
+        {'M', caCentroCambiario, naTodas, true, {57, 86, 115, 144, 175}},
+        {'M', caEntidadFinanciera, naNacional, true, {58, 87, 116, 145, 176}},
+        {'M', caEntidadFinanciera, naExtranjera, true, {59, 88, 117, 146, 177}},
+        {'M', caPEP, naTodas, false, {60, 89, 118, 147, 178}},
+        {'A', caSinFiltro, naTodas, false, {61, 90, 119, 148, 179}},
+    };
+    struct VentaDocs {
+        int nPreg;
+        char cCalculo;
+        TCategoria c;
+        TNacionalidad n;
+        bool p;
+    };
+    const std::vector<VentaDocs> ventaDocs = {
+        {180, 'E', caSinFiltro, naTodas, false}, {184, 'O', caInstCredito, naNacional, true},
+        {185, 'O', caCasaCambio, naTodas, true}, {186, 'O', caInstCredito, naExtranjera, true},
+        {187, 'M', caSinFiltro, naTodas, true},  {188, 'M', caInstCredito, naNacional, true},
+        {189, 'M', caCasaCambio, naTodas, true}, {190, 'M', caInstCredito, naExtranjera, true},
+        {191, 'A', caSinFiltro, naTodas, false},
+    };
+    const std::map<TCategoria, std::string> condicion = {
+        {caPersonaFisica, "WHERE EsPF <> 0 AND EsPubGen = 0 "},
+        {caPersonaMoral, "WHERE EsPM <> 0 AND EsCC = 0 AND EsEF = 0 AND EsCB = 0 AND EsB = 0 "},
+        {caCentroCambiario, "WHERE EsCC <> 0 "},
+        {caEntidadFinanciera, "WHERE (EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) "},
+        {caCasaCambio, "WHERE EsCB <> 0 "},
+        {caInstCredito, "WHERE EsB <> 0 "},
+        {caPEP, "WHERE EsPEP <> 0 "},
+        {caCCyEF, "WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) "},
+    };
+    const std::string sPEP =
+        ", IIF( ( ClaveCliente = 'P1' or ClaveCliente = 'P2' ), -1, 0 ) AS EsPEP ";
+    auto filtra = [&](const std::string& s, TCategoria c, TNacionalidad n, bool p) {
+        if (c == caSinFiltro)
+            return s;
+        return "SELECT * FROM (" + s + ") " + condicion.at(c) +
+               (n == naNacional     ? "AND EsExtrj = 0 "
+                : n == naExtranjera ? "AND EsExtrj <> 0 "
+                                    : "") +
+               (p ? "AND EsPEP = 0 " : "");
+    };
+    using namespace esp;
+    auto esperado = [&](const std::string& base, char cCalculo, TCategoria c, TNacionalidad n,
+                        bool p) {
+        const std::string ops = OpsCte(base, sPEP);
+        switch (cCalculo) {
+            case 'E':
+                return Existe(base);
+            case 'U':
+                return Conteo(filtra(Usuarios(ops), c, n, p));
+            case 'O':
+                return Conteo(filtra(ops, c, n, p));
+            case 'M':
+                return Resultado(Monto(filtra(ops, c, n, p)), "0");
+        }
+        return Resultado(Promedio(ops), "0");
+    };
+    const std::array<std::string, 5> bases = {Dolares('C'), Otras('C'), Dolares('V'), Otras('V'),
+                                              Docs('C')};
+    TTablaPEPs peps;
+    peps.Agrega(1, "P1", "N", true);
+    peps.Agrega(2, "P2", "N", true);
+    TCuestPrueba q;
+    q.AdjuntaPEPs(peps);
+    std::set<int> vistas;
+    for (const Fila& f : tabla)
+        for (std::size_t k = 0; k < 5; ++k) {
+            if (f.aPreg[k] == 130)
+                continue;  // its own statement, below
+            EXPECT_EQ(q.Consulta(f.aPreg[k]), esperado(bases[k], f.cCalculo, f.c, f.n, f.p))
+                << f.aPreg[k];
+            vistas.insert(f.aPreg[k]);
+        }
+    for (const VentaDocs& v : ventaDocs) {
+        EXPECT_EQ(q.Consulta(v.nPreg), esperado(Docs('V'), v.cCalculo, v.c, v.n, v.p)) << v.nPreg;
+        vistas.insert(v.nPreg);
+    }
+    EXPECT_EQ(q.Consulta(130), Conteo(OpsCte(Otras('V'), sPEP)));
+    EXPECT_EQ(vistas.size(), 144u + 9u);
 }
 
 TEST(PreguntasTest, NumbersOutsideTheEditionAndHandAnswers) {
