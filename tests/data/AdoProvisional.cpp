@@ -1,46 +1,10 @@
-// Stand-in for the platform data objects while the SQL engine is not in the
-// tree: connections never open and every statement fails, as they do on an
-// absent connection. The tests that link it rely on nothing more, so they hold
-// unchanged over the real engine.
-#include "platform/ado/TADOConnection.h"
+// Stand-in for the platform query object while the SQL engine is not in the
+// tree: every statement fails, as it does on an absent connection. The tests
+// that link it rely on nothing more, so they hold unchanged over the engine.
 #include "platform/ado/TADOQuery.h"
 #include "platform/jet/EErrorJet.h"
 
 namespace ado {
-
-struct TADOConnection::TDatos {
-    std::string sConexion;
-    bool bLoginPrompt = true;
-    TModoConexion eModo = TModoConexion::cmUnknown;
-};
-
-TADOConnection::TADOConnection() : d_(std::make_unique<TDatos>()) {}
-TADOConnection::~TADOConnection() = default;
-void TADOConnection::SetConnectionString(const std::string& s) {
-    d_->sConexion = s;
-}
-const std::string& TADOConnection::ConnectionString() const {
-    return d_->sConexion;
-}
-void TADOConnection::SetLoginPrompt(bool b) {
-    d_->bLoginPrompt = b;
-}
-bool TADOConnection::LoginPrompt() const {
-    return d_->bLoginPrompt;
-}
-void TADOConnection::SetMode(TModoConexion e) {
-    d_->eModo = e;
-}
-TModoConexion TADOConnection::Mode() const {
-    return d_->eModo;
-}
-void TADOConnection::SetConnected(bool bAbierta) {
-    if (bAbierta)
-        throw jet::EErrorJet("EErrorJet", "Sin motor de SQL");
-}
-bool TADOConnection::Connected() const {
-    return false;
-}
 
 struct TADOQuery::TDatos {
     TADOConnection* conexion = nullptr;
