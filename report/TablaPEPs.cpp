@@ -1,9 +1,20 @@
 #include "report/TablaPEPs.h"
 
+void TTablaPEPs::Vacia() {
+    F_Filas.clear();
+    Avisa();
+}
+
+void TTablaPEPs::MarcaPEP(std::size_t nFila, bool bEsPEP) {
+    F_Filas.at(nFila).bEsPEP = bEsPEP;
+    Avisa();
+}
+
 void TTablaPEPs::Agrega(int nIdPEP, const std::string& sClaveCliente, const std::string& sNombre,
                         bool bEsPEP) {
     F_Filas.push_back(
         {nIdPEP, Corta(sClaveCliente, nAnchoClaveCliente), Corta(sNombre, nAnchoNombre), bEsPEP});
+    Avisa();
 }
 
 std::string TTablaPEPs::Corta(const std::string& sTexto, std::size_t nCaracteres) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,14 @@ public:
     static constexpr std::size_t nAnchoNombre = 100;
 
     // Discards every row, ticks included.
-    void Vacia() { F_Filas.clear(); }
+    void Vacia();
     void Agrega(int nIdPEP, const std::string& sClaveCliente, const std::string& sNombre,
                 bool bEsPEP);
-    void MarcaPEP(std::size_t nFila, bool bEsPEP) { F_Filas.at(nFila).bEsPEP = bEsPEP; }
+    void MarcaPEP(std::size_t nFila, bool bEsPEP);
+
+    // Called after every change, so that a view over the table (the grid's
+    // model) can refresh whoever made the change.
+    void FijaAvisoCambio(std::function<void()> aviso) { F_AvisoCambio = std::move(aviso); }
 
     std::size_t Cuenta() const { return F_Filas.size(); }
     bool EstaVacia() const { return F_Filas.empty(); }
@@ -36,5 +41,11 @@ public:
     static std::string Corta(const std::string& sTexto, std::size_t nCaracteres);
 
 private:
+    void Avisa() const {
+        if (F_AvisoCambio)
+            F_AvisoCambio();
+    }
+
     std::vector<TFilaPEP> F_Filas;
+    std::function<void()> F_AvisoCambio;
 };

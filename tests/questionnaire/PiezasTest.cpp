@@ -35,6 +35,8 @@ TEST(BoolPersistTest, KeepsTheFirstValueAwayFromTheInitialOne) {
 
 TEST(TablaPEPsTest, CutsWidthsInCharactersAndKeepsIds) {
     TTablaPEPs t;
+    int nAvisos = 0;
+    t.FijaAvisoCambio([&] { ++nAvisos; });
     const std::string sClave25 = "ABCDEFGHIJKLMNOPQRSTUVWXY";
     std::string sNombre;
     for (int i = 0; i < 60; ++i) sNombre += "Ñá";  // 120 characters, 240 bytes
@@ -50,6 +52,7 @@ TEST(TablaPEPsTest, CutsWidthsInCharactersAndKeepsIds) {
     EXPECT_TRUE(t.Fila(1).bEsPEP);
     t.Vacia();
     EXPECT_TRUE(t.EstaVacia());
+    EXPECT_EQ(nAvisos, 4);  // every change reaches a view over the table
     EXPECT_EQ(TTablaPEPs::Corta("12345", 5), "12345");
     EXPECT_EQ(TTablaPEPs::Corta("", 5), "");
 }
