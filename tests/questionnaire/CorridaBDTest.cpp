@@ -106,7 +106,7 @@ TEST_F(CorridaBDTest, NoOperations) {
     const TCorrida c = Corre(bd, peps);
     EsperaRespuestas(c, Vacias());
     EXPECT_EQ(c.sNombreCC, "CAMBIOS DEL NORTE SA DE CV");
-    ASSERT_EQ(c.estados.size(), 198u);
+    ASSERT_EQ(c.estados.size(), 197u);  // start, one per question, preparing
     EXPECT_EQ(c.estados.front(), "E:Iniciando...");
     EXPECT_EQ(c.estados[195], "E:Por favor espere... 100%");
     EXPECT_EQ(c.estados.back(), "E:Preparando reporte...");
