@@ -83,6 +83,15 @@ std::string TTablaMdb::Error(size_t i, const std::string& sQue) const {
 }
 
 void TTablaMdb::CodificaVariable(size_t i, const jet::TValor& v, std::vector<uint8_t>& bytes) {
+    try {
+        CodificaBytes(i, v, bytes);
+    } catch (const EErrorMdb& e) {
+        const std::string sMensaje = e.what();
+        throw EErrorMdb(sMensaje.rfind("columna ", 0) == 0 ? sMensaje : Error(i, sMensaje));
+    }
+}
+
+void TTablaMdb::CodificaBytes(size_t i, const jet::TValor& v, std::vector<uint8_t>& bytes) {
     const TColumnaMdb& c = columnas_[i];
     const std::string* s = std::get_if<std::string>(&v);
     if (!s)
