@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 
 #include "LectorLibmdb.h"
@@ -286,4 +288,34 @@ TEST_F(EscritorMdb, LosProgramasDeMdbtoolsLoLeen) {
                           "922337203685477.5807,1,\"1974-09-21\""),
               std::string::npos)
         << sDatos.substr(0, 400);
+}
+
+// What Access looks for besides the user tables: the containers and system
+// tables in MSysObjects (system ones flagged), each table found by name with
+// its definition's page as Id, and permissions for every user table.
+TEST_F(EscritorMdb, ElCatalogoYLosPermisosSonLosDeAccess) {
+    const json d = json::parse(R"({"tables": [
+        {"name": "tUno", "columns": [{"name": "N", "type": "long"}]},
+        {"name": "tDos", "columns": [{"name": "N", "type": "long"}], "rows": [[1], [2]]}]})");
+    const std::string sRuta = Escribe(d);
+    const json leido = LeeConMdbReader(sRuta, "", true);
+    std::map<std::string, std::pair<int64_t, int64_t>> objetos;  // name -> id, flags
+    for (const json& f : leido["tables"]["MSysObjects"]["rows"])
+        objetos[f[2].get<std::string>()] = {f[0].get<int64_t>(), f[7].get<int64_t>()};
+    const int64_t kSistema = -2147483648LL;
+    for (const char* s : {"Tables", "Databases", "Relationships", "MSysDb", "MSysObjects",
+                          "MSysACEs", "MSysQueries", "MSysRelationships"})
+        EXPECT_EQ(objetos[s].second, kSistema) << s;
+    EXPECT_EQ(objetos["MSysObjects"].first, 2);
+    EXPECT_EQ(objetos["tUno"].second, 0);
+    EXPECT_EQ(objetos["tDos"].second, 0);
+    EXPECT_EQ(leido["tables"]["tDos"]["rows"], json::parse("[[1],[2]]"));
+
+    std::set<std::pair<int64_t, std::string>> permisos;
+    for (const json& f : leido["tables"]["MSysACEs"]["rows"])
+        permisos.insert({f[0].get<int64_t>(), f[1].get<std::string>()});
+    for (const char* s : {"tUno", "tDos"}) {
+        EXPECT_TRUE(permisos.count({objetos[s].first, "cd14"})) << s;
+        EXPECT_TRUE(permisos.count({objetos[s].first, "cc14"})) << s;
+    }
 }

@@ -15,13 +15,15 @@ std::string Citado(const std::string& s) {
 
 }  // namespace
 
-nlohmann::json LeeConMdbReader(const std::string& sRuta, const std::string& sContrasena) {
+nlohmann::json LeeConMdbReader(const std::string& sRuta, const std::string& sContrasena,
+                               bool bSistema) {
     const std::string sDir = KOVA_NPM_DIR;
     if (!std::filesystem::exists(sDir + "/node_modules/mdb-reader/package.json"))
         throw std::runtime_error("mdb-reader no está instalado en " + sDir +
                                  " (npm install --prefix " + sDir + " mdb-reader@3)");
     const std::string sOrden = "node " + Citado(sDir + "/lee_mdb_reader.mjs") + " " +
-                               Citado(sRuta) + " " + Citado(sContrasena) + " 2>&1";
+                               Citado(sRuta) + " " + Citado(sContrasena) +
+                               (bSistema ? " sistema" : "") + " 2>&1";
     std::unique_ptr<FILE, int (*)(FILE*)> tubo(popen(sOrden.c_str(), "r"), pclose);
     if (!tubo)
         throw std::runtime_error("no se pudo ejecutar node");

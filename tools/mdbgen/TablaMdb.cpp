@@ -103,12 +103,12 @@ void TTablaMdb::CodificaBytes(size_t i, const jet::TValor& v, std::vector<uint8_
                 throw EErrorMdb(Error(i, "el texto tiene " + std::to_string(u.size()) +
                                              " caracteres y la columna admite " +
                                              std::to_string(c.nTamano)));
-            bytes = TextoJet(u, true);
+            bytes = TextoJet(u, !bSistema_);
             break;
         }
         case TTipoMdb::tmMemo: {
             const std::u16string u = Utf16DeUtf8(*s);
-            bytes = TextoJet(u, u.size() <= kMemoComprimible);
+            bytes = TextoJet(u, !bSistema_ && u.size() <= kMemoComprimible);
             break;
         }
         case TTipoMdb::tmBinario:
@@ -358,7 +358,8 @@ void TTablaMdb::EscribeTdef(uint32_t nMapaUsadas, uint32_t nMapaLibres,
         AgregaU16(t, 0);
         t.push_back(d.bFija ? 0x03 : 0x02);  // fixed length, may be null
         const bool bTexto = c.eTipo == TTipoMdb::tmTexto || c.eTipo == TTipoMdb::tmMemo;
-        t.push_back(bTexto ? 0x01 : 0x00);  // Unicode compression
+        // Access compresses user text but keeps its system tables in plain UCS-2.
+        t.push_back(bTexto && !bSistema_ ? 0x01 : 0x00);
         AgregaU32(t, 0);
         AgregaU16(t, d.bFija ? uint32_t(d.nPosicion) : 0);
         AgregaU16(t, uint32_t(d.nLargo));
