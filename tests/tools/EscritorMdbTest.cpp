@@ -12,6 +12,9 @@
 #include "LectorLibmdb.h"
 #include "LectorMdbReader.h"
 #include "TDirTemporal.h"
+#include "platform/ado/TADOConnection.h"
+#include "platform/jet/EErrorJet.h"
+#include "platform/jet/TArchivoAccess.h"
 #include "tools/mdbgen/DescripcionJson.h"
 #include "tools/mdbgen/EscritorMdb.h"
 
@@ -318,4 +321,48 @@ TEST_F(EscritorMdb, ElCatalogoYLosPermisosSonLosDeAccess) {
         EXPECT_TRUE(permisos.count({objetos[s].first, "cd14"})) << s;
         EXPECT_TRUE(permisos.count({objetos[s].first, "cc14"})) << s;
     }
+}
+
+// Our own Access reader and connection object read the same values, and
+// the database password is enforced on the written file.
+TEST_F(EscritorMdb, NuestroLectorYLaConexionLoLeen) {
+    json d = DescripcionTipos();
+    PonMemos(d);
+    const std::string sRuta = Escribe(d);
+    const auto archivo = jet::TArchivoAccess::Abre(sRuta, "quilon");
+    EXPECT_EQ(archivo->VersionJet(), 4);
+    EXPECT_EQ(archivo->DameNombresTablas(), std::vector<std::string>{"Tipos"});
+    const jet::TTabla* t = archivo->BuscaTabla("TIPOS");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->nFilas, int64_t(kEsperadoLibmdb.size()));
+    using jet::TTipoColumna;
+    const std::vector<TTipoColumna> tipos = {
+        TTipoColumna::tcTexto,    TTipoColumna::tcMemo,        TTipoColumna::tcByte,
+        TTipoColumna::tcEntero,   TTipoColumna::tcEnteroLargo, TTipoColumna::tcSimple,
+        TTipoColumna::tcDoble,    TTipoColumna::tcMoneda,      TTipoColumna::tcBooleano,
+        TTipoColumna::tcFechaHora};
+    ASSERT_EQ(t->columnas.size(), tipos.size());
+    for (size_t c = 0; c < tipos.size(); ++c) EXPECT_EQ(t->columnas[c].eTipo, tipos[c]) << c;
+    size_t f = 0;
+    archivo->LeeFilas("Tipos", [&](const std::vector<jet::TValor>& fila) {
+        ASSERT_LT(f, kEsperadoLibmdb.size());
+        for (size_t c = 0; c < fila.size(); ++c)
+            EXPECT_TRUE(fila[c] == kEsperadoLibmdb[f][c])
+                << "fila " << f + 1 << ", columna " << c << ": " << Muestra(fila[c]).substr(0, 80);
+        ++f;
+    });
+    EXPECT_EQ(f, kEsperadoLibmdb.size());
+
+    for (const char* sMala : {"", "Quilon", "quilon "})
+        EXPECT_THROW(jet::TArchivoAccess::Abre(sRuta, sMala), jet::EErrorJet) << sMala;
+
+    auto conecta = [&](const std::string& sClave) {
+        ado::TADOConnection conexion;
+        conexion.SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + sRuta +
+                                     ";Jet OLEDB:Database Password=" + sClave);
+        conexion.SetConnected(true);
+        return conexion.Connected();
+    };
+    EXPECT_TRUE(conecta("quilon"));
+    EXPECT_THROW(conecta("QUILON"), jet::EErrorJet);
 }

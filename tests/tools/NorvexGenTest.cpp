@@ -2,12 +2,15 @@
 // it relies on, with every kind of data its answers tell apart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
 
 #include "LectorLibmdb.h"
 #include "TDirTemporal.h"
+#include "platform/jet/EErrorJet.h"
+#include "platform/jet/TArchivoAccess.h"
 #include "tools/norvexgen/GeneradorNorvex.h"
 
 namespace {
@@ -297,4 +300,16 @@ TEST(NorvexGenPrograma, ArgumentosYCarpeta) {
         if (t.sNombre == "tMovtos" || t.sNombre == "tProces")
             nLineas += t.filas.size();
     EXPECT_EQ(nLineas, 120u);
+}
+
+// The tool opens the folder's database with Norvex's fixed password only.
+TEST_F(NorvexGen, SeAbreConLaContrasenaDeNorvex) {
+    const std::string sRuta = (dir_->ruta() / "DataBase" / "Norvex.mdb").string();
+    const auto archivo = jet::TArchivoAccess::Abre(sRuta, "quilon");
+    std::vector<std::string> nombres = archivo->DameNombresTablas();
+    std::sort(nombres.begin(), nombres.end());
+    EXPECT_EQ(nombres,
+              (std::vector<std::string>{"tCliente", "tCompUsr", "tDivisas", "tEmpresa", "tEmps",
+                                        "tMovtos", "tProces", "tRelevan", "tSector"}));
+    EXPECT_THROW(jet::TArchivoAccess::Abre(sRuta, "QUILON"), jet::EErrorJet);
 }
