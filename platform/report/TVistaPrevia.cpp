@@ -14,6 +14,7 @@
 #include <QProgressDialog>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStyle>
@@ -96,6 +97,12 @@ TVistaPrevia::TVistaPrevia(TReporte& reporte, QWidget* padre) : QDialog(padre), 
 
     F_Estado = new QLabel;
     CreaBarra();
+    // Find again without a button of its own.
+    auto* buscaOtra = new QShortcut(QKeySequence::FindNext, this);
+    connect(buscaOtra, &QShortcut::activated, this, [this] {
+        if (!F_sBuscado.isEmpty())
+            Busca(F_sBuscado);
+    });
     auto* todo = new QVBoxLayout(this);
     todo->setContentsMargins(0, 0, 0, 0);
     todo->setSpacing(0);
