@@ -123,6 +123,16 @@ TEST_F(VistaPrevia, ImprimeEnUnaImpresoraPDF) {
     auto texto = EjecutaHerramienta("pdftotext", {"-f", "22", "-l", "22", sPdf, "-"});
     ASSERT_TRUE(texto);
     EXPECT_TRUE(texto->contains("Página 22 de 22"));
+
+    // The range chosen in the print dialog.
+    impresora.setPrintRange(QPrinter::PageRange);
+    impresora.setFromTo(3, 4);
+    ASSERT_TRUE(dm.repGeneral.Imprime(impresora));
+    EXPECT_EQ(CampoPdfinfo(*EjecutaHerramienta("pdfinfo", {sPdf}), "Pages"), "2");
+    texto = EjecutaHerramienta("pdftotext", {sPdf, "-"});
+    ASSERT_TRUE(texto);
+    EXPECT_TRUE(texto->contains("Página 3 de 22") && texto->contains("Página 4 de 22"));
+    EXPECT_FALSE(texto->contains("Página 2 de 22"));
 }
 
 TEST_F(VistaPrevia, ElBotonPDFConfirmaOpcionesYReemplazaElArchivo) {
