@@ -2,8 +2,6 @@
 
 #include <cxxabi.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <typeinfo>
@@ -13,27 +11,30 @@
 
 namespace {
 
-// The most derived class names the failure, as the user sees it in the box.
-std::string NombreClase(const std::type_info& tipo) {
-    int nEstado = 0;
-    std::unique_ptr<char, void (*)(void*)> nombre(
-        abi::__cxa_demangle(tipo.name(), nullptr, nullptr, &nEstado), std::free);
-    return nEstado == 0 && nombre ? nombre.get() : tipo.name();
+std::string Desenreda(const char* sNombre) {
+    int estado = 0;
+    char* p = abi::__cxa_demangle(sNombre, nullptr, nullptr, &estado);
+    std::string s = estado == 0 && p ? p : sNombre;
+    std::free(p);
+    const auto n = s.rfind("::");
+    return n == std::string::npos ? s : s.substr(n + 2);
 }
 
 }  // namespace
 
 TConsultasSQL::TConsultasSQL(ado::TADOConnection* Conector)
-    : F_Conector(Conector),
-      F_qConsultaGen(std::make_unique<ado::TADOQuery>(Conector)),
-      F_Errores(TErroresBD::Crea()) {}
+    : TInterfacedPadre(TErroresBD::Crea()),
+      F_Conector(Conector),
+      F_qConsultaGen(std::make_unique<ado::TADOQuery>()) {
+    F_qConsultaGen->SetConnection(F_Conector);
+}
 
 TConsultasSQL::~TConsultasSQL() = default;
 
-void TConsultasSQL::MuestraFalla(const std::exception& e) {
-    const auto* jet = dynamic_cast<const jet::EErrorJet*>(&e);
-    const std::string sClase = jet ? jet->Clase() : NombreClase(typeid(e));
-    F_Errores->MuestraError("BD-101", NombreClase(typeid(*this)), sClase + " - " + e.what());
+std::string TConsultasSQL::DameNombreClase() const { return Desenreda(typeid(*this).name()); }
+
+void TConsultasSQL::MuestraFalla(const std::string& sClase, const std::string& sMensaje) {
+    MuestraError("BD-101", DameNombreClase(), sClase + " - " + sMensaje);
 }
 
 bool TConsultasSQL::PideConsulta(const std::string& sConsulta, ado::TADOQuery& qQuery) {
@@ -43,11 +44,13 @@ bool TConsultasSQL::PideConsulta(const std::string& sConsulta, ado::TADOQuery& q
         qQuery.SQLAdd(sConsulta);
         qQuery.Open();
         return true;
+    } catch (const jet::EErrorJet& e) {
+        MuestraFalla(e.Clase(), e.Mensaje());
     } catch (const std::exception& e) {
-        qQuery.Close();
-        MuestraFalla(e);
-        return false;
+        MuestraFalla(Desenreda(typeid(e).name()), e.what());
     }
+    qQuery.Close();
+    return false;
 }
 
 bool TConsultasSQL::EjecutaConsulta(const std::string& sConsulta, ado::TADOQuery& qQuery) {
@@ -58,18 +61,19 @@ bool TConsultasSQL::EjecutaConsulta(const std::string& sConsulta, ado::TADOQuery
         qQuery.ExecSQL();
         qQuery.Close();
         return true;
+    } catch (const jet::EErrorJet& e) {
+        MuestraFalla(e.Clase(), e.Mensaje());
     } catch (const std::exception& e) {
-        qQuery.Close();
-        MuestraFalla(e);
-        return false;
+        MuestraFalla(Desenreda(typeid(e).name()), e.what());
     }
+    qQuery.Close();
+    return false;
 }
 
 void TConsultasSQL::LimpiaTabla(const std::string& sNomTabla, const std::string& sCondicion) {
-    std::string sSentencia = "DELETE FROM " + sNomTabla;
-    if (!sCondicion.empty())
-        sSentencia += " WHERE " + sCondicion;
-    EjecutaConsulta(sSentencia, *F_qConsultaGen);
+    std::string sConsulta = "DELETE FROM " + sNomTabla;
+    if (!sCondicion.empty()) sConsulta += " WHERE " + sCondicion;
+    EjecutaConsulta(sConsulta, *F_qConsultaGen);
 }
 
 void TConsultasSQL::InicializaTabla(const std::string& sNomTabla) {
@@ -80,18 +84,20 @@ void TConsultasSQL::RespaldaBD(const std::string& sRutaOrigen, const std::string
     namespace fs = std::filesystem;
     std::string sDestino = sRutaDestino;
     if (sRutaDestino.find_first_not_of(' ') == std::string::npos) {
-        const fs::path origen(sRutaOrigen);
-        const std::string sCarpeta = origen.parent_path().string() + "/" + "/Respaldos/";
+        const auto nSep = sRutaOrigen.find_last_of("/\\");
+        const std::string sDir = nSep == std::string::npos ? "" : sRutaOrigen.substr(0, nSep + 1);
+        const std::string sNombre = nSep == std::string::npos ? sRutaOrigen : sRutaOrigen.substr(nSep + 1);
+        const std::string sCarpeta = sDir + "/Respaldos/";
         std::error_code ec;
-        if (!fs::exists(sCarpeta, ec))
-            fs::create_directory(sCarpeta, ec);
+        if (!fs::exists(sCarpeta, ec)) fs::create_directory(sCarpeta, ec);
         const std::time_t ahora = std::time(nullptr);
         std::tm local{};
         localtime_r(&ahora, &local);
         char sSello[32];
         std::strftime(sSello, sizeof sSello, "%Y_%m_%d_%H_%M", &local);
-        sDestino = sCarpeta + "RESP_" + sSello + "_" + origen.filename().string();
+        sDestino = sCarpeta + "RESP_" + sSello + "_" + sNombre;
     }
+    // Nothing is reported: a failed backup leaves no trace, by design.
     std::error_code ec;
     fs::copy_file(sRutaOrigen, sDestino, fs::copy_options::overwrite_existing, ec);
 }

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "data/IIConsultasSQL.h"
-#include "errors/IILogErrores.h"
+#include "errors/InterfacedPadre.h"
 #include "platform/ado/TADOConnection.h"
 #include "platform/ado/TADOQuery.h"
 
-// The query service over a borrowed connection. Derived classes read the rows
-// of F_qConsultaGen after a successful PideConsulta and close it when done.
-class TConsultasSQL : public IConsultasSQL {
+// The query service over a borrowed platform connection, with its own
+// general query. Base of the Norvex access object and of the questionnaire.
+class TConsultasSQL : public TInterfacedPadre, public IConsultasSQL {
 public:
     explicit TConsultasSQL(ado::TADOConnection* Conector);
     ~TConsultasSQL() override;
@@ -24,8 +24,10 @@ public:
 protected:
     ado::TADOConnection* F_Conector;
     std::unique_ptr<ado::TADOQuery> F_qConsultaGen;
-    std::shared_ptr<ILogErrores> F_Errores;
+
+    // The name of the object's most derived class, for the error box.
+    std::string DameNombreClase() const;
 
 private:
-    void MuestraFalla(const std::exception& e);
+    void MuestraFalla(const std::string& sClase, const std::string& sMensaje);
 };

@@ -6,8 +6,8 @@ namespace ado {
 class TADOQuery;
 }
 
-// Runs SQL text over one open connection; every database failure is shown
-// once (BD-101) and turned into a false result.
+// The query service: runs SQL over one open connection. No failure escapes
+// it: a database error is shown once as "BD-101" and becomes a false result.
 class IConsultasSQL {
 public:
     virtual ~IConsultasSQL() = default;

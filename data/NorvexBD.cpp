@@ -1,5 +1,7 @@
 #include "data/NorvexBD.h"
 
+#include "data/ColectorConxs.h"
+
 namespace {
 
 // A user name goes into a quoted literal: doubling its quotes keeps it data,
@@ -19,7 +21,36 @@ std::string LiteralSQL(const std::string& sTexto) {
 TNorvexBD::TNorvexBD(ado::TADOConnection* Conector)
     : TConsultasSQL(Conector), F_bConectado(Conector && Conector->Connected()) {}
 
-TNorvexBD::~TNorvexBD() = default;
+TNorvexBD::TNorvexBD(const std::string& sRutaNorvex, const std::string& sIDNomBD)
+    : TNorvexBD(RegistraConexion("Norvex" + sIDNomBD, sRutaNorvex), sIDNomBD) {}
+
+TNorvexBD::TNorvexBD(TConexionPropia propia, const std::string& sIDNomBD)
+    : TConsultasSQL(propia.Conector),
+      F_bConectado(propia.Conector != nullptr),
+      F_sIDNomBD(sIDNomBD),
+      F_bRegistroPropio(propia.bRegistrada) {}
+
+TNorvexBD::TConexionPropia TNorvexBD::RegistraConexion(const std::string& sNombre,
+                                                       const std::string& sRutaNorvex) {
+    TConexionPropia propia;
+    if (!ColectorGlobal)
+        return propia;
+    propia.bRegistrada = ColectorGlobal->NuevaConexion(sNombre, "", "quilon", "", sRutaNorvex, "",
+                                                       "", tmAccess, true);
+    ado::TADOConnection* Conector = nullptr;
+    if (propia.bRegistrada && ColectorGlobal->Conectado(sNombre) &&
+        ColectorGlobal->DameAccessConex(sNombre, Conector))
+        propia.Conector = Conector;
+    return propia;
+}
+
+TNorvexBD::~TNorvexBD() {
+    // The query lets go of the connection before the registry frees it.
+    F_qConsultaGen->Close();
+    F_qConsultaGen->SetConnection(nullptr);
+    if (F_bRegistroPropio && ColectorGlobal)
+        ColectorGlobal->EliminaConex("Norvex" + F_sIDNomBD);
+}
 
 bool TNorvexBD::UsuariosConectados() {
     bool bResultado = true;

@@ -47,12 +47,6 @@ struct TCorrida {
 
 class CorridaBDTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-#ifdef KOVA_SIN_MOTOR
-        GTEST_SKIP() << "sin motor de SQL en el árbol";
-#endif
-    }
-
     TCorrida Corre(const TBDNorvex& bd, TTablaPEPs& peps, double dTCambio = 20) {
         const std::string sRuta = (dir_ / "Norvex.mdb").string();
         bd.Escribe(sRuta);

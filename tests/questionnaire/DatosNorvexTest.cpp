@@ -7,17 +7,12 @@
 #include "CuestPrueba.h"
 #include "TCajaGrabadora.h"
 #include "TDirTemporal.h"
+#include "data/ColectorConxs.h"
 
 namespace {
 
 class DatosNorvexTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-#ifdef KOVA_SIN_MOTOR
-        GTEST_SKIP() << "sin motor de SQL en el árbol";
-#endif
-    }
-
     // Writes the database and opens the program's connection to it.
     ado::TADOConnection& Abre(const TBDNorvex& bd) {
         const std::string sRuta = (dir_ / ("Norvex" + std::to_string(++nBD_) + ".mdb")).string();
@@ -158,6 +153,58 @@ TEST_F(DatosNorvexTest, DetectaPEPs) {
     TCuestPrueba q2(20, 1, &Abre(sinAlertas));
     EXPECT_TRUE(q2.DetectaPEPs(peps));
     EXPECT_TRUE(peps.EstaVacia());
+}
+
+// A registry of its own for one test, the program's one put back after.
+class TRegistroPrueba {
+public:
+    TRegistroPrueba() : anterior_(ColectorGlobal) {
+        ColectorGlobal = std::make_shared<TColectorConxs>();
+    }
+    ~TRegistroPrueba() { ColectorGlobal = anterior_; }
+
+private:
+    std::shared_ptr<IColectorConxs> anterior_;
+};
+
+TEST_F(DatosNorvexTest, OwnConnections) {
+    TGrabaCajas cajas;
+    TRegistroPrueba registro;
+    const std::string sRuta = (dir_ / "Propia.mdb").string();
+    TBDNorvex().Escribe(sRuta);
+    {
+        auto a = std::make_unique<TNorvexBD>(sRuta);
+        EXPECT_TRUE(a->Conectado());
+        EXPECT_TRUE(ColectorGlobal->Conectado("Norvex"));
+        {
+            // The same name again: no connection for the second object, and
+            // its end leaves the first one's entry alone.
+            TNorvexBD b(sRuta);
+            EXPECT_FALSE(b.Conectado());
+        }
+        {
+            TNorvexBD prestada(&Abre(TBDNorvex()));  // registers nothing, removes nothing
+        }
+        EXPECT_TRUE(ColectorGlobal->Conectado("Norvex"));
+        EXPECT_FALSE(a->UsuariosConectados());
+        TNorvexBD otra(sRuta, "2");
+        EXPECT_TRUE(otra.Conectado());
+        EXPECT_TRUE(ColectorGlobal->Conectado("Norvex2"));
+        EXPECT_EQ(otra.GetEmpresa().sRazonSocial, "CAMBIOS DEL NORTE SA DE CV");
+        a.reset();
+        EXPECT_FALSE(ColectorGlobal->Conectado("Norvex"));
+        EXPECT_FALSE(otra.UsuariosConectados());  // its own connection is untouched
+    }
+    EXPECT_FALSE(ColectorGlobal->Conectado("Norvex2"));
+    EXPECT_TRUE(cajas.textos().empty());
+
+    // A file that cannot be opened: the connector's box, no connection, and
+    // every question answered on the safe side after its own box.
+    TNorvexBD sinArchivo((dir_ / "NoExiste.mdb").string());
+    EXPECT_FALSE(sinArchivo.Conectado());
+    EXPECT_EQ(cajas.textos().size(), 1u);
+    EXPECT_TRUE(sinArchivo.UsuariosConectados());
+    EXPECT_EQ(cajas.textos().size(), 2u);
 }
 
 // An edition of hand-written statements over a real database.
