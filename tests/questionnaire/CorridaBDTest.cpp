@@ -9,6 +9,7 @@
 #include "CuestPrueba.h"
 #include "TCajaGrabadora.h"
 #include "TDirTemporal.h"
+#include "tools/norvexgen/GeneradorNorvex.h"
 
 namespace {
 
@@ -301,6 +302,38 @@ TEST_F(CorridaBDTest, CompanyTableEmpty) {
     EXPECT_EQ(c.estados.back(), "E:Error...");
     EXPECT_TRUE(c.cajas.empty());
     EXPECT_EQ(c.nVistas, 0);
+}
+
+// The demo Norvex folder, as the README's run command lays it out: the
+// detection finds candidates, and with all of them ticked every question is
+// answered and the report shown.
+TEST_F(CorridaBDTest, DemoDatabase) {
+    norvex::TGeneradorNorvex::Genera(dir_.ruta(), {});
+    ado::TADOConnection conexion;
+    conexion.SetConnectionString(CadenaNorvex((dir_ / "DataBase/Norvex.mdb").string()));
+    conexion.SetConnected(true);
+    TGrabaCajas cajas;
+    TTablaPEPs peps;
+    {
+        TCuestPrueba deteccion(18.91, 1, &conexion);
+        ASSERT_TRUE(deteccion.DetectaPEPs(peps));
+    }
+    ASSERT_FALSE(peps.EstaVacia());
+    for (std::size_t i = 0; i < peps.Cuenta(); ++i) peps.MarcaPEP(i, true);
+    TCuestPrueba q(18.91, 1, &conexion);
+    ASSERT_TRUE(q.GeneraReporte(peps));
+    EXPECT_TRUE(cajas.textos().empty());
+    EXPECT_EQ(q.reportes->nVistas, 1);
+    int nConsultas = 0;
+    for (int n = 1; n <= 195; ++n) {
+        const std::string s = q.reportes->variables.at("Cuestionario.preg_" + std::to_string(n));
+        if (s != sMano) {
+            ++nConsultas;
+            EXPECT_EQ(s.rfind("Respuesta: ", 0), 0u) << n << ": " << s;
+        }
+    }
+    EXPECT_EQ(nConsultas, 160);
+    EXPECT_EQ(q.reportes->variables.at("Cuestionario.preg_33"), "Respuesta: SI");
 }
 
 }  // namespace
