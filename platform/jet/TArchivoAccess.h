@@ -10,6 +10,13 @@
 
 namespace jet {
 
+// Kinds of the failures of an Access file (EErrorJet::Clase()).
+inline constexpr const char* kArchivoInexistente = "EArchivoInexistente";
+inline constexpr const char* kArchivoIlegible = "EArchivoIlegible";
+inline constexpr const char* kArchivoNoEsAccess = "EArchivoNoEsAccess";
+inline constexpr const char* kContrasenaInvalida = "EContrasenaInvalida";
+inline constexpr const char* kTablaInexistente = "ETablaInexistente";
+
 enum class TTipoColumna {
     tcBooleano,
     tcByte,
@@ -21,7 +28,7 @@ enum class TTipoColumna {
     tcFechaHora,
     tcTexto,
     tcMemo,
-    tcOtro  // binary, OLE, replication id, ...: read as null
+    tcOtro  // binary, OLE, replication id, decimal, ...: read as null
 };
 
 struct TColumna {
@@ -55,7 +62,7 @@ public:
     virtual ~TArchivoAccess() = default;
 
     virtual const std::string& Ruta() const = 0;
-    virtual int VersionJet() const = 0;  // 3 (Access 97) or 4 (Access 2000 and later)
+    virtual int VersionJet() const = 0;       // 3 (Access 97) or 4 (Access 2000 and later)
     virtual TFirmaArchivo Firma() const = 0;  // the file as it was when opened
     static TFirmaArchivo FirmaEnDisco(const std::string& sRuta);
 

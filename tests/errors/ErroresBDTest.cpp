@@ -10,6 +10,8 @@ struct CasoMuestra {
     std::string sClave, sClase, sAdicional, sEsperado;
 };
 
+void PrintTo(const CasoMuestra& c, std::ostream* os) { *os << c.sEsperado; }
+
 class MuestraErrorTest : public ::testing::TestWithParam<CasoMuestra> {};
 
 TEST_P(MuestraErrorTest, ShowsExactlyOneBoxWithTheComposedText) {

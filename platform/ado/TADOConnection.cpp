@@ -1,0 +1,87 @@
+#include "platform/ado/TADOConnection.h"
+
+#include <strings.h>
+
+#include "platform/ado/TCadenaConexion.h"
+#include "platform/jet/EErrorJet.h"
+
+namespace ado {
+
+struct TADOConnection::TDatos {
+    std::string sConexion;
+    bool bPideLogin = true;  // ADO's default; the connectors switch it off
+    TModoConexion eModo = TModoConexion::cmUnknown;
+    std::unique_ptr<jet::TArchivoAccess> archivo;
+    std::string sRuta;
+    std::string sContrasena;
+};
+
+TADOConnection::TADOConnection() : d_(std::make_unique<TDatos>()) {}
+TADOConnection::~TADOConnection() = default;
+
+void TADOConnection::SetConnectionString(const std::string& sConexion) {
+    // Takes effect at the next open, as with ADO; an open file stays open.
+    d_->sConexion = sConexion;
+}
+const std::string& TADOConnection::ConnectionString() const {
+    return d_->sConexion;
+}
+void TADOConnection::SetLoginPrompt(bool bPide) {
+    d_->bPideLogin = bPide;
+}
+bool TADOConnection::LoginPrompt() const {
+    return d_->bPideLogin;
+}
+// The mode is kept for whoever asks; the file is read-only in every mode, so
+// nothing here can lock other users out of it.
+void TADOConnection::SetMode(TModoConexion eModo) {
+    d_->eModo = eModo;
+}
+TModoConexion TADOConnection::Mode() const {
+    return d_->eModo;
+}
+
+void TADOConnection::SetConnected(bool bAbierta) {
+    if (!bAbierta) {
+        d_->archivo.reset();
+        d_->sRuta.clear();
+        d_->sContrasena.clear();
+        return;
+    }
+    if (d_->archivo)
+        return;
+    const TCadenaConexion cadena(d_->sConexion);
+    // Without a provider ADO falls back on the ODBC one, which we lack too.
+    std::string sProveedor = cadena.Tiene("Provider") ? cadena.Valor("Provider") : "MSDASQL";
+    const auto nInicio = sProveedor.find_first_not_of(' ');
+    const auto nFin = sProveedor.find_last_not_of(' ');
+    const std::string sNombre =
+        nInicio == std::string::npos ? "" : sProveedor.substr(nInicio, nFin - nInicio + 1);
+    if (strcasecmp(sNombre.c_str(), sProveedorJet) != 0)
+        throw jet::EErrorJet(
+            kProveedorNoDisponible,
+            "El proveedor '" + sProveedor + "' no está disponible en esta plataforma.");
+    const std::string sRuta = cadena.Valor("Data Source");
+    const std::string sContrasena = cadena.Valor("Jet OLEDB:Database Password");
+    d_->archivo = jet::TArchivoAccess::Abre(sRuta, sContrasena);
+    d_->sRuta = sRuta;
+    d_->sContrasena = sContrasena;
+}
+
+bool TADOConnection::Connected() const {
+    return d_->archivo != nullptr;
+}
+
+jet::TArchivoAccess& TADOConnection::Archivo() {
+    if (!d_->archivo)
+        throw jet::EErrorJet(kConexionCerrada, "La conexión no está abierta.");
+    return *d_->archivo;
+}
+const std::string& TADOConnection::RutaArchivo() const {
+    return d_->sRuta;
+}
+const std::string& TADOConnection::ContrasenaArchivo() const {
+    return d_->sContrasena;
+}
+
+}  // namespace ado

@@ -1,0 +1,86 @@
+#include "platform/jet/TEncabezadoJet.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "platform/jet/TextoJet.h"
+
+namespace jet {
+
+namespace {
+
+constexpr size_t nInicioCifrado = 0x18;
+constexpr size_t nPosVersion = 0x14;
+constexpr size_t nPosContrasena = 0x42;
+constexpr size_t nPosFechaCreacion = 0x72;
+
+// The definition page hides its fields under RC4 with this fixed key, the
+// same in every file.
+void DescifraRC4(unsigned char* pDatos, size_t nDatos) {
+    const std::array<unsigned char, 4> clave{0xc7, 0xda, 0x39, 0x6b};
+    std::array<unsigned char, 256> s;
+    for (int i = 0; i < 256; ++i) s[i] = static_cast<unsigned char>(i);
+    for (int i = 0, j = 0; i < 256; ++i) {
+        j = (j + s[i] + clave[i % clave.size()]) & 0xff;
+        std::swap(s[i], s[j]);
+    }
+    for (size_t n = 0, i = 0, j = 0; n < nDatos; ++n) {
+        i = (i + 1) & 0xff;
+        j = (j + s[i]) & 0xff;
+        std::swap(s[i], s[j]);
+        pDatos[n] ^= s[(s[i] + s[j]) & 0xff];
+    }
+}
+
+std::string ContrasenaJet3(const unsigned char* p) {
+    size_t n = 0;
+    while (n < 20 && p[n] != 0) ++n;
+    return TextoJet3AUtf8(p, n);
+}
+
+// Jet 4 keeps up to 20 UCS-2 characters, each byte masked again with the
+// whole days of the creation date, so equal passwords differ between files.
+std::string ContrasenaJet4(const unsigned char* p, const unsigned char* pFecha) {
+    double dFecha;
+    std::memcpy(&dFecha, pFecha, sizeof dFecha);
+    const auto nMascara = static_cast<uint32_t>(static_cast<int32_t>(dFecha));
+    std::array<unsigned char, 40> bytes;
+    for (size_t k = 0; k < bytes.size(); ++k)
+        bytes[k] = static_cast<unsigned char>(p[k] ^ (nMascara >> (8 * (k % 4))));
+    size_t n = 0;
+    while (n < bytes.size() && (bytes[n] != 0 || bytes[n + 1] != 0)) n += 2;
+    return Ucs2AUtf8(bytes.data(), n);  // a password is never compressed
+}
+
+}  // namespace
+
+std::optional<TEncabezadoJet> TEncabezadoJet::Lee(const unsigned char* pBytes, size_t nBytes) {
+    static const char firmaJet[] = "Standard Jet DB";
+    static const char firmaACE[] = "Standard ACE DB";
+    if (nBytes < nBytesLeidos)
+        return std::nullopt;
+    if (pBytes[0] != 0 || pBytes[1] != 1 || pBytes[2] != 0 || pBytes[3] != 0)
+        return std::nullopt;
+    if (std::memcmp(pBytes + 4, firmaJet, sizeof firmaJet) != 0 &&
+        std::memcmp(pBytes + 4, firmaACE, sizeof firmaACE) != 0)
+        return std::nullopt;
+
+    TEncabezadoJet encabezado;
+    const unsigned char nVersionArchivo = pBytes[nPosVersion];
+    if (nVersionArchivo > 6)
+        return std::nullopt;
+    const bool bJet3 = nVersionArchivo == 0;
+    encabezado.nVersion = bJet3 ? 3 : 4;
+    encabezado.nTamanoPagina = bJet3 ? 2048 : 4096;
+
+    std::vector<unsigned char> pagina(pBytes, pBytes + nBytesLeidos);
+    DescifraRC4(pagina.data() + nInicioCifrado, bJet3 ? 126 : 128);
+    encabezado.sContrasena =
+        bJet3 ? ContrasenaJet3(pagina.data() + nPosContrasena)
+              : ContrasenaJet4(pagina.data() + nPosContrasena, pagina.data() + nPosFechaCreacion);
+    return encabezado;
+}
+
+}  // namespace jet

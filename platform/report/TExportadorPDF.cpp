@@ -1,0 +1,143 @@
+#include "platform/report/TExportadorPDF.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <exception>
+
+#define POINTERHOLDER_TRANSITION 4  // qpdf: std::shared_ptr everywhere, no legacy holder
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include "platform/report/TReporte.h"
+
+namespace rpt {
+
+namespace {
+
+bool PintaPaginas(const TReporte& reporte, const TOpcionesPDF& opciones,
+                  const std::function<bool(int, int)>& progreso, QByteArray& pdf, QString* sError) {
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter escritor(&buffer);
+    escritor.setTitle(opciones.sTitulo);
+    escritor.setPageMargins(QMarginsF(0, 0, 0, 0));
+    const int nTotal = reporte.DameNumPaginas();
+    auto tamanoDe = [&](int n) {
+        return QPageSize(reporte.DamePagina(n).tamanoPt, QPageSize::Point);
+    };
+    escritor.setPageSize(tamanoDe(0));
+
+    QPainter pintor;
+    if (!pintor.begin(&escritor)) {
+        *sError = QStringLiteral("No fue posible crear el documento PDF.");
+        return false;
+    }
+    const double dEscala = escritor.resolution() / 72.0;
+    for (int n = 0; n < nTotal; ++n) {
+        if (progreso && !progreso(n, nTotal)) {
+            pintor.end();
+            *sError = QStringLiteral("Exportación cancelada.");
+            return false;
+        }
+        if (n > 0) {
+            escritor.setPageSize(tamanoDe(n));
+            escritor.newPage();
+        }
+        pintor.save();
+        pintor.scale(dEscala, dEscala);
+        if (opciones.bFondoPagina)
+            pintor.fillRect(QRectF(QPointF(0, 0), reporte.DamePagina(n).tamanoPt), Qt::white);
+        reporte.DibujaPagina(pintor, n);
+        pintor.restore();
+    }
+    pintor.end();
+    if (progreso)
+        progreso(nTotal, nTotal);
+    return true;
+}
+
+std::string Utf8(const QString& s) {
+    return s.toStdString();
+}
+
+// Document information and viewer preferences are set through qpdf's object
+// model; Qt's writer offers neither author, subject nor viewer preferences.
+QByteArray AjustaDocumento(const QByteArray& pdf, const TOpcionesPDF& o) {
+    QPDF documento;
+    documento.processMemoryFile("reporte.pdf", pdf.constData(), pdf.size());
+
+    QPDFObjectHandle trailer = documento.getTrailer();
+    QPDFObjectHandle info = trailer.getKey("/Info");
+    if (!info.isDictionary()) {
+        info = documento.makeIndirectObject(QPDFObjectHandle::newDictionary());
+        trailer.replaceKey("/Info", info);
+    }
+    info.replaceKey("/Title", QPDFObjectHandle::newUnicodeString(Utf8(o.sTitulo)));
+    info.replaceKey("/Author", QPDFObjectHandle::newUnicodeString(Utf8(o.sAutor)));
+    info.replaceKey("/Subject", QPDFObjectHandle::newUnicodeString(Utf8(o.sAsunto)));
+
+    QPDFObjectHandle preferencias = QPDFObjectHandle::newDictionary();
+    preferencias.replaceKey("/HideToolbar", QPDFObjectHandle::newBool(o.bOcultarBarraHerramientas));
+    preferencias.replaceKey("/HideMenubar", QPDFObjectHandle::newBool(o.bOcultarMenu));
+    preferencias.replaceKey("/HideWindowUI", QPDFObjectHandle::newBool(o.bOcultarControlesVentana));
+    preferencias.replaceKey("/FitWindow", QPDFObjectHandle::newBool(o.bAjustarVentana));
+    preferencias.replaceKey("/CenterWindow", QPDFObjectHandle::newBool(o.bCentrarVentana));
+    preferencias.replaceKey(
+        "/PrintScaling", QPDFObjectHandle::newName(o.bEscalarAlImprimir ? "/AppDefault" : "/None"));
+    QPDFObjectHandle raiz = documento.getRoot();
+    raiz.replaceKey("/ViewerPreferences", preferencias);
+    raiz.removeKey("/Outlines");
+    raiz.replaceKey("/PageMode", QPDFObjectHandle::newName("/UseNone"));
+
+    QPDFWriter escritor(documento);
+    escritor.setOutputMemory();
+    escritor.setPreserveEncryption(false);
+    escritor.setMinimumPDFVersion("1.6");  // PrintScaling needs 1.6
+    escritor.write();
+    auto buffer = escritor.getBufferSharedPointer();
+    return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()),
+                      static_cast<qsizetype>(buffer->getSize()));
+}
+
+}  // namespace
+
+bool ExportaPDF(const TReporte& reporte, const QString& sArchivo, const TOpcionesPDF& opciones,
+                const std::function<bool(int, int)>& progreso, QString* sError) {
+    QString sSinUso;
+    if (!sError)
+        sError = &sSinUso;
+    if (reporte.DameNumPaginas() == 0) {
+        *sError = QStringLiteral("El reporte no tiene páginas preparadas.");
+        return false;
+    }
+    if (!opciones.bSobrescribir && QFile::exists(sArchivo)) {
+        *sError = QStringLiteral("El archivo ya existe: ") + sArchivo;
+        return false;
+    }
+    QByteArray pdf;
+    if (!PintaPaginas(reporte, opciones, progreso, pdf, sError))
+        return false;
+    try {
+        pdf = AjustaDocumento(pdf, opciones);
+    } catch (const std::exception& e) {
+        *sError = QStringLiteral("No fue posible completar el documento PDF: ") +
+                  QString::fromUtf8(e.what());
+        return false;
+    }
+    QSaveFile archivo(sArchivo);
+    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(pdf) != pdf.size() ||
+        !archivo.commit()) {
+        *sError = QStringLiteral("No fue posible escribir el archivo ") + sArchivo +
+                  QStringLiteral(": ") + archivo.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace rpt

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace rpt {
+
+// Makes the fonts that report templates name available: "Times New Roman"
+// resolves to its metric twin Liberation Serif, and Tahoma is loaded from the
+// Wine font files when they are installed. Safe to call many times; needs the
+// application object.
+void RegistraFuentesReporte();
+
+}  // namespace rpt

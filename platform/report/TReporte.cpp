@@ -1,0 +1,216 @@
+#include "platform/report/TReporte.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include "platform/report/TExportadorPDF.h"
+#include "platform/report/TFuentesReporte.h"
+
+namespace rpt {
+
+namespace {
+
+// Line breaks of a value stay line breaks of its paragraph, so a multi-line
+// value keeps the paragraph's spacing and does not split the object's text.
+QString ComoTextoDeLinea(QString s) {
+    s.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    s.replace(u'\r', QChar::LineSeparator);
+    s.replace(u'\n', QChar::LineSeparator);
+    return s;
+}
+
+constexpr double kPtPorPx = 72.0 / 96.0;
+
+}  // namespace
+
+TReporte::TReporte() = default;
+TReporte::~TReporte() = default;
+
+bool TReporte::CargaPlantilla(const QByteArray& datos) {
+    QString sError;
+    auto plantilla = TPlantillaReporte::Lee(datos, &sError);
+    if (!plantilla) {
+        F_sError = QStringLiteral("Plantilla de reporte no válida: ") + sError;
+        return false;
+    }
+    F_Plantilla = std::move(*plantilla);
+    F_Variables.Limpia();
+    for (const auto& e : F_Plantilla.variables) F_Variables.Agrega(e.sNombre, e.sValor);
+    F_Paginas.clear();
+    return true;
+}
+
+bool TReporte::CargaPlantillaDeArchivo(const QString& sRuta) {
+    QFile archivo(sRuta);
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        F_sError = QStringLiteral("No se pudo leer la plantilla de reporte ") + sRuta;
+        return false;
+    }
+    return CargaPlantilla(archivo.readAll());
+}
+
+QString TReporte::DameNombreDocumento() const {
+    return F_Plantilla.sNombre.isEmpty() ? F_sNombreDocumento : F_Plantilla.sNombre;
+}
+
+bool TReporte::Prepara() {
+    RegistraFuentesReporte();
+    F_Paginas.clear();
+
+    // First pass: lay out every page so the total is known; second pass: put
+    // the variables (page numbers and the total among them) into the text.
+    for (const TPaginaPlantilla& p : F_Plantilla.paginas) {
+        TPaginaPreparada pagina;
+        QSizeF tamano = p.DameTamanoMm();
+        pagina.tamanoPt = QSizeF(MmAPt(tamano.width()), MmAPt(tamano.height()));
+        const QMarginsF& m = p.margenesMm;
+        const double dAltoUtil = tamano.height() - m.top() - m.bottom();
+        auto coloca = [&](const TBanda& banda, double dArribaMm) {
+            for (const TObjetoTexto& o : banda.objetos) {
+                TObjetoPreparado obj;
+                QRectF r = o.rectMm.translated(m.left(), dArribaMm);
+                obj.rectPt =
+                    QRectF(MmAPt(r.x()), MmAPt(r.y()), MmAPt(r.width()), MmAPt(r.height()));
+                obj.huecoPt = o.huecoPx * kPtPorPx;
+                obj.documento = o.texto.CreaDocumento(obj.DameRectTexto().width());
+                pagina.objetos.push_back(std::move(obj));
+            }
+        };
+        coloca(p.encabezado, m.top());
+        coloca(p.pie, m.top() + dAltoUtil - p.pie.dAltoMm);
+        F_Paginas.push_back(std::move(pagina));
+    }
+    const int nTotal = DameNumPaginas();
+    for (int n = 0; n < nTotal; ++n)
+        for (auto& obj : F_Paginas[n].objetos) SustituyeVariables(*obj.documento, n + 1, nTotal);
+    return true;
+}
+
+void TReporte::SustituyeVariables(QTextDocument& doc, int nPagina, int nTotal) const {
+    static const QRegularExpression kNombre(QStringLiteral(R"(\[([^\[\]]+)\])"));
+    QTextCursor cursor(&doc);
+    while (true) {
+        cursor = doc.find(kNombre, cursor);
+        if (cursor.isNull())
+            break;
+        const QString sNombre = cursor.selectedText().mid(1).chopped(1);
+        std::optional<QString> sTexto;
+        if (sNombre.compare(u"Page#", Qt::CaseInsensitive) == 0)
+            sTexto = QString::number(nPagina);
+        else if (sNombre.compare(u"TotalPages#", Qt::CaseInsensitive) == 0)
+            sTexto = QString::number(nTotal);
+        else
+            sTexto = F_Variables.DameTexto(sNombre);
+        if (!sTexto)
+            continue;  // not a variable: the text stays as written
+
+        // The value takes the character format of the bracketed name itself.
+        QTextCursor enNombre(&doc);
+        enNombre.setPosition(cursor.selectionStart() + 1);
+        const QTextCharFormat formato = enNombre.charFormat();
+        cursor.insertText(ComoTextoDeLinea(*sTexto), formato);
+        // The search goes on after the value: a value is never read as a name.
+    }
+}
+
+QString TReporte::DameTextoPagina(int n) const {
+    QString s;
+    for (const auto& obj : F_Paginas.at(n).objetos) s += obj.documento->toPlainText() + u'\n';
+    return s;
+}
+
+void TReporte::DibujaPagina(QPainter& pintor, int n, const TCoincidencia* resaltado) const {
+    const TPaginaPreparada& pagina = F_Paginas.at(n);
+    for (size_t i = 0; i < pagina.objetos.size(); ++i) {
+        const TObjetoPreparado& obj = pagina.objetos[i];
+        const QRectF texto = obj.DameRectTexto();
+        pintor.save();
+        pintor.translate(texto.topLeft());
+        QAbstractTextDocumentLayout::PaintContext contexto;
+        contexto.clip = QRectF(QPointF(0, 0), texto.size());
+        pintor.setClipRect(contexto.clip);
+        if (resaltado && resaltado->nPagina == n && resaltado->nObjeto == static_cast<int>(i)) {
+            QAbstractTextDocumentLayout::Selection sel;
+            sel.cursor = QTextCursor(obj.documento.get());
+            sel.cursor.setPosition(resaltado->nInicio);
+            sel.cursor.setPosition(resaltado->nInicio + resaltado->nLargo, QTextCursor::KeepAnchor);
+            sel.format.setBackground(QColor(255, 230, 0));
+            contexto.selections.append(sel);
+        }
+        obj.documento->documentLayout()->draw(&pintor, contexto);
+        pintor.restore();
+    }
+}
+
+TCoincidencia TReporte::Busca(const QString& sTexto, const TCoincidencia& desde) const {
+    if (sTexto.isEmpty())
+        return {};
+    int nPag = desde.EsValida() ? desde.nPagina : 0;
+    int nObj = desde.EsValida() ? desde.nObjeto : 0;
+    int nPos = desde.EsValida() ? desde.nInicio + 1 : 0;
+    for (; nPag < DameNumPaginas(); ++nPag, nObj = 0, nPos = 0) {
+        const auto& objetos = F_Paginas[nPag].objetos;
+        for (; nObj < static_cast<int>(objetos.size()); ++nObj, nPos = 0) {
+            QTextCursor c = objetos[nObj].documento->find(sTexto, nPos);
+            if (!c.isNull())
+                return {nPag, nObj, c.selectionStart(), c.selectionEnd() - c.selectionStart()};
+        }
+    }
+    return {};
+}
+
+QRectF TReporte::DameRectCoincidencia(const TCoincidencia& c) const {
+    if (!c.EsValida())
+        return {};
+    const TObjetoPreparado& obj = F_Paginas.at(c.nPagina).objetos.at(c.nObjeto);
+    QTextBlock bloque = obj.documento->findBlock(c.nInicio);
+    QTextLayout* layout = bloque.layout();
+    QTextLine linea = layout->lineForTextPosition(c.nInicio - bloque.position());
+    QRectF r = obj.documento->documentLayout()->blockBoundingRect(bloque);
+    double dY = r.top() + (linea.isValid() ? linea.y() : 0);
+    double dAlto = linea.isValid() ? linea.height() : r.height();
+    return QRectF(obj.DameRectTexto().left(), obj.DameRectTexto().top() + dY,
+                  obj.DameRectTexto().width(), dAlto);
+}
+
+bool TReporte::ExportaPDF(const QString& sArchivo, const TProgreso& progreso) {
+    if (F_Paginas.empty() && !Prepara())
+        return false;
+    return ::rpt::ExportaPDF(*this, sArchivo, F_OpcionesPDF, progreso, &F_sError);
+}
+
+bool TReporte::Imprime(QPrinter& impresora) {
+    if (F_Paginas.empty() && !Prepara())
+        return false;
+    impresora.setDocName(DameNombreDocumento());
+    impresora.setFullPage(true);  // the template's margins are in its own geometry
+    int nDesde = 1, nHasta = DameNumPaginas();
+    if (impresora.printRange() == QPrinter::PageRange && impresora.fromPage() > 0) {
+        nDesde = std::max(1, impresora.fromPage());
+        nHasta = std::min(nHasta, impresora.toPage() > 0 ? impresora.toPage() : nHasta);
+    }
+    QPainter pintor;
+    if (!pintor.begin(&impresora)) {
+        F_sError = QStringLiteral("No fue posible iniciar la impresión.");
+        return false;
+    }
+    const double dEscala = impresora.resolution() / 72.0;
+    for (int n = nDesde; n <= nHasta; ++n) {
+        if (n > nDesde)
+            impresora.newPage();
+        pintor.save();
+        pintor.scale(dEscala, dEscala);
+        DibujaPagina(pintor, n - 1);
+        pintor.restore();
+    }
+    return pintor.end();
+}
+
+}  // namespace rpt

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMarginsF>
+#include <QRectF>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/report/TOpcionesPDF.h"
+#include "platform/report/TPlantillaReporte.h"
+#include "platform/report/TVariablesReporte.h"
+
+class QPainter;
+class QPrinter;
+#include <QTextDocument>
+
+namespace rpt {
+
+// A rich-text object of a prepared page, its variables already replaced.
+// Coordinates are points from the paper's top-left corner.
+struct TObjetoPreparado {
+    QRectF rectPt;
+    QMarginsF huecoPt;
+    std::unique_ptr<QTextDocument> documento;
+
+    QRectF DameRectTexto() const { return rectPt.marginsRemoved(huecoPt); }
+};
+
+struct TPaginaPreparada {
+    QSizeF tamanoPt;
+    std::vector<TObjetoPreparado> objetos;
+};
+
+// Where a searched text was found on the prepared pages.
+struct TCoincidencia {
+    int nPagina = -1;
+    int nObjeto = -1;
+    int nInicio = 0;
+    int nLargo = 0;
+    bool EsValida() const { return nPagina >= 0; }
+};
+
+// A report object: a template, its variable list, a document name and the
+// pages prepared from them. Preparing, painting and exporting need no widgets,
+// so batch programs and tests use it as well as the preview.
+class TReporte {
+public:
+    TReporte();
+    ~TReporte();
+    TReporte(const TReporte&) = delete;
+    TReporte& operator=(const TReporte&) = delete;
+
+    // Replaces template and variables; on failure keeps the old ones.
+    bool CargaPlantilla(const QByteArray& datos);
+    bool CargaPlantillaDeArchivo(const QString& sRuta);
+
+    TVariablesReporte& Variables() { return F_Variables; }
+    const TVariablesReporte& Variables() const { return F_Variables; }
+
+    void SetNombreDocumento(const QString& s) { F_sNombreDocumento = s; }
+    // The name of print jobs and of the document in the preview: the template's
+    // own report name when it has one, otherwise the document name.
+    QString DameNombreDocumento() const;
+
+    void SetOpcionesPDF(const TOpcionesPDF& o) { F_OpcionesPDF = o; }
+    const TOpcionesPDF& DameOpcionesPDF() const { return F_OpcionesPDF; }
+
+    void LimpiaPaginas() { F_Paginas.clear(); }
+    // Discards the pages prepared before and prepares every template page
+    // afresh from the current variable values.
+    bool Prepara();
+    int DameNumPaginas() const { return static_cast<int>(F_Paginas.size()); }
+    const TPaginaPreparada& DamePagina(int n) const { return F_Paginas.at(n); }
+    QString DameTextoPagina(int n) const;
+
+    // Paints page n (0-based) with the painter in points from the paper's corner.
+    void DibujaPagina(QPainter& pintor, int n, const TCoincidencia* resaltado = nullptr) const;
+    // The next occurrence of sTexto after 'desde' (letter case ignored).
+    TCoincidencia Busca(const QString& sTexto, const TCoincidencia& desde = {}) const;
+    QRectF DameRectCoincidencia(const TCoincidencia& c) const;
+
+    // Progress: (pages done, total); returning false cancels.
+    using TProgreso = std::function<bool(int, int)>;
+    bool ExportaPDF(const QString& sArchivo, const TProgreso& progreso = {});
+    // Prints the prepared pages (the printer's page range and copies apply).
+    bool Imprime(QPrinter& impresora);
+
+    QString DameError() const { return F_sError; }
+
+private:
+    void SustituyeVariables(QTextDocument& doc, int nPagina, int nTotal) const;
+
+    TPlantillaReporte F_Plantilla;
+    TVariablesReporte F_Variables;
+    QString F_sNombreDocumento;
+    TOpcionesPDF F_OpcionesPDF;
+    std::vector<TPaginaPreparada> F_Paginas;
+    QString F_sError;
+};
+
+// Millimetres to points.
+constexpr double MmAPt(double dMm) {
+    return dMm * 72.0 / 25.4;
+}
+
+}  // namespace rpt

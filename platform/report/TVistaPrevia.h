@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDialog>
+#include <QStyle>
+#include <memory>
+
+#include "platform/report/TReporte.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QPrinter;
+class QScrollArea;
+class QToolBar;
+class QTreeWidget;
+
+namespace rpt {
+
+class TLienzoPaginas;
+
+// The modal preview of a prepared report: pages at 100 %, a toolbar to print,
+// find, zoom, go full screen, show the outline or thumbnails, set up the page,
+// move between pages, export to PDF and close. It never edits, opens or saves
+// prepared reports.
+class TVistaPrevia : public QDialog {
+    Q_OBJECT
+public:
+    explicit TVistaPrevia(TReporte& reporte, QWidget* padre = nullptr);
+    ~TVistaPrevia() override;
+
+    // Shows the window maximised and returns when the user closes it.
+    int Muestra();
+
+    QToolBar* DameBarra() const { return F_Barra; }
+    int DamePaginaActual() const { return F_nPagina; }
+    double DameZoom() const;
+    void IrAPagina(int n);
+    // Highlights the next occurrence of sTexto; false when there is none.
+    bool Busca(const QString& sTexto);
+    QPrinter& DameImpresora() { return *F_Impresora; }
+
+private:
+    QAction* Accion(const char* sNombre, const QString& sTexto, QStyle::StandardPixmap icono,
+                    const QKeySequence& atajo = {});
+    void CreaBarra();
+    void Imprime();
+    void PideBusqueda();
+    void ConfiguraPagina();
+    void ExportaPDF();
+    void CambiaZoom(double dFactor);
+    void AlternaPantallaCompleta();
+    void MuestraPanel(QWidget* panel, bool bVisible);
+    void LlenaMiniaturas();
+    void ActualizaEstado();
+    void PaginaPorDesplazamiento();
+
+    TReporte& F_Reporte;
+    std::unique_ptr<QPrinter> F_Impresora;
+    QToolBar* F_Barra = nullptr;
+    QScrollArea* F_Desplazable = nullptr;
+    TLienzoPaginas* F_Lienzo = nullptr;
+    QTreeWidget* F_Esquema = nullptr;
+    QListWidget* F_Miniaturas = nullptr;
+    QWidget* F_Lateral = nullptr;
+    QLabel* F_Estado = nullptr;
+    QAction* F_acEsquema = nullptr;
+    QAction* F_acMiniaturas = nullptr;
+    int F_nPagina = 0;
+    QString F_sBuscado;
+    TCoincidencia F_Hallazgo;
+};
+
+}  // namespace rpt

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "platform/report/TReporte.h"
+#include "report/IIManejadorReportes.h"
+
+// The questionnaire run's door to the report: sets report variables from plain
+// texts and shows the prepared report. The report object is borrowed; it
+// belongs to the data module and outlives the handler.
+class TManejadorReportes : public IManejadorReportes {
+public:
+    TManejadorReportes(rpt::TReporte& elReporte, std::string sNombre);
+
+    void AgregaDatoReporte(const std::string& sCategoria, const std::string& sVariable,
+                           const std::string& sDato) override;
+    void MuestraReporte() override;
+
+    // The value the report stores for a plain text: the text between single
+    // quotes (a text literal), or the text itself when it holds CR LF.
+    static QString ComoValor(const QString& sDato);
+
+private:
+    rpt::TReporte& F_Reporte;
+    std::string F_sNombre;
+};

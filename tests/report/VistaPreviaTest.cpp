@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QListWidget>
+#include <QPrinter>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <set>
+
+#include "TDirTemporal.h"
+#include "platform/report/TVistaPrevia.h"
+#include "report/DataModule.h"
+#include "report/ManejadorReportes.h"
+#include "tests/platform/report/AppPrueba.h"
+#include "tests/platform/report/HerramientasPDF.h"
+
+namespace {
+
+class VistaPrevia : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AseguraApp();
+        TManejadorReportes m(dm.repGeneral, "Encuesta ANDU 2018");
+        m.AgregaDatoReporte("Cuestionario", "NombreCC", "CAMBIOS DEL NORTE");
+        for (int n = 1; n <= 195; ++n)
+            m.AgregaDatoReporte("Cuestionario", "preg_" + std::to_string(n),
+                                "Respuesta: " + std::to_string(n));
+        dm.repGeneral.SetNombreDocumento("Encuesta ANDU 2018");
+        dm.repGeneral.Prepara();
+    }
+    TdmMain dm;
+};
+
+}  // namespace
+
+TEST_F(VistaPrevia, BarraConLasAccionesPermitidasYNingunaOtra) {
+    rpt::TVistaPrevia vista(dm.repGeneral);
+    std::set<QString> nombres;
+    for (QAction* a : vista.DameBarra()->actions())
+        if (!a->isSeparator())
+            nombres.insert(a->objectName());
+    EXPECT_EQ(nombres, (std::set<QString>{"acImprimir", "acBuscar", "acAcercar", "acAlejar",
+                                          "acPantallaCompleta", "acEsquema", "acMiniaturas",
+                                          "acConfigurarPagina", "acPrimera", "acAnterior",
+                                          "acSiguiente", "acUltima", "acPDF", "acCerrar"}));
+    // Nothing to open, save, edit or export in general, anywhere in the window.
+    for (QAction* a : vista.findChildren<QAction*>()) {
+        QString s = a->text().toLower();
+        for (const char* prohibido : {"abrir", "guardar", "editar", "diseñ"})
+            EXPECT_FALSE(s.contains(QString::fromUtf8(prohibido))) << s.toStdString();
+    }
+    EXPECT_TRUE(vista.isModal());
+    EXPECT_DOUBLE_EQ(vista.DameZoom(), 1.0);
+}
+
+TEST_F(VistaPrevia, NavegacionZoomEsquemaYMiniaturas) {
+    rpt::TVistaPrevia vista(dm.repGeneral);
+    vista.resize(900, 700);
+    vista.show();
+    auto accion = [&](const char* s) { vista.findChild<QAction*>(s)->trigger(); };
+    accion("acUltima");
+    EXPECT_EQ(vista.DamePaginaActual(), 21);
+    accion("acSiguiente");
+    EXPECT_EQ(vista.DamePaginaActual(), 21);
+    accion("acAnterior");
+    EXPECT_EQ(vista.DamePaginaActual(), 20);
+    accion("acPrimera");
+    accion("acAnterior");
+    EXPECT_EQ(vista.DamePaginaActual(), 0);
+
+    accion("acAcercar");
+    EXPECT_DOUBLE_EQ(vista.DameZoom(), 1.25);
+    accion("acAlejar");
+    accion("acAlejar");
+    EXPECT_DOUBLE_EQ(vista.DameZoom(), 0.8);
+
+    accion("acEsquema");
+    auto* esquema = vista.findChild<QTreeWidget*>();
+    ASSERT_TRUE(esquema && esquema->isVisible());
+    EXPECT_EQ(esquema->topLevelItem(0)->childCount(), 22);
+    accion("acMiniaturas");
+    auto* miniaturas = vista.findChild<QListWidget*>();
+    ASSERT_TRUE(miniaturas && miniaturas->isVisible());
+    EXPECT_EQ(miniaturas->count(), 22);
+    miniaturas->setCurrentRow(9);
+    EXPECT_EQ(vista.DamePaginaActual(), 9);
+}
+
+TEST_F(VistaPrevia, BuscarLlevaALaPaginaDelHallazgo) {
+    rpt::TVistaPrevia vista(dm.repGeneral);
+    vista.resize(900, 700);
+    vista.show();
+    ASSERT_TRUE(vista.Busca("Respuesta: 150"));
+    EXPECT_EQ(vista.DamePaginaActual(), 16);  // page 17
+    ASSERT_TRUE(vista.Busca("Traslado de valores"));
+    EXPECT_EQ(vista.DamePaginaActual(), 20);
+    ASSERT_TRUE(vista.Busca("Traslado de valores"));  // next hit
+    EXPECT_EQ(vista.DamePaginaActual(), 21);
+    EXPECT_FALSE(vista.Busca("texto que no aparece"));
+}
+
+TEST_F(VistaPrevia, ImprimeEnUnaImpresoraPDF) {
+    TDirTemporal dir;
+    const QString sPdf = QString::fromStdString((dir / "impreso.pdf").string());
+    rpt::TVistaPrevia vista(dm.repGeneral);
+    QPrinter& impresora = vista.DameImpresora();
+    EXPECT_EQ(impresora.docName(), "Encuesta ANDU 2018");
+    impresora.setOutputFormat(QPrinter::PdfFormat);
+    impresora.setOutputFileName(sPdf);
+    ASSERT_TRUE(dm.repGeneral.Imprime(impresora));
+
+    auto info = EjecutaHerramienta("pdfinfo", {sPdf});
+    if (!info)
+        GTEST_SKIP() << "poppler-utils no instalado";
+    EXPECT_EQ(CampoPdfinfo(*info, "Pages"), "22");
+    EXPECT_TRUE(CampoPdfinfo(*info, "Page size").startsWith("612 x 792"));
+    EXPECT_EQ(CampoPdfinfo(*info, "Title"), "Encuesta ANDU 2018");  // the job's name
+    auto texto = EjecutaHerramienta("pdftotext", {"-f", "22", "-l", "22", sPdf, "-"});
+    ASSERT_TRUE(texto);
+    EXPECT_TRUE(texto->contains("Página 22 de 22"));
+}

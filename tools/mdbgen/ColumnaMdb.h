@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace mdb {
+
+// Column types with Jet's own type codes.
+enum class TTipoMdb : uint8_t {
+    tmBooleano = 0x01,
+    tmByte = 0x02,
+    tmEntero = 0x03,
+    tmLargo = 0x04,
+    tmMoneda = 0x05,
+    tmSimple = 0x06,
+    tmDoble = 0x07,
+    tmFechaHora = 0x08,
+    tmBinario = 0x09,
+    tmTexto = 0x0a,
+    tmOLE = 0x0b,
+    tmMemo = 0x0c,
+};
+
+struct TColumnaMdb {
+    std::string sNombre;
+    TTipoMdb eTipo = TTipoMdb::tmTexto;
+    int nTamano = 0;  // characters for text (1-255), bytes for binary; unused otherwise
+};
+
+}  // namespace mdb

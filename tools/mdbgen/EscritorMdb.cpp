@@ -1,0 +1,270 @@
+#include "tools/mdbgen/EscritorMdb.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstring>
+#include <set>
+
+#include "tools/mdbgen/ArchivoPaginas.h"
+#include "tools/mdbgen/CodificaJet.h"
+#include "tools/mdbgen/EErrorMdb.h"
+#include "tools/mdbgen/MapaUso.h"
+#include "tools/mdbgen/PaginaDatos.h"
+#include "tools/mdbgen/TablaMdb.h"
+
+namespace mdb {
+
+namespace {
+
+// Fixed places of the file: the header, the global page map and the system
+// tables that Jet finds by page number.
+constexpr uint32_t kPaginaCabecera = 0;
+constexpr uint32_t kPaginaMapaGlobal = 1;
+constexpr uint32_t kPaginaMSysObjects = 2;
+constexpr uint32_t kPaginaMSysACEs = 3;
+constexpr uint32_t kPaginaMSysQueries = 4;
+constexpr uint32_t kPaginaMSysRelationships = 5;
+
+// Catalogue identifiers of the containers every Access database has.
+constexpr int64_t kRaiz = 0x0f000000;
+constexpr int64_t kContTablas = 0x0f000001;
+constexpr int64_t kContBases = 0x0f000002;
+constexpr int64_t kContRelaciones = 0x0f000003;
+constexpr int64_t kMSysDb = 0x10000000;
+constexpr int64_t kBanderaSistema = -2147483648LL;  // 0x80000000 as a signed Long
+constexpr int64_t kTipoTabla = 1, kTipoBase = 2, kTipoContenedor = 3;
+
+using T = TTipoMdb;
+
+std::string Minusculas(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+void ValidaNombre(const std::string& sNombre, const std::string& sQue) {
+    const std::u16string u = Utf16DeUtf8(sNombre);
+    if (u.empty() || u.size() > 64)
+        throw EErrorMdb(sQue + " debe tener de 1 a 64 caracteres: \"" + sNombre + "\"");
+    for (char16_t c : u)
+        if (c < 0x20 || c == '.' || c == '!' || c == '`' || c == '[' || c == ']')
+            throw EErrorMdb(sQue + " con un carácter que Access no admite: \"" + sNombre + "\"");
+}
+
+}  // namespace
+
+TEscritorMdb::TEscritorMdb(const std::string& sRuta, TOpciones opciones)
+    : opciones_(std::move(opciones)), paginaMapas_(std::make_unique<TPaginaDatos>()) {
+    if (Utf16DeUtf8(opciones_.sContrasena).size() > 20)
+        throw EErrorMdb("la contraseña de la base de datos admite 20 caracteres como máximo");
+    if (!(opciones_.dFechaCreacion > -657435.0 && opciones_.dFechaCreacion < 2958466.0))
+        throw EErrorMdb("fecha de creación fuera del intervalo de Access");
+    archivo_ = std::make_unique<TArchivoPaginas>(sRuta);
+    while (archivo_->Paginas() <= kPaginaMSysRelationships) archivo_->Reserva();
+}
+
+TEscritorMdb::~TEscritorMdb() = default;
+
+void TEscritorMdb::CreaTabla(const std::string& sNombre, const std::vector<TColumnaMdb>& columnas) {
+    if (bCerrado_)
+        throw EErrorMdb("el archivo ya está cerrado");
+    ValidaNombre(sNombre, "el nombre de tabla");
+    if (Minusculas(sNombre).rfind("msys", 0) == 0)
+        throw EErrorMdb("el nombre de tabla " + sNombre + " está reservado para Access");
+    auto iguales = [&](const std::unique_ptr<TTablaMdb>& t) {
+        return t && Minusculas(t->Nombre()) == Minusculas(sNombre);
+    };
+    if (iguales(actual_) || std::any_of(terminadas_.begin(), terminadas_.end(), iguales))
+        throw EErrorMdb("la tabla " + sNombre + " está repetida");
+    if (columnas.empty() || columnas.size() > 255)
+        throw EErrorMdb("la tabla " + sNombre + " debe tener de 1 a 255 columnas");
+    std::set<std::string> vistos;
+    for (const TColumnaMdb& c : columnas) {
+        ValidaNombre(c.sNombre, "el nombre de columna");
+        if (!vistos.insert(Minusculas(c.sNombre)).second)
+            throw EErrorMdb("la columna " + c.sNombre + " está repetida en " + sNombre);
+        if ((c.eTipo == T::tmTexto || c.eTipo == T::tmBinario) &&
+            (c.nTamano < 1 || c.nTamano > 255))
+            throw EErrorMdb("columna " + c.sNombre + ": el tamaño debe ser de 1 a 255");
+    }
+    TerminaActual();
+    actual_ = std::make_unique<TTablaMdb>(*archivo_, sNombre, columnas, archivo_->Reserva(), false);
+}
+
+void TEscritorMdb::CreaTablaSistema(const std::string& sNombre,
+                                    const std::vector<TColumnaMdb>& columnas, uint32_t nPagina) {
+    TerminaActual();
+    actual_ = std::make_unique<TTablaMdb>(*archivo_, sNombre, columnas, nPagina, true);
+}
+
+void TEscritorMdb::AgregaFila(const std::vector<jet::TValor>& valores) {
+    if (!actual_ || bCerrado_)
+        throw EErrorMdb("no hay tabla abierta para agregar filas");
+    actual_->AgregaFila(valores);
+}
+
+void TEscritorMdb::TerminaActual() {
+    if (!actual_)
+        return;
+    actual_->Termina();
+    terminadas_.push_back(std::move(actual_));
+}
+
+uint32_t TEscritorMdb::GuardaMapa(const std::vector<uint32_t>& paginas) {
+    const std::vector<uint8_t> fila = CreaMapaUso(paginas, *archivo_);
+    if (bMapasAbierta_ && !paginaMapas_->Cabe(fila.size())) {
+        paginaMapas_->Escribe(*archivo_, nPaginaMapas_, 0);
+        bMapasAbierta_ = false;
+    }
+    if (!bMapasAbierta_) {
+        nPaginaMapas_ = archivo_->Reserva();
+        bMapasAbierta_ = true;
+    }
+    return nPaginaMapas_ << 8 | uint32_t(paginaMapas_->Agrega(fila.data(), fila.size()));
+}
+
+void TEscritorMdb::Cierra() {
+    if (bCerrado_)
+        return;
+    TerminaActual();
+    CreaTablaSistema("MSysACEs",
+                     {{"ObjectId", T::tmLargo},
+                      {"SID", T::tmBinario, 255},
+                      {"ACM", T::tmLargo},
+                      {"FInheritable", T::tmBooleano}},
+                     kPaginaMSysACEs);
+    CreaTablaSistema("MSysQueries",
+                     {{"ObjectId", T::tmLargo},
+                      {"Attribute", T::tmByte},
+                      {"Order", T::tmBinario, 255},
+                      {"Name1", T::tmTexto, 255},
+                      {"Name2", T::tmTexto, 255},
+                      {"Expression", T::tmMemo},
+                      {"Flag", T::tmEntero},
+                      {"LvExtra", T::tmLargo}},
+                     kPaginaMSysQueries);
+    CreaTablaSistema("MSysRelationships",
+                     {{"szRelationship", T::tmTexto, 255},
+                      {"grbit", T::tmLargo},
+                      {"ccolumn", T::tmLargo},
+                      {"icolumn", T::tmLargo},
+                      {"szObject", T::tmTexto, 255},
+                      {"szColumn", T::tmTexto, 255},
+                      {"szReferencedObject", T::tmTexto, 255},
+                      {"szReferencedColumn", T::tmTexto, 255}},
+                     kPaginaMSysRelationships);
+    EscribeCatalogo();
+    TerminaActual();
+    for (const auto& t : terminadas_) {
+        const uint32_t nUsadas = GuardaMapa(t->PaginasDatos());
+        const uint32_t nLibres = GuardaMapa({});
+        std::vector<std::pair<uint32_t, uint32_t>> largos;
+        for (const auto& l : t->Largos()) {
+            const uint32_t nUsadasLargo = GuardaMapa(l.paginas);
+            largos.emplace_back(nUsadasLargo, GuardaMapa({}));
+        }
+        t->EscribeTdef(nUsadas, nLibres, largos);
+    }
+    if (bMapasAbierta_)
+        paginaMapas_->Escribe(*archivo_, nPaginaMapas_, 0);
+    bMapasAbierta_ = false;
+    EscribeMapaGlobal();
+    EscribeCabecera();
+    archivo_->Cierra();
+    bCerrado_ = true;
+}
+
+void TEscritorMdb::EscribeCatalogo() {
+    CreaTablaSistema("MSysObjects",
+                     {{"Id", T::tmLargo},
+                      {"ParentId", T::tmLargo},
+                      {"Name", T::tmTexto, 255},
+                      {"Type", T::tmEntero},
+                      {"DateCreate", T::tmFechaHora},
+                      {"DateUpdate", T::tmFechaHora},
+                      {"Owner", T::tmBinario, 255},
+                      {"Flags", T::tmLargo},
+                      {"Database", T::tmMemo},
+                      {"Connect", T::tmMemo},
+                      {"ForeignName", T::tmTexto, 255},
+                      {"RmtInfoShort", T::tmBinario, 255},
+                      {"RmtInfoLong", T::tmOLE},
+                      {"Lv", T::tmOLE},
+                      {"LvProp", T::tmOLE},
+                      {"LvModule", T::tmOLE},
+                      {"LvExtra", T::tmOLE}},
+                     kPaginaMSysObjects);
+    const jet::TFecha fecha{opciones_.dFechaCreacion};
+    auto objeto = [&](int64_t nId, int64_t nPadre, const std::string& sNombre, int64_t nTipo,
+                      int64_t nBanderas) {
+        std::vector<jet::TValor> fila(17);
+        fila[0] = nId;
+        fila[1] = nPadre;
+        fila[2] = sNombre;
+        fila[3] = nTipo;
+        fila[4] = fecha;
+        fila[5] = fecha;
+        fila[7] = nBanderas;
+        actual_->AgregaFila(fila);
+    };
+    objeto(kContTablas, kRaiz, "Tables", kTipoContenedor, kBanderaSistema);
+    objeto(kContBases, kRaiz, "Databases", kTipoContenedor, kBanderaSistema);
+    objeto(kContRelaciones, kRaiz, "Relationships", kTipoContenedor, kBanderaSistema);
+    objeto(kMSysDb, kContBases, "MSysDb", kTipoBase, kBanderaSistema);
+    objeto(kPaginaMSysObjects, kContTablas, "MSysObjects", kTipoTabla, kBanderaSistema);
+    for (const auto& t : terminadas_)
+        if (t->PaginaTdef() <= kPaginaMSysRelationships)
+            objeto(t->PaginaTdef(), kContTablas, t->Nombre(), kTipoTabla, kBanderaSistema);
+    const char* contenedores[] = {"DataAccessPages", "Forms",   "Modules",
+                                  "Reports",         "Scripts", "SysRel"};
+    int64_t nId = kBanderaSistema;
+    for (const char* s : contenedores) objeto(nId++, kRaiz, s, kTipoContenedor, 0);
+    for (const auto& t : terminadas_)
+        if (t->PaginaTdef() > kPaginaMSysRelationships)
+            objeto(t->PaginaTdef(), kContTablas, t->Nombre(), kTipoTabla, 0);
+}
+
+void TEscritorMdb::EscribeMapaGlobal() {
+    // Page 1 lists the pages Jet may reuse: none inside the file, and every
+    // page after its end within the map's window.
+    std::vector<uint8_t> libres(kLargoMapa, 0);
+    for (uint32_t p = archivo_->Paginas(); p < uint32_t(kLargoMapa - 5) * 8; ++p)
+        libres[5 + p / 8] |= uint8_t(1u << (p % 8));
+    const std::vector<uint8_t> vacio(kLargoMapa, 0);
+    TPaginaDatos pagina;
+    pagina.Agrega(libres.data(), libres.size());
+    pagina.Agrega(vacio.data(), vacio.size());
+    pagina.Escribe(*archivo_, kPaginaMapaGlobal, kPaginaMapaGlobal);
+}
+
+void TEscritorMdb::EscribeCabecera() {
+    std::array<uint8_t, kPagina> p{};
+    p[1] = 0x01;
+    std::memcpy(&p[4], "Standard Jet DB", 15);
+    p[0x14] = 0x01;  // Jet 4
+    // From 0x18 on, 128 bytes are enciphered with RC4 under a fixed key.
+    for (uint32_t i = 0; i < 6; ++i) PonU32(&p[0x18 + 4 * i], i == 0 ? 0x100 : i == 1 ? 0x101 : i);
+    PonU16(&p[0x3c], 0x04e4);  // code page 1252
+    const std::vector<uint8_t> clave = Ucs2(Utf16DeUtf8(opciones_.sContrasena));
+    std::memcpy(&p[0x42], clave.data(), clave.size());
+    // The 40 password bytes are also masked with the whole days of the
+    // creation date, so that the same password differs from file to file.
+    uint8_t mascara[4];
+    PonU32(mascara, uint32_t(int32_t(opciones_.dFechaCreacion)));
+    for (int i = 0; i < 40; ++i) p[0x42 + i] ^= mascara[i % 4];
+    PonU32(&p[0x6a], 0x11a6);
+    PonU32(&p[0x6e], 0x0409);  // General sort order
+    PonDoble(&p[0x72], opciones_.dFechaCreacion);
+    const uint8_t llave[] = {0xc7, 0xda, 0x39, 0x6b};
+    Rc4(llave, sizeof llave, &p[0x18], 128);
+    PonU32(&p[0x98], 0x0659);
+    std::memcpy(&p[0x9c], "4.0", 3);
+    p[0xe00] = 0x10;
+    p[0xe01] = 0x01;
+    p[0xe02] = 0x23;
+    p[0xe03] = 0x01;
+    for (int i = 0xe04; i < kPagina; i += 2) p[i + 1] = 0x01;
+    archivo_->Escribe(kPaginaCabecera, p.data());
+}
+
+}  // namespace mdb

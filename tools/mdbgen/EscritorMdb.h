@@ -1,0 +1,70 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/jet/TValorJet.h"
+#include "tools/mdbgen/ColumnaMdb.h"
+
+namespace mdb {
+
+class TArchivoPaginas;
+class TTablaMdb;
+class TPaginaDatos;
+
+// Writes a Jet 4 (Access 2000) database: header page with the masked
+// database password, the MSysObjects catalogue and the other system tables
+// Access expects, then the user tables. Tables are written one after the
+// other and their rows streamed, so files of any size need little memory.
+//
+//   TEscritorMdb e("x.mdb", {.sContrasena = "secreto"});
+//   e.CreaTabla("tCliente", {{"Clave", TTipoMdb::tmTexto, 20}});
+//   e.AgregaFila({std::string("C001")});
+//   e.Cierra();
+//
+// Every failure is an EErrorMdb. A writer that is destroyed without Cierra
+// leaves an unusable file behind; the caller removes it.
+class TEscritorMdb {
+public:
+    // 2000-01-01 00:00:00, so that output is reproducible unless asked otherwise.
+    static constexpr double kFechaFija = 36526.0;
+    struct TOpciones {
+        std::string sContrasena;  // up to 20 characters; empty: none
+        double dFechaCreacion = kFechaFija;
+    };
+
+    TEscritorMdb(const std::string& sRuta, TOpciones opciones);
+    ~TEscritorMdb();
+    TEscritorMdb(const TEscritorMdb&) = delete;
+    TEscritorMdb& operator=(const TEscritorMdb&) = delete;
+
+    // Starts a table; the previous one is finished.
+    void CreaTabla(const std::string& sNombre, const std::vector<TColumnaMdb>& columnas);
+    // A row of the table last created, one value per column: text, memo and
+    // binary as std::string (UTF-8), byte/integer/long as int64_t, single
+    // and double as double, currency as TMoneda, date/time as TFecha,
+    // yes/no as bool (never null); std::monostate is null.
+    void AgregaFila(const std::vector<jet::TValor>& valores);
+    void Cierra();
+
+private:
+    void CreaTablaSistema(const std::string& sNombre, const std::vector<TColumnaMdb>& columnas,
+                          uint32_t nPagina);
+    void TerminaActual();
+    uint32_t GuardaMapa(const std::vector<uint32_t>& paginas);
+    void EscribeCatalogo();
+    void EscribeMapaGlobal();
+    void EscribeCabecera();
+
+    std::unique_ptr<TArchivoPaginas> archivo_;
+    TOpciones opciones_;
+    std::unique_ptr<TTablaMdb> actual_;
+    std::vector<std::unique_ptr<TTablaMdb>> terminadas_;
+    std::unique_ptr<TPaginaDatos> paginaMapas_;
+    uint32_t nPaginaMapas_ = 0;
+    bool bMapasAbierta_ = false;
+    bool bCerrado_ = false;
+};
+
+}  // namespace mdb

@@ -1,0 +1,31 @@
+// mdbgen SPEC.json OUT.mdb: writes an Access 2000 database from its JSON
+// description. Exit 0 on success, 1 when the description cannot be read,
+// 2 when it is malformed (nothing is written then).
+#include <fstream>
+#include <iostream>
+
+#include "tools/mdbgen/DescripcionJson.h"
+#include "tools/mdbgen/EErrorMdb.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "uso: mdbgen DESCRIPCION.json SALIDA.mdb\n";
+        return 1;
+    }
+    std::ifstream entrada(argv[1]);
+    if (!entrada) {
+        std::cerr << "mdbgen: no se pudo leer " << argv[1] << "\n";
+        return 1;
+    }
+    try {
+        const nlohmann::json descripcion = nlohmann::json::parse(entrada);
+        mdb::TDescripcionJson::Escribe(descripcion, argv[2]);
+    } catch (const nlohmann::json::exception& e) {
+        std::cerr << "mdbgen: " << argv[1] << " no es JSON válido: " << e.what() << "\n";
+        return 2;
+    } catch (const mdb::EErrorMdb& e) {
+        std::cerr << "mdbgen: " << e.what() << "\n";
+        return 2;
+    }
+    return 0;
+}
