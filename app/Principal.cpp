@@ -236,6 +236,10 @@ void TfrmPrincipal::CreaControles() {
     grdPEPs->setGeometry(95, 491, 498, 122);
     grdPEPs->setToolTip("Haga click en el recuadro si el Usuario es un PEP");
     grdPEPs->verticalHeader()->hide();
+    // A disabled grid keeps its white background, as the design shows it.
+    QPalette paletaRejilla = grdPEPs->palette();
+    paletaRejilla.setColor(QPalette::Disabled, QPalette::Base, Qt::white);
+    grdPEPs->setPalette(paletaRejilla);
 
     pnIgnorar = new QFrame(this);
     pnIgnorar->setObjectName("pnIgnorar");

@@ -4,12 +4,18 @@
 #include "app/Arranque.h"
 #include "app/DatosVentana.h"
 #include "app/Principal.h"
+#include "report/DataModule.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     PreparaAplicacion(app);
-    // Order of creation: the connection registry, the data module, the window.
+    // Created in this order and released in the reverse one when the window
+    // closes: the connection registry, the data module, the window.
+    TdmMain dmPrograma;
+    dmMain = &dmPrograma;
     TfrmPrincipal frmPrincipal(std::make_shared<TDatosVentana>());
     frmPrincipal.show();
-    return app.exec();
+    const int nSalida = app.exec();
+    dmMain = nullptr;
+    return nSalida;
 }

@@ -152,6 +152,7 @@ class TDatosFalsos : public IDatosVentana {
 public:
     bool bConecta = true;
     bool bLanza = false;
+    std::function<void()> durante;  // runs inside the job, at the connection
     int nConexiones = 0;
     std::string sRutaBD;
     int nCreados = 0;
@@ -162,6 +163,8 @@ public:
     bool ConectaBDPrinc(const std::string& sRuta) override {
         ++nConexiones;
         sRutaBD = sRuta;
+        if (durante)
+            durante();
         return bConecta;
     }
     std::shared_ptr<IVerificaNorvex> CreaCuestionario(int n, double d) override {
@@ -578,6 +581,22 @@ TEST_F(PrincipalTest, UnErrorDelTrabajoLlegaAUnaCajaConCursorYBotonRestaurados) 
     bitacora = {};
     ventana->bnDetectaPEPsClick();
     EXPECT_EQ(datos->nCreados, 1);
+}
+
+TEST_F(PrincipalTest, NingunTrabajoEmpiezaMientrasOtroCorre) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "X");
+    // Pauses process clicks: both buttons pressed while detection runs.
+    datos->durante = [&] {
+        datos->durante = nullptr;
+        ventana->bnDetectaPEPsClick();
+        ventana->bnGenReporteClick();
+    };
+    ventana->bnDetectaPEPsClick();
+    EXPECT_EQ(datos->nConexiones, 1);
+    EXPECT_EQ(datos->nCreados, 1);
+    EXPECT_EQ(bitacora.Textos(), std::vector<std::string>{std::string("estado:") + kConectando});
 }
 
 }  // namespace
