@@ -12,6 +12,7 @@
 #include "platform/jet/FormatoNumero.h"
 #include "platform/jet/MotorJet.h"
 #include "platform/jet/sql/FechaJet.h"
+#include "platform/jet/sql/JetCollation.h"
 
 namespace ado {
 
@@ -242,7 +243,7 @@ TCampo TADOQuery::FieldByName(const std::string& sNombre) const {
     d_->ExigeActiva();
     const auto& columnas = d_->resultado.columnas;
     for (size_t i = 0; i < columnas.size(); ++i)
-        if (strcasecmp(columnas[i].c_str(), sNombre.c_str()) == 0)
+        if (jet::sql::JetCollation::Pliega(columnas[i]) == jet::sql::JetCollation::Pliega(sNombre))
             return Field(static_cast<int>(i));
     throw jet::EErrorJet(kCampoNoEncontrado, "No se encontró el campo '" + sNombre + "'.");
 }

@@ -125,12 +125,13 @@ TEST(ADOQuery, NavigatesAndFindsFieldsWithoutLetterCase) {
     TADOQuery q(&a.conexion);
     EXPECT_TRUE(q.IsEmpty());
     EXPECT_TRUE(q.Eof());
-    q.SQLAdd("SELECT ID, Data AS Texto FROM Table1 ORDER BY ID");
-    EXPECT_EQ(q.SQLText(), "SELECT ID, Data AS Texto FROM Table1 ORDER BY ID");
+    q.SQLAdd("SELECT ID, Data AS Texto, ID * 2 AS [Año Ñ] FROM Table1 ORDER BY ID");
+    EXPECT_EQ(q.SQLText(), "SELECT ID, Data AS Texto, ID * 2 AS [Año Ñ] FROM Table1 ORDER BY ID");
     q.Open();
     EXPECT_TRUE(q.Active());
     EXPECT_FALSE(q.IsEmpty());
     EXPECT_EQ(q.FieldByName("texto").AsString(), "One");
+    EXPECT_EQ(q.FieldByName("AÑO ñ").AsInteger(), 2);
     q.Next();
     q.Next();
     EXPECT_EQ(q.FieldByName("ID").AsInteger(), 3);
