@@ -608,6 +608,32 @@ void FinExtremo(sqlite3_context* ctx) {
     *guardado = nullptr;
 }
 
+// ---- SUM of currency: exact, in ten-thousandths ----
+
+struct SumaMoneda {
+    __int128 nTotal = 0;
+    bool bAlguno = false;
+};
+
+void PasoSumaMoneda(sqlite3_context* ctx, int, sqlite3_value** a) {
+    auto* suma = static_cast<SumaMoneda*>(sqlite3_aggregate_context(ctx, sizeof(SumaMoneda)));
+    if (!suma)
+        return sqlite3_result_error_nomem(ctx);
+    if (EsNulo(a[0]))
+        return;
+    Protegido(ctx, [&] {
+        suma->nTotal += std::llround(LeeNumero(a[0]).Doble() * 10000.0);
+        suma->bAlguno = true;
+    });
+}
+
+void FinSumaMoneda(sqlite3_context* ctx) {
+    auto* suma = static_cast<SumaMoneda*>(sqlite3_aggregate_context(ctx, 0));
+    if (!suma || !suma->bAlguno)
+        return sqlite3_result_null(ctx);
+    sqlite3_result_double(ctx, static_cast<double>(suma->nTotal) / 10000.0);
+}
+
 }  // namespace
 
 void JetFunctions::Registra(sqlite3* db) {
@@ -650,6 +676,8 @@ void JetFunctions::Registra(sqlite3* db) {
     Alta(db, "jet_minute", 1, ParteFecha<4>);
     Alta(db, "jet_second", 1, ParteFecha<5>);
     Alta(db, "jet_dateserial", 3, DateSerial);
+    sqlite3_create_function(db, "jet_summoneda", 1, SQLITE_UTF8, nullptr, nullptr, PasoSumaMoneda,
+                            FinSumaMoneda);
     sqlite3_create_function(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<false>,
                             FinExtremo);
     sqlite3_create_function(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<true>,

@@ -177,6 +177,8 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
             desde += ", ";
         desde += GeneraOrigen(*o, fuentes);
     }
+    const auto* fuentesAntes = fuentes_;
+    fuentes_ = &fuentes;
     int nExpr = 1000;
     for (const auto& el : s.elementos) {
         const Expr& e = *el.expr;
@@ -233,6 +235,7 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
         g.clavesSinCotejo.push_back(v);
         g.claves.push_back(v + " COLLATE JET" + (o.descendente ? " DESC" : ""));
     }
+    fuentes_ = fuentesAntes;
     return g;
 }
 
@@ -586,6 +589,9 @@ std::string SqliteGenerator::Funcion(const Expr& e, bool bCondicion) {
     }
     if (f == "SUM" || f == "AVG") {
         aridad(1, 1);
+        // Jet adds currency exactly, in ten-thousandths.
+        if (f == "SUM" && fuentes_ && TipoDe(*e.args[0], *fuentes_) == TipoJet::Moneda)
+            return "jet_summoneda(" + arg(0) + ")";
         return f + "(" + arg(0) + ")";
     }
     if (f == "MIN" || f == "MAX") {

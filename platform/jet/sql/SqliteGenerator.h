@@ -54,8 +54,9 @@ private:
 
     ICatalogo& catalogo_;
     int nDerivadas_ = 0;
-    std::vector<std::string> tablasComunes_;  // the WITH clause, in order of need
-    bool bEnLinea_ = false;                   // within a subquery of an expression
+    std::vector<std::string> tablasComunes_;        // the WITH clause, in order of need
+    bool bEnLinea_ = false;                         // within a subquery of an expression
+    const std::vector<Fuente>* fuentes_ = nullptr;  // the FROM of the SELECT being written
 
     Resultado GeneraConsulta(const Consulta& consulta, bool bDerivada);
     SelectGenerado PreparaSelect(const Select& s);

@@ -39,6 +39,8 @@ std::shared_ptr<TArchivoFalso> Datos() {
          {int64_t{4}, std::string("V"), Fecha(2016, 12, 31, 23, 59), N, N, std::string("C9")},
          {int64_t{5}, std::string("X"), Fecha(2018, 1, 1), 1.0, N, std::string("C1")}});
     a->Tabla("tVacia", {{"Monto", TTipoColumna::tcDoble, 8}}, {});
+    a->Tabla("tImportes", {{"Importe", TTipoColumna::tcMoneda, 8}},
+             {{jet::TMoneda{600}}, {jet::TMoneda{22400}}, {jet::TMoneda{2000}}});
     a->Tabla("tEmpresa", {{"Empresa", TTipoColumna::tcTexto, 100}}, {{std::string("CC")}});
     a->Tabla("Tabla Rara",
              {{"Total Ops", TTipoColumna::tcEnteroLargo, 4}, {"Select", TTipoColumna::tcTexto, 5}},
@@ -145,6 +147,12 @@ INSTANTIATE_TEST_SUITE_P(
              "tMov",
              "5,4,111,$18.5,1,5"},
         Caso{"SELECT COUNT(1) FROM tMov WHERE Cantidad = NULL OR Cantidad <> NULL", "0"},
+        // 0.06 + 2.24 + 0.2 is 2.5 exactly in currency, a hair above it in doubles.
+        Caso{"SELECT ROUND(SUM(Importe)), ROUND(SUM(CDBL(Importe))), SUM(Importe) FROM tImportes",
+             "2,3,$2.5"},
+        Caso{"SELECT ROUND(SUM(X)) FROM (SELECT Importe AS X FROM tImportes WHERE Importe < 1 "
+             "UNION ALL SELECT Importe FROM tImportes WHERE Importe > 1)",
+             "2"},
         Caso{"SELECT NULL = NULL, NULL + 1, 1 < NULL FROM tEmpresa", "NULL,NULL,NULL"},
         Caso{"SELECT COUNT(1) FROM tMov WHERE Cantidad IS NULL", "1"},
         Caso{"SELECT MAX(Fecha), Fecha + 1, Fecha - #12/31/2016#, X, SUM(Cot) FROM tMov, (SELECT "
