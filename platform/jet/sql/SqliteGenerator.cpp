@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "platform/jet/sql/ErroresSql.h"
 
@@ -136,6 +137,7 @@ struct SqliteGenerator::SelectGenerado {
 SqliteGenerator::Resultado SqliteGenerator::Genera(const Consulta& consulta) {
     nDerivadas_ = 0;
     tablasComunes_.clear();
+    bOrdenImporta_ = true;
     Resultado r = GeneraConsulta(consulta, false);
     if (!tablasComunes_.empty()) {
         std::string con = "WITH ";
@@ -160,10 +162,12 @@ std::string SqliteGenerator::TablaComun(const std::string& sSql) {
 }
 
 std::string SqliteGenerator::Subconsulta(const Consulta& c) {
-    const bool bAntes = bEnLinea_;
+    const bool bAntes = bEnLinea_, bOrdenAntes = bOrdenImporta_;
     bEnLinea_ = true;
+    bOrdenImporta_ = true;  // a scalar subquery reads its first row
     std::string sql = GeneraConsulta(c, true).sSql;
     bEnLinea_ = bAntes;
+    bOrdenImporta_ = bOrdenAntes;
     return sql;
 }
 
@@ -172,11 +176,20 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
     g.s = &s;
     std::vector<Fuente> fuentes;
     std::string desde;
+    // The order of a derived table matters only to a query that passes its
+    // rows on as they come: one source, no grouping, sorting or DISTINCT.
+    const bool bOrdenPadre = bOrdenImporta_;
+    bool bAgrega = false;
+    for (const auto& el : s.elementos) bAgrega |= TieneAgregado(*el.expr);
+    bOrdenImporta_ = (bOrdenPadre || (s.top && s.orden.empty())) && s.origenes.size() == 1 &&
+                     s.origenes[0]->tipo == TipoOrigen::Derivada && s.agrupar.empty() &&
+                     s.orden.empty() && !s.distinto && !bAgrega;
     for (const auto& o : s.origenes) {
         if (!desde.empty())
             desde += ", ";
         desde += GeneraOrigen(*o, fuentes);
     }
+    bOrdenImporta_ = bOrdenPadre;
     const auto* fuentesAntes = fuentes_;
     fuentes_ = &fuentes;
     int nExpr = 1000;
@@ -290,7 +303,7 @@ std::string SqliteGenerator::FiltroTop(const SelectGenerado& g) {
 }
 
 // One SELECT on its own, with its names.
-std::string SqliteGenerator::Ordenada(const SelectGenerado& g, bool bDerivada) {
+std::string SqliteGenerator::Ordenada(const SelectGenerado& g, bool bDerivada, bool bOrden) {
     if (!g.s->top) {
         std::string sql = std::string("SELECT ") + (g.s->distinto ? "DISTINCT " : "");
         for (size_t i = 0; i < g.exprs.size(); ++i)
@@ -305,11 +318,15 @@ std::string SqliteGenerator::Ordenada(const SelectGenerado& g, bool bDerivada) {
     std::string sql = "SELECT ";
     for (size_t i = 0; i < g.exprs.size(); ++i)
         sql += (i ? ", " : "") + Columna(static_cast<int>(i)) + " AS " + Nombre(g.nombres[i]);
-    sql += " FROM " + TablaComun(Clasificada(g)) + " WHERE " + FiltroTop(g) + " ORDER BY \"__rn\"";
+    sql += " FROM " + TablaComun(Clasificada(g)) + " WHERE " + FiltroTop(g);
+    if (!bOrden)
+        return sql;
+    sql += " ORDER BY \"__rn\"";
     return bDerivada ? sql + " LIMIT -1" : sql;
 }
 
 SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bool bDerivada) {
+    const bool bOrden = bOrdenImporta_;
     std::vector<SelectGenerado> ramas;
     for (const auto& s : c.ramas) ramas.push_back(PreparaSelect(s));
     Resultado r;
@@ -321,7 +338,7 @@ SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bo
             if (g.tipos[i] != r.tipos[i])
                 r.tipos[i] = TipoJet::Otro;
     if (ramas.size() == 1) {
-        r.sSql = Ordenada(ramas[0], bDerivada);
+        r.sSql = Ordenada(ramas[0], bDerivada, bOrden);
         return r;
     }
     const SelectGenerado& ultima = ramas.back();
@@ -376,9 +393,9 @@ SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bo
     sql += " FROM " + TablaComun(cuerpo);
     if (bOrdenFinal)
         sql += " ORDER BY " + ordenFinal;
-    else if (bSoloTodos)
+    else if (bSoloTodos && bOrden)
         sql += " ORDER BY \"__b\", \"__o\"";
-    if (bDerivada && (bOrdenFinal || bSoloTodos))
+    if (bDerivada && (bOrdenFinal || (bSoloTodos && bOrden)))
         sql += " LIMIT -1";
     r.sSql = sql;
     return r;
@@ -411,6 +428,17 @@ std::string SqliteGenerator::GeneraOrigen(const Origen& o, std::vector<Fuente>& 
         }
     }
     return "";
+}
+
+bool SqliteGenerator::TieneAgregado(const Expr& e) {
+    static const std::set<std::string> agregados = {"COUNT", "SUM",   "AVG", "MIN",
+                                                    "MAX",   "FIRST", "LAST"};
+    if (e.tipo == TipoExpr::Funcion && agregados.count(e.nombre))
+        return true;
+    for (const auto& a : e.args)
+        if (TieneAgregado(*a))
+            return true;
+    return false;
 }
 
 TipoJet SqliteGenerator::TipoDe(const Expr& e, const std::vector<Fuente>& fuentes) {

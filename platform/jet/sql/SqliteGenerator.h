@@ -54,13 +54,15 @@ private:
 
     ICatalogo& catalogo_;
     int nDerivadas_ = 0;
-    std::vector<std::string> tablasComunes_;        // the WITH clause, in order of need
-    bool bEnLinea_ = false;                         // within a subquery of an expression
-    const std::vector<Fuente>* fuentes_ = nullptr;  // the FROM of the SELECT being written
+    std::vector<std::string> tablasComunes_;  // the WITH clause, in order of need
+    bool bEnLinea_ = false;                   // within a subquery of an expression
+    const std::vector<Fuente>* fuentes_ = nullptr;
+    bool bOrdenImporta_ = true;  // whether the rows of the query being written must keep their
+                                 // order  // the FROM of the SELECT being written
 
     Resultado GeneraConsulta(const Consulta& consulta, bool bDerivada);
     SelectGenerado PreparaSelect(const Select& s);
-    std::string Ordenada(const SelectGenerado& g, bool bDerivada);
+    std::string Ordenada(const SelectGenerado& g, bool bDerivada, bool bOrden);
     std::string Clasificada(const SelectGenerado& g);
     static std::string FiltroTop(const SelectGenerado& g);
     std::string GeneraOrigen(const Origen& o, std::vector<Fuente>& fuentes);
@@ -69,6 +71,7 @@ private:
     std::string Expresion(const Expr& e, bool bCondicion);
     std::string Funcion(const Expr& e, bool bCondicion);
     static TipoJet TipoDe(const Expr& e, const std::vector<Fuente>& fuentes);
+    static bool TieneAgregado(const Expr& e);
     std::string Subconsulta(const Consulta& c);
     std::string TablaComun(const std::string& sSql);
 };
