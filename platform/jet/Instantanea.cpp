@@ -134,6 +134,7 @@ void TInstantanea::Carga(const TTabla& tabla) {
     try {
         archivo_->LeeFilas(tabla.sNombre, [&](const std::vector<TValor>& fila) {
             sqlite3_reset(st);
+            sqlite3_clear_bindings(st);
             for (size_t i = 0; i < fila.size() && i < tabla.columnas.size(); ++i) {
                 const int p = static_cast<int>(i + 1);
                 const bool bOtro = tabla.columnas[i].eTipo == TTipoColumna::tcOtro;
