@@ -248,6 +248,14 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
         g.clavesSinCotejo.push_back(v);
         g.claves.push_back(v + " COLLATE JET" + (o.descendente ? " DESC" : ""));
     }
+    bool bAgregada = bAgrega || !s.agrupar.empty() || (s.teniendo && TieneAgregado(*s.teniendo));
+    for (const auto& o : s.orden) bAgregada |= TieneAgregado(*o.expr);
+    if (bAgregada) {
+        for (const auto& el : s.elementos) ExigeAgrupada(*el.expr, s);
+        if (s.teniendo)
+            ExigeAgrupada(*s.teniendo, s);
+        for (const auto& o : s.orden) ExigeAgrupada(*o.expr, s);
+    }
     fuentes_ = fuentesAntes;
     return g;
 }
@@ -430,10 +438,59 @@ std::string SqliteGenerator::GeneraOrigen(const Origen& o, std::vector<Fuente>& 
     return "";
 }
 
-bool SqliteGenerator::TieneAgregado(const Expr& e) {
+namespace {
+
+bool MismaColumna(const Expr& a, const Expr& b) {
+    if (a.tipo != TipoExpr::Columna || b.tipo != TipoExpr::Columna ||
+        Mayusculas(a.nombre) != Mayusculas(b.nombre))
+        return false;
+    return a.calificador.empty() || b.calificador.empty() ||
+           Mayusculas(a.calificador) == Mayusculas(b.calificador);
+}
+
+}  // namespace
+
+// In a query that aggregates, Jet takes a value outside an aggregate only
+// from what the query groups by; anything else is a failure, never a value
+// picked from some row.
+void SqliteGenerator::ExigeAgrupada(const Expr& e, const Select& s) {
+    switch (e.tipo) {
+        case TipoExpr::Literal:
+        case TipoExpr::Subconsulta:
+        case TipoExpr::Existe:
+            return;
+        case TipoExpr::Funcion:
+            if (EsAgregado(e))
+                return;
+            break;
+        default:
+            break;
+    }
+    for (const auto& a : s.agrupar) {
+        if (MismaColumna(e, *a))
+            return;
+        if (e.tipo != TipoExpr::Columna && e.tipo != TipoExpr::Asterisco && Valor(e) == Valor(*a))
+            return;
+    }
+    if (e.tipo == TipoExpr::Columna || e.tipo == TipoExpr::Asterisco) {
+        const std::string sNombre = (e.calificador.empty() ? "" : e.calificador + ".") +
+                                    (e.tipo == TipoExpr::Asterisco ? "*" : e.nombre);
+        throw EErrorJet("EAgregado",
+                        "Intentó ejecutar una consulta que no incluye la expresión "
+                        "especificada '" +
+                            sNombre + "' como parte de una función de agregado.");
+    }
+    for (const auto& a : e.args) ExigeAgrupada(*a, s);
+}
+
+bool SqliteGenerator::EsAgregado(const Expr& e) {
     static const std::set<std::string> agregados = {"COUNT", "SUM",   "AVG", "MIN",
                                                     "MAX",   "FIRST", "LAST"};
-    if (e.tipo == TipoExpr::Funcion && agregados.count(e.nombre))
+    return e.tipo == TipoExpr::Funcion && agregados.count(e.nombre);
+}
+
+bool SqliteGenerator::TieneAgregado(const Expr& e) {
+    if (EsAgregado(e))
         return true;
     for (const auto& a : e.args)
         if (TieneAgregado(*a))

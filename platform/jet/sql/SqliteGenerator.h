@@ -71,7 +71,9 @@ private:
     std::string Expresion(const Expr& e, bool bCondicion);
     std::string Funcion(const Expr& e, bool bCondicion);
     static TipoJet TipoDe(const Expr& e, const std::vector<Fuente>& fuentes);
+    static bool EsAgregado(const Expr& e);
     static bool TieneAgregado(const Expr& e);
+    void ExigeAgrupada(const Expr& e, const Select& s);
     std::string Subconsulta(const Consulta& c);
     std::string TablaComun(const std::string& sSql);
 };

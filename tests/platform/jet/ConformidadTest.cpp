@@ -159,7 +159,10 @@ INSTANTIATE_TEST_SUITE_P(
              "MIN(Fecha) AS X FROM tMov) AS d WHERE Id = 3 GROUP BY Fecha, X",
              "2017-01-01 00:00:00,2017-01-02 00:00:00,1,2016-12-31 23:59:00,$0"},
         Caso{"SELECT Tipo, SUM(Cantidad) FROM tMov WHERE Tipo = 'V' GROUP BY Tipo", "V,7"},
-        Caso{"SELECT Tipo FROM tMov WHERE Tipo = 'Q' GROUP BY Tipo", ""}));
+        Caso{"SELECT Tipo FROM tMov WHERE Tipo = 'Q' GROUP BY Tipo", ""},
+        Caso{"SELECT m.Tipo & '-' & UCASE(Tipo), ROUND(SUM(Cantidad) / COUNT(1), 1), 7 FROM tMov m "
+             "GROUP BY Tipo HAVING MAX(m.Id) > 4 AND Tipo <> 'Q' ORDER BY COUNT(1), m.Tipo",
+             "X-X,1,7"}));
 
 // 7. Functions.
 INSTANTIATE_TEST_SUITE_P(
@@ -343,6 +346,18 @@ INSTANTIATE_TEST_SUITE_P(
                   "instrucción SELECT INTO."},
         CasoError{"SELECT Id FROM tMov WHERE Fecha < #02/29/2017#", "ESintaxis",
                   "Error de sintaxis en la instrucción SQL cerca de '#02/29/2017#'."},
+        CasoError{"SELECT Tipo, COUNT(1) FROM tMov", "EAgregado",
+                  "Intentó ejecutar una consulta que no incluye la expresión especificada 'Tipo' "
+                  "como parte de una función de agregado."},
+        CasoError{"SELECT Tipo & 'x', ClaveCliente FROM tMov m GROUP BY m.Tipo", "EAgregado",
+                  "Intentó ejecutar una consulta que no incluye la expresión especificada "
+                  "'ClaveCliente' como parte de una función de agregado."},
+        CasoError{"SELECT Tipo FROM tMov GROUP BY Tipo ORDER BY Id", "EAgregado",
+                  "Intentó ejecutar una consulta que no incluye la expresión especificada 'Id' "
+                  "como parte de una función de agregado."},
+        CasoError{"SELECT * FROM tMov GROUP BY Tipo", "EAgregado",
+                  "Intentó ejecutar una consulta que no incluye la expresión especificada '*' "
+                  "como parte de una función de agregado."},
         CasoError{"SELECT Foo(Id) FROM tMov", "EFuncionNoDefinida",
                   "Función 'FOO' no definida en la expresión."},
         CasoError{"SELECT Id FROM tMov UNION ALL SELECT Id, Tipo FROM tMov", "ESintaxis",
