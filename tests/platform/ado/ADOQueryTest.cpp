@@ -107,11 +107,25 @@ TEST(ADOQuery, ReadsDatesBefore1900AndInYear9999) {
         "2,9999-01-01 00:00:00,9999-01-01 00:00:00,9999-01-01 00:00:00,9999,Year 1999; "
         "3,1898-01-01 00:00:00,1899-01-01 00:00:00,1900-01-01 00:00:00,1898,Pre-1900 years; "
         "4,0632-01-01 00:00:00,0633-01-01 00:00:00,0634-01-01 00:00:00,632,Pre-1000 years");
-    EXPECT_EQ(
-        Consulta(a.conexion, "SELECT LongTextCol FROM DateTest WHERE IDCol >= 5 ORDER BY IDCol"),
-        "Escaped new line \\r\\n in field; New line\r\nin field");
+    EXPECT_EQ(Consulta(a.conexion,
+                       "SELECT LongTextCol, ShortTextCol, TimeCol FROM DateTest WHERE IDCol >= 5 "
+                       "ORDER BY IDCol"),
+              "Escaped new line \\r\\n in field,Escaped new line \\r\\n in field,2021-12-02 "
+              "00:00:00; New line\r\nin field,No new line,2021-12-02 00:00:00");
     EXPECT_EQ(Consulta(a.conexion, "SELECT COUNT(1) FROM DateTest WHERE DateCol < #01/01/1900#"),
               "2");
+}
+
+TEST(ADOQuery, ReadsTablesWithoutRows) {
+    Abierta a(Fixture("jet3-types.mdb"));
+    TADOQuery q(&a.conexion);
+    q.SQLAdd("SELECT * FROM Table2");
+    q.Open();
+    EXPECT_TRUE(q.IsEmpty());
+    ASSERT_EQ(q.FieldCount(), 89);
+    EXPECT_EQ(q.FieldName(88), "column89");
+    EXPECT_EQ(Consulta(a.conexion, "SELECT COUNT(1), MAX(a) FROM Table3"), "0,");
+    EXPECT_EQ(Consulta(a.conexion, "SELECT COUNT(data) FROM Table4"), "0");
 }
 
 TEST(ADOQuery, OpensFilesWithAPassword) {
