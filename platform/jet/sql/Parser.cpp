@@ -87,7 +87,10 @@ public:
         if (palabra != "SELECT" && !Es("("))
             throw ErrorInstruccionNoValida();
         auto consulta = LeeConsulta();
-        Acepta(";");
+        // One statement per call: nothing may follow its semicolon.
+        if (Acepta(";") && t_[p_].tipo != TipoToken::Fin)
+            throw EErrorJet("ESintaxis",
+                            "Se encontraron caracteres después del final de la instrucción SQL.");
         if (t_[p_].tipo != TipoToken::Fin)
             throw Error();
         return consulta;

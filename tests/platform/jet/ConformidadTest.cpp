@@ -329,6 +329,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "Error de sintaxis en la instrucción SQL cerca de ''C'."},
         CasoError{"SELECT Id FROM tMov ORDER Id", "ESintaxis",
                   "Error de sintaxis en la instrucción SQL cerca de 'Id'."},
+        CasoError{"SELECT Id FROM tMov; DELETE FROM tMov", "ESintaxis",
+                  "Se encontraron caracteres después del final de la instrucción SQL."},
         CasoError{"SELEC Id FROM tMov", "ESintaxis",
                   "Instrucción SQL no válida; se esperaba 'DELETE', 'INSERT', 'PROCEDURE', "
                   "'SELECT' o 'UPDATE'."},
