@@ -63,16 +63,21 @@ void ValidaNombre(const std::string& sNombre, const std::string& sQue) {
 }  // namespace
 
 TEscritorMdb::TEscritorMdb(const std::string& sRuta, TOpciones opciones)
-    : opciones_(std::move(opciones)), paginaMapas_(std::make_unique<TPaginaDatos>()) {
-    if (Utf16DeUtf8(opciones_.sContrasena).size() > 20)
-        throw EErrorMdb("la contraseña de la base de datos admite 20 caracteres como máximo");
-    if (!(opciones_.dFechaCreacion > -657435.0 && opciones_.dFechaCreacion < 2958466.0))
-        throw EErrorMdb("fecha de creación fuera del intervalo de Access");
+    : paginaMapas_(std::make_unique<TPaginaDatos>()) {
+    FijaOpciones(std::move(opciones));
     archivo_ = std::make_unique<TArchivoPaginas>(sRuta);
     while (archivo_->Paginas() <= kPaginaMSysRelationships) archivo_->Reserva();
 }
 
 TEscritorMdb::~TEscritorMdb() = default;
+
+void TEscritorMdb::FijaOpciones(TOpciones opciones) {
+    if (Utf16DeUtf8(opciones.sContrasena).size() > 20)
+        throw EErrorMdb("la contraseña de la base de datos admite 20 caracteres como máximo");
+    if (!(opciones.dFechaCreacion > -657435.0 && opciones.dFechaCreacion < 2958466.0))
+        throw EErrorMdb("fecha de creación fuera del intervalo de Access");
+    opciones_ = std::move(opciones);
+}
 
 void TEscritorMdb::CreaTabla(const std::string& sNombre, const std::vector<TColumnaMdb>& columnas) {
     if (bCerrado_)

@@ -18,11 +18,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     try {
-        const nlohmann::json descripcion = nlohmann::json::parse(entrada);
-        mdb::TDescripcionJson::Escribe(descripcion, argv[2]);
-    } catch (const nlohmann::json::exception& e) {
-        std::cerr << "mdbgen: " << argv[1] << " no es JSON válido: " << e.what() << "\n";
-        return 2;
+        mdb::TDescripcionJson::Escribe(entrada, argv[2]);
     } catch (const mdb::EErrorMdb& e) {
         std::cerr << "mdbgen: " << e.what() << "\n";
         return 2;
