@@ -76,7 +76,19 @@ TEST(DescripcionJson, LoMalformadoSeRechazaDiciendoDonde) {
     };
     TDirTemporal dir;
     const std::string sSalida = (dir / "x.mdb").string();
-    for (const TCasoMalo& c : casos) {
+    // Nine full texts of two-byte characters do not fit in one page.
+    json anchas = {
+        {"tables", {{{"name", "tAncha"}, {"columns", json::array()}, {"rows", {json::array()}}}}}};
+    std::string sEuros;
+    for (int i = 0; i < 255; ++i) sEuros += "€";
+    for (int i = 0; i < 9; ++i) {
+        anchas["tables"][0]["columns"].push_back(
+            {{"name", "T" + std::to_string(i)}, {"type", "text"}, {"size", 255}});
+        anchas["tables"][0]["rows"][0].push_back(sEuros);
+    }
+    std::vector<TCasoMalo> todos(std::begin(casos), std::end(casos));
+    todos.push_back({"fila mayor que una página", anchas, "tabla tAncha, fila 1, la fila ocupa"});
+    for (const TCasoMalo& c : todos) {
         SCOPED_TRACE(c.sNombre);
         try {
             mdb::TDescripcionJson::Escribe(c.descripcion, sSalida);

@@ -366,3 +366,27 @@ TEST_F(EscritorMdb, NuestroLectorYLaConexionLoLeen) {
     EXPECT_TRUE(conecta("quilon"));
     EXPECT_THROW(conecta("QUILON"), jet::EErrorJet);
 }
+
+// Before 1899-12-30 Access counts days down but the time of day still
+// adds away from zero: 1899-12-29 12:00 is -1.5, not -0.5. (mdb-reader
+// reads such times linearly, so this is checked on the stored serial.)
+TEST_F(EscritorMdb, FechasConHoraAntesDe1899) {
+    const std::pair<const char*, double> casos[] = {
+        {"1899-12-29 12:00:00", -1.5},
+        {"1800-06-01 06:00:00", -36371.25},
+        {"1899-12-30 00:00:00", 0.0},
+        {"1899-12-30 06:00:00", 0.25},
+        {"0100-01-01 00:00:01", -657434 - 1.0 / 86400},
+        {"2000-02-29 18:00:00", 36585.75},
+    };
+    json filas = json::array();
+    for (const auto& c : casos) filas.push_back({c.first});
+    const json d = {
+        {"tables",
+         {{{"name", "T"}, {"columns", {{{"name", "F"}, {"type", "datetime"}}}}, {"rows", filas}}}}};
+    const auto tablas = LeeConLibmdb(Escribe(d));
+    ASSERT_EQ(tablas.at(0).filas.size(), std::size(casos));
+    for (size_t i = 0; i < std::size(casos); ++i)
+        EXPECT_TRUE(tablas[0].filas[i][0] == jet::TValor(jet::TFecha{casos[i].second}))
+            << casos[i].first << ": " << Muestra(tablas[0].filas[i][0]);
+}
