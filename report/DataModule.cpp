@@ -8,18 +8,19 @@ TdmMain::TdmMain() {
     if (!repGeneral.CargaPlantillaDeArchivo(QString::fromLatin1(kPlantillaCuestionario)))
         throw std::runtime_error(repGeneral.DameError().toStdString());
 
-    PDFExport.sArchivoPropuesto = QStringLiteral("CuestionarioKOVA");
-    PDFExport.sTitulo = QStringLiteral("Cuestionario KOVA");
-    PDFExport.sAutor = QStringLiteral("Norvex");
-    PDFExport.sAsunto = QStringLiteral("Cuestionario KOVA");
-    PDFExport.bOcultarBarraHerramientas = false;
-    PDFExport.bOcultarMenu = false;
-    PDFExport.bOcultarControlesVentana = false;
-    PDFExport.bAjustarVentana = false;
-    PDFExport.bCentrarVentana = false;
-    PDFExport.bEscalarAlImprimir = false;
-    PDFExport.bMostrarProgreso = true;
-    PDFExport.bSobrescribir = true;
-    PDFExport.bFondoPagina = false;
-    repGeneral.SetOpcionesPDF(PDFExport);
+    rpt::TOpcionesPDF pdf;
+    pdf.sArchivoPropuesto = QStringLiteral("CuestionarioKOVA");
+    pdf.sTitulo = QStringLiteral("Cuestionario KOVA");
+    pdf.sAutor = QStringLiteral("Norvex");
+    pdf.sAsunto = QStringLiteral("Cuestionario KOVA");
+    pdf.bOcultarBarraHerramientas = false;
+    pdf.bOcultarMenu = false;
+    pdf.bOcultarControlesVentana = false;
+    pdf.bAjustarVentana = false;
+    pdf.bCentrarVentana = false;
+    pdf.bEscalarAlImprimir = false;
+    pdf.bMostrarProgreso = true;
+    pdf.bSobrescribir = true;
+    pdf.bFondoPagina = false;
+    repGeneral.SetOpcionesPDF(pdf);
 }

@@ -13,7 +13,9 @@ public:
     TdmMain();
 
     rpt::TReporte repGeneral;
-    rpt::TOpcionesPDF PDFExport;
+    // The PDF export settings; they travel with the report, whose preview
+    // runs the export.
+    const rpt::TOpcionesPDF& PDFExport() const { return repGeneral.DameOpcionesPDF(); }
 
     // ---- PEP table `vtPEPs` --------------------------------------------------
     // The in-memory table of PEP candidates (IdPEP, ClaveCliente, Nombre, EsPEP)

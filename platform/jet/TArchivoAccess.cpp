@@ -193,9 +193,27 @@ private:
         if (entrada->table_pg == 0 || entrada->table_pg >= nPaginas_)
             Danado(sRuta_);
         PTablaMdb tabla(mdb_read_table(entrada));
-        if (!tabla || !mdb_read_columns(tabla.get()) || tabla->num_cols > MDB_MAX_COLS)
+        if (!tabla || !mdb_read_columns(tabla.get()) || tabla->num_cols > MDB_MAX_COLS ||
+            !MapaDeUsoValido(*tabla))
             Danado(sRuta_);
         return tabla;
+    }
+
+    // libmdb follows a table's usage map (which pages hold its rows) without
+    // checking it, and a broken one crashes it. The map is either a bitmap
+    // (type 0) or a list of bitmap pages (type 1).
+    bool MapaDeUsoValido(const MdbTableDef& tabla) const {
+        const unsigned char* mapa = tabla.usage_map;
+        if (!mapa || tabla.map_sz < 5)
+            return false;
+        if (mapa[0] == 0)
+            return true;
+        if (mapa[0] != 1)
+            return false;
+        for (size_t i = 1; i + 4 <= tabla.map_sz; i += 4)
+            if (Lee<uint32_t>(mapa + i) >= nPaginas_)
+                return false;
+        return true;
     }
 
     // A row that lies on the current page (mdb->pg_buf) from nInicio on.

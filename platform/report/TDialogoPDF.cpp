@@ -18,6 +18,7 @@ TDialogoPDF::TDialogoPDF(const TOpcionesPDF& opciones, const QString& sCarpeta, 
     auto* forma = new QFormLayout;
 
     F_Archivo = new QLineEdit(QDir(sCarpeta).filePath(opciones.sArchivoPropuesto + ".pdf"));
+    F_Archivo->setObjectName(QStringLiteral("archivo"));
     auto* elegir = new QPushButton(QStringLiteral("..."));
     connect(elegir, &QPushButton::clicked, this, &TDialogoPDF::EligeArchivo);
     auto* filaArchivo = new QHBoxLayout;

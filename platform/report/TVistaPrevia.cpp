@@ -14,12 +14,14 @@
 #include <QProgressDialog>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <map>
 
 #include "platform/report/TDialogoPDF.h"
 #include "platform/report/TExportadorPDF.h"
@@ -71,6 +73,7 @@ TVistaPrevia::TVistaPrevia(TReporte& reporte, QWidget* padre) : QDialog(padre), 
     F_Miniaturas->setViewMode(QListView::IconMode);
     F_Miniaturas->setFlow(QListView::TopToBottom);
     F_Miniaturas->setMovement(QListView::Static);
+    F_Miniaturas->setWrapping(false);  // one column of pages
     F_Miniaturas->setIconSize(QSize(kAnchoMiniatura, kAnchoMiniatura * 11 / 8));
     connect(F_Miniaturas, &QListWidget::currentRowChanged, this, [this](int n) {
         if (n >= 0)
@@ -86,13 +89,20 @@ TVistaPrevia::TVistaPrevia(TReporte& reporte, QWidget* padre) : QDialog(padre), 
     F_Miniaturas->hide();
     F_Lateral->hide();
 
-    auto* divisor = new QSplitter;
+    F_Divisor = new QSplitter;
+    auto* divisor = F_Divisor;
     divisor->addWidget(F_Lateral);
     divisor->addWidget(F_Desplazable);
     divisor->setStretchFactor(1, 1);
 
     F_Estado = new QLabel;
     CreaBarra();
+    // Find again without a button of its own.
+    auto* buscaOtra = new QShortcut(QKeySequence::FindNext, this);
+    connect(buscaOtra, &QShortcut::activated, this, [this] {
+        if (!F_sBuscado.isEmpty())
+            Busca(F_sBuscado);
+    });
     auto* todo = new QVBoxLayout(this);
     todo->setContentsMargins(0, 0, 0, 0);
     todo->setSpacing(0);
@@ -115,7 +125,26 @@ double TVistaPrevia::DameZoom() const {
 
 QAction* TVistaPrevia::Accion(const char* sNombre, const QString& sTexto,
                               QStyle::StandardPixmap icono, const QKeySequence& atajo) {
-    QAction* a = F_Barra->addAction(style()->standardIcon(icono), sTexto);
+    // The desktop's icon theme when there is one, the style's icons otherwise.
+    static const std::map<QString, QString> kTema = {{"acImprimir", "document-print"},
+                                                     {"acBuscar", "edit-find"},
+                                                     {"acAcercar", "zoom-in"},
+                                                     {"acAlejar", "zoom-out"},
+                                                     {"acPantallaCompleta", "view-fullscreen"},
+                                                     {"acEsquema", "view-list-tree"},
+                                                     {"acMiniaturas", "view-list-icons"},
+                                                     {"acConfigurarPagina", "document-page-setup"},
+                                                     {"acPrimera", "go-first"},
+                                                     {"acAnterior", "go-previous"},
+                                                     {"acSiguiente", "go-next"},
+                                                     {"acUltima", "go-last"},
+                                                     {"acPDF", "application-pdf"},
+                                                     {"acCerrar", "window-close"}};
+    const QString sClave = QString::fromLatin1(sNombre);
+    QIcon imagen = style()->standardIcon(icono);
+    if (auto it = kTema.find(sClave); it != kTema.end())
+        imagen = QIcon::fromTheme(it->second, imagen);
+    QAction* a = F_Barra->addAction(imagen, sTexto);
     a->setObjectName(QString::fromLatin1(sNombre));
     if (!atajo.isEmpty())
         a->setShortcut(atajo);
@@ -210,7 +239,13 @@ void TVistaPrevia::MuestraPanel(QWidget* panel, bool bVisible) {
     if (panel == F_Miniaturas && bVisible)
         LlenaMiniaturas();
     panel->setVisible(bVisible);
-    F_Lateral->setVisible(F_acEsquema->isChecked() || F_acMiniaturas->isChecked());
+    const bool bLateral = F_acEsquema->isChecked() || F_acMiniaturas->isChecked();
+    if (bLateral && !F_Lateral->isVisible()) {
+        // A splitter keeps a hidden pane at width 0; give it room again.
+        const int nAncho = kAnchoMiniatura + 60;
+        F_Divisor->setSizes({nAncho, std::max(nAncho, F_Divisor->width() - nAncho)});
+    }
+    F_Lateral->setVisible(bLateral);
 }
 
 void TVistaPrevia::LlenaMiniaturas() {

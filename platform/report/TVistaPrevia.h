@@ -11,6 +11,7 @@ class QLabel;
 class QListWidget;
 class QPrinter;
 class QScrollArea;
+class QSplitter;
 class QToolBar;
 class QTreeWidget;
 
@@ -62,6 +63,7 @@ private:
     QTreeWidget* F_Esquema = nullptr;
     QListWidget* F_Miniaturas = nullptr;
     QWidget* F_Lateral = nullptr;
+    QSplitter* F_Divisor = nullptr;
     QLabel* F_Estado = nullptr;
     QAction* F_acEsquema = nullptr;
     QAction* F_acMiniaturas = nullptr;

@@ -1,14 +1,17 @@
 // Fills the questionnaire report with sample answers and exports it to PDF,
 // without showing anything:  reporte_demo salida.pdf ["Nombre del CC"]
+// With KOVA_CAPTURA=archivo.png it also saves a picture of the preview window.
+#include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <cstdio>
 
+#include "platform/report/TVistaPrevia.h"
 #include "report/DataModule.h"
 #include "report/ManejadorReportes.h"
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "uso: reporte_demo salida.pdf [\"Nombre del CC\"]\n");
         return 2;
@@ -39,6 +42,19 @@ int main(int argc, char** argv) {
         const auto& cuerpo = dm.repGeneral.DamePagina(n).objetos.at(0);
         std::printf("página %2d: %3.0f %% del objeto\n", n + 1,
                     100 * cuerpo.documento->size().height() / cuerpo.DameRectTexto().height());
+    }
+    reloj.restart();
+    dm.repGeneral.Prepara();
+    std::printf("segunda preparación %lld ms\n", static_cast<long long>(reloj.elapsed()));
+
+    if (qEnvironmentVariableIsSet("KOVA_CAPTURA")) {
+        rpt::TVistaPrevia vista(dm.repGeneral);
+        vista.resize(1280, 900);
+        vista.show();
+        for (const char* s : {"acEsquema", "acMiniaturas"}) vista.findChild<QAction*>(s)->trigger();
+        vista.Busca(QStringLiteral("Respuesta: 476"));
+        QApplication::processEvents();
+        vista.grab().save(qEnvironmentVariable("KOVA_CAPTURA"));
     }
     return 0;
 }

@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPrinter>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <set>
 
 #include "TDirTemporal.h"
+#include "platform/report/TDialogoPDF.h"
 #include "platform/report/TVistaPrevia.h"
 #include "report/DataModule.h"
 #include "report/ManejadorReportes.h"
@@ -118,4 +123,43 @@ TEST_F(VistaPrevia, ImprimeEnUnaImpresoraPDF) {
     auto texto = EjecutaHerramienta("pdftotext", {"-f", "22", "-l", "22", sPdf, "-"});
     ASSERT_TRUE(texto);
     EXPECT_TRUE(texto->contains("Página 22 de 22"));
+
+    // The range chosen in the print dialog.
+    impresora.setPrintRange(QPrinter::PageRange);
+    impresora.setFromTo(3, 4);
+    ASSERT_TRUE(dm.repGeneral.Imprime(impresora));
+    EXPECT_EQ(CampoPdfinfo(*EjecutaHerramienta("pdfinfo", {sPdf}), "Pages"), "2");
+    texto = EjecutaHerramienta("pdftotext", {sPdf, "-"});
+    ASSERT_TRUE(texto);
+    EXPECT_TRUE(texto->contains("Página 3 de 22") && texto->contains("Página 4 de 22"));
+    EXPECT_FALSE(texto->contains("Página 2 de 22"));
+}
+
+TEST_F(VistaPrevia, ElBotonPDFConfirmaOpcionesYReemplazaElArchivo) {
+    TDirTemporal dir;
+    const QString sPdf = QString::fromStdString((dir / "salida.pdf").string());
+    {
+        QFile viejo(sPdf);
+        ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+        viejo.write("no es un pdf");
+    }
+    rpt::TVistaPrevia vista(dm.repGeneral);
+    QString sPropuesto;
+    QTimer::singleShot(0, [&] {
+        auto* dialogo = qobject_cast<rpt::TDialogoPDF*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialogo);
+        auto* archivo = dialogo->findChild<QLineEdit*>("archivo");
+        sPropuesto = QFileInfo(archivo->text()).fileName();
+        archivo->setText(sPdf);
+        dialogo->accept();
+    });
+    vista.findChild<QAction*>("acPDF")->trigger();
+    EXPECT_EQ(sPropuesto, "CuestionarioKOVA.pdf");
+
+    auto info = EjecutaHerramienta("pdfinfo", {sPdf});
+    if (!info)
+        GTEST_SKIP() << "poppler-utils no instalado";
+    EXPECT_EQ(CampoPdfinfo(*info, "Pages"), "22");
+    EXPECT_EQ(CampoPdfinfo(*info, "Title"), "Cuestionario KOVA");
+    EXPECT_EQ(CampoPdfinfo(*info, "Author"), "Norvex");
 }

@@ -2,6 +2,8 @@
 
 #include "platform/ado/TADOConnection.h"
 #include "platform/jet/EErrorJet.h"
+#include "platform/jet/MotorJet.h"
+#include "tools/jetsql/CsvJetsql.h"
 
 namespace {
 
@@ -30,6 +32,9 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
         switch (opciones.eAccion) {
             case TOpcionesJetsql::taTablas:
                 ListaTablas(conexion.Archivo(), salida);
+                break;
+            case TOpcionesJetsql::taConsulta:
+                EscribeCsv(conexion.Motor().Ejecuta(opciones.sConsulta), salida);
                 break;
             case TOpcionesJetsql::taNinguna:
                 break;

@@ -4,6 +4,7 @@ std::optional<TOpcionesJetsql> LeeOpcionesJetsql(const std::vector<std::string>&
                                                  std::string& sError) {
     TOpcionesJetsql opciones;
     bool bHayArchivo = false;
+    bool bHayConsulta = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& sArg = args[i];
         if (sArg == "--password") {
@@ -17,6 +18,9 @@ std::optional<TOpcionesJetsql> LeeOpcionesJetsql(const std::vector<std::string>&
         } else if (sArg.size() > 2 && sArg.compare(0, 2, "--") == 0) {
             sError = "Opción desconocida: " + sArg;
             return std::nullopt;
+        } else if (bHayArchivo && !bHayConsulta) {
+            opciones.sConsulta = sArg;
+            bHayConsulta = true;
         } else if (bHayArchivo) {
             sError = "Sobra el argumento: " + sArg;
             return std::nullopt;
@@ -25,6 +29,11 @@ std::optional<TOpcionesJetsql> LeeOpcionesJetsql(const std::vector<std::string>&
             bHayArchivo = true;
         }
     }
+    if (bHayConsulta && opciones.eAccion == TOpcionesJetsql::taTablas) {
+        sError = "Sobra el argumento: " + opciones.sConsulta;
+        return std::nullopt;
+    }
+    if (bHayConsulta) opciones.eAccion = TOpcionesJetsql::taConsulta;
     if (!bHayArchivo || opciones.eAccion == TOpcionesJetsql::taNinguna) {
         sError = sUsoJetsql;
         return std::nullopt;

@@ -6,14 +6,16 @@
 
 // What jetsql was asked to do.
 struct TOpcionesJetsql {
-    enum TAccion { taNinguna, taTablas };
+    enum TAccion { taNinguna, taTablas, taConsulta };
 
     std::string sArchivo;
     std::string sContrasena;
     TAccion eAccion = taNinguna;
+    std::string sConsulta = "";  // the statement to run, for taConsulta
 };
 
-inline constexpr const char* sUsoJetsql = "Uso: jetsql [--password CONTRASEÑA] ARCHIVO --tables";
+inline constexpr const char* sUsoJetsql =
+    "Uso: jetsql [--password CONTRASEÑA] ARCHIVO (--tables | \"INSTRUCCIÓN SQL\")";
 
 // The options of a command line (without the program name); nullopt with
 // sError set when it does not make sense.

@@ -284,6 +284,9 @@ public:
     void Escribe16(size_t n, uint16_t v) { std::memcpy(&sBytes_[n], &v, 2); }
 
     void FijaFilasDeLaTabla(uint32_t n) { Escribe32(tdef_ + 16, n); }
+    // Points the table's usage map (which pages hold its rows) at a row
+    // that does not exist.
+    void RompeMapaDeUso() { sBytes_[tdef_ + 55] = '\xc1'; }
     size_t Ranura(int nFila) const { return pagina_ + 14 + 2 * nFila; }
     size_t InicioFila(int nFila) const { return pagina_ + (Lee16(Ranura(nFila)) & 0x1fff); }
     size_t FinFila(int nFila) const { return nFila == 0 ? pagina_ + 4096 : InicioFila(nFila - 1); }
@@ -412,6 +415,16 @@ TEST(ArchivoAccess, FilasQueFaltanSonUnArchivoDanadoYNoUnaRespuestaParcial) {
     const std::string sRuta = retocado.Guarda(dir);
     auto archivo = TArchivoAccess::Abre(sRuta, "");
     EXPECT_EQ(Falla([&] { Filas(*archivo, "Table1"); }),
+              "EArchivoNoEsAccess - El archivo '" + sRuta +
+                  "' no es una base de datos de Access válida: está incompleto o dañado.");
+}
+
+TEST(ArchivoAccess, UnMapaDeUsoRotoEsUnArchivoDanadoYNoUnFalloDelPrograma) {
+    TDirTemporal dir;
+    TArchivoRetocado retocado;
+    retocado.RompeMapaDeUso();
+    const std::string sRuta = retocado.Guarda(dir);
+    EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sRuta, ""); }),
               "EArchivoNoEsAccess - El archivo '" + sRuta +
                   "' no es una base de datos de Access válida: está incompleto o dañado.");
 }
