@@ -1,4 +1,4 @@
-// mdbgen SPEC.json OUT.mdb: writes an Access 2000 database from its JSON
+// mdbgen DESCRIPCION.json SALIDA.mdb: writes an Access 2000 database from its JSON
 // description. Exit 0 on success, 1 when the description cannot be read,
 // 2 when it is malformed (nothing is written then).
 #include <fstream>
