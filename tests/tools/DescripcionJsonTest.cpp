@@ -51,6 +51,7 @@ TEST(DescripcionJson, LoMalformadoSeRechazaDiciendoDonde) {
          "columna C: se esperaba un importe"},
         {"moneda doble con 5 decimales", UnaCelda("currency", 0.12345),
          "columna C: se esperaba un importe"},
+        {"simple desbordado", UnaCelda("single", 1e300), "columna C: número fuera del rango"},
         {"número como texto", UnaCelda("text", 12), "columna C: se esperaba un texto"},
         {"UTF-8 roto", UnaCelda("memo", "\xc3"), "no es JSON válido"},
         {"tipo desconocido", UnaCelda("money", 1),
