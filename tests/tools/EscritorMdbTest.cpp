@@ -390,3 +390,39 @@ TEST_F(EscritorMdb, FechasConHoraAntesDe1899) {
         EXPECT_TRUE(tablas[0].filas[i][0] == jet::TValor(jet::TFecha{casos[i].second}))
             << casos[i].first << ": " << Muestra(tablas[0].filas[i][0]);
 }
+
+// One map page covers 32,736 pages; a table beyond that spreads its map
+// over several. One row per page makes the table cross that line.
+TEST_F(EscritorMdb, TablaQueCruzaVariasPaginasDeMapa) {
+    const std::string sRuta = (dir / "enorme.mdb").string();
+    const int nFilas = 34000;
+    std::string sAncho;
+    for (int i = 0; i < 255; ++i) sAncho += "€";
+    {
+        mdb::TEscritorMdb e(sRuta, {});
+        std::vector<mdb::TColumnaMdb> columnas = {{"Id", mdb::TTipoMdb::tmLargo}};
+        for (int c = 0; c < 7; ++c)
+            columnas.push_back({"T" + std::to_string(c), mdb::TTipoMdb::tmTexto, 255});
+        e.CreaTabla("Enorme", columnas);
+        std::vector<jet::TValor> fila(8, sAncho);
+        for (int i = 0; i < nFilas; ++i) {
+            fila[0] = int64_t(i);
+            e.AgregaFila(fila);
+        }
+        e.Cierra();
+    }
+    ASSERT_GT(std::filesystem::file_size(sRuta), 32736ull * 4096);
+    const auto tablas = LeeConLibmdb(sRuta);
+    ASSERT_EQ(tablas.at(0).filas.size(), size_t(nFilas));
+    for (int i = 0; i < nFilas; ++i)
+        ASSERT_TRUE(tablas[0].filas[i][0] == jet::TValor(int64_t(i))) << i;
+    EXPECT_TRUE(tablas[0].filas.back()[7] == jet::TValor(sAncho));
+
+    const auto archivo = jet::TArchivoAccess::Abre(sRuta, "");
+    int64_t nEsperado = 0;
+    archivo->LeeFilas("Enorme", [&](const std::vector<jet::TValor>& f) {
+        EXPECT_TRUE(f[0] == jet::TValor(nEsperado)) << nEsperado;
+        ++nEsperado;
+    });
+    EXPECT_EQ(nEsperado, nFilas);
+}
