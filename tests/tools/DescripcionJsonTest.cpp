@@ -104,10 +104,10 @@ TEST(DescripcionJson, LoMalformadoSeRechazaDiciendoDonde) {
 TEST(DescripcionJson, ElProgramaSaleConDosYSinArchivo) {
     TDirTemporal dir;
     const std::string sPrograma = KOVA_BINARY_DIR "/bin/mdbgen";
-    auto corre = [&](const std::string& sJson) {
+    auto corre = [&](const std::string& sJson, const std::string& sSalida = "s.mdb") {
         std::ofstream(dir / "d.json") << sJson;
         const std::string sOrden = "'" + sPrograma + "' '" + (dir / "d.json").string() + "' '" +
-                                   (dir / "s.mdb").string() + "' 2>'" + (dir / "err.txt").string() +
+                                   (dir / sSalida).string() + "' 2>'" + (dir / "err.txt").string() +
                                    "'";
         const int r = std::system(sOrden.c_str());
         return WIFEXITED(r) ? WEXITSTATUS(r) : -1;
@@ -121,6 +121,8 @@ TEST(DescripcionJson, ElProgramaSaleConDosYSinArchivo) {
     EXPECT_FALSE(std::filesystem::exists(dir / "s.mdb"));
     EXPECT_EQ(corre("{\"tables\": ["), 2);
     EXPECT_FALSE(std::filesystem::exists(dir / "s.mdb"));
+    EXPECT_EQ(corre(UnaCelda("byte", 7).dump(), "no/existe.mdb"), 1);
+    EXPECT_NE(error().find("no se pudo crear"), std::string::npos) << error();
     EXPECT_EQ(corre(UnaCelda("byte", 7).dump()), 0) << error();
     EXPECT_TRUE(std::filesystem::exists(dir / "s.mdb"));
 }

@@ -128,6 +128,8 @@ void AgregaFila(TEscritorMdb& escritor, const std::string& sTabla,
                             " valores");
         for (size_t i = 0; i < columnas.size(); ++i) valores[i] = Valor(f[i], columnas[i]);
         escritor.AgregaFila(valores);
+    } catch (const EErrorArchivoMdb&) {
+        throw;
     } catch (const EErrorMdb& e) {
         throw EErrorMdb("tabla " + sTabla + ", fila " + std::to_string(nFila) + ", " + e.what());
     }
@@ -204,6 +206,8 @@ private:
         columnasMdb_ = LeeColumnas(t, sTabla);
         try {
             Escritor().CreaTabla(sTabla, columnasMdb_);
+        } catch (const EErrorArchivoMdb&) {
+            throw;
         } catch (const EErrorMdb& e) {
             throw EErrorMdb("tabla " + sTabla + ": " + e.what());
         }
@@ -272,7 +276,7 @@ void TDescripcionJson::Escribe(std::istream& entrada, const std::string& sSalida
     std::filesystem::rename(sAparte, sSalida, ec);
     if (ec) {
         std::filesystem::remove(sAparte, ec);
-        throw EErrorMdb("no se pudo crear " + sSalida + ": " + ec.message());
+        throw EErrorArchivoMdb("no se pudo crear " + sSalida + ": " + ec.message());
     }
 }
 

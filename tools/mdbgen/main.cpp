@@ -1,6 +1,7 @@
 // mdbgen DESCRIPCION.json SALIDA.mdb: writes an Access 2000 database from its JSON
-// description. Exit 0 on success, 1 when the description cannot be read,
-// 2 when it is malformed (nothing is written then).
+// description. Exit 0 on success, 1 when the description cannot be read or
+// the file cannot be written, 2 when the description is malformed (nothing
+// is written then).
 #include <fstream>
 #include <iostream>
 
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
     }
     try {
         mdb::TDescripcionJson::Escribe(entrada, argv[2]);
+    } catch (const mdb::EErrorArchivoMdb& e) {
+        std::cerr << "mdbgen: " << e.what() << "\n";
+        return 1;
     } catch (const mdb::EErrorMdb& e) {
         std::cerr << "mdbgen: " << e.what() << "\n";
         return 2;
