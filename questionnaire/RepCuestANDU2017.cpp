@@ -67,7 +67,8 @@ constexpr std::array<TFila, 29> aTablaPrincipal{{
     {{ccPromedio, caSinFiltro, naTodas, false}, {61, 90, 119, 148, 179}},
 }};
 
-// The sale of sight documents (180 to 191) beside its own specials.
+// The sale of sight documents (180 to 191), besides the questions below that
+// have statements of their own.
 struct TPreguntaVentaDocs {
     int nPregunta;
     TPregunta pregunta;

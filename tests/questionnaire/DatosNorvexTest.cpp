@@ -210,14 +210,18 @@ TEST_F(DatosNorvexTest, OwnConnections) {
 // An edition of hand-written statements over a real database.
 class TEdicionSQL : public TRepCuestionarioKOVA {
 public:
-    TEdicionSQL(ado::TADOConnection* c, std::vector<std::string> textos)
+    TEdicionSQL(ado::TADOConnection* c, std::vector<std::string> textos,
+                std::shared_ptr<TMensajeroGrabador> m = std::make_shared<TMensajeroGrabador>(),
+                std::shared_ptr<TReportesGrabador> r = std::make_shared<TReportesGrabador>())
         : TRepCuestionarioKOVA(
-              c, [r = reportes](const std::string&) { return r; }, "Prueba", mensajero,
+              c, [r](const std::string&) { return r; }, "Prueba", m,
               static_cast<int>(textos.size()), 1, "01/01/2017", "12/31/2017"),
+          mensajero(m),
+          reportes(r),
           textos_(std::move(textos)) {}
 
-    static inline std::shared_ptr<TMensajeroGrabador> mensajero;
-    static inline std::shared_ptr<TReportesGrabador> reportes;
+    std::shared_ptr<TMensajeroGrabador> mensajero;
+    std::shared_ptr<TReportesGrabador> reportes;
 
 protected:
     void DameConsulta(int n, std::string& s) override { s = textos_.at(n - 1); }
@@ -231,26 +235,24 @@ TEST_F(DatosNorvexTest, AnswersFromTheFirstRow) {
     TBDNorvex bd;
     bd.empresas.push_back(
         {std::string("SEGUNDA"), std::monostate{}, std::monostate{}, int64_t{2}, std::monostate{}});
-    TEdicionSQL::mensajero = std::make_shared<TMensajeroGrabador>();
-    TEdicionSQL::reportes = std::make_shared<TReportesGrabador>();
     TEdicionSQL ed(&Abre(bd), {"SELECT 12 AS Resultado FROM tEmpresa",
                                "SELECT Empresa AS Resultado FROM tEmpresa",
                                "SELECT ROUND(12345.4) AS Resultado FROM tEmpresa",
                                "SELECT NULL AS Resultado FROM tEmpresa", "SELECT 1 AS Resultado"});
     TTablaPEPs peps;
     EXPECT_FALSE(ed.GeneraReporte(peps));
-    const auto& v = TEdicionSQL::reportes->variables;
+    const auto& v = ed.reportes->variables;
     EXPECT_EQ(v.at("Cuestionario.preg_1"), "Respuesta: 12");
     EXPECT_EQ(v.at("Cuestionario.preg_2"), "Respuesta: CAMBIOS DEL NORTE SA DE CV");
     EXPECT_EQ(v.at("Cuestionario.preg_3"), "Respuesta: 12345");
     // A null has no text: the question fails, and a box names it.
     EXPECT_EQ(v.at("Cuestionario.preg_4"), "** E R R O R **");
     EXPECT_EQ(v.count("Cuestionario.preg_5"), 0u);
-    EXPECT_EQ(TEdicionSQL::mensajero->textos.back(), "E:Error...");
+    EXPECT_EQ(ed.mensajero->textos.back(), "E:Error...");
     EXPECT_EQ(cajas.textos(),
               std::vector<std::string>{"La pregunta 4 no tiene respuesta: su consulta devolvió un "
                                        "valor nulo."});
-    EXPECT_EQ(TEdicionSQL::reportes->nVistas, 0);
+    EXPECT_EQ(ed.reportes->nVistas, 0);
 }
 
 }  // namespace
