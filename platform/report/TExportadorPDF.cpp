@@ -2,8 +2,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <exception>
