@@ -4,6 +4,7 @@
 
 #include "platform/ado/TCadenaConexion.h"
 #include "platform/jet/EErrorJet.h"
+#include "platform/jet/MotorJet.h"
 
 namespace ado {
 
@@ -14,6 +15,7 @@ struct TADOConnection::TDatos {
     std::unique_ptr<jet::TArchivoAccess> archivo;
     std::string sRuta;
     std::string sContrasena;
+    std::unique_ptr<jet::TMotorJet> motor;
 };
 
 TADOConnection::TADOConnection() : d_(std::make_unique<TDatos>()) {}
@@ -43,6 +45,7 @@ TModoConexion TADOConnection::Mode() const {
 
 void TADOConnection::SetConnected(bool bAbierta) {
     if (!bAbierta) {
+        d_->motor.reset();
         d_->archivo.reset();
         d_->sRuta.clear();
         d_->sContrasena.clear();
@@ -66,6 +69,11 @@ void TADOConnection::SetConnected(bool bAbierta) {
     d_->archivo = jet::TArchivoAccess::Abre(sRuta, sContrasena);
     d_->sRuta = sRuta;
     d_->sContrasena = sContrasena;
+    // The engine reads its own copy of the file, and opens it again when the
+    // file changes on disk.
+    d_->motor = std::make_unique<jet::TMotorJet>(
+        [sRuta, sContrasena] { return jet::TArchivoAccess::Abre(sRuta, sContrasena); },
+        &jet::TArchivoAccess::FirmaEnDisco);
 }
 
 bool TADOConnection::Connected() const {
@@ -82,6 +90,11 @@ const std::string& TADOConnection::RutaArchivo() const {
 }
 const std::string& TADOConnection::ContrasenaArchivo() const {
     return d_->sContrasena;
+}
+jet::TMotorJet& TADOConnection::Motor() {
+    if (!d_->motor)
+        throw jet::EErrorJet(kConexionCerrada, "La conexión no está abierta.");
+    return *d_->motor;
 }
 
 }  // namespace ado

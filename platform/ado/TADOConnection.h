@@ -5,6 +5,10 @@
 
 #include "platform/jet/TArchivoAccess.h"
 
+namespace jet {
+class TMotorJet;
+}
+
 namespace ado {
 
 // Kinds of the failures of the connection object (EErrorJet::Clase()); the
@@ -53,6 +57,8 @@ public:
     jet::TArchivoAccess& Archivo();
     const std::string& RutaArchivo() const;
     const std::string& ContrasenaArchivo() const;
+    // The SQL engine over the open file, one per connection; throws when closed.
+    jet::TMotorJet& Motor();
 
 private:
     struct TDatos;

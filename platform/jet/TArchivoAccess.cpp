@@ -193,9 +193,27 @@ private:
         if (entrada->table_pg == 0 || entrada->table_pg >= nPaginas_)
             Danado(sRuta_);
         PTablaMdb tabla(mdb_read_table(entrada));
-        if (!tabla || !mdb_read_columns(tabla.get()) || tabla->num_cols > MDB_MAX_COLS)
+        if (!tabla || !mdb_read_columns(tabla.get()) || tabla->num_cols > MDB_MAX_COLS ||
+            !MapaDeUsoValido(*tabla))
             Danado(sRuta_);
         return tabla;
+    }
+
+    // libmdb follows a table's usage map (which pages hold its rows) without
+    // checking it, and a broken one crashes it. The map is either a bitmap
+    // (type 0) or a list of bitmap pages (type 1).
+    bool MapaDeUsoValido(const MdbTableDef& tabla) const {
+        const unsigned char* mapa = tabla.usage_map;
+        if (!mapa || tabla.map_sz < 5)
+            return false;
+        if (mapa[0] == 0)
+            return true;
+        if (mapa[0] != 1)
+            return false;
+        for (size_t i = 1; i + 4 <= tabla.map_sz; i += 4)
+            if (Lee<uint32_t>(mapa + i) >= nPaginas_)
+                return false;
+        return true;
     }
 
     // A row that lies on the current page (mdb->pg_buf) from nInicio on.
@@ -283,6 +301,7 @@ void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
     const int nCuentaFilas = mdb->fmt->row_count_offset;
     std::vector<MdbField> campos(tabla->num_cols);
     std::vector<TValor> valores(tabla->num_cols);
+    std::vector<unsigned char> paginaActual(mdb->fmt->pg_size);
     uint64_t nLeidas = 0;
 
     mdb_rewind_table(tabla.get());
@@ -296,8 +315,10 @@ void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
             if (nInicio & nFilaBorrada)
                 continue;
             if (nInicio & nFilaDesbordada) {
-                // Follow the pointer; the row found there is decoded on its own
-                // page, then the page being walked comes back.
+                // Follow the pointer and decode the row on its own page, then
+                // put the page being walked back. A copy, not a re-read:
+                // libmdb skips reading a page it believes is already loaded.
+                std::memcpy(paginaActual.data(), mdb->pg_buf, paginaActual.size());
                 auto nPagFila = Lee<uint32_t>(mdb->pg_buf + (nInicio & nMascaraPosicion));
                 for (int nSaltos = 0;; ++nSaltos) {
                     void* pPagina;
@@ -315,10 +336,9 @@ void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
                         nPagFila = Lee<uint32_t>(pDestino + nPos);
                         continue;
                     }
-                    mdb_swap_pgbuf(mdb);
+                    std::memcpy(mdb->pg_buf, pDestino, paginaActual.size());
                     DecodificaFila(tabla.get(), nPos, nLargoDestino, campos, valores);
-                    if (mdb_read_pg(mdb, tabla->cur_phys_pg) != mdb->fmt->pg_size)
-                        Danado(sRuta_);
+                    std::memcpy(mdb->pg_buf, paginaActual.data(), paginaActual.size());
                     break;
                 }
             } else {
@@ -326,6 +346,10 @@ void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
             }
             ++nLeidas;
             fila(valores);
+            // The callback may have read this file too.
+            if (mdb->cur_pg != tabla->cur_phys_pg &&
+                mdb_read_pg(mdb, tabla->cur_phys_pg) != mdb->fmt->pg_size)
+                Danado(sRuta_);
         }
     }
     // The table definition counts its live rows; fewer or more here means

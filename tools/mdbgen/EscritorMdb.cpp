@@ -35,6 +35,15 @@ constexpr int64_t kMSysDb = 0x10000000;
 constexpr int64_t kBanderaSistema = -2147483648LL;  // 0x80000000 as a signed Long
 constexpr int64_t kTipoTabla = 1, kTipoBase = 2, kTipoContenedor = 3;
 
+// The short security identifiers Access writes for its built-in accounts,
+// as owners in MSysObjects and in the permissions of MSysACEs, so that the
+// default workgroup's Admin may open every object.
+const std::string kSidSistema("\xcc\x16", 2);
+const std::string kSidUsuarios("\xcd\x14", 2);
+const std::string kSidAdmin("\xcc\x14", 2);
+const std::string kSidAdmins("\xcc\x11", 2);
+constexpr int64_t kTodo = 0xfffff, kTodoMenosAdministrar = 0xffeff;
+
 using T = TTipoMdb;
 
 std::string Minusculas(std::string s) {
@@ -127,12 +136,7 @@ void TEscritorMdb::Cierra() {
     if (bCerrado_)
         return;
     TerminaActual();
-    CreaTablaSistema("MSysACEs",
-                     {{"ObjectId", T::tmLargo},
-                      {"SID", T::tmBinario, 255},
-                      {"ACM", T::tmLargo},
-                      {"FInheritable", T::tmBooleano}},
-                     kPaginaMSysACEs);
+    EscribePermisos();
     CreaTablaSistema("MSysQueries",
                      {{"ObjectId", T::tmLargo},
                       {"Attribute", T::tmByte},
@@ -174,6 +178,42 @@ void TEscritorMdb::Cierra() {
     bCerrado_ = true;
 }
 
+void TEscritorMdb::EscribePermisos() {
+    std::vector<uint32_t> usuarias;
+    for (const auto& t : terminadas_) usuarias.push_back(t->PaginaTdef());
+    CreaTablaSistema("MSysACEs",
+                     {{"ObjectId", T::tmLargo},
+                      {"SID", T::tmBinario, 255},
+                      {"ACM", T::tmLargo},
+                      {"FInheritable", T::tmBooleano}},
+                     kPaginaMSysACEs);
+    auto ace = [&](int64_t nObjeto, const std::string& sSid, int64_t nPermisos, bool bHereda) {
+        actual_->AgregaFila({nObjeto, sSid, nPermisos, bHereda});
+    };
+    for (int64_t nId = kBanderaSistema; nId < kBanderaSistema + 6; ++nId)
+        for (const std::string* s : {&kSidAdmin, &kSidUsuarios, &kSidAdmins})
+            ace(nId, *s, kTodo, true);
+    ace(kContTablas, kSidAdmins, 983294, true);
+    ace(kContTablas, kSidUsuarios, kTodoMenosAdministrar, true);
+    ace(kContTablas, kSidAdmin, kTodoMenosAdministrar, true);
+    ace(kContBases, kSidUsuarios, 393216, false);
+    ace(kContRelaciones, kSidAdmins, 983294, true);
+    ace(kContRelaciones, kSidUsuarios, 393217, false);
+    ace(kContRelaciones, kSidAdmin, kTodo, true);
+    ace(kMSysDb, kSidUsuarios, 393230, false);
+    ace(kMSysDb, kSidAdmin, 14, false);
+    for (uint32_t n : {kPaginaMSysObjects, kPaginaMSysACEs, kPaginaMSysQueries}) {
+        ace(n, kSidUsuarios, 393216, false);
+        ace(n, kSidAdmin, 20, false);
+    }
+    ace(kPaginaMSysRelationships, kSidUsuarios, 917504, false);
+    ace(kPaginaMSysRelationships, kSidAdmin, 20, false);
+    for (uint32_t n : usuarias) {
+        ace(n, kSidUsuarios, kTodoMenosAdministrar, false);
+        ace(n, kSidAdmin, kTodoMenosAdministrar, false);
+    }
+}
+
 void TEscritorMdb::EscribeCatalogo() {
     CreaTablaSistema("MSysObjects",
                      {{"Id", T::tmLargo},
@@ -204,6 +244,7 @@ void TEscritorMdb::EscribeCatalogo() {
         fila[3] = nTipo;
         fila[4] = fecha;
         fila[5] = fecha;
+        fila[6] = nBanderas == kBanderaSistema && nTipo != kTipoBase ? kSidSistema : kSidUsuarios;
         fila[7] = nBanderas;
         actual_->AgregaFila(fila);
     };

@@ -53,6 +53,7 @@ private:
                           uint32_t nPagina);
     void TerminaActual();
     uint32_t GuardaMapa(const std::vector<uint32_t>& paginas);
+    void EscribePermisos();
     void EscribeCatalogo();
     void EscribeMapaGlobal();
     void EscribeCabecera();

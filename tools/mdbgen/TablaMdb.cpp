@@ -83,6 +83,15 @@ std::string TTablaMdb::Error(size_t i, const std::string& sQue) const {
 }
 
 void TTablaMdb::CodificaVariable(size_t i, const jet::TValor& v, std::vector<uint8_t>& bytes) {
+    try {
+        CodificaBytes(i, v, bytes);
+    } catch (const EErrorMdb& e) {
+        const std::string sMensaje = e.what();
+        throw EErrorMdb(sMensaje.rfind("columna ", 0) == 0 ? sMensaje : Error(i, sMensaje));
+    }
+}
+
+void TTablaMdb::CodificaBytes(size_t i, const jet::TValor& v, std::vector<uint8_t>& bytes) {
     const TColumnaMdb& c = columnas_[i];
     const std::string* s = std::get_if<std::string>(&v);
     if (!s)
@@ -94,12 +103,12 @@ void TTablaMdb::CodificaVariable(size_t i, const jet::TValor& v, std::vector<uin
                 throw EErrorMdb(Error(i, "el texto tiene " + std::to_string(u.size()) +
                                              " caracteres y la columna admite " +
                                              std::to_string(c.nTamano)));
-            bytes = TextoJet(u, true);
+            bytes = TextoJet(u, !bSistema_);
             break;
         }
         case TTipoMdb::tmMemo: {
             const std::u16string u = Utf16DeUtf8(*s);
-            bytes = TextoJet(u, u.size() <= kMemoComprimible);
+            bytes = TextoJet(u, !bSistema_ && u.size() <= kMemoComprimible);
             break;
         }
         case TTipoMdb::tmBinario:
@@ -349,7 +358,8 @@ void TTablaMdb::EscribeTdef(uint32_t nMapaUsadas, uint32_t nMapaLibres,
         AgregaU16(t, 0);
         t.push_back(d.bFija ? 0x03 : 0x02);  // fixed length, may be null
         const bool bTexto = c.eTipo == TTipoMdb::tmTexto || c.eTipo == TTipoMdb::tmMemo;
-        t.push_back(bTexto ? 0x01 : 0x00);  // Unicode compression
+        // Access compresses user text but keeps its system tables in plain UCS-2.
+        t.push_back(bTexto && !bSistema_ ? 0x01 : 0x00);
         AgregaU32(t, 0);
         AgregaU16(t, d.bFija ? uint32_t(d.nPosicion) : 0);
         AgregaU16(t, uint32_t(d.nLargo));

@@ -146,6 +146,53 @@ TEST(ArchivoAccess, ContrasenaDeLaBaseDeDatos) {
             esperadas);
 }
 
+// In a file without a password the hidden password bytes decode to zeros,
+// so XOR-ing a password's bytes into them gives the file that password.
+std::string ConContrasena(const std::string& sArchivo, const std::string& sBytesClave,
+                          const TDirTemporal& dir) {
+    std::string sBytes = LeeBytes(Fixture(sArchivo));
+    for (size_t i = 0; i < sBytesClave.size(); ++i) sBytes[0x42 + i] ^= sBytesClave[i];
+    EscribeBytes(dir / sArchivo, sBytes);
+    return (dir / sArchivo).string();
+}
+
+TEST(ArchivoAccess, ContrasenasJet3EnCp1252YJet4EnUcs2) {
+    TDirTemporal dir;
+    struct {
+        const char* sArchivo;
+        std::string sBytesClave;  // as the file keeps it
+        std::string sContrasena;  // UTF-8
+    } casos[] = {
+        {"jet3-types.mdb",
+         "Contrase\xf1"
+         "a",
+         "Contraseña"},
+        {"jet3-types.mdb", "12345678901234567890", "12345678901234567890"},
+        {"jet4-types.mdb",
+         std::string("\xf1\0"
+                     "a\0\xac\x20",
+                     6),
+         "ña€"},
+        {"jet4-types.mdb",
+         [] {
+             std::string s;
+             for (char c : std::string("ABCDEFGHIJKLMNOPQRST")) s += {c, '\0'};
+             return s;
+         }(),
+         "ABCDEFGHIJKLMNOPQRST"},  // the longest: no terminator left
+    };
+    for (const auto& c : casos) {
+        const std::string sRuta = ConContrasena(c.sArchivo, c.sBytesClave, dir);
+        EXPECT_EQ(TArchivoAccess::Abre(sRuta, c.sContrasena)->DameNombresTablas().size(), 4u)
+            << c.sContrasena;
+        for (const std::string& sMala :
+             {std::string(""), c.sContrasena.substr(1), c.sContrasena + "x"})
+            EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sRuta, sMala); }),
+                      "EContrasenaInvalida - No es una contraseña válida.")
+                << c.sContrasena << " / " << sMala;
+    }
+}
+
 TEST(ArchivoAccess, ArchivosQueNoSePuedenAbrirDicenPorQueYCualEs) {
     TDirTemporal dir;
     const std::string sReal = LeeBytes(Fixture("jet4-password.mdb"));
@@ -237,14 +284,29 @@ public:
     void Escribe16(size_t n, uint16_t v) { std::memcpy(&sBytes_[n], &v, 2); }
 
     void FijaFilasDeLaTabla(uint32_t n) { Escribe32(tdef_ + 16, n); }
+    // Points the table's usage map (which pages hold its rows) at a row
+    // that does not exist.
+    void RompeMapaDeUso() { sBytes_[tdef_ + 55] = '\xc1'; }
     size_t Ranura(int nFila) const { return pagina_ + 14 + 2 * nFila; }
+    size_t InicioFila(int nFila) const { return pagina_ + (Lee16(Ranura(nFila)) & 0x1fff); }
+    size_t FinFila(int nFila) const { return nFila == 0 ? pagina_ + 4096 : InicioFila(nFila - 1); }
     void MarcaFila(int nFila, uint16_t nBandera) {
         Escribe16(Ranura(nFila), Lee16(Ranura(nFila)) | nBandera);
     }
-    // Turns row nFila into a pointer to row nDestino of the same page.
-    void MueveFila(int nFila, int nDestino) {
-        Escribe32(pagina_ + (Lee16(Ranura(nFila)) & 0x1fff),
-                  static_cast<uint32_t>(pagina_ / 4096) << 8 | static_cast<uint32_t>(nDestino));
+    // Moves row nFila to a new page at the end of the file and leaves a
+    // pointer in its slot, as Jet does when an edited row no longer fits. The
+    // copy is marked deleted so that only the pointer leads to it.
+    void MueveFila(int nFila) {
+        const size_t nInicio = InicioFila(nFila), nFin = FinFila(nFila);
+        const size_t nNueva = sBytes_.size();
+        std::string sPagina(4096, '\0');
+        sPagina.replace(0, 12, sBytes_, pagina_, 12);  // type, free space, table
+        const uint16_t nPos = static_cast<uint16_t>(4096 - (nFin - nInicio));
+        sPagina.replace(nPos, nFin - nInicio, sBytes_, nInicio, nFin - nInicio);
+        sBytes_ += sPagina;
+        Escribe16(nNueva + 12, 1);
+        Escribe16(nNueva + 14, nPos | 0x8000);
+        Escribe32(nInicio, static_cast<uint32_t>(nNueva / 4096) << 8);
         MarcaFila(nFila, 0x4000);
     }
     std::string Guarda(const TDirTemporal& dir) const {
@@ -258,17 +320,92 @@ private:
 };
 
 TEST(ArchivoAccess, SaltaFilasBorradasYSigueLasMovidas) {
-    // Rows 0 "One", 1 "Two", 2 "Three". Row 1 is deleted; row 2 was moved
-    // to where row 0 lies, whose own slot Jet marks deleted so a page walk
-    // finds it only through the pointer. One live row: (1, "One").
+    // Rows 0 "One", 1 "Two", 2 "Three": row 0 moved to another page, row 1
+    // deleted. The walk must come back to its page for row 2.
     TDirTemporal dir;
     TArchivoRetocado retocado;
-    retocado.MarcaFila(0, 0x8000);
+    retocado.MueveFila(0);
     retocado.MarcaFila(1, 0x8000);
-    retocado.MueveFila(2, 0);
-    retocado.FijaFilasDeLaTabla(1);
+    retocado.FijaFilasDeLaTabla(2);
     auto archivo = TArchivoAccess::Abre(retocado.Guarda(dir), "");
-    EXPECT_EQ(Filas(*archivo, "Table1"), (TFilas{{int64_t{1}, std::string("One")}}));
+    EXPECT_EQ(Filas(*archivo, "Table1"),
+              (TFilas{{int64_t{1}, std::string("One")}, {int64_t{3}, std::string("Three")}}));
+}
+
+// Memos longer than a row can hold live in long-value (LVAL) pages: the
+// row keeps a 12-byte header with the length, the flags and a pointer. The
+// fixtures only hold short memos, inline; these copies move one out.
+class TMemoMovido {
+public:
+    TMemoMovido() : sBytes_(LeeBytes(Fixture("jet4-dates.mdb"))) {
+        nTexto_ =
+            sBytes_.find(std::string("\xff\xfe"
+                                     "Year 9999",
+                                     11));
+        uint32_t nCabecera;
+        std::memcpy(&nCabecera, &sBytes_[nTexto_ - 12], 4);
+        EXPECT_EQ(nCabecera, 0x80000000u | 11u) << "an inline memo of 11 bytes";
+    }
+    // Puts the text in LVAL pages, cut in pieces; one piece is a single-page
+    // memo, more make a chain whose rows start with the pointer to the next.
+    std::string Guarda(const TDirTemporal& dir, const std::vector<size_t>& trozos) {
+        const std::string sTexto = sBytes_.substr(nTexto_, 11);
+        const bool bCadena = trozos.size() > 1;
+        const auto nPrimera = static_cast<uint32_t>(sBytes_.size() / 4096);
+        size_t nDesde = 0;
+        for (size_t i = 0; i < trozos.size(); ++i) {
+            std::string sFila = sTexto.substr(nDesde, trozos[i]);
+            nDesde += trozos[i];
+            if (bCadena) {
+                const uint32_t nSiguiente = i + 1 < trozos.size() ? (nPrimera + i + 1) << 8 : 0;
+                sFila.insert(0, reinterpret_cast<const char*>(&nSiguiente), 4);
+            }
+            std::string sPagina(4096, '\0');
+            sPagina[0] = 1;
+            sPagina[1] = 1;
+            sPagina.replace(4, 4, "LVAL");
+            const auto nPos = static_cast<uint16_t>(4096 - sFila.size());
+            const uint16_t nFilas = 1;
+            sPagina.replace(12, 2, reinterpret_cast<const char*>(&nFilas), 2);
+            sPagina.replace(14, 2, reinterpret_cast<const char*>(&nPos), 2);
+            sPagina.replace(nPos, sFila.size(), sFila);
+            sBytes_ += sPagina;
+        }
+        const uint32_t nCabecera = (bCadena ? 0u : 0x40000000u) | 11u;
+        const uint32_t nPuntero = nPrimera << 8;
+        std::memcpy(&sBytes_[nTexto_ - 12], &nCabecera, 4);
+        std::memcpy(&sBytes_[nTexto_ - 8], &nPuntero, 4);
+        EscribeBytes(dir / "memo.mdb", sBytes_);
+        return (dir / "memo.mdb").string();
+    }
+
+private:
+    std::string sBytes_;
+    size_t nTexto_ = 0;
+};
+
+TEST(ArchivoAccess, LeeMemosGuardadosEnPaginasDeValoresLargos) {
+    for (const std::vector<size_t>& trozos :
+         std::vector<std::vector<size_t>>{{11}, {5, 6}, {2, 4, 5}}) {
+        TDirTemporal dir;
+        auto archivo = TArchivoAccess::Abre(TMemoMovido().Guarda(dir, trozos), "");
+        const TFilas filas = Filas(*archivo, "DateTest");
+        ASSERT_EQ(filas.size(), 6u);
+        EXPECT_EQ(filas[1][4], TValor(std::string("Year 9999"))) << trozos.size() << " trozos";
+        EXPECT_EQ(filas[1][5], TValor(std::string("Year 1999")));
+    }
+}
+
+TEST(ArchivoAccess, UnaLecturaDentroDeOtraNoLaEstropea) {
+    auto archivo = TArchivoAccess::Abre(Fixture("jet4-types.mdb"), "");
+    TFilas filas;
+    archivo->LeeFilas("Table1", [&](const std::vector<TValor>& fila) {
+        filas.push_back(fila);
+        Filas(*archivo, "Table3");  // loads other pages of the same file
+    });
+    EXPECT_EQ(filas, Filas(*archivo, "Table1"));
+    ASSERT_EQ(filas.size(), 2u);
+    EXPECT_NE(filas[0], filas[1]);
 }
 
 TEST(ArchivoAccess, FilasQueFaltanSonUnArchivoDanadoYNoUnaRespuestaParcial) {
@@ -278,6 +415,16 @@ TEST(ArchivoAccess, FilasQueFaltanSonUnArchivoDanadoYNoUnaRespuestaParcial) {
     const std::string sRuta = retocado.Guarda(dir);
     auto archivo = TArchivoAccess::Abre(sRuta, "");
     EXPECT_EQ(Falla([&] { Filas(*archivo, "Table1"); }),
+              "EArchivoNoEsAccess - El archivo '" + sRuta +
+                  "' no es una base de datos de Access válida: está incompleto o dañado.");
+}
+
+TEST(ArchivoAccess, UnMapaDeUsoRotoEsUnArchivoDanadoYNoUnFalloDelPrograma) {
+    TDirTemporal dir;
+    TArchivoRetocado retocado;
+    retocado.RompeMapaDeUso();
+    const std::string sRuta = retocado.Guarda(dir);
+    EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sRuta, ""); }),
               "EArchivoNoEsAccess - El archivo '" + sRuta +
                   "' no es una base de datos de Access válida: está incompleto o dañado.");
 }

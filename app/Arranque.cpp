@@ -1,0 +1,44 @@
+#include "app/Arranque.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "platform/ui/ICajaMensajes.h"
+#include "platform/ui/TCajaMensajesQt.h"
+
+namespace {
+
+// Debian's fonts-wine ships a Tahoma-compatible font outside fontconfig's
+// folders; without it the window falls back to a sans font.
+void CargaTahoma() {
+    QStringList familias;
+    for (const char* sArchivo :
+         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
+        const int nId = QFontDatabase::addApplicationFont(sArchivo);
+        if (nId >= 0)
+            familias += QFontDatabase::applicationFontFamilies(nId);
+    }
+    QFont fuente(familias.isEmpty() ? QStringLiteral("Sans Serif") : familias.front());
+    fuente.setStyleHint(QFont::SansSerif);
+    fuente.setPixelSize(11);
+    QApplication::setFont(fuente);
+}
+
+void CargaTraduccion(QApplication& app) {
+    // The user reads Spanish whatever the session's language is.
+    auto* traductor = new QTranslator(&app);
+    if (traductor->load(QLocale(QLocale::Spanish), "qtbase", "_",
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(traductor);
+}
+
+}  // namespace
+
+void PreparaAplicacion(QApplication& app) {
+    QApplication::setApplicationName("CuestionarioKOVA");
+    CargaTraduccion(app);
+    CargaTahoma();
+    ui::FijaCajaMensajes(std::make_shared<ui::TCajaMensajesQt>());
+}

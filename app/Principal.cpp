@@ -1,0 +1,511 @@
+#include "app/Principal.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringList>
+#include <QTableView>
+#include <QValidator>
+#include <exception>
+
+#include "app/ArchivosNorvex.h"
+#include "app/Mensajero.h"
+#include "app/TipoCambio.h"
+#include "app/Utilerias.h"
+#include "platform/ui/ICajaMensajes.h"
+
+namespace {
+
+const QColor kTeal(0x00, 0x80, 0x80);
+const QColor kMarron(0x80, 0x00, 0x00);
+const QColor kGrisOscuro(0x48, 0x48, 0x48);
+const QColor kGris(0x80, 0x80, 0x80);
+const QColor kPlata(0xC0, 0xC0, 0xC0);
+
+// The four step frames: left, top, width, height.
+const QRect kMarcos[] = {
+    {71, 65, 546, 99}, {71, 179, 545, 111}, {71, 303, 545, 93}, {71, 409, 546, 243}};
+
+const char* const kSinBD = "Error: Este programa debe encontrarse en la carpeta del Norvex.";
+const char* const kSinEmpresa = "No se pudo extraer el Número de la Empresa predeterminada.";
+const char* const kUsuarioConectado =
+    "Hay un usuario conectado a la BD. Cierre Norvex antes de continuar.";
+// The box has two blanks between "no" and "tiene"; the status line has one.
+const char* const kCredencialesCaja =
+    "La contraseña es incorrecta o, el usuario no  tiene permisos de administrador.";
+const char* const kCredencialesEstado =
+    "La contraseña es incorrecta o, el usuario no tiene permisos de administrador.";
+
+// Letters typed or pasted into the credential fields turn upper case.
+class TMayusculas : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& sTexto, int&) const override {
+        sTexto = sTexto.toUpper();
+        return Acceptable;
+    }
+};
+
+// Trims blanks and control characters at both ends.
+QString Recorta(const QString& s) {
+    qsizetype i = 0, j = s.size();
+    while (i < j && s[i].unicode() <= u' ') ++i;
+    while (j > i && s[j - 1].unicode() <= u' ') --j;
+    return s.mid(i, j - i);
+}
+
+QLabel* CreaEtiqueta(QWidget* padre, const char* sNombre, const QString& sTexto, QPoint pos,
+                     const QColor& color, int nPx, bool bNegrita = false) {
+    auto* etiqueta = new QLabel(sTexto, padre);
+    etiqueta->setObjectName(sNombre);
+    QFont fuente = padre->font();
+    fuente.setPixelSize(nPx);
+    fuente.setBold(bNegrita);
+    etiqueta->setFont(fuente);
+    QPalette paleta = etiqueta->palette();
+    paleta.setColor(QPalette::WindowText, color);
+    etiqueta->setPalette(paleta);
+    etiqueta->move(pos);
+    etiqueta->adjustSize();
+    return etiqueta;
+}
+
+// A right-aligned caption stays at its designed place unless a substitute
+// font makes it wider; then it grows to the left, never into its field.
+void AlineaDerecha(QLabel* etiqueta, const QWidget* campo) {
+    etiqueta->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const int nLimite = campo->x() - 4;
+    if (etiqueta->geometry().right() > nLimite)
+        etiqueta->move(nLimite - etiqueta->width() + 1, etiqueta->y());
+}
+
+QLineEdit* CreaCampo(QWidget* padre, const char* sNombre, QRect lugar, const QString& sAyuda) {
+    auto* campo = new QLineEdit(padre);
+    campo->setObjectName(sNombre);
+    campo->setGeometry(lugar);
+    campo->setToolTip(sAyuda);
+    return campo;
+}
+
+QPushButton* CreaBoton(QWidget* padre, const char* sNombre, const QString& sTexto, QRect lugar) {
+    auto* boton = new QPushButton(sTexto, padre);
+    boton->setObjectName(sNombre);
+    boton->setGeometry(lugar);
+    boton->setAutoDefault(false);
+    return boton;
+}
+
+}  // namespace
+
+const QString& TfrmPrincipal::TextoIndicaciones() {
+    static const QString sTexto =
+        QStringList{
+            "Para responder correctamente el cuestionario, es muy importante que por favor siga "
+            "estas "
+            "indicaciones:",
+            "1.- Haga un respaldo de seguridad de la Base de Datos del Norvex.",
+            "2.- Asigne el Símbolo a todas las divisas (Catálogo de \"Divisas para Compra/Venta\"; "
+            "en "
+            "Norvex: Menú principal -> Archivo -> Opción 4 ). Las Divisas sin Símbolo podrían ser "
+            "ignoradas y causar resultados erróneos.",
+            "3.- Asigne las Claves de la Actividad a  todos los Sectores (Catálogo de "
+            "\"Ocupaciones, "
+            "Profesiones, Actividades o Giros del Negocio\"; en Norvex:  Menú principal -> "
+            "Usuarios "
+            "-> Opción 2). Cerciórese que la clave corresponda correctamente con el Sector, de lo "
+            "contrario podría causar resultados erróneos.",
+            "4.- Cierre el programa Norvex. ",
+            "5.- Instale y ejecute este programa en la carpeta raíz del Norvex (Generalmente en "
+            "C:\\Norvex Software\\). ",
+            "6.- Si tiene varias computadoras con Norvex en el mismo establecimiento, instale este "
+            "programa en la computadora principal (Servidor).",
+            "7.- Si tiene varias sucursales, utilice este programa para generar un reporte por "
+            "sucursal. Posteriormente analice la información para condensarla manualmente en un "
+            "solo "
+            "reporte.",
+            "8.- El cuestionario tiene preguntas que NO son posibles de contestar por medio de la "
+            "Base "
+            "de Datos del Norvex, por lo que deberá contestarlas a criterio y de acuerdo a la "
+            "operatividad de su Centro Cambiario. Estas preguntas traen la respuesta: (** El CC "
+            "debe "
+            "responder **).",
+            "Nota 1: Considere los datos que están entre paréntesis para analizar y condensar la "
+            "información en caso de tener varias sucursales. No debe escribir estos datos en el "
+            "cuestionario, son sólo datos informativos para su análisis.",
+            "Nota 2: En caso de no utilizar el sistema Norvex de forma automática para la "
+            "detección de "
+            "PEPs, los resultados podrían no ser correctos. Deberá realizar los cálculos "
+            "correspondientes en cada respuesta donde intervengan PEPs conforme a los dictámenes "
+            "que "
+            "hubiera realizado.",
+            "¿Ha seguido las indicaciones y desea continuar?",
+        }
+            .join("\r\r\n");
+    return sTexto;
+}
+
+TfrmPrincipal::TfrmPrincipal(std::shared_ptr<IDatosVentana> Datos,
+                             std::shared_ptr<IUtilerias> Utilerias, QWidget* parent)
+    : QWidget(parent), F_Datos(std::move(Datos)), F_Utilerias(std::move(Utilerias)) {
+    FormCreate();
+}
+
+TfrmPrincipal::~TfrmPrincipal() = default;
+
+void TfrmPrincipal::FormCreate() {
+    if (!F_Utilerias)
+        F_Utilerias = std::make_shared<TUtilerias>();
+    _MensajeroForm = std::make_shared<TMensajero>(F_Utilerias);
+    CreaControles();
+    _MensajeroForm->SettxLabel(txMensajes);
+    InicializaPaso4();
+    txPruebas->hide();
+}
+
+void TfrmPrincipal::CreaControles() {
+    setWindowTitle("Cuestionario KOVA 2018");
+    setFixedSize(690, 730);
+    setAutoFillBackground(true);
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, Qt::white);
+    paleta.setColor(QPalette::WindowText, Qt::black);
+    setPalette(paleta);
+    QFont fuente = font();
+    fuente.setPixelSize(11);
+    setFont(fuente);
+
+    Label1 = CreaEtiqueta(this, "Label1", "Cuestionario de Operatividad KOVA - 2018", {182, 20},
+                          kTeal, 16, true);
+
+    Label6 = CreaEtiqueta(this, "Label6", "1.- Indique Tipo de Cambio promedio del 2017", {88, 74},
+                          kTeal, 16);
+    txCambio = CreaEtiqueta(this, "txCambio", "Tipo de Cambio*", {219, 113}, kGrisOscuro, 11);
+    edCambio = CreaCampo(this, "edCambio", {320, 110, 121, 21}, "Tipo de Cambio a utilizar");
+    edCambio->setText("18.91");
+    Label2 =
+        CreaEtiqueta(this, "Label2", "*Tipo de cambio sugerido: 18.91", {470, 145}, kGrisOscuro, 9);
+
+    Label4 = CreaEtiqueta(this, "Label4", "2.- Indique Clave y Contraseña del Norvex", {88, 190},
+                          kTeal, 16);
+    txUsuario =
+        CreaEtiqueta(this, "txUsuario", "Clave de Entrada a Norvex", {153, 227}, kGrisOscuro, 11);
+    edUsuario = CreaCampo(this, "edUsuario", {304, 224, 121, 21},
+                          "Usuario administrador para acceder a Norvex");
+    txPassw = CreaEtiqueta(this, "txPassw", "Password", {236, 254}, kGrisOscuro, 11);
+    edPassw = CreaCampo(this, "edPassw", {304, 251, 121, 21},
+                        "Contraseña del usuario administrador para acceder a Norvex");
+    edPassw->setEchoMode(QLineEdit::Password);
+    for (QLineEdit* campo : {edUsuario, edPassw}) campo->setValidator(new TMayusculas(campo));
+    AlineaDerecha(txCambio, edCambio);
+    AlineaDerecha(txUsuario, edUsuario);
+    AlineaDerecha(txPassw, edPassw);
+
+    Label9 = CreaEtiqueta(this, "Label9", "3.- Presione el botón \"Detectar PEPs\"", {88, 315},
+                          kTeal, 16);
+    Label8 = CreaEtiqueta(this, "Label8",
+                          "Se mostrará en el paso 4 de este programa, una lista de Usuarios que "
+                          "realizaron operaciones con su CC durante 2017, y que fueron "
+                          "considerados como posibles PEPs",
+                          {95, 348}, kGrisOscuro, 9);
+    Label8->setWordWrap(true);
+    Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label8->setGeometry(95, 348, 332, 33);
+    bnDetectaPEPs = CreaBoton(this, "bnDetectaPEPs", "Detectar PEPs", {479, 335, 105, 25});
+    bnDetectaPEPs->setToolTip("Cargará una lista de posibles PEPs en el paso 4");
+
+    txPaso4 = CreaEtiqueta(this, "txPaso4",
+                           "4.- De la siguiente lista, marque sólo los Usuarios que se "
+                           "consideraron como PEPs",
+                           {88, 420}, kTeal, 16);
+    txPaso4->setWordWrap(true);
+    txPaso4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    txPaso4->setGeometry(88, 420, 503, 38);
+    Label7 =
+        CreaEtiqueta(this, "Label7", "Tip: NO marque los Usuarios que dictaminó como homónimos",
+                     {95, 476}, kGrisOscuro, 9);
+
+    grdPEPs = new QTableView(this);
+    grdPEPs->setObjectName("grdPEPs");
+    grdPEPs->setGeometry(95, 491, 498, 122);
+    grdPEPs->setToolTip("Haga click en el recuadro si el Usuario es un PEP");
+    grdPEPs->verticalHeader()->hide();
+    // A disabled grid keeps its white background, as the design shows it.
+    QPalette paletaRejilla = grdPEPs->palette();
+    paletaRejilla.setColor(QPalette::Disabled, QPalette::Base, Qt::white);
+    grdPEPs->setPalette(paletaRejilla);
+
+    pnIgnorar = new QFrame(this);
+    pnIgnorar->setObjectName("pnIgnorar");
+    pnIgnorar->setGeometry(88, 464, 511, 181);
+    pnIgnorar->setAutoFillBackground(true);
+    pnIgnorar->setFocusPolicy(Qt::NoFocus);
+    Label11 = CreaEtiqueta(pnIgnorar, "Label11",
+                           "No se detectaron operaciones con ningún PEP. Ignore este paso y "
+                           "presione el botón \"Generar reporte\".",
+                           {77, 63}, kTeal, 15);
+    Label11->setWordWrap(true);
+    Label11->setAlignment(Qt::AlignCenter);
+    Label11->setGeometry(77, 63, 357, 36);
+
+    pnChkBox = new QFrame(this);
+    pnChkBox->setObjectName("pnChkBox");
+    pnChkBox->resize(84, 16);
+    DBCheckBox = new QCheckBox(pnChkBox);
+    DBCheckBox->setObjectName("DBCheckBox");
+    DBCheckBox->setGeometry(35, 0, 13, 17);
+    DBCheckBox->setToolTip(grdPEPs->toolTip());
+
+    txMensajes = CreaEtiqueta(this, "txMensajes", "Mensajes", {62, 658}, kGris, 12);
+    txMensajes->setAlignment(Qt::AlignCenter);
+    txMensajes->setGeometry(62, 658, 579, 14);
+    bnGenReporte = CreaBoton(this, "bnGenReporte", "Generar reporte", {512, 678, 105, 25});
+    txPruebas = CreaEtiqueta(this, "txPruebas", "Versión BETA", {62, 682}, kMarron, 12, true);
+    Label5 = CreaEtiqueta(this, "Label5", "v1.9", {7, 709}, kGrisOscuro, 11);
+    Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    const QList<QWidget*> orden{edCambio,  edUsuario, edPassw,  bnDetectaPEPs,
+                                pnIgnorar, grdPEPs,   pnChkBox, bnGenReporte};
+    for (qsizetype i = 1; i < orden.size(); ++i) setTabOrder(orden[i - 1], orden[i]);
+    for (QLineEdit* campo : {edCambio, edUsuario, edPassw}) campo->installEventFilter(this);
+
+    connect(bnDetectaPEPs, &QPushButton::clicked, this, &TfrmPrincipal::bnDetectaPEPsClick);
+    connect(bnGenReporte, &QPushButton::clicked, this, &TfrmPrincipal::bnGenReporteClick);
+
+    if (QScreen* pantalla = QGuiApplication::primaryScreen())
+        move(pantalla->availableGeometry().center() - rect().center());
+}
+
+void TfrmPrincipal::InicializaPaso4() {
+    bnGenReporte->setEnabled(false);
+    MuestraSinPEPs(false);
+    grdPEPs->setEnabled(false);
+    pnChkBox->hide();
+    DBCheckBox->setText(QString());
+}
+
+void TfrmPrincipal::MuestraSinPEPs(bool bMostrar) {
+    pnIgnorar->setVisible(bMostrar);
+    if (bMostrar)
+        pnIgnorar->raise();
+    QPalette paleta = txPaso4->palette();
+    paleta.setColor(QPalette::WindowText, bMostrar ? kGris : kTeal);
+    txPaso4->setPalette(paleta);
+}
+
+void TfrmPrincipal::paintEvent(QPaintEvent*) {
+    QPainter pintor(this);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    pintor.setPen(QPen(kPlata, 1));
+    pintor.setBrush(Qt::NoBrush);
+    for (const QRect& marco : kMarcos) {
+        // The corner of a rounded rectangle spans a quarter of its shorter side.
+        const qreal dRadio = std::min(marco.width(), marco.height()) / 8.0;
+        pintor.drawRoundedRect(QRectF(marco).adjusted(0.5, 0.5, -0.5, -0.5), dRadio, dRadio);
+    }
+}
+
+void TfrmPrincipal::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Queued, so the dialog comes up over a window already on screen.
+    if (!F_bIndicacionesPedidas) {
+        F_bIndicacionesPedidas = true;
+        QMetaObject::invokeMethod(this, &TfrmPrincipal::MuestraIndicaciones, Qt::QueuedConnection);
+    }
+}
+
+void TfrmPrincipal::MuestraIndicaciones() {
+    if (ui::DameCajaMensajes()->PreguntaSiNo(TextoIndicaciones().toStdString()))
+        edCambio->setFocus(Qt::OtherFocusReason);
+    else
+        close();
+}
+
+bool TfrmPrincipal::eventFilter(QObject* obj, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(obj, event);
+    const auto* tecla = static_cast<QKeyEvent*>(event);
+    // Only typed characters reach the filters, as on the platform the window
+    // was designed for; shortcuts and moving keys keep their usual meaning.
+    if (tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    QChar Key;
+    if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)
+        Key = QChar(13);
+    else if (tecla->key() == Qt::Key_Backspace)
+        Key = QChar(8);
+    else if (tecla->text().size() == 1)
+        Key = tecla->text().front();
+    else
+        return false;
+    auto* campo = static_cast<QWidget*>(obj);
+    if (campo == edCambio)
+        FiltraTeclaNumerica(edCambio, Key);
+    AvanzaConEnter(campo, Key, tecla->modifiers() & Qt::ShiftModifier);
+    return Key.isNull();
+}
+
+void TfrmPrincipal::FiltraTeclaNumerica(QLineEdit* edCampo, QChar& Key) {
+    if (Key == u'.') {
+        // The point is judged at the end of the text, wherever the caret is.
+        if (TextoATipoCambio(edCampo->text() + u'.') == 0)
+            Key = QChar();
+    }
+    const bool bPasa =
+        Key == QChar(8) || Key == QChar(13) || Key == u'.' || (Key >= u'0' && Key <= u'9');
+    if (!bPasa)
+        Key = QChar();
+}
+
+void TfrmPrincipal::AvanzaConEnter(QWidget* edCampo, QChar& Key, bool bMayusculas) {
+    if (Key != QChar(13))
+        return;
+    Key = QChar();
+    for (QWidget* w = edCampo;;) {
+        w = bMayusculas ? w->previousInFocusChain() : w->nextInFocusChain();
+        if (w == edCampo)
+            return;
+        if (isAncestorOf(w) && w->isEnabled() && w->isVisible() &&
+            (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(bMayusculas ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+bool TfrmPrincipal::ValidaCampos() {
+    // The user field is checked first although the rate is step 1.
+    if (Recorta(edUsuario->text()).isEmpty()) {
+        _MensajeroForm->CampoObligatorio(txUsuario, edUsuario);
+        _MensajeroForm->MsjTxTemp("Por favor, escriba su usuario (Administrador).");
+        return true;
+    }
+    const QString sCambio = Recorta(edCambio->text());
+    if (sCambio.isEmpty()) {
+        _MensajeroForm->CampoObligatorio(txCambio, edCambio);
+        _MensajeroForm->MsjTxTemp("Por favor, escriba el tipo de cambio.");
+        return true;
+    }
+    if (TextoATipoCambio(sCambio) <= 0) {
+        _MensajeroForm->CampoObligatorio(txCambio, edCambio);
+        _MensajeroForm->MsjTxTemp("El tipo de cambio debe ser diferente a cero.");
+        return true;
+    }
+    return false;
+}
+
+bool TfrmPrincipal::ConectaBDPrinc() {
+    const std::filesystem::path sDir = F_Utilerias->DameDirProg();
+    const auto sRuta = archivos_norvex::BuscaSinCaso(sDir, "DataBase/Norvex.mdb");
+    if (!sRuta || !std::filesystem::is_regular_file(*sRuta)) {
+        ui::DameCajaMensajes()->MuestraMensaje(kSinBD);
+        return false;
+    }
+    _MensajeroForm->MsjTxEspera("Conectando con la BD...", false);
+    return F_Datos->ConectaBDPrinc(sRuta->string());
+}
+
+bool TfrmPrincipal::DameEmpresaActiva(int& nNumEmp) {
+    const std::filesystem::path sDir = F_Utilerias->DameDirProg();
+    const auto sRuta = archivos_norvex::BuscaSinCaso(sDir, "Norvex.INI");
+    if (!sRuta || !std::filesystem::is_regular_file(*sRuta))
+        return false;
+    nNumEmp = archivos_norvex::LeeEnteroIni(*sRuta, "Control", "EmpresaActiva");
+    return nNumEmp > 0;
+}
+
+void TfrmPrincipal::CajaPuerta(TVariantePuerta eVariante, const std::string& sTexto) {
+    // Detection hands the user a normal cursor for its boxes; the report job
+    // keeps the wait cursor showing.
+    if (eVariante == TVariantePuerta::vpDeteccion)
+        TUtilerias::CursorNormal();
+    ui::DameCajaMensajes()->MuestraMensaje(sTexto);
+}
+
+bool TfrmPrincipal::PasaPuerta(TVariantePuerta eVariante, TPuerta& Puerta) {
+    if (!ConectaBDPrinc())
+        return false;
+    Puerta.dTCambio = TextoATipoCambio(Recorta(edCambio->text()));
+    if (!DameEmpresaActiva(Puerta.nNumEmp)) {
+        CajaPuerta(eVariante, kSinEmpresa);
+        return false;
+    }
+    Puerta.Cuestionario = F_Datos->CreaCuestionario(Puerta.nNumEmp, Puerta.dTCambio);
+    if (!Puerta.Cuestionario)
+        return false;
+    if (Puerta.Cuestionario->UsuariosConectados()) {
+        CajaPuerta(eVariante, kUsuarioConectado);
+        return false;
+    }
+    // The fields go as typed: not trimmed, already upper case.
+    if (Puerta.Cuestionario->ValidaAcceso(edUsuario->text().toStdString(),
+                                          edPassw->text().toStdString(), true))
+        return true;
+    if (eVariante == TVariantePuerta::vpDeteccion) {
+        edUsuario->setFocus(Qt::OtherFocusReason);
+        CajaPuerta(eVariante, kCredencialesCaja);
+        _MensajeroForm->CampoObligatorio(txUsuario, edUsuario);
+        _MensajeroForm->MsjTxEspera(kCredencialesEstado, true);
+    } else {
+        CajaPuerta(eVariante, kCredencialesCaja);
+        _MensajeroForm->MsjTxEspera(kCredencialesEstado, true);
+        _MensajeroForm->CampoObligatorio(txPassw, edPassw);
+    }
+    return false;
+}
+
+void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<void()>& Trabajo) {
+    // Pauses process clicks, so a second job could start inside the first.
+    if (F_bTrabajoEnCurso)
+        return;
+    F_bTrabajoEnCurso = true;
+    std::string sError;
+    try {
+        F_Utilerias->ProcesayEspera(Trabajo, bnBoton);
+    } catch (const std::exception& e) {
+        sError = e.what();
+        if (sError.empty())
+            sError = "Error inesperado.";
+    } catch (...) {
+        sError = "Error inesperado.";
+    }
+    F_bTrabajoEnCurso = false;
+    if (!sError.empty())
+        ui::DameCajaMensajes()->MuestraMensaje(sError);
+}
+
+void TfrmPrincipal::bnDetectaPEPsClick() {
+    if (F_bTrabajoEnCurso || ValidaCampos())
+        return;
+    MuestraSinPEPs(false);
+    EjecutaTrabajo(bnDetectaPEPs, [this] { EjecutaDeteccion(); });
+}
+
+void TfrmPrincipal::bnGenReporteClick() {
+    if (F_bTrabajoEnCurso || ValidaCampos())
+        return;
+    _MensajeroForm->MsjTxEspera("¡Advertencia!", false);
+    if (!ui::DameCajaMensajes()->PreguntaSiNo(TextoIndicaciones().toStdString())) {
+        _MensajeroForm->MsjTxEspera("Proceso cancelado.", false);
+        return;
+    }
+    EjecutaTrabajo(bnGenReporte, [this] { EjecutaReporte(); });
+}
+
+void TfrmPrincipal::EjecutaDeteccion() {
+    TPuerta Puerta;
+    PasaPuerta(TVariantePuerta::vpDeteccion, Puerta);
+    TUtilerias::CursorNormal();
+}
+
+void TfrmPrincipal::EjecutaReporte() {
+    TPuerta Puerta;
+    if (!PasaPuerta(TVariantePuerta::vpReporte, Puerta))
+        _MensajeroForm->MsjEnTx("No fue posible generar el reporte. Llame a Soporte Técnico.");
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/IIDatosVentana.h"
+#include "app/IIMensajero.h"
+#include "app/IIUtilerias.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+// The main window: the four steps, the status line and the access gate that
+// both buttons pass before they touch the data.
+class TfrmPrincipal : public QWidget {
+    Q_OBJECT
+
+public:
+    // Utilerias is for tests (a fixed program folder, a controllable clock);
+    // the program passes none and the window makes its own.
+    explicit TfrmPrincipal(std::shared_ptr<IDatosVentana> Datos,
+                           std::shared_ptr<IUtilerias> Utilerias = nullptr,
+                           QWidget* parent = nullptr);
+    ~TfrmPrincipal() override;
+
+    static const QString& TextoIndicaciones();
+
+    // Keys of the fields; the null character drops the key.
+    void FiltraTeclaNumerica(QLineEdit* edCampo, QChar& Key);
+    void AvanzaConEnter(QWidget* edCampo, QChar& Key, bool bMayusculas);
+    // True when a problem was found (and pointed at).
+    bool ValidaCampos();
+    bool ConectaBDPrinc();
+    bool DameEmpresaActiva(int& nNumEmp);
+
+    enum class TVariantePuerta { vpDeteccion, vpReporte };
+    // What an open gate yields to its job.
+    struct TPuerta {
+        std::shared_ptr<IVerificaNorvex> Cuestionario;
+        double dTCambio = 0;
+        int nNumEmp = 0;
+    };
+    bool PasaPuerta(TVariantePuerta eVariante, TPuerta& Puerta);
+
+    IMensajero& Mensajero() { return *_MensajeroForm; }
+
+public slots:
+    void MuestraIndicaciones();
+    void bnDetectaPEPsClick();
+    void bnGenReporteClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* obj, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void CreaControles();
+    void InicializaPaso4();
+    void MuestraSinPEPs(bool bMostrar);
+    void EjecutaDeteccion();
+    void EjecutaReporte();
+    // Runs a job under the wait cursor with its button disabled; an error that
+    // escapes it is shown once cursor and button are back.
+    void EjecutaTrabajo(QPushButton* bnBoton, const std::function<void()>& Trabajo);
+    void CajaPuerta(TVariantePuerta eVariante, const std::string& sTexto);
+
+    std::shared_ptr<IDatosVentana> F_Datos;
+    std::shared_ptr<IUtilerias> F_Utilerias;
+    std::shared_ptr<IMensajero> _MensajeroForm;
+    bool F_bIndicacionesPedidas = false;
+    bool F_bTrabajoEnCurso = false;
+
+    QLabel* Label1 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* txCambio = nullptr;
+    QLineEdit* edCambio = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* txUsuario = nullptr;
+    QLineEdit* edUsuario = nullptr;
+    QLabel* txPassw = nullptr;
+    QLineEdit* edPassw = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label8 = nullptr;
+    QPushButton* bnDetectaPEPs = nullptr;
+    QLabel* txPaso4 = nullptr;
+    QLabel* Label7 = nullptr;
+    QTableView* grdPEPs = nullptr;
+    QFrame* pnIgnorar = nullptr;
+    QLabel* Label11 = nullptr;
+    QFrame* pnChkBox = nullptr;
+    QCheckBox* DBCheckBox = nullptr;
+    QLabel* txMensajes = nullptr;
+    QPushButton* bnGenReporte = nullptr;
+    QLabel* txPruebas = nullptr;
+    QLabel* Label5 = nullptr;
+};

@@ -1,0 +1,21 @@
+#include <QApplication>
+#include <memory>
+
+#include "app/Arranque.h"
+#include "app/DatosVentana.h"
+#include "app/Principal.h"
+#include "report/DataModule.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    PreparaAplicacion(app);
+    // Created in this order and released in the reverse one when the window
+    // closes: the connection registry, the data module, the window.
+    TdmMain dmPrograma;
+    dmMain = &dmPrograma;
+    TfrmPrincipal frmPrincipal(std::make_shared<TDatosVentana>());
+    frmPrincipal.show();
+    const int nSalida = app.exec();
+    dmMain = nullptr;
+    return nSalida;
+}

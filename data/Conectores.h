@@ -1,0 +1,84 @@
+#pragma once
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "data/IIConector.h"
+#include "errors/ErroresBD.h"
+#include "platform/ado/TADOConnection.h"
+#include "platform/jet/EErrorJet.h"
+
+// Base of the connectors; each has its own BD-101 presenter.
+class TConector : public IConector {
+public:
+    // The class name shown in the BD-101 box (the most derived class).
+    virtual std::string NombreClase() const = 0;
+
+protected:
+    TConector() : F_Errores(TErroresBD::Crea()) {}
+    std::shared_ptr<ILogErrores> F_Errores;
+};
+
+// A connector over one platform connection object, which it owns.
+template <class TConexionPlataforma>
+class TTipoConector : public TConector {
+public:
+    ~TTipoConector() override {
+        try {
+            F_Conector->SetConnected(false);
+        } catch (...) {
+        }
+    }
+
+    // The platform connection; it stays owned by the connector.
+    TConexionPlataforma* DameConector() const { return F_Conector.get(); }
+
+    void SetStrConexion(const std::string& sStrConexion) override {
+        F_Conector->SetConnectionString(sStrConexion);
+    }
+    std::string GetStrConexion() override { return F_Conector->ConnectionString(); }
+    bool GetConecta() override { return F_Conector->Connected(); }
+
+    // A refused open or close is shown once as BD-101 and goes no further:
+    // the caller learns the outcome from GetConecta.
+    void SetConecta(bool bConecta) override {
+        try {
+            F_Conector->SetConnected(bConecta);
+        } catch (const jet::EErrorJet& e) {
+            Reporta(e.Clase(), e.Mensaje());
+        } catch (const std::exception& e) {
+            Reporta("Exception", e.what());
+        }
+    }
+
+protected:
+    TTipoConector() : F_Conector(std::make_unique<TConexionPlataforma>()) {
+        // The platform must never ask the user for credentials.
+        F_Conector->SetLoginPrompt(false);
+    }
+    std::unique_ptr<TConexionPlataforma> F_Conector;
+
+private:
+    void Reporta(const std::string& sClase, const std::string& sMensaje) {
+        F_Errores->MuestraError("BD-101", NombreClase(), sClase + " - " + sMensaje);
+        try {
+            F_Conector->SetConnected(false);
+        } catch (...) {
+        }
+    }
+};
+
+using TConectorADO = TTipoConector<ado::TADOConnection>;
+
+class TConectSQLServer : public TConectorADO {
+public:
+    TConectSQLServer() = default;
+    std::string NombreClase() const override { return "TConectSQLServer"; }
+};
+
+class TConectAccess : public TConectorADO {
+public:
+    TConectAccess();
+    std::string NombreClase() const override { return "TConectAccess"; }
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "data/IIConsultasSQL.h"
+#include "errors/InterfacedPadre.h"
+#include "platform/ado/TADOConnection.h"
+#include "platform/ado/TADOQuery.h"
+
+// The query service over a borrowed platform connection, with its own
+// general query. Base of the Norvex access object and of the questionnaire.
+class TConsultasSQL : public TInterfacedPadre, public IConsultasSQL {
+public:
+    explicit TConsultasSQL(ado::TADOConnection* Conector);
+    ~TConsultasSQL() override;
+
+    bool PideConsulta(const std::string& sConsulta, ado::TADOQuery& qQuery) override;
+    bool EjecutaConsulta(const std::string& sConsulta, ado::TADOQuery& qQuery) override;
+    void LimpiaTabla(const std::string& sNomTabla, const std::string& sCondicion) override;
+    void InicializaTabla(const std::string& sNomTabla) override;
+    void RespaldaBD(const std::string& sRutaOrigen, const std::string& sRutaDestino) override;
+
+protected:
+    ado::TADOConnection* F_Conector;
+    std::unique_ptr<ado::TADOQuery> F_qConsultaGen;
+
+    // The name of the object's most derived class, for the error box.
+    std::string DameNombreClase() const;
+
+private:
+    void MuestraFalla(const std::string& sClase, const std::string& sMensaje);
+};

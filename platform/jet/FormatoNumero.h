@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace jet {
+
+// A double in the general form: at most 15 significant digits, no trailing
+// zeros, an exponent only for very large or very small magnitudes
+// (12345.0 gives "12345", 0.1 + 0.2 gives "0.3", 1e15 gives "1E+15").
+std::string TextoNumero(double d, char cSeparador = '.');
+
+}  // namespace jet

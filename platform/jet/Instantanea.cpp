@@ -1,0 +1,156 @@
+#include "platform/jet/Instantanea.h"
+
+#include <sqlite3.h>
+
+#include "platform/jet/sql/ErroresSql.h"
+#include "platform/jet/sql/JetCollation.h"
+#include "platform/jet/sql/JetFunctions.h"
+
+namespace jet {
+
+namespace {
+
+std::string Nombre(const std::string& s) {
+    std::string r = "\"";
+    for (char c : s) {
+        r += c;
+        if (c == '"') r += '"';
+    }
+    return r + "\"";
+}
+
+// The declared type tells the result reader what a column holds; the
+// words REAL/INT/TEXT give SQLite the storage affinity that keeps values exact.
+const char* TipoDeclarado(TTipoColumna t) {
+    switch (t) {
+        case TTipoColumna::tcBooleano:
+            return "BOOLEAN INT";
+        case TTipoColumna::tcByte:
+        case TTipoColumna::tcEntero:
+        case TTipoColumna::tcEnteroLargo:
+            return "INTEGER";
+        case TTipoColumna::tcMoneda:
+            return "CURRENCY REAL";
+        case TTipoColumna::tcSimple:
+        case TTipoColumna::tcDoble:
+            return "DOUBLE";
+        case TTipoColumna::tcFechaHora:
+            return "DATETIME REAL";
+        case TTipoColumna::tcTexto:
+        case TTipoColumna::tcMemo:
+            return "TEXT COLLATE JET";
+        case TTipoColumna::tcOtro:
+            break;
+    }
+    return "BLOB";
+}
+
+std::string Minusculas(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+void Ejecuta(sqlite3* db, const std::string& sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        std::string s = error ? error : "";
+        sqlite3_free(error);
+        throw EErrorJet("EMotorSql", "No se pudo preparar la copia de la base de datos: " + s);
+    }
+}
+
+}  // namespace
+
+TInstantanea::TInstantanea(TAbreArchivo abre, TFirmaEnDisco firmaEnDisco)
+    : abre_(std::move(abre)), firmaEnDisco_(std::move(firmaEnDisco)) {}
+
+TInstantanea::~TInstantanea() { CierraBase(); }
+
+void TInstantanea::AbreBase() {
+    if (sqlite3_open(":memory:", &db_) != SQLITE_OK) {
+        CierraBase();
+        throw EErrorJet("EMotorSql", "No se pudo crear la base de datos en memoria.");
+    }
+    // A quoted name that matches no column must fail, never turn into text.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_limit(db_, SQLITE_LIMIT_SQL_LENGTH, 1 << 30);
+    sqlite3_limit(db_, SQLITE_LIMIT_COMPOUND_SELECT, 10000);
+    sqlite3_limit(db_, SQLITE_LIMIT_EXPR_DEPTH, 100000);  // capped at SQLite's build maximum
+    sql::JetCollation::Registra(db_);
+    sql::JetFunctions::Registra(db_);
+}
+
+void TInstantanea::CierraBase() {
+    if (db_) sqlite3_close_v2(db_);
+    db_ = nullptr;
+    cargadas_.clear();
+}
+
+void TInstantanea::Actualiza() {
+    if (archivo_ && firmaEnDisco_(archivo_->Ruta()) == archivo_->Firma()) return;
+    CierraBase();
+    archivo_.reset();
+    archivo_ = abre_();
+    AbreBase();
+}
+
+sql::ICatalogo::TablaCatalogo TInstantanea::DameTabla(const std::string& sNombre) {
+    if (!archivo_) Actualiza();
+    const TTabla* tabla = archivo_->BuscaTabla(sNombre);
+    if (!tabla) throw sql::ErrorTablaNoEncontrada(sNombre);
+    if (!cargadas_.count(Minusculas(tabla->sNombre))) Carga(*tabla);
+    TablaCatalogo t{tabla->sNombre, {}};
+    for (const auto& c : tabla->columnas) t.columnas.push_back(c.sNombre);
+    return t;
+}
+
+void TInstantanea::Carga(const TTabla& tabla) {
+    std::string crea = "CREATE TABLE " + Nombre(tabla.sNombre) + " (";
+    std::string inserta = "INSERT INTO " + Nombre(tabla.sNombre) + " VALUES (";
+    for (size_t i = 0; i < tabla.columnas.size(); ++i) {
+        crea += (i ? ", " : "") + Nombre(tabla.columnas[i].sNombre) + " " +
+                TipoDeclarado(tabla.columnas[i].eTipo);
+        inserta += i ? ", ?" : "?";
+    }
+    Ejecuta(db_, crea + ")");
+    Ejecuta(db_, "BEGIN");
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db_, (inserta + ")").c_str(), -1, &st, nullptr);
+    try {
+        archivo_->LeeFilas(tabla.sNombre, [&](const std::vector<TValor>& fila) {
+            sqlite3_reset(st);
+            for (size_t i = 0; i < fila.size() && i < tabla.columnas.size(); ++i) {
+                const int p = static_cast<int>(i + 1);
+                const bool bOtro = tabla.columnas[i].eTipo == TTipoColumna::tcOtro;
+                std::visit(
+                    [&](const auto& v) {
+                        using T = std::decay_t<decltype(v)>;
+                        if constexpr (std::is_same_v<T, std::monostate>) sqlite3_bind_null(st, p);
+                        else if (bOtro) sqlite3_bind_null(st, p);
+                        else if constexpr (std::is_same_v<T, bool>) sqlite3_bind_int(st, p, v ? -1 : 0);
+                        else if constexpr (std::is_same_v<T, int64_t>) sqlite3_bind_int64(st, p, v);
+                        else if constexpr (std::is_same_v<T, double>) sqlite3_bind_double(st, p, v);
+                        else if constexpr (std::is_same_v<T, TMoneda>)
+                            sqlite3_bind_double(st, p, static_cast<double>(v.nDiezMilesimos) / 10000.0);
+                        else if constexpr (std::is_same_v<T, TFecha>) sqlite3_bind_double(st, p, v.dSerial);
+                        else sqlite3_bind_text(st, p, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+                    },
+                    fila[i]);
+            }
+            if (sqlite3_step(st) != SQLITE_DONE)
+                throw EErrorJet("EMotorSql", std::string("No se pudo copiar la tabla '") +
+                                                  tabla.sNombre + "': " + sqlite3_errmsg(db_));
+        });
+    } catch (...) {
+        sqlite3_finalize(st);
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_, ("DROP TABLE " + Nombre(tabla.sNombre)).c_str(), nullptr, nullptr, nullptr);
+        throw;
+    }
+    sqlite3_finalize(st);
+    Ejecuta(db_, "COMMIT");
+    cargadas_.insert(Minusculas(tabla.sNombre));
+}
+
+}  // namespace jet

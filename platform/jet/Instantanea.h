@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "platform/jet/TArchivoAccess.h"
+#include "platform/jet/sql/SqliteGenerator.h"
+
+struct sqlite3;
+
+namespace jet {
+
+// The tables of one Access file copied into an in-memory SQLite database,
+// each on first use, with exact values: doubles bit for bit, currency as its
+// 4-decimal amount, dates as day serials, Booleans as -1/0, text as UTF-8.
+// Column types are declared so that results can tell Booleans, dates and
+// currency apart, and text columns compare with the JET collation.
+class TInstantanea : public sql::ICatalogo {
+public:
+    using TAbreArchivo = std::function<std::unique_ptr<TArchivoAccess>()>;
+    using TFirmaEnDisco = std::function<TFirmaArchivo(const std::string&)>;
+
+    TInstantanea(TAbreArchivo abre, TFirmaEnDisco firmaEnDisco);
+    ~TInstantanea() override;
+    TInstantanea(const TInstantanea&) = delete;
+    TInstantanea& operator=(const TInstantanea&) = delete;
+
+    // If the file changed on disk since it was read, drops every copied
+    // table and reopens it, so the next statement sees the new contents.
+    void Actualiza();
+    sqlite3* Db() { return db_; }
+    TablaCatalogo DameTabla(const std::string& sNombre) override;
+
+private:
+    TAbreArchivo abre_;
+    TFirmaEnDisco firmaEnDisco_;
+    std::unique_ptr<TArchivoAccess> archivo_;
+    sqlite3* db_ = nullptr;
+    std::set<std::string> cargadas_;
+
+    void AbreBase();
+    void CierraBase();
+    void Carga(const TTabla& tabla);
+};
+
+}  // namespace jet

@@ -1,0 +1,101 @@
+#include "platform/jet/MotorJet.h"
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "platform/jet/sql/ErroresSql.h"
+#include "platform/jet/sql/JetFunctions.h"
+#include "platform/jet/sql/Parser.h"
+
+namespace jet {
+
+namespace {
+
+std::string Despues(const std::string& s, const char* sPrefijo) { return s.substr(std::strlen(sPrefijo)); }
+
+// SQLite's own failures, said as Jet says them.
+EErrorJet ErrorDeSqlite(sqlite3* db) {
+    const std::string s = sqlite3_errmsg(db);
+    std::string sClase, sMensaje;
+    if (sql::JetFunctions::LeeError(s.c_str(), sClase, sMensaje)) return EErrorJet(sClase, sMensaje);
+    if (s.starts_with("no such column: ")) return sql::ErrorParametroSinValor(Despues(s, "no such column: "));
+    if (s.starts_with("ambiguous column name: "))
+        return sql::ErrorCampoAmbiguo(Despues(s, "ambiguous column name: "));
+    if (s.starts_with("no such table: ")) return sql::ErrorTablaNoEncontrada(Despues(s, "no such table: "));
+    if (s.find("do not have the same number of result columns") != std::string::npos)
+        return EErrorJet("ESintaxis",
+                         "El número de columnas de las consultas de la unión no coincide.");
+    if (s == "integer overflow") return sql::ErrorDesbordamiento("SUM");
+    if (s.starts_with("misuse of aggregate"))
+        return EErrorJet("ESintaxis", "No se puede usar una función de agregado aquí: " +
+                                              Despues(s, "misuse of aggregate"));
+    return EErrorJet("EMotorSql", "Error al ejecutar la instrucción: " + s);
+}
+
+TValor LeeValor(sqlite3_stmt* st, int i) {
+    const int tipo = sqlite3_column_type(st, i);
+    if (tipo == SQLITE_NULL) return std::monostate{};
+    const char* d = sqlite3_column_decltype(st, i);
+    const std::string declarado = d ? d : "";
+    if (declarado.starts_with("BOOLEAN") && tipo != SQLITE_TEXT) return sqlite3_column_int64(st, i) != 0;
+    if (declarado.starts_with("DATETIME") && tipo != SQLITE_TEXT) return TFecha{sqlite3_column_double(st, i)};
+    if (declarado.starts_with("CURRENCY") && tipo != SQLITE_TEXT)
+        return TMoneda{std::llround(sqlite3_column_double(st, i) * 10000.0)};
+    switch (tipo) {
+        case SQLITE_INTEGER:
+            return static_cast<int64_t>(sqlite3_column_int64(st, i));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(st, i);
+        default: {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+            return std::string(p ? p : "", sqlite3_column_bytes(st, i));
+        }
+    }
+}
+
+}  // namespace
+
+TMotorJet::TMotorJet(TInstantanea::TAbreArchivo abre, TInstantanea::TFirmaEnDisco firmaEnDisco)
+    : instantanea_(std::move(abre), std::move(firmaEnDisco)) {}
+
+std::string TMotorJet::Traduce(const std::string& sSql) {
+    auto consulta = sql::Parser::Analiza(sSql);
+    instantanea_.Actualiza();
+    sql::SqliteGenerator generador(instantanea_);
+    return generador.Genera(*consulta).sSql;
+}
+
+TResultado TMotorJet::Ejecuta(const std::string& sSql) {
+    auto consulta = sql::Parser::Analiza(sSql);
+    instantanea_.Actualiza();
+    sql::SqliteGenerator generador(instantanea_);
+    const auto generado = generador.Genera(*consulta);
+    sqlite3* db = instantanea_.Db();
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, generado.sSql.c_str(), static_cast<int>(generado.sSql.size()), &st,
+                           nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        throw ErrorDeSqlite(db);
+    }
+    TResultado r;
+    r.columnas = generado.columnas;
+    const int n = sqlite3_column_count(st);
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        std::vector<TValor> fila;
+        fila.reserve(n);
+        for (int i = 0; i < n; ++i) fila.push_back(LeeValor(st, i));
+        r.filas.push_back(std::move(fila));
+    }
+    if (rc != SQLITE_DONE) {
+        EErrorJet e = ErrorDeSqlite(db);
+        sqlite3_finalize(st);
+        throw e;
+    }
+    sqlite3_finalize(st);
+    return r;
+}
+
+}  // namespace jet

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/jet/Instantanea.h"
+#include "platform/jet/TValorJet.h"
+
+namespace jet {
+
+struct TResultado {
+    std::vector<std::string> columnas;
+    std::vector<std::vector<TValor>> filas;
+};
+
+// Runs Access SQL over one Access file with Jet's results: parses the
+// statement, writes it as SQLite SQL and runs it on the file's snapshot,
+// which is refreshed first if the file changed. Every failure is an
+// EErrorJet with a kind and a Spanish message naming the culprit.
+class TMotorJet {
+public:
+    TMotorJet(TInstantanea::TAbreArchivo abre, TInstantanea::TFirmaEnDisco firmaEnDisco);
+    TResultado Ejecuta(const std::string& sSql);
+    // The SQLite text a statement becomes (for diagnosis).
+    std::string Traduce(const std::string& sSql);
+
+private:
+    TInstantanea instantanea_;
+};
+
+}  // namespace jet

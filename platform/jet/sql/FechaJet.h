@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+// Jet's dates are day serials: days since 1899-12-30, the time of day as the
+// fraction. Before the epoch the whole part counts back and the fraction
+// still counts forward from midnight (-1.25 is 1899-12-29 06:00).
+namespace jet::sql {
+
+// Days from 1970-01-01 to a proleptic Gregorian date.
+inline int64_t DiasCiviles(int64_t y, int64_t m, int64_t d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+constexpr int64_t kDiasEpocaJet = -25569;  // 1899-12-30 counted from 1970-01-01
+
+inline double SerialDeFecha(int64_t y, int64_t m, int64_t d, double dFraccion = 0) {
+    const double dias = static_cast<double>(DiasCiviles(y, m, d) - kDiasEpocaJet);
+    return dias >= 0 ? dias + dFraccion : dias - dFraccion;
+}
+
+struct PartesFecha {
+    int64_t anio = 0, mes = 0, dia = 0;
+    int hora = 0, minuto = 0, segundo = 0;
+};
+
+inline PartesFecha PartesDeSerial(double dSerial) {
+    const double entero = std::trunc(dSerial);
+    int64_t z = static_cast<int64_t>(entero) + kDiasEpocaJet + 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    PartesFecha p;
+    p.dia = doy - (153 * mp + 2) / 5 + 1;
+    p.mes = mp < 10 ? mp + 3 : mp - 9;
+    p.anio = yoe + era * 400 + (p.mes <= 2);
+    int64_t segundos = std::llround(std::fabs(dSerial - entero) * 86400.0);
+    if (segundos >= 86400) segundos = 86399;
+    p.hora = static_cast<int>(segundos / 3600);
+    p.minuto = static_cast<int>(segundos / 60 % 60);
+    p.segundo = static_cast<int>(segundos % 60);
+    return p;
+}
+
+}  // namespace jet::sql

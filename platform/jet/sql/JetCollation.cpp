@@ -1,0 +1,112 @@
+#include "platform/jet/sql/JetCollation.h"
+
+#include <sqlite3.h>
+#include <unicode/uchar.h>
+#include <unicode/ucol.h>
+#include <unicode/ustring.h>
+#include <unicode/utf8.h>
+
+#include <memory>
+#include <stdexcept>
+
+namespace jet::sql {
+
+namespace {
+
+UCollator* Cotejador() {
+    static std::unique_ptr<UCollator, decltype(&ucol_close)> cotejador = [] {
+        UErrorCode st = U_ZERO_ERROR;
+        UCollator* c = ucol_open("", &st);
+        if (U_FAILURE(st)) throw std::runtime_error("ICU: no se pudo abrir el cotejador");
+        ucol_setStrength(c, UCOL_SECONDARY);
+        return std::unique_ptr<UCollator, decltype(&ucol_close)>(c, &ucol_close);
+    }();
+    return cotejador.get();
+}
+
+int CompareSqlite(void*, int na, const void* a, int nb, const void* b) {
+    return JetCollation::Compara(std::string_view(static_cast<const char*>(a), na),
+                                 std::string_view(static_cast<const char*>(b), nb));
+}
+
+std::u16string Utf16(const std::string& s) {
+    std::u16string r(s.size() + 1, u'\0');
+    int32_t n = 0;
+    UErrorCode st = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(r.data()), static_cast<int32_t>(r.size()), &n,
+                         s.data(), static_cast<int32_t>(s.size()), 0xFFFD, nullptr, &st);
+    r.resize(n);
+    return r;
+}
+
+std::string Utf8De16(const std::u16string& s) {
+    std::string r(s.size() * 3 + 1, '\0');
+    int32_t n = 0;
+    UErrorCode st = U_ZERO_ERROR;
+    u_strToUTF8WithSub(r.data(), static_cast<int32_t>(r.size()), &n,
+                       reinterpret_cast<const UChar*>(s.data()), static_cast<int32_t>(s.size()),
+                       0xFFFD, nullptr, &st);
+    r.resize(n);
+    return r;
+}
+
+template <typename F>
+std::string CambiaCaja(const std::string& s, F funcion) {
+    const std::u16string u = Utf16(s);
+    std::u16string r(u.size() * 3 + 4, u'\0');
+    UErrorCode st = U_ZERO_ERROR;
+    int32_t n = funcion(reinterpret_cast<UChar*>(r.data()), static_cast<int32_t>(r.size()),
+                        reinterpret_cast<const UChar*>(u.data()), static_cast<int32_t>(u.size()),
+                        "", &st);
+    if (U_FAILURE(st)) return s;
+    r.resize(n);
+    return Utf8De16(r);
+}
+
+}  // namespace
+
+void JetCollation::Registra(sqlite3* db) {
+    Cotejador();
+    sqlite3_create_collation(db, "JET", SQLITE_UTF8, nullptr, &CompareSqlite);
+}
+
+int JetCollation::Compara(std::string_view a, std::string_view b) {
+    UErrorCode st = U_ZERO_ERROR;
+    return ucol_strcollUTF8(Cotejador(), a.data(), static_cast<int32_t>(a.size()), b.data(),
+                            static_cast<int32_t>(b.size()), &st);
+}
+
+std::string JetCollation::Mayusculas(const std::string& s) { return CambiaCaja(s, u_strToUpper); }
+std::string JetCollation::Minusculas(const std::string& s) { return CambiaCaja(s, u_strToLower); }
+
+std::u32string JetCollation::PuntosCodigo(const std::string& s) {
+    std::u32string r;
+    int32_t i = 0;
+    const int32_t n = static_cast<int32_t>(s.size());
+    while (i < n) {
+        UChar32 c;
+        U8_NEXT(s.data(), i, n, c);
+        r.push_back(c < 0 ? 0xFFFD : static_cast<char32_t>(c));
+    }
+    return r;
+}
+
+std::u32string JetCollation::Pliega(const std::string& s) {
+    std::u32string r = PuntosCodigo(s);
+    for (char32_t& c : r) c = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
+    return r;
+}
+
+std::string JetCollation::Utf8(const std::u32string& s) {
+    std::string r;
+    for (char32_t c : s) {
+        char buf[4];
+        int32_t i = 0;
+        UBool error = false;
+        U8_APPEND(buf, i, 4, static_cast<UChar32>(c), error);
+        if (!error) r.append(buf, i);
+    }
+    return r;
+}
+
+}  // namespace jet::sql

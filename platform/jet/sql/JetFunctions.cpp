@@ -1,0 +1,581 @@
+#include "platform/jet/sql/JetFunctions.h"
+
+#include <sqlite3.h>
+
+#include <cfenv>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+#include <string>
+
+#include "platform/jet/FormatoNumero.h"
+#include "platform/jet/sql/ErroresSql.h"
+#include "platform/jet/sql/FechaJet.h"
+#include "platform/jet/sql/JetCollation.h"
+
+namespace jet::sql {
+
+namespace {
+
+constexpr char kMarca = '\x01';
+
+void Falla(sqlite3_context* ctx, const EErrorJet& e) {
+    const std::string s = std::string(1, kMarca) + e.Clase() + kMarca + e.Mensaje();
+    sqlite3_result_error(ctx, s.c_str(), -1);
+}
+
+template <typename F>
+void Protegido(sqlite3_context* ctx, F f) {
+    try {
+        f();
+    } catch (const EErrorJet& e) {
+        Falla(ctx, e);
+    } catch (const std::exception& e) {
+        sqlite3_result_error(ctx, e.what(), -1);
+    }
+}
+
+bool EsNulo(sqlite3_value* v) { return sqlite3_value_type(v) == SQLITE_NULL; }
+
+std::string TextoCrudo(sqlite3_value* v) {
+    const auto* p = sqlite3_value_text(v);
+    return p ? std::string(reinterpret_cast<const char*>(p), sqlite3_value_bytes(v)) : "";
+}
+
+// A value as Jet turns it into text: numbers in their general form.
+std::string Texto(sqlite3_value* v) {
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_NULL:
+            return "";
+        case SQLITE_INTEGER:
+            return std::to_string(sqlite3_value_int64(v));
+        case SQLITE_FLOAT:
+            return TextoNumero(sqlite3_value_double(v));
+        default:
+            return TextoCrudo(v);
+    }
+}
+
+struct Numero {
+    bool bEntero = true;
+    int64_t n = 0;
+    double d = 0;
+    double Doble() const { return bEntero ? static_cast<double>(n) : d; }
+};
+
+// A number, or text that reads as one; anything else is a type mismatch.
+Numero LeeNumero(sqlite3_value* v) {
+    Numero r;
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER:
+            r.n = sqlite3_value_int64(v);
+            return r;
+        case SQLITE_FLOAT:
+            r.bEntero = false;
+            r.d = sqlite3_value_double(v);
+            return r;
+        default: {
+            const std::string s = TextoCrudo(v);
+            const auto a = s.find_first_not_of(' ');
+            if (a == std::string::npos) throw ErrorTiposNoCoinciden(s);
+            const std::string t = s.substr(a, s.find_last_not_of(' ') - a + 1);
+            char* fin = nullptr;
+            errno = 0;
+            const long long n = std::strtoll(t.c_str(), &fin, 10);
+            if (*fin == '\0' && errno == 0) {
+                r.n = n;
+                return r;
+            }
+            const double d = std::strtod(t.c_str(), &fin);
+            if (*fin != '\0') throw ErrorTiposNoCoinciden(s);
+            r.bEntero = false;
+            r.d = d;
+            return r;
+        }
+    }
+}
+
+void ResultadoNumero(sqlite3_context* ctx, const Numero& n) {
+    if (n.bEntero) sqlite3_result_int64(ctx, n.n);
+    else sqlite3_result_double(ctx, n.d);
+}
+
+void ResultadoTexto(sqlite3_context* ctx, const std::string& s) {
+    sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+}
+
+// Round half to even, as Jet rounds to whole numbers.
+int64_t Entero(sqlite3_value* v, const char* sFuncion, double dMin, double dMax) {
+    if (EsNulo(v)) throw ErrorArgumentoNoValido(sFuncion);
+    const Numero n = LeeNumero(v);
+    const double d = n.bEntero ? static_cast<double>(n.n) : std::nearbyint(n.d);
+    if (d < dMin || d > dMax) throw ErrorDesbordamiento(Texto(v));
+    return n.bEntero ? n.n : static_cast<int64_t>(d);
+}
+
+constexpr double kMinLong = -2147483648.0, kMaxLong = 2147483647.0;
+
+using Funcion = void (*)(sqlite3_context*, int, sqlite3_value**);
+
+void Alta(sqlite3* db, const char* sNombre, int nArgs, Funcion f) {
+    sqlite3_create_function(db, sNombre, nArgs, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, f,
+                            nullptr, nullptr);
+}
+
+// ---- operators ----
+
+void Suma(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
+        const bool t0 = sqlite3_value_type(a[0]) == SQLITE_TEXT;
+        const bool t1 = sqlite3_value_type(a[1]) == SQLITE_TEXT;
+        if (t0 && t1) return ResultadoTexto(ctx, TextoCrudo(a[0]) + TextoCrudo(a[1]));
+        const Numero x = LeeNumero(a[0]), y = LeeNumero(a[1]);
+        Numero r;
+        if (x.bEntero && y.bEntero && !__builtin_add_overflow(x.n, y.n, &r.n))
+            return ResultadoNumero(ctx, r);
+        sqlite3_result_double(ctx, x.Doble() + y.Doble());
+    });
+}
+
+void Div(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
+        const double x = LeeNumero(a[0]).Doble(), y = LeeNumero(a[1]).Doble();
+        if (y == 0) throw ErrorDivisionPorCero();
+        sqlite3_result_double(ctx, x / y);
+    });
+}
+
+void DivEntera(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
+        const int64_t x = Entero(a[0], "\\", -9.2e18, 9.2e18), y = Entero(a[1], "\\", -9.2e18, 9.2e18);
+        if (y == 0) throw ErrorDivisionPorCero();
+        sqlite3_result_int64(ctx, x / y);
+    });
+}
+
+void Mod(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
+        const int64_t x = Entero(a[0], "Mod", -9.2e18, 9.2e18), y = Entero(a[1], "Mod", -9.2e18, 9.2e18);
+        if (y == 0) throw ErrorDivisionPorCero();
+        sqlite3_result_int64(ctx, x % y);
+    });
+}
+
+void Potencia(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
+        sqlite3_result_double(ctx, std::pow(LeeNumero(a[0]).Doble(), LeeNumero(a[1]).Doble()));
+    });
+}
+
+void Concatena(sqlite3_context* ctx, int, sqlite3_value** a) {
+    if (EsNulo(a[0]) && EsNulo(a[1])) return sqlite3_result_null(ctx);
+    ResultadoTexto(ctx, Texto(a[0]) + Texto(a[1]));
+}
+
+// ---- LIKE with ANSI wildcards: % any run, _ one character, [abc], [!a-z] ----
+
+struct Elemento {
+    enum { Cualquiera, Uno, Literal, Clase } tipo = Literal;
+    char32_t c = 0;
+    std::u32string clase;  // pairs of range ends
+    bool bNegada = false;
+};
+
+std::vector<Elemento> CompilaPatron(const std::u32string& p) {
+    std::vector<Elemento> r;
+    for (size_t i = 0; i < p.size(); ++i) {
+        Elemento e;
+        e.tipo = Elemento::Literal;
+        if (p[i] == U'%') {
+            e.tipo = Elemento::Cualquiera;
+        } else if (p[i] == U'_') {
+            e.tipo = Elemento::Uno;
+        } else if (p[i] == U'[') {
+            size_t j = i + 1;
+            e.tipo = Elemento::Clase;
+            if (j < p.size() && p[j] == U'!') e.bNegada = true, ++j;
+            const size_t inicio = j;
+            while (j < p.size() && (p[j] != U']' || j == inicio)) {
+                char32_t desde = p[j], hasta = p[j];
+                if (j + 2 < p.size() && p[j + 1] == U'-' && p[j + 2] != U']') hasta = p[j + 2], j += 2;
+                e.clase += desde;
+                e.clase += hasta;
+                ++j;
+            }
+            if (j >= p.size()) throw EErrorJet("EArgumentoNoValido", "Cadena de patrón no válida.");
+            i = j;
+        } else {
+            e.c = p[i];
+        }
+        r.push_back(e);
+    }
+    return r;
+}
+
+bool Coincide(const Elemento& e, char32_t c) {
+    switch (e.tipo) {
+        case Elemento::Uno:
+            return true;
+        case Elemento::Literal:
+            return e.c == c;
+        case Elemento::Clase: {
+            bool dentro = false;
+            for (size_t k = 0; k + 1 < e.clase.size(); k += 2)
+                dentro |= c >= e.clase[k] && c <= e.clase[k + 1];
+            return dentro != e.bNegada;
+        }
+        default:
+            return false;
+    }
+}
+
+// Greedy match with backtracking to the last %: linear for the usual patterns.
+bool Like(const std::u32string& s, const std::vector<Elemento>& p) {
+    size_t i = 0, j = 0, estrella = std::string::npos, marca = 0;
+    while (i < s.size()) {
+        if (j < p.size() && p[j].tipo == Elemento::Cualquiera) {
+            estrella = j++;
+            marca = i;
+        } else if (j < p.size() && Coincide(p[j], s[i])) {
+            ++i, ++j;
+        } else if (estrella != std::string::npos) {
+            j = estrella + 1;
+            i = ++marca;
+        } else {
+            return false;
+        }
+    }
+    while (j < p.size() && p[j].tipo == Elemento::Cualquiera) ++j;
+    return j == p.size();
+}
+
+void FuncionLike(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
+        const auto patron = CompilaPatron(JetCollation::Pliega(Texto(a[1])));
+        sqlite3_result_int(ctx, Like(JetCollation::Pliega(Texto(a[0])), patron) ? 1 : 0);
+    });
+}
+
+// ---- text ----
+
+void UCase(sqlite3_context* ctx, int, sqlite3_value** a) {
+    if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+    ResultadoTexto(ctx, JetCollation::Mayusculas(Texto(a[0])));
+}
+void LCase(sqlite3_context* ctx, int, sqlite3_value** a) {
+    if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+    ResultadoTexto(ctx, JetCollation::Minusculas(Texto(a[0])));
+}
+
+// VBA's Str: a blank where the sign of a non-negative number would go, and
+// no zero before the decimal point (Str(0.5) is " .5").
+void Str(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        const Numero n = LeeNumero(a[0]);
+        std::string s = n.bEntero ? std::to_string(n.n) : TextoNumero(n.d);
+        if (s.starts_with("0.")) s.erase(0, 1);
+        else if (s.starts_with("-0.")) s.erase(1, 1);
+        ResultadoTexto(ctx, s[0] == '-' ? s : " " + s);
+    });
+}
+
+void CStr(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0])) throw ErrorArgumentoNoValido("CSTR");
+        ResultadoTexto(ctx, Texto(a[0]));
+    });
+}
+
+void Len(sqlite3_context* ctx, int, sqlite3_value** a) {
+    if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+    int64_t n = 0;
+    for (char32_t c : JetCollation::PuntosCodigo(Texto(a[0]))) n += c > 0xFFFF ? 2 : 1;
+    sqlite3_result_int64(ctx, n);
+}
+
+int64_t Longitud(sqlite3_value* v, const char* sFuncion) {
+    if (EsNulo(v)) throw ErrorArgumentoNoValido(sFuncion);
+    const int64_t n = Entero(v, sFuncion, -9.2e18, 9.2e18);
+    if (n < 0) throw ErrorArgumentoNoValido(sFuncion);
+    return n;
+}
+
+void Left(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        const int64_t n = Longitud(a[1], "LEFT");
+        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        const auto s = JetCollation::PuntosCodigo(Texto(a[0]));
+        ResultadoTexto(ctx, JetCollation::Utf8(s.substr(0, static_cast<size_t>(n))));
+    });
+}
+
+void Right(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        const int64_t n = Longitud(a[1], "RIGHT");
+        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        const auto s = JetCollation::PuntosCodigo(Texto(a[0]));
+        const size_t k = std::min(s.size(), static_cast<size_t>(n));
+        ResultadoTexto(ctx, JetCollation::Utf8(s.substr(s.size() - k)));
+    });
+}
+
+void Mid(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        const int64_t inicio = Longitud(a[1], "MID");
+        if (inicio < 1) throw ErrorArgumentoNoValido("MID");
+        const int64_t largo = nArgs == 3 ? Longitud(a[2], "MID") : INT64_MAX;
+        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        const auto s = JetCollation::PuntosCodigo(Texto(a[0]));
+        if (static_cast<size_t>(inicio) > s.size()) return ResultadoTexto(ctx, "");
+        ResultadoTexto(ctx, JetCollation::Utf8(s.substr(static_cast<size_t>(inicio - 1),
+                                                         static_cast<size_t>(largo))));
+    });
+}
+
+void Recorta(sqlite3_context* ctx, sqlite3_value* v, bool bIzq, bool bDer) {
+    if (EsNulo(v)) return sqlite3_result_null(ctx);
+    std::string s = Texto(v);
+    if (bDer) s.erase(s.find_last_not_of(' ') + 1);
+    if (bIzq) s.erase(0, std::min(s.size(), s.find_first_not_of(' ')));
+    ResultadoTexto(ctx, s);
+}
+void Trim(sqlite3_context* ctx, int, sqlite3_value** a) { Recorta(ctx, a[0], true, true); }
+void LTrim(sqlite3_context* ctx, int, sqlite3_value** a) { Recorta(ctx, a[0], true, false); }
+void RTrim(sqlite3_context* ctx, int, sqlite3_value** a) { Recorta(ctx, a[0], false, true); }
+
+// InStr([start,] text, sought[, compare]): letter case ignored unless
+// compare is 0 (binary).
+void InStr(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        int64_t inicio = 1;
+        sqlite3_value** t = a;
+        if (nArgs >= 3) {
+            inicio = Longitud(a[0], "INSTR");
+            if (inicio < 1) throw ErrorArgumentoNoValido("INSTR");
+            t = a + 1;
+        }
+        const bool bBinaria = nArgs == 4 && !EsNulo(a[3]) && Entero(a[3], "INSTR", 0, 2) == 0;
+        if (EsNulo(t[0]) || EsNulo(t[1])) return sqlite3_result_null(ctx);
+        const auto s = bBinaria ? JetCollation::PuntosCodigo(Texto(t[0])) : JetCollation::Pliega(Texto(t[0]));
+        const auto b = bBinaria ? JetCollation::PuntosCodigo(Texto(t[1])) : JetCollation::Pliega(Texto(t[1]));
+        if (static_cast<size_t>(inicio) > s.size() + (b.empty() ? 1 : 0)) return sqlite3_result_int(ctx, 0);
+        const size_t p = s.find(b, static_cast<size_t>(inicio - 1));
+        sqlite3_result_int64(ctx, p == std::u32string::npos ? 0 : static_cast<int64_t>(p + 1));
+    });
+}
+
+void Space(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] { ResultadoTexto(ctx, std::string(Longitud(a[0], "SPACE"), ' ')); });
+}
+
+// ---- numbers ----
+
+// ROUND works on the double's exact value, ties to even: printf rounds so.
+void Round(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        const int64_t nDecimales = nArgs == 2 ? Entero(a[1], "ROUND", -1e9, 1e9) : 0;
+        if (nDecimales < 0) throw ErrorArgumentoNoValido("ROUND");
+        const Numero n = LeeNumero(a[0]);
+        if (n.bEntero) return ResultadoNumero(ctx, n);
+        if (!std::isfinite(n.d)) return sqlite3_result_double(ctx, n.d);
+        if (nDecimales == 0) return sqlite3_result_double(ctx, std::nearbyint(n.d));
+        if (nDecimales > 300) return sqlite3_result_double(ctx, n.d);
+        std::vector<char> buf(400 + static_cast<size_t>(nDecimales));
+        std::snprintf(buf.data(), buf.size(), "%.*f", static_cast<int>(nDecimales), n.d);
+        sqlite3_result_double(ctx, std::strtod(buf.data(), nullptr));
+    });
+}
+
+template <double (*F)(double)>
+void Redondeo(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        Numero n = LeeNumero(a[0]);
+        if (!n.bEntero) n.d = F(n.d);
+        ResultadoNumero(ctx, n);
+    });
+}
+double Piso(double d) { return std::floor(d); }
+double Trunca(double d) { return std::trunc(d); }
+double Absoluto(double d) { return std::fabs(d); }
+
+void Abs(sqlite3_context* ctx, int n, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        Numero x = LeeNumero(a[0]);
+        if (x.bEntero && x.n == INT64_MIN) return sqlite3_result_double(ctx, -static_cast<double>(x.n));
+        if (x.bEntero) return sqlite3_result_int64(ctx, x.n < 0 ? -x.n : x.n);
+        Redondeo<Absoluto>(ctx, n, a);
+    });
+}
+
+void Sgn(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        const double d = LeeNumero(a[0]).Doble();
+        sqlite3_result_int(ctx, d > 0 ? 1 : d < 0 ? -1 : 0);
+    });
+}
+
+void CLng(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] { sqlite3_result_int64(ctx, Entero(a[0], "CLNG", kMinLong, kMaxLong)); });
+}
+void CInt(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] { sqlite3_result_int64(ctx, Entero(a[0], "CINT", -32768, 32767)); });
+}
+void CDbl(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0])) throw ErrorArgumentoNoValido("CDBL");
+        sqlite3_result_double(ctx, LeeNumero(a[0]).Doble());
+    });
+}
+void Sqr(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        const double d = LeeNumero(a[0]).Doble();
+        if (d < 0) throw ErrorArgumentoNoValido("SQR");
+        sqlite3_result_double(ctx, std::sqrt(d));
+    });
+}
+
+// VBA's Val: the number at the start of the text, blanks anywhere skipped;
+// 0 when there is none.
+void Val(sqlite3_context* ctx, int, sqlite3_value** a) {
+    if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+    std::string s;
+    for (char c : Texto(a[0]))
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') s += c;
+    size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+    }
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+        size_t k = i + 1;
+        if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
+        if (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) {
+            s[i] = 'e';
+            while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) ++k;
+            i = k;
+        }
+    }
+    sqlite3_result_double(ctx, std::strtod(s.substr(0, i).c_str(), nullptr));
+}
+
+// ---- dates ----
+
+template <int Parte>
+void ParteFecha(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        const PartesFecha p = PartesDeSerial(LeeNumero(a[0]).Doble());
+        const int64_t valores[] = {p.anio, p.mes, p.dia, p.hora, p.minuto, p.segundo};
+        sqlite3_result_int64(ctx, valores[Parte]);
+    });
+}
+
+void DateSerial(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0]) || EsNulo(a[1]) || EsNulo(a[2])) return sqlite3_result_null(ctx);
+        int64_t y = Entero(a[0], "DATESERIAL", -1e9, 1e9);
+        const int64_t m = Entero(a[1], "DATESERIAL", -1e9, 1e9);
+        const int64_t d = Entero(a[2], "DATESERIAL", -1e9, 1e9);
+        if (y >= 0 && y < 30) y += 2000;
+        else if (y >= 30 && y < 100) y += 1900;
+        const int64_t meses = y * 12 + (m - 1);
+        const int64_t anio = meses >= 0 ? meses / 12 : -((-meses + 11) / 12);
+        const int64_t mes = meses - anio * 12 + 1;
+        const int64_t dias = DiasCiviles(anio, mes, 1) + (d - 1) - kDiasEpocaJet;
+        sqlite3_result_double(ctx, static_cast<double>(dias));
+    });
+}
+
+// ---- FIRST and LAST: the value of the first or last row, Null included ----
+
+template <bool bUltimo>
+void PasoExtremo(sqlite3_context* ctx, int, sqlite3_value** a) {
+    auto** guardado = static_cast<sqlite3_value**>(sqlite3_aggregate_context(ctx, sizeof(sqlite3_value*) + 1));
+    if (!guardado) return sqlite3_result_error_nomem(ctx);
+    bool* visto = reinterpret_cast<bool*>(guardado + 1);
+    if (*visto && !bUltimo) return;
+    if (*guardado) sqlite3_value_free(*guardado);
+    *guardado = sqlite3_value_dup(a[0]);
+    *visto = true;
+}
+
+void FinExtremo(sqlite3_context* ctx) {
+    auto** guardado = static_cast<sqlite3_value**>(sqlite3_aggregate_context(ctx, 0));
+    if (!guardado || !*guardado) return sqlite3_result_null(ctx);
+    sqlite3_result_value(ctx, *guardado);
+    sqlite3_value_free(*guardado);
+    *guardado = nullptr;
+}
+
+}  // namespace
+
+void JetFunctions::Registra(sqlite3* db) {
+    Alta(db, "jet_suma", 2, Suma);
+    Alta(db, "jet_div", 2, Div);
+    Alta(db, "jet_divent", 2, DivEntera);
+    Alta(db, "jet_mod", 2, Mod);
+    Alta(db, "jet_pot", 2, Potencia);
+    Alta(db, "jet_concat", 2, Concatena);
+    Alta(db, "jet_like", 2, FuncionLike);
+    Alta(db, "jet_ucase", 1, UCase);
+    Alta(db, "jet_lcase", 1, LCase);
+    Alta(db, "jet_str", 1, Str);
+    Alta(db, "jet_cstr", 1, CStr);
+    Alta(db, "jet_len", 1, Len);
+    Alta(db, "jet_left", 2, Left);
+    Alta(db, "jet_right", 2, Right);
+    Alta(db, "jet_mid", 2, Mid);
+    Alta(db, "jet_mid", 3, Mid);
+    Alta(db, "jet_trim", 1, Trim);
+    Alta(db, "jet_ltrim", 1, LTrim);
+    Alta(db, "jet_rtrim", 1, RTrim);
+    for (int n = 2; n <= 4; ++n) Alta(db, "jet_instr", n, InStr);
+    Alta(db, "jet_space", 1, Space);
+    Alta(db, "jet_round", 1, Round);
+    Alta(db, "jet_round", 2, Round);
+    Alta(db, "jet_int", 1, Redondeo<Piso>);
+    Alta(db, "jet_fix", 1, Redondeo<Trunca>);
+    Alta(db, "jet_abs", 1, Abs);
+    Alta(db, "jet_sgn", 1, Sgn);
+    Alta(db, "jet_clng", 1, CLng);
+    Alta(db, "jet_cint", 1, CInt);
+    Alta(db, "jet_cdbl", 1, CDbl);
+    Alta(db, "jet_sqr", 1, Sqr);
+    Alta(db, "jet_val", 1, Val);
+    Alta(db, "jet_year", 1, ParteFecha<0>);
+    Alta(db, "jet_month", 1, ParteFecha<1>);
+    Alta(db, "jet_day", 1, ParteFecha<2>);
+    Alta(db, "jet_hour", 1, ParteFecha<3>);
+    Alta(db, "jet_minute", 1, ParteFecha<4>);
+    Alta(db, "jet_second", 1, ParteFecha<5>);
+    Alta(db, "jet_dateserial", 3, DateSerial);
+    sqlite3_create_function(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<false>, FinExtremo);
+    sqlite3_create_function(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<true>, FinExtremo);
+}
+
+bool JetFunctions::LeeError(const char* sError, std::string& sClase, std::string& sMensaje) {
+    if (!sError || sError[0] != kMarca) return false;
+    const std::string s(sError + 1);
+    const auto p = s.find(kMarca);
+    if (p == std::string::npos) return false;
+    sClase = s.substr(0, p);
+    sMensaje = s.substr(p + 1);
+    return true;
+}
+
+}  // namespace jet::sql

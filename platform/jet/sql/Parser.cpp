@@ -1,0 +1,468 @@
+#include "platform/jet/sql/Parser.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
+#include "platform/jet/sql/ErroresSql.h"
+#include "platform/jet/sql/FechaJet.h"
+#include "platform/jet/sql/Tokenizer.h"
+
+namespace jet::sql {
+
+namespace {
+
+std::string Mayusculas(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Words that end a name list or start a clause: never taken for an alias.
+const std::set<std::string> kReservadas = {
+    "SELECT", "FROM",  "WHERE", "GROUP",   "BY",     "HAVING", "ORDER", "UNION", "ALL",
+    "INNER",  "LEFT",  "RIGHT", "OUTER",   "JOIN",   "ON",     "AS",    "INTO",  "AND",
+    "OR",     "XOR",   "NOT",   "LIKE",    "IN",     "BETWEEN", "IS",   "NULL",  "DISTINCT",
+    "TOP",    "MOD",   "ASC",   "DESC",    "EXISTS", "PERCENT", "DISTINCTROW"};
+
+// Month/day/year or year-month-day, with an optional time of day.
+double LeeFecha(const std::string& sTexto) {
+    int a = 0, b = 0, c = 0, h = 0, mi = 0, s = 0, usados = 0;
+    std::string texto = sTexto;
+    const auto inicio = texto.find_first_not_of(' ');
+    if (inicio == std::string::npos) throw ErrorSintaxis("#" + sTexto + "#");
+    texto = texto.substr(inicio);
+    int64_t anio, mes, dia;
+    size_t resto;
+    if (std::sscanf(texto.c_str(), "%d-%d-%d%n", &a, &b, &c, &usados) == 3 && a > 31) {
+        anio = a, mes = b, dia = c;
+    } else if (std::sscanf(texto.c_str(), "%d/%d/%d%n", &a, &b, &c, &usados) == 3) {
+        mes = a, dia = b, anio = c;
+        if (anio < 30) anio += 2000;
+        else if (anio < 100) anio += 1900;
+    } else {
+        throw ErrorSintaxis("#" + sTexto + "#");
+    }
+    resto = static_cast<size_t>(usados);
+    if (mes < 1 || mes > 12 || dia < 1 || dia > 31) throw ErrorSintaxis("#" + sTexto + "#");
+    std::string hora = Mayusculas(texto.substr(resto));
+    if (hora.find_first_not_of(' ') != std::string::npos) {
+        if (std::sscanf(hora.c_str(), " %d:%d:%d", &h, &mi, &s) < 2)
+            throw ErrorSintaxis("#" + sTexto + "#");
+        if (hora.find("PM") != std::string::npos && h < 12) h += 12;
+        if (hora.find("AM") != std::string::npos && h == 12) h = 0;
+    }
+    return SerialDeFecha(anio, mes, dia, (h * 3600.0 + mi * 60.0 + s) / 86400.0);
+}
+
+class Analizador {
+public:
+    explicit Analizador(std::vector<Token> tokens) : t_(std::move(tokens)) {}
+
+    std::shared_ptr<Consulta> Instruccion() {
+        const Token& primero = t_[0];
+        const std::string palabra = primero.tipo == TipoToken::Nombre && !primero.corchetes
+                                        ? Mayusculas(primero.texto)
+                                        : "";
+        static const std::set<std::string> kModifican = {"INSERT", "UPDATE", "DELETE",
+                                                          "CREATE", "ALTER",  "DROP"};
+        if (kModifican.count(palabra)) throw ErrorSoloLectura(palabra);
+        if (palabra != "SELECT" && !Es("(")) throw ErrorInstruccionNoValida();
+        auto consulta = LeeConsulta();
+        Acepta(";");
+        if (t_[p_].tipo != TipoToken::Fin) throw Error();
+        return consulta;
+    }
+
+private:
+    std::vector<Token> t_;
+    size_t p_ = 0;
+
+    const Token& Actual() const { return t_[p_]; }
+    bool EsPalabra(const char* s, size_t d = 0) const {
+        const Token& t = t_[std::min(p_ + d, t_.size() - 1)];
+        return t.tipo == TipoToken::Nombre && !t.corchetes && Mayusculas(t.texto) == s;
+    }
+    bool Es(const char* s, size_t d = 0) const {
+        const Token& t = t_[std::min(p_ + d, t_.size() - 1)];
+        return t.tipo == TipoToken::Simbolo && t.texto == s;
+    }
+    bool AceptaPalabra(const char* s) {
+        if (!EsPalabra(s)) return false;
+        ++p_;
+        return true;
+    }
+    bool Acepta(const char* s) {
+        if (!Es(s)) return false;
+        ++p_;
+        return true;
+    }
+    EErrorJet Error() const {
+        const Token& t = Actual();
+        if (t.tipo == TipoToken::Fin) return ErrorSintaxis("fin de la instrucción");
+        return ErrorSintaxis(t.tipo == TipoToken::Texto ? "'" + t.texto + "'" : t.texto);
+    }
+    void Espera(const char* s) {
+        if (!Acepta(s)) throw Error();
+    }
+    void EsperaPalabra(const char* s) {
+        if (!AceptaPalabra(s)) throw Error();
+    }
+    bool EsNombreLibre(size_t d = 0) const {
+        const Token& t = t_[std::min(p_ + d, t_.size() - 1)];
+        return t.tipo == TipoToken::Nombre && (t.corchetes || !kReservadas.count(Mayusculas(t.texto)));
+    }
+    std::string Nombre() {
+        if (Actual().tipo != TipoToken::Nombre) throw Error();
+        return t_[p_++].texto;
+    }
+
+    // A SELECT, or a parenthesised query, followed by UNION branches.
+    std::shared_ptr<Consulta> LeeConsulta() {
+        auto consulta = std::make_shared<Consulta>();
+        for (;;) {
+            if (Acepta("(")) {
+                auto interna = LeeConsulta();
+                Espera(")");
+                if (interna->ramas.size() != 1) throw Error();
+                consulta->ramas.push_back(std::move(interna->ramas[0]));
+            } else {
+                consulta->ramas.push_back(LeeSelect());
+            }
+            if (!AceptaPalabra("UNION")) break;
+            consulta->todos.push_back(AceptaPalabra("ALL"));
+        }
+        return consulta;
+    }
+
+    Select LeeSelect() {
+        EsperaPalabra("SELECT");
+        Select s;
+        if (AceptaPalabra("DISTINCT") || AceptaPalabra("DISTINCTROW")) s.distinto = true;
+        else AceptaPalabra("ALL");
+        if (AceptaPalabra("TOP")) {
+            if (Actual().tipo != TipoToken::Numero) throw Error();
+            s.top = std::strtod(t_[p_++].texto.c_str(), nullptr);
+            s.porcentaje = AceptaPalabra("PERCENT");
+        }
+        do {
+            s.elementos.push_back(LeeElemento());
+        } while (Acepta(","));
+        if (EsPalabra("INTO")) throw ErrorSoloLectura("SELECT INTO");
+        if (AceptaPalabra("FROM")) {
+            do {
+                s.origenes.push_back(LeeOrigenConUniones());
+            } while (Acepta(","));
+        }
+        if (AceptaPalabra("WHERE")) s.donde = Expresion();
+        if (AceptaPalabra("GROUP")) {
+            EsperaPalabra("BY");
+            do {
+                s.agrupar.push_back(Expresion());
+            } while (Acepta(","));
+        }
+        if (AceptaPalabra("HAVING")) s.teniendo = Expresion();
+        if (AceptaPalabra("ORDER")) {
+            EsperaPalabra("BY");
+            do {
+                Orden o;
+                o.expr = Expresion();
+                if (AceptaPalabra("DESC")) o.descendente = true;
+                else AceptaPalabra("ASC");
+                s.orden.push_back(std::move(o));
+            } while (Acepta(","));
+        }
+        return s;
+    }
+
+    ElementoSelect LeeElemento() {
+        ElementoSelect e;
+        if (Es("*")) {
+            ++p_;
+            e.expr = std::make_unique<Expr>();
+            e.expr->tipo = TipoExpr::Asterisco;
+            return e;
+        }
+        e.expr = Expresion();
+        if (AceptaPalabra("AS")) e.alias = Nombre();
+        else if (EsNombreLibre()) e.alias = Nombre();
+        return e;
+    }
+
+    std::string AliasOpcional() {
+        if (AceptaPalabra("AS")) return Nombre();
+        if (EsNombreLibre()) return Nombre();
+        return "";
+    }
+
+    OrigenPtr LeeOrigenSimple() {
+        auto o = std::make_unique<Origen>();
+        if (Acepta("(")) {
+            if (EsPalabra("SELECT") || (Es("(") && EsPalabra("SELECT", 1))) {
+                o->tipo = TipoOrigen::Derivada;
+                o->subconsulta = LeeConsulta();
+                Espera(")");
+                o->alias = AliasOpcional();
+                return o;
+            }
+            auto interno = LeeOrigenConUniones();
+            Espera(")");
+            return interno;
+        }
+        o->tipo = TipoOrigen::Tabla;
+        o->nombre = Nombre();
+        o->alias = AliasOpcional();
+        return o;
+    }
+
+    OrigenPtr LeeOrigenConUniones() {
+        auto izquierdo = LeeOrigenSimple();
+        for (;;) {
+            TipoUnion tipo;
+            if (AceptaPalabra("INNER")) tipo = TipoUnion::Interna;
+            else if (AceptaPalabra("LEFT")) tipo = TipoUnion::Izquierda;
+            else if (AceptaPalabra("RIGHT")) tipo = TipoUnion::Derecha;
+            else break;
+            if (tipo != TipoUnion::Interna) AceptaPalabra("OUTER");
+            EsperaPalabra("JOIN");
+            auto u = std::make_unique<Origen>();
+            u->tipo = TipoOrigen::Union;
+            u->tipoUnion = tipo;
+            u->izquierdo = std::move(izquierdo);
+            u->derecho = LeeOrigenSimple();
+            EsperaPalabra("ON");
+            u->condicion = Expresion();
+            izquierdo = std::move(u);
+        }
+        return izquierdo;
+    }
+
+    // Precedence, loosest first: OR, XOR, AND, NOT, comparisons, &, + -,
+    // MOD, \, * /, unary minus, ^.
+    ExprPtr Expresion() { return Logica(0); }
+
+    ExprPtr Logica(int nivel) {
+        static const char* ops[] = {"OR", "XOR", "AND"};
+        if (nivel == 3) return Negacion();
+        auto primero = Logica(nivel + 1);
+        if (!EsPalabra(ops[nivel])) return primero;
+        auto e = std::make_unique<Expr>();
+        e->tipo = TipoExpr::Logica;
+        e->op = ops[nivel];
+        e->args.push_back(std::move(primero));
+        while (AceptaPalabra(ops[nivel])) e->args.push_back(Logica(nivel + 1));
+        return e;
+    }
+
+    ExprPtr Negacion() {
+        if (AceptaPalabra("NOT")) return Unaria("NOT", Negacion());
+        return Comparacion();
+    }
+
+    static ExprPtr Unaria(const char* op, ExprPtr x) {
+        auto e = std::make_unique<Expr>();
+        e->tipo = TipoExpr::Unaria;
+        e->op = op;
+        e->args.push_back(std::move(x));
+        return e;
+    }
+    static ExprPtr Binaria(std::string op, ExprPtr a, ExprPtr b) {
+        auto e = std::make_unique<Expr>();
+        e->tipo = TipoExpr::Binaria;
+        e->op = std::move(op);
+        e->args.push_back(std::move(a));
+        e->args.push_back(std::move(b));
+        return e;
+    }
+
+    ExprPtr Comparacion() {
+        auto izq = Concatenacion();
+        for (const char* op : {"=", "<>", "<=", ">=", "<", ">"}) {
+            if (Acepta(op)) return Binaria(op, std::move(izq), Concatenacion());
+        }
+        const bool negada = EsPalabra("NOT") &&
+                            (EsPalabra("LIKE", 1) || EsPalabra("IN", 1) || EsPalabra("BETWEEN", 1));
+        if (negada) ++p_;
+        auto e = std::make_unique<Expr>();
+        e->negada = negada;
+        if (AceptaPalabra("LIKE")) {
+            e->tipo = TipoExpr::Like;
+            e->args.push_back(std::move(izq));
+            e->args.push_back(Concatenacion());
+        } else if (AceptaPalabra("IN")) {
+            e->tipo = TipoExpr::In;
+            e->args.push_back(std::move(izq));
+            Espera("(");
+            if (EsPalabra("SELECT")) {
+                e->subconsulta = LeeConsulta();
+            } else {
+                do {
+                    e->args.push_back(Expresion());
+                } while (Acepta(","));
+            }
+            Espera(")");
+        } else if (AceptaPalabra("BETWEEN")) {
+            e->tipo = TipoExpr::Between;
+            e->args.push_back(std::move(izq));
+            e->args.push_back(Concatenacion());
+            EsperaPalabra("AND");
+            e->args.push_back(Concatenacion());
+        } else if (AceptaPalabra("IS")) {
+            e->tipo = TipoExpr::EsNulo;
+            e->negada = AceptaPalabra("NOT");
+            EsperaPalabra("NULL");
+            e->args.push_back(std::move(izq));
+        } else {
+            if (negada) throw Error();
+            return izq;
+        }
+        return e;
+    }
+
+    ExprPtr Concatenacion() {
+        auto e = Suma();
+        while (Acepta("&")) e = Binaria("&", std::move(e), Suma());
+        return e;
+    }
+    ExprPtr Suma() {
+        auto e = Modulo();
+        for (;;) {
+            if (Acepta("+")) e = Binaria("+", std::move(e), Modulo());
+            else if (Acepta("-")) e = Binaria("-", std::move(e), Modulo());
+            else return e;
+        }
+    }
+    ExprPtr Modulo() {
+        auto e = DivisionEntera();
+        while (AceptaPalabra("MOD")) e = Binaria("MOD", std::move(e), DivisionEntera());
+        return e;
+    }
+    ExprPtr DivisionEntera() {
+        auto e = Producto();
+        while (Acepta("\\")) e = Binaria("\\", std::move(e), Producto());
+        return e;
+    }
+    ExprPtr Producto() {
+        auto e = Signo();
+        for (;;) {
+            if (Acepta("*")) e = Binaria("*", std::move(e), Signo());
+            else if (Acepta("/")) e = Binaria("/", std::move(e), Signo());
+            else return e;
+        }
+    }
+    ExprPtr Signo() {
+        if (Acepta("-")) return Unaria("-", Signo());
+        if (Acepta("+")) return Signo();
+        return Potencia();
+    }
+    ExprPtr Potencia() {
+        auto e = Primario();
+        while (Acepta("^")) {
+            ExprPtr exponente = Acepta("-") ? Unaria("-", Primario()) : Primario();
+            e = Binaria("^", std::move(e), std::move(exponente));
+        }
+        return e;
+    }
+
+    static ExprPtr Literal(TValor v) {
+        auto e = std::make_unique<Expr>();
+        e->tipo = TipoExpr::Literal;
+        e->valor = std::move(v);
+        return e;
+    }
+
+    ExprPtr Primario() {
+        const Token& t = Actual();
+        switch (t.tipo) {
+            case TipoToken::Texto:
+                ++p_;
+                return Literal(t.texto);
+            case TipoToken::Fecha:
+                ++p_;
+                return Literal(TFecha{LeeFecha(t.texto)});
+            case TipoToken::Numero: {
+                ++p_;
+                const bool entero = t.texto.find_first_of(".eE") == std::string::npos;
+                if (entero) {
+                    errno = 0;
+                    const long long n = std::strtoll(t.texto.c_str(), nullptr, 10);
+                    if (errno == 0) return Literal(static_cast<int64_t>(n));
+                }
+                return Literal(std::strtod(t.texto.c_str(), nullptr));
+            }
+            case TipoToken::Simbolo:
+                if (Acepta("(")) {
+                    if (EsPalabra("SELECT")) {
+                        auto e = std::make_unique<Expr>();
+                        e->tipo = TipoExpr::Subconsulta;
+                        e->subconsulta = LeeConsulta();
+                        Espera(")");
+                        return e;
+                    }
+                    auto e = Expresion();
+                    Espera(")");
+                    return e;
+                }
+                throw Error();
+            case TipoToken::Fin:
+                throw Error();
+            case TipoToken::Nombre:
+                break;
+        }
+        if (!t.corchetes) {
+            const std::string palabra = Mayusculas(t.texto);
+            if (palabra == "TRUE" || palabra == "YES") return ++p_, Literal(int64_t{-1});
+            if (palabra == "FALSE" || palabra == "NO") return ++p_, Literal(int64_t{0});
+            if (palabra == "NULL") return ++p_, Literal(std::monostate{});
+            if (palabra == "EXISTS") {
+                ++p_;
+                Espera("(");
+                auto e = std::make_unique<Expr>();
+                e->tipo = TipoExpr::Existe;
+                e->subconsulta = LeeConsulta();
+                Espera(")");
+                return e;
+            }
+            if (kReservadas.count(palabra) && !Es("(", 1)) throw Error();
+        }
+        std::string nombre = Nombre();
+        auto e = std::make_unique<Expr>();
+        if (!t_[p_ - 1].corchetes && Acepta("(")) {
+            e->tipo = TipoExpr::Funcion;
+            e->nombre = Mayusculas(nombre);
+            if (Acepta(")")) return e;
+            do {
+                if (Es("*")) {
+                    ++p_;
+                    auto a = std::make_unique<Expr>();
+                    a->tipo = TipoExpr::Asterisco;
+                    e->args.push_back(std::move(a));
+                } else {
+                    e->args.push_back(Expresion());
+                }
+            } while (Acepta(","));
+            Espera(")");
+            return e;
+        }
+        e->tipo = TipoExpr::Columna;
+        e->nombre = nombre;
+        if (Acepta(".")) {
+            e->calificador = nombre;
+            if (Acepta("*")) {
+                e->tipo = TipoExpr::Asterisco;
+                e->nombre.clear();
+            } else {
+                e->nombre = Nombre();
+            }
+        }
+        return e;
+    }
+};
+
+}  // namespace
+
+std::shared_ptr<Consulta> Parser::Analiza(const std::string& sSql) {
+    Analizador a(Tokenizer::Divide(sSql));
+    return a.Instruccion();
+}
+
+}  // namespace jet::sql

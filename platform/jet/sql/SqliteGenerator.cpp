@@ -1,0 +1,467 @@
+#include "platform/jet/sql/SqliteGenerator.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "platform/jet/sql/ErroresSql.h"
+
+namespace jet::sql {
+
+namespace {
+
+std::string Mayusculas(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string Nombre(const std::string& s) {
+    std::string r = "\"";
+    for (char c : s) {
+        r += c;
+        if (c == '"') r += '"';
+    }
+    return r + "\"";
+}
+
+std::string Texto(const std::string& s) {
+    std::string r = "'";
+    for (char c : s) {
+        r += c;
+        if (c == '\'') r += '\'';
+    }
+    return r + "'";
+}
+
+std::string Real(double d) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g", d);
+    std::string s = buf;
+    if (s.find_first_of(".en") == std::string::npos) s += ".0";
+    return s;
+}
+
+std::string Columna(int i) { return Nombre("__c" + std::to_string(i + 1)); }
+
+// A chain of one operator as groups of about sqrt(n) terms: SQLite parses a
+// flat chain into a tree as deep as the chain, and each parenthesis costs
+// parser stack, so thousands of ORs stay within both limits this way.
+std::string Encadena(const std::vector<std::string>& partes, const char* op) {
+    size_t nGrupo = 1;
+    while (nGrupo * nGrupo < partes.size()) ++nGrupo;
+    if (partes.size() <= 16) nGrupo = partes.size();
+    std::string s = "(";
+    for (size_t i = 0; i < partes.size(); i += nGrupo) {
+        if (i) s += op;
+        if (nGrupo < partes.size()) s += "(";
+        for (size_t j = i; j < std::min(partes.size(), i + nGrupo); ++j) s += (j > i ? op : "") + partes[j];
+        if (nGrupo < partes.size()) s += ")";
+    }
+    return s + ")";
+}
+
+bool EsComparacion(const std::string& op) {
+    return op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=";
+}
+
+bool EsBooleana(const Expr& e) {
+    switch (e.tipo) {
+        case TipoExpr::Logica:
+        case TipoExpr::Like:
+        case TipoExpr::In:
+        case TipoExpr::Between:
+        case TipoExpr::EsNulo:
+        case TipoExpr::Existe:
+            return true;
+        case TipoExpr::Binaria:
+            return EsComparacion(e.op);
+        case TipoExpr::Unaria:
+            return e.op == "NOT" && EsBooleana(*e.args[0]);
+        case TipoExpr::Funcion:
+            return e.nombre == "ISNULL";
+        default:
+            return false;
+    }
+}
+
+struct FuncionJet {
+    const char* sSqlite;
+    size_t nMin, nMax;
+};
+
+const std::map<std::string, FuncionJet>& Funciones() {
+    static const std::map<std::string, FuncionJet> f = {
+        {"UCASE", {"jet_ucase", 1, 1}},   {"LCASE", {"jet_lcase", 1, 1}},
+        {"STR", {"jet_str", 1, 1}},       {"ROUND", {"jet_round", 1, 2}},
+        {"INT", {"jet_int", 1, 1}},       {"FIX", {"jet_fix", 1, 1}},
+        {"ABS", {"jet_abs", 1, 1}},       {"SGN", {"jet_sgn", 1, 1}},
+        {"LEN", {"jet_len", 1, 1}},       {"LEFT", {"jet_left", 2, 2}},
+        {"RIGHT", {"jet_right", 2, 2}},   {"MID", {"jet_mid", 2, 3}},
+        {"TRIM", {"jet_trim", 1, 1}},     {"LTRIM", {"jet_ltrim", 1, 1}},
+        {"RTRIM", {"jet_rtrim", 1, 1}},   {"INSTR", {"jet_instr", 2, 4}},
+        {"CSTR", {"jet_cstr", 1, 1}},     {"CLNG", {"jet_clng", 1, 1}},
+        {"CINT", {"jet_cint", 1, 1}},     {"CDBL", {"jet_cdbl", 1, 1}},
+        {"CSNG", {"jet_cdbl", 1, 1}},     {"CCUR", {"jet_cdbl", 1, 1}},
+        {"VAL", {"jet_val", 1, 1}},       {"YEAR", {"jet_year", 1, 1}},
+        {"MONTH", {"jet_month", 1, 1}},   {"DAY", {"jet_day", 1, 1}},
+        {"HOUR", {"jet_hour", 1, 1}},     {"MINUTE", {"jet_minute", 1, 1}},
+        {"SECOND", {"jet_second", 1, 1}}, {"DATESERIAL", {"jet_dateserial", 3, 3}},
+        {"SPACE", {"jet_space", 1, 1}},   {"SQR", {"jet_sqr", 1, 1}},
+    };
+    return f;
+}
+
+}  // namespace
+
+struct SqliteGenerator::SelectGenerado {
+    const Select* s = nullptr;
+    std::vector<std::string> exprs;
+    std::vector<std::string> nombres;
+    std::string sCuerpo;              // FROM ... HAVING
+    std::vector<std::string> claves;  // ORDER BY terms
+    std::vector<std::string> clavesSinCotejo;
+};
+
+SqliteGenerator::Resultado SqliteGenerator::Genera(const Consulta& consulta) {
+    nDerivadas_ = 0;
+    return GeneraConsulta(consulta, false);
+}
+
+std::string SqliteGenerator::Subconsulta(const Consulta& c) { return GeneraConsulta(c, true).sSql; }
+
+SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) {
+    SelectGenerado g;
+    g.s = &s;
+    std::vector<Fuente> fuentes;
+    std::string desde;
+    for (const auto& o : s.origenes) {
+        if (!desde.empty()) desde += ", ";
+        desde += GeneraOrigen(*o, fuentes);
+    }
+    int nExpr = 1000;
+    for (const auto& el : s.elementos) {
+        const Expr& e = *el.expr;
+        if (e.tipo == TipoExpr::Asterisco) {
+            bool bAlguna = false;
+            for (const auto& f : fuentes) {
+                if (!e.calificador.empty() && Mayusculas(f.sAlias) != Mayusculas(e.calificador))
+                    continue;
+                bAlguna = true;
+                for (const auto& col : f.columnas) {
+                    bool bRepetida = false;
+                    if (e.calificador.empty()) {
+                        for (const auto& otra : fuentes) {
+                            if (&otra == &f) continue;
+                            for (const auto& c2 : otra.columnas)
+                                bRepetida |= Mayusculas(c2) == Mayusculas(col);
+                        }
+                    }
+                    g.exprs.push_back(Nombre(f.sAlias) + "." + Nombre(col));
+                    g.nombres.push_back(bRepetida ? f.sAlias + "." + col : col);
+                }
+            }
+            if (!bAlguna) throw ErrorTablaNoEncontrada(e.calificador.empty() ? "*" : e.calificador);
+            continue;
+        }
+        if (e.tipo == TipoExpr::Columna) {
+            g.exprs.push_back(Valor(e));
+            g.nombres.push_back(el.alias.empty() ? e.nombre : el.alias);
+        } else {
+            // Computed text compares as Jet compares: DISTINCT, UNION and the
+            // queries built on this one inherit the collation.
+            g.exprs.push_back(Valor(e) + " COLLATE JET");
+            g.nombres.push_back(el.alias.empty() ? "Expr" + std::to_string(nExpr++) : el.alias);
+        }
+    }
+    if (!desde.empty()) g.sCuerpo += " FROM " + desde;
+    if (s.donde) g.sCuerpo += " WHERE " + Condicion(*s.donde);
+    if (!s.agrupar.empty()) {
+        g.sCuerpo += " GROUP BY ";
+        for (size_t i = 0; i < s.agrupar.size(); ++i)
+            g.sCuerpo += (i ? ", " : "") + Valor(*s.agrupar[i]) + " COLLATE JET";
+    }
+    if (s.teniendo) g.sCuerpo += " HAVING " + Condicion(*s.teniendo);
+    for (const auto& o : s.orden) {
+        std::string v = Valor(*o.expr);
+        g.clavesSinCotejo.push_back(v);
+        g.claves.push_back(v + " COLLATE JET" + (o.descendente ? " DESC" : ""));
+    }
+    return g;
+}
+
+// The rows of one SELECT with positional columns __c1.. plus its rank
+// (__rk: Jet's ties share it), its place (__rn) and the row count (__nt).
+std::string SqliteGenerator::Clasificada(const SelectGenerado& g) {
+    std::string orden;
+    for (size_t i = 0; i < g.claves.size(); ++i) orden += (i ? ", " : "") + g.claves[i];
+    const bool bDistinto = g.s->distinto;
+    std::string columnas;
+    for (size_t i = 0; i < g.exprs.size(); ++i)
+        columnas += (i ? ", " : "") + g.exprs[i] + " AS " + Columna(static_cast<int>(i));
+    if (bDistinto) {
+        // Window functions run before DISTINCT: rank the distinct rows
+        // outside, with the keys taken from the columns they repeat.
+        orden.clear();
+        for (size_t k = 0; k < g.claves.size(); ++k) {
+            std::string clave = g.claves[k];
+            for (size_t i = 0; i < g.exprs.size(); ++i) {
+                const std::string& sin = g.clavesSinCotejo[k];
+                std::string expr = g.exprs[i];
+                const std::string cola = " COLLATE JET";
+                if (expr.size() > cola.size() && expr.ends_with(cola))
+                    expr.resize(expr.size() - cola.size());
+                if (sin == expr || sin == Nombre(g.nombres[i])) {
+                    clave = Columna(static_cast<int>(i)) + clave.substr(sin.size());
+                    break;
+                }
+            }
+            orden += (k ? ", " : "") + clave;
+        }
+    }
+    const std::string rk =
+        orden.empty() ? "ROW_NUMBER() OVER ()" : "RANK() OVER (ORDER BY " + orden + ")";
+    const std::string rn = orden.empty() ? "ROW_NUMBER() OVER ()"
+                                         : "ROW_NUMBER() OVER (ORDER BY " + orden + ")";
+    const std::string ventanas = rk + " AS \"__rk\", " + rn + " AS \"__rn\", COUNT(*) OVER () AS \"__nt\"";
+    if (bDistinto)
+        return "SELECT *, " + ventanas + " FROM (SELECT DISTINCT " + columnas + g.sCuerpo + ")";
+    return "SELECT " + columnas + ", " + ventanas + g.sCuerpo;
+}
+
+std::string SqliteGenerator::FiltroTop(const SelectGenerado& g) {
+    if (!g.s->top) return "1";
+    const std::string n = Real(*g.s->top);
+    if (g.s->porcentaje) return "(\"__rk\" - 1) * 100.0 < " + n + " * \"__nt\"";
+    return "\"__rk\" <= " + n;
+}
+
+// One SELECT on its own, with its names.
+std::string SqliteGenerator::Ordenada(const SelectGenerado& g, bool bDerivada) {
+    if (!g.s->top) {
+        std::string sql = std::string("SELECT ") + (g.s->distinto ? "DISTINCT " : "");
+        for (size_t i = 0; i < g.exprs.size(); ++i)
+            sql += (i ? ", " : "") + g.exprs[i] + " AS " + Nombre(g.nombres[i]);
+        sql += g.sCuerpo;
+        if (!g.claves.empty()) {
+            sql += " ORDER BY ";
+            for (size_t i = 0; i < g.claves.size(); ++i) sql += (i ? ", " : "") + g.claves[i];
+        }
+        return sql;
+    }
+    std::string sql = "SELECT ";
+    for (size_t i = 0; i < g.exprs.size(); ++i)
+        sql += (i ? ", " : "") + Columna(static_cast<int>(i)) + " AS " + Nombre(g.nombres[i]);
+    sql += " FROM (" + Clasificada(g) + ") WHERE " + FiltroTop(g) + " ORDER BY \"__rn\"";
+    return bDerivada ? sql + " LIMIT -1" : sql;
+}
+
+SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bool bDerivada) {
+    std::vector<SelectGenerado> ramas;
+    for (const auto& s : c.ramas) ramas.push_back(PreparaSelect(s));
+    Resultado r;
+    r.columnas = ramas[0].nombres;
+    if (ramas.size() == 1) {
+        r.sSql = Ordenada(ramas[0], bDerivada);
+        return r;
+    }
+    const SelectGenerado& ultima = ramas.back();
+    const bool bOrdenFinal = !ultima.s->top && !ultima.claves.empty();
+    // The last branch's ORDER BY sorts the whole union, by column name.
+    std::string ordenFinal;
+    if (bOrdenFinal) {
+        for (const auto& o : ultima.s->orden) {
+            int nCol = -1;
+            if (o.expr->tipo == TipoExpr::Columna) {
+                for (const std::vector<std::string>* nombres :
+                     std::initializer_list<const std::vector<std::string>*>{&ramas[0].nombres, &ultima.nombres})
+                    for (size_t i = 0; i < nombres->size() && nCol < 0; ++i)
+                        if (Mayusculas((*nombres)[i]) == Mayusculas(o.expr->nombre)) nCol = static_cast<int>(i);
+            }
+            if (nCol < 0) throw ErrorParametroSinValor(o.expr->nombre);
+            ordenFinal += std::string(ordenFinal.empty() ? "" : ", ") + Columna(nCol) +
+                          " COLLATE JET" + (o.descendente ? " DESC" : "");
+        }
+    }
+    bool bSoloTodos = true;
+    for (bool b : c.todos) bSoloTodos &= b;
+    std::string cuerpo;
+    for (size_t k = 0; k < ramas.size(); ++k) {
+        const SelectGenerado& g = ramas[k];
+        const bool bPropia = g.s->top || (!g.claves.empty() && k + 1 < ramas.size());
+        if (k) cuerpo += c.todos[k - 1] ? " UNION ALL " : " UNION ";
+        std::string rama;
+        if (bPropia) {
+            rama = "SELECT ";
+            for (size_t i = 0; i < g.exprs.size(); ++i) rama += Columna(static_cast<int>(i)) + ", ";
+            rama += (bSoloTodos ? std::to_string(k) + " AS \"__b\", \"__rn\" AS \"__o\"" : std::string("0 AS \"__b\", 0 AS \"__o\"")) +
+                    " FROM (" + Clasificada(g) + ") WHERE " + FiltroTop(g);
+        } else {
+            rama = std::string("SELECT ") + (g.s->distinto ? "DISTINCT " : "");
+            for (size_t i = 0; i < g.exprs.size(); ++i)
+                rama += g.exprs[i] + " AS " + Columna(static_cast<int>(i)) + ", ";
+            rama += (bSoloTodos ? std::to_string(k) : std::string("0")) + " AS \"__b\", 0 AS \"__o\"" + g.sCuerpo;
+        }
+        // A branch is a subquery so that SQLite treats it as one unit.
+        cuerpo += "SELECT * FROM (" + rama + ")";
+    }
+    std::string sql = "SELECT ";
+    for (size_t i = 0; i < r.columnas.size(); ++i)
+        sql += (i ? ", " : "") + Columna(static_cast<int>(i)) + " AS " + Nombre(r.columnas[i]);
+    sql += " FROM (" + cuerpo + ")";
+    if (bOrdenFinal) sql += " ORDER BY " + ordenFinal;
+    else if (bSoloTodos) sql += " ORDER BY \"__b\", \"__o\"";
+    if (bDerivada && (bOrdenFinal || bSoloTodos)) sql += " LIMIT -1";
+    r.sSql = sql;
+    return r;
+}
+
+std::string SqliteGenerator::GeneraOrigen(const Origen& o, std::vector<Fuente>& fuentes) {
+    switch (o.tipo) {
+        case TipoOrigen::Tabla: {
+            auto t = catalogo_.DameTabla(o.nombre);
+            Fuente f{o.alias.empty() ? o.nombre : o.alias, t.columnas};
+            fuentes.push_back(f);
+            return Nombre(t.sNombre) + " AS " + Nombre(f.sAlias);
+        }
+        case TipoOrigen::Derivada: {
+            auto r = GeneraConsulta(*o.subconsulta, true);
+            Fuente f{o.alias.empty() ? "__d" + std::to_string(++nDerivadas_) : o.alias, r.columnas};
+            fuentes.push_back(f);
+            return "(" + r.sSql + ") AS " + Nombre(f.sAlias);
+        }
+        case TipoOrigen::Union: {
+            std::string izq = GeneraOrigen(*o.izquierdo, fuentes);
+            std::string der = GeneraOrigen(*o.derecho, fuentes);
+            if (o.derecho->tipo == TipoOrigen::Union) der = "(" + der + ")";
+            const char* tipo = o.tipoUnion == TipoUnion::Interna    ? " INNER JOIN "
+                               : o.tipoUnion == TipoUnion::Izquierda ? " LEFT JOIN "
+                                                                     : " RIGHT JOIN ";
+            return izq + tipo + der + " ON " + Condicion(*o.condicion);
+        }
+    }
+    return "";
+}
+
+std::string SqliteGenerator::Valor(const Expr& e) { return Expresion(e, false); }
+std::string SqliteGenerator::Condicion(const Expr& e) { return Expresion(e, true); }
+
+std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
+    // A truth value is -1/0 where Jet wants a value, a SQLite truth in WHERE.
+    auto booleano = [&](const std::string& s) { return bCondicion ? s : "(-" + s + ")"; };
+    switch (e.tipo) {
+        case TipoExpr::Literal:
+            return std::visit(
+                [](const auto& v) -> std::string {
+                    using T = std::decay_t<decltype(v)>;
+                    if constexpr (std::is_same_v<T, std::monostate>) return "NULL";
+                    else if constexpr (std::is_same_v<T, bool>) return v ? "-1" : "0";
+                    else if constexpr (std::is_same_v<T, int64_t>) return std::to_string(v);
+                    else if constexpr (std::is_same_v<T, double>) return Real(v);
+                    else if constexpr (std::is_same_v<T, TMoneda>) return Real(v.nDiezMilesimos / 10000.0);
+                    else if constexpr (std::is_same_v<T, TFecha>) return Real(v.dSerial);
+                    else return Texto(v);
+                },
+                e.valor);
+        case TipoExpr::Columna:
+            return e.calificador.empty() ? Nombre(e.nombre)
+                                         : Nombre(e.calificador) + "." + Nombre(e.nombre);
+        case TipoExpr::Asterisco:
+            throw ErrorSintaxis("*");
+        case TipoExpr::Unaria:
+            if (e.op == "-") return "(-" + Valor(*e.args[0]) + ")";
+            if (EsBooleana(*e.args[0])) return booleano("(NOT " + Condicion(*e.args[0]) + ")");
+            // NOT on a number is Jet's bitwise complement: NOT -1 is 0.
+            return bCondicion ? "((~" + Valor(*e.args[0]) + ") <> 0)" : "(~" + Valor(*e.args[0]) + ")";
+        case TipoExpr::Binaria: {
+            const std::string a = Valor(*e.args[0]), b = Valor(*e.args[1]);
+            if (EsComparacion(e.op)) return booleano("(" + a + " " + e.op + " " + b + " COLLATE JET)");
+            if (e.op == "-" || e.op == "*") return "(" + a + " " + e.op + " " + b + ")";
+            static const std::map<std::string, std::string> funciones = {
+                {"+", "jet_suma"}, {"/", "jet_div"}, {"\\", "jet_divent"},
+                {"MOD", "jet_mod"}, {"^", "jet_pot"}, {"&", "jet_concat"}};
+            return funciones.at(e.op) + "(" + a + ", " + b + ")";
+        }
+        case TipoExpr::Logica: {
+            if (e.op == "XOR") {
+                std::string s = "(" + Condicion(*e.args[0]) + " IS TRUE)";
+                for (size_t i = 1; i < e.args.size(); ++i)
+                    s = "(" + s + " <> (" + Condicion(*e.args[i]) + " IS TRUE))";
+                return booleano(s);
+            }
+            std::vector<std::string> partes;
+            for (const auto& a : e.args) partes.push_back(Condicion(*a));
+            return booleano(Encadena(partes, e.op == "AND" ? " AND " : " OR "));
+        }
+        case TipoExpr::Like:
+            return booleano(std::string("(") + (e.negada ? "NOT " : "") + "jet_like(" +
+                            Valor(*e.args[0]) + ", " + Valor(*e.args[1]) + "))");
+        case TipoExpr::In: {
+            std::string s = "(" + Valor(*e.args[0]) + " COLLATE JET" + (e.negada ? " NOT IN (" : " IN (");
+            if (e.subconsulta) {
+                s += Subconsulta(*e.subconsulta);
+            } else {
+                for (size_t i = 1; i < e.args.size(); ++i) s += (i > 1 ? ", " : "") + Valor(*e.args[i]);
+            }
+            return booleano(s + "))");
+        }
+        case TipoExpr::Between:
+            return booleano("(" + Valor(*e.args[0]) + " COLLATE JET" + (e.negada ? " NOT" : "") +
+                            " BETWEEN " + Valor(*e.args[1]) + " AND " + Valor(*e.args[2]) + ")");
+        case TipoExpr::EsNulo:
+            return booleano("(" + Valor(*e.args[0]) + (e.negada ? " IS NOT NULL)" : " IS NULL)"));
+        case TipoExpr::Subconsulta:
+            return "(" + Subconsulta(*e.subconsulta) + ")";
+        case TipoExpr::Existe:
+            return booleano("(EXISTS (" + Subconsulta(*e.subconsulta) + "))");
+        case TipoExpr::Funcion:
+            return Funcion(e, bCondicion);
+    }
+    return "";
+}
+
+std::string SqliteGenerator::Funcion(const Expr& e, bool bCondicion) {
+    const std::string& f = e.nombre;
+    const size_t n = e.args.size();
+    auto aridad = [&](size_t a, size_t b) {
+        if (n < a || n > b) throw ErrorNumeroArgumentos(f);
+    };
+    auto arg = [&](size_t i) { return Valor(*e.args[i]); };
+    if (f == "IIF") {
+        aridad(3, 3);
+        // A Null condition takes the false branch, as CASE does.
+        return "(CASE WHEN " + Condicion(*e.args[0]) + " THEN " + arg(1) + " ELSE " + arg(2) + " END)";
+    }
+    if (f == "ISNULL") {
+        aridad(1, 1);
+        const std::string s = "(" + arg(0) + " IS NULL)";
+        return bCondicion ? s : "(-" + s + ")";
+    }
+    if (f == "NZ") {
+        aridad(1, 2);
+        return "COALESCE(" + arg(0) + ", " + (n == 2 ? arg(1) : std::string("''")) + ")";
+    }
+    if (f == "COUNT") {
+        aridad(1, 1);
+        return e.args[0]->tipo == TipoExpr::Asterisco ? "COUNT(*)" : "COUNT(" + arg(0) + ")";
+    }
+    if (f == "SUM" || f == "AVG") {
+        aridad(1, 1);
+        return f + "(" + arg(0) + ")";
+    }
+    if (f == "MIN" || f == "MAX") {
+        aridad(1, 1);
+        return f + "(" + arg(0) + " COLLATE JET)";
+    }
+    if (f == "FIRST" || f == "LAST") {
+        aridad(1, 1);
+        return (f == "FIRST" ? "jet_first(" : "jet_last(") + arg(0) + ")";
+    }
+    auto it = Funciones().find(f);
+    if (it == Funciones().end()) throw ErrorFuncionNoDefinida(f);
+    aridad(it->second.nMin, it->second.nMax);
+    std::string s = std::string(it->second.sSqlite) + "(";
+    for (size_t i = 0; i < n; ++i) s += (i ? ", " : "") + arg(i);
+    return s + ")";
+}
+
+}  // namespace jet::sql

@@ -1,0 +1,602 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <fstream>
+#include <optional>
+#include <stdexcept>
+
+#include "AplicacionQt.h"
+#include "TDirTemporal.h"
+#include "app/Principal.h"
+#include "app/Utilerias.h"
+#include "platform/ui/ICajaMensajes.h"
+
+namespace {
+
+const char* const kSinBD = "Error: Este programa debe encontrarse en la carpeta del Norvex.";
+const char* const kConectando = "Conectando con la BD...";
+const char* const kSinEmpresa = "No se pudo extraer el Número de la Empresa predeterminada.";
+const char* const kConectado =
+    "Hay un usuario conectado a la BD. Cierre Norvex antes de continuar.";
+const char* const kMalCaja =
+    "La contraseña es incorrecta o, el usuario no  tiene permisos de administrador.";
+const char* const kMalEstado =
+    "La contraseña es incorrecta o, el usuario no tiene permisos de administrador.";
+const char* const kSinReporte = "No fue posible generar el reporte. Llame a Soporte Técnico.";
+
+// The instructions, byte for byte: twelve lines joined by CR CR LF.
+const std::string kIndicaciones =
+    "Para responder correctamente el cuestionario, es muy importante que por favor siga estas "
+    "indicaciones:\r\r\n"
+    "1.- Haga un respaldo de seguridad de la Base de Datos del Norvex.\r\r\n"
+    "2.- Asigne el Símbolo a todas las divisas (Catálogo de \"Divisas para Compra/Venta\"; en "
+    "Norvex: Menú principal -> Archivo -> Opción 4 ). Las Divisas sin Símbolo podrían ser "
+    "ignoradas y causar resultados erróneos.\r\r\n"
+    "3.- Asigne las Claves de la Actividad a  todos los Sectores (Catálogo de \"Ocupaciones, "
+    "Profesiones, Actividades o Giros del Negocio\"; en Norvex:  Menú principal -> Usuarios -> "
+    "Opción 2). Cerciórese que la clave corresponda correctamente con el Sector, de lo contrario "
+    "podría causar resultados erróneos.\r\r\n"
+    "4.- Cierre el programa Norvex. \r\r\n"
+    "5.- Instale y ejecute este programa en la carpeta raíz del Norvex (Generalmente en "
+    "C:\\Norvex Software\\). \r\r\n"
+    "6.- Si tiene varias computadoras con Norvex en el mismo establecimiento, instale este "
+    "programa en la computadora principal (Servidor).\r\r\n"
+    "7.- Si tiene varias sucursales, utilice este programa para generar un reporte por sucursal. "
+    "Posteriormente analice la información para condensarla manualmente en un solo reporte.\r\r\n"
+    "8.- El cuestionario tiene preguntas que NO son posibles de contestar por medio de la Base de "
+    "Datos del Norvex, por lo que deberá contestarlas a criterio y de acuerdo a la operatividad de "
+    "su Centro Cambiario. Estas preguntas traen la respuesta: (** El CC debe responder **).\r\r\n"
+    "Nota 1: Considere los datos que están entre paréntesis para analizar y condensar la "
+    "información en caso de tener varias sucursales. No debe escribir estos datos en el "
+    "cuestionario, son sólo datos informativos para su análisis.\r\r\n"
+    "Nota 2: En caso de no utilizar el sistema Norvex de forma automática para la detección de "
+    "PEPs, los resultados podrían no ser correctos. Deberá realizar los cálculos correspondientes "
+    "en cada respuesta donde intervengan PEPs conforme a los dictámenes que hubiera realizado."
+    "\r\r\n"
+    "¿Ha seguido las indicaciones y desea continuar?";
+
+std::string NombreFoco() {
+    QWidget* w = QApplication::focusWidget();
+    return w ? w->objectName().toStdString() : "";
+}
+
+bool HayCursorEspera() {
+    return QApplication::overrideCursor() &&
+           QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+}
+
+// One thing the user saw: a box ("caja") or a status text held by a pause
+// ("estado"), with the cursor and the focus of that moment.
+struct TSuceso {
+    std::string sTexto;
+    bool bEspera = false;
+    std::string sFoco;
+};
+
+struct TBitacora {
+    std::vector<TSuceso> sucesos;
+    std::vector<std::string> destellos;  // caption that was red during a flash pause
+
+    std::vector<std::string> Textos() const {
+        std::vector<std::string> t;
+        for (const TSuceso& s : sucesos) t.push_back(s.sTexto);
+        return t;
+    }
+};
+
+class TCajaBitacora : public ui::ICajaMensajes {
+public:
+    explicit TCajaBitacora(TBitacora& bitacora) : bitacora_(bitacora) {}
+    bool bRespuesta = true;
+    void MuestraMensaje(const std::string& sTexto) override {
+        bitacora_.sucesos.push_back({"caja:" + sTexto, HayCursorEspera(), NombreFoco()});
+    }
+    bool PreguntaSiNo(const std::string& sTexto) override {
+        bitacora_.sucesos.push_back({"pregunta:" + sTexto, HayCursorEspera(), NombreFoco()});
+        return bRespuesta;
+    }
+
+private:
+    TBitacora& bitacora_;
+};
+
+// Pauses take no time; they note the status text (messenger pauses) or
+// which caption is red (flash phases).
+class TUtileriasPrueba : public TUtilerias {
+public:
+    TUtileriasPrueba(TBitacora& bitacora, std::string sRutaExe)
+        : TUtilerias({}, std::move(sRutaExe)), bitacora_(bitacora) {}
+    QWidget* ventana = nullptr;
+
+    void HazPausa(uint32_t nSegs) override {
+        if (ventana && nSegs == 300) {
+            for (const char* sNombre : {"txUsuario", "txCambio", "txPassw"}) {
+                auto* etiqueta = ventana->findChild<QLabel*>(sNombre);
+                if (etiqueta->palette().color(QPalette::WindowText) == QColor(0xFF, 0, 0))
+                    bitacora_.destellos.push_back(sNombre);
+            }
+        } else if (ventana) {
+            const QString sEstado = ventana->findChild<QLabel*>("txMensajes")->text();
+            bitacora_.sucesos.push_back(
+                TSuceso{"estado:" + sEstado.toStdString(), HayCursorEspera(), NombreFoco()});
+        }
+        QCoreApplication::processEvents();
+    }
+
+private:
+    TBitacora& bitacora_;
+};
+
+class TNorvexFalso : public IVerificaNorvex {
+public:
+    bool bUsuarios = false;
+    bool bAcceso = true;
+    int nValidaciones = 0;
+    std::string sUsuario, sPassw;
+    bool bSoloAdmins = false;
+
+    bool UsuariosConectados() override { return bUsuarios; }
+    bool ValidaAcceso(const std::string& u, const std::string& p, bool b) override {
+        ++nValidaciones;
+        sUsuario = u;
+        sPassw = p;
+        bSoloAdmins = b;
+        return bAcceso;
+    }
+};
+
+class TDatosFalsos : public IDatosVentana {
+public:
+    bool bConecta = true;
+    bool bLanza = false;
+    std::function<void()> durante;  // runs inside the job, at the connection
+    int nConexiones = 0;
+    std::string sRutaBD;
+    int nCreados = 0;
+    int nNumEmp = 0;
+    double dTCambio = 0;
+    std::shared_ptr<TNorvexFalso> norvex = std::make_shared<TNorvexFalso>();
+
+    bool ConectaBDPrinc(const std::string& sRuta) override {
+        ++nConexiones;
+        sRutaBD = sRuta;
+        if (durante)
+            durante();
+        return bConecta;
+    }
+    std::shared_ptr<IVerificaNorvex> CreaCuestionario(int n, double d) override {
+        if (bLanza)
+            throw std::runtime_error("Falla de prueba");
+        ++nCreados;
+        nNumEmp = n;
+        dTCambio = d;
+        return norvex;
+    }
+};
+
+class PrincipalTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AplicacionQt();
+        anterior = ui::DameCajaMensajes();
+        caja = std::make_shared<TCajaBitacora>(bitacora);
+        ui::FijaCajaMensajes(caja);
+        utilerias =
+            std::make_shared<TUtileriasPrueba>(bitacora, (dir / "CuestionarioKOVA").string());
+        ventana = std::make_unique<TfrmPrincipal>(datos, utilerias);
+        utilerias->ventana = ventana.get();
+    }
+    void TearDown() override {
+        ventana.reset();
+        ui::FijaCajaMensajes(anterior);
+    }
+
+    // Shows the window and answers the instructions with Yes.
+    void Abre() {
+        ventana->show();
+        ventana->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(ventana.get()));
+        QCoreApplication::processEvents();
+        bitacora = {};
+    }
+
+    // Starts over with a new window and fresh fakes, shown and past the instructions.
+    void NuevaVentana() {
+        TearDown();
+        datos = std::make_shared<TDatosFalsos>();
+        SetUp();
+        Abre();
+    }
+
+    template <class T = QWidget>
+    T* Control(const char* sNombre) {
+        auto* w = ventana->findChild<T*>(sNombre);
+        EXPECT_NE(w, nullptr) << sNombre;
+        return w;
+    }
+
+    void CreaNorvex(std::optional<std::string> sIni = "[Control]\nEmpresaActiva=3\n") {
+        std::filesystem::create_directories(dir / "DataBase");
+        std::ofstream(dir / "DataBase/Norvex.mdb") << "mdb";
+        if (sIni)
+            std::ofstream(dir / "Norvex.INI") << *sIni;
+    }
+
+    void Credenciales(const QString& sUsuario, const QString& sPassw) {
+        Control<QLineEdit>("edUsuario")->setText(sUsuario);
+        Control<QLineEdit>("edPassw")->setText(sPassw);
+    }
+
+    // Lets the 50 ms flash timer fire and run its phases.
+    void EsperaDestello() {
+        (void)QTest::qWaitFor([&] { return !bitacora.destellos.empty(); }, 1000);
+    }
+
+    TDirTemporal dir;
+    TBitacora bitacora;
+    std::shared_ptr<ui::ICajaMensajes> anterior;
+    std::shared_ptr<TCajaBitacora> caja;
+    std::shared_ptr<TDatosFalsos> datos = std::make_shared<TDatosFalsos>();
+    std::shared_ptr<TUtileriasPrueba> utilerias;
+    std::unique_ptr<TfrmPrincipal> ventana;
+};
+
+TEST_F(PrincipalTest, EstadoInicial) {
+    EXPECT_EQ(ventana->size(), QSize(690, 730));
+    EXPECT_EQ(ventana->minimumSize(), ventana->maximumSize());
+    EXPECT_EQ(ventana->windowTitle(), "Cuestionario KOVA 2018");
+    auto* txMensajes = Control<QLabel>("txMensajes");
+    EXPECT_EQ(txMensajes->text(), "");
+    EXPECT_EQ(txMensajes->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
+    EXPECT_EQ(Control<QLineEdit>("edCambio")->text(), "18.91");
+    EXPECT_EQ(Control<QLineEdit>("edPassw")->echoMode(), QLineEdit::Password);
+    EXPECT_FALSE(Control("bnGenReporte")->isEnabled());
+    EXPECT_FALSE(Control("grdPEPs")->isEnabled());
+    EXPECT_TRUE(Control("txPruebas")->isHidden());
+    EXPECT_TRUE(Control("pnIgnorar")->isHidden());
+    EXPECT_TRUE(Control("pnChkBox")->isHidden());
+    EXPECT_EQ(Control<QLabel>("txPaso4")->palette().color(QPalette::WindowText),
+              QColor(0x00, 0x80, 0x80));
+}
+
+TEST_F(PrincipalTest, LasIndicacionesSalenDespuesDeMostrarseYSiLlevaAlTipoDeCambio) {
+    ventana->show();
+    EXPECT_TRUE(bitacora.sucesos.empty()) << "the dialog is posted, not shown inside show()";
+    ventana->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(ventana.get()));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(bitacora.sucesos.size(), 1u);
+    EXPECT_EQ(bitacora.sucesos[0].sTexto, "pregunta:" + kIndicaciones);
+    EXPECT_EQ(NombreFoco(), "edCambio");
+    EXPECT_TRUE(ventana->isVisible());
+}
+
+TEST_F(PrincipalTest, NoALasIndicacionesCierraLaVentana) {
+    caja->bRespuesta = false;
+    ventana->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !bitacora.sucesos.empty(); }, 1000));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ventana->isVisible());
+}
+
+TEST_F(PrincipalTest, FiltroDeTeclasDelTipoDeCambio) {
+    Abre();
+    struct TCaso {
+        QLocale::Language eIdioma;
+        const char* sInicial;
+        int nCursor;
+        Qt::Key eTecla;
+        char cTecla;
+        const char* sEsperado;
+    };
+    const auto C = QLocale::English;
+    const TCaso casos[] = {
+        {C, "", 0, Qt::Key_unknown, '.', ""},
+        {C, "0", 1, Qt::Key_unknown, '.', "0"},
+        {C, "18", 2, Qt::Key_unknown, '.', "18."},
+        {C, "18", 0, Qt::Key_unknown, '.', ".18"},  // judged at the end, typed at the caret
+        {C, "18.91", 5, Qt::Key_unknown, '.', "18.91"},
+        {C, "18.91", 1, Qt::Key_unknown, '.', "18.91"},
+        {C, "18", 2, Qt::Key_unknown, '7', "187"},
+        {C, "18", 2, Qt::Key_unknown, 'a', "18"},
+        {C, "18", 2, Qt::Key_unknown, '-', "18"},
+        {C, "18", 2, Qt::Key_unknown, ',', "18"},
+        {C, "18", 2, Qt::Key_unknown, ' ', "18"},
+        {C, "18", 2, Qt::Key_Backspace, 0, "1"},
+        {C, "18", 1, Qt::Key_Delete, 0, "1"},
+        // With a comma for decimals the rate "18" plus "." never reads as a number.
+        {QLocale::German, "18", 2, Qt::Key_unknown, '.', "18"},
+        {QLocale::German, "18", 2, Qt::Key_unknown, ',', "18"},
+    };
+    auto* edCambio = Control<QLineEdit>("edCambio");
+    for (const TCaso& c : casos) {
+        TLocalTemporal local{QLocale(c.eIdioma)};
+        edCambio->setFocus();
+        edCambio->setText(c.sInicial);
+        edCambio->setCursorPosition(c.nCursor);
+        if (c.cTecla)
+            QTest::keyClick(edCambio, c.cTecla);
+        else
+            QTest::keyClick(edCambio, c.eTecla);
+        EXPECT_EQ(edCambio->text(), c.sEsperado)
+            << c.sInicial << " + " << (c.cTecla ? c.cTecla : '?');
+    }
+    // A character beyond Latin-1 never passes.
+    edCambio->setText("1");
+    QTest::sendKeyEvent(QTest::Click, edCambio, Qt::Key_unknown, QString("٣"), Qt::NoModifier);
+    EXPECT_EQ(edCambio->text(), "1");
+}
+
+TEST_F(PrincipalTest, EnterAvanzaYMayusEnterRetrocede) {
+    Abre();
+    auto* edCambio = Control<QLineEdit>("edCambio");
+    edCambio->setFocus();
+    QTest::keyClick(edCambio, Qt::Key_Return);
+    EXPECT_EQ(NombreFoco(), "edUsuario");
+    EXPECT_EQ(edCambio->text(), "18.91");
+    QTest::keyClick(Control("edUsuario"), Qt::Key_Enter);
+    EXPECT_EQ(NombreFoco(), "edPassw");
+    QTest::keyClick(Control("edPassw"), Qt::Key_Return);
+    EXPECT_EQ(NombreFoco(), "bnDetectaPEPs") << "notice, disabled grid and hidden box skipped";
+
+    Control("edPassw")->setFocus();
+    QTest::keyClick(Control("edPassw"), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(NombreFoco(), "edUsuario");
+    QTest::keyClick(Control("edUsuario"), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(NombreFoco(), "edCambio");
+}
+
+TEST_F(PrincipalTest, UsuarioYContrasenaEnMayusculas) {
+    Abre();
+    QTest::keyClicks(Control("edUsuario"), "admin ");
+    QTest::sendKeyEvent(QTest::Click, Control("edUsuario"), Qt::Key_unknown, QString("ñ"),
+                        Qt::NoModifier);
+    QTest::keyClicks(Control("edPassw"), "norvex");
+    EXPECT_EQ(Control<QLineEdit>("edUsuario")->text(), "ADMIN Ñ");
+    EXPECT_EQ(Control<QLineEdit>("edPassw")->text(), "NORVEX");
+}
+
+TEST_F(PrincipalTest, ValidaCamposSenalaElPrimerProblema) {
+    Abre();
+    struct TCaso {
+        QLocale::Language eIdioma;
+        const char* sUsuario;
+        const char* sCambio;
+        const char* sEstado;  // empty: no problem
+        const char* sCampo;
+        const char* sLeyenda;
+    };
+    const auto C = QLocale::English;
+    const char* kUsuario = "Por favor, escriba su usuario (Administrador).";
+    const char* kCambio = "Por favor, escriba el tipo de cambio.";
+    const char* kCero = "El tipo de cambio debe ser diferente a cero.";
+    const TCaso casos[] = {
+        {C, "", "", kUsuario, "edUsuario", "txUsuario"},
+        {C, " \t", "18.91", kUsuario, "edUsuario", "txUsuario"},
+        {C, "ADMIN", "", kCambio, "edCambio", "txCambio"},
+        {C, "ADMIN", "  ", kCambio, "edCambio", "txCambio"},
+        {C, "ADMIN", "0", kCero, "edCambio", "txCambio"},
+        {C, "ADMIN", "-3", kCero, "edCambio", "txCambio"},
+        {C, "ADMIN", "1..2", kCero, "edCambio", "txCambio"},
+        {QLocale::German, "ADMIN", "18.91", kCero, "edCambio", "txCambio"},
+        {C, " ADMIN", "18.91", "", "", ""},
+        {QLocale::German, "ADMIN", "18,91", "", "", ""},
+    };
+    for (const TCaso& c : casos) {
+        TLocalTemporal local{QLocale(c.eIdioma)};
+        // A fresh window: no clearing timer of the previous case is running.
+        NuevaVentana();
+        Control("bnDetectaPEPs")->setFocus();
+        Control<QLineEdit>("edUsuario")->setText(c.sUsuario);
+        Control<QLineEdit>("edCambio")->setText(c.sCambio);
+        const bool bProblema = ventana->ValidaCampos();
+        EXPECT_EQ(bProblema, *c.sEstado != 0) << c.sUsuario << "/" << c.sCambio;
+        EXPECT_EQ(Control<QLabel>("txMensajes")->text().toStdString(), c.sEstado);
+        if (!bProblema)
+            continue;
+        EXPECT_EQ(NombreFoco(), c.sCampo);
+        EsperaDestello();
+        ASSERT_FALSE(bitacora.destellos.empty());
+        EXPECT_EQ(bitacora.destellos.front(), c.sLeyenda);
+    }
+}
+
+// The gate as the user lives it, box by box and status by status.
+TEST_F(PrincipalTest, PuertaDeDeteccionCierraConCadaFalla) {
+    struct TCaso {
+        const char* sNombre;
+        bool bBase;
+        std::optional<std::string> sIni;
+        bool bConecta, bUsuarios, bAcceso;
+        bool bCreaCuestionario;
+        std::vector<std::string> esperado;
+    };
+    const std::string kIni = "[Control]\nEmpresaActiva=3\n";
+    const std::string e = "estado:", k = "caja:";
+    const TCaso casos[] = {
+        {"sin base", false, kIni, true, false, true, false, {k + kSinBD}},
+        {"no abre", true, kIni, false, false, true, false, {e + kConectando}},
+        {"sin ini",
+         true,
+         std::nullopt,
+         true,
+         false,
+         true,
+         false,
+         {e + kConectando, k + kSinEmpresa}},
+        {"sin clave",
+         true,
+         "[Control]\nOtra=1\n",
+         true,
+         false,
+         true,
+         false,
+         {e + kConectando, k + kSinEmpresa}},
+        {"cero",
+         true,
+         "[Control]\nEmpresaActiva=0\n",
+         true,
+         false,
+         true,
+         false,
+         {e + kConectando, k + kSinEmpresa}},
+        {"negativo",
+         true,
+         "[Control]\nEmpresaActiva=-1\n",
+         true,
+         false,
+         true,
+         false,
+         {e + kConectando, k + kSinEmpresa}},
+        {"texto",
+         true,
+         "[Control]\nEmpresaActiva=uno\n",
+         true,
+         false,
+         true,
+         false,
+         {e + kConectando, k + kSinEmpresa}},
+        {"conectado", true, kIni, true, true, true, true, {e + kConectando, k + kConectado}},
+        {"credenciales",
+         true,
+         kIni,
+         true,
+         false,
+         false,
+         true,
+         {e + kConectando, k + kMalCaja, e + kMalEstado}},
+        {"abre", true, kIni, true, false, true, true, {e + kConectando}},
+    };
+    for (const TCaso& c : casos) {
+        SCOPED_TRACE(c.sNombre);
+        std::filesystem::remove_all(dir / "DataBase");
+        std::filesystem::remove(dir / "Norvex.INI");
+        NuevaVentana();
+        if (c.bBase)
+            CreaNorvex(c.sIni);
+        datos->bConecta = c.bConecta;
+        datos->norvex->bUsuarios = c.bUsuarios;
+        datos->norvex->bAcceso = c.bAcceso;
+        Credenciales(" ADMIN", "");
+        ventana->bnDetectaPEPsClick();
+        EXPECT_EQ(bitacora.Textos(), c.esperado);
+        for (const TSuceso& s : bitacora.sucesos) {
+            if (!s.sTexto.starts_with(k))
+                continue;
+            EXPECT_EQ(s.bEspera, s.sTexto == k + kSinBD) << "cursor at " << s.sTexto;
+        }
+        EXPECT_EQ(datos->nCreados, c.bCreaCuestionario ? 1 : 0);
+        EXPECT_EQ(datos->norvex->nValidaciones, c.bUsuarios ? 0 : datos->nCreados);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_TRUE(Control("bnDetectaPEPs")->isEnabled());
+    }
+}
+
+TEST_F(PrincipalTest, PuertaAbiertaRecibeLosCamposTalCual) {
+    Abre();
+    CreaNorvex("[control]\nempresaactiva = 3\n");
+    std::filesystem::rename(dir / "DataBase/Norvex.mdb", dir / "DataBase/NORVEX.MDB");
+    std::filesystem::rename(dir / "DataBase", dir / "Database");
+    Credenciales(" admin", "");
+    ventana->bnDetectaPEPsClick();
+    EXPECT_EQ(datos->sRutaBD, (dir / "Database/NORVEX.MDB").string());
+    EXPECT_EQ(datos->nNumEmp, 3);
+    EXPECT_DOUBLE_EQ(datos->dTCambio, 18.91);
+    EXPECT_EQ(datos->norvex->sUsuario, " ADMIN");
+    EXPECT_EQ(datos->norvex->sPassw, "");
+    EXPECT_TRUE(datos->norvex->bSoloAdmins);
+}
+
+TEST_F(PrincipalTest, CredencialesMalasEnDeteccionSenalanAlUsuario) {
+    Abre();
+    CreaNorvex();
+    datos->norvex->bAcceso = false;
+    Credenciales("ADMIN", "X");
+    Control("edCambio")->setFocus();
+    ventana->bnDetectaPEPsClick();
+    ASSERT_EQ(bitacora.sucesos.size(), 3u);
+    EXPECT_EQ(bitacora.sucesos[1].sFoco, "edUsuario") << "focus moves before the box";
+    EsperaDestello();
+    EXPECT_EQ(bitacora.destellos.front(), "txUsuario");
+    EXPECT_EQ(NombreFoco(), "edUsuario");
+    EXPECT_EQ(Control<QLineEdit>("edPassw")->text(), "X");
+}
+
+TEST_F(PrincipalTest, PuertaDelReporteConservaElCursorDeEsperaYSenalaLaContrasena) {
+    Abre();
+    CreaNorvex();
+    datos->norvex->bAcceso = false;
+    Credenciales("ADMIN", "X");
+    Control("edCambio")->setFocus();
+    ventana->bnGenReporteClick();
+    const std::vector<std::string> esperado{
+        "estado:¡Advertencia!", "pregunta:" + kIndicaciones, std::string("estado:") + kConectando,
+        std::string("caja:") + kMalCaja, std::string("estado:") + kMalEstado};
+    ASSERT_EQ(bitacora.Textos(), esperado);
+    EXPECT_TRUE(bitacora.sucesos[3].bEspera);
+    EXPECT_EQ(bitacora.sucesos[4].sFoco, "edCambio")
+        << "the password is pointed at after the pause";
+    EXPECT_EQ(Control<QLabel>("txMensajes")->text(), kSinReporte);
+    EsperaDestello();
+    EXPECT_EQ(bitacora.destellos.front(), "txPassw");
+    EXPECT_EQ(NombreFoco(), "edPassw");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    bitacora = {};
+    datos->norvex->bUsuarios = true;
+    ventana->bnGenReporteClick();
+    ASSERT_EQ(bitacora.sucesos.size(), 4u);
+    EXPECT_EQ(bitacora.sucesos[3].sTexto, std::string("caja:") + kConectado);
+    EXPECT_TRUE(bitacora.sucesos[3].bEspera);
+}
+
+TEST_F(PrincipalTest, ReporteCanceladoNoTocaLaBase) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "X");
+    caja->bRespuesta = false;
+    ventana->bnGenReporteClick();
+    EXPECT_EQ(bitacora.Textos(),
+              (std::vector<std::string>{"estado:¡Advertencia!", "pregunta:" + kIndicaciones,
+                                        "estado:Proceso cancelado."}));
+    EXPECT_EQ(datos->nConexiones, 0);
+}
+
+TEST_F(PrincipalTest, UnErrorDelTrabajoLlegaAUnaCajaConCursorYBotonRestaurados) {
+    Abre();
+    CreaNorvex();
+    datos->bLanza = true;
+    Credenciales("ADMIN", "X");
+    ventana->bnDetectaPEPsClick();
+    ASSERT_FALSE(bitacora.sucesos.empty());
+    EXPECT_EQ(bitacora.sucesos.back().sTexto, "caja:Falla de prueba");
+    EXPECT_FALSE(bitacora.sucesos.back().bEspera);
+    EXPECT_TRUE(Control("bnDetectaPEPs")->isEnabled());
+
+    // The window goes on working.
+    datos->bLanza = false;
+    bitacora = {};
+    ventana->bnDetectaPEPsClick();
+    EXPECT_EQ(datos->nCreados, 1);
+}
+
+TEST_F(PrincipalTest, NingunTrabajoEmpiezaMientrasOtroCorre) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "X");
+    // Pauses process clicks: both buttons pressed while detection runs.
+    datos->durante = [&] {
+        datos->durante = nullptr;
+        ventana->bnDetectaPEPsClick();
+        ventana->bnGenReporteClick();
+    };
+    ventana->bnDetectaPEPsClick();
+    EXPECT_EQ(datos->nConexiones, 1);
+    EXPECT_EQ(datos->nCreados, 1);
+    EXPECT_EQ(bitacora.Textos(), std::vector<std::string>{std::string("estado:") + kConectando});
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <strings.h>
+
+#include "platform/jet/EErrorJet.h"
+#include "platform/jet/FormatoNumero.h"
+#include "platform/jet/MotorJet.h"
+#include "platform/jet/TArchivoAccess.h"
+#include "platform/jet/sql/FechaJet.h"
+
+// An Access file made of rows in memory, for engine tests that need no .mdb.
+class TArchivoFalso : public jet::TArchivoAccess {
+public:
+    using Fila = std::vector<jet::TValor>;
+
+    TArchivoFalso& Tabla(const std::string& sNombre, std::vector<jet::TColumna> columnas,
+                         std::vector<Fila> filas) {
+        tablas_.push_back({sNombre, std::move(columnas), static_cast<int64_t>(filas.size())});
+        filas_[sNombre] = std::move(filas);
+        return *this;
+    }
+
+    const std::string& Ruta() const override { return ruta_; }
+    int VersionJet() const override { return 4; }
+    jet::TFirmaArchivo Firma() const override { return firma_; }
+    std::vector<std::string> DameNombresTablas() const override {
+        std::vector<std::string> r;
+        for (const auto& t : tablas_) r.push_back(t.sNombre);
+        return r;
+    }
+    const jet::TTabla* BuscaTabla(const std::string& sNombre) const override {
+        for (const auto& t : tablas_)
+            if (strcasecmp(t.sNombre.c_str(), sNombre.c_str()) == 0) return &t;
+        return nullptr;
+    }
+    void LeeFilas(const std::string& sTabla,
+                  const std::function<void(const std::vector<jet::TValor>&)>& fila) const override {
+        ++(*lecturas)[sTabla];
+        if (*bFallaLectura) throw jet::EErrorJet("EArchivoIlegible", "página dañada");
+        for (const auto& f : filas_.at(sTabla)) fila(f);
+    }
+
+    jet::TFirmaArchivo firma_{};
+    // How many times each table was read, shared by the copies of this file.
+    std::shared_ptr<std::map<std::string, int>> lecturas = std::make_shared<std::map<std::string, int>>();
+    std::shared_ptr<bool> bFallaLectura = std::make_shared<bool>(false);
+
+private:
+    std::string ruta_ = "falso.mdb";
+    std::vector<jet::TTabla> tablas_;
+    std::map<std::string, std::vector<Fila>> filas_;
+};
+
+inline jet::TValor Fecha(int y, int m, int d, int h = 0, int mi = 0) {
+    return jet::TFecha{jet::sql::SerialDeFecha(y, m, d, (h * 60 + mi) / 1440.0)};
+}
+
+// An engine over a fixed fake file that never changes.
+inline std::unique_ptr<jet::TMotorJet> MotorSobre(std::shared_ptr<TArchivoFalso> archivo) {
+    return std::make_unique<jet::TMotorJet>(
+        [archivo] {
+            auto copia = std::make_unique<TArchivoFalso>(*archivo);
+            return std::unique_ptr<jet::TArchivoAccess>(std::move(copia));
+        },
+        [archivo](const std::string&) { return archivo->firma_; });
+}
+
+// A result as text: columns joined by ",", rows by "; ", Null as NULL,
+// dates as yyyy-mm-dd hh:mm:ss, Booleans True/False.
+inline std::string Texto(const jet::TResultado& r) {
+    std::string s;
+    for (size_t i = 0; i < r.filas.size(); ++i) {
+        if (i) s += "; ";
+        for (size_t j = 0; j < r.filas[i].size(); ++j) {
+            if (j) s += ",";
+            std::visit(
+                [&](const auto& v) {
+                    using T = std::decay_t<decltype(v)>;
+                    if constexpr (std::is_same_v<T, std::monostate>) s += "NULL";
+                    else if constexpr (std::is_same_v<T, bool>) s += v ? "True" : "False";
+                    else if constexpr (std::is_same_v<T, int64_t>) s += std::to_string(v);
+                    else if constexpr (std::is_same_v<T, double>) s += jet::TextoNumero(v);
+                    else if constexpr (std::is_same_v<T, jet::TMoneda>)
+                        s += "$" + jet::TextoNumero(v.nDiezMilesimos / 10000.0);
+                    else if constexpr (std::is_same_v<T, jet::TFecha>) {
+                        auto p = jet::sql::PartesDeSerial(v.dSerial);
+                        char buf[100];
+                        std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld %02d:%02d:%02d",
+                                      (long long)p.anio, (long long)p.mes, (long long)p.dia, p.hora,
+                                      p.minuto, p.segundo);
+                        s += buf;
+                    } else s += v;
+                },
+                r.filas[i][j]);
+        }
+    }
+    return s;
+}

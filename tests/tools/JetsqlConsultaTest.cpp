@@ -1,0 +1,63 @@
+// jetsql FILE "STATEMENT": the rows as CSV, or "KIND - message" and exit 1.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tools/jetsql/Jetsql.h"
+
+namespace {
+
+std::string Fixture(const std::string& sNombre) {
+    return std::string(KOVA_SHARED_FIXTURES) + "/mdb/" + sNombre;
+}
+
+TEST(JetsqlConsulta, ReadsTheStatementAfterTheFile) {
+    std::string sError;
+    auto o = LeeOpcionesJetsql({"--password", "p", "a.mdb", "SELECT 1"}, sError);
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->eAccion, TOpcionesJetsql::taConsulta);
+    EXPECT_EQ(o->sConsulta, "SELECT 1");
+    EXPECT_EQ(o->sContrasena, "p");
+    EXPECT_FALSE(LeeOpcionesJetsql({"a.mdb", "SELECT 1", "--tables"}, sError));
+    EXPECT_FALSE(LeeOpcionesJetsql({"a.mdb", "SELECT 1", "SELECT 2"}, sError));
+}
+
+TEST(JetsqlConsulta, PrintsRowsAsCsv) {
+    struct {
+        std::string sArchivo, sConsulta, sSalida;
+    } casos[] = {
+        {"jet4-types.mdb",
+         "SELECT TOP 1 UCASE(B) + ' (** Total Ops.: ' + STR(COUNT(1)) + ' **) ' AS XResul FROM "
+         "Table1 GROUP BY B ORDER BY COUNT(1) DESC",
+         "XResul\r\nB (** Total Ops.:  1 **) \r\nHIJKLMNOP (** Total Ops.:  1 **) \r\n"},
+        {"jet4-types.mdb", "SELECT I, H, F, E / 4, G, C FROM Table1 ORDER BY C DESC",
+         "I,H,F,Expr1000,G,C\r\nTrue,3.5,444.555,83333333.25,1974-09-21 00:00:00,2\r\n"
+         "False,0,0,0,1981-12-12 00:00:00,0\r\n"},
+        {"jet4-dates.mdb",
+         "SELECT IDCol, LongTextCol, '' AS Vacio, NULL AS Nada, 'a,b' AS [Co,ma], 'di \"x\"' AS "
+         "Comillas, DateCol FROM DateTest WHERE IDCol IN (4, 6) ORDER BY IDCol",
+         "IDCol,LongTextCol,Vacio,Nada,\"Co,ma\",Comillas,DateCol\r\n"
+         "4,Pre-1000 years,\"\",,\"a,b\",\"di \"\"x\"\"\",0633-01-01 00:00:00\r\n"
+         "6,\"New line\r\nin field\",\"\",,\"a,b\",\"di \"\"x\"\"\",2021-12-02 00:00:00\r\n"},
+        {"jet4-no-password.mdb", "SELECT ID FROM Table1 WHERE ID > 9", "ID\r\n"},
+    };
+    for (const auto& c : casos) {
+        std::ostringstream salida, errores;
+        TOpcionesJetsql o{Fixture(c.sArchivo), "", TOpcionesJetsql::taConsulta, c.sConsulta};
+        EXPECT_EQ(EjecutaJetsql(o, salida, errores), 0) << errores.str();
+        EXPECT_EQ(salida.str(), c.sSalida);
+    }
+}
+
+TEST(JetsqlConsulta, AFailedStatementIsKindAndMessageAndExitOne) {
+    std::ostringstream salida, errores;
+    TOpcionesJetsql o{Fixture("jet4-types.mdb"), "", TOpcionesJetsql::taConsulta,
+                      "DELETE FROM Table1"};
+    EXPECT_EQ(EjecutaJetsql(o, salida, errores), 1);
+    EXPECT_EQ(salida.str(), "");
+    EXPECT_EQ(errores.str(),
+              "ESoloLectura - La base de datos Norvex está abierta en modo de solo lectura: no se "
+              "permite la instrucción DELETE.\n");
+}
+
+}  // namespace
