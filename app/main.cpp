@@ -4,6 +4,7 @@
 #include "app/Arranque.h"
 #include "app/DatosVentana.h"
 #include "app/Principal.h"
+#include "data/ColectorConxs.h"
 #include "report/DataModule.h"
 
 int main(int argc, char* argv[]) {
@@ -11,11 +12,16 @@ int main(int argc, char* argv[]) {
     PreparaAplicacion(app);
     // Created in this order and released in the reverse one when the window
     // closes: the connection registry, the data module, the window.
-    TdmMain dmPrograma;
-    dmMain = &dmPrograma;
-    TfrmPrincipal frmPrincipal(std::make_shared<TDatosVentana>());
-    frmPrincipal.show();
-    const int nSalida = app.exec();
+    ColectorGlobal = std::make_shared<TColectorConxs>();
+    int nSalida = 0;
+    {
+        TdmMain dmPrograma;
+        dmMain = &dmPrograma;
+        TfrmPrincipal frmPrincipal(std::make_shared<TDatosVentana>());
+        frmPrincipal.show();
+        nSalida = app.exec();
+    }
     dmMain = nullptr;
+    ColectorGlobal.reset();  // closes every connection still open
     return nSalida;
 }
