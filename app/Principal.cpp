@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
@@ -50,6 +51,17 @@ public:
     State validate(QString& sTexto, int&) const override {
         sTexto = sTexto.toUpper();
         return Acceptable;
+    }
+};
+
+// The password field shows each character as "*", not the style's dot.
+class TEstiloAsteriscos : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* opcion, const QWidget* widget,
+                  QStyleHintReturn* retorno) const override {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, opcion, widget, retorno);
     }
 };
 
@@ -202,6 +214,9 @@ void TfrmPrincipal::CreaControles() {
     edPassw = CreaCampo(this, "edPassw", {304, 251, 121, 21},
                         "Contraseña del usuario administrador para acceder a Norvex");
     edPassw->setEchoMode(QLineEdit::Password);
+    auto* estilo = new TEstiloAsteriscos;
+    estilo->setParent(edPassw);
+    edPassw->setStyle(estilo);
     for (QLineEdit* campo : {edUsuario, edPassw}) campo->setValidator(new TMayusculas(campo));
     AlineaDerecha(txCambio, edCambio);
     AlineaDerecha(txUsuario, edUsuario);

@@ -357,6 +357,7 @@ TEST_F(PrincipalTest, UsuarioYContrasenaEnMayusculas) {
     QTest::keyClicks(Control("edPassw"), "norvex");
     EXPECT_EQ(Control<QLineEdit>("edUsuario")->text(), "ADMIN Ñ");
     EXPECT_EQ(Control<QLineEdit>("edPassw")->text(), "NORVEX");
+    EXPECT_EQ(Control<QLineEdit>("edPassw")->displayText(), "******");
 }
 
 TEST_F(PrincipalTest, ValidaCamposSenalaElPrimerProblema) {
