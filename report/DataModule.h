@@ -2,6 +2,7 @@
 
 #include "platform/report/TOpcionesPDF.h"
 #include "platform/report/TReporte.h"
+#include "report/TablaPEPs.h"
 
 // The program's data module: the questionnaire report with its PDF export
 // settings, and the PEP table. It is created once at start-up and outlives
@@ -17,10 +18,9 @@ public:
     // runs the export.
     const rpt::TOpcionesPDF& PDFExport() const { return repGeneral.DameOpcionesPDF(); }
 
-    // ---- PEP table `vtPEPs` --------------------------------------------------
-    // The in-memory table of PEP candidates (IdPEP, ClaveCliente, Nombre, EsPEP)
-    // comes with the questionnaire engine and takes its place here.
-    // --------------------------------------------------------------------------
+    // The PEP candidates: filled by the detection, ticked in the grid, read by
+    // the next report run. Empty at start.
+    TTablaPEPs vtPEPs;
 };
 
 // The one data module of the program, set by the program's start.

@@ -5,10 +5,8 @@
 // The widget tests share one QApplication, made before any test and gone
 // before static objects are destroyed.
 int main(int argc, char** argv) {
-    // Also when CTest lists the cases, which it does without the test
-    // environment: widget tests never need a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Test discovery runs this program at build time, with no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // Tests close windows; that must not end anything.
     QApplication::setQuitOnLastWindowClosed(false);

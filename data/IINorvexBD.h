@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// The company record of the Norvex database.
+struct TEmpresa {
+    std::string sRazonSocial;
+    std::string sRFC;
+    std::string sRegistroKOVA;
+    std::string sNumEmpresa;
+    std::string sNomComercial;
+};
+
+// What the program asks of the Norvex database.
+class INorvexBD {
+public:
+    virtual ~INorvexBD() = default;
+    virtual bool GetConectado() const = 0;
+    virtual TEmpresa GetEmpresa() = 0;
+    virtual bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
+                              bool bSoloAdmins) = 0;
+    virtual bool UsuariosConectados() = 0;
+};

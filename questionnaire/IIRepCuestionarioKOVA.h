@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+class TTablaPEPs;
+
+// Answer texts shared by the run, the question set and the report.
+inline constexpr const char* sTxCCResponde = "(** El CC debe responder **)";
+inline constexpr const char* sTxError = "** E R R O R **";
+inline constexpr const char* sTxRespuesta = "Respuesta: ";
+
+// What a job asks of the questionnaire object.
+class IRepCuestionarioKOVA {
+public:
+    virtual ~IRepCuestionarioKOVA() = default;
+    virtual bool DetectaPEPs(TTablaPEPs& vtPEPS) = 0;
+    virtual bool GeneraReporte(TTablaPEPs& vtPEPS) = 0;
+    virtual bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
+                              bool bSoloAdmins) = 0;
+    virtual bool UsuariosConectados() = 0;
+};

@@ -1,0 +1,30 @@
+#include "report/TablaPEPs.h"
+
+void TTablaPEPs::Vacia() {
+    F_Filas.clear();
+    Avisa();
+}
+
+void TTablaPEPs::MarcaPEP(std::size_t nFila, bool bEsPEP) {
+    F_Filas.at(nFila).bEsPEP = bEsPEP;
+    Avisa();
+}
+
+void TTablaPEPs::Agrega(int nIdPEP, const std::string& sClaveCliente, const std::string& sNombre,
+                        bool bEsPEP) {
+    F_Filas.push_back(
+        {nIdPEP, Corta(sClaveCliente, nAnchoClaveCliente), Corta(sNombre, nAnchoNombre), bEsPEP});
+    Avisa();
+}
+
+std::string TTablaPEPs::Corta(const std::string& sTexto, std::size_t nCaracteres) {
+    std::size_t nCuenta = 0;
+    for (std::size_t i = 0; i < sTexto.size(); ++i) {
+        // Continuation bytes belong to the character already counted.
+        if ((static_cast<unsigned char>(sTexto[i]) & 0xC0) == 0x80)
+            continue;
+        if (nCuenta++ == nCaracteres)
+            return sTexto.substr(0, i);
+    }
+    return sTexto;
+}
