@@ -4,13 +4,15 @@
 
 #include "data/ColectorConxs.h"
 #include "platform/ado/TADOConnection.h"
+#include "questionnaire/RepCuestANDU2017.h"
 
 namespace {
 const char* const kBDPrincipal = "BDPrincipal";
 }
 
-TDatosVentana::TDatosVentana(std::shared_ptr<IColectorConxs> Colector)
-    : F_Colector(std::move(Colector)) {}
+TDatosVentana::TDatosVentana(TCreaManejadorReportes elReporte,
+                             std::shared_ptr<IColectorConxs> Colector)
+    : F_elReporte(std::move(elReporte)), F_Colector(std::move(Colector)) {}
 
 IColectorConxs& TDatosVentana::Colector() {
     IColectorConxs* colector = F_Colector ? F_Colector.get() : ColectorGlobal.get();
@@ -31,8 +33,10 @@ bool TDatosVentana::ConectaBDPrinc(const std::string& sRutaBD) {
     return F_Conector->Connected();
 }
 
-// The question set is not in the program yet: the gate closes here, after the
-// connection, without a question-set object.
-std::shared_ptr<IVerificaNorvex> TDatosVentana::CreaCuestionario(int, double) {
-    return nullptr;
+std::shared_ptr<IRepCuestionarioKOVA> TDatosVentana::CreaCuestionario(
+    int nNumEmp, double dTCambio, std::shared_ptr<IMensajero> Mensajero) {
+    if (!F_Conector)
+        return nullptr;
+    return std::make_shared<TRepCuestANDU2017>(F_Conector, F_elReporte, std::move(Mensajero),
+                                               dTCambio, nNumEmp);
 }

@@ -12,15 +12,17 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
-#include <QTableView>
 #include <QValidator>
 #include <exception>
 
 #include "app/ArchivosNorvex.h"
 #include "app/Mensajero.h"
+#include "app/ModeloPEPs.h"
+#include "app/RejillaPEPs.h"
 #include "app/TipoCambio.h"
 #include "app/Utilerias.h"
 #include "platform/ui/ICajaMensajes.h"
+#include "report/TablaPEPs.h"
 
 namespace {
 
@@ -163,9 +165,12 @@ const QString& TfrmPrincipal::TextoIndicaciones() {
     return sTexto;
 }
 
-TfrmPrincipal::TfrmPrincipal(std::shared_ptr<IDatosVentana> Datos,
+TfrmPrincipal::TfrmPrincipal(std::shared_ptr<IDatosVentana> Datos, TTablaPEPs& vtPEPs,
                              std::shared_ptr<IUtilerias> Utilerias, QWidget* parent)
-    : QWidget(parent), F_Datos(std::move(Datos)), F_Utilerias(std::move(Utilerias)) {
+    : QWidget(parent),
+      F_Datos(std::move(Datos)),
+      F_vtPEPs(vtPEPs),
+      F_Utilerias(std::move(Utilerias)) {
     FormCreate();
 }
 
@@ -246,11 +251,18 @@ void TfrmPrincipal::CreaControles() {
         CreaEtiqueta(this, "Label7", "Tip: NO marque los Usuarios que dictaminó como homónimos",
                      {95, 476}, kGrisOscuro, 9);
 
-    grdPEPs = new QTableView(this);
+    grdPEPs = new TRejillaPEPs(this);
+    dsPEPs = new TModeloPEPs(F_vtPEPs, this);
+    grdPEPs->FijaModelo(dsPEPs);
+    // The grid becomes usable with the first list that has rows; nothing
+    // disables it again.
+    connect(dsPEPs, &QAbstractItemModel::modelReset, this, [this] {
+        if (dsPEPs->rowCount() > 0)
+            grdPEPs->setEnabled(true);
+    });
     grdPEPs->setObjectName("grdPEPs");
     grdPEPs->setGeometry(95, 491, 498, 122);
     grdPEPs->setToolTip("Haga click en el recuadro si el Usuario es un PEP");
-    grdPEPs->verticalHeader()->hide();
     // A disabled grid keeps its white background, as the design shows it.
     QPalette paletaRejilla = grdPEPs->palette();
     paletaRejilla.setColor(QPalette::Disabled, QPalette::Base, Qt::white);
@@ -451,7 +463,8 @@ bool TfrmPrincipal::PasaPuerta(TVariantePuerta eVariante, TPuerta& Puerta) {
         CajaPuerta(eVariante, kSinEmpresa);
         return false;
     }
-    Puerta.Cuestionario = F_Datos->CreaCuestionario(Puerta.nNumEmp, Puerta.dTCambio);
+    Puerta.Cuestionario =
+        F_Datos->CreaCuestionario(Puerta.nNumEmp, Puerta.dTCambio, _MensajeroForm);
     if (!Puerta.Cuestionario)
         return false;
     if (Puerta.Cuestionario->UsuariosConectados()) {
@@ -515,12 +528,23 @@ void TfrmPrincipal::bnGenReporteClick() {
 
 void TfrmPrincipal::EjecutaDeteccion() {
     TPuerta Puerta;
-    PasaPuerta(TVariantePuerta::vpDeteccion, Puerta);
+    if (PasaPuerta(TVariantePuerta::vpDeteccion, Puerta) &&
+        Puerta.Cuestionario->DetectaPEPs(F_vtPEPs)) {
+        MuestraSinPEPs(F_vtPEPs.EstaVacia());
+        if (!F_vtPEPs.EstaVacia())
+            grdPEPs->setEnabled(true);
+        bnGenReporte->setEnabled(true);
+        _MensajeroForm->MsjTxTemp("La detección de PEPs ha finalizado.");
+    }
     TUtilerias::CursorNormal();
+    // The question-set object goes with Puerta, at the end of the job.
 }
 
 void TfrmPrincipal::EjecutaReporte() {
     TPuerta Puerta;
-    if (!PasaPuerta(TVariantePuerta::vpReporte, Puerta))
-        _MensajeroForm->MsjEnTx("No fue posible generar el reporte. Llame a Soporte Técnico.");
+    const bool bGenerado = PasaPuerta(TVariantePuerta::vpReporte, Puerta) &&
+                           Puerta.Cuestionario->GeneraReporte(F_vtPEPs);
+    _MensajeroForm->MsjEnTx(bGenerado
+                                ? "El reporte se generó correctamente."
+                                : "No fue posible generar el reporte. Llame a Soporte Técnico.");
 }

@@ -6,6 +6,7 @@
 #include "app/Principal.h"
 #include "data/ColectorConxs.h"
 #include "report/DataModule.h"
+#include "report/ManejadorReportes.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -17,7 +18,11 @@ int main(int argc, char* argv[]) {
     {
         TdmMain dmPrograma;
         dmMain = &dmPrograma;
-        TfrmPrincipal frmPrincipal(std::make_shared<TDatosVentana>());
+        // Every question-set object fills the data module's report.
+        auto elReporte = [](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
+            return std::make_shared<TManejadorReportes>(dmMain->repGeneral, sNomRep);
+        };
+        TfrmPrincipal frmPrincipal(std::make_shared<TDatosVentana>(elReporte), dmMain->vtPEPs);
         frmPrincipal.show();
         nSalida = app.exec();
     }

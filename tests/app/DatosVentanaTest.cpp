@@ -16,7 +16,7 @@ TEST(DatosVentanaTest, ConectaLaBaseNorvexUnaSolaVezYLaReusa) {
     norvex::TGeneradorNorvex::Genera(dir.ruta(), {.nLineas = 40, .nSemilla = 7});
     TGrabaCajas cajas;
     auto colector = std::make_shared<TColectorConxs>();
-    TDatosVentana datos(colector);
+    TDatosVentana datos({}, colector);
     const std::string sRuta = (dir / "DataBase/Norvex.mdb").string();
 
     EXPECT_TRUE(datos.ConectaBDPrinc(sRuta));
@@ -36,7 +36,7 @@ TEST(DatosVentanaTest, UnArchivoQueNoAbreCierraConLaCajaDelConector) {
     TDirTemporal dir;
     std::ofstream(dir / "Norvex.mdb") << "esto no es una base de Access";
     TGrabaCajas cajas;
-    TDatosVentana datos(std::make_shared<TColectorConxs>());
+    TDatosVentana datos({}, std::make_shared<TColectorConxs>());
     EXPECT_FALSE(datos.ConectaBDPrinc((dir / "Norvex.mdb").string()));
     ASSERT_EQ(cajas.textos().size(), 1u);
     EXPECT_NE(cajas.textos()[0].find("BD-101"), std::string::npos) << cajas.textos()[0];

@@ -13,6 +13,7 @@
 #include "app/Principal.h"
 #include "app/Utilerias.h"
 #include "platform/ui/ICajaMensajes.h"
+#include "report/TablaPEPs.h"
 
 namespace {
 
@@ -130,15 +131,32 @@ private:
     TBitacora& bitacora_;
 };
 
-class TNorvexFalso : public IVerificaNorvex {
+// The question-set object of a job: the gate's checks and the two runs, with
+// the candidates the detection "finds".
+class TNorvexFalso : public IRepCuestionarioKOVA {
 public:
     bool bUsuarios = false;
     bool bAcceso = true;
+    bool bDetecta = true;
+    bool bGenera = true;
+    std::vector<std::string> candidatos;
+    std::vector<bool> ticksLeidos;  // EsPEP of every row when the report ran
     int nValidaciones = 0;
     std::string sUsuario, sPassw;
     bool bSoloAdmins = false;
 
     bool UsuariosConectados() override { return bUsuarios; }
+    bool DetectaPEPs(TTablaPEPs& vtPEPs) override {
+        vtPEPs.Vacia();
+        for (size_t i = 0; i < candidatos.size(); ++i)
+            vtPEPs.Agrega(int(i) + 1, "C" + std::to_string(i), candidatos[i], false);
+        return bDetecta;
+    }
+    bool GeneraReporte(TTablaPEPs& vtPEPs) override {
+        ticksLeidos.clear();
+        for (const TFilaPEP& fila : vtPEPs.Filas()) ticksLeidos.push_back(fila.bEsPEP);
+        return bGenera;
+    }
     bool ValidaAcceso(const std::string& u, const std::string& p, bool b) override {
         ++nValidaciones;
         sUsuario = u;
@@ -167,7 +185,8 @@ public:
             durante();
         return bConecta;
     }
-    std::shared_ptr<IVerificaNorvex> CreaCuestionario(int n, double d) override {
+    std::shared_ptr<IRepCuestionarioKOVA> CreaCuestionario(int n, double d,
+                                                           std::shared_ptr<IMensajero>) override {
         if (bLanza)
             throw std::runtime_error("Falla de prueba");
         ++nCreados;
@@ -186,7 +205,8 @@ protected:
         ui::FijaCajaMensajes(caja);
         utilerias =
             std::make_shared<TUtileriasPrueba>(bitacora, (dir / "CuestionarioKOVA").string());
-        ventana = std::make_unique<TfrmPrincipal>(datos, utilerias);
+        vtPEPs.Vacia();
+        ventana = std::make_unique<TfrmPrincipal>(datos, vtPEPs, utilerias);
         utilerias->ventana = ventana.get();
     }
     void TearDown() override {
@@ -241,6 +261,7 @@ protected:
     std::shared_ptr<TCajaBitacora> caja;
     std::shared_ptr<TDatosFalsos> datos = std::make_shared<TDatosFalsos>();
     std::shared_ptr<TUtileriasPrueba> utilerias;
+    TTablaPEPs vtPEPs;
     std::unique_ptr<TfrmPrincipal> ventana;
 };
 
