@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
