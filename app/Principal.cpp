@@ -492,6 +492,12 @@ void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<voi
     if (F_bTrabajoEnCurso)
         return;
     F_bTrabajoEnCurso = true;
+    // Disabling a focused button would hand the focus to the next field (the
+    // rate, all of it selected, where a stray key replaces it). The window
+    // holds the focus meanwhile and gives it back unless the job moved it.
+    const bool bTeniaFoco = bnBoton->hasFocus();
+    if (bTeniaFoco)
+        setFocus(Qt::OtherFocusReason);
     std::string sError;
     try {
         F_Utilerias->ProcesayEspera(Trabajo, bnBoton);
@@ -503,6 +509,8 @@ void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<voi
         sError = "Error inesperado.";
     }
     F_bTrabajoEnCurso = false;
+    if (bTeniaFoco && QApplication::focusWidget() == this)
+        bnBoton->setFocus(Qt::OtherFocusReason);
     if (!sError.empty())
         ui::DameCajaMensajes()->MuestraMensaje(sError);
 }

@@ -683,7 +683,10 @@ TEST_F(PrincipalTest, DeteccionSinCandidatosMuestraElAviso) {
     Abre();
     CreaNorvex();
     Credenciales("ADMIN", "NORVEX");
+    Control("bnDetectaPEPs")->setFocus();
     ventana->bnDetectaPEPsClick();
+    EXPECT_EQ(NombreFoco(), "bnDetectaPEPs") << "the job does not push the focus into a field";
+    EXPECT_FALSE(Control<QLineEdit>("edCambio")->hasSelectedText());
     EXPECT_TRUE(Control("pnIgnorar")->isVisible());
     EXPECT_EQ(Control<QLabel>("txPaso4")->palette().color(QPalette::WindowText),
               QColor(0x80, 0x80, 0x80));
