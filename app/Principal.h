@@ -26,7 +26,8 @@ class TfrmPrincipal : public QWidget {
 public:
     // Utilerias is for tests (a fixed program folder, a controllable clock);
     // the program passes none and the window makes its own.
-    // vtPEPs is the data module's PEP table, shown in the grid of step 4.
+    // vtPEPs is the data module's PEP table, shown in the grid of step 4; it
+    // must outlive the window.
     explicit TfrmPrincipal(std::shared_ptr<IDatosVentana> Datos, TTablaPEPs& vtPEPs,
                            std::shared_ptr<IUtilerias> Utilerias = nullptr,
                            QWidget* parent = nullptr);
