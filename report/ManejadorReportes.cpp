@@ -20,10 +20,14 @@ void TManejadorReportes::AgregaDatoReporte(const std::string& sCategoria,
                                          ComoValor(QString::fromStdString(sDato)));
 }
 
-void TManejadorReportes::MuestraReporte() {
+void TManejadorReportes::PreparaReporte() {
     F_Reporte.SetNombreDocumento(QString::fromStdString(F_sNombre));
     F_Reporte.LimpiaPaginas();
     F_Reporte.Prepara();
+}
+
+void TManejadorReportes::MuestraReporte() {
+    PreparaReporte();
     rpt::TVistaPrevia vista(F_Reporte);
     vista.Muestra();
 }

@@ -15,6 +15,9 @@ public:
     void AgregaDatoReporte(const std::string& sCategoria, const std::string& sVariable,
                            const std::string& sDato) override;
     void MuestraReporte() override;
+    // What MuestraReporte does before the preview: the document name, then
+    // the pages prepared afresh. A batch run stops here and exports them.
+    void PreparaReporte();
 
     // The value the report stores for a plain text: the text between single
     // quotes (a text literal), or the text itself when it holds CR LF.

@@ -1,0 +1,445 @@
+// The batch program run as a user runs it, on Norvex folders written for each
+// case: what it prints, its exit code, the files it leaves, and that it
+// neither changes nor adds anything in the Norvex folder.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+
+#include "TDirTemporal.h"
+#include "platform/ado/TADOConnection.h"
+#include "platform/ado/TADOQuery.h"
+#include "report/TablaPEPs.h"
+#include "tests/platform/report/HerramientasPDF.h"
+#include "tests/questionnaire/BDNorvexPrueba.h"
+#include "tests/questionnaire/CuestPrueba.h"
+#include "tools/norvexgen/GeneradorNorvex.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kPrograma = KOVA_BINARY_DIR "/bin/cuestionario-kova";
+const std::string sMano = "(** El CC debe responder **)";
+
+struct TEjecucion {
+    int nSalida = -1;
+    std::string sSalida;
+    std::string sErrores;
+};
+
+std::string Lee(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), {});
+}
+
+// Runs the program with the arguments as given (no shell), standard output
+// and error caught in files of their own.
+TEjecucion Ejecuta(const std::vector<std::string>& args) {
+    TDirTemporal tmp;
+    const std::string sOut = (tmp / "out").string(), sErr = (tmp / "err").string();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int fo = open(sOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int fe = open(sErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(fo, 1);
+        dup2(fe, 2);
+        std::vector<char*> argv{const_cast<char*>(kPrograma.c_str())};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(kPrograma.c_str(), argv.data());
+        _exit(127);
+    }
+    int nEstado = 0;
+    waitpid(pid, &nEstado, 0);
+    return {WIFEXITED(nEstado) ? WEXITSTATUS(nEstado) : -1, Lee(sOut), Lee(sErr)};
+}
+
+// RFC 4180 rows (CR LF ends, quoted fields with doubled quotes).
+std::vector<std::vector<std::string>> LeeCsv(const std::string& s) {
+    std::vector<std::vector<std::string>> filas(1, std::vector<std::string>(1));
+    bool bComillas = false;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (bComillas) {
+            if (c == '"' && i + 1 < s.size() && s[i + 1] == '"')
+                filas.back().back() += s[++i];
+            else if (c == '"')
+                bComillas = false;
+            else
+                filas.back().back() += c;
+        } else if (c == '"') {
+            bComillas = true;
+        } else if (c == ',') {
+            filas.back().emplace_back();
+        } else if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n') {
+            ++i;
+            filas.emplace_back(1);
+        } else {
+            filas.back().back() += c;
+        }
+    }
+    EXPECT_EQ(filas.back(), std::vector<std::string>(1)) << "sin CR LF al final";
+    filas.pop_back();
+    return filas;
+}
+
+// The two-column files: header, then question numbers 1 to 195 in order.
+std::map<int, std::string> PorPregunta(const std::string& sCsv, const std::string& sColumna) {
+    const auto filas = LeeCsv(sCsv);
+    EXPECT_EQ(filas.size(), 196u);
+    if (filas.empty())
+        return {};
+    EXPECT_EQ(filas[0], (std::vector<std::string>{"pregunta", sColumna}));
+    std::map<int, std::string> r;
+    for (size_t i = 1; i < filas.size(); ++i) {
+        EXPECT_EQ(filas[i].size(), 2u);
+        EXPECT_EQ(filas[i][0], std::to_string(i));
+        r[static_cast<int>(i)] = filas[i].at(1);
+    }
+    return r;
+}
+
+// Every file below a folder with its contents, to prove a run left it alone.
+std::map<std::string, std::string> Foto(const fs::path& dir) {
+    std::map<std::string, std::string> r;
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        r[fs::relative(e.path(), dir).string()] = e.is_regular_file() ? Lee(e.path()) : "<dir>";
+    return r;
+}
+
+void EscribeIni(const fs::path& dir, const std::string& sContenido) {
+    std::ofstream(dir / "Norvex.INI", std::ios::binary) << sContenido;
+}
+
+// A Norvex folder from a hand-made database: two clients flagged as possible
+// PEPs in 2017 (one name with a quote and a comma), three dollar purchases.
+struct TCarpeta {
+    TDirTemporal norvex, salida;
+    TBDNorvex bd;
+
+    TCarpeta() {
+        bd.emps = {{"ADMIN", std::string("NORVEX"), 0}, {"CAJERO", std::string("CAJA"), 1}};
+        bd.clientes = {
+            {"N1", std::string("ANA"), std::string("LOPEZ"), std::monostate{}},
+            {"N2", std::string("JUAN \"EL GÜERO\""), std::string("PEREZ, JR"), std::monostate{}}};
+        bd.alertas = {{"I", Fecha(2017, 5, 2), "POSIBLE PEP", 1, "N1"},
+                      {"I", Fecha(2017, 6, 9), "LISTA PEP", 1, "N2"}};
+        const double d = Fecha(2017, 3, 1);
+        bd.ops = {{"C", 1, d, 1, 18, 100, "N1"},
+                  {"C", 2, d, 1, 18, 10, "N2"},
+                  {"C", 3, d, 1, 18, 10, "N2"}};
+    }
+    // Writes the folder as Norvex leaves it.
+    void Escribe(const std::string& sIni = "[Control]\r\nEmpresaActiva=1\r\n") {
+        fs::create_directories(norvex / "DataBase");
+        bd.Escribe((norvex / "DataBase" / "Norvex.mdb").string());
+        EscribeIni(norvex.ruta(), sIni);
+    }
+    std::vector<std::string> Args(std::vector<std::string> extra) const {
+        std::vector<std::string> a{"--carpeta", norvex.ruta().string(), "--usuario",
+                                   "admin",     "--contrasena",         "norvex"};
+        a.insert(a.end(), extra.begin(), extra.end());
+        return a;
+    }
+    std::string Sal(const std::string& s) const { return (salida / s).string(); }
+};
+
+std::string R(const std::string& s) {
+    return "Respuesta: " + s;
+}
+
+// The answers of a database without operations (the questionnaire's own
+// texts for "nothing"), worked out once by hand.
+std::map<int, std::string> Vacias() {
+    std::map<int, std::string> r;
+    for (int n = 1; n <= 195; ++n) r[n] = R("0");
+    for (int n : {1, 192, 193, 194, 195}) r[n] = sMano;
+    for (int n = 3; n <= 32; ++n) r[n] = sMano;
+    for (int n : {33, 62, 91, 120, 149, 180}) r[n] = R("NO");
+    for (int n : {2, 150, 151, 181, 182}) r[n] = R("NINGUNO");
+    return r;
+}
+
+TEST(CuestionarioKova, ListaLosPosiblesPEPsComoCsv) {
+    TCarpeta c;
+    c.Escribe();
+    const TEjecucion e = Ejecuta(c.Args({"--listar-peps"}));
+    EXPECT_EQ(e.nSalida, 0) << e.sErrores;
+    EXPECT_EQ(e.sErrores, "");
+    const std::set<std::string> lineas{"1,N1,ANA LOPEZ\r\n",
+                                       "2,N2,\"JUAN \"\"EL GÜERO\"\" PEREZ, JR\"\r\n"};
+    ASSERT_TRUE(e.sSalida.starts_with("IdPEP,ClaveCliente,Nombre\r\n")) << e.sSalida;
+    // The database decides the order; the numbering follows it.
+    const auto filas = LeeCsv(e.sSalida);
+    ASSERT_EQ(filas.size(), 3u);
+    std::set<std::string> vistas;
+    for (size_t i = 1; i < filas.size(); ++i) {
+        EXPECT_EQ(filas[i][0], std::to_string(i));
+        vistas.insert(filas[i][1] + "|" + filas[i][2]);
+    }
+    EXPECT_EQ(vistas, (std::set<std::string>{"N1|ANA LOPEZ", "N2|JUAN \"EL GÜERO\" PEREZ, JR"}));
+    EXPECT_TRUE(fs::is_empty(c.salida.ruta()));
+}
+
+// The ticks decide which users and operations are PEPs'; the rest of the
+// answers stay those of three dollar purchases (100 by N1, 10 + 10 by N2).
+TEST(CuestionarioKova, RespuestasConYSinMarcas) {
+    TCarpeta c;
+    c.Escribe();
+    const auto antes = Foto(c.norvex.ruta());
+    struct TCaso {
+        std::vector<std::string> marcas;
+        std::map<int, std::string> cambios;
+    };
+    const std::map<int, std::string> comunes = {
+        {2, R("COMERCIO AL POR MENOR (** Total Ops.:  3 **) ")},
+        {33, R("SI")},
+        {52, R("120")},
+        {61, R("40")}};
+    const TCaso casos[] = {
+        {{}, {{36, R("2")}, {44, R("3")}, {53, R("120")}}},
+        {{"--pep", "N1"},
+         {{35, R("1")}, {36, R("1")}, {44, R("2")}, {51, R("1")}, {53, R("20")}, {60, R("100")}}},
+        {{"--pep", "N1", "--pep", "N2"},
+         {{35, R("2")}, {44, R("0")}, {51, R("3")}, {53, R("0")}, {60, R("120")}}},
+    };
+    for (const TCaso& caso : casos) {
+        auto args = c.Args({"--respuestas", c.Sal("r.csv"), "--tipo-cambio", "20"});
+        args.insert(args.end(), caso.marcas.begin(), caso.marcas.end());
+        const TEjecucion e = Ejecuta(args);
+        ASSERT_EQ(e.nSalida, 0) << e.sErrores;
+        EXPECT_EQ(e.sErrores, "");  // no terminal: no progress either
+        EXPECT_EQ(e.sSalida, "");
+        auto esperadas = Vacias();
+        for (const auto& m : {comunes, caso.cambios})
+            for (const auto& [n, s] : m) esperadas[n] = s;
+        const auto respuestas = PorPregunta(Lee(c.Sal("r.csv")), "respuesta");
+        for (int n = 1; n <= 195; ++n)
+            EXPECT_EQ(respuestas.at(n), esperadas.at(n))
+                << "pregunta " << n << " marcas " << caso.marcas.size() / 2;
+    }
+    EXPECT_EQ(Foto(c.norvex.ruta()), antes);
+    EXPECT_EQ(Foto(c.salida.ruta()).size(), 1u);  // r.csv and no temporary file
+}
+
+TEST(CuestionarioKova, ClaveQueNoEsCandidataNoEscribeNada) {
+    TCarpeta c;
+    c.Escribe();
+    const TEjecucion e = Ejecuta(c.Args(
+        {"--pep", "N1", "--pep", "N9", "--respuestas", c.Sal("r.csv"), "--pdf", c.Sal("c.pdf")}));
+    EXPECT_EQ(e.nSalida, 2);
+    EXPECT_EQ(e.sErrores, "La clave \"N9\" no es de ningún posible PEP detectado.\n");
+    EXPECT_TRUE(fs::is_empty(c.salida.ruta()));
+}
+
+// Each closed gate: exit 2, the window's own text on standard error and
+// nothing else, no output file. The field checks come first, as in the window.
+TEST(CuestionarioKova, CompuertaCerrada) {
+    const std::string sEmpresa = "No se pudo extraer el Número de la Empresa predeterminada.\n";
+    const std::string sCredenciales =
+        "La contraseña es incorrecta o, el usuario no  tiene permisos de administrador.\n";
+    struct TCaso {
+        const char* sNombre;
+        std::function<void(TCarpeta&)> prepara;
+        std::vector<std::string> cambios;  // option, value: replaces the default
+        std::string sEsperado;
+    };
+    const auto ini = [](const char* s) { return [s](TCarpeta& c) { c.Escribe(s); }; };
+    const auto normal = [](TCarpeta& c) { c.Escribe(); };
+    const TCaso casos[] = {
+        {"sin base",
+         [](TCarpeta& c) { EscribeIni(c.norvex.ruta(), "[Control]\r\nEmpresaActiva=1\r\n"); },
+         {},
+         "Error: Este programa debe encontrarse en la carpeta del Norvex.\n"},
+        {"sin INI",
+         [](TCarpeta& c) {
+             c.Escribe();
+             fs::remove(c.norvex / "Norvex.INI");
+         },
+         {},
+         sEmpresa},
+        {"sin clave", ini("[Control]\r\nSucursal=MATRIZ\r\n"), {}, sEmpresa},
+        {"clave en otra seccion", ini("[Otra]\r\nEmpresaActiva=1\r\n"), {}, sEmpresa},
+        {"empresa 0", ini("[Control]\r\nEmpresaActiva=0\r\n"), {}, sEmpresa},
+        {"empresa negativa", ini("[Control]\r\nEmpresaActiva=-1\r\n"), {}, sEmpresa},
+        {"empresa no numerica", ini("[Control]\r\nEmpresaActiva=uno\r\n"), {}, sEmpresa},
+        {"usuario conectado",
+         [](TCarpeta& c) {
+             c.bd.usuariosConectados = {"CAJERO"};
+             c.Escribe();
+         },
+         {},
+         "Hay un usuario conectado a la BD. Cierre Norvex antes de continuar.\n"},
+        {"contrasena incorrecta", normal, {"--contrasena", "norvex2"}, sCredenciales},
+        {"no administrador",
+         normal,
+         {"--usuario", "cajero", "--contrasena", "caja"},
+         sCredenciales},
+        {"usuario con blanco", normal, {"--usuario", " admin"}, sCredenciales},
+        {"usuario vacio",
+         normal,
+         {"--usuario", " "},
+         "Por favor, escriba su usuario (Administrador).\n"},
+        {"tipo de cambio vacio",
+         normal,
+         {"--tipo-cambio", " "},
+         "Por favor, escriba el tipo de cambio.\n"},
+        {"tipo de cambio 0",
+         normal,
+         {"--tipo-cambio", "0"},
+         "El tipo de cambio debe ser diferente a cero.\n"},
+        {"tipo de cambio negativo",
+         normal,
+         {"--tipo-cambio", "-18.91"},
+         "El tipo de cambio debe ser diferente a cero.\n"},
+        {"tipo de cambio con coma",
+         normal,
+         {"--tipo-cambio", "18,91"},
+         "El tipo de cambio debe ser diferente a cero.\n"},
+        {"tipo de cambio con exponente",
+         normal,
+         {"--tipo-cambio", "1e3"},
+         "El tipo de cambio debe ser diferente a cero.\n"},
+    };
+    for (const TCaso& caso : casos) {
+        TCarpeta c;
+        caso.prepara(c);
+        auto args = c.Args({"--respuestas", c.Sal("r.csv")});
+        for (size_t i = 0; i < caso.cambios.size(); i += 2) {
+            auto it = std::find(args.begin(), args.end(), caso.cambios[i]);
+            if (it == args.end())
+                args.insert(args.end(), {caso.cambios[i], caso.cambios[i + 1]});
+            else
+                *(it + 1) = caso.cambios[i + 1];
+        }
+        const TEjecucion e = Ejecuta(args);
+        EXPECT_EQ(e.nSalida, 2) << caso.sNombre;
+        EXPECT_EQ(e.sErrores, caso.sEsperado) << caso.sNombre;
+        EXPECT_TRUE(fs::is_empty(c.salida.ruta())) << caso.sNombre;
+    }
+}
+
+// Mistakes in the command line stop the program before it opens anything.
+TEST(CuestionarioKova, LineaDeOrdenes) {
+    TCarpeta c;
+    c.Escribe();
+    const auto antes = Foto(c.norvex.ruta());
+    const std::vector<std::vector<std::string>> casos = {
+        {"--desconocida"},
+        {"--respuestas"},
+        {},                                                 // nothing to do
+        {"--listar-peps", "--respuestas", c.Sal("r.csv")},  // listing stops there
+        {"--respuestas", c.Sal("r.csv"), "--respuestas", c.Sal("s.csv")},
+        {"--respuestas", c.Sal("r.csv"), "--consultas", c.Sal("r.csv")},
+        {"--respuestas", c.Sal("no/r.csv")},
+        {"--respuestas", (c.norvex / "r.csv").string()},  // never into the folder
+        {"--pdf", (c.norvex / "DataBase" / "Norvex.mdb").string()},
+    };
+    for (const auto& extra : casos) {
+        const TEjecucion e = Ejecuta(c.Args(extra));
+        EXPECT_EQ(e.nSalida, 2) << (extra.empty() ? "" : extra[0]);
+        EXPECT_FALSE(e.sErrores.empty());
+        EXPECT_EQ(e.sSalida, "");
+    }
+    EXPECT_EQ(Foto(c.norvex.ruta()), antes);
+    EXPECT_TRUE(fs::is_empty(c.salida.ruta()));
+}
+
+// A question that cannot be answered (no company row and no operation: the
+// first statement finds nothing) stops the run: exit 1, the question on standard error, and
+// an answers file from an earlier run stays as it was.
+TEST(CuestionarioKova, CuestionarioFallidoNoDejaSalidas) {
+    TCarpeta c;
+    c.bd.empresas.clear();
+    c.bd.ops.clear();
+    c.Escribe();
+    const std::string sViejo = "pregunta,respuesta\r\n1,de antes\r\n";
+    std::ofstream(c.Sal("r.csv"), std::ios::binary) << sViejo;
+    const TEjecucion e = Ejecuta(c.Args(
+        {"--respuestas", c.Sal("r.csv"), "--consultas", c.Sal("q.csv"), "--pdf", c.Sal("c.pdf")}));
+    EXPECT_EQ(e.nSalida, 1);
+    EXPECT_EQ(e.sErrores,
+              "No fue posible responder la pregunta 2.\n"
+              "No fue posible generar el reporte. Llame a Soporte Técnico.\n");
+    EXPECT_EQ(Lee(c.Sal("r.csv")), sViejo);
+    EXPECT_EQ(Foto(c.salida.ruta()).size(), 1u);
+}
+
+// The demo's kind of folder: every answer equals what the engine gives for the
+// statement the question set composes with the same ticks and rate, the
+// statements file holds exactly those statements, the PDF has the report's 22
+// pages, and the Norvex folder is byte for byte what it was.
+TEST(CuestionarioKova, CarpetaGeneradaRespuestasConsultasYPdf) {
+    TDirTemporal norvex, salida;
+    norvex::TGeneradorNorvex::Genera(norvex.ruta(), {1500, 3});
+    const auto antes = Foto(norvex.ruta());
+    const std::vector<std::string> base{"--carpeta", norvex.ruta().string(), "--usuario",
+                                        "ADMIN",     "--contrasena",         "NORVEX"};
+
+    auto args = base;
+    args.push_back("--listar-peps");
+    const TEjecucion lista = Ejecuta(args);
+    ASSERT_EQ(lista.nSalida, 0) << lista.sErrores;
+    const auto candidatos = LeeCsv(lista.sSalida);
+    ASSERT_GE(candidatos.size(), 3u) << "la muestra trae posibles PEPs";
+
+    // Tick the first candidate only.
+    const std::string sMarcada = candidatos[1][1];
+    args = base;
+    args.insert(args.end(), {"--tipo-cambio", "19.5", "--pep", sMarcada, "--respuestas",
+                             (salida / "r.csv").string(), "--consultas",
+                             (salida / "q.csv").string(), "--pdf", (salida / "c.pdf").string()});
+    const TEjecucion e = Ejecuta(args);
+    ASSERT_EQ(e.nSalida, 0) << e.sErrores;
+    EXPECT_EQ(e.sErrores, "");
+    EXPECT_EQ(Foto(norvex.ruta()), antes);
+
+    const auto respuestas = PorPregunta(Lee(salida / "r.csv"), "respuesta");
+    const auto consultas = PorPregunta(Lee(salida / "q.csv"), "consulta");
+    ado::TADOConnection conexion;
+    conexion.SetConnectionString(CadenaNorvex((norvex / "DataBase/Norvex.mdb").string()));
+    conexion.SetConnected(true);
+    TTablaPEPs peps;
+    for (size_t i = 1; i < candidatos.size(); ++i)
+        peps.Agrega(std::stoi(candidatos[i][0]), candidatos[i][1], candidatos[i][2],
+                    candidatos[i][1] == sMarcada);
+    TCuestPrueba q(19.5, 1, &conexion);
+    q.AdjuntaPEPs(peps);
+    int nConsultas = 0;
+    for (int n = 1; n <= 195; ++n) {
+        const std::string sConsulta = q.Consulta(n);
+        EXPECT_EQ(consultas.at(n), sConsulta) << "pregunta " << n;
+        if (sConsulta == sMano) {
+            EXPECT_EQ(respuestas.at(n), sMano) << "pregunta " << n;
+            continue;
+        }
+        ++nConsultas;
+        ado::TADOQuery consulta;
+        consulta.SetConnection(&conexion);
+        consulta.SQLAdd(sConsulta);
+        consulta.Open();
+        ASSERT_FALSE(consulta.IsEmpty()) << "pregunta " << n;
+        EXPECT_EQ(respuestas.at(n), R(consulta.FieldByName("Resultado").AsString()))
+            << "pregunta " << n;
+    }
+    EXPECT_EQ(nConsultas, 160);
+    // The tick reached the statements: a PEP answer that counts it.
+    EXPECT_NE(consultas.at(35).find("'" + sMarcada + "'"), std::string::npos);
+
+    const auto info =
+        EjecutaHerramienta("pdfinfo", {QString::fromStdString((salida / "c.pdf").string())});
+    if (!info)
+        GTEST_SKIP() << "poppler-utils no instalado";
+    EXPECT_EQ(CampoPdfinfo(*info, "Pages"), "22");
+    EXPECT_EQ(CampoPdfinfo(*info, "Title"), "Cuestionario KOVA");
+    EXPECT_EQ(Foto(salida.ruta()).size(), 3u);
+}
+
+}  // namespace

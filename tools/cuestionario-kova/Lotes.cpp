@@ -1,0 +1,184 @@
+#include "tools/cuestionario-kova/Lotes.h"
+
+#include <unistd.h>
+
+#include <iostream>
+#include <memory>
+#include <set>
+
+#include "app/CompuertaAcceso.h"
+#include "data/ColectorConxs.h"
+#include "platform/ui/ICajaMensajes.h"
+#include "report/DataModule.h"
+#include "report/TablaPEPs.h"
+#include "tools/cuestionario-kova/CsvLotes.h"
+#include "tools/cuestionario-kova/ManejadorLotes.h"
+#include "tools/cuestionario-kova/MensajeroLotes.h"
+#include "tools/cuestionario-kova/RepCuestLotes.h"
+#include "tools/cuestionario-kova/SalidasLotes.h"
+
+namespace {
+
+const char* const sTxFallaReporte = "No fue posible generar el reporte. Llame a Soporte Técnico.";
+
+// Message boxes on standard error, each on a line of its own.
+class TCajaLotes : public ui::ICajaMensajes {
+public:
+    explicit TCajaLotes(std::shared_ptr<TMensajeroLotes> Mensajero)
+        : F_Mensajero(std::move(Mensajero)) {}
+    void MuestraMensaje(const std::string& sTexto) override {
+        F_Mensajero->TerminaLinea();
+        std::cerr << sTexto << std::endl;
+    }
+    // Nobody is there to answer.
+    bool PreguntaSiNo(const std::string& sTexto) override {
+        MuestraMensaje(sTexto);
+        return false;
+    }
+
+private:
+    std::shared_ptr<TMensajeroLotes> F_Mensajero;
+};
+
+// The gate's boxes are the messages; its status texts are progress. Refused
+// credentials show the box text only: the status text says the same.
+class TAvisosLotes : public IAvisosCompuerta {
+public:
+    explicit TAvisosLotes(std::shared_ptr<TMensajeroLotes> Mensajero)
+        : F_Mensajero(std::move(Mensajero)) {}
+    void MuestraCaja(const std::string& sTexto) override {
+        ui::DameCajaMensajes()->MuestraMensaje(sTexto);
+    }
+    void MuestraEstado(const std::string& sTexto) override {
+        F_Mensajero->MsjTxEspera(sTexto, false);
+    }
+    void CredencialesRechazadas(const std::string& sCaja, const std::string&) override {
+        MuestraCaja(sCaja);
+    }
+
+private:
+    std::shared_ptr<TMensajeroLotes> F_Mensajero;
+};
+
+// Ticks the candidates with the given keys; the first key that is none of
+// them is returned.
+std::optional<std::string> MarcaPEPs(TTablaPEPs& vtPEPs, const std::vector<std::string>& claves) {
+    for (const std::string& sClave : claves) {
+        bool bHallada = false;
+        for (std::size_t i = 0; i < vtPEPs.Cuenta(); ++i)
+            if (vtPEPs.Fila(i).sClaveCliente == sClave) {
+                vtPEPs.MarcaPEP(i, true);
+                bHallada = true;
+            }
+        if (!bHallada)
+            return sClave;
+    }
+    return std::nullopt;
+}
+
+std::string ListaPEPs(const TTablaPEPs& vtPEPs) {
+    std::string s = FilaCsv({"IdPEP", "ClaveCliente", "Nombre"});
+    for (const TFilaPEP& f : vtPEPs.Filas())
+        s += FilaCsv({std::to_string(f.nIdPEP), f.sClaveCliente, f.sNombre});
+    return s;
+}
+
+// The question whose answer stopped the run: the last one it set.
+int PreguntaFallida(const TManejadorLotes& manejador) {
+    return manejador.Respuestas().empty() ? 0 : manejador.Respuestas().rbegin()->first;
+}
+
+}  // namespace
+
+int EjecutaLotes(const TOpcionesLotes& op) {
+    auto Mensajero = std::make_shared<TMensajeroLotes>(std::cerr, isatty(STDERR_FILENO) == 1);
+    ui::FijaCajaMensajes(std::make_shared<TCajaLotes>(Mensajero));
+    struct TRestaura {
+        ~TRestaura() { ui::FijaCajaMensajes(nullptr); }
+    } restaura;
+
+    // The report object is needed only for the PDF; the answers come from the
+    // handler either way.
+    std::unique_ptr<TdmMain> dm;
+    if (op.sPdf)
+        dm = std::make_unique<TdmMain>();
+    std::shared_ptr<TManejadorLotes> Manejador;
+    std::shared_ptr<TRepCuestLotes> Cuestionario;
+    auto CreaCuestionario = [&](ado::TADOConnection* Conector, int nNumEmp, double dTCambio) {
+        auto elReporte = [&](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
+            Manejador = std::make_shared<TManejadorLotes>(dm ? &dm->repGeneral : nullptr, sNomRep);
+            return Manejador;
+        };
+        Cuestionario =
+            std::make_shared<TRepCuestLotes>(Conector, elReporte, Mensajero, dTCambio, nNumEmp);
+        return std::static_pointer_cast<IRepCuestionarioKOVA>(Cuestionario);
+    };
+
+    TCompuertaAcceso Compuerta(op.sCarpeta, *ColectorGlobal,
+                               std::make_shared<TAvisosLotes>(Mensajero));
+    TCompuertaAcceso::TPuerta Puerta;
+    if (Compuerta.Pasa(op.sUsuario, op.sPassw, op.dTCambio, CreaCuestionario, Puerta) !=
+        TCompuertaAcceso::ciAbierta) {
+        Mensajero->TerminaLinea();
+        return slUsoOCompuerta;
+    }
+
+    TTablaPEPs vtPEPs;
+    if (!Cuestionario->DetectaPEPs(vtPEPs)) {
+        ui::DameCajaMensajes()->MuestraMensaje("No fue posible detectar los PEPs.");
+        return slFallaCuestionario;
+    }
+    Mensajero->TerminaLinea();
+    if (op.bListarPEPs) {
+        std::cout << ListaPEPs(vtPEPs) << std::flush;
+        return slExito;
+    }
+    if (const auto sClave = MarcaPEPs(vtPEPs, op.clavesPEP)) {
+        ui::DameCajaMensajes()->MuestraMensaje("La clave \"" + *sClave +
+                                               "\" no es de ningún posible PEP detectado.");
+        return slUsoOCompuerta;
+    }
+
+    if (op.sRespuestas || op.sPdf) {
+        if (!Cuestionario->GeneraReporte(vtPEPs)) {
+            ui::DameCajaMensajes()->MuestraMensaje("No fue posible responder la pregunta " +
+                                                   std::to_string(PreguntaFallida(*Manejador)) +
+                                                   ".");
+            ui::DameCajaMensajes()->MuestraMensaje(sTxFallaReporte);
+            return slFallaCuestionario;
+        }
+        Mensajero->TerminaLinea();
+    }
+
+    TSalidasLotes Salidas;
+    std::string sError;
+    bool bBien = true;
+    if (op.sRespuestas) {
+        std::string s = FilaCsv({"pregunta", "respuesta"});
+        for (const auto& [n, sRespuesta] : Manejador->Respuestas())
+            s += FilaCsv({std::to_string(n), sRespuesta});
+        bBien = Salidas.PreparaTexto(*op.sRespuestas, s, sError);
+    }
+    if (bBien && op.sConsultas) {
+        std::string s = FilaCsv({"pregunta", "consulta"});
+        for (int n = 1; n <= Cuestionario->DameTotalPreguntas(); ++n)
+            s += FilaCsv({std::to_string(n), Cuestionario->DameTextoPregunta(n, vtPEPs)});
+        bBien = Salidas.PreparaTexto(*op.sConsultas, s, sError);
+    }
+    if (bBien && op.sPdf) {
+        bBien = Salidas.Prepara(
+            *op.sPdf,
+            [&](const std::filesystem::path& sTemporal, std::string& sFalla) {
+                if (dm->repGeneral.ExportaPDF(QString::fromStdString(sTemporal.string())))
+                    return true;
+                sFalla = dm->repGeneral.DameError().toStdString();
+                return false;
+            },
+            sError);
+    }
+    if (!bBien || !Salidas.Confirma(sError)) {
+        ui::DameCajaMensajes()->MuestraMensaje(sError);
+        return slFallaCuestionario;
+    }
+    return slExito;
+}

@@ -1,0 +1,162 @@
+#include "tools/cuestionario-kova/OpcionesLotes.h"
+
+#include <QString>
+#include <algorithm>
+#include <map>
+
+#include "app/TipoCambio.h"
+
+namespace fs = std::filesystem;
+
+const char* const sUsoLotes =
+    "uso: cuestionario-kova --carpeta DIR --usuario U --contrasena P [--tipo-cambio T]\n"
+    "       [--listar-peps] [--pep CLAVE]... [--respuestas ARCHIVO.csv] [--pdf ARCHIVO.pdf]\n"
+    "       [--consultas ARCHIVO.csv]";
+
+namespace {
+
+// Blanks and control characters at both ends, as the window trims its fields.
+std::string Recorta(const std::string& s) {
+    auto esBlanco = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    size_t i = 0, j = s.size();
+    while (i < j && esBlanco(s[i])) ++i;
+    while (j > i && esBlanco(s[j - 1])) --j;
+    return s.substr(i, j - i);
+}
+
+std::string Mayusculas(const std::string& s) {
+    return QString::fromStdString(s).toUpper().toStdString();
+}
+
+// The window's rate field holds only digits and points; any other text is no
+// rate there, so it is none here either.
+double LeeTipoCambio(const std::string& sTexto) {
+    if (sTexto.find_first_not_of("0123456789.") != std::string::npos)
+        return 0;
+    return TextoATipoCambio(QString::fromStdString(sTexto));
+}
+
+bool Dentro(const fs::path& sRuta, const fs::path& sDir) {
+    auto r = sRuta.begin();
+    for (auto d = sDir.begin(); d != sDir.end(); ++d, ++r) {
+        if (d->empty())
+            continue;
+        if (r == sRuta.end() || *r != *d)
+            return false;
+    }
+    return true;
+}
+
+// An output goes to an existing folder, never into the Norvex folder, and no
+// two outputs share a file.
+bool RevisaSalidas(const TOpcionesLotes& op, std::string& sError) {
+    std::error_code ec;
+    const fs::path sNorvex = fs::weakly_canonical(op.sCarpeta, ec);
+    std::vector<fs::path> vistas;
+    for (const auto* salida : {&op.sRespuestas, &op.sPdf, &op.sConsultas}) {
+        if (!*salida)
+            continue;
+        const fs::path sRuta = fs::weakly_canonical(fs::absolute(**salida, ec), ec);
+        if (sRuta.filename().empty() || !fs::is_directory(sRuta.parent_path(), ec)) {
+            sError = "No existe la carpeta de " + (*salida)->string() + ".";
+            return false;
+        }
+        if (!sNorvex.empty() && Dentro(sRuta, sNorvex)) {
+            sError = "No se escribe en la carpeta del Norvex: " + (*salida)->string() + ".";
+            return false;
+        }
+        for (const fs::path& v : vistas)
+            if (v == sRuta) {
+                sError = "Dos salidas con el mismo archivo: " + (*salida)->string() + ".";
+                return false;
+            }
+        vistas.push_back(sRuta);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& args,
+                                               std::string& sError) {
+    TOpcionesLotes op;
+    std::map<std::string, std::string> valores;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--ayuda" || a == "-h" || a == "--help") {
+            op.bAyuda = true;
+            return op;
+        }
+        if (a == "--listar-peps") {
+            op.bListarPEPs = true;
+            continue;
+        }
+        static const char* const conValor[] = {"--carpeta",     "--usuario",  "--contrasena",
+                                               "--tipo-cambio", "--pep",      "--respuestas",
+                                               "--pdf",         "--consultas"};
+        if (std::find(std::begin(conValor), std::end(conValor), a) == std::end(conValor)) {
+            sError = "Opción desconocida: " + a;
+            return std::nullopt;
+        }
+        if (i + 1 >= args.size()) {
+            sError = "Falta el valor de " + a;
+            return std::nullopt;
+        }
+        const std::string& v = args[++i];
+        if (a == "--pep")
+            op.clavesPEP.push_back(v);
+        else if (!valores.emplace(a, v).second) {
+            sError = "Opción repetida: " + a;
+            return std::nullopt;
+        }
+    }
+    for (const char* s : {"--carpeta", "--usuario", "--contrasena"})
+        if (!valores.count(s)) {
+            sError = sUsoLotes;
+            return std::nullopt;
+        }
+    op.sCarpeta = valores["--carpeta"];
+    op.sUsuario = Mayusculas(valores["--usuario"]);
+    op.sPassw = Mayusculas(valores["--contrasena"]);
+    auto ruta = [&](const char* s) -> std::optional<fs::path> {
+        if (!valores.count(s))
+            return std::nullopt;
+        return fs::path(valores[s]);
+    };
+    op.sRespuestas = ruta("--respuestas");
+    op.sPdf = ruta("--pdf");
+    op.sConsultas = ruta("--consultas");
+    const bool bSalidas = op.sRespuestas || op.sPdf || op.sConsultas;
+    if (op.bListarPEPs && (bSalidas || !op.clavesPEP.empty())) {
+        sError = "--listar-peps no se combina con --pep ni con archivos de salida.";
+        return std::nullopt;
+    }
+    if (!op.bListarPEPs && !bSalidas) {
+        sError = "Indique qué hacer: --listar-peps, --respuestas, --pdf o --consultas.";
+        return std::nullopt;
+    }
+    op.sTipoCambio = valores.count("--tipo-cambio") ? valores["--tipo-cambio"] : "18.91";
+    return op;
+}
+
+bool ValidaOpcionesLotes(TOpcionesLotes& op, std::string& sError) {
+    if (!RevisaSalidas(op, sError))
+        return false;
+
+    // The window's field checks, in its order: the user before the rate.
+    if (Recorta(op.sUsuario).empty()) {
+        sError = "Por favor, escriba su usuario (Administrador).";
+        return false;
+    }
+    const std::string sCambio = Recorta(op.sTipoCambio);
+    if (sCambio.empty()) {
+        sError = "Por favor, escriba el tipo de cambio.";
+        return false;
+    }
+    op.dTCambio = LeeTipoCambio(sCambio);
+    if (op.dTCambio <= 0) {
+        sError = "El tipo de cambio debe ser diferente a cero.";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The command line of cuestionario-kova.
+struct TOpcionesLotes {
+    std::filesystem::path sCarpeta;
+    std::string sUsuario;     // upper case, as the window's field keeps it
+    std::string sPassw;       // likewise
+    std::string sTipoCambio;  // as typed; "18.91" when not given
+    double dTCambio = 0;      // set by ValidaOpcionesLotes
+    bool bListarPEPs = false;
+    std::vector<std::string> clavesPEP;
+    std::optional<std::filesystem::path> sRespuestas;
+    std::optional<std::filesystem::path> sPdf;
+    std::optional<std::filesystem::path> sConsultas;
+    bool bAyuda = false;
+};
+
+extern const char* const sUsoLotes;
+
+// The options as written, or none with the reason in sError.
+std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& args,
+                                               std::string& sError);
+
+// The values checked before anything is opened: output files in existing
+// folders other than the Norvex folder, then the user and the rate as the
+// window checks its fields (same order, same texts). Sets dTCambio.
+bool ValidaOpcionesLotes(TOpcionesLotes& op, std::string& sError);

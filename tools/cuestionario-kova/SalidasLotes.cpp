@@ -1,0 +1,68 @@
+#include "tools/cuestionario-kova/SalidasLotes.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+TSalidasLotes::~TSalidasLotes() {
+    std::error_code ec;
+    for (const TPendiente& p : F_Pendientes) fs::remove(p.sTemporal, ec);
+}
+
+bool TSalidasLotes::Prepara(const fs::path& sDestino, const TEscritor& Escribe,
+                            std::string& sError) {
+    // Hidden and unique in the target's own folder, so the final rename never
+    // crosses file systems.
+    std::error_code ec;
+    const fs::path sAbsoluto = fs::absolute(sDestino, ec);
+    std::string sPlantilla =
+        (sAbsoluto.parent_path() / ("." + sAbsoluto.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(sPlantilla.data());
+    if (fd < 0) {
+        sError = "No fue posible escribir " + sDestino.string() + ".";
+        return false;
+    }
+    // mkstemp makes it private; the finished file gets the usual permissions.
+    const mode_t nMascara = umask(0);
+    umask(nMascara);
+    fchmod(fd, 0666 & ~nMascara);
+    close(fd);
+    F_Pendientes.push_back({sPlantilla, sAbsoluto});
+    if (!Escribe(sPlantilla, sError)) {
+        if (sError.empty())
+            sError = "No fue posible escribir " + sDestino.string() + ".";
+        return false;
+    }
+    return true;
+}
+
+bool TSalidasLotes::PreparaTexto(const fs::path& sDestino, const std::string& sContenido,
+                                 std::string& sError) {
+    return Prepara(
+        sDestino,
+        [&](const fs::path& sTemporal, std::string&) {
+            std::ofstream archivo(sTemporal, std::ios::binary | std::ios::trunc);
+            archivo << sContenido;
+            archivo.close();
+            return archivo.good();
+        },
+        sError);
+}
+
+bool TSalidasLotes::Confirma(std::string& sError) {
+    while (!F_Pendientes.empty()) {
+        const TPendiente& p = F_Pendientes.front();
+        std::error_code ec;
+        fs::rename(p.sTemporal, p.sDestino, ec);
+        if (ec) {
+            sError = "No fue posible escribir " + p.sDestino.string() + ": " + ec.message();
+            return false;
+        }
+        F_Pendientes.erase(F_Pendientes.begin());
+    }
+    return true;
+}

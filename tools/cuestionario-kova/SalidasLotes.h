@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The output files of one run, written first to temporary files next to their
+// targets and moved into place together at the end: a failed run leaves no
+// output behind and an earlier file of the same name untouched.
+class TSalidasLotes {
+public:
+    TSalidasLotes() = default;
+    ~TSalidasLotes();  // removes whatever was not moved into place
+    TSalidasLotes(const TSalidasLotes&) = delete;
+    TSalidasLotes& operator=(const TSalidasLotes&) = delete;
+
+    // Writes a target through a temporary file: Escribe gets its path and
+    // returns false (with the reason in sError) when it failed.
+    using TEscritor =
+        std::function<bool(const std::filesystem::path& sTemporal, std::string& sError)>;
+    bool Prepara(const std::filesystem::path& sDestino, const TEscritor& Escribe,
+                 std::string& sError);
+    bool PreparaTexto(const std::filesystem::path& sDestino, const std::string& sContenido,
+                      std::string& sError);
+    // Moves every prepared file into place.
+    bool Confirma(std::string& sError);
+
+private:
+    struct TPendiente {
+        std::filesystem::path sTemporal;
+        std::filesystem::path sDestino;
+    };
+    std::vector<TPendiente> F_Pendientes;
+};

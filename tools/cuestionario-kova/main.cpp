@@ -1,0 +1,46 @@
+// cuestionario-kova: the questionnaire of a Norvex folder without the window,
+// for centres with branches and for scripts. See sUsoLotes.
+#include <QGuiApplication>
+#include <iostream>
+
+#include "data/ColectorConxs.h"
+#include "tools/cuestionario-kova/Lotes.h"
+
+namespace {
+
+// Standard error carries the program's own messages: Qt's notes about the
+// session (no runtime folder, offscreen plugin) would read as failures.
+void SoloErroresQt(QtMsgType tipo, const QMessageLogContext&, const QString& sTexto) {
+    if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
+        std::cerr << sTexto.toStdString() << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string sError;
+    auto op = LeeOpcionesLotes({argv + 1, argv + argc}, sError);
+    if (op && op->bAyuda) {
+        std::cout << sUsoLotes << '\n';
+        return slExito;
+    }
+    if (!op) {
+        std::cerr << sError << '\n';
+        if (sError != sUsoLotes)
+            std::cerr << sUsoLotes << '\n';
+        return slUsoOCompuerta;
+    }
+    if (!ValidaOpcionesLotes(*op, sError)) {
+        std::cerr << sError << '\n';
+        return slUsoOCompuerta;
+    }
+    // The PDF's fonts need the GUI application; a batch run never shows a
+    // window, so it needs no display either.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(SoloErroresQt);
+    QGuiApplication app(argc, argv);
+    ColectorGlobal = std::make_shared<TColectorConxs>();
+    const int nSalida = EjecutaLotes(*op);
+    ColectorGlobal.reset();  // closes the Norvex connection
+    return nSalida;
+}
