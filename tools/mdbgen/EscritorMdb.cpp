@@ -287,7 +287,8 @@ void TEscritorMdb::EscribeCabecera() {
     for (uint32_t i = 0; i < 6; ++i) PonU32(&p[0x18 + 4 * i], i == 0 ? 0x100 : i == 1 ? 0x101 : i);
     PonU16(&p[0x3c], 0x04e4);  // code page 1252
     const std::vector<uint8_t> clave = Ucs2(Utf16DeUtf8(opciones_.sContrasena));
-    std::memcpy(&p[0x42], clave.data(), clave.size());
+    if (!clave.empty())  // no password: data() may be null, which memcpy must not get
+        std::memcpy(&p[0x42], clave.data(), clave.size());
     // The 40 password bytes are also masked with the whole days of the
     // creation date, so that the same password differs from file to file.
     uint8_t mascara[4];
