@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cstdlib>
+
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/JetCollation.h"
 #include "platform/jet/sql/JetFunctions.h"
@@ -63,7 +65,10 @@ void Ejecuta(sqlite3* db, const std::string& sql) {
 }  // namespace
 
 TInstantanea::TInstantanea(TAbreArchivo abre, TFirmaEnDisco firmaEnDisco)
-    : abre_(std::move(abre)), firmaEnDisco_(std::move(firmaEnDisco)) {}
+    : abre_(std::move(abre)),
+      firmaEnDisco_(std::move(firmaEnDisco)),
+      // Lets a whole run be timed and compared without the optimisation.
+      bOptimiza_(std::getenv("KOVA_JET_SIN_OPTIMIZAR") == nullptr) {}
 
 TInstantanea::~TInstantanea() {
     CierraBase();
@@ -89,6 +94,7 @@ void TInstantanea::CierraBase() {
         sqlite3_close_v2(db_);
     db_ = nullptr;
     cargadas_.clear();
+    derivadas_.clear();
 }
 
 void TInstantanea::Actualiza() {
@@ -176,6 +182,62 @@ void TInstantanea::Carga(const TTabla& tabla) {
     sqlite3_finalize(st);
     Ejecuta(db_, "COMMIT");
     cargadas_.insert(Minusculas(tabla.sNombre));
+}
+
+// The rows of a derived table that several statements share, computed once
+// per snapshot. Each column is declared as SQLite would describe the derived
+// table's column: its declared type (what tells Booleans, dates and currency
+// apart, and the affinity comparisons use) and the JET collation for text and
+// computed values. Rows keep their order. Any failure leaves the statement to
+// run as written, so it fails (or not) exactly as it would without the copy.
+std::string TInstantanea::Materializa(const std::string& sSql) {
+    if (!bOptimiza_ || !db_)
+        return "";
+    if (auto it = derivadas_.find(sSql); it != derivadas_.end())
+        return it->second;
+    std::string& sTabla = derivadas_[sSql];
+    const std::string sNombre = "__m" + std::to_string(derivadas_.size());
+    sqlite3_stmt* st = nullptr;
+    sqlite3_stmt* ins = nullptr;
+    bool bBien = sqlite3_prepare_v2(db_, sSql.c_str(), static_cast<int>(sSql.size()), &st,
+                                    nullptr) == SQLITE_OK;
+    const int n = bBien ? sqlite3_column_count(st) : 0;
+    if (bBien) {
+        std::string crea = "CREATE TABLE " + Nombre(sNombre) + " (";
+        std::string inserta = "INSERT INTO " + Nombre(sNombre) + " VALUES (";
+        for (int i = 0; i < n; ++i) {
+            const char* d = sqlite3_column_decltype(st, i);
+            const std::string sTipo = d ? d : "";
+            crea += (i ? ", " : "") + Nombre(sqlite3_column_name(st, i)) +
+                    (sTipo.empty() ? "" : " " + sTipo) +
+                    (sTipo.empty() || Minusculas(sTipo) == "text" ? " COLLATE JET" : "");
+            inserta += i ? ", ?" : "?";
+        }
+        bBien = sqlite3_exec(db_, (crea + ")").c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        bBien = bBien &&
+                sqlite3_prepare_v2(db_, (inserta + ")").c_str(), -1, &ins, nullptr) == SQLITE_OK;
+    }
+    int rc = SQLITE_DONE;
+    if (bBien) {
+        sqlite3_exec(db_, "SAVEPOINT deriv", nullptr, nullptr, nullptr);
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            for (int i = 0; i < n; ++i) sqlite3_bind_value(ins, i + 1, sqlite3_column_value(st, i));
+            if (sqlite3_step(ins) != SQLITE_DONE)
+                break;
+            sqlite3_reset(ins);
+        }
+        bBien = rc == SQLITE_DONE;
+        sqlite3_exec(db_, bBien ? "RELEASE deriv" : "ROLLBACK TO deriv; RELEASE deriv", nullptr,
+                     nullptr, nullptr);
+    }
+    sqlite3_finalize(ins);
+    sqlite3_finalize(st);
+    if (bBien)
+        sTabla = sNombre;
+    else
+        sqlite3_exec(db_, ("DROP TABLE IF EXISTS " + Nombre(sNombre)).c_str(), nullptr, nullptr,
+                     nullptr);
+    return sTabla;
 }
 
 }  // namespace jet

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -32,6 +33,10 @@ public:
     void Actualiza();
     sqlite3* Db() { return db_; }
     TablaCatalogo DameTabla(const std::string& sNombre) override;
+    // Derived tables kept per snapshot (on unless switched off).
+    void PonOptimizacion(bool b) { bOptimiza_ = b; }
+    bool GuardaDerivadas() const override { return bOptimiza_; }
+    std::string Materializa(const std::string& sSql) override;
 
 private:
     TAbreArchivo abre_;
@@ -39,6 +44,8 @@ private:
     std::unique_ptr<TArchivoAccess> archivo_;
     sqlite3* db_ = nullptr;
     std::set<std::string> cargadas_;
+    bool bOptimiza_ = true;
+    std::map<std::string, std::string> derivadas_;  // SELECT text -> table holding its rows
 
     void AbreBase();
     void CierraBase();

@@ -23,6 +23,9 @@ public:
     TResultado Ejecuta(const std::string& sSql);
     // The SQLite text a statement becomes (for diagnosis).
     std::string Traduce(const std::string& sSql);
+    // Derived tables that several statements share are computed once per
+    // snapshot; off, every statement computes everything (same answers).
+    void PonOptimizacion(bool b) { instantanea_.PonOptimizacion(b); }
 
 private:
     TInstantanea instantanea_;

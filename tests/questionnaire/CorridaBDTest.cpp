@@ -9,6 +9,7 @@
 #include "CuestPrueba.h"
 #include "TCajaGrabadora.h"
 #include "TDirTemporal.h"
+#include "platform/jet/MotorJet.h"
 #include "tools/norvexgen/GeneradorNorvex.h"
 
 namespace {
@@ -334,6 +335,34 @@ TEST_F(CorridaBDTest, DemoDatabase) {
     }
     EXPECT_EQ(nConsultas, 160);
     EXPECT_EQ(q.reportes->variables.at("Cuestionario.preg_33"), "Respuesta: SI");
+}
+
+// Keeping derived tables per snapshot must not change a single answer: the
+// whole run over a generated database (PEPs ticked, so the long OR chain is
+// in play) with the engine's reuse on and off, for two data sets.
+TEST_F(CorridaBDTest, ReuseOfDerivedTablesKeepsEveryAnswer) {
+    for (uint64_t nSemilla : {1u, 7u}) {
+        const auto dir = dir_ / std::to_string(nSemilla);
+        norvex::TGeneradorNorvex::Genera(dir, {3000, nSemilla});
+        std::map<bool, std::map<std::string, std::string>> variables;
+        for (bool bOptimiza : {true, false}) {
+            ado::TADOConnection conexion;
+            conexion.SetConnectionString(CadenaNorvex((dir / "DataBase/Norvex.mdb").string()));
+            conexion.SetConnected(true);
+            conexion.Motor().PonOptimizacion(bOptimiza);
+            TGrabaCajas cajas;
+            TTablaPEPs peps;
+            TCuestPrueba deteccion(18.91, 1, &conexion);
+            ASSERT_TRUE(deteccion.DetectaPEPs(peps));
+            for (std::size_t i = 0; i < peps.Cuenta(); i += 2) peps.MarcaPEP(i, true);
+            TCuestPrueba q(18.91, 1, &conexion);
+            ASSERT_TRUE(q.GeneraReporte(peps));
+            EXPECT_TRUE(cajas.textos().empty());
+            variables[bOptimiza] = q.reportes->variables;
+        }
+        EXPECT_EQ(variables[true].size(), 196u);
+        EXPECT_EQ(variables[true], variables[false]) << "seed " << nSemilla;
+    }
 }
 
 }  // namespace

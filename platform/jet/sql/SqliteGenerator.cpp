@@ -139,13 +139,34 @@ SqliteGenerator::Resultado SqliteGenerator::Genera(const Consulta& consulta) {
     tablasComunes_.clear();
     bOrdenImporta_ = true;
     Resultado r = GeneraConsulta(consulta, false);
-    if (!tablasComunes_.empty()) {
-        std::string con = "WITH ";
-        for (size_t i = 0; i < tablasComunes_.size(); ++i)
-            con += (i ? ", " : "") + tablasComunes_[i];
-        r.sSql = con + " " + r.sSql;
-    }
+    r.sSql = ConTablasComunes(r.sSql);
     return r;
+}
+
+std::string SqliteGenerator::ConTablasComunes(const std::string& sSql) const {
+    if (tablasComunes_.empty())
+        return sSql;
+    std::string con = "WITH ";
+    for (size_t i = 0; i < tablasComunes_.size(); ++i) con += (i ? ", " : "") + tablasComunes_[i];
+    return con + " " + sSql;
+}
+
+// A derived table of a FROM clause cannot see the outer query's rows, so its
+// rows depend only on its own text: the catalogue may keep them from an
+// earlier statement. Unions stay out: their columns take their kind from the
+// first branch only, which a stored copy could not keep for the others.
+std::string SqliteGenerator::DerivadaMaterializada(const Consulta& c, const std::string& sAlias,
+                                                   std::vector<Fuente>& fuentes) {
+    if (bEnLinea_ || c.ramas.size() != 1 || !catalogo_.GuardaDerivadas())
+        return "";
+    SqliteGenerator aparte(catalogo_);
+    aparte.bOrdenImporta_ = bOrdenImporta_;
+    Resultado r = aparte.GeneraConsulta(c, true);
+    const std::string sTabla = catalogo_.Materializa(aparte.ConTablasComunes(r.sSql));
+    if (sTabla.empty())
+        return "";
+    fuentes.push_back(Fuente{sAlias, r.columnas, r.tipos});
+    return Nombre(sTabla) + " AS " + Nombre(sAlias);
 }
 
 // Every table in a FROM clause becomes a common table of the statement's
@@ -418,9 +439,13 @@ std::string SqliteGenerator::GeneraOrigen(const Origen& o, std::vector<Fuente>& 
             return Nombre(t.sNombre) + " AS " + Nombre(f.sAlias);
         }
         case TipoOrigen::Derivada: {
+            const std::string sAlias =
+                o.alias.empty() ? "__d" + std::to_string(++nDerivadas_) : o.alias;
+            std::string sGuardada = DerivadaMaterializada(*o.subconsulta, sAlias, fuentes);
+            if (!sGuardada.empty())
+                return sGuardada;
             auto r = GeneraConsulta(*o.subconsulta, true);
-            Fuente f{o.alias.empty() ? "__d" + std::to_string(++nDerivadas_) : o.alias, r.columnas,
-                     r.tipos};
+            Fuente f{sAlias, r.columnas, r.tipos};
             fuentes.push_back(f);
             return TablaComun(r.sSql) + " AS " + Nombre(f.sAlias);
         }

@@ -23,6 +23,10 @@ public:
     // The table by name, letter case ignored (and ready to be read);
     // throws the "table not found" failure when there is none.
     virtual TablaCatalogo DameTabla(const std::string& sNombre) = 0;
+    // The name of a table that already holds the rows of the standalone
+    // SELECT sSql, when the catalogue keeps such copies; empty otherwise.
+    virtual bool GuardaDerivadas() const { return false; }
+    virtual std::string Materializa(const std::string& /*sSql*/) { return ""; }
 };
 
 // Turns an Access SQL syntax tree into one SQLite statement with Jet's
@@ -76,6 +80,9 @@ private:
     void ExigeAgrupada(const Expr& e, const Select& s);
     std::string Subconsulta(const Consulta& c);
     std::string TablaComun(const std::string& sSql);
+    std::string ConTablasComunes(const std::string& sSql) const;
+    std::string DerivadaMaterializada(const Consulta& c, const std::string& sAlias,
+                                      std::vector<Fuente>& fuentes);
 };
 
 }  // namespace jet::sql

@@ -1,0 +1,159 @@
+// The questionnaire's statements over a real Norvex file, one by one, as the
+// run sends them: bench_cuestionario ARCHIVO.mdb CONSULTAS.csv [opciones]
+// CONSULTAS.csv is what `cuestionario-kova --consultas` writes.
+//   --sin-optimizar   the engine without its per-snapshot reuse
+//   --sqlite DIR      also writes each statement's SQLite text to DIR/N.sql
+//   --contrasena P    the database password (norvexgen's by default)
+//   --respuestas F    writes "question,first value" lines to F
+// Prints the time to open and load, each statement's time, and the total.
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/jet/EErrorJet.h"
+#include "platform/jet/MotorJet.h"
+
+namespace {
+
+using Reloj = std::chrono::steady_clock;
+
+double Segundos(Reloj::time_point desde) {
+    return std::chrono::duration<double>(Reloj::now() - desde).count();
+}
+
+// The two-column CSV the batch program writes: quoted fields double their quotes.
+std::vector<std::pair<std::string, std::string>> LeeConsultas(const std::string& sRuta) {
+    std::ifstream f(sRuta);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    const std::string s = ss.str();
+    std::vector<std::pair<std::string, std::string>> r;
+    std::vector<std::string> campos;
+    std::string campo;
+    bool bComillas = false;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (bComillas) {
+            if (c == '"' && i + 1 < s.size() && s[i + 1] == '"')
+                campo += '"', ++i;
+            else if (c == '"')
+                bComillas = false;
+            else
+                campo += c;
+        } else if (c == '"') {
+            bComillas = true;
+        } else if (c == ',') {
+            campos.push_back(campo), campo.clear();
+        } else if (c == '\n' || c == '\r') {
+            if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n')
+                ++i;
+            campos.push_back(campo), campo.clear();
+            if (campos.size() == 2)
+                r.emplace_back(campos[0], campos[1]);
+            campos.clear();
+        } else {
+            campo += c;
+        }
+    }
+    if (!r.empty())
+        r.erase(r.begin());  // header
+    return r;
+}
+
+std::string Texto(const jet::TValor& v) {
+    return std::visit(
+        [](const auto& x) -> std::string {
+            using T = std::decay_t<decltype(x)>;
+            if constexpr (std::is_same_v<T, std::monostate>)
+                return "";
+            else if constexpr (std::is_same_v<T, std::string>)
+                return x;
+            else if constexpr (std::is_same_v<T, bool>)
+                return x ? "-1" : "0";
+            else if constexpr (std::is_same_v<T, int64_t>)
+                return std::to_string(x);
+            else if constexpr (std::is_same_v<T, double>) {
+                char b[40];
+                std::snprintf(b, sizeof b, "%.17g", x);
+                return b;
+            } else if constexpr (std::is_same_v<T, jet::TMoneda>)
+                return std::to_string(x.nDiezMilesimos);
+            else {
+                char b[40];
+                std::snprintf(b, sizeof b, "%.17g", x.dSerial);
+                return b;
+            }
+        },
+        v);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::cerr << "uso: bench_cuestionario ARCHIVO.mdb CONSULTAS.csv [--sin-optimizar] "
+                     "[--sqlite DIR] [--respuestas F]\n";
+        return 2;
+    }
+    const std::string sRuta = argv[1];
+    bool bOptimiza = true;
+    std::string sDirSqlite, sRespuestas, sContrasena = "quilon";  // norvexgen's
+    for (int i = 3; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--sin-optimizar")
+            bOptimiza = false;
+        else if (a == "--sqlite" && i + 1 < argc)
+            sDirSqlite = argv[++i];
+        else if (a == "--contrasena" && i + 1 < argc)
+            sContrasena = argv[++i];
+        else if (a == "--respuestas" && i + 1 < argc)
+            sRespuestas = argv[++i];
+    }
+    const auto consultas = LeeConsultas(argv[2]);
+    try {
+        auto t0 = Reloj::now();
+        jet::TMotorJet motor([&] { return jet::TArchivoAccess::Abre(sRuta, sContrasena); },
+                             &jet::TArchivoAccess::FirmaEnDisco);
+        motor.PonOptimizacion(bOptimiza);
+        // Every table the run reads, loaded before the statements are timed.
+        for (const char* t : {"tEmpresa", "tEmps", "tCompUsr", "tSector", "tDivisas", "tCliente",
+                              "tMovtos", "tProces"})
+            motor.Traduce(std::string("SELECT * FROM ") + t);
+        std::printf("carga\t%.3f\n", Segundos(t0));
+        std::ofstream respuestas;
+        if (!sRespuestas.empty())
+            respuestas.open(sRespuestas);
+        double dTotal = 0, dMax = 0;
+        std::string sMax;
+        int n = 0;
+        for (const auto& [sPregunta, sSql] : consultas) {
+            if (!sSql.starts_with("SELECT"))
+                continue;
+            if (!sDirSqlite.empty())
+                std::ofstream(sDirSqlite + "/" + sPregunta + ".sql")
+                    << motor.Traduce(sSql) << ";\n";
+            auto t = Reloj::now();
+            const auto r = motor.Ejecuta(sSql);
+            const double d = Segundos(t);
+            dTotal += d;
+            ++n;
+            if (d > dMax)
+                dMax = d, sMax = sPregunta;
+            std::printf("%s\t%.4f\n", sPregunta.c_str(), d);
+            if (respuestas.is_open())
+                respuestas << sPregunta << ","
+                           << (r.filas.empty() || r.filas[0].empty() ? "" : Texto(r.filas[0][0]))
+                           << "\n";
+        }
+        std::printf("consultas\t%d\ntotal\t%.3f\nmaxima\t%s\t%.4f\n", n, dTotal, sMax.c_str(),
+                    dMax);
+    } catch (const jet::EErrorJet& e) {
+        std::cerr << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
