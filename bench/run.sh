@@ -21,6 +21,7 @@ for modo in optimizado sin-optimizar; do
     /usr/bin/time -f "cuestionario-kova\t%e s\t%M KB" "$BIN/cuestionario-kova" --carpeta "$DIR/norvex" \
         --usuario ADMIN --contrasena NORVEX --respuestas "$DIR/respuestas-$modo.csv" \
         --consultas "$DIR/consultas.csv" >/dev/null
+    [ $modo = optimizado ] || continue
     echo "== whole run ($modo) with the PDF report"
     /usr/bin/time -f "cuestionario-kova --pdf\t%e s\t%M KB" "$BIN/cuestionario-kova" --carpeta "$DIR/norvex" \
         --usuario ADMIN --contrasena NORVEX --pdf "$DIR/informe-$modo.pdf" >/dev/null
@@ -30,6 +31,8 @@ cmp "$DIR/respuestas-optimizado.csv" "$DIR/respuestas-sin-optimizar.csv" && echo
 
 echo "== statement by statement (load, then each answer statement)"
 "$BIN/bench_cuestionario" "$MDB" "$DIR/consultas.csv" > "$DIR/por-consulta.tsv"
+"$BIN/bench_cuestionario" "$MDB" "$DIR/consultas.csv" --sin-optimizar > "$DIR/por-consulta-sin-optimizar.tsv"
+grep -E '^(carga|total|maxima)' "$DIR/por-consulta-sin-optimizar.tsv" | sed 's/^/sin-optimizar /' 
 grep -E '^(carga|consultas|total|maxima)' "$DIR/por-consulta.tsv"
 echo "== slowest statements"
 grep -vE '^(carga|consultas|total|maxima)' "$DIR/por-consulta.tsv" | sort -t"$(printf '\t')" -k2 -rn | head -5

@@ -104,4 +104,51 @@ TEST(Instantanea, AFailedReadIsReportedAndTriedAgain) {
     EXPECT_EQ(Texto(motor->Ejecuta("SELECT SUM(X) FROM tA")), "3");
 }
 
+// A derived table kept from an earlier statement answers as the statement
+// computing it would: value kinds (dates, currency, Booleans), the JET
+// collation of its text (DISTINCT), its column affinity (a number against
+// text), its row order (TOP over an ordered derived table), and failures.
+TEST(Instantanea, KeptDerivedTablesAnswerAsComputedOnes) {
+    auto a = std::make_shared<TArchivoFalso>();
+    std::vector<TArchivoFalso::Fila> filas;
+    const char* textos[] = {"abc", "ABC", "ábc", "b"};
+    for (int i = 0; i < 4; ++i)
+        filas.push_back({int64_t{i}, 0.5 + i, jet::TMoneda{12345 * i}, Fecha(2017, 1 + i, 2, 3, 0),
+                         i % 2 == 0, std::string(textos[i])});
+    a->Tabla("t",
+             {{"N", TTipoColumna::tcEnteroLargo, 4},
+              {"D", TTipoColumna::tcDoble, 8},
+              {"M", TTipoColumna::tcMoneda, 8},
+              {"F", TTipoColumna::tcFechaHora, 8},
+              {"B", TTipoColumna::tcBooleano, 1},
+              {"S", TTipoColumna::tcTexto, 20}},
+             filas);
+    const char* consultas[] = {
+        "SELECT d.* FROM (SELECT N, F, M, B, S AS T, D * 2 AS X, MID(S, 1, 1) AS Y FROM t) AS d",
+        "SELECT DISTINCT d.T FROM (SELECT S AS T FROM t) AS d",
+        "SELECT DISTINCT d.U FROM (SELECT S & '' AS U FROM t) AS d",
+        "SELECT COUNT(*) FROM (SELECT N FROM t) AS d WHERE d.N = '2'",
+        "SELECT TOP 2 d.N FROM (SELECT N FROM t ORDER BY D DESC) AS d",
+        "SELECT k.N, k.S FROM (SELECT N, S FROM t WHERE B) AS k, (SELECT N FROM t) AS j "
+        "WHERE k.N = j.N ORDER BY k.N",
+        "SELECT MAX(g.F), SUM(g.M) FROM (SELECT F, M FROM t WHERE N > 0) AS g",
+    };
+    auto conReuso = MotorSobre(a);
+    auto sinReuso = MotorSobre(a);
+    sinReuso->PonOptimizacion(false);
+    for (int nVuelta = 0; nVuelta < 2; ++nVuelta) {  // the second one reads kept tables
+        for (const char* sql : consultas) {
+            const auto esperado = sinReuso->Ejecuta(sql);
+            const auto r = conReuso->Ejecuta(sql);
+            EXPECT_EQ(r.columnas, esperado.columnas) << sql;
+            EXPECT_EQ(r.filas, esperado.filas) << sql;
+        }
+    }
+    EXPECT_EQ(conReuso->Ejecuta(consultas[1]).filas.size(), 3u);  // abc = ABC, not ábc
+    // A failure inside a derived table is the statement's, every time.
+    for (int i = 0; i < 2; ++i)
+        EXPECT_THROW(conReuso->Ejecuta("SELECT * FROM (SELECT CLNG(S) AS Z FROM t) AS d"),
+                     jet::EErrorJet);
+}
+
 }  // namespace
