@@ -80,6 +80,14 @@ TMotorJet::TMotorJet(TInstantanea::TAbreArchivo abre, TInstantanea::TFirmaEnDisc
 std::string TMotorJet::Traduce(const std::string& sSql) {
     auto consulta = sql::Parser::Analiza(sSql);
     instantanea_.Actualiza();
+    // The whole statement, without kept derived tables, so that it reads
+    // (and runs) on its own.
+    struct TSinReuso {
+        TInstantanea& i;
+        const bool bAntes = i.GuardaDerivadas();
+        ~TSinReuso() { i.PonOptimizacion(bAntes); }
+    } sinReuso{instantanea_};
+    instantanea_.PonOptimizacion(false);
     sql::SqliteGenerator generador(instantanea_);
     return generador.Genera(*consulta).sSql;
 }

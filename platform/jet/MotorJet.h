@@ -21,7 +21,7 @@ class TMotorJet {
 public:
     TMotorJet(TInstantanea::TAbreArchivo abre, TInstantanea::TFirmaEnDisco firmaEnDisco);
     TResultado Ejecuta(const std::string& sSql);
-    // The SQLite text a statement becomes (for diagnosis).
+    // The SQLite text a statement becomes, whole (for diagnosis).
     std::string Traduce(const std::string& sSql);
     // Derived tables that several statements share are computed once per
     // snapshot; off, every statement computes everything (same answers).
