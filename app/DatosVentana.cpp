@@ -1,11 +1,42 @@
 #include "app/DatosVentana.h"
 
-// The registry and the question set are not in the program yet: the gate
-// closes here, after its file check, without touching any database.
-bool TDatosVentana::ConectaBDPrinc(const std::string&) {
-    return false;
+#include <stdexcept>
+
+#include "data/ColectorConxs.h"
+#include "platform/ado/TADOConnection.h"
+#include "questionnaire/RepCuestANDU2017.h"
+
+namespace {
+const char* const kBDPrincipal = "BDPrincipal";
 }
 
-std::shared_ptr<IVerificaNorvex> TDatosVentana::CreaCuestionario(int, double) {
-    return nullptr;
+TDatosVentana::TDatosVentana(TCreaManejadorReportes elReporte,
+                             std::shared_ptr<IColectorConxs> Colector)
+    : F_elReporte(std::move(elReporte)), F_Colector(std::move(Colector)) {}
+
+IColectorConxs& TDatosVentana::Colector() {
+    IColectorConxs* colector = F_Colector ? F_Colector.get() : ColectorGlobal.get();
+    if (!colector)
+        throw std::logic_error("No hay registro de conexiones.");
+    return *colector;
+}
+
+bool TDatosVentana::ConectaBDPrinc(const std::string& sRutaBD) {
+    // Registered once; later runs find "BDPrincipal" and reuse it.
+    Colector().CreaBDPrinc(sRutaBD, "", false);
+    if (!Colector().Conecta(kBDPrincipal))
+        return false;
+    ado::TADOConnection* Conector = nullptr;
+    if (!Colector().DameAccessConex(kBDPrincipal, Conector) || !Conector)
+        return false;
+    F_Conector = Conector;
+    return F_Conector->Connected();
+}
+
+std::shared_ptr<IRepCuestionarioKOVA> TDatosVentana::CreaCuestionario(
+    int nNumEmp, double dTCambio, std::shared_ptr<IMensajero> Mensajero) {
+    if (!F_Conector)
+        return nullptr;
+    return std::make_shared<TRepCuestANDU2017>(F_Conector, F_elReporte, std::move(Mensajero),
+                                               dTCambio, nNumEmp);
 }

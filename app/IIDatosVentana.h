@@ -3,14 +3,8 @@
 #include <memory>
 #include <string>
 
-// The Norvex checks of the access gate, asked of the job's question-set object.
-class IVerificaNorvex {
-public:
-    virtual ~IVerificaNorvex() = default;
-    virtual bool UsuariosConectados() = 0;
-    virtual bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
-                              bool bSoloAdmins) = 0;
-};
+#include "app/IIMensajero.h"
+#include "questionnaire/IIRepCuestionarioKOVA.h"
 
 // What the main window needs of the data side, in one place so that the
 // window can be driven in tests without a database.
@@ -20,6 +14,8 @@ public:
     // Registers the Access file at sRutaBD under "BDPrincipal" (once), connects
     // it and hands the connection out; true when that connection is open.
     virtual bool ConectaBDPrinc(const std::string& sRutaBD) = 0;
-    // A fresh question-set object on the connection handed out last.
-    virtual std::shared_ptr<IVerificaNorvex> CreaCuestionario(int nNumEmp, double dTCambio) = 0;
+    // A fresh question-set object on the connection handed out last; it
+    // reports its progress through Mensajero.
+    virtual std::shared_ptr<IRepCuestionarioKOVA> CreaCuestionario(
+        int nNumEmp, double dTCambio, std::shared_ptr<IMensajero> Mensajero) = 0;
 };

@@ -23,6 +23,8 @@ std::unique_ptr<QTimer> CreaCronometro(int nMs, std::function<void()> Manejador)
     auto cronometro = std::make_unique<QTimer>();
     cronometro->setInterval(nMs);
     cronometro->setSingleShot(false);
+    // A coarse timer may fire up to 5 % early: 3 seconds would become 2.85.
+    cronometro->setTimerType(Qt::PreciseTimer);
     QObject::connect(cronometro.get(), &QTimer::timeout, std::move(Manejador));
     return cronometro;
 }

@@ -3,23 +3,25 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
-#include <QTableView>
 #include <QValidator>
 #include <exception>
 
 #include "app/ArchivosNorvex.h"
 #include "app/Mensajero.h"
+#include "app/ModeloPEPs.h"
+#include "app/RejillaPEPs.h"
 #include "app/TipoCambio.h"
 #include "app/Utilerias.h"
 #include "platform/ui/ICajaMensajes.h"
+#include "report/TablaPEPs.h"
 
 namespace {
 
@@ -50,6 +52,17 @@ public:
     State validate(QString& sTexto, int&) const override {
         sTexto = sTexto.toUpper();
         return Acceptable;
+    }
+};
+
+// The password field shows each character as "*", not the style's dot.
+class TEstiloAsteriscos : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* opcion, const QWidget* widget,
+                  QStyleHintReturn* retorno) const override {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, opcion, widget, retorno);
     }
 };
 
@@ -151,9 +164,12 @@ const QString& TfrmPrincipal::TextoIndicaciones() {
     return sTexto;
 }
 
-TfrmPrincipal::TfrmPrincipal(std::shared_ptr<IDatosVentana> Datos,
+TfrmPrincipal::TfrmPrincipal(std::shared_ptr<IDatosVentana> Datos, TTablaPEPs& vtPEPs,
                              std::shared_ptr<IUtilerias> Utilerias, QWidget* parent)
-    : QWidget(parent), F_Datos(std::move(Datos)), F_Utilerias(std::move(Utilerias)) {
+    : QWidget(parent),
+      F_Datos(std::move(Datos)),
+      F_vtPEPs(vtPEPs),
+      F_Utilerias(std::move(Utilerias)) {
     FormCreate();
 }
 
@@ -202,6 +218,9 @@ void TfrmPrincipal::CreaControles() {
     edPassw = CreaCampo(this, "edPassw", {304, 251, 121, 21},
                         "Contraseña del usuario administrador para acceder a Norvex");
     edPassw->setEchoMode(QLineEdit::Password);
+    auto* estilo = new TEstiloAsteriscos;
+    estilo->setParent(edPassw);
+    edPassw->setStyle(estilo);
     for (QLineEdit* campo : {edUsuario, edPassw}) campo->setValidator(new TMayusculas(campo));
     AlineaDerecha(txCambio, edCambio);
     AlineaDerecha(txUsuario, edUsuario);
@@ -231,11 +250,18 @@ void TfrmPrincipal::CreaControles() {
         CreaEtiqueta(this, "Label7", "Tip: NO marque los Usuarios que dictaminó como homónimos",
                      {95, 476}, kGrisOscuro, 9);
 
-    grdPEPs = new QTableView(this);
+    grdPEPs = new TRejillaPEPs(this);
+    dsPEPs = new TModeloPEPs(F_vtPEPs, this);
+    grdPEPs->FijaModelo(dsPEPs);
+    // The grid becomes usable with the first list that has rows; nothing
+    // disables it again.
+    connect(dsPEPs, &QAbstractItemModel::modelReset, this, [this] {
+        if (dsPEPs->rowCount() > 0)
+            grdPEPs->setEnabled(true);
+    });
     grdPEPs->setObjectName("grdPEPs");
     grdPEPs->setGeometry(95, 491, 498, 122);
     grdPEPs->setToolTip("Haga click en el recuadro si el Usuario es un PEP");
-    grdPEPs->verticalHeader()->hide();
     // A disabled grid keeps its white background, as the design shows it.
     QPalette paletaRejilla = grdPEPs->palette();
     paletaRejilla.setColor(QPalette::Disabled, QPalette::Base, Qt::white);
@@ -436,7 +462,8 @@ bool TfrmPrincipal::PasaPuerta(TVariantePuerta eVariante, TPuerta& Puerta) {
         CajaPuerta(eVariante, kSinEmpresa);
         return false;
     }
-    Puerta.Cuestionario = F_Datos->CreaCuestionario(Puerta.nNumEmp, Puerta.dTCambio);
+    Puerta.Cuestionario =
+        F_Datos->CreaCuestionario(Puerta.nNumEmp, Puerta.dTCambio, _MensajeroForm);
     if (!Puerta.Cuestionario)
         return false;
     if (Puerta.Cuestionario->UsuariosConectados()) {
@@ -465,6 +492,12 @@ void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<voi
     if (F_bTrabajoEnCurso)
         return;
     F_bTrabajoEnCurso = true;
+    // Disabling a focused button would hand the focus to the next field (the
+    // rate, all of it selected, where a stray key replaces it). The window
+    // holds the focus meanwhile and gives it back unless the job moved it.
+    const bool bTeniaFoco = bnBoton->hasFocus();
+    if (bTeniaFoco)
+        setFocus(Qt::OtherFocusReason);
     std::string sError;
     try {
         F_Utilerias->ProcesayEspera(Trabajo, bnBoton);
@@ -476,6 +509,8 @@ void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<voi
         sError = "Error inesperado.";
     }
     F_bTrabajoEnCurso = false;
+    if (bTeniaFoco && QApplication::focusWidget() == this)
+        bnBoton->setFocus(Qt::OtherFocusReason);
     if (!sError.empty())
         ui::DameCajaMensajes()->MuestraMensaje(sError);
 }
@@ -500,12 +535,23 @@ void TfrmPrincipal::bnGenReporteClick() {
 
 void TfrmPrincipal::EjecutaDeteccion() {
     TPuerta Puerta;
-    PasaPuerta(TVariantePuerta::vpDeteccion, Puerta);
+    if (PasaPuerta(TVariantePuerta::vpDeteccion, Puerta) &&
+        Puerta.Cuestionario->DetectaPEPs(F_vtPEPs)) {
+        MuestraSinPEPs(F_vtPEPs.EstaVacia());
+        if (!F_vtPEPs.EstaVacia())
+            grdPEPs->setEnabled(true);
+        bnGenReporte->setEnabled(true);
+        _MensajeroForm->MsjTxTemp("La detección de PEPs ha finalizado.");
+    }
     TUtilerias::CursorNormal();
+    // The question-set object goes with Puerta, at the end of the job.
 }
 
 void TfrmPrincipal::EjecutaReporte() {
     TPuerta Puerta;
-    if (!PasaPuerta(TVariantePuerta::vpReporte, Puerta))
-        _MensajeroForm->MsjEnTx("No fue posible generar el reporte. Llame a Soporte Técnico.");
+    const bool bGenerado = PasaPuerta(TVariantePuerta::vpReporte, Puerta) &&
+                           Puerta.Cuestionario->GeneraReporte(F_vtPEPs);
+    _MensajeroForm->MsjEnTx(bGenerado
+                                ? "El reporte se generó correctamente."
+                                : "No fue posible generar el reporte. Llame a Soporte Técnico.");
 }

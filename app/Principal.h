@@ -14,7 +14,9 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableView;
+class TModeloPEPs;
+class TRejillaPEPs;
+class TTablaPEPs;
 
 // The main window: the four steps, the status line and the access gate that
 // both buttons pass before they touch the data.
@@ -24,7 +26,9 @@ class TfrmPrincipal : public QWidget {
 public:
     // Utilerias is for tests (a fixed program folder, a controllable clock);
     // the program passes none and the window makes its own.
-    explicit TfrmPrincipal(std::shared_ptr<IDatosVentana> Datos,
+    // vtPEPs is the data module's PEP table, shown in the grid of step 4; it
+    // must outlive the window.
+    explicit TfrmPrincipal(std::shared_ptr<IDatosVentana> Datos, TTablaPEPs& vtPEPs,
                            std::shared_ptr<IUtilerias> Utilerias = nullptr,
                            QWidget* parent = nullptr);
     ~TfrmPrincipal() override;
@@ -42,7 +46,7 @@ public:
     enum class TVariantePuerta { vpDeteccion, vpReporte };
     // What an open gate yields to its job.
     struct TPuerta {
-        std::shared_ptr<IVerificaNorvex> Cuestionario;
+        std::shared_ptr<IRepCuestionarioKOVA> Cuestionario;
         double dTCambio = 0;
         int nNumEmp = 0;
     };
@@ -73,6 +77,7 @@ private:
     void CajaPuerta(TVariantePuerta eVariante, const std::string& sTexto);
 
     std::shared_ptr<IDatosVentana> F_Datos;
+    TTablaPEPs& F_vtPEPs;
     std::shared_ptr<IUtilerias> F_Utilerias;
     std::shared_ptr<IMensajero> _MensajeroForm;
     bool F_bIndicacionesPedidas = false;
@@ -93,7 +98,8 @@ private:
     QPushButton* bnDetectaPEPs = nullptr;
     QLabel* txPaso4 = nullptr;
     QLabel* Label7 = nullptr;
-    QTableView* grdPEPs = nullptr;
+    TRejillaPEPs* grdPEPs = nullptr;
+    TModeloPEPs* dsPEPs = nullptr;
     QFrame* pnIgnorar = nullptr;
     QLabel* Label11 = nullptr;
     QFrame* pnChkBox = nullptr;

@@ -31,7 +31,9 @@ TConsultasSQL::TConsultasSQL(ado::TADOConnection* Conector)
 
 TConsultasSQL::~TConsultasSQL() = default;
 
-std::string TConsultasSQL::DameNombreClase() const { return Desenreda(typeid(*this).name()); }
+std::string TConsultasSQL::DameNombreClase() const {
+    return Desenreda(typeid(*this).name());
+}
 
 void TConsultasSQL::MuestraFalla(const std::string& sClase, const std::string& sMensaje) {
     MuestraError("BD-101", DameNombreClase(), sClase + " - " + sMensaje);
@@ -72,7 +74,8 @@ bool TConsultasSQL::EjecutaConsulta(const std::string& sConsulta, ado::TADOQuery
 
 void TConsultasSQL::LimpiaTabla(const std::string& sNomTabla, const std::string& sCondicion) {
     std::string sConsulta = "DELETE FROM " + sNomTabla;
-    if (!sCondicion.empty()) sConsulta += " WHERE " + sCondicion;
+    if (!sCondicion.empty())
+        sConsulta += " WHERE " + sCondicion;
     EjecutaConsulta(sConsulta, *F_qConsultaGen);
 }
 
@@ -86,10 +89,12 @@ void TConsultasSQL::RespaldaBD(const std::string& sRutaOrigen, const std::string
     if (sRutaDestino.find_first_not_of(' ') == std::string::npos) {
         const auto nSep = sRutaOrigen.find_last_of("/\\");
         const std::string sDir = nSep == std::string::npos ? "" : sRutaOrigen.substr(0, nSep + 1);
-        const std::string sNombre = nSep == std::string::npos ? sRutaOrigen : sRutaOrigen.substr(nSep + 1);
+        const std::string sNombre =
+            nSep == std::string::npos ? sRutaOrigen : sRutaOrigen.substr(nSep + 1);
         const std::string sCarpeta = sDir + "/Respaldos/";
         std::error_code ec;
-        if (!fs::exists(sCarpeta, ec)) fs::create_directory(sCarpeta, ec);
+        if (!fs::exists(sCarpeta, ec))
+            fs::create_directory(sCarpeta, ec);
         const std::time_t ahora = std::time(nullptr);
         std::tm local{};
         localtime_r(&ahora, &local);

@@ -12,6 +12,7 @@
 #include "platform/jet/FormatoNumero.h"
 #include "platform/jet/MotorJet.h"
 #include "platform/jet/sql/FechaJet.h"
+#include "platform/jet/sql/JetCollation.h"
 
 namespace ado {
 
@@ -36,12 +37,17 @@ std::string TCampo::AsString() const {
     return std::visit(
         [](const auto& v) -> std::string {
             using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, std::monostate>) return "";
-            else if constexpr (std::is_same_v<T, bool>) return v ? "True" : "False";
-            else if constexpr (std::is_same_v<T, int64_t>) return std::to_string(v);
-            else if constexpr (std::is_same_v<T, double>) return jet::TextoNumero(v, SeparadorDecimal());
+            if constexpr (std::is_same_v<T, std::monostate>)
+                return "";
+            else if constexpr (std::is_same_v<T, bool>)
+                return v ? "True" : "False";
+            else if constexpr (std::is_same_v<T, int64_t>)
+                return std::to_string(v);
+            else if constexpr (std::is_same_v<T, double>)
+                return jet::TextoNumero(v, SeparadorDecimal());
             else if constexpr (std::is_same_v<T, jet::TMoneda>)
-                return jet::TextoNumero(static_cast<double>(v.nDiezMilesimos) / 10000.0, SeparadorDecimal());
+                return jet::TextoNumero(static_cast<double>(v.nDiezMilesimos) / 10000.0,
+                                        SeparadorDecimal());
             else if constexpr (std::is_same_v<T, jet::TFecha>) {
                 const auto p = jet::sql::PartesDeSerial(v.dSerial);
                 char buf[100];
@@ -49,7 +55,8 @@ std::string TCampo::AsString() const {
                               static_cast<long long>(p.anio), static_cast<long long>(p.mes),
                               static_cast<long long>(p.dia), p.hora, p.minuto, p.segundo);
                 return buf;
-            } else return v;
+            } else
+                return v;
         },
         valor_);
 }
@@ -58,18 +65,25 @@ int64_t TCampo::AsInteger() const {
     return std::visit(
         [](const auto& v) -> int64_t {
             using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, std::monostate>) return 0;
-            else if constexpr (std::is_same_v<T, bool>) return v ? 1 : 0;
-            else if constexpr (std::is_same_v<T, int64_t>) return v;
-            else if constexpr (std::is_same_v<T, double>) return static_cast<int64_t>(std::nearbyint(v));
+            if constexpr (std::is_same_v<T, std::monostate>)
+                return 0;
+            else if constexpr (std::is_same_v<T, bool>)
+                return v ? 1 : 0;
+            else if constexpr (std::is_same_v<T, int64_t>)
+                return v;
+            else if constexpr (std::is_same_v<T, double>)
+                return static_cast<int64_t>(std::nearbyint(v));
             else if constexpr (std::is_same_v<T, jet::TMoneda>)
-                return static_cast<int64_t>(std::nearbyint(static_cast<double>(v.nDiezMilesimos) / 10000.0));
-            else if constexpr (std::is_same_v<T, jet::TFecha>) return static_cast<int64_t>(std::trunc(v.dSerial));
+                return static_cast<int64_t>(
+                    std::nearbyint(static_cast<double>(v.nDiezMilesimos) / 10000.0));
+            else if constexpr (std::is_same_v<T, jet::TFecha>)
+                return static_cast<int64_t>(std::trunc(v.dSerial));
             else {
                 char* fin = nullptr;
                 errno = 0;
                 const long long n = std::strtoll(v.c_str(), &fin, 10);
-                if (v.empty() || *fin != '\0' || errno != 0) throw ErrorConversion(v, "entero");
+                if (v.empty() || *fin != '\0' || errno != 0)
+                    throw ErrorConversion(v, "entero");
                 return n;
             }
         },
@@ -80,20 +94,27 @@ double TCampo::AsFloat() const {
     return std::visit(
         [](const auto& v) -> double {
             using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, std::monostate>) return 0;
-            else if constexpr (std::is_same_v<T, bool>) return v ? 1 : 0;
-            else if constexpr (std::is_same_v<T, int64_t>) return static_cast<double>(v);
-            else if constexpr (std::is_same_v<T, double>) return v;
+            if constexpr (std::is_same_v<T, std::monostate>)
+                return 0;
+            else if constexpr (std::is_same_v<T, bool>)
+                return v ? 1 : 0;
+            else if constexpr (std::is_same_v<T, int64_t>)
+                return static_cast<double>(v);
+            else if constexpr (std::is_same_v<T, double>)
+                return v;
             else if constexpr (std::is_same_v<T, jet::TMoneda>)
                 return static_cast<double>(v.nDiezMilesimos) / 10000.0;
-            else if constexpr (std::is_same_v<T, jet::TFecha>) return v.dSerial;
+            else if constexpr (std::is_same_v<T, jet::TFecha>)
+                return v.dSerial;
             else {
                 std::string s = v;
                 for (char& c : s)
-                    if (c == SeparadorDecimal()) c = '.';
+                    if (c == SeparadorDecimal())
+                        c = '.';
                 char* fin = nullptr;
                 const double d = std::strtod(s.c_str(), &fin);
-                if (s.empty() || *fin != '\0') throw ErrorConversion(v, "numérico");
+                if (s.empty() || *fin != '\0')
+                    throw ErrorConversion(v, "numérico");
                 return d;
             }
         },
@@ -102,16 +123,20 @@ double TCampo::AsFloat() const {
 
 bool TCampo::AsBoolean() const {
     if (const auto* s = std::get_if<std::string>(&valor_)) {
-        if (strcasecmp(s->c_str(), "True") == 0) return true;
-        if (strcasecmp(s->c_str(), "False") == 0) return false;
+        if (strcasecmp(s->c_str(), "True") == 0)
+            return true;
+        if (strcasecmp(s->c_str(), "False") == 0)
+            return false;
         throw ErrorConversion(*s, "booleano");
     }
-    if (const auto* b = std::get_if<bool>(&valor_)) return *b;
+    if (const auto* b = std::get_if<bool>(&valor_))
+        return *b;
     return AsFloat() != 0;
 }
 
 double TCampo::AsDateTime() const {
-    if (const auto* s = std::get_if<std::string>(&valor_)) throw ErrorConversion(*s, "de fecha");
+    if (const auto* s = std::get_if<std::string>(&valor_))
+        throw ErrorConversion(*s, "de fecha");
     return AsFloat();
 }
 
@@ -128,7 +153,8 @@ struct TADOQuery::TDatos {
                                  "No se puede realizar esta operación con la consulta cerrada.");
     }
     jet::TMotorJet& Motor() const {
-        if (!conexion) throw jet::EErrorJet(kConexionCerrada, "La consulta no tiene conexión.");
+        if (!conexion)
+            throw jet::EErrorJet(kConexionCerrada, "La consulta no tiene conexión.");
         return conexion->Motor();
     }
 };
@@ -142,14 +168,21 @@ void TADOQuery::SetConnection(TADOConnection* conexion) {
     Close();
     d_->conexion = conexion;
 }
-TADOConnection* TADOQuery::Connection() const { return d_->conexion; }
+TADOConnection* TADOQuery::Connection() const {
+    return d_->conexion;
+}
 
-void TADOQuery::SQLClear() { d_->sSql.clear(); }
+void TADOQuery::SQLClear() {
+    d_->sSql.clear();
+}
 void TADOQuery::SQLAdd(const std::string& sTexto) {
-    if (!d_->sSql.empty()) d_->sSql += "\n";
+    if (!d_->sSql.empty())
+        d_->sSql += "\n";
     d_->sSql += sTexto;
 }
-const std::string& TADOQuery::SQLText() const { return d_->sSql; }
+const std::string& TADOQuery::SQLText() const {
+    return d_->sSql;
+}
 
 void TADOQuery::Open() {
     Close();
@@ -168,18 +201,25 @@ void TADOQuery::Close() {
     d_->resultado = {};
     d_->nFila = 0;
 }
-bool TADOQuery::Active() const { return d_->bActiva; }
+bool TADOQuery::Active() const {
+    return d_->bActiva;
+}
 
-bool TADOQuery::IsEmpty() const { return !d_->bActiva || d_->resultado.filas.empty(); }
+bool TADOQuery::IsEmpty() const {
+    return !d_->bActiva || d_->resultado.filas.empty();
+}
 void TADOQuery::First() {
     d_->ExigeActiva();
     d_->nFila = 0;
 }
 void TADOQuery::Next() {
     d_->ExigeActiva();
-    if (d_->nFila < d_->resultado.filas.size()) ++d_->nFila;
+    if (d_->nFila < d_->resultado.filas.size())
+        ++d_->nFila;
 }
-bool TADOQuery::Eof() const { return !d_->bActiva || d_->nFila >= d_->resultado.filas.size(); }
+bool TADOQuery::Eof() const {
+    return !d_->bActiva || d_->nFila >= d_->resultado.filas.size();
+}
 
 int TADOQuery::FieldCount() const {
     return d_->bActiva ? static_cast<int>(d_->resultado.columnas.size()) : 0;
@@ -192,16 +232,19 @@ TCampo TADOQuery::Field(int nIndice) const {
     d_->ExigeActiva();
     const auto i = static_cast<size_t>(nIndice);
     if (i >= d_->resultado.columnas.size())
-        throw jet::EErrorJet(kCampoNoEncontrado, "No existe el campo número " + std::to_string(nIndice) + ".");
+        throw jet::EErrorJet(kCampoNoEncontrado,
+                             "No existe el campo número " + std::to_string(nIndice) + ".");
     // Past the last row every field reads as Null.
-    if (d_->nFila >= d_->resultado.filas.size()) return TCampo(std::monostate{});
+    if (d_->nFila >= d_->resultado.filas.size())
+        return TCampo(std::monostate{});
     return TCampo(d_->resultado.filas[d_->nFila][i]);
 }
 TCampo TADOQuery::FieldByName(const std::string& sNombre) const {
     d_->ExigeActiva();
     const auto& columnas = d_->resultado.columnas;
     for (size_t i = 0; i < columnas.size(); ++i)
-        if (strcasecmp(columnas[i].c_str(), sNombre.c_str()) == 0) return Field(static_cast<int>(i));
+        if (jet::sql::JetCollation::Pliega(columnas[i]) == jet::sql::JetCollation::Pliega(sNombre))
+            return Field(static_cast<int>(i));
     throw jet::EErrorJet(kCampoNoEncontrado, "No se encontró el campo '" + sNombre + "'.");
 }
 

@@ -14,7 +14,8 @@ std::string Nombre(const std::string& s) {
     std::string r = "\"";
     for (char c : s) {
         r += c;
-        if (c == '"') r += '"';
+        if (c == '"')
+            r += '"';
     }
     return r + "\"";
 }
@@ -64,7 +65,9 @@ void Ejecuta(sqlite3* db, const std::string& sql) {
 TInstantanea::TInstantanea(TAbreArchivo abre, TFirmaEnDisco firmaEnDisco)
     : abre_(std::move(abre)), firmaEnDisco_(std::move(firmaEnDisco)) {}
 
-TInstantanea::~TInstantanea() { CierraBase(); }
+TInstantanea::~TInstantanea() {
+    CierraBase();
+}
 
 void TInstantanea::AbreBase() {
     if (sqlite3_open(":memory:", &db_) != SQLITE_OK) {
@@ -82,13 +85,15 @@ void TInstantanea::AbreBase() {
 }
 
 void TInstantanea::CierraBase() {
-    if (db_) sqlite3_close_v2(db_);
+    if (db_)
+        sqlite3_close_v2(db_);
     db_ = nullptr;
     cargadas_.clear();
 }
 
 void TInstantanea::Actualiza() {
-    if (archivo_ && firmaEnDisco_(archivo_->Ruta()) == archivo_->Firma()) return;
+    if (archivo_ && firmaEnDisco_(archivo_->Ruta()) == archivo_->Firma())
+        return;
     CierraBase();
     archivo_.reset();
     archivo_ = abre_();
@@ -96,12 +101,21 @@ void TInstantanea::Actualiza() {
 }
 
 sql::ICatalogo::TablaCatalogo TInstantanea::DameTabla(const std::string& sNombre) {
-    if (!archivo_) Actualiza();
+    if (!archivo_)
+        Actualiza();
     const TTabla* tabla = archivo_->BuscaTabla(sNombre);
-    if (!tabla) throw sql::ErrorTablaNoEncontrada(sNombre);
-    if (!cargadas_.count(Minusculas(tabla->sNombre))) Carga(*tabla);
-    TablaCatalogo t{tabla->sNombre, {}};
-    for (const auto& c : tabla->columnas) t.columnas.push_back(c.sNombre);
+    if (!tabla)
+        throw sql::ErrorTablaNoEncontrada(sNombre);
+    if (!cargadas_.count(Minusculas(tabla->sNombre)))
+        Carga(*tabla);
+    TablaCatalogo t{tabla->sNombre, {}, {}};
+    for (const auto& c : tabla->columnas) {
+        t.columnas.push_back(c.sNombre);
+        t.tipos.push_back(c.eTipo == TTipoColumna::tcFechaHora  ? sql::TipoJet::Fecha
+                          : c.eTipo == TTipoColumna::tcMoneda   ? sql::TipoJet::Moneda
+                          : c.eTipo == TTipoColumna::tcBooleano ? sql::TipoJet::Booleano
+                                                                : sql::TipoJet::Otro);
+    }
     return t;
 }
 
@@ -120,32 +134,43 @@ void TInstantanea::Carga(const TTabla& tabla) {
     try {
         archivo_->LeeFilas(tabla.sNombre, [&](const std::vector<TValor>& fila) {
             sqlite3_reset(st);
+            sqlite3_clear_bindings(st);
             for (size_t i = 0; i < fila.size() && i < tabla.columnas.size(); ++i) {
                 const int p = static_cast<int>(i + 1);
                 const bool bOtro = tabla.columnas[i].eTipo == TTipoColumna::tcOtro;
                 std::visit(
                     [&](const auto& v) {
                         using T = std::decay_t<decltype(v)>;
-                        if constexpr (std::is_same_v<T, std::monostate>) sqlite3_bind_null(st, p);
-                        else if (bOtro) sqlite3_bind_null(st, p);
-                        else if constexpr (std::is_same_v<T, bool>) sqlite3_bind_int(st, p, v ? -1 : 0);
-                        else if constexpr (std::is_same_v<T, int64_t>) sqlite3_bind_int64(st, p, v);
-                        else if constexpr (std::is_same_v<T, double>) sqlite3_bind_double(st, p, v);
+                        if constexpr (std::is_same_v<T, std::monostate>)
+                            sqlite3_bind_null(st, p);
+                        else if (bOtro)
+                            sqlite3_bind_null(st, p);
+                        else if constexpr (std::is_same_v<T, bool>)
+                            sqlite3_bind_int(st, p, v ? -1 : 0);
+                        else if constexpr (std::is_same_v<T, int64_t>)
+                            sqlite3_bind_int64(st, p, v);
+                        else if constexpr (std::is_same_v<T, double>)
+                            sqlite3_bind_double(st, p, v);
                         else if constexpr (std::is_same_v<T, TMoneda>)
-                            sqlite3_bind_double(st, p, static_cast<double>(v.nDiezMilesimos) / 10000.0);
-                        else if constexpr (std::is_same_v<T, TFecha>) sqlite3_bind_double(st, p, v.dSerial);
-                        else sqlite3_bind_text(st, p, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+                            sqlite3_bind_double(st, p,
+                                                static_cast<double>(v.nDiezMilesimos) / 10000.0);
+                        else if constexpr (std::is_same_v<T, TFecha>)
+                            sqlite3_bind_double(st, p, v.dSerial);
+                        else
+                            sqlite3_bind_text(st, p, v.data(), static_cast<int>(v.size()),
+                                              SQLITE_TRANSIENT);
                     },
                     fila[i]);
             }
             if (sqlite3_step(st) != SQLITE_DONE)
                 throw EErrorJet("EMotorSql", std::string("No se pudo copiar la tabla '") +
-                                                  tabla.sNombre + "': " + sqlite3_errmsg(db_));
+                                                 tabla.sNombre + "': " + sqlite3_errmsg(db_));
         });
     } catch (...) {
         sqlite3_finalize(st);
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_exec(db_, ("DROP TABLE " + Nombre(tabla.sNombre)).c_str(), nullptr, nullptr, nullptr);
+        sqlite3_exec(db_, ("DROP TABLE " + Nombre(tabla.sNombre)).c_str(), nullptr, nullptr,
+                     nullptr);
         throw;
     }
     sqlite3_finalize(st);

@@ -13,34 +13,51 @@ namespace jet {
 
 namespace {
 
-std::string Despues(const std::string& s, const char* sPrefijo) { return s.substr(std::strlen(sPrefijo)); }
+std::string Despues(const std::string& s, const char* sPrefijo) {
+    return s.substr(std::strlen(sPrefijo));
+}
 
 // SQLite's own failures, said as Jet says them.
 EErrorJet ErrorDeSqlite(sqlite3* db) {
     const std::string s = sqlite3_errmsg(db);
     std::string sClase, sMensaje;
-    if (sql::JetFunctions::LeeError(s.c_str(), sClase, sMensaje)) return EErrorJet(sClase, sMensaje);
-    if (s.starts_with("no such column: ")) return sql::ErrorParametroSinValor(Despues(s, "no such column: "));
+    if (sql::JetFunctions::LeeError(s.c_str(), sClase, sMensaje))
+        return EErrorJet(sClase, sMensaje);
+    if (s.starts_with("no such column: "))
+        return sql::ErrorParametroSinValor(Despues(s, "no such column: "));
     if (s.starts_with("ambiguous column name: "))
         return sql::ErrorCampoAmbiguo(Despues(s, "ambiguous column name: "));
-    if (s.starts_with("no such table: ")) return sql::ErrorTablaNoEncontrada(Despues(s, "no such table: "));
+    if (s.starts_with("no such table: "))
+        return sql::ErrorTablaNoEncontrada(Despues(s, "no such table: "));
     if (s.find("do not have the same number of result columns") != std::string::npos)
         return EErrorJet("ESintaxis",
                          "El número de columnas de las consultas de la unión no coincide.");
-    if (s == "integer overflow") return sql::ErrorDesbordamiento("SUM");
+    if (s == "integer overflow")
+        return sql::ErrorDesbordamiento("SUM");
     if (s.starts_with("misuse of aggregate"))
         return EErrorJet("ESintaxis", "No se puede usar una función de agregado aquí: " +
-                                              Despues(s, "misuse of aggregate"));
+                                          Despues(s, "misuse of aggregate"));
     return EErrorJet("EMotorSql", "Error al ejecutar la instrucción: " + s);
 }
 
-TValor LeeValor(sqlite3_stmt* st, int i) {
+// The kind comes from the column's declared type when the column is a
+// table's own, otherwise from what the generator worked out.
+TValor LeeValor(sqlite3_stmt* st, int i, sql::TipoJet eTipo) {
     const int tipo = sqlite3_column_type(st, i);
-    if (tipo == SQLITE_NULL) return std::monostate{};
+    if (tipo == SQLITE_NULL)
+        return std::monostate{};
     const char* d = sqlite3_column_decltype(st, i);
-    const std::string declarado = d ? d : "";
-    if (declarado.starts_with("BOOLEAN") && tipo != SQLITE_TEXT) return sqlite3_column_int64(st, i) != 0;
-    if (declarado.starts_with("DATETIME") && tipo != SQLITE_TEXT) return TFecha{sqlite3_column_double(st, i)};
+    std::string declarado = d ? d : "";
+    if (!d && eTipo == sql::TipoJet::Fecha)
+        declarado = "DATETIME";
+    if (!d && eTipo == sql::TipoJet::Moneda)
+        declarado = "CURRENCY";
+    if (!d && eTipo == sql::TipoJet::Booleano)
+        declarado = "BOOLEAN";
+    if (declarado.starts_with("BOOLEAN") && tipo != SQLITE_TEXT)
+        return sqlite3_column_int64(st, i) != 0;
+    if (declarado.starts_with("DATETIME") && tipo != SQLITE_TEXT)
+        return TFecha{sqlite3_column_double(st, i)};
     if (declarado.starts_with("CURRENCY") && tipo != SQLITE_TEXT)
         return TMoneda{std::llround(sqlite3_column_double(st, i) * 10000.0)};
     switch (tipo) {
@@ -86,7 +103,10 @@ TResultado TMotorJet::Ejecuta(const std::string& sSql) {
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         std::vector<TValor> fila;
         fila.reserve(n);
-        for (int i = 0; i < n; ++i) fila.push_back(LeeValor(st, i));
+        for (int i = 0; i < n; ++i) {
+            const bool bHay = i < static_cast<int>(generado.tipos.size());
+            fila.push_back(LeeValor(st, i, bHay ? generado.tipos[i] : sql::TipoJet::Otro));
+        }
         r.filas.push_back(std::move(fila));
     }
     if (rc != SQLITE_DONE) {

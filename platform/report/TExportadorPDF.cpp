@@ -2,8 +2,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <exception>
@@ -19,48 +17,6 @@
 namespace rpt {
 
 namespace {
-
-bool PintaPaginas(const TReporte& reporte, const TOpcionesPDF& opciones,
-                  const std::function<bool(int, int)>& progreso, QByteArray& pdf, QString* sError) {
-    QBuffer buffer(&pdf);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter escritor(&buffer);
-    escritor.setTitle(opciones.sTitulo);
-    escritor.setPageMargins(QMarginsF(0, 0, 0, 0));
-    const int nTotal = reporte.DameNumPaginas();
-    auto tamanoDe = [&](int n) {
-        return QPageSize(reporte.DamePagina(n).tamanoPt, QPageSize::Point);
-    };
-    escritor.setPageSize(tamanoDe(0));
-
-    QPainter pintor;
-    if (!pintor.begin(&escritor)) {
-        *sError = QStringLiteral("No fue posible crear el documento PDF.");
-        return false;
-    }
-    const double dEscala = escritor.resolution() / 72.0;
-    for (int n = 0; n < nTotal; ++n) {
-        if (progreso && !progreso(n, nTotal)) {
-            pintor.end();
-            *sError = QStringLiteral("Exportación cancelada.");
-            return false;
-        }
-        if (n > 0) {
-            escritor.setPageSize(tamanoDe(n));
-            escritor.newPage();
-        }
-        pintor.save();
-        pintor.scale(dEscala, dEscala);
-        if (opciones.bFondoPagina)
-            pintor.fillRect(QRectF(QPointF(0, 0), reporte.DamePagina(n).tamanoPt), Qt::white);
-        reporte.DibujaPagina(pintor, n);
-        pintor.restore();
-    }
-    pintor.end();
-    if (progreso)
-        progreso(nTotal, nTotal);
-    return true;
-}
 
 std::string Utf8(const QString& s) {
     return s.toStdString();
@@ -107,7 +63,7 @@ QByteArray AjustaDocumento(const QByteArray& pdf, const TOpcionesPDF& o) {
 
 }  // namespace
 
-bool ExportaPDF(const TReporte& reporte, const QString& sArchivo, const TOpcionesPDF& opciones,
+bool ExportaPDF(TReporte& reporte, const QString& sArchivo, const TOpcionesPDF& opciones,
                 const std::function<bool(int, int)>& progreso, QString* sError) {
     QString sSinUso;
     if (!sError)
@@ -120,9 +76,20 @@ bool ExportaPDF(const TReporte& reporte, const QString& sArchivo, const TOpcione
         *sError = QStringLiteral("El archivo ya existe: ") + sArchivo;
         return false;
     }
+    // Qt paints into memory; qpdf then completes the document.
     QByteArray pdf;
-    if (!PintaPaginas(reporte, opciones, progreso, pdf, sError))
-        return false;
+    {
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter escritor(&buffer);
+        escritor.setTitle(opciones.sTitulo);
+        escritor.setPageMargins(QMarginsF(0, 0, 0, 0));
+        if (!reporte.PintaPaginas(escritor, 1, reporte.DameNumPaginas(), true,
+                                  opciones.bFondoPagina, progreso)) {
+            *sError = reporte.DameError();
+            return false;
+        }
+    }
     try {
         pdf = AjustaDocumento(pdf, opciones);
     } catch (const std::exception& e) {

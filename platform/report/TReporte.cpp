@@ -2,8 +2,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -186,31 +186,49 @@ bool TReporte::ExportaPDF(const QString& sArchivo, const TProgreso& progreso) {
     return ::rpt::ExportaPDF(*this, sArchivo, F_OpcionesPDF, progreso, &F_sError);
 }
 
-bool TReporte::Imprime(QPrinter& impresora) {
-    if (F_Paginas.empty() && !Prepara())
+bool TReporte::PintaPaginas(QPagedPaintDevice& dispositivo, int nDesde, int nHasta,
+                            bool bPapelDePagina, bool bFondo, const TProgreso& progreso) {
+    nDesde = std::max(1, nDesde);
+    nHasta = std::min(nHasta, DameNumPaginas());
+    if (nDesde > nHasta) {
+        F_sError = QStringLiteral("No hay páginas que pintar.");
         return false;
-    impresora.setDocName(DameNombreDocumento());
-    impresora.setFullPage(true);  // the template's margins are in its own geometry
-    int nDesde = 1, nHasta = DameNumPaginas();
-    if (impresora.printRange() == QPrinter::PageRange && impresora.fromPage() > 0) {
-        nDesde = std::max(1, impresora.fromPage());
-        nHasta = std::min(nHasta, impresora.toPage() > 0 ? impresora.toPage() : nHasta);
     }
+    auto papelDe = [&](int n) { return QPageSize(DamePagina(n - 1).tamanoPt, QPageSize::Point); };
+    if (bPapelDePagina)
+        dispositivo.setPageSize(papelDe(nDesde));
     QPainter pintor;
-    if (!pintor.begin(&impresora)) {
-        F_sError = QStringLiteral("No fue posible iniciar la impresión.");
+    if (!pintor.begin(&dispositivo)) {
+        F_sError = QStringLiteral("No fue posible iniciar el documento.");
         return false;
     }
-    const double dEscala = impresora.resolution() / 72.0;
+    const double dEscala = dispositivo.logicalDpiX() / 72.0;
+    const int nTotal = nHasta - nDesde + 1;
     for (int n = nDesde; n <= nHasta; ++n) {
-        if (n > nDesde)
-            impresora.newPage();
+        if (progreso && !progreso(n - nDesde, nTotal)) {
+            pintor.end();
+            F_sError = QStringLiteral("Cancelado por el usuario.");
+            return false;
+        }
+        if (n > nDesde) {
+            if (bPapelDePagina)
+                dispositivo.setPageSize(papelDe(n));
+            dispositivo.newPage();
+        }
         pintor.save();
         pintor.scale(dEscala, dEscala);
+        if (bFondo)
+            pintor.fillRect(QRectF(QPointF(0, 0), DamePagina(n - 1).tamanoPt), Qt::white);
         DibujaPagina(pintor, n - 1);
         pintor.restore();
     }
-    return pintor.end();
+    if (progreso)
+        progreso(nTotal, nTotal);
+    if (!pintor.end()) {
+        F_sError = QStringLiteral("No fue posible completar el documento.");
+        return false;
+    }
+    return true;
 }
 
 }  // namespace rpt

@@ -12,8 +12,8 @@
 #include "platform/report/TPlantillaReporte.h"
 #include "platform/report/TVariablesReporte.h"
 
+class QPagedPaintDevice;
 class QPainter;
-class QPrinter;
 #include <QTextDocument>
 
 namespace rpt {
@@ -84,10 +84,14 @@ public:
     // Progress: (pages done, total); returning false cancels.
     using TProgreso = std::function<bool(int, int)>;
     bool ExportaPDF(const QString& sArchivo, const TProgreso& progreso = {});
-    // Prints the prepared pages (the printer's page range and copies apply).
-    bool Imprime(QPrinter& impresora);
+    // Paints prepared pages nDesde to nHasta (counted from 1), one sheet each,
+    // from the paper's corner. With bPapelDePagina every sheet takes its page's
+    // paper size (files); otherwise the device keeps its own (printers).
+    bool PintaPaginas(QPagedPaintDevice& dispositivo, int nDesde, int nHasta, bool bPapelDePagina,
+                      bool bFondo, const TProgreso& progreso = {});
 
     QString DameError() const { return F_sError; }
+    void SetError(const QString& s) { F_sError = s; }
 
 private:
     void SustituyeVariables(QTextDocument& doc, int nPagina, int nTotal) const;

@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 #include <map>
 
+#include "platform/report/ImpresionReporte.h"
 #include "platform/report/TDialogoPDF.h"
 #include "platform/report/TExportadorPDF.h"
 #include "platform/report/TLienzoPaginas.h"
@@ -302,7 +303,7 @@ void TVistaPrevia::Imprime() {
     if (dialogo.exec() != QDialog::Accepted)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    bool bOk = F_Reporte.Imprime(*F_Impresora);
+    bool bOk = ImprimeReporte(F_Reporte, *F_Impresora);
     QApplication::restoreOverrideCursor();
     if (!bOk)
         QMessageBox::warning(this, windowTitle(), F_Reporte.DameError());

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <fstream>
 #include <optional>
@@ -10,9 +11,15 @@
 
 #include "AplicacionQt.h"
 #include "TDirTemporal.h"
+#include "app/DatosVentana.h"
 #include "app/Principal.h"
 #include "app/Utilerias.h"
+#include "data/ColectorConxs.h"
 #include "platform/ui/ICajaMensajes.h"
+#include "report/DataModule.h"
+#include "report/ManejadorReportes.h"
+#include "report/TablaPEPs.h"
+#include "tools/norvexgen/GeneradorNorvex.h"
 
 namespace {
 
@@ -130,15 +137,32 @@ private:
     TBitacora& bitacora_;
 };
 
-class TNorvexFalso : public IVerificaNorvex {
+// The question-set object of a job: the gate's checks and the two runs, with
+// the candidates the detection "finds".
+class TNorvexFalso : public IRepCuestionarioKOVA {
 public:
     bool bUsuarios = false;
     bool bAcceso = true;
+    bool bDetecta = true;
+    bool bGenera = true;
+    std::vector<std::string> candidatos;
+    std::vector<bool> ticksLeidos;  // EsPEP of every row when the report ran
     int nValidaciones = 0;
     std::string sUsuario, sPassw;
     bool bSoloAdmins = false;
 
     bool UsuariosConectados() override { return bUsuarios; }
+    bool DetectaPEPs(TTablaPEPs& vtPEPs) override {
+        vtPEPs.Vacia();
+        for (size_t i = 0; i < candidatos.size(); ++i)
+            vtPEPs.Agrega(int(i) + 1, "C" + std::to_string(i), candidatos[i], false);
+        return bDetecta;
+    }
+    bool GeneraReporte(TTablaPEPs& vtPEPs) override {
+        ticksLeidos.clear();
+        for (const TFilaPEP& fila : vtPEPs.Filas()) ticksLeidos.push_back(fila.bEsPEP);
+        return bGenera;
+    }
     bool ValidaAcceso(const std::string& u, const std::string& p, bool b) override {
         ++nValidaciones;
         sUsuario = u;
@@ -167,7 +191,8 @@ public:
             durante();
         return bConecta;
     }
-    std::shared_ptr<IVerificaNorvex> CreaCuestionario(int n, double d) override {
+    std::shared_ptr<IRepCuestionarioKOVA> CreaCuestionario(int n, double d,
+                                                           std::shared_ptr<IMensajero>) override {
         if (bLanza)
             throw std::runtime_error("Falla de prueba");
         ++nCreados;
@@ -186,7 +211,8 @@ protected:
         ui::FijaCajaMensajes(caja);
         utilerias =
             std::make_shared<TUtileriasPrueba>(bitacora, (dir / "CuestionarioKOVA").string());
-        ventana = std::make_unique<TfrmPrincipal>(datos, utilerias);
+        vtPEPs.Vacia();
+        ventana = std::make_unique<TfrmPrincipal>(datos, vtPEPs, utilerias);
         utilerias->ventana = ventana.get();
     }
     void TearDown() override {
@@ -241,6 +267,7 @@ protected:
     std::shared_ptr<TCajaBitacora> caja;
     std::shared_ptr<TDatosFalsos> datos = std::make_shared<TDatosFalsos>();
     std::shared_ptr<TUtileriasPrueba> utilerias;
+    TTablaPEPs vtPEPs;
     std::unique_ptr<TfrmPrincipal> ventana;
 };
 
@@ -357,6 +384,7 @@ TEST_F(PrincipalTest, UsuarioYContrasenaEnMayusculas) {
     QTest::keyClicks(Control("edPassw"), "norvex");
     EXPECT_EQ(Control<QLineEdit>("edUsuario")->text(), "ADMIN Ñ");
     EXPECT_EQ(Control<QLineEdit>("edPassw")->text(), "NORVEX");
+    EXPECT_EQ(Control<QLineEdit>("edPassw")->displayText(), "******");
 }
 
 TEST_F(PrincipalTest, ValidaCamposSenalaElPrimerProblema) {
@@ -597,6 +625,120 @@ TEST_F(PrincipalTest, NingunTrabajoEmpiezaMientrasOtroCorre) {
     EXPECT_EQ(datos->nConexiones, 1);
     EXPECT_EQ(datos->nCreados, 1);
     EXPECT_EQ(bitacora.Textos(), std::vector<std::string>{std::string("estado:") + kConectando});
+}
+
+// Detection that finds candidates, ticking by mouse and keyboard, the report
+// reading the ticks, and a new detection that clears them.
+TEST_F(PrincipalTest, RevisionDePEPsDeLaDeteccionAlReporte) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "NORVEX");
+    datos->norvex->candidatos = {"ANA PEREZ", "BETO LUNA", "CARLA DIAZ"};
+    ventana->bnDetectaPEPsClick();
+
+    auto* grdPEPs = Control<QTableView>("grdPEPs");
+    QAbstractItemModel* modelo = grdPEPs->model();
+    EXPECT_TRUE(grdPEPs->isEnabled());
+    EXPECT_TRUE(Control("bnGenReporte")->isEnabled());
+    EXPECT_TRUE(Control("pnIgnorar")->isHidden());
+    EXPECT_EQ(Control<QLabel>("txMensajes")->text(), "La detección de PEPs ha finalizado.");
+    ASSERT_EQ(modelo->rowCount(), 3);
+    EXPECT_EQ(modelo->headerData(0, Qt::Horizontal).toString(), "Marcar PEP");
+    EXPECT_EQ(modelo->headerData(1, Qt::Horizontal).toString(), "Nombre del Usuario");
+    EXPECT_EQ(modelo->index(1, 1).data().toString(), "BETO LUNA");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(modelo->index(i, 0).data(Qt::CheckStateRole), Qt::Unchecked);
+
+    // One click on the tick of a row that is not the current one stores it at once.
+    const auto clic = [&](int nFila, int nCol) {
+        const QRect celda = grdPEPs->visualRect(modelo->index(nFila, nCol));
+        QTest::mouseClick(grdPEPs->viewport(), Qt::LeftButton, {}, celda.center());
+    };
+    clic(1, 0);
+    EXPECT_TRUE(vtPEPs.Fila(1).bEsPEP);
+    clic(0, 1);
+    EXPECT_FALSE(vtPEPs.Fila(0).bEsPEP) << "a click on a name ticks nothing";
+    // Keyboard: Tab moves between the columns, Space ticks the focused tick cell.
+    grdPEPs->setFocus();
+    grdPEPs->setCurrentIndex(modelo->index(2, 0));
+    QTest::keyClick(grdPEPs, Qt::Key_Tab);
+    EXPECT_EQ(grdPEPs->currentIndex().column(), 1);
+    QTest::keyClick(grdPEPs, Qt::Key_Space);
+    EXPECT_FALSE(vtPEPs.Fila(2).bEsPEP);
+    QTest::keyClick(grdPEPs, Qt::Key_Backtab);
+    QTest::keyClick(grdPEPs, Qt::Key_Space);
+    EXPECT_TRUE(vtPEPs.Fila(2).bEsPEP);
+    EXPECT_EQ(modelo->index(2, 0).data(Qt::CheckStateRole), Qt::Checked);
+
+    ventana->bnGenReporteClick();
+    EXPECT_EQ(datos->norvex->ticksLeidos, (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(Control<QLabel>("txMensajes")->text(), "El reporte se generó correctamente.");
+
+    ventana->bnDetectaPEPsClick();
+    ASSERT_EQ(modelo->rowCount(), 3);
+    for (const TFilaPEP& fila : vtPEPs.Filas()) EXPECT_FALSE(fila.bEsPEP);
+}
+
+TEST_F(PrincipalTest, DeteccionSinCandidatosMuestraElAviso) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "NORVEX");
+    Control("bnDetectaPEPs")->setFocus();
+    ventana->bnDetectaPEPsClick();
+    EXPECT_EQ(NombreFoco(), "bnDetectaPEPs") << "the job does not push the focus into a field";
+    EXPECT_FALSE(Control<QLineEdit>("edCambio")->hasSelectedText());
+    EXPECT_TRUE(Control("pnIgnorar")->isVisible());
+    EXPECT_EQ(Control<QLabel>("txPaso4")->palette().color(QPalette::WindowText),
+              QColor(0x80, 0x80, 0x80));
+    EXPECT_FALSE(Control("grdPEPs")->isEnabled());
+    EXPECT_TRUE(Control("bnGenReporte")->isEnabled());
+
+    // The next press hides the notice before its job; a failed detection
+    // leaves "Generar reporte" as it was and says nothing.
+    datos->norvex->bDetecta = false;
+    ventana->bnDetectaPEPsClick();
+    EXPECT_TRUE(Control("pnIgnorar")->isHidden());
+    EXPECT_EQ(Control<QLabel>("txPaso4")->palette().color(QPalette::WindowText),
+              QColor(0x00, 0x80, 0x80));
+    EXPECT_TRUE(Control("bnGenReporte")->isEnabled());
+
+    datos->norvex->bGenera = false;
+    ventana->bnGenReporteClick();
+    EXPECT_EQ(Control<QLabel>("txMensajes")->text(), kSinReporte);
+}
+
+// The real registry, connection and question set on a generated Norvex folder.
+TEST_F(PrincipalTest, PuertaYDeteccionSobreUnaCarpetaNorvex) {
+    norvex::TGeneradorNorvex::Genera(dir.ruta(), {.nLineas = 300, .nSemilla = 3});
+    TdmMain dm;
+    auto colector = std::make_shared<TColectorConxs>();
+    auto real = std::make_shared<TDatosVentana>(
+        [&](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
+            return std::make_shared<TManejadorReportes>(dm.repGeneral, sNomRep);
+        },
+        colector);
+    ventana.reset();
+    ventana = std::make_unique<TfrmPrincipal>(real, dm.vtPEPs, utilerias);
+    utilerias->ventana = ventana.get();
+    Abre();
+
+    Credenciales("ADMIN", "MALA");
+    ventana->bnDetectaPEPsClick();
+    EXPECT_EQ(bitacora.Textos(), (std::vector<std::string>{std::string("estado:") + kConectando,
+                                                           std::string("caja:") + kMalCaja,
+                                                           std::string("estado:") + kMalEstado}));
+
+    bitacora = {};
+    Credenciales("ADMIN", "NORVEX");
+    ventana->bnDetectaPEPsClick();
+    EXPECT_EQ(bitacora.Textos(), std::vector<std::string>{std::string("estado:") + kConectando});
+    EXPECT_EQ(Control<QLabel>("txMensajes")->text(), "La detección de PEPs ha finalizado.");
+    EXPECT_TRUE(Control("bnGenReporte")->isEnabled());
+    EXPECT_EQ(Control<QTableView>("grdPEPs")->model()->rowCount(), int(dm.vtPEPs.Cuenta()));
+    EXPECT_FALSE(dm.vtPEPs.EstaVacia()) << "the sample folder has PEP alerts in 2017";
+    EXPECT_TRUE(Control("grdPEPs")->isEnabled());
+    EXPECT_TRUE(colector->Conectado("BDPrincipal"));
+    ventana.reset();  // before the data module whose table it shows
 }
 
 }  // namespace

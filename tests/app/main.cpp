@@ -6,7 +6,8 @@
 // before static objects are destroyed.
 int main(int argc, char** argv) {
     // Test discovery runs this program at build time, with no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // Tests close windows; that must not end anything.
     QApplication::setQuitOnLastWindowClosed(false);

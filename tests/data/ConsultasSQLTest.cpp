@@ -28,7 +28,8 @@ struct Servicio {
     explicit Servicio(bool bAbierta = true) {
         conexion.SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
                                      Fixture("jet4-no-password.mdb"));
-        if (bAbierta) conexion.SetConnected(true);
+        if (bAbierta)
+            conexion.SetConnected(true);
         servicio = std::make_shared<TServicioPrueba>(&conexion);
     }
 };
@@ -56,13 +57,15 @@ TEST(ConsultasSQL, EveryFailureIsOneBoxAndFalse) {
         const char* sSql;
         std::string sCaja;
     } casos[] = {
-        {"SELECT ID FROM Table1 WHERE", kCaja + "ESintaxis - Error de sintaxis en la instrucción SQL "
-                                                "cerca de 'fin de la instrucción'."},
+        {"SELECT ID FROM Table1 WHERE", kCaja +
+                                            "ESintaxis - Error de sintaxis en la instrucción SQL "
+                                            "cerca de 'fin de la instrucción'."},
         {"SELECT * FROM tMovto", kCaja + "ETablaNoEncontrada - No se encuentra la tabla o consulta "
                                          "'tMovto'."},
-        {"SELECT Importe FROM Table1", kCaja + "EParametroSinValor - No se ha especificado un valor "
-                                               "para el parámetro 'Importe': no hay ninguna columna "
-                                               "con ese nombre."},
+        {"SELECT Importe FROM Table1", kCaja +
+                                           "EParametroSinValor - No se ha especificado un valor "
+                                           "para el parámetro 'Importe': no hay ninguna columna "
+                                           "con ese nombre."},
     };
     for (const auto& c : casos) {
         TGrabaCajas cajas;
@@ -118,7 +121,8 @@ TEST(ConsultasSQL, LimpiaTablaAndInicializaTablaFailAndLoseNothing) {
     EXPECT_EQ(s.servicio->General().SQLText(), "TRUNCATE TABLE Table1");
     ASSERT_EQ(cajas.textos().size(), 1u);
     EXPECT_EQ(cajas.textos()[0].rfind(kCaja + "ESintaxis - ", 0), 0u);
-    ASSERT_TRUE(s.servicio->PideConsulta("SELECT COUNT(1) AS N FROM Table1", s.servicio->General()));
+    ASSERT_TRUE(
+        s.servicio->PideConsulta("SELECT COUNT(1) AS N FROM Table1", s.servicio->General()));
     EXPECT_EQ(s.servicio->General().FieldByName("N").AsInteger(), 3);
 }
 

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "TDirTemporal.h"
+#include "platform/report/ImpresionReporte.h"
 #include "platform/report/TDialogoPDF.h"
 #include "platform/report/TVistaPrevia.h"
 #include "report/DataModule.h"
@@ -112,7 +113,7 @@ TEST_F(VistaPrevia, ImprimeEnUnaImpresoraPDF) {
     EXPECT_EQ(impresora.docName(), "Encuesta ANDU 2018");
     impresora.setOutputFormat(QPrinter::PdfFormat);
     impresora.setOutputFileName(sPdf);
-    ASSERT_TRUE(dm.repGeneral.Imprime(impresora));
+    ASSERT_TRUE(rpt::ImprimeReporte(dm.repGeneral, impresora));
 
     auto info = EjecutaHerramienta("pdfinfo", {sPdf});
     if (!info)
@@ -127,7 +128,7 @@ TEST_F(VistaPrevia, ImprimeEnUnaImpresoraPDF) {
     // The range chosen in the print dialog.
     impresora.setPrintRange(QPrinter::PageRange);
     impresora.setFromTo(3, 4);
-    ASSERT_TRUE(dm.repGeneral.Imprime(impresora));
+    ASSERT_TRUE(rpt::ImprimeReporte(dm.repGeneral, impresora));
     EXPECT_EQ(CampoPdfinfo(*EjecutaHerramienta("pdfinfo", {sPdf}), "Pages"), "2");
     texto = EjecutaHerramienta("pdftotext", {sPdf, "-"});
     ASSERT_TRUE(texto);

@@ -366,3 +366,63 @@ TEST_F(EscritorMdb, NuestroLectorYLaConexionLoLeen) {
     EXPECT_TRUE(conecta("quilon"));
     EXPECT_THROW(conecta("QUILON"), jet::EErrorJet);
 }
+
+// Before 1899-12-30 Access counts days down but the time of day still
+// adds away from zero: 1899-12-29 12:00 is -1.5, not -0.5. (mdb-reader
+// reads such times linearly, so this is checked on the stored serial.)
+TEST_F(EscritorMdb, FechasConHoraAntesDe1899) {
+    const std::pair<const char*, double> casos[] = {
+        {"1899-12-29 12:00:00", -1.5},
+        {"1800-06-01 06:00:00", -36371.25},
+        {"1899-12-30 00:00:00", 0.0},
+        {"1899-12-30 06:00:00", 0.25},
+        {"0100-01-01 00:00:01", -657434 - 1.0 / 86400},
+        {"2000-02-29 18:00:00", 36585.75},
+    };
+    json filas = json::array();
+    for (const auto& c : casos) filas.push_back({c.first});
+    const json d = {
+        {"tables",
+         {{{"name", "T"}, {"columns", {{{"name", "F"}, {"type", "datetime"}}}}, {"rows", filas}}}}};
+    const auto tablas = LeeConLibmdb(Escribe(d));
+    ASSERT_EQ(tablas.at(0).filas.size(), std::size(casos));
+    for (size_t i = 0; i < std::size(casos); ++i)
+        EXPECT_TRUE(tablas[0].filas[i][0] == jet::TValor(jet::TFecha{casos[i].second}))
+            << casos[i].first << ": " << Muestra(tablas[0].filas[i][0]);
+}
+
+// One map page covers 32,736 pages; a table beyond that spreads its map
+// over several. One row per page makes the table cross that line.
+TEST_F(EscritorMdb, TablaQueCruzaVariasPaginasDeMapa) {
+    const std::string sRuta = (dir / "enorme.mdb").string();
+    const int nFilas = 34000;
+    std::string sAncho;
+    for (int i = 0; i < 255; ++i) sAncho += "€";
+    {
+        mdb::TEscritorMdb e(sRuta, {});
+        std::vector<mdb::TColumnaMdb> columnas = {{"Id", mdb::TTipoMdb::tmLargo}};
+        for (int c = 0; c < 7; ++c)
+            columnas.push_back({"T" + std::to_string(c), mdb::TTipoMdb::tmTexto, 255});
+        e.CreaTabla("Enorme", columnas);
+        std::vector<jet::TValor> fila(8, sAncho);
+        for (int i = 0; i < nFilas; ++i) {
+            fila[0] = int64_t(i);
+            e.AgregaFila(fila);
+        }
+        e.Cierra();
+    }
+    ASSERT_GT(std::filesystem::file_size(sRuta), 32736ull * 4096);
+    const auto tablas = LeeConLibmdb(sRuta);
+    ASSERT_EQ(tablas.at(0).filas.size(), size_t(nFilas));
+    for (int i = 0; i < nFilas; ++i)
+        ASSERT_TRUE(tablas[0].filas[i][0] == jet::TValor(int64_t(i))) << i;
+    EXPECT_TRUE(tablas[0].filas.back()[7] == jet::TValor(sAncho));
+
+    const auto archivo = jet::TArchivoAccess::Abre(sRuta, "");
+    int64_t nEsperado = 0;
+    archivo->LeeFilas("Enorme", [&](const std::vector<jet::TValor>& f) {
+        EXPECT_TRUE(f[0] == jet::TValor(nEsperado)) << nEsperado;
+        ++nEsperado;
+    });
+    EXPECT_EQ(nEsperado, nFilas);
+}

@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <map>
 #include <set>
 
 #include "LectorLibmdb.h"
+#include "LectorMdbReader.h"
 #include "TDirTemporal.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/TArchivoAccess.h"
 #include "tools/norvexgen/GeneradorNorvex.h"
+
+using nlohmann::json;
 
 namespace {
 
@@ -312,4 +316,43 @@ TEST_F(NorvexGen, SeAbreConLaContrasenaDeNorvex) {
               (std::vector<std::string>{"tCliente", "tCompUsr", "tDivisas", "tEmpresa", "tEmps",
                                         "tMovtos", "tProces", "tRelevan", "tSector"}));
     EXPECT_THROW(jet::TArchivoAccess::Abre(sRuta, "QUILON"), jet::EErrorJet);
+}
+
+namespace {
+
+// A libmdb value against mdb-reader's JSON of it (dates only as present:
+// their texts are checked in the writer's own tests).
+bool Igual(const jet::TValor& v, const json& j) {
+    if (jet::EsNulo(v))
+        return j.is_null();
+    if (auto* s = std::get_if<std::string>(&v))
+        return j == *s;
+    if (auto* n = std::get_if<int64_t>(&v))
+        return j == *n;
+    if (auto* d = std::get_if<double>(&v))
+        return j.is_number() && j.get<double>() == *d;
+    if (auto* b = std::get_if<bool>(&v))
+        return j == *b;
+    if (auto* m = std::get_if<jet::TMoneda>(&v))
+        return j.is_string() &&
+               std::llround(std::stod(j.get<std::string>()) * 10000) == m->nDiezMilesimos;
+    return j.is_string();
+}
+
+}  // namespace
+
+// mdb-reader, written by others, sees the same tables, rows and password.
+TEST_F(NorvexGen, MdbReaderLeeLoMismo) {
+    const json leido =
+        LeeConMdbReader((dir_->ruta() / "DataBase" / "Norvex.mdb").string(), "quilon");
+    EXPECT_EQ(leido["password"], "quilon");
+    EXPECT_EQ(leido["tables"].size(), base_->tablas.size());
+    for (const auto& [sNombre, t] : base_->tablas) {
+        const json& filas = leido["tables"][sNombre]["rows"];
+        ASSERT_EQ(filas.size(), t.filas.size()) << sNombre;
+        for (size_t f = 0; f < t.filas.size(); ++f)
+            for (size_t c = 0; c < t.columnas.size(); ++c)
+                EXPECT_TRUE(Igual(t.filas[f][c], filas[f][c]))
+                    << sNombre << " fila " << f << " " << t.columnas[c] << ": " << filas[f][c];
+    }
 }

@@ -8,12 +8,15 @@
 namespace {
 
 std::string Texto(const std::string& s) {
-    if (s.empty()) return "\"\"";
-    if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+    if (s.empty())
+        return "\"\"";
+    if (s.find_first_of(",\"\r\n") == std::string::npos)
+        return s;
     std::string r = "\"";
     for (char c : s) {
         r += c;
-        if (c == '"') r += '"';
+        if (c == '"')
+            r += '"';
     }
     return r + "\"";
 }
@@ -22,10 +25,14 @@ std::string Campo(const jet::TValor& valor) {
     return std::visit(
         [](const auto& v) -> std::string {
             using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, std::monostate>) return "";
-            else if constexpr (std::is_same_v<T, bool>) return v ? "True" : "False";
-            else if constexpr (std::is_same_v<T, int64_t>) return std::to_string(v);
-            else if constexpr (std::is_same_v<T, double>) return jet::TextoNumero(v);
+            if constexpr (std::is_same_v<T, std::monostate>)
+                return "";
+            else if constexpr (std::is_same_v<T, bool>)
+                return v ? "True" : "False";
+            else if constexpr (std::is_same_v<T, int64_t>)
+                return std::to_string(v);
+            else if constexpr (std::is_same_v<T, double>)
+                return jet::TextoNumero(v);
             else if constexpr (std::is_same_v<T, jet::TMoneda>)
                 return jet::TextoNumero(static_cast<double>(v.nDiezMilesimos) / 10000.0);
             else if constexpr (std::is_same_v<T, jet::TFecha>) {
@@ -35,7 +42,8 @@ std::string Campo(const jet::TValor& valor) {
                               static_cast<long long>(p.anio), static_cast<long long>(p.mes),
                               static_cast<long long>(p.dia), p.hora, p.minuto, p.segundo);
                 return buf;
-            } else return Texto(v);
+            } else
+                return Texto(v);
         },
         valor);
 }

@@ -14,7 +14,7 @@ namespace mdb {
 TArchivoPaginas::TArchivoPaginas(const std::string& sRuta) : sRuta_(sRuta) {
     fd_ = ::open(sRuta.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd_ < 0)
-        throw EErrorMdb("no se pudo crear " + sRuta + ": " + std::strerror(errno));
+        throw EErrorArchivoMdb("no se pudo crear " + sRuta + ": " + std::strerror(errno));
 }
 
 TArchivoPaginas::~TArchivoPaginas() {
@@ -30,7 +30,7 @@ void TArchivoPaginas::Escribe(uint32_t nPagina, const uint8_t* pDatos) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throw EErrorMdb("no se pudo escribir " + sRuta_ + ": " + std::strerror(errno));
+            throw EErrorArchivoMdb("no se pudo escribir " + sRuta_ + ": " + std::strerror(errno));
         nHecho += size_t(n);
     }
 }
@@ -41,7 +41,7 @@ void TArchivoPaginas::Cierra() {
     const int r = ::close(fd_);
     fd_ = -1;
     if (r != 0)
-        throw EErrorMdb("no se pudo cerrar " + sRuta_ + ": " + std::strerror(errno));
+        throw EErrorArchivoMdb("no se pudo cerrar " + sRuta_ + ": " + std::strerror(errno));
 }
 
 }  // namespace mdb

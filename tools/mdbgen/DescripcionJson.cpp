@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
 
 #include "tools/mdbgen/CodificaJet.h"
 #include "tools/mdbgen/EErrorMdb.h"
@@ -116,57 +119,154 @@ jet::TValor Valor(const json& v, const TColumnaMdb& c) {
     }
 }
 
-void EscribeTodo(const json& d, const std::string& sRuta) {
-    if (!d.is_object())
-        throw EErrorMdb("la descripción debe ser un objeto JSON");
-    TEscritorMdb::TOpciones opciones;
-    if (d.contains("password") && !d["password"].is_null())
-        opciones.sContrasena = Texto(d, "password", "descripción");
-    if (d.contains("creation_date") && !d["creation_date"].is_null()) {
-        if (!LeeFecha(Texto(d, "creation_date", "descripción"), opciones.dFechaCreacion))
-            throw EErrorMdb("descripción: \"creation_date\" no es una fecha válida");
+void AgregaFila(TEscritorMdb& escritor, const std::string& sTabla,
+                const std::vector<TColumnaMdb>& columnas, size_t nFila, const json& f,
+                std::vector<jet::TValor>& valores) {
+    try {
+        if (!f.is_array() || f.size() != columnas.size())
+            throw EErrorMdb("se esperaba una lista de " + std::to_string(columnas.size()) +
+                            " valores");
+        for (size_t i = 0; i < columnas.size(); ++i) valores[i] = Valor(f[i], columnas[i]);
+        escritor.AgregaFila(valores);
+    } catch (const EErrorArchivoMdb&) {
+        throw;
+    } catch (const EErrorMdb& e) {
+        throw EErrorMdb("tabla " + sTabla + ", fila " + std::to_string(nFila) + ", " + e.what());
     }
-    if (!d.contains("tables") || !d["tables"].is_array())
-        throw EErrorMdb("descripción: falta \"tables\" (lista)");
-    TEscritorMdb escritor(sRuta, opciones);
-    int nTabla = 0;
-    for (const json& t : d["tables"]) {
-        const std::string sTabla = Texto(t, "name", "tabla " + std::to_string(++nTabla));
-        const std::vector<TColumnaMdb> columnas = LeeColumnas(t, sTabla);
+}
+
+// Follows the parser through the description: a table is created as soon
+// as its "rows" start (its name and columns known by then) and each row is
+// written when complete, then dropped from the parsed document.
+class TLectorDescripcion {
+public:
+    explicit TLectorDescripcion(std::string sRuta) : sRuta_(std::move(sRuta)) {}
+
+    void Lee(std::istream& entrada) {
+        const json d = json::parse(
+            entrada, [this](int n, json::parse_event_t e, json& v) { return Evento(n, e, v); });
+        if (!d.is_object())
+            throw EErrorMdb("la descripción debe ser un objeto JSON");
+        if (!d.contains("tables") || !d["tables"].is_array())
+            throw EErrorMdb("descripción: falta \"tables\" (lista)");
+        TEscritorMdb::TOpciones opciones;
+        if (d.contains("password") && !d["password"].is_null())
+            opciones.sContrasena = Texto(d, "password", "descripción");
+        if (d.contains("creation_date") && !d["creation_date"].is_null() &&
+            !LeeFecha(Texto(d, "creation_date", "descripción"), opciones.dFechaCreacion))
+            throw EErrorMdb("descripción: \"creation_date\" no es una fecha válida");
+        Escritor().FijaOpciones(opciones);
+        Escritor().Cierra();
+    }
+
+private:
+    using E = json::parse_event_t;
+
+    TEscritorMdb& Escritor() {
+        if (!escritor_)
+            escritor_ = std::make_unique<TEscritorMdb>(sRuta_, TEscritorMdb::TOpciones{});
+        return *escritor_;
+    }
+
+    bool Evento(int nNivel, E e, json& v) {
+        if (nNivel == 1 && e == E::key)
+            sClave1_ = v.get<std::string>();
+        if (nNivel == 1 && e == E::array_start)
+            bEnTablas_ = sClave1_ == "tables";
+        if (!bEnTablas_ || nNivel < 2)
+            return true;
+        if (nNivel == 2 && e == E::object_start) {
+            ++nTabla_;
+            sTabla_.reset();
+            columnas_.reset();
+            bCreada_ = false;
+            nFila_ = 0;
+        }
+        if (nNivel == 2 && e == E::object_end)
+            return TerminaTabla(v);
+        if (nNivel == 3 && e == E::key)
+            sClave3_ = v.get<std::string>();
+        if (nNivel == 3 && e == E::value && sClave3_ == "name" && v.is_string())
+            sTabla_ = v.get<std::string>();
+        if (nNivel == 3 && e == E::array_end && sClave3_ == "columns")
+            columnas_ = v;
+        if (nNivel == 3 && e == E::array_start && sClave3_ == "rows" && sTabla_ && columnas_) {
+            CreaTabla(json{{"name", *sTabla_}, {"columns", *columnas_}});
+        }
+        const bool bFila = nNivel == 4 && sClave3_ == "rows" && bCreada_ &&
+                           (e == E::array_end || e == E::object_end || e == E::value);
+        if (!bFila)
+            return true;
+        AgregaFila(Escritor(), *sTabla_, columnasMdb_, ++nFila_, v, valores_);
+        return false;
+    }
+
+    void CreaTabla(const json& t) {
+        const std::string sTabla = Texto(t, "name", "tabla " + std::to_string(nTabla_));
+        columnasMdb_ = LeeColumnas(t, sTabla);
         try {
-            escritor.CreaTabla(sTabla, columnas);
+            Escritor().CreaTabla(sTabla, columnasMdb_);
+        } catch (const EErrorArchivoMdb&) {
+            throw;
         } catch (const EErrorMdb& e) {
             throw EErrorMdb("tabla " + sTabla + ": " + e.what());
         }
-        if (!t.contains("rows"))
-            continue;
-        if (!t["rows"].is_array())
-            throw EErrorMdb("tabla " + sTabla + ": \"rows\" debe ser una lista");
-        std::vector<jet::TValor> valores(columnas.size());
-        size_t nFila = 0;
-        for (const json& f : t["rows"]) {
-            ++nFila;
-            try {
-                if (!f.is_array() || f.size() != columnas.size())
-                    throw EErrorMdb("se esperaba una lista de " + std::to_string(columnas.size()) +
-                                    " valores");
-                for (size_t i = 0; i < columnas.size(); ++i) valores[i] = Valor(f[i], columnas[i]);
-                escritor.AgregaFila(valores);
-            } catch (const EErrorMdb& e) {
-                throw EErrorMdb("tabla " + sTabla + ", fila " + std::to_string(nFila) + ", " +
-                                e.what());
-            }
-        }
+        sTabla_ = sTabla;
+        valores_.assign(columnasMdb_.size(), {});
+        bCreada_ = true;
     }
-    escritor.Cierra();
-}
+
+    // A table whose rows were not streamed (no rows, or rows before the
+    // columns) is written from its parsed object.
+    bool TerminaTabla(const json& t) {
+        if (!bCreada_) {
+            CreaTabla(t);
+            if (t.contains("rows")) {
+                if (!t["rows"].is_array())
+                    throw EErrorMdb("tabla " + *sTabla_ + ": \"rows\" debe ser una lista");
+                for (const json& f : t["rows"])
+                    AgregaFila(Escritor(), *sTabla_, columnasMdb_, ++nFila_, f, valores_);
+            }
+        } else if (t.contains("rows") && !t["rows"].is_array()) {
+            throw EErrorMdb("tabla " + *sTabla_ + ": \"rows\" debe ser una lista");
+        }
+        return false;
+    }
+
+    std::string sRuta_;
+    std::unique_ptr<TEscritorMdb> escritor_;
+    std::string sClave1_, sClave3_;
+    bool bEnTablas_ = false;
+    int nTabla_ = 0;
+    std::optional<std::string> sTabla_;
+    std::optional<json> columnas_;
+    bool bCreada_ = false;
+    size_t nFila_ = 0;
+    std::vector<TColumnaMdb> columnasMdb_;
+    std::vector<jet::TValor> valores_;
+};
 
 }  // namespace
 
 void TDescripcionJson::Escribe(const json& descripcion, const std::string& sSalida) {
+    std::string sTexto;
+    try {
+        sTexto = descripcion.dump();
+    } catch (const json::exception& e) {
+        throw EErrorMdb(std::string("la descripción no es JSON válido: ") + e.what());
+    }
+    std::istringstream entrada(sTexto);
+    Escribe(entrada, sSalida);
+}
+
+void TDescripcionJson::Escribe(std::istream& entrada, const std::string& sSalida) {
     const std::string sAparte = sSalida + ".part";
     try {
-        EscribeTodo(descripcion, sAparte);
+        try {
+            TLectorDescripcion(sAparte).Lee(entrada);
+        } catch (const json::exception& e) {
+            throw EErrorMdb(std::string("la descripción no es JSON válido: ") + e.what());
+        }
     } catch (...) {
         std::error_code ec;
         std::filesystem::remove(sAparte, ec);
@@ -176,7 +276,7 @@ void TDescripcionJson::Escribe(const json& descripcion, const std::string& sSali
     std::filesystem::rename(sAparte, sSalida, ec);
     if (ec) {
         std::filesystem::remove(sAparte, ec);
-        throw EErrorMdb("no se pudo crear " + sSalida + ": " + ec.message());
+        throw EErrorArchivoMdb("no se pudo crear " + sSalida + ": " + ec.message());
     }
 }
 

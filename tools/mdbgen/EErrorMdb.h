@@ -12,4 +12,11 @@ public:
     explicit EErrorMdb(const std::string& sMensaje) : std::runtime_error(sMensaje) {}
 };
 
+// The output file itself failed (cannot be created, written or renamed),
+// whatever the description said.
+class EErrorArchivoMdb : public EErrorMdb {
+public:
+    explicit EErrorArchivoMdb(const std::string& sMensaje) : EErrorMdb(sMensaje) {}
+};
+
 }  // namespace mdb

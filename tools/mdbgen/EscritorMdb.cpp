@@ -63,16 +63,21 @@ void ValidaNombre(const std::string& sNombre, const std::string& sQue) {
 }  // namespace
 
 TEscritorMdb::TEscritorMdb(const std::string& sRuta, TOpciones opciones)
-    : opciones_(std::move(opciones)), paginaMapas_(std::make_unique<TPaginaDatos>()) {
-    if (Utf16DeUtf8(opciones_.sContrasena).size() > 20)
-        throw EErrorMdb("la contraseña de la base de datos admite 20 caracteres como máximo");
-    if (!(opciones_.dFechaCreacion > -657435.0 && opciones_.dFechaCreacion < 2958466.0))
-        throw EErrorMdb("fecha de creación fuera del intervalo de Access");
+    : paginaMapas_(std::make_unique<TPaginaDatos>()) {
+    FijaOpciones(std::move(opciones));
     archivo_ = std::make_unique<TArchivoPaginas>(sRuta);
     while (archivo_->Paginas() <= kPaginaMSysRelationships) archivo_->Reserva();
 }
 
 TEscritorMdb::~TEscritorMdb() = default;
+
+void TEscritorMdb::FijaOpciones(TOpciones opciones) {
+    if (Utf16DeUtf8(opciones.sContrasena).size() > 20)
+        throw EErrorMdb("la contraseña de la base de datos admite 20 caracteres como máximo");
+    if (!(opciones.dFechaCreacion > -657435.0 && opciones.dFechaCreacion < 2958466.0))
+        throw EErrorMdb("fecha de creación fuera del intervalo de Access");
+    opciones_ = std::move(opciones);
+}
 
 void TEscritorMdb::CreaTabla(const std::string& sNombre, const std::vector<TColumnaMdb>& columnas) {
     if (bCerrado_)
@@ -287,7 +292,7 @@ void TEscritorMdb::EscribeCabecera() {
     for (uint32_t i = 0; i < 6; ++i) PonU32(&p[0x18 + 4 * i], i == 0 ? 0x100 : i == 1 ? 0x101 : i);
     PonU16(&p[0x3c], 0x04e4);  // code page 1252
     const std::vector<uint8_t> clave = Ucs2(Utf16DeUtf8(opciones_.sContrasena));
-    std::memcpy(&p[0x42], clave.data(), clave.size());
+    std::copy(clave.begin(), clave.end(), &p[0x42]);
     // The 40 password bytes are also masked with the whole days of the
     // creation date, so that the same password differs from file to file.
     uint8_t mascara[4];

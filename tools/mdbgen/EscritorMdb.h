@@ -39,6 +39,9 @@ public:
     TEscritorMdb(const TEscritorMdb&) = delete;
     TEscritorMdb& operator=(const TEscritorMdb&) = delete;
 
+    // Password and date go to the header and catalogue only when closing, so
+    // they may still change until then.
+    void FijaOpciones(TOpciones opciones);
     // Starts a table; the previous one is finished.
     void CreaTabla(const std::string& sNombre, const std::vector<TColumnaMdb>& columnas);
     // A row of the table last created, one value per column: text, memo and

@@ -219,6 +219,8 @@ void TTablaMdb::AgregaFila(const std::vector<jet::TValor>& valores) {
                 if (!n && !x)
                     throw EErrorMdb(Error(i, "se esperaba un número"));
                 const float f = n ? float(*n) : float(*x);
+                if (!std::isfinite(f))
+                    throw EErrorMdb(Error(i, "número fuera del rango de un simple"));
                 uint32_t b;
                 std::memcpy(&b, &f, 4);
                 PonU32(p, b);
@@ -227,6 +229,8 @@ void TTablaMdb::AgregaFila(const std::vector<jet::TValor>& valores) {
             case TTipoMdb::tmDoble:
                 if (!n && !x)
                     throw EErrorMdb(Error(i, "se esperaba un número"));
+                if (x && !std::isfinite(*x))
+                    throw EErrorMdb(Error(i, "Access no guarda infinitos ni NaN"));
                 PonDoble(p, n ? double(*n) : *x);
                 break;
             case TTipoMdb::tmMoneda: {

@@ -1,6 +1,7 @@
-// mdbgen SPEC.json OUT.mdb: writes an Access 2000 database from its JSON
-// description. Exit 0 on success, 1 when the description cannot be read,
-// 2 when it is malformed (nothing is written then).
+// mdbgen DESCRIPCION.json SALIDA.mdb: writes an Access 2000 database from its JSON
+// description. Exit 0 on success, 1 when the description cannot be read or
+// the file cannot be written, 2 when the description is malformed (nothing
+// is written then).
 #include <fstream>
 #include <iostream>
 
@@ -18,11 +19,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     try {
-        const nlohmann::json descripcion = nlohmann::json::parse(entrada);
-        mdb::TDescripcionJson::Escribe(descripcion, argv[2]);
-    } catch (const nlohmann::json::exception& e) {
-        std::cerr << "mdbgen: " << argv[1] << " no es JSON válido: " << e.what() << "\n";
-        return 2;
+        mdb::TDescripcionJson::Escribe(entrada, argv[2]);
+    } catch (const mdb::EErrorArchivoMdb& e) {
+        std::cerr << "mdbgen: " << e.what() << "\n";
+        return 1;
     } catch (const mdb::EErrorMdb& e) {
         std::cerr << "mdbgen: " << e.what() << "\n";
         return 2;

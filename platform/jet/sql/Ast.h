@@ -13,19 +13,19 @@ namespace jet::sql {
 struct Consulta;
 
 enum class TipoExpr {
-    Literal,     // valor
-    Columna,     // calificador.nombre
-    Asterisco,   // calificador.* or * (COUNT(*) too)
-    Unaria,      // op: "-", "+", "NOT"
-    Binaria,     // op: "+", "-", "*", "/", "\\", "MOD", "^", "&", "=", "<>", "<", ">", "<=", ">="
-    Logica,      // op: "AND", "OR", "XOR", over every operand of the chain
-    Funcion,     // nombre(args)
-    Like,        // args[0] LIKE args[1]; negada
-    In,          // args[0] IN (args[1..]) or IN (subconsulta); negada
-    Between,     // args[0] BETWEEN args[1] AND args[2]; negada
-    EsNulo,      // args[0] IS NULL; negada
-    Subconsulta, // (SELECT ...)
-    Existe       // EXISTS (SELECT ...)
+    Literal,      // valor
+    Columna,      // calificador.nombre
+    Asterisco,    // calificador.* or * (COUNT(*) too)
+    Unaria,       // op: "-", "+", "NOT"
+    Binaria,      // op: "+", "-", "*", "/", "\\", "MOD", "^", "&", "=", "<>", "<", ">", "<=", ">="
+    Logica,       // op: "AND", "OR", "XOR", over every operand of the chain
+    Funcion,      // nombre(args)
+    Like,         // args[0] LIKE args[1]; negada
+    In,           // args[0] IN (args[1..]) or IN (subconsulta); negada
+    Between,      // args[0] BETWEEN args[1] AND args[2]; negada
+    EsNulo,       // args[0] IS NULL; negada
+    Subconsulta,  // (SELECT ...)
+    Existe        // EXISTS (SELECT ...)
 };
 
 struct Expr {

@@ -18,23 +18,24 @@ inline EErrorJet ErrorInstruccionNoValida() {
                      "'SELECT' o 'UPDATE'.");
 }
 inline EErrorJet ErrorSoloLectura(const std::string& sInstruccion) {
-    return EErrorJet("ESoloLectura", "La base de datos Norvex está abierta en modo de solo "
-                                    "lectura: no se permite la instrucción " +
-                                        sInstruccion + ".");
+    return EErrorJet("ESoloLectura",
+                     "La base de datos Norvex está abierta en modo de solo "
+                     "lectura: no se permite la instrucción " +
+                         sInstruccion + ".");
 }
 inline EErrorJet ErrorTablaNoEncontrada(const std::string& sTabla) {
-    return EErrorJet("ETablaNoEncontrada",
-                     "No se encuentra la tabla o consulta '" + sTabla + "'.");
+    return EErrorJet("ETablaNoEncontrada", "No se encuentra la tabla o consulta '" + sTabla + "'.");
 }
 // Jet takes a name it cannot resolve for a parameter that was given no value.
 inline EErrorJet ErrorParametroSinValor(const std::string& sNombre) {
     return EErrorJet("EParametroSinValor", "No se ha especificado un valor para el parámetro '" +
-                                              sNombre + "': no hay ninguna columna con ese nombre.");
+                                               sNombre +
+                                               "': no hay ninguna columna con ese nombre.");
 }
 inline EErrorJet ErrorCampoAmbiguo(const std::string& sNombre) {
     return EErrorJet("ECampoAmbiguo", "El campo '" + sNombre +
-                                         "' puede referirse a más de una tabla de la cláusula "
-                                         "FROM.");
+                                          "' puede referirse a más de una tabla de la cláusula "
+                                          "FROM.");
 }
 inline EErrorJet ErrorFuncionNoDefinida(const std::string& sFuncion) {
     return EErrorJet("EFuncionNoDefinida",
@@ -44,7 +45,9 @@ inline EErrorJet ErrorTiposNoCoinciden(const std::string& sValor) {
     return EErrorJet("ETiposNoCoinciden",
                      "No coinciden los tipos de datos en la expresión: '" + sValor + "'.");
 }
-inline EErrorJet ErrorDivisionPorCero() { return EErrorJet("EDivisionPorCero", "División por cero."); }
+inline EErrorJet ErrorDivisionPorCero() {
+    return EErrorJet("EDivisionPorCero", "División por cero.");
+}
 
 }  // namespace jet::sql
 
@@ -52,7 +55,7 @@ namespace jet::sql {
 
 inline EErrorJet ErrorNumeroArgumentos(const std::string& sFuncion) {
     return EErrorJet("ESintaxis", "Número incorrecto de argumentos usados con la función '" +
-                                          sFuncion + "' en la expresión.");
+                                      sFuncion + "' en la expresión.");
 }
 inline EErrorJet ErrorArgumentoNoValido(const std::string& sFuncion) {
     return EErrorJet("EArgumentoNoValido",

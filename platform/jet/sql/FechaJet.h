@@ -43,7 +43,8 @@ inline PartesFecha PartesDeSerial(double dSerial) {
     p.mes = mp < 10 ? mp + 3 : mp - 9;
     p.anio = yoe + era * 400 + (p.mes <= 2);
     int64_t segundos = std::llround(std::fabs(dSerial - entero) * 86400.0);
-    if (segundos >= 86400) segundos = 86399;
+    if (segundos >= 86400)
+        segundos = 86399;
     p.hora = static_cast<int>(segundos / 3600);
     p.minuto = static_cast<int>(segundos / 60 % 60);
     p.segundo = static_cast<int>(segundos % 60);

@@ -17,7 +17,8 @@ UCollator* Cotejador() {
     static std::unique_ptr<UCollator, decltype(&ucol_close)> cotejador = [] {
         UErrorCode st = U_ZERO_ERROR;
         UCollator* c = ucol_open("", &st);
-        if (U_FAILURE(st)) throw std::runtime_error("ICU: no se pudo abrir el cotejador");
+        if (U_FAILURE(st))
+            throw std::runtime_error("ICU: no se pudo abrir el cotejador");
         ucol_setStrength(c, UCOL_SECONDARY);
         return std::unique_ptr<UCollator, decltype(&ucol_close)>(c, &ucol_close);
     }();
@@ -55,10 +56,11 @@ std::string CambiaCaja(const std::string& s, F funcion) {
     const std::u16string u = Utf16(s);
     std::u16string r(u.size() * 3 + 4, u'\0');
     UErrorCode st = U_ZERO_ERROR;
-    int32_t n = funcion(reinterpret_cast<UChar*>(r.data()), static_cast<int32_t>(r.size()),
-                        reinterpret_cast<const UChar*>(u.data()), static_cast<int32_t>(u.size()),
-                        "", &st);
-    if (U_FAILURE(st)) return s;
+    int32_t n =
+        funcion(reinterpret_cast<UChar*>(r.data()), static_cast<int32_t>(r.size()),
+                reinterpret_cast<const UChar*>(u.data()), static_cast<int32_t>(u.size()), "", &st);
+    if (U_FAILURE(st))
+        return s;
     r.resize(n);
     return Utf8De16(r);
 }
@@ -76,8 +78,12 @@ int JetCollation::Compara(std::string_view a, std::string_view b) {
                             static_cast<int32_t>(b.size()), &st);
 }
 
-std::string JetCollation::Mayusculas(const std::string& s) { return CambiaCaja(s, u_strToUpper); }
-std::string JetCollation::Minusculas(const std::string& s) { return CambiaCaja(s, u_strToLower); }
+std::string JetCollation::Mayusculas(const std::string& s) {
+    return CambiaCaja(s, u_strToUpper);
+}
+std::string JetCollation::Minusculas(const std::string& s) {
+    return CambiaCaja(s, u_strToLower);
+}
 
 std::u32string JetCollation::PuntosCodigo(const std::string& s) {
     std::u32string r;
@@ -93,7 +99,8 @@ std::u32string JetCollation::PuntosCodigo(const std::string& s) {
 
 std::u32string JetCollation::Pliega(const std::string& s) {
     std::u32string r = PuntosCodigo(s);
-    for (char32_t& c : r) c = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
+    for (char32_t& c : r)
+        c = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
     return r;
 }
 
@@ -104,7 +111,8 @@ std::string JetCollation::Utf8(const std::u32string& s) {
         int32_t i = 0;
         UBool error = false;
         U8_APPEND(buf, i, 4, static_cast<UChar32>(c), error);
-        if (!error) r.append(buf, i);
+        if (!error)
+            r.append(buf, i);
     }
     return r;
 }

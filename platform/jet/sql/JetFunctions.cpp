@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "platform/jet/FormatoNumero.h"
 #include "platform/jet/sql/ErroresSql.h"
@@ -36,7 +36,9 @@ void Protegido(sqlite3_context* ctx, F f) {
     }
 }
 
-bool EsNulo(sqlite3_value* v) { return sqlite3_value_type(v) == SQLITE_NULL; }
+bool EsNulo(sqlite3_value* v) {
+    return sqlite3_value_type(v) == SQLITE_NULL;
+}
 
 std::string TextoCrudo(sqlite3_value* v) {
     const auto* p = sqlite3_value_text(v);
@@ -78,7 +80,8 @@ Numero LeeNumero(sqlite3_value* v) {
         default: {
             const std::string s = TextoCrudo(v);
             const auto a = s.find_first_not_of(' ');
-            if (a == std::string::npos) throw ErrorTiposNoCoinciden(s);
+            if (a == std::string::npos)
+                throw ErrorTiposNoCoinciden(s);
             const std::string t = s.substr(a, s.find_last_not_of(' ') - a + 1);
             char* fin = nullptr;
             errno = 0;
@@ -88,7 +91,8 @@ Numero LeeNumero(sqlite3_value* v) {
                 return r;
             }
             const double d = std::strtod(t.c_str(), &fin);
-            if (*fin != '\0') throw ErrorTiposNoCoinciden(s);
+            if (*fin != '\0')
+                throw ErrorTiposNoCoinciden(s);
             r.bEntero = false;
             r.d = d;
             return r;
@@ -97,8 +101,10 @@ Numero LeeNumero(sqlite3_value* v) {
 }
 
 void ResultadoNumero(sqlite3_context* ctx, const Numero& n) {
-    if (n.bEntero) sqlite3_result_int64(ctx, n.n);
-    else sqlite3_result_double(ctx, n.d);
+    if (n.bEntero)
+        sqlite3_result_int64(ctx, n.n);
+    else
+        sqlite3_result_double(ctx, n.d);
 }
 
 void ResultadoTexto(sqlite3_context* ctx, const std::string& s) {
@@ -107,10 +113,12 @@ void ResultadoTexto(sqlite3_context* ctx, const std::string& s) {
 
 // Round half to even, as Jet rounds to whole numbers.
 int64_t Entero(sqlite3_value* v, const char* sFuncion, double dMin, double dMax) {
-    if (EsNulo(v)) throw ErrorArgumentoNoValido(sFuncion);
+    if (EsNulo(v))
+        throw ErrorArgumentoNoValido(sFuncion);
     const Numero n = LeeNumero(v);
     const double d = n.bEntero ? static_cast<double>(n.n) : std::nearbyint(n.d);
-    if (d < dMin || d > dMax) throw ErrorDesbordamiento(Texto(v));
+    if (d < dMin || d > dMax)
+        throw ErrorDesbordamiento(Texto(v));
     return n.bEntero ? n.n : static_cast<int64_t>(d);
 }
 
@@ -127,10 +135,12 @@ void Alta(sqlite3* db, const char* sNombre, int nArgs, Funcion f) {
 
 void Suma(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]) || EsNulo(a[1]))
+            return sqlite3_result_null(ctx);
         const bool t0 = sqlite3_value_type(a[0]) == SQLITE_TEXT;
         const bool t1 = sqlite3_value_type(a[1]) == SQLITE_TEXT;
-        if (t0 && t1) return ResultadoTexto(ctx, TextoCrudo(a[0]) + TextoCrudo(a[1]));
+        if (t0 && t1)
+            return ResultadoTexto(ctx, TextoCrudo(a[0]) + TextoCrudo(a[1]));
         const Numero x = LeeNumero(a[0]), y = LeeNumero(a[1]);
         Numero r;
         if (x.bEntero && y.bEntero && !__builtin_add_overflow(x.n, y.n, &r.n))
@@ -141,40 +151,50 @@ void Suma(sqlite3_context* ctx, int, sqlite3_value** a) {
 
 void Div(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]) || EsNulo(a[1]))
+            return sqlite3_result_null(ctx);
         const double x = LeeNumero(a[0]).Doble(), y = LeeNumero(a[1]).Doble();
-        if (y == 0) throw ErrorDivisionPorCero();
+        if (y == 0)
+            throw ErrorDivisionPorCero();
         sqlite3_result_double(ctx, x / y);
     });
 }
 
 void DivEntera(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
-        const int64_t x = Entero(a[0], "\\", -9.2e18, 9.2e18), y = Entero(a[1], "\\", -9.2e18, 9.2e18);
-        if (y == 0) throw ErrorDivisionPorCero();
+        if (EsNulo(a[0]) || EsNulo(a[1]))
+            return sqlite3_result_null(ctx);
+        const int64_t x = Entero(a[0], "\\", -9.2e18, 9.2e18),
+                      y = Entero(a[1], "\\", -9.2e18, 9.2e18);
+        if (y == 0)
+            throw ErrorDivisionPorCero();
         sqlite3_result_int64(ctx, x / y);
     });
 }
 
 void Mod(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
-        const int64_t x = Entero(a[0], "Mod", -9.2e18, 9.2e18), y = Entero(a[1], "Mod", -9.2e18, 9.2e18);
-        if (y == 0) throw ErrorDivisionPorCero();
+        if (EsNulo(a[0]) || EsNulo(a[1]))
+            return sqlite3_result_null(ctx);
+        const int64_t x = Entero(a[0], "Mod", -9.2e18, 9.2e18),
+                      y = Entero(a[1], "Mod", -9.2e18, 9.2e18);
+        if (y == 0)
+            throw ErrorDivisionPorCero();
         sqlite3_result_int64(ctx, x % y);
     });
 }
 
 void Potencia(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]) || EsNulo(a[1]))
+            return sqlite3_result_null(ctx);
         sqlite3_result_double(ctx, std::pow(LeeNumero(a[0]).Doble(), LeeNumero(a[1]).Doble()));
     });
 }
 
 void Concatena(sqlite3_context* ctx, int, sqlite3_value** a) {
-    if (EsNulo(a[0]) && EsNulo(a[1])) return sqlite3_result_null(ctx);
+    if (EsNulo(a[0]) && EsNulo(a[1]))
+        return sqlite3_result_null(ctx);
     ResultadoTexto(ctx, Texto(a[0]) + Texto(a[1]));
 }
 
@@ -199,16 +219,19 @@ std::vector<Elemento> CompilaPatron(const std::u32string& p) {
         } else if (p[i] == U'[') {
             size_t j = i + 1;
             e.tipo = Elemento::Clase;
-            if (j < p.size() && p[j] == U'!') e.bNegada = true, ++j;
+            if (j < p.size() && p[j] == U'!')
+                e.bNegada = true, ++j;
             const size_t inicio = j;
             while (j < p.size() && (p[j] != U']' || j == inicio)) {
                 char32_t desde = p[j], hasta = p[j];
-                if (j + 2 < p.size() && p[j + 1] == U'-' && p[j + 2] != U']') hasta = p[j + 2], j += 2;
+                if (j + 2 < p.size() && p[j + 1] == U'-' && p[j + 2] != U']')
+                    hasta = p[j + 2], j += 2;
                 e.clase += desde;
                 e.clase += hasta;
                 ++j;
             }
-            if (j >= p.size()) throw EErrorJet("EArgumentoNoValido", "Cadena de patrón no válida.");
+            if (j >= p.size())
+                throw EErrorJet("EArgumentoNoValido", "Cadena de patrón no válida.");
             i = j;
         } else {
             e.c = p[i];
@@ -257,7 +280,8 @@ bool Like(const std::u32string& s, const std::vector<Elemento>& p) {
 
 void FuncionLike(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0]) || EsNulo(a[1])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]) || EsNulo(a[1]))
+            return sqlite3_result_null(ctx);
         const auto patron = CompilaPatron(JetCollation::Pliega(Texto(a[1])));
         sqlite3_result_int(ctx, Like(JetCollation::Pliega(Texto(a[0])), patron) ? 1 : 0);
     });
@@ -266,11 +290,13 @@ void FuncionLike(sqlite3_context* ctx, int, sqlite3_value** a) {
 // ---- text ----
 
 void UCase(sqlite3_context* ctx, int, sqlite3_value** a) {
-    if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+    if (EsNulo(a[0]))
+        return sqlite3_result_null(ctx);
     ResultadoTexto(ctx, JetCollation::Mayusculas(Texto(a[0])));
 }
 void LCase(sqlite3_context* ctx, int, sqlite3_value** a) {
-    if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+    if (EsNulo(a[0]))
+        return sqlite3_result_null(ctx);
     ResultadoTexto(ctx, JetCollation::Minusculas(Texto(a[0])));
 }
 
@@ -278,40 +304,48 @@ void LCase(sqlite3_context* ctx, int, sqlite3_value** a) {
 // no zero before the decimal point (Str(0.5) is " .5").
 void Str(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
         const Numero n = LeeNumero(a[0]);
         std::string s = n.bEntero ? std::to_string(n.n) : TextoNumero(n.d);
-        if (s.starts_with("0.")) s.erase(0, 1);
-        else if (s.starts_with("-0.")) s.erase(1, 1);
+        if (s.starts_with("0."))
+            s.erase(0, 1);
+        else if (s.starts_with("-0."))
+            s.erase(1, 1);
         ResultadoTexto(ctx, s[0] == '-' ? s : " " + s);
     });
 }
 
 void CStr(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0])) throw ErrorArgumentoNoValido("CSTR");
+        if (EsNulo(a[0]))
+            throw ErrorArgumentoNoValido("CSTR");
         ResultadoTexto(ctx, Texto(a[0]));
     });
 }
 
 void Len(sqlite3_context* ctx, int, sqlite3_value** a) {
-    if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+    if (EsNulo(a[0]))
+        return sqlite3_result_null(ctx);
     int64_t n = 0;
     for (char32_t c : JetCollation::PuntosCodigo(Texto(a[0]))) n += c > 0xFFFF ? 2 : 1;
     sqlite3_result_int64(ctx, n);
 }
 
 int64_t Longitud(sqlite3_value* v, const char* sFuncion) {
-    if (EsNulo(v)) throw ErrorArgumentoNoValido(sFuncion);
+    if (EsNulo(v))
+        throw ErrorArgumentoNoValido(sFuncion);
     const int64_t n = Entero(v, sFuncion, -9.2e18, 9.2e18);
-    if (n < 0) throw ErrorArgumentoNoValido(sFuncion);
+    if (n < 0)
+        throw ErrorArgumentoNoValido(sFuncion);
     return n;
 }
 
 void Left(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
         const int64_t n = Longitud(a[1], "LEFT");
-        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
         const auto s = JetCollation::PuntosCodigo(Texto(a[0]));
         ResultadoTexto(ctx, JetCollation::Utf8(s.substr(0, static_cast<size_t>(n))));
     });
@@ -320,7 +354,8 @@ void Left(sqlite3_context* ctx, int, sqlite3_value** a) {
 void Right(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
         const int64_t n = Longitud(a[1], "RIGHT");
-        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
         const auto s = JetCollation::PuntosCodigo(Texto(a[0]));
         const size_t k = std::min(s.size(), static_cast<size_t>(n));
         ResultadoTexto(ctx, JetCollation::Utf8(s.substr(s.size() - k)));
@@ -330,26 +365,38 @@ void Right(sqlite3_context* ctx, int, sqlite3_value** a) {
 void Mid(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
     Protegido(ctx, [&] {
         const int64_t inicio = Longitud(a[1], "MID");
-        if (inicio < 1) throw ErrorArgumentoNoValido("MID");
+        if (inicio < 1)
+            throw ErrorArgumentoNoValido("MID");
         const int64_t largo = nArgs == 3 ? Longitud(a[2], "MID") : INT64_MAX;
-        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
         const auto s = JetCollation::PuntosCodigo(Texto(a[0]));
-        if (static_cast<size_t>(inicio) > s.size()) return ResultadoTexto(ctx, "");
+        if (static_cast<size_t>(inicio) > s.size())
+            return ResultadoTexto(ctx, "");
         ResultadoTexto(ctx, JetCollation::Utf8(s.substr(static_cast<size_t>(inicio - 1),
-                                                         static_cast<size_t>(largo))));
+                                                        static_cast<size_t>(largo))));
     });
 }
 
 void Recorta(sqlite3_context* ctx, sqlite3_value* v, bool bIzq, bool bDer) {
-    if (EsNulo(v)) return sqlite3_result_null(ctx);
+    if (EsNulo(v))
+        return sqlite3_result_null(ctx);
     std::string s = Texto(v);
-    if (bDer) s.erase(s.find_last_not_of(' ') + 1);
-    if (bIzq) s.erase(0, std::min(s.size(), s.find_first_not_of(' ')));
+    if (bDer)
+        s.erase(s.find_last_not_of(' ') + 1);
+    if (bIzq)
+        s.erase(0, std::min(s.size(), s.find_first_not_of(' ')));
     ResultadoTexto(ctx, s);
 }
-void Trim(sqlite3_context* ctx, int, sqlite3_value** a) { Recorta(ctx, a[0], true, true); }
-void LTrim(sqlite3_context* ctx, int, sqlite3_value** a) { Recorta(ctx, a[0], true, false); }
-void RTrim(sqlite3_context* ctx, int, sqlite3_value** a) { Recorta(ctx, a[0], false, true); }
+void Trim(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Recorta(ctx, a[0], true, true);
+}
+void LTrim(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Recorta(ctx, a[0], true, false);
+}
+void RTrim(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Recorta(ctx, a[0], false, true);
+}
 
 // InStr([start,] text, sought[, compare]): letter case ignored unless
 // compare is 0 (binary).
@@ -359,14 +406,19 @@ void InStr(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
         sqlite3_value** t = a;
         if (nArgs >= 3) {
             inicio = Longitud(a[0], "INSTR");
-            if (inicio < 1) throw ErrorArgumentoNoValido("INSTR");
+            if (inicio < 1)
+                throw ErrorArgumentoNoValido("INSTR");
             t = a + 1;
         }
         const bool bBinaria = nArgs == 4 && !EsNulo(a[3]) && Entero(a[3], "INSTR", 0, 2) == 0;
-        if (EsNulo(t[0]) || EsNulo(t[1])) return sqlite3_result_null(ctx);
-        const auto s = bBinaria ? JetCollation::PuntosCodigo(Texto(t[0])) : JetCollation::Pliega(Texto(t[0]));
-        const auto b = bBinaria ? JetCollation::PuntosCodigo(Texto(t[1])) : JetCollation::Pliega(Texto(t[1]));
-        if (static_cast<size_t>(inicio) > s.size() + (b.empty() ? 1 : 0)) return sqlite3_result_int(ctx, 0);
+        if (EsNulo(t[0]) || EsNulo(t[1]))
+            return sqlite3_result_null(ctx);
+        const auto s =
+            bBinaria ? JetCollation::PuntosCodigo(Texto(t[0])) : JetCollation::Pliega(Texto(t[0]));
+        const auto b =
+            bBinaria ? JetCollation::PuntosCodigo(Texto(t[1])) : JetCollation::Pliega(Texto(t[1]));
+        if (static_cast<size_t>(inicio) > s.size() + (b.empty() ? 1 : 0))
+            return sqlite3_result_int(ctx, 0);
         const size_t p = s.find(b, static_cast<size_t>(inicio - 1));
         sqlite3_result_int64(ctx, p == std::u32string::npos ? 0 : static_cast<int64_t>(p + 1));
     });
@@ -381,14 +433,20 @@ void Space(sqlite3_context* ctx, int, sqlite3_value** a) {
 // ROUND works on the double's exact value, ties to even: printf rounds so.
 void Round(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
         const int64_t nDecimales = nArgs == 2 ? Entero(a[1], "ROUND", -1e9, 1e9) : 0;
-        if (nDecimales < 0) throw ErrorArgumentoNoValido("ROUND");
+        if (nDecimales < 0)
+            throw ErrorArgumentoNoValido("ROUND");
         const Numero n = LeeNumero(a[0]);
-        if (n.bEntero) return ResultadoNumero(ctx, n);
-        if (!std::isfinite(n.d)) return sqlite3_result_double(ctx, n.d);
-        if (nDecimales == 0) return sqlite3_result_double(ctx, std::nearbyint(n.d));
-        if (nDecimales > 300) return sqlite3_result_double(ctx, n.d);
+        if (n.bEntero)
+            return ResultadoNumero(ctx, n);
+        if (!std::isfinite(n.d))
+            return sqlite3_result_double(ctx, n.d);
+        if (nDecimales == 0)
+            return sqlite3_result_double(ctx, std::nearbyint(n.d));
+        if (nDecimales > 300)
+            return sqlite3_result_double(ctx, n.d);
         std::vector<char> buf(400 + static_cast<size_t>(nDecimales));
         std::snprintf(buf.data(), buf.size(), "%.*f", static_cast<int>(nDecimales), n.d);
         sqlite3_result_double(ctx, std::strtod(buf.data(), nullptr));
@@ -398,29 +456,41 @@ void Round(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
 template <double (*F)(double)>
 void Redondeo(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
         Numero n = LeeNumero(a[0]);
-        if (!n.bEntero) n.d = F(n.d);
+        if (!n.bEntero)
+            n.d = F(n.d);
         ResultadoNumero(ctx, n);
     });
 }
-double Piso(double d) { return std::floor(d); }
-double Trunca(double d) { return std::trunc(d); }
-double Absoluto(double d) { return std::fabs(d); }
+double Piso(double d) {
+    return std::floor(d);
+}
+double Trunca(double d) {
+    return std::trunc(d);
+}
+double Absoluto(double d) {
+    return std::fabs(d);
+}
 
 void Abs(sqlite3_context* ctx, int n, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
         Numero x = LeeNumero(a[0]);
-        if (x.bEntero && x.n == INT64_MIN) return sqlite3_result_double(ctx, -static_cast<double>(x.n));
-        if (x.bEntero) return sqlite3_result_int64(ctx, x.n < 0 ? -x.n : x.n);
+        if (x.bEntero && x.n == INT64_MIN)
+            return sqlite3_result_double(ctx, -static_cast<double>(x.n));
+        if (x.bEntero)
+            return sqlite3_result_int64(ctx, x.n < 0 ? -x.n : x.n);
         Redondeo<Absoluto>(ctx, n, a);
     });
 }
 
 void Sgn(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
         const double d = LeeNumero(a[0]).Doble();
         sqlite3_result_int(ctx, d > 0 ? 1 : d < 0 ? -1 : 0);
     });
@@ -434,15 +504,18 @@ void CInt(sqlite3_context* ctx, int, sqlite3_value** a) {
 }
 void CDbl(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0])) throw ErrorArgumentoNoValido("CDBL");
+        if (EsNulo(a[0]))
+            throw ErrorArgumentoNoValido("CDBL");
         sqlite3_result_double(ctx, LeeNumero(a[0]).Doble());
     });
 }
 void Sqr(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
         const double d = LeeNumero(a[0]).Doble();
-        if (d < 0) throw ErrorArgumentoNoValido("SQR");
+        if (d < 0)
+            throw ErrorArgumentoNoValido("SQR");
         sqlite3_result_double(ctx, std::sqrt(d));
     });
 }
@@ -450,12 +523,15 @@ void Sqr(sqlite3_context* ctx, int, sqlite3_value** a) {
 // VBA's Val: the number at the start of the text, blanks anywhere skipped;
 // 0 when there is none.
 void Val(sqlite3_context* ctx, int, sqlite3_value** a) {
-    if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+    if (EsNulo(a[0]))
+        return sqlite3_result_null(ctx);
     std::string s;
     for (char c : Texto(a[0]))
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') s += c;
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+            s += c;
     size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
     while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
     if (i < s.size() && s[i] == '.') {
         ++i;
@@ -463,7 +539,8 @@ void Val(sqlite3_context* ctx, int, sqlite3_value** a) {
     }
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
         size_t k = i + 1;
-        if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
+        if (k < s.size() && (s[k] == '+' || s[k] == '-'))
+            ++k;
         if (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) {
             s[i] = 'e';
             while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) ++k;
@@ -478,7 +555,8 @@ void Val(sqlite3_context* ctx, int, sqlite3_value** a) {
 template <int Parte>
 void ParteFecha(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
         const PartesFecha p = PartesDeSerial(LeeNumero(a[0]).Doble());
         const int64_t valores[] = {p.anio, p.mes, p.dia, p.hora, p.minuto, p.segundo};
         sqlite3_result_int64(ctx, valores[Parte]);
@@ -487,12 +565,15 @@ void ParteFecha(sqlite3_context* ctx, int, sqlite3_value** a) {
 
 void DateSerial(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
-        if (EsNulo(a[0]) || EsNulo(a[1]) || EsNulo(a[2])) return sqlite3_result_null(ctx);
+        if (EsNulo(a[0]) || EsNulo(a[1]) || EsNulo(a[2]))
+            return sqlite3_result_null(ctx);
         int64_t y = Entero(a[0], "DATESERIAL", -1e9, 1e9);
         const int64_t m = Entero(a[1], "DATESERIAL", -1e9, 1e9);
         const int64_t d = Entero(a[2], "DATESERIAL", -1e9, 1e9);
-        if (y >= 0 && y < 30) y += 2000;
-        else if (y >= 30 && y < 100) y += 1900;
+        if (y >= 0 && y < 30)
+            y += 2000;
+        else if (y >= 30 && y < 100)
+            y += 1900;
         const int64_t meses = y * 12 + (m - 1);
         const int64_t anio = meses >= 0 ? meses / 12 : -((-meses + 11) / 12);
         const int64_t mes = meses - anio * 12 + 1;
@@ -505,21 +586,52 @@ void DateSerial(sqlite3_context* ctx, int, sqlite3_value** a) {
 
 template <bool bUltimo>
 void PasoExtremo(sqlite3_context* ctx, int, sqlite3_value** a) {
-    auto** guardado = static_cast<sqlite3_value**>(sqlite3_aggregate_context(ctx, sizeof(sqlite3_value*) + 1));
-    if (!guardado) return sqlite3_result_error_nomem(ctx);
+    auto** guardado =
+        static_cast<sqlite3_value**>(sqlite3_aggregate_context(ctx, sizeof(sqlite3_value*) + 1));
+    if (!guardado)
+        return sqlite3_result_error_nomem(ctx);
     bool* visto = reinterpret_cast<bool*>(guardado + 1);
-    if (*visto && !bUltimo) return;
-    if (*guardado) sqlite3_value_free(*guardado);
+    if (*visto && !bUltimo)
+        return;
+    if (*guardado)
+        sqlite3_value_free(*guardado);
     *guardado = sqlite3_value_dup(a[0]);
     *visto = true;
 }
 
 void FinExtremo(sqlite3_context* ctx) {
     auto** guardado = static_cast<sqlite3_value**>(sqlite3_aggregate_context(ctx, 0));
-    if (!guardado || !*guardado) return sqlite3_result_null(ctx);
+    if (!guardado || !*guardado)
+        return sqlite3_result_null(ctx);
     sqlite3_result_value(ctx, *guardado);
     sqlite3_value_free(*guardado);
     *guardado = nullptr;
+}
+
+// ---- SUM of currency: exact, in ten-thousandths ----
+
+struct SumaMoneda {
+    __int128 nTotal = 0;
+    bool bAlguno = false;
+};
+
+void PasoSumaMoneda(sqlite3_context* ctx, int, sqlite3_value** a) {
+    auto* suma = static_cast<SumaMoneda*>(sqlite3_aggregate_context(ctx, sizeof(SumaMoneda)));
+    if (!suma)
+        return sqlite3_result_error_nomem(ctx);
+    if (EsNulo(a[0]))
+        return;
+    Protegido(ctx, [&] {
+        suma->nTotal += std::llround(LeeNumero(a[0]).Doble() * 10000.0);
+        suma->bAlguno = true;
+    });
+}
+
+void FinSumaMoneda(sqlite3_context* ctx) {
+    auto* suma = static_cast<SumaMoneda*>(sqlite3_aggregate_context(ctx, 0));
+    if (!suma || !suma->bAlguno)
+        return sqlite3_result_null(ctx);
+    sqlite3_result_double(ctx, static_cast<double>(suma->nTotal) / 10000.0);
 }
 
 }  // namespace
@@ -564,15 +676,21 @@ void JetFunctions::Registra(sqlite3* db) {
     Alta(db, "jet_minute", 1, ParteFecha<4>);
     Alta(db, "jet_second", 1, ParteFecha<5>);
     Alta(db, "jet_dateserial", 3, DateSerial);
-    sqlite3_create_function(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<false>, FinExtremo);
-    sqlite3_create_function(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<true>, FinExtremo);
+    sqlite3_create_function(db, "jet_summoneda", 1, SQLITE_UTF8, nullptr, nullptr, PasoSumaMoneda,
+                            FinSumaMoneda);
+    sqlite3_create_function(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<false>,
+                            FinExtremo);
+    sqlite3_create_function(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<true>,
+                            FinExtremo);
 }
 
 bool JetFunctions::LeeError(const char* sError, std::string& sClase, std::string& sMensaje) {
-    if (!sError || sError[0] != kMarca) return false;
+    if (!sError || sError[0] != kMarca)
+        return false;
     const std::string s(sError + 1);
     const auto p = s.find(kMarca);
-    if (p == std::string::npos) return false;
+    if (p == std::string::npos)
+        return false;
     sClase = s.substr(0, p);
     sMensaje = s.substr(p + 1);
     return true;

@@ -19,37 +19,54 @@ std::string Mayusculas(std::string s) {
 
 // Words that end a name list or start a clause: never taken for an alias.
 const std::set<std::string> kReservadas = {
-    "SELECT", "FROM",  "WHERE", "GROUP",   "BY",     "HAVING", "ORDER", "UNION", "ALL",
-    "INNER",  "LEFT",  "RIGHT", "OUTER",   "JOIN",   "ON",     "AS",    "INTO",  "AND",
-    "OR",     "XOR",   "NOT",   "LIKE",    "IN",     "BETWEEN", "IS",   "NULL",  "DISTINCT",
-    "TOP",    "MOD",   "ASC",   "DESC",    "EXISTS", "PERCENT", "DISTINCTROW"};
+    "SELECT", "FROM", "WHERE", "GROUP", "BY",     "HAVING",  "ORDER",      "UNION", "ALL",
+    "INNER",  "LEFT", "RIGHT", "OUTER", "JOIN",   "ON",      "AS",         "INTO",  "AND",
+    "OR",     "XOR",  "NOT",   "LIKE",  "IN",     "BETWEEN", "IS",         "NULL",  "DISTINCT",
+    "TOP",    "MOD",  "ASC",   "DESC",  "EXISTS", "PERCENT", "DISTINCTROW"};
 
 // Month/day/year or year-month-day, with an optional time of day.
 double LeeFecha(const std::string& sTexto) {
     int a = 0, b = 0, c = 0, h = 0, mi = 0, s = 0, usados = 0;
     std::string texto = sTexto;
     const auto inicio = texto.find_first_not_of(' ');
-    if (inicio == std::string::npos) throw ErrorSintaxis("#" + sTexto + "#");
+    if (inicio == std::string::npos)
+        throw ErrorSintaxis("#" + sTexto + "#");
     texto = texto.substr(inicio);
     int64_t anio, mes, dia;
     size_t resto;
     if (std::sscanf(texto.c_str(), "%d-%d-%d%n", &a, &b, &c, &usados) == 3 && a > 31) {
         anio = a, mes = b, dia = c;
     } else if (std::sscanf(texto.c_str(), "%d/%d/%d%n", &a, &b, &c, &usados) == 3) {
-        mes = a, dia = b, anio = c;
-        if (anio < 30) anio += 2000;
-        else if (anio < 100) anio += 1900;
+        // Month first, as Access SQL writes dates; Jet also takes year
+        // first, and day first when the month-first reading is no date.
+        if (a > 31)
+            anio = a, mes = b, dia = c;
+        else if (a > 12 && b <= 12)
+            dia = a, mes = b, anio = c;
+        else
+            mes = a, dia = b, anio = c;
+        if (anio < 30)
+            anio += 2000;
+        else if (anio < 100)
+            anio += 1900;
     } else {
         throw ErrorSintaxis("#" + sTexto + "#");
     }
     resto = static_cast<size_t>(usados);
-    if (mes < 1 || mes > 12 || dia < 1 || dia > 31) throw ErrorSintaxis("#" + sTexto + "#");
+    const bool bDiaValido =
+        mes >= 1 && mes <= 12 && dia >= 1 &&
+        dia <= DiasCiviles(mes == 12 ? anio + 1 : anio, mes == 12 ? 1 : mes + 1, 1) -
+                   DiasCiviles(anio, mes, 1);
+    if (!bDiaValido)
+        throw ErrorSintaxis("#" + sTexto + "#");
     std::string hora = Mayusculas(texto.substr(resto));
     if (hora.find_first_not_of(' ') != std::string::npos) {
         if (std::sscanf(hora.c_str(), " %d:%d:%d", &h, &mi, &s) < 2)
             throw ErrorSintaxis("#" + sTexto + "#");
-        if (hora.find("PM") != std::string::npos && h < 12) h += 12;
-        if (hora.find("AM") != std::string::npos && h == 12) h = 0;
+        if (hora.find("PM") != std::string::npos && h < 12)
+            h += 12;
+        if (hora.find("AM") != std::string::npos && h == 12)
+            h = 0;
     }
     return SerialDeFecha(anio, mes, dia, (h * 3600.0 + mi * 60.0 + s) / 86400.0);
 }
@@ -64,12 +81,18 @@ public:
                                         ? Mayusculas(primero.texto)
                                         : "";
         static const std::set<std::string> kModifican = {"INSERT", "UPDATE", "DELETE",
-                                                          "CREATE", "ALTER",  "DROP"};
-        if (kModifican.count(palabra)) throw ErrorSoloLectura(palabra);
-        if (palabra != "SELECT" && !Es("(")) throw ErrorInstruccionNoValida();
+                                                         "CREATE", "ALTER",  "DROP"};
+        if (kModifican.count(palabra))
+            throw ErrorSoloLectura(palabra);
+        if (palabra != "SELECT" && !Es("("))
+            throw ErrorInstruccionNoValida();
         auto consulta = LeeConsulta();
-        Acepta(";");
-        if (t_[p_].tipo != TipoToken::Fin) throw Error();
+        // One statement per call: nothing may follow its semicolon.
+        if (Acepta(";") && t_[p_].tipo != TipoToken::Fin)
+            throw EErrorJet("ESintaxis",
+                            "Se encontraron caracteres después del final de la instrucción SQL.");
+        if (t_[p_].tipo != TipoToken::Fin)
+            throw Error();
         return consulta;
     }
 
@@ -87,32 +110,39 @@ private:
         return t.tipo == TipoToken::Simbolo && t.texto == s;
     }
     bool AceptaPalabra(const char* s) {
-        if (!EsPalabra(s)) return false;
+        if (!EsPalabra(s))
+            return false;
         ++p_;
         return true;
     }
     bool Acepta(const char* s) {
-        if (!Es(s)) return false;
+        if (!Es(s))
+            return false;
         ++p_;
         return true;
     }
     EErrorJet Error() const {
         const Token& t = Actual();
-        if (t.tipo == TipoToken::Fin) return ErrorSintaxis("fin de la instrucción");
+        if (t.tipo == TipoToken::Fin)
+            return ErrorSintaxis("fin de la instrucción");
         return ErrorSintaxis(t.tipo == TipoToken::Texto ? "'" + t.texto + "'" : t.texto);
     }
     void Espera(const char* s) {
-        if (!Acepta(s)) throw Error();
+        if (!Acepta(s))
+            throw Error();
     }
     void EsperaPalabra(const char* s) {
-        if (!AceptaPalabra(s)) throw Error();
+        if (!AceptaPalabra(s))
+            throw Error();
     }
     bool EsNombreLibre(size_t d = 0) const {
         const Token& t = t_[std::min(p_ + d, t_.size() - 1)];
-        return t.tipo == TipoToken::Nombre && (t.corchetes || !kReservadas.count(Mayusculas(t.texto)));
+        return t.tipo == TipoToken::Nombre &&
+               (t.corchetes || !kReservadas.count(Mayusculas(t.texto)));
     }
     std::string Nombre() {
-        if (Actual().tipo != TipoToken::Nombre) throw Error();
+        if (Actual().tipo != TipoToken::Nombre)
+            throw Error();
         return t_[p_++].texto;
     }
 
@@ -123,12 +153,14 @@ private:
             if (Acepta("(")) {
                 auto interna = LeeConsulta();
                 Espera(")");
-                if (interna->ramas.size() != 1) throw Error();
+                if (interna->ramas.size() != 1)
+                    throw Error();
                 consulta->ramas.push_back(std::move(interna->ramas[0]));
             } else {
                 consulta->ramas.push_back(LeeSelect());
             }
-            if (!AceptaPalabra("UNION")) break;
+            if (!AceptaPalabra("UNION"))
+                break;
             consulta->todos.push_back(AceptaPalabra("ALL"));
         }
         return consulta;
@@ -137,37 +169,45 @@ private:
     Select LeeSelect() {
         EsperaPalabra("SELECT");
         Select s;
-        if (AceptaPalabra("DISTINCT") || AceptaPalabra("DISTINCTROW")) s.distinto = true;
-        else AceptaPalabra("ALL");
+        if (AceptaPalabra("DISTINCT") || AceptaPalabra("DISTINCTROW"))
+            s.distinto = true;
+        else
+            AceptaPalabra("ALL");
         if (AceptaPalabra("TOP")) {
-            if (Actual().tipo != TipoToken::Numero) throw Error();
+            if (Actual().tipo != TipoToken::Numero)
+                throw Error();
             s.top = std::strtod(t_[p_++].texto.c_str(), nullptr);
             s.porcentaje = AceptaPalabra("PERCENT");
         }
         do {
             s.elementos.push_back(LeeElemento());
         } while (Acepta(","));
-        if (EsPalabra("INTO")) throw ErrorSoloLectura("SELECT INTO");
+        if (EsPalabra("INTO"))
+            throw ErrorSoloLectura("SELECT INTO");
         if (AceptaPalabra("FROM")) {
             do {
                 s.origenes.push_back(LeeOrigenConUniones());
             } while (Acepta(","));
         }
-        if (AceptaPalabra("WHERE")) s.donde = Expresion();
+        if (AceptaPalabra("WHERE"))
+            s.donde = Expresion();
         if (AceptaPalabra("GROUP")) {
             EsperaPalabra("BY");
             do {
                 s.agrupar.push_back(Expresion());
             } while (Acepta(","));
         }
-        if (AceptaPalabra("HAVING")) s.teniendo = Expresion();
+        if (AceptaPalabra("HAVING"))
+            s.teniendo = Expresion();
         if (AceptaPalabra("ORDER")) {
             EsperaPalabra("BY");
             do {
                 Orden o;
                 o.expr = Expresion();
-                if (AceptaPalabra("DESC")) o.descendente = true;
-                else AceptaPalabra("ASC");
+                if (AceptaPalabra("DESC"))
+                    o.descendente = true;
+                else
+                    AceptaPalabra("ASC");
                 s.orden.push_back(std::move(o));
             } while (Acepta(","));
         }
@@ -183,14 +223,18 @@ private:
             return e;
         }
         e.expr = Expresion();
-        if (AceptaPalabra("AS")) e.alias = Nombre();
-        else if (EsNombreLibre()) e.alias = Nombre();
+        if (AceptaPalabra("AS"))
+            e.alias = Nombre();
+        else if (EsNombreLibre())
+            e.alias = Nombre();
         return e;
     }
 
     std::string AliasOpcional() {
-        if (AceptaPalabra("AS")) return Nombre();
-        if (EsNombreLibre()) return Nombre();
+        if (AceptaPalabra("AS"))
+            return Nombre();
+        if (EsNombreLibre())
+            return Nombre();
         return "";
     }
 
@@ -218,11 +262,16 @@ private:
         auto izquierdo = LeeOrigenSimple();
         for (;;) {
             TipoUnion tipo;
-            if (AceptaPalabra("INNER")) tipo = TipoUnion::Interna;
-            else if (AceptaPalabra("LEFT")) tipo = TipoUnion::Izquierda;
-            else if (AceptaPalabra("RIGHT")) tipo = TipoUnion::Derecha;
-            else break;
-            if (tipo != TipoUnion::Interna) AceptaPalabra("OUTER");
+            if (AceptaPalabra("INNER"))
+                tipo = TipoUnion::Interna;
+            else if (AceptaPalabra("LEFT"))
+                tipo = TipoUnion::Izquierda;
+            else if (AceptaPalabra("RIGHT"))
+                tipo = TipoUnion::Derecha;
+            else
+                break;
+            if (tipo != TipoUnion::Interna)
+                AceptaPalabra("OUTER");
             EsperaPalabra("JOIN");
             auto u = std::make_unique<Origen>();
             u->tipo = TipoOrigen::Union;
@@ -242,9 +291,11 @@ private:
 
     ExprPtr Logica(int nivel) {
         static const char* ops[] = {"OR", "XOR", "AND"};
-        if (nivel == 3) return Negacion();
+        if (nivel == 3)
+            return Negacion();
         auto primero = Logica(nivel + 1);
-        if (!EsPalabra(ops[nivel])) return primero;
+        if (!EsPalabra(ops[nivel]))
+            return primero;
         auto e = std::make_unique<Expr>();
         e->tipo = TipoExpr::Logica;
         e->op = ops[nivel];
@@ -254,7 +305,8 @@ private:
     }
 
     ExprPtr Negacion() {
-        if (AceptaPalabra("NOT")) return Unaria("NOT", Negacion());
+        if (AceptaPalabra("NOT"))
+            return Unaria("NOT", Negacion());
         return Comparacion();
     }
 
@@ -277,11 +329,13 @@ private:
     ExprPtr Comparacion() {
         auto izq = Concatenacion();
         for (const char* op : {"=", "<>", "<=", ">=", "<", ">"}) {
-            if (Acepta(op)) return Binaria(op, std::move(izq), Concatenacion());
+            if (Acepta(op))
+                return Binaria(op, std::move(izq), Concatenacion());
         }
         const bool negada = EsPalabra("NOT") &&
                             (EsPalabra("LIKE", 1) || EsPalabra("IN", 1) || EsPalabra("BETWEEN", 1));
-        if (negada) ++p_;
+        if (negada)
+            ++p_;
         auto e = std::make_unique<Expr>();
         e->negada = negada;
         if (AceptaPalabra("LIKE")) {
@@ -312,7 +366,8 @@ private:
             EsperaPalabra("NULL");
             e->args.push_back(std::move(izq));
         } else {
-            if (negada) throw Error();
+            if (negada)
+                throw Error();
             return izq;
         }
         return e;
@@ -326,9 +381,12 @@ private:
     ExprPtr Suma() {
         auto e = Modulo();
         for (;;) {
-            if (Acepta("+")) e = Binaria("+", std::move(e), Modulo());
-            else if (Acepta("-")) e = Binaria("-", std::move(e), Modulo());
-            else return e;
+            if (Acepta("+"))
+                e = Binaria("+", std::move(e), Modulo());
+            else if (Acepta("-"))
+                e = Binaria("-", std::move(e), Modulo());
+            else
+                return e;
         }
     }
     ExprPtr Modulo() {
@@ -344,14 +402,19 @@ private:
     ExprPtr Producto() {
         auto e = Signo();
         for (;;) {
-            if (Acepta("*")) e = Binaria("*", std::move(e), Signo());
-            else if (Acepta("/")) e = Binaria("/", std::move(e), Signo());
-            else return e;
+            if (Acepta("*"))
+                e = Binaria("*", std::move(e), Signo());
+            else if (Acepta("/"))
+                e = Binaria("/", std::move(e), Signo());
+            else
+                return e;
         }
     }
     ExprPtr Signo() {
-        if (Acepta("-")) return Unaria("-", Signo());
-        if (Acepta("+")) return Signo();
+        if (Acepta("-"))
+            return Unaria("-", Signo());
+        if (Acepta("+"))
+            return Signo();
         return Potencia();
     }
     ExprPtr Potencia() {
@@ -385,7 +448,8 @@ private:
                 if (entero) {
                     errno = 0;
                     const long long n = std::strtoll(t.texto.c_str(), nullptr, 10);
-                    if (errno == 0) return Literal(static_cast<int64_t>(n));
+                    if (errno == 0)
+                        return Literal(static_cast<int64_t>(n));
                 }
                 return Literal(std::strtod(t.texto.c_str(), nullptr));
             }
@@ -410,9 +474,12 @@ private:
         }
         if (!t.corchetes) {
             const std::string palabra = Mayusculas(t.texto);
-            if (palabra == "TRUE" || palabra == "YES") return ++p_, Literal(int64_t{-1});
-            if (palabra == "FALSE" || palabra == "NO") return ++p_, Literal(int64_t{0});
-            if (palabra == "NULL") return ++p_, Literal(std::monostate{});
+            if (palabra == "TRUE" || palabra == "YES")
+                return ++p_, Literal(int64_t{-1});
+            if (palabra == "FALSE" || palabra == "NO")
+                return ++p_, Literal(int64_t{0});
+            if (palabra == "NULL")
+                return ++p_, Literal(std::monostate{});
             if (palabra == "EXISTS") {
                 ++p_;
                 Espera("(");
@@ -422,14 +489,16 @@ private:
                 Espera(")");
                 return e;
             }
-            if (kReservadas.count(palabra) && !Es("(", 1)) throw Error();
+            if (kReservadas.count(palabra) && !Es("(", 1))
+                throw Error();
         }
         std::string nombre = Nombre();
         auto e = std::make_unique<Expr>();
         if (!t_[p_ - 1].corchetes && Acepta("(")) {
             e->tipo = TipoExpr::Funcion;
             e->nombre = Mayusculas(nombre);
-            if (Acepta(")")) return e;
+            if (Acepta(")"))
+                return e;
             do {
                 if (Es("*")) {
                     ++p_;

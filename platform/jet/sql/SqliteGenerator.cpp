@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "platform/jet/sql/ErroresSql.h"
 
@@ -19,7 +20,8 @@ std::string Nombre(const std::string& s) {
     std::string r = "\"";
     for (char c : s) {
         r += c;
-        if (c == '"') r += '"';
+        if (c == '"')
+            r += '"';
     }
     return r + "\"";
 }
@@ -28,7 +30,8 @@ std::string Texto(const std::string& s) {
     std::string r = "'";
     for (char c : s) {
         r += c;
-        if (c == '\'') r += '\'';
+        if (c == '\'')
+            r += '\'';
     }
     return r + "'";
 }
@@ -37,11 +40,14 @@ std::string Real(double d) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.17g", d);
     std::string s = buf;
-    if (s.find_first_of(".en") == std::string::npos) s += ".0";
+    if (s.find_first_of(".en") == std::string::npos)
+        s += ".0";
     return s;
 }
 
-std::string Columna(int i) { return Nombre("__c" + std::to_string(i + 1)); }
+std::string Columna(int i) {
+    return Nombre("__c" + std::to_string(i + 1));
+}
 
 // A chain of one operator as groups of about sqrt(n) terms: SQLite parses a
 // flat chain into a tree as deep as the chain, and each parenthesis costs
@@ -49,13 +55,18 @@ std::string Columna(int i) { return Nombre("__c" + std::to_string(i + 1)); }
 std::string Encadena(const std::vector<std::string>& partes, const char* op) {
     size_t nGrupo = 1;
     while (nGrupo * nGrupo < partes.size()) ++nGrupo;
-    if (partes.size() <= 16) nGrupo = partes.size();
+    if (partes.size() <= 16)
+        nGrupo = partes.size();
     std::string s = "(";
     for (size_t i = 0; i < partes.size(); i += nGrupo) {
-        if (i) s += op;
-        if (nGrupo < partes.size()) s += "(";
-        for (size_t j = i; j < std::min(partes.size(), i + nGrupo); ++j) s += (j > i ? op : "") + partes[j];
-        if (nGrupo < partes.size()) s += ")";
+        if (i)
+            s += op;
+        if (nGrupo < partes.size())
+            s += "(";
+        for (size_t j = i; j < std::min(partes.size(), i + nGrupo); ++j)
+            s += (j > i ? op : "") + partes[j];
+        if (nGrupo < partes.size())
+            s += ")";
     }
     return s + ")";
 }
@@ -117,6 +128,7 @@ struct SqliteGenerator::SelectGenerado {
     const Select* s = nullptr;
     std::vector<std::string> exprs;
     std::vector<std::string> nombres;
+    std::vector<TipoJet> tipos;
     std::string sCuerpo;              // FROM ... HAVING
     std::vector<std::string> claves;  // ORDER BY terms
     std::vector<std::string> clavesSinCotejo;
@@ -124,20 +136,62 @@ struct SqliteGenerator::SelectGenerado {
 
 SqliteGenerator::Resultado SqliteGenerator::Genera(const Consulta& consulta) {
     nDerivadas_ = 0;
-    return GeneraConsulta(consulta, false);
+    tablasComunes_.clear();
+    bOrdenImporta_ = true;
+    Resultado r = GeneraConsulta(consulta, false);
+    if (!tablasComunes_.empty()) {
+        std::string con = "WITH ";
+        for (size_t i = 0; i < tablasComunes_.size(); ++i)
+            con += (i ? ", " : "") + tablasComunes_[i];
+        r.sSql = con + " " + r.sSql;
+    }
+    return r;
 }
 
-std::string SqliteGenerator::Subconsulta(const Consulta& c) { return GeneraConsulta(c, true).sSql; }
+// Every table in a FROM clause becomes a common table of the statement's
+// WITH clause instead of a nested subquery: SQLite's parser has a fixed
+// stack, and the questionnaire nests its derived tables a dozen deep.
+std::string SqliteGenerator::TablaComun(const std::string& sSql) {
+    // A subquery inside an expression may refer to the outer query's rows,
+    // which a common table cannot see: it stays where it is.
+    if (bEnLinea_)
+        return "(" + sSql + ")";
+    const std::string sNombre = Nombre("__t" + std::to_string(tablasComunes_.size() + 1));
+    tablasComunes_.push_back(sNombre + " AS (" + sSql + ")");
+    return sNombre;
+}
+
+std::string SqliteGenerator::Subconsulta(const Consulta& c) {
+    const bool bAntes = bEnLinea_, bOrdenAntes = bOrdenImporta_;
+    bEnLinea_ = true;
+    bOrdenImporta_ = true;  // a scalar subquery reads its first row
+    std::string sql = GeneraConsulta(c, true).sSql;
+    bEnLinea_ = bAntes;
+    bOrdenImporta_ = bOrdenAntes;
+    return sql;
+}
 
 SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) {
     SelectGenerado g;
     g.s = &s;
     std::vector<Fuente> fuentes;
     std::string desde;
+    // The order of a derived table matters only to a query that passes its
+    // rows on as they come: one source, no grouping, sorting or DISTINCT.
+    const bool bOrdenPadre = bOrdenImporta_;
+    bool bAgrega = false;
+    for (const auto& el : s.elementos) bAgrega |= TieneAgregado(*el.expr);
+    bOrdenImporta_ = (bOrdenPadre || (s.top && s.orden.empty())) && s.origenes.size() == 1 &&
+                     s.origenes[0]->tipo == TipoOrigen::Derivada && s.agrupar.empty() &&
+                     s.orden.empty() && !s.distinto && !bAgrega;
     for (const auto& o : s.origenes) {
-        if (!desde.empty()) desde += ", ";
+        if (!desde.empty())
+            desde += ", ";
         desde += GeneraOrigen(*o, fuentes);
     }
+    bOrdenImporta_ = bOrdenPadre;
+    const auto* fuentesAntes = fuentes_;
+    fuentes_ = &fuentes;
     int nExpr = 1000;
     for (const auto& el : s.elementos) {
         const Expr& e = *el.expr;
@@ -147,11 +201,14 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
                 if (!e.calificador.empty() && Mayusculas(f.sAlias) != Mayusculas(e.calificador))
                     continue;
                 bAlguna = true;
-                for (const auto& col : f.columnas) {
+                for (size_t k = 0; k < f.columnas.size(); ++k) {
+                    const std::string& col = f.columnas[k];
+                    g.tipos.push_back(k < f.tipos.size() ? f.tipos[k] : TipoJet::Otro);
                     bool bRepetida = false;
                     if (e.calificador.empty()) {
                         for (const auto& otra : fuentes) {
-                            if (&otra == &f) continue;
+                            if (&otra == &f)
+                                continue;
                             for (const auto& c2 : otra.columnas)
                                 bRepetida |= Mayusculas(c2) == Mayusculas(col);
                         }
@@ -160,9 +217,11 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
                     g.nombres.push_back(bRepetida ? f.sAlias + "." + col : col);
                 }
             }
-            if (!bAlguna) throw ErrorTablaNoEncontrada(e.calificador.empty() ? "*" : e.calificador);
+            if (!bAlguna)
+                throw ErrorTablaNoEncontrada(e.calificador.empty() ? "*" : e.calificador);
             continue;
         }
+        g.tipos.push_back(TipoDe(e, fuentes));
         if (e.tipo == TipoExpr::Columna) {
             g.exprs.push_back(Valor(e));
             g.nombres.push_back(el.alias.empty() ? e.nombre : el.alias);
@@ -173,19 +232,31 @@ SqliteGenerator::SelectGenerado SqliteGenerator::PreparaSelect(const Select& s) 
             g.nombres.push_back(el.alias.empty() ? "Expr" + std::to_string(nExpr++) : el.alias);
         }
     }
-    if (!desde.empty()) g.sCuerpo += " FROM " + desde;
-    if (s.donde) g.sCuerpo += " WHERE " + Condicion(*s.donde);
+    if (!desde.empty())
+        g.sCuerpo += " FROM " + desde;
+    if (s.donde)
+        g.sCuerpo += " WHERE " + Condicion(*s.donde);
     if (!s.agrupar.empty()) {
         g.sCuerpo += " GROUP BY ";
         for (size_t i = 0; i < s.agrupar.size(); ++i)
             g.sCuerpo += (i ? ", " : "") + Valor(*s.agrupar[i]) + " COLLATE JET";
     }
-    if (s.teniendo) g.sCuerpo += " HAVING " + Condicion(*s.teniendo);
+    if (s.teniendo)
+        g.sCuerpo += " HAVING " + Condicion(*s.teniendo);
     for (const auto& o : s.orden) {
         std::string v = Valor(*o.expr);
         g.clavesSinCotejo.push_back(v);
         g.claves.push_back(v + " COLLATE JET" + (o.descendente ? " DESC" : ""));
     }
+    bool bAgregada = bAgrega || !s.agrupar.empty() || (s.teniendo && TieneAgregado(*s.teniendo));
+    for (const auto& o : s.orden) bAgregada |= TieneAgregado(*o.expr);
+    if (bAgregada) {
+        for (const auto& el : s.elementos) ExigeAgrupada(*el.expr, s);
+        if (s.teniendo)
+            ExigeAgrupada(*s.teniendo, s);
+        for (const auto& o : s.orden) ExigeAgrupada(*o.expr, s);
+    }
+    fuentes_ = fuentesAntes;
     return g;
 }
 
@@ -220,23 +291,27 @@ std::string SqliteGenerator::Clasificada(const SelectGenerado& g) {
     }
     const std::string rk =
         orden.empty() ? "ROW_NUMBER() OVER ()" : "RANK() OVER (ORDER BY " + orden + ")";
-    const std::string rn = orden.empty() ? "ROW_NUMBER() OVER ()"
-                                         : "ROW_NUMBER() OVER (ORDER BY " + orden + ")";
-    const std::string ventanas = rk + " AS \"__rk\", " + rn + " AS \"__rn\", COUNT(*) OVER () AS \"__nt\"";
+    const std::string rn =
+        orden.empty() ? "ROW_NUMBER() OVER ()" : "ROW_NUMBER() OVER (ORDER BY " + orden + ")";
+    const std::string ventanas =
+        rk + " AS \"__rk\", " + rn + " AS \"__rn\", COUNT(*) OVER () AS \"__nt\"";
     if (bDistinto)
-        return "SELECT *, " + ventanas + " FROM (SELECT DISTINCT " + columnas + g.sCuerpo + ")";
+        return "SELECT *, " + ventanas + " FROM " +
+               TablaComun("SELECT DISTINCT " + columnas + g.sCuerpo);
     return "SELECT " + columnas + ", " + ventanas + g.sCuerpo;
 }
 
 std::string SqliteGenerator::FiltroTop(const SelectGenerado& g) {
-    if (!g.s->top) return "1";
+    if (!g.s->top)
+        return "1";
     const std::string n = Real(*g.s->top);
-    if (g.s->porcentaje) return "(\"__rk\" - 1) * 100.0 < " + n + " * \"__nt\"";
+    if (g.s->porcentaje)
+        return "(\"__rk\" - 1) * 100.0 < " + n + " * \"__nt\"";
     return "\"__rk\" <= " + n;
 }
 
 // One SELECT on its own, with its names.
-std::string SqliteGenerator::Ordenada(const SelectGenerado& g, bool bDerivada) {
+std::string SqliteGenerator::Ordenada(const SelectGenerado& g, bool bDerivada, bool bOrden) {
     if (!g.s->top) {
         std::string sql = std::string("SELECT ") + (g.s->distinto ? "DISTINCT " : "");
         for (size_t i = 0; i < g.exprs.size(); ++i)
@@ -251,17 +326,27 @@ std::string SqliteGenerator::Ordenada(const SelectGenerado& g, bool bDerivada) {
     std::string sql = "SELECT ";
     for (size_t i = 0; i < g.exprs.size(); ++i)
         sql += (i ? ", " : "") + Columna(static_cast<int>(i)) + " AS " + Nombre(g.nombres[i]);
-    sql += " FROM (" + Clasificada(g) + ") WHERE " + FiltroTop(g) + " ORDER BY \"__rn\"";
+    sql += " FROM " + TablaComun(Clasificada(g)) + " WHERE " + FiltroTop(g);
+    if (!bOrden)
+        return sql;
+    sql += " ORDER BY \"__rn\"";
     return bDerivada ? sql + " LIMIT -1" : sql;
 }
 
 SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bool bDerivada) {
+    const bool bOrden = bOrdenImporta_;
     std::vector<SelectGenerado> ramas;
     for (const auto& s : c.ramas) ramas.push_back(PreparaSelect(s));
     Resultado r;
     r.columnas = ramas[0].nombres;
+    r.tipos = ramas[0].tipos;
+    // A union column keeps its kind only when every branch agrees.
+    for (const auto& g : ramas)
+        for (size_t i = 0; i < r.tipos.size() && i < g.tipos.size(); ++i)
+            if (g.tipos[i] != r.tipos[i])
+                r.tipos[i] = TipoJet::Otro;
     if (ramas.size() == 1) {
-        r.sSql = Ordenada(ramas[0], bDerivada);
+        r.sSql = Ordenada(ramas[0], bDerivada, bOrden);
         return r;
     }
     const SelectGenerado& ultima = ramas.back();
@@ -273,11 +358,14 @@ SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bo
             int nCol = -1;
             if (o.expr->tipo == TipoExpr::Columna) {
                 for (const std::vector<std::string>* nombres :
-                     std::initializer_list<const std::vector<std::string>*>{&ramas[0].nombres, &ultima.nombres})
+                     std::initializer_list<const std::vector<std::string>*>{&ramas[0].nombres,
+                                                                            &ultima.nombres})
                     for (size_t i = 0; i < nombres->size() && nCol < 0; ++i)
-                        if (Mayusculas((*nombres)[i]) == Mayusculas(o.expr->nombre)) nCol = static_cast<int>(i);
+                        if (Mayusculas((*nombres)[i]) == Mayusculas(o.expr->nombre))
+                            nCol = static_cast<int>(i);
             }
-            if (nCol < 0) throw ErrorParametroSinValor(o.expr->nombre);
+            if (nCol < 0)
+                throw ErrorParametroSinValor(o.expr->nombre);
             ordenFinal += std::string(ordenFinal.empty() ? "" : ", ") + Columna(nCol) +
                           " COLLATE JET" + (o.descendente ? " DESC" : "");
         }
@@ -288,29 +376,35 @@ SqliteGenerator::Resultado SqliteGenerator::GeneraConsulta(const Consulta& c, bo
     for (size_t k = 0; k < ramas.size(); ++k) {
         const SelectGenerado& g = ramas[k];
         const bool bPropia = g.s->top || (!g.claves.empty() && k + 1 < ramas.size());
-        if (k) cuerpo += c.todos[k - 1] ? " UNION ALL " : " UNION ";
+        if (k)
+            cuerpo += c.todos[k - 1] ? " UNION ALL " : " UNION ";
         std::string rama;
         if (bPropia) {
             rama = "SELECT ";
             for (size_t i = 0; i < g.exprs.size(); ++i) rama += Columna(static_cast<int>(i)) + ", ";
-            rama += (bSoloTodos ? std::to_string(k) + " AS \"__b\", \"__rn\" AS \"__o\"" : std::string("0 AS \"__b\", 0 AS \"__o\"")) +
-                    " FROM (" + Clasificada(g) + ") WHERE " + FiltroTop(g);
+            rama += (bSoloTodos ? std::to_string(k) + " AS \"__b\", \"__rn\" AS \"__o\""
+                                : std::string("0 AS \"__b\", 0 AS \"__o\"")) +
+                    " FROM " + TablaComun(Clasificada(g)) + " WHERE " + FiltroTop(g);
         } else {
             rama = std::string("SELECT ") + (g.s->distinto ? "DISTINCT " : "");
             for (size_t i = 0; i < g.exprs.size(); ++i)
                 rama += g.exprs[i] + " AS " + Columna(static_cast<int>(i)) + ", ";
-            rama += (bSoloTodos ? std::to_string(k) : std::string("0")) + " AS \"__b\", 0 AS \"__o\"" + g.sCuerpo;
+            rama += (bSoloTodos ? std::to_string(k) : std::string("0")) +
+                    " AS \"__b\", 0 AS \"__o\"" + g.sCuerpo;
         }
         // A branch is a subquery so that SQLite treats it as one unit.
-        cuerpo += "SELECT * FROM (" + rama + ")";
+        cuerpo += "SELECT * FROM " + TablaComun(rama);
     }
     std::string sql = "SELECT ";
     for (size_t i = 0; i < r.columnas.size(); ++i)
         sql += (i ? ", " : "") + Columna(static_cast<int>(i)) + " AS " + Nombre(r.columnas[i]);
-    sql += " FROM (" + cuerpo + ")";
-    if (bOrdenFinal) sql += " ORDER BY " + ordenFinal;
-    else if (bSoloTodos) sql += " ORDER BY \"__b\", \"__o\"";
-    if (bDerivada && (bOrdenFinal || bSoloTodos)) sql += " LIMIT -1";
+    sql += " FROM " + TablaComun(cuerpo);
+    if (bOrdenFinal)
+        sql += " ORDER BY " + ordenFinal;
+    else if (bSoloTodos && bOrden)
+        sql += " ORDER BY \"__b\", \"__o\"";
+    if (bDerivada && (bOrdenFinal || (bSoloTodos && bOrden)))
+        sql += " LIMIT -1";
     r.sSql = sql;
     return r;
 }
@@ -319,21 +413,23 @@ std::string SqliteGenerator::GeneraOrigen(const Origen& o, std::vector<Fuente>& 
     switch (o.tipo) {
         case TipoOrigen::Tabla: {
             auto t = catalogo_.DameTabla(o.nombre);
-            Fuente f{o.alias.empty() ? o.nombre : o.alias, t.columnas};
+            Fuente f{o.alias.empty() ? o.nombre : o.alias, t.columnas, t.tipos};
             fuentes.push_back(f);
             return Nombre(t.sNombre) + " AS " + Nombre(f.sAlias);
         }
         case TipoOrigen::Derivada: {
             auto r = GeneraConsulta(*o.subconsulta, true);
-            Fuente f{o.alias.empty() ? "__d" + std::to_string(++nDerivadas_) : o.alias, r.columnas};
+            Fuente f{o.alias.empty() ? "__d" + std::to_string(++nDerivadas_) : o.alias, r.columnas,
+                     r.tipos};
             fuentes.push_back(f);
-            return "(" + r.sSql + ") AS " + Nombre(f.sAlias);
+            return TablaComun(r.sSql) + " AS " + Nombre(f.sAlias);
         }
         case TipoOrigen::Union: {
             std::string izq = GeneraOrigen(*o.izquierdo, fuentes);
             std::string der = GeneraOrigen(*o.derecho, fuentes);
-            if (o.derecho->tipo == TipoOrigen::Union) der = "(" + der + ")";
-            const char* tipo = o.tipoUnion == TipoUnion::Interna    ? " INNER JOIN "
+            if (o.derecho->tipo == TipoOrigen::Union)
+                der = "(" + der + ")";
+            const char* tipo = o.tipoUnion == TipoUnion::Interna     ? " INNER JOIN "
                                : o.tipoUnion == TipoUnion::Izquierda ? " LEFT JOIN "
                                                                      : " RIGHT JOIN ";
             return izq + tipo + der + " ON " + Condicion(*o.condicion);
@@ -342,8 +438,124 @@ std::string SqliteGenerator::GeneraOrigen(const Origen& o, std::vector<Fuente>& 
     return "";
 }
 
-std::string SqliteGenerator::Valor(const Expr& e) { return Expresion(e, false); }
-std::string SqliteGenerator::Condicion(const Expr& e) { return Expresion(e, true); }
+namespace {
+
+bool MismaColumna(const Expr& a, const Expr& b) {
+    if (a.tipo != TipoExpr::Columna || b.tipo != TipoExpr::Columna ||
+        Mayusculas(a.nombre) != Mayusculas(b.nombre))
+        return false;
+    return a.calificador.empty() || b.calificador.empty() ||
+           Mayusculas(a.calificador) == Mayusculas(b.calificador);
+}
+
+}  // namespace
+
+// In a query that aggregates, Jet takes a value outside an aggregate only
+// from what the query groups by; anything else is a failure, never a value
+// picked from some row.
+void SqliteGenerator::ExigeAgrupada(const Expr& e, const Select& s) {
+    switch (e.tipo) {
+        case TipoExpr::Literal:
+        case TipoExpr::Subconsulta:
+        case TipoExpr::Existe:
+            return;
+        case TipoExpr::Funcion:
+            if (EsAgregado(e))
+                return;
+            break;
+        default:
+            break;
+    }
+    for (const auto& a : s.agrupar) {
+        if (MismaColumna(e, *a))
+            return;
+        if (e.tipo != TipoExpr::Columna && e.tipo != TipoExpr::Asterisco && Valor(e) == Valor(*a))
+            return;
+    }
+    if (e.tipo == TipoExpr::Columna || e.tipo == TipoExpr::Asterisco) {
+        const std::string sNombre = (e.calificador.empty() ? "" : e.calificador + ".") +
+                                    (e.tipo == TipoExpr::Asterisco ? "*" : e.nombre);
+        throw EErrorJet("EAgregado",
+                        "Intentó ejecutar una consulta que no incluye la expresión "
+                        "especificada '" +
+                            sNombre + "' como parte de una función de agregado.");
+    }
+    for (const auto& a : e.args) ExigeAgrupada(*a, s);
+}
+
+bool SqliteGenerator::EsAgregado(const Expr& e) {
+    static const std::set<std::string> agregados = {"COUNT", "SUM",   "AVG", "MIN",
+                                                    "MAX",   "FIRST", "LAST"};
+    return e.tipo == TipoExpr::Funcion && agregados.count(e.nombre);
+}
+
+bool SqliteGenerator::TieneAgregado(const Expr& e) {
+    if (EsAgregado(e))
+        return true;
+    for (const auto& a : e.args)
+        if (TieneAgregado(*a))
+            return true;
+    return false;
+}
+
+TipoJet SqliteGenerator::TipoDe(const Expr& e, const std::vector<Fuente>& fuentes) {
+    auto esNulo = [](const Expr& x) { return x.tipo == TipoExpr::Literal && EsNulo(x.valor); };
+    switch (e.tipo) {
+        case TipoExpr::Literal:
+            if (std::holds_alternative<TFecha>(e.valor))
+                return TipoJet::Fecha;
+            if (std::holds_alternative<TMoneda>(e.valor))
+                return TipoJet::Moneda;
+            return TipoJet::Otro;
+        case TipoExpr::Columna:
+            for (const auto& f : fuentes) {
+                if (!e.calificador.empty() && Mayusculas(f.sAlias) != Mayusculas(e.calificador))
+                    continue;
+                for (size_t k = 0; k < f.columnas.size() && k < f.tipos.size(); ++k)
+                    if (Mayusculas(f.columnas[k]) == Mayusculas(e.nombre))
+                        return f.tipos[k];
+            }
+            return TipoJet::Otro;
+        case TipoExpr::Binaria: {
+            // A date plus or minus a number is a date; two dates apart are days.
+            const TipoJet a = TipoDe(*e.args[0], fuentes), b = TipoDe(*e.args[1], fuentes);
+            if (e.op == "+" && (a == TipoJet::Fecha) != (b == TipoJet::Fecha))
+                return TipoJet::Fecha;
+            if (e.op == "-" && a == TipoJet::Fecha && b != TipoJet::Fecha)
+                return TipoJet::Fecha;
+            return TipoJet::Otro;
+        }
+        case TipoExpr::Funcion: {
+            const std::string& f = e.nombre;
+            if (f == "DATESERIAL")
+                return TipoJet::Fecha;
+            if (e.args.empty())
+                return TipoJet::Otro;
+            const TipoJet a = TipoDe(*e.args[0], fuentes);
+            if (f == "MIN" || f == "MAX" || f == "FIRST" || f == "LAST")
+                return a;
+            if (f == "SUM" && a == TipoJet::Moneda)
+                return a;
+            if (f == "IIF" && e.args.size() == 3) {
+                const TipoJet x = TipoDe(*e.args[1], fuentes), y = TipoDe(*e.args[2], fuentes);
+                if (x == y || esNulo(*e.args[2]))
+                    return x == TipoJet::Booleano ? TipoJet::Otro : x;
+                if (esNulo(*e.args[1]))
+                    return y == TipoJet::Booleano ? TipoJet::Otro : y;
+            }
+            return TipoJet::Otro;
+        }
+        default:
+            return TipoJet::Otro;
+    }
+}
+
+std::string SqliteGenerator::Valor(const Expr& e) {
+    return Expresion(e, false);
+}
+std::string SqliteGenerator::Condicion(const Expr& e) {
+    return Expresion(e, true);
+}
 
 std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
     // A truth value is -1/0 where Jet wants a value, a SQLite truth in WHERE.
@@ -353,13 +565,20 @@ std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
             return std::visit(
                 [](const auto& v) -> std::string {
                     using T = std::decay_t<decltype(v)>;
-                    if constexpr (std::is_same_v<T, std::monostate>) return "NULL";
-                    else if constexpr (std::is_same_v<T, bool>) return v ? "-1" : "0";
-                    else if constexpr (std::is_same_v<T, int64_t>) return std::to_string(v);
-                    else if constexpr (std::is_same_v<T, double>) return Real(v);
-                    else if constexpr (std::is_same_v<T, TMoneda>) return Real(v.nDiezMilesimos / 10000.0);
-                    else if constexpr (std::is_same_v<T, TFecha>) return Real(v.dSerial);
-                    else return Texto(v);
+                    if constexpr (std::is_same_v<T, std::monostate>)
+                        return "NULL";
+                    else if constexpr (std::is_same_v<T, bool>)
+                        return v ? "-1" : "0";
+                    else if constexpr (std::is_same_v<T, int64_t>)
+                        return std::to_string(v);
+                    else if constexpr (std::is_same_v<T, double>)
+                        return Real(v);
+                    else if constexpr (std::is_same_v<T, TMoneda>)
+                        return Real(v.nDiezMilesimos / 10000.0);
+                    else if constexpr (std::is_same_v<T, TFecha>)
+                        return Real(v.dSerial);
+                    else
+                        return Texto(v);
                 },
                 e.valor);
         case TipoExpr::Columna:
@@ -368,16 +587,21 @@ std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
         case TipoExpr::Asterisco:
             throw ErrorSintaxis("*");
         case TipoExpr::Unaria:
-            if (e.op == "-") return "(-" + Valor(*e.args[0]) + ")";
-            if (EsBooleana(*e.args[0])) return booleano("(NOT " + Condicion(*e.args[0]) + ")");
+            if (e.op == "-")
+                return "(-" + Valor(*e.args[0]) + ")";
+            if (EsBooleana(*e.args[0]))
+                return booleano("(NOT " + Condicion(*e.args[0]) + ")");
             // NOT on a number is Jet's bitwise complement: NOT -1 is 0.
-            return bCondicion ? "((~" + Valor(*e.args[0]) + ") <> 0)" : "(~" + Valor(*e.args[0]) + ")";
+            return bCondicion ? "((~" + Valor(*e.args[0]) + ") <> 0)"
+                              : "(~" + Valor(*e.args[0]) + ")";
         case TipoExpr::Binaria: {
             const std::string a = Valor(*e.args[0]), b = Valor(*e.args[1]);
-            if (EsComparacion(e.op)) return booleano("(" + a + " " + e.op + " " + b + " COLLATE JET)");
-            if (e.op == "-" || e.op == "*") return "(" + a + " " + e.op + " " + b + ")";
+            if (EsComparacion(e.op))
+                return booleano("(" + a + " " + e.op + " " + b + " COLLATE JET)");
+            if (e.op == "-" || e.op == "*")
+                return "(" + a + " " + e.op + " " + b + ")";
             static const std::map<std::string, std::string> funciones = {
-                {"+", "jet_suma"}, {"/", "jet_div"}, {"\\", "jet_divent"},
+                {"+", "jet_suma"},  {"/", "jet_div"}, {"\\", "jet_divent"},
                 {"MOD", "jet_mod"}, {"^", "jet_pot"}, {"&", "jet_concat"}};
             return funciones.at(e.op) + "(" + a + ", " + b + ")";
         }
@@ -396,11 +620,13 @@ std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
             return booleano(std::string("(") + (e.negada ? "NOT " : "") + "jet_like(" +
                             Valor(*e.args[0]) + ", " + Valor(*e.args[1]) + "))");
         case TipoExpr::In: {
-            std::string s = "(" + Valor(*e.args[0]) + " COLLATE JET" + (e.negada ? " NOT IN (" : " IN (");
+            std::string s =
+                "(" + Valor(*e.args[0]) + " COLLATE JET" + (e.negada ? " NOT IN (" : " IN (");
             if (e.subconsulta) {
                 s += Subconsulta(*e.subconsulta);
             } else {
-                for (size_t i = 1; i < e.args.size(); ++i) s += (i > 1 ? ", " : "") + Valor(*e.args[i]);
+                for (size_t i = 1; i < e.args.size(); ++i)
+                    s += (i > 1 ? ", " : "") + Valor(*e.args[i]);
             }
             return booleano(s + "))");
         }
@@ -423,13 +649,15 @@ std::string SqliteGenerator::Funcion(const Expr& e, bool bCondicion) {
     const std::string& f = e.nombre;
     const size_t n = e.args.size();
     auto aridad = [&](size_t a, size_t b) {
-        if (n < a || n > b) throw ErrorNumeroArgumentos(f);
+        if (n < a || n > b)
+            throw ErrorNumeroArgumentos(f);
     };
     auto arg = [&](size_t i) { return Valor(*e.args[i]); };
     if (f == "IIF") {
         aridad(3, 3);
         // A Null condition takes the false branch, as CASE does.
-        return "(CASE WHEN " + Condicion(*e.args[0]) + " THEN " + arg(1) + " ELSE " + arg(2) + " END)";
+        return "(CASE WHEN " + Condicion(*e.args[0]) + " THEN " + arg(1) + " ELSE " + arg(2) +
+               " END)";
     }
     if (f == "ISNULL") {
         aridad(1, 1);
@@ -446,6 +674,9 @@ std::string SqliteGenerator::Funcion(const Expr& e, bool bCondicion) {
     }
     if (f == "SUM" || f == "AVG") {
         aridad(1, 1);
+        // Jet adds currency exactly, in ten-thousandths.
+        if (f == "SUM" && fuentes_ && TipoDe(*e.args[0], *fuentes_) == TipoJet::Moneda)
+            return "jet_summoneda(" + arg(0) + ")";
         return f + "(" + arg(0) + ")";
     }
     if (f == "MIN" || f == "MAX") {
@@ -457,7 +688,8 @@ std::string SqliteGenerator::Funcion(const Expr& e, bool bCondicion) {
         return (f == "FIRST" ? "jet_first(" : "jet_last(") + arg(0) + ")";
     }
     auto it = Funciones().find(f);
-    if (it == Funciones().end()) throw ErrorFuncionNoDefinida(f);
+    if (it == Funciones().end())
+        throw ErrorFuncionNoDefinida(f);
     aridad(it->second.nMin, it->second.nMax);
     std::string s = std::string(it->second.sSqlite) + "(";
     for (size_t i = 0; i < n; ++i) s += (i ? ", " : "") + arg(i);

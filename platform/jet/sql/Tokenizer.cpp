@@ -8,8 +8,12 @@ namespace jet::sql {
 
 namespace {
 
-bool EsInicioNombre(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool EsParteNombre(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
+bool EsInicioNombre(unsigned char c) {
+    return std::isalpha(c) || c == '_' || c >= 0x80;
+}
+bool EsParteNombre(unsigned char c) {
+    return std::isalnum(c) || c == '_' || c >= 0x80;
+}
 
 }  // namespace
 
@@ -30,7 +34,8 @@ std::vector<Token> Tokenizer::Divide(const std::string& sSql) {
             t.tipo = TipoToken::Texto;
             size_t j = i + 1;
             for (;;) {
-                if (j >= n) throw ErrorSintaxis(cerca(i));
+                if (j >= n)
+                    throw ErrorSintaxis(cerca(i));
                 if (sSql[j] == static_cast<char>(c)) {
                     if (j + 1 < n && sSql[j + 1] == static_cast<char>(c)) {
                         t.texto += static_cast<char>(c);
@@ -44,18 +49,21 @@ std::vector<Token> Tokenizer::Divide(const std::string& sSql) {
             i = j + 1;
         } else if (c == '[') {
             size_t j = sSql.find(']', i + 1);
-            if (j == std::string::npos) throw ErrorSintaxis(cerca(i));
+            if (j == std::string::npos)
+                throw ErrorSintaxis(cerca(i));
             t.tipo = TipoToken::Nombre;
             t.corchetes = true;
             t.texto = sSql.substr(i + 1, j - i - 1);
             i = j + 1;
         } else if (c == '#') {
             size_t j = sSql.find('#', i + 1);
-            if (j == std::string::npos) throw ErrorSintaxis(cerca(i));
+            if (j == std::string::npos)
+                throw ErrorSintaxis(cerca(i));
             t.tipo = TipoToken::Fecha;
             t.texto = sSql.substr(i + 1, j - i - 1);
             i = j + 1;
-        } else if (std::isdigit(c) || (c == '.' && i + 1 < n && std::isdigit((unsigned char)sSql[i + 1]))) {
+        } else if (std::isdigit(c) ||
+                   (c == '.' && i + 1 < n && std::isdigit((unsigned char)sSql[i + 1]))) {
             size_t j = i;
             while (j < n && std::isdigit((unsigned char)sSql[j])) ++j;
             if (j < n && sSql[j] == '.') {
@@ -64,7 +72,8 @@ std::vector<Token> Tokenizer::Divide(const std::string& sSql) {
             }
             if (j < n && (sSql[j] == 'e' || sSql[j] == 'E')) {
                 size_t k = j + 1;
-                if (k < n && (sSql[k] == '+' || sSql[k] == '-')) ++k;
+                if (k < n && (sSql[k] == '+' || sSql[k] == '-'))
+                    ++k;
                 if (k < n && std::isdigit((unsigned char)sSql[k])) {
                     while (k < n && std::isdigit((unsigned char)sSql[k])) ++k;
                     j = k;
@@ -83,7 +92,8 @@ std::vector<Token> Tokenizer::Divide(const std::string& sSql) {
             static const char* dobles[] = {"<>", "<=", ">="};
             t.tipo = TipoToken::Simbolo;
             for (const char* d : dobles) {
-                if (sSql.compare(i, 2, d) == 0) t.texto = d;
+                if (sSql.compare(i, 2, d) == 0)
+                    t.texto = d;
             }
             if (t.texto.empty()) {
                 if (std::string("(),.*+-/\\^&=<>;").find(static_cast<char>(c)) == std::string::npos)

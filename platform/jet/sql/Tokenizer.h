@@ -9,7 +9,7 @@ enum class TipoToken { Nombre, Texto, Numero, Fecha, Simbolo, Fin };
 
 struct Token {
     TipoToken tipo = TipoToken::Fin;
-    std::string texto;      // the name, the text's content, the number or date as written, the symbol
+    std::string texto;  // the name, the text's content, the number or date as written, the symbol
     bool corchetes = false;  // a [bracketed] name: never a keyword
     size_t posicion = 0;
 };

@@ -35,7 +35,8 @@ struct Abierta {
 std::string Filas(TADOQuery& q) {
     std::string s;
     for (q.First(); !q.Eof(); q.Next()) {
-        if (!s.empty()) s += "; ";
+        if (!s.empty())
+            s += "; ";
         for (int i = 0; i < q.FieldCount(); ++i) s += (i ? "," : "") + q.Field(i).AsString();
     }
     return s;
@@ -89,24 +90,42 @@ TEST(ADOQuery, ReadsEveryValueOfTheTypesFilesExactly) {
         EXPECT_EQ(q.FieldByName("G").AsDateTime(), 27293.0);
         EXPECT_TRUE(q.FieldByName("i").AsBoolean());
         EXPECT_EQ(q.FieldByName("I").AsString(), "True");
-        EXPECT_EQ(Consulta(a.conexion, "SELECT I + 0, NOT I, H * 2, E / 2, G = #12/12/1981# FROM Table1 "
-                                       "WHERE A = 'A'"),
+        EXPECT_EQ(Consulta(a.conexion,
+                           "SELECT I + 0, NOT I, H * 2, E / 2, G = #12/12/1981# FROM Table1 "
+                           "WHERE A = 'A'"),
                   "0,-1,0,0,-1");
     }
 }
 
 TEST(ADOQuery, ReadsDatesBefore1900AndInYear9999) {
     Abierta a(Fixture("jet4-dates.mdb"));
+    EXPECT_EQ(
+        Consulta(a.conexion,
+                 "SELECT IDCol, DateTimeCol, DateCol, TimeCol, YEAR(DateTimeCol), ShortTextCol "
+                 "FROM DateTest WHERE IDCol <= 4 ORDER BY IDCol"),
+        "1,2021-12-02 00:00:00,2021-12-02 00:00:00,2021-12-02 00:00:00,2021,Hello; "
+        "2,9999-01-01 00:00:00,9999-01-01 00:00:00,9999-01-01 00:00:00,9999,Year 1999; "
+        "3,1898-01-01 00:00:00,1899-01-01 00:00:00,1900-01-01 00:00:00,1898,Pre-1900 years; "
+        "4,0632-01-01 00:00:00,0633-01-01 00:00:00,0634-01-01 00:00:00,632,Pre-1000 years");
     EXPECT_EQ(Consulta(a.conexion,
-                       "SELECT IDCol, DateTimeCol, DateCol, TimeCol, YEAR(DateTimeCol), ShortTextCol "
-                       "FROM DateTest WHERE IDCol <= 4 ORDER BY IDCol"),
-              "1,2021-12-02 00:00:00,2021-12-02 00:00:00,2021-12-02 00:00:00,2021,Hello; "
-              "2,9999-01-01 00:00:00,9999-01-01 00:00:00,9999-01-01 00:00:00,9999,Year 1999; "
-              "3,1898-01-01 00:00:00,1899-01-01 00:00:00,1900-01-01 00:00:00,1898,Pre-1900 years; "
-              "4,0632-01-01 00:00:00,0633-01-01 00:00:00,0634-01-01 00:00:00,632,Pre-1000 years");
-    EXPECT_EQ(Consulta(a.conexion, "SELECT LongTextCol FROM DateTest WHERE IDCol >= 5 ORDER BY IDCol"),
-              "Escaped new line \\r\\n in field; New line\r\nin field");
-    EXPECT_EQ(Consulta(a.conexion, "SELECT COUNT(1) FROM DateTest WHERE DateCol < #01/01/1900#"), "2");
+                       "SELECT LongTextCol, ShortTextCol, TimeCol FROM DateTest WHERE IDCol >= 5 "
+                       "ORDER BY IDCol"),
+              "Escaped new line \\r\\n in field,Escaped new line \\r\\n in field,2021-12-02 "
+              "00:00:00; New line\r\nin field,No new line,2021-12-02 00:00:00");
+    EXPECT_EQ(Consulta(a.conexion, "SELECT COUNT(1) FROM DateTest WHERE DateCol < #01/01/1900#"),
+              "2");
+}
+
+TEST(ADOQuery, ReadsTablesWithoutRows) {
+    Abierta a(Fixture("jet3-types.mdb"));
+    TADOQuery q(&a.conexion);
+    q.SQLAdd("SELECT * FROM Table2");
+    q.Open();
+    EXPECT_TRUE(q.IsEmpty());
+    ASSERT_EQ(q.FieldCount(), 89);
+    EXPECT_EQ(q.FieldName(88), "column89");
+    EXPECT_EQ(Consulta(a.conexion, "SELECT COUNT(1), MAX(a) FROM Table3"), "0,");
+    EXPECT_EQ(Consulta(a.conexion, "SELECT COUNT(data) FROM Table4"), "0");
 }
 
 TEST(ADOQuery, OpensFilesWithAPassword) {
@@ -120,12 +139,13 @@ TEST(ADOQuery, NavigatesAndFindsFieldsWithoutLetterCase) {
     TADOQuery q(&a.conexion);
     EXPECT_TRUE(q.IsEmpty());
     EXPECT_TRUE(q.Eof());
-    q.SQLAdd("SELECT ID, Data AS Texto FROM Table1 ORDER BY ID");
-    EXPECT_EQ(q.SQLText(), "SELECT ID, Data AS Texto FROM Table1 ORDER BY ID");
+    q.SQLAdd("SELECT ID, Data AS Texto, ID * 2 AS [Año Ñ] FROM Table1 ORDER BY ID");
+    EXPECT_EQ(q.SQLText(), "SELECT ID, Data AS Texto, ID * 2 AS [Año Ñ] FROM Table1 ORDER BY ID");
     q.Open();
     EXPECT_TRUE(q.Active());
     EXPECT_FALSE(q.IsEmpty());
     EXPECT_EQ(q.FieldByName("texto").AsString(), "One");
+    EXPECT_EQ(q.FieldByName("AÑO ñ").AsInteger(), 2);
     q.Next();
     q.Next();
     EXPECT_EQ(q.FieldByName("ID").AsInteger(), 3);
@@ -146,7 +166,8 @@ TEST(ADOQuery, NavigatesAndFindsFieldsWithoutLetterCase) {
 TEST(ADOQuery, FailsWithoutAnOpenConnection) {
     TADOQuery sinConexion;
     sinConexion.SQLAdd("SELECT 1 FROM Table1");
-    EXPECT_EQ(Falla(sinConexion, &TADOQuery::Open), "EConexionCerrada - La consulta no tiene conexión.");
+    EXPECT_EQ(Falla(sinConexion, &TADOQuery::Open),
+              "EConexionCerrada - La consulta no tiene conexión.");
     TADOConnection cerrada;
     TADOQuery q(&cerrada);
     q.SQLAdd("SELECT 1 FROM Table1");

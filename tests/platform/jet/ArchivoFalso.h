@@ -35,19 +35,22 @@ public:
     }
     const jet::TTabla* BuscaTabla(const std::string& sNombre) const override {
         for (const auto& t : tablas_)
-            if (strcasecmp(t.sNombre.c_str(), sNombre.c_str()) == 0) return &t;
+            if (strcasecmp(t.sNombre.c_str(), sNombre.c_str()) == 0)
+                return &t;
         return nullptr;
     }
     void LeeFilas(const std::string& sTabla,
                   const std::function<void(const std::vector<jet::TValor>&)>& fila) const override {
         ++(*lecturas)[sTabla];
-        if (*bFallaLectura) throw jet::EErrorJet("EArchivoIlegible", "página dañada");
+        if (*bFallaLectura)
+            throw jet::EErrorJet("EArchivoIlegible", "página dañada");
         for (const auto& f : filas_.at(sTabla)) fila(f);
     }
 
     jet::TFirmaArchivo firma_{};
     // How many times each table was read, shared by the copies of this file.
-    std::shared_ptr<std::map<std::string, int>> lecturas = std::make_shared<std::map<std::string, int>>();
+    std::shared_ptr<std::map<std::string, int>> lecturas =
+        std::make_shared<std::map<std::string, int>>();
     std::shared_ptr<bool> bFallaLectura = std::make_shared<bool>(false);
 
 private:
@@ -75,16 +78,22 @@ inline std::unique_ptr<jet::TMotorJet> MotorSobre(std::shared_ptr<TArchivoFalso>
 inline std::string Texto(const jet::TResultado& r) {
     std::string s;
     for (size_t i = 0; i < r.filas.size(); ++i) {
-        if (i) s += "; ";
+        if (i)
+            s += "; ";
         for (size_t j = 0; j < r.filas[i].size(); ++j) {
-            if (j) s += ",";
+            if (j)
+                s += ",";
             std::visit(
                 [&](const auto& v) {
                     using T = std::decay_t<decltype(v)>;
-                    if constexpr (std::is_same_v<T, std::monostate>) s += "NULL";
-                    else if constexpr (std::is_same_v<T, bool>) s += v ? "True" : "False";
-                    else if constexpr (std::is_same_v<T, int64_t>) s += std::to_string(v);
-                    else if constexpr (std::is_same_v<T, double>) s += jet::TextoNumero(v);
+                    if constexpr (std::is_same_v<T, std::monostate>)
+                        s += "NULL";
+                    else if constexpr (std::is_same_v<T, bool>)
+                        s += v ? "True" : "False";
+                    else if constexpr (std::is_same_v<T, int64_t>)
+                        s += std::to_string(v);
+                    else if constexpr (std::is_same_v<T, double>)
+                        s += jet::TextoNumero(v);
                     else if constexpr (std::is_same_v<T, jet::TMoneda>)
                         s += "$" + jet::TextoNumero(v.nDiezMilesimos / 10000.0);
                     else if constexpr (std::is_same_v<T, jet::TFecha>) {
@@ -94,7 +103,8 @@ inline std::string Texto(const jet::TResultado& r) {
                                       (long long)p.anio, (long long)p.mes, (long long)p.dia, p.hora,
                                       p.minuto, p.segundo);
                         s += buf;
-                    } else s += v;
+                    } else
+                        s += v;
                 },
                 r.filas[i][j]);
         }

@@ -23,22 +23,24 @@ std::shared_ptr<TArchivoFalso> Datos() {
               {std::string("C3"), std::string("acme sa"), N, true, int64_t{1}},
               {std::string("C4"), std::string("PUBLICO EN GENERAL"), N, false, int64_t{1}},
               {std::string("C5"), std::string("Zoë"), std::string("perez"), false, int64_t{2}}});
-    a->Tabla("tMov",
-             {{"Id", TTipoColumna::tcEnteroLargo, 4},
-              {"Tipo", TTipoColumna::tcTexto, 1},
-              {"Fecha", TTipoColumna::tcFechaHora, 8},
-              {"Cantidad", TTipoColumna::tcDoble, 8},
-              {"Cot", TTipoColumna::tcMoneda, 8},
-              {"ClaveCliente", TTipoColumna::tcTexto, 20}},
-             {{int64_t{1}, std::string("C"), Fecha(2017, 12, 31), 100.5, jet::TMoneda{185000},
-               std::string("C1")},
-              {int64_t{2}, std::string("V"), Fecha(2017, 12, 31, 10, 0), 7.0, jet::TMoneda{10000},
-               std::string("C2")},
-              {int64_t{3}, std::string("C"), Fecha(2017, 1, 1), 2.5, jet::TMoneda{0},
-               std::string("C3")},
-              {int64_t{4}, std::string("V"), Fecha(2016, 12, 31, 23, 59), N, N, std::string("C9")},
-              {int64_t{5}, std::string("X"), Fecha(2018, 1, 1), 1.0, N, std::string("C1")}});
+    a->Tabla(
+        "tMov",
+        {{"Id", TTipoColumna::tcEnteroLargo, 4},
+         {"Tipo", TTipoColumna::tcTexto, 1},
+         {"Fecha", TTipoColumna::tcFechaHora, 8},
+         {"Cantidad", TTipoColumna::tcDoble, 8},
+         {"Cot", TTipoColumna::tcMoneda, 8},
+         {"ClaveCliente", TTipoColumna::tcTexto, 20}},
+        {{int64_t{1}, std::string("C"), Fecha(2017, 12, 31), 100.5, jet::TMoneda{185000},
+          std::string("C1")},
+         {int64_t{2}, std::string("V"), Fecha(2017, 12, 31, 10, 0), 7.0, jet::TMoneda{10000},
+          std::string("C2")},
+         {int64_t{3}, std::string("C"), Fecha(2017, 1, 1), 2.5, jet::TMoneda{0}, std::string("C3")},
+         {int64_t{4}, std::string("V"), Fecha(2016, 12, 31, 23, 59), N, N, std::string("C9")},
+         {int64_t{5}, std::string("X"), Fecha(2018, 1, 1), 1.0, N, std::string("C1")}});
     a->Tabla("tVacia", {{"Monto", TTipoColumna::tcDoble, 8}}, {});
+    a->Tabla("tImportes", {{"Importe", TTipoColumna::tcMoneda, 8}},
+             {{jet::TMoneda{600}}, {jet::TMoneda{22400}}, {jet::TMoneda{2000}}});
     a->Tabla("tEmpresa", {{"Empresa", TTipoColumna::tcTexto, 100}}, {{std::string("CC")}});
     a->Tabla("Tabla Rara",
              {{"Total Ops", TTipoColumna::tcEnteroLargo, 4}, {"Select", TTipoColumna::tcTexto, 5}},
@@ -50,7 +52,9 @@ struct Caso {
     const char* sSql;
     const char* sEsperado;
 };
-std::ostream& operator<<(std::ostream& o, const Caso& c) { return o << c.sSql; }
+std::ostream& operator<<(std::ostream& o, const Caso& c) {
+    return o << c.sSql;
+}
 
 class Conformidad : public ::testing::TestWithParam<Caso> {};
 
@@ -79,12 +83,14 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"SELECT COUNT(1) FROM (SELECT Nombre FROM tCliente WHERE ClaveCliente = 'C1' UNION "
              "SELECT UCASE(Nombre) FROM tCliente WHERE ClaveCliente = 'C1')",
              "1"},
-        Caso{"SELECT Nombre FROM tCliente WHERE NumEmp = 1 AND ClaveCliente <> 'C2' ORDER BY Nombre",
-             "acme sa; Juan; PUBLICO EN GENERAL"},
+        Caso{
+            "SELECT Nombre FROM tCliente WHERE NumEmp = 1 AND ClaveCliente <> 'C2' ORDER BY Nombre",
+            "acme sa; Juan; PUBLICO EN GENERAL"},
         Caso{"SELECT LCASE(Nombre) AS X FROM tCliente WHERE NumEmp = 1 AND ClaveCliente <> 'C2' "
              "ORDER BY UCASE(Nombre) DESC",
              "publico en general; juan; acme sa"},
-        Caso{"SELECT MIN(Nombre), MAX(Nombre), MIN(Nombre & '') FROM tCliente", "acme sa,Zoë,acme sa"}));
+        Caso{"SELECT MIN(Nombre), MAX(Nombre), MIN(Nombre & '') FROM tCliente",
+             "acme sa,Zoë,acme sa"}));
 
 // 2. LIKE: ANSI wildcards, case-insensitive, whole text.
 INSTANTIATE_TEST_SUITE_P(
@@ -137,20 +143,35 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"SELECT SUM(Monto), AVG(Monto), MIN(Monto), MAX(Monto), COUNT(1), COUNT(*), "
              "COUNT(Monto), FIRST(Monto) FROM tVacia",
              "NULL,NULL,NULL,NULL,0,0,0,NULL"},
-        Caso{"SELECT COUNT(1), COUNT(Cantidad), SUM(Cantidad), MAX(Cot), FIRST(Id), LAST(Id) FROM tMov",
-             "5,4,111,18.5,1,5"},
+        Caso{"SELECT COUNT(1), COUNT(Cantidad), SUM(Cantidad), MAX(Cot), FIRST(Id), LAST(Id) FROM "
+             "tMov",
+             "5,4,111,$18.5,1,5"},
         Caso{"SELECT COUNT(1) FROM tMov WHERE Cantidad = NULL OR Cantidad <> NULL", "0"},
+        // 0.06 + 2.24 + 0.2 is 2.5 exactly in currency, a hair above it in doubles.
+        Caso{"SELECT ROUND(SUM(Importe)), ROUND(SUM(CDBL(Importe))), SUM(Importe) FROM tImportes",
+             "2,3,$2.5"},
+        Caso{"SELECT ROUND(SUM(X)) FROM (SELECT Importe AS X FROM tImportes WHERE Importe < 1 "
+             "UNION ALL SELECT Importe FROM tImportes WHERE Importe > 1)",
+             "2"},
         Caso{"SELECT NULL = NULL, NULL + 1, 1 < NULL FROM tEmpresa", "NULL,NULL,NULL"},
         Caso{"SELECT COUNT(1) FROM tMov WHERE Cantidad IS NULL", "1"},
+        Caso{"SELECT MAX(Fecha), Fecha + 1, Fecha - #12/31/2016#, X, SUM(Cot) FROM tMov, (SELECT "
+             "MIN(Fecha) AS X FROM tMov) AS d WHERE Id = 3 GROUP BY Fecha, X",
+             "2017-01-01 00:00:00,2017-01-02 00:00:00,1,2016-12-31 23:59:00,$0"},
         Caso{"SELECT Tipo, SUM(Cantidad) FROM tMov WHERE Tipo = 'V' GROUP BY Tipo", "V,7"},
-        Caso{"SELECT Tipo FROM tMov WHERE Tipo = 'Q' GROUP BY Tipo", ""}));
+        Caso{"SELECT Tipo FROM tMov WHERE Tipo = 'Q' GROUP BY Tipo", ""},
+        Caso{"SELECT m.Tipo & '-' & UCASE(Tipo), ROUND(SUM(Cantidad) / COUNT(1), 1), 7 FROM tMov m "
+             "GROUP BY Tipo HAVING MAX(m.Id) > 4 AND Tipo <> 'Q' ORDER BY COUNT(1), m.Tipo",
+             "X-X,1,7"}));
 
 // 7. Functions.
 INSTANTIATE_TEST_SUITE_P(
     Funciones, Conformidad,
     ::testing::Values(
-        Caso{"SELECT UCASE('dólar'), LCASE('ÁRBOL Ñ'), UCASE(NULL) FROM tEmpresa", "DÓLAR,árbol ñ,NULL"},
-        Caso{"SELECT STR(5), STR(-5), STR(2.5), STR(0), STR(COUNT(1)) FROM tEmpresa", " 5,-5, 2.5, 0, 1"},
+        Caso{"SELECT UCASE('dólar'), LCASE('ÁRBOL Ñ'), UCASE(NULL) FROM tEmpresa",
+             "DÓLAR,árbol ñ,NULL"},
+        Caso{"SELECT STR(5), STR(-5), STR(2.5), STR(0), STR(COUNT(1)) FROM tEmpresa",
+             " 5,-5, 2.5, 0, 1"},
         Caso{"SELECT ROUND(2.5), ROUND(3.5), ROUND(-2.5), ROUND(12.345, 2), ROUND(0.125, 2), "
              "ROUND(7), ROUND(NULL) FROM tEmpresa",
              "2,4,-2,12.35,0.12,7,NULL"},
@@ -165,12 +186,13 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"SELECT INSTR('abcABC', 'C'), INSTR(4, 'abcABC', 'c'), INSTR(1, 'abcABC', 'C', 0), "
              "INSTR('abc', 'z') FROM tEmpresa",
              "3,6,6,0"},
-        Caso{"SELECT CSTR(12345.0), CSTR(0.1 + 0.2), CLNG(2.5), CLNG(3.5), CINT(-2.5), CDBL('1.5'), "
-             "VAL(' 1 2abc'), VAL('x') FROM tEmpresa",
-             "12345,0.3,2,4,-2,1.5,12,0"},
+        Caso{
+            "SELECT CSTR(12345.0), CSTR(0.1 + 0.2), CLNG(2.5), CLNG(3.5), CINT(-2.5), CDBL('1.5'), "
+            "VAL(' 1 2abc'), VAL('x') FROM tEmpresa",
+            "12345,0.3,2,4,-2,1.5,12,0"},
         Caso{"SELECT YEAR(#12/31/2017#), MONTH(#12/31/2017#), DAY(#12/31/2017#), "
              "YEAR(Fecha), DATESERIAL(2017, 13, 1), DATESERIAL(2017, 3, 0) FROM tMov WHERE Id = 3",
-             "2017,12,31,2017,43101,42794"},
+             "2017,12,31,2017,2018-01-01 00:00:00,2017-02-28 00:00:00"},
         Caso{"SELECT NZ(NULL, 5), NZ(3, 5), NZ(NULL) & 'x' FROM tEmpresa", "5,3,x"}));
 
 // 8 and 9. Literals and names.
@@ -179,7 +201,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Caso{"SELECT 'it''s', \"say \"\"hi\"\"\", #12/31/2017#, #2017-12-31 10:30:00#, "
              "#1/2/2017 6:00 PM#, 1.5, 1e3, .5 FROM tEmpresa",
-             "it's,say \"hi\",43100,43100.4375,42737.75,1.5,1000,0.5"},
+             "it's,say \"hi\",2017-12-31 00:00:00,2017-12-31 10:30:00,2017-01-02 "
+             "18:00:00,1.5,1000,0.5"},
+        Caso{"SELECT #2017/12/31#, #31/12/2017#, #2/29/2016#, #12/31/99# FROM tEmpresa",
+             "2017-12-31 00:00:00,2017-12-31 00:00:00,2016-02-29 00:00:00,1999-12-31 00:00:00"},
         Caso{"SELECT [Total Ops], [Select], t.[Total Ops] * 2 AS [Doble Total] FROM [Tabla Rara] t",
              "5,x,10"},
         Caso{"select nombre from TCLIENTE c where c.CLAVECLIENTE = 'C1'", "Juan"},
@@ -197,13 +222,29 @@ INSTANTIATE_TEST_SUITE_P(
              "4"},
         Caso{"SELECT tMov.*, 1 AS Uno FROM tMov WHERE Id = 3",
              "3,C,2017-01-01 00:00:00,2.5,$0,C3,1"},
-        Caso{"SELECT * FROM (SELECT * FROM (SELECT Id, Tipo FROM tMov WHERE Id = 2))", "2,V"}));
+        Caso{"SELECT * FROM (SELECT * FROM (SELECT Id, Tipo FROM tMov WHERE Id = 2))", "2,V"},
+        Caso{"SELECT COUNT(1) FROM tCliente WHERE ClaveCliente IN (SELECT LCASE(ClaveCliente) FROM "
+             "tMov)",
+             "3"},
+        Caso{"SELECT c.ClaveCliente FROM tCliente c WHERE NOT EXISTS (SELECT 1 FROM tMov m WHERE "
+             "m.ClaveCliente = c.ClaveCliente) ORDER BY 1 + 0, c.ClaveCliente",
+             "C4; C5"},
+        Caso{
+            "SELECT c.ClaveCliente FROM tCliente c WHERE EXISTS (SELECT TOP 1 m.Id FROM tMov m "
+            "WHERE m.ClaveCliente = c.ClaveCliente AND m.Tipo = 'C' ORDER BY m.Id UNION ALL SELECT "
+            "Id FROM (SELECT Id FROM tMov WHERE Id = 3) WHERE c.ClaveCliente = 'C2') ORDER BY "
+            "c.ClaveCliente",
+            "C1; C2; C3"},
+        Caso{"SELECT Tipo, (SELECT MAX(Id) FROM tMov) AS M FROM tMov GROUP BY Tipo HAVING "
+             "COUNT(1) > 1 ORDER BY Tipo",
+             "C,5; V,5"}));
 
 // 10. TOP with ties, per-branch TOP/ORDER BY, UNION ALL in branch order.
 INSTANTIATE_TEST_SUITE_P(
     TopYUnion, Conformidad,
     ::testing::Values(
-        Caso{"SELECT TOP 1 Tipo, COUNT(1) FROM tMov GROUP BY Tipo ORDER BY COUNT(1) DESC", "C,2; V,2"},
+        Caso{"SELECT TOP 1 Tipo, COUNT(1) FROM tMov GROUP BY Tipo ORDER BY COUNT(1) DESC",
+             "C,2; V,2"},
         Caso{"SELECT TOP 2 Id FROM tMov ORDER BY Fecha DESC", "5; 2"},
         Caso{"SELECT TOP 3 Tipo FROM tMov ORDER BY Tipo", "C; C; V; V"},
         Caso{"SELECT TOP 50 PERCENT Id FROM tMov ORDER BY Id", "1; 2; 3"},
@@ -219,9 +260,10 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"SELECT TOP 2 Id FROM tMov ORDER BY Id DESC UNION ALL SELECT TOP 1 Id FROM tMov "
              "ORDER BY Id",
              "5; 4; 1"},
-        Caso{"SELECT Id FROM tMov WHERE Id < 3 UNION ALL SELECT Id FROM tMov WHERE Id >= 3 ORDER BY "
-             "Id DESC",
-             "5; 4; 3; 2; 1"},
+        Caso{
+            "SELECT Id FROM tMov WHERE Id < 3 UNION ALL SELECT Id FROM tMov WHERE Id >= 3 ORDER BY "
+            "Id DESC",
+            "5; 4; 3; 2; 1"},
         Caso{"SELECT IIF(XResul = 'ZZZSINRESULT' OR ISNULL(XResul), '0', XResul) AS Resultado FROM "
              "(SELECT SUM(Monto) AS XResul FROM tVacia UNION ALL SELECT 'ZZZSINRESULT' AS XResul "
              "FROM tEmpresa)",
@@ -234,8 +276,9 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Fechas, Conformidad,
     ::testing::Values(
-        Caso{"SELECT Id FROM tMov WHERE Fecha >= #01/01/2017# AND Fecha <= #12/31/2017# ORDER BY Id",
-             "1; 3"},
+        Caso{
+            "SELECT Id FROM tMov WHERE Fecha >= #01/01/2017# AND Fecha <= #12/31/2017# ORDER BY Id",
+            "1; 3"},
         Caso{"SELECT Id, Fecha FROM tMov WHERE Fecha < #2017-01-01# ", "4,2016-12-31 23:59:00"},
         Caso{"SELECT COUNT(1) FROM tMov WHERE Fecha BETWEEN #12/31/2017# AND #12/31/2017 23:59:59#",
              "2"}));
@@ -246,7 +289,9 @@ struct CasoError {
     const char* sClase;
     const char* sMensaje;
 };
-std::ostream& operator<<(std::ostream& o, const CasoError& c) { return o << c.sSql; }
+std::ostream& operator<<(std::ostream& o, const CasoError& c) {
+    return o << c.sSql;
+}
 
 class Errores : public ::testing::TestWithParam<CasoError> {};
 
@@ -284,6 +329,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "Error de sintaxis en la instrucción SQL cerca de ''C'."},
         CasoError{"SELECT Id FROM tMov ORDER Id", "ESintaxis",
                   "Error de sintaxis en la instrucción SQL cerca de 'Id'."},
+        CasoError{"SELECT Id FROM tMov; DELETE FROM tMov", "ESintaxis",
+                  "Se encontraron caracteres después del final de la instrucción SQL."},
         CasoError{"SELEC Id FROM tMov", "ESintaxis",
                   "Instrucción SQL no válida; se esperaba 'DELETE', 'INSERT', 'PROCEDURE', "
                   "'SELECT' o 'UPDATE'."},
@@ -299,6 +346,20 @@ INSTANTIATE_TEST_SUITE_P(
         CasoError{"SELECT * INTO tCopia FROM tMov", "ESoloLectura",
                   "La base de datos Norvex está abierta en modo de solo lectura: no se permite la "
                   "instrucción SELECT INTO."},
+        CasoError{"SELECT Id FROM tMov WHERE Fecha < #02/29/2017#", "ESintaxis",
+                  "Error de sintaxis en la instrucción SQL cerca de '#02/29/2017#'."},
+        CasoError{"SELECT Tipo, COUNT(1) FROM tMov", "EAgregado",
+                  "Intentó ejecutar una consulta que no incluye la expresión especificada 'Tipo' "
+                  "como parte de una función de agregado."},
+        CasoError{"SELECT Tipo & 'x', ClaveCliente FROM tMov m GROUP BY m.Tipo", "EAgregado",
+                  "Intentó ejecutar una consulta que no incluye la expresión especificada "
+                  "'ClaveCliente' como parte de una función de agregado."},
+        CasoError{"SELECT Tipo FROM tMov GROUP BY Tipo ORDER BY Id", "EAgregado",
+                  "Intentó ejecutar una consulta que no incluye la expresión especificada 'Id' "
+                  "como parte de una función de agregado."},
+        CasoError{"SELECT * FROM tMov GROUP BY Tipo", "EAgregado",
+                  "Intentó ejecutar una consulta que no incluye la expresión especificada '*' "
+                  "como parte de una función de agregado."},
         CasoError{"SELECT Foo(Id) FROM tMov", "EFuncionNoDefinida",
                   "Función 'FOO' no definida en la expresión."},
         CasoError{"SELECT Id FROM tMov UNION ALL SELECT Id, Tipo FROM tMov", "ESintaxis",
@@ -309,16 +370,26 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StatementSize, ThousandsOfOrsRun) {
     auto motor = MotorSobre(Datos());
     std::string lista;
-    for (int i = 0; i < 4000; ++i) lista += (i ? " or " : "") + std::string("ClaveCliente = 'K") + std::to_string(i) + "' ";
+    for (int i = 0; i < 4000; ++i)
+        lista += (i ? " or " : "") + std::string("ClaveCliente = 'K") + std::to_string(i) + "' ";
     lista += " or ClaveCliente = 'C3' ";
     const std::string sql = "SELECT ClaveCliente, IIF( ( " + lista +
-                            "), -1, 0 ) AS EsPEP FROM tCliente WHERE (" + lista + ") OR Nombre = 'Zoë'" +
-                            " ORDER BY ClaveCliente";
+                            "), -1, 0 ) AS EsPEP FROM tCliente WHERE (" + lista +
+                            ") OR Nombre = 'Zoë'" + " ORDER BY ClaveCliente";
     ASSERT_GT(sql.size(), 64u * 1024u);
     EXPECT_EQ(Texto(motor->Ejecuta(sql)), "C3,-1; C5,0");
     std::string enLista = "SELECT COUNT(1) FROM tCliente WHERE ClaveCliente IN (";
     for (int i = 0; i < 6000; ++i) enLista += "'K" + std::to_string(i) + "', ";
     EXPECT_EQ(Texto(motor->Ejecuta(enLista + "'c1')")), "1");
+}
+
+// Derived tables nested far deeper than the questionnaire nests them.
+TEST(StatementSize, DeepNestingRuns) {
+    auto motor = MotorSobre(Datos());
+    std::string sql = "SELECT TOP 1 Id, Tipo FROM tMov WHERE Id >= 2 ORDER BY Id";
+    for (int i = 0; i < 60; ++i)
+        sql = (i % 2 ? "SELECT * FROM (" : "SELECT t.* FROM (") + sql + (i % 2 ? ")" : ") AS t");
+    EXPECT_EQ(Texto(motor->Ejecuta(sql)), "2,V");
 }
 
 }  // namespace

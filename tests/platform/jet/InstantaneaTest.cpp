@@ -12,7 +12,9 @@ using jet::TTipoColumna;
 
 namespace {
 
-bool MismosBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool MismosBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 TEST(Instantanea, CopiesEveryValueExactly) {
     auto a = std::make_shared<TArchivoFalso>();
@@ -45,7 +47,8 @@ TEST(Instantanea, CopiesEveryValueExactly) {
         EXPECT_TRUE(jet::EsNulo(f[5]));
     }
     for (const auto& v : r.filas.back()) EXPECT_TRUE(jet::EsNulo(v));
-    EXPECT_EQ(Texto(motor->Ejecuta("SELECT B + 0, YEAR(F), DAY(F) FROM t WHERE D = 3")), "-1,1899,29");
+    EXPECT_EQ(Texto(motor->Ejecuta("SELECT B + 0, YEAR(F), DAY(F) FROM t WHERE D = 3")),
+              "-1,1899,29");
 }
 
 TEST(Instantanea, ReadsOnlyTheTablesAStatementNamesAndEachOnce) {

@@ -1,0 +1,82 @@
+#include "app/RejillaPEPs.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include "app/ModeloPEPs.h"
+
+namespace {
+
+// Draws each cell as usual, the tick as a centred platform check box, and a
+// line on the right edge of every cell (no row lines).
+class TDelegadoPEPs : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* pintor, const QStyleOptionViewItem& opcion,
+               const QModelIndex& index) const override {
+        if (index.column() == TModeloPEPs::kColPEP) {
+            QStyleOptionViewItem fondo = opcion;
+            initStyleOption(&fondo, index);
+            fondo.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+            fondo.text.clear();
+            const QWidget* w = opcion.widget;
+            QStyle* estilo = w ? w->style() : QApplication::style();
+            estilo->drawControl(QStyle::CE_ItemViewItem, &fondo, pintor, w);
+
+            QStyleOptionButton casilla;
+            casilla.state = opcion.state & QStyle::State_Enabled;
+            casilla.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked
+                                 ? QStyle::State_On
+                                 : QStyle::State_Off;
+            const QSize tam(estilo->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w),
+                            estilo->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, w));
+            casilla.rect = QStyle::alignedRect(opcion.direction, Qt::AlignCenter, tam,
+                                               opcion.rect.adjusted(1, 1, -1, -1));
+            estilo->drawPrimitive(QStyle::PE_IndicatorCheckBox, &casilla, pintor, w);
+        } else {
+            QStyledItemDelegate::paint(pintor, opcion, index);
+        }
+        pintor->save();
+        pintor->setPen(opcion.palette.color(QPalette::Mid));
+        pintor->drawLine(opcion.rect.topRight(), opcion.rect.bottomRight());
+        pintor->restore();
+    }
+};
+
+}  // namespace
+
+TRejillaPEPs::TRejillaPEPs(QWidget* parent) : QTableView(parent) {
+    setItemDelegate(new TDelegadoPEPs(this));
+    setShowGrid(false);
+    setEditTriggers(NoEditTriggers);
+    setSelectionMode(SingleSelection);
+    setSelectionBehavior(SelectItems);
+    setTabKeyNavigation(true);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setStretchLastSection(false);
+}
+
+void TRejillaPEPs::FijaModelo(TModeloPEPs* Modelo) {
+    F_Modelo = Modelo;
+    setModel(Modelo);
+    setColumnWidth(TModeloPEPs::kColPEP, 84);
+    setColumnWidth(TModeloPEPs::kColNombre, 391);
+    // A single click on a tick cell toggles that row at once, current or not.
+    connect(this, &QTableView::clicked, Modelo, &TModeloPEPs::CambiaPEP);
+}
+
+void TRejillaPEPs::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && F_Modelo &&
+        currentIndex().column() == TModeloPEPs::kColPEP) {
+        F_Modelo->CambiaPEP(currentIndex());
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QTableView>
+
+class TModeloPEPs;
+
+// The PEP grid: the tick column drawn with the platform's check box, vertical
+// lines only, titles in teal. A click on a tick cell toggles it at once; Space
+// toggles the focused tick cell; Tab moves between the columns.
+class TRejillaPEPs : public QTableView {
+    Q_OBJECT
+
+public:
+    explicit TRejillaPEPs(QWidget* parent = nullptr);
+    void FijaModelo(TModeloPEPs* Modelo);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    TModeloPEPs* F_Modelo = nullptr;
+};
