@@ -342,6 +342,7 @@ TEST(CuestionarioKova, LineaDeOrdenes) {
         {"--respuestas", c.Sal("no/r.csv")},
         {"--respuestas", (c.norvex / "r.csv").string()},  // never into the folder
         {"--pdf", (c.norvex / "DataBase" / "Norvex.mdb").string()},
+        {"--pdf", c.Sal("c\xff.pdf")},  // a name Qt would write elsewhere
     };
     for (const auto& extra : casos) {
         const TEjecucion e = Ejecuta(c.Args(extra));
