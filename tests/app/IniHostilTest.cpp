@@ -14,7 +14,9 @@ namespace {
 namespace fs = std::filesystem;
 using archivos_norvex::LeeEnteroIni;
 
-int Lee(const fs::path& ruta) { return LeeEnteroIni(ruta, "Control", "EmpresaActiva"); }
+int Lee(const fs::path& ruta) {
+    return LeeEnteroIni(ruta, "Control", "EmpresaActiva");
+}
 
 TEST(IniHostil, BinarioEnormeOCarpeta) {
     TDirTemporal dir;

@@ -35,8 +35,8 @@ TEST(RutaBDHostil, EnlacesCarpetasYTuberias) {
     fs::create_directory(dir / "carpeta.mdb");
     ASSERT_EQ(::mkfifo((dir / "tuberia.mdb").c_str(), 0600), 0);
     fs::create_directory_symlink(dir / "no-existe", dir / "DataBase");
-    for (const char* s : {"colgado.mdb", "bucle1.mdb", "carpeta.mdb", "tuberia.mdb",
-                          "DataBase/Norvex.mdb"})
+    for (const char* s :
+         {"colgado.mdb", "bucle1.mdb", "carpeta.mdb", "tuberia.mdb", "DataBase/Norvex.mdb"})
         EsperaUnaCaja(dir / s, s);
 }
 

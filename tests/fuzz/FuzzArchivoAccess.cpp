@@ -26,7 +26,9 @@ struct TArchivoTemporal {
     ~TArchivoTemporal() { std::remove(sRuta.c_str()); }
 } gTemporal;
 
-const std::string& RutaTemporal() { return gTemporal.sRuta; }
+const std::string& RutaTemporal() {
+    return gTemporal.sRuta;
+}
 
 // Jet 3 files use 2 KB pages, Jet 4 files 4 KB (byte 0x14 of the header).
 size_t TamanoPagina(const uint8_t* data, size_t size) {
@@ -39,7 +41,8 @@ extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max
                                           unsigned int semilla) {
     const size_t nPagina = TamanoPagina(data, size);
     const size_t nPaginas = size / nPagina;
-    if (nPaginas < 2 || semilla % 4 != 0) return LLVMFuzzerMutate(data, size, maxSize);
+    if (nPaginas < 2 || semilla % 4 != 0)
+        return LLVMFuzzerMutate(data, size, maxSize);
     const size_t a = (semilla / 4) % nPaginas, b = (semilla / 97) % nPaginas;
     uint8_t* pa = data + a * nPagina;
     uint8_t* pb = data + b * nPagina;
@@ -72,19 +75,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             // Files with a password (the fixtures', norvexgen's) are read past
             // the check too: KOVA_FUZZ_CONTRASENAS lists them, comma-separated.
             const char* s = std::getenv("KOVA_FUZZ_CONTRASENAS");
-            if (e.Clase() != jet::kContrasenaInvalida || !s) throw;
+            if (e.Clase() != jet::kContrasenaInvalida || !s)
+                throw;
             std::string sLista = s;
             for (size_t i = 0; !archivo; i = sLista.find(',', i) + 1) {
                 const size_t fin = sLista.find(',', i);
                 try {
                     archivo = jet::TArchivoAccess::Abre(RutaTemporal(), sLista.substr(i, fin - i));
                 } catch (const jet::EErrorJet& otra) {
-                    if (otra.Clase() != jet::kContrasenaInvalida || fin == std::string::npos) throw;
+                    if (otra.Clase() != jet::kContrasenaInvalida || fin == std::string::npos)
+                        throw;
                 }
             }
         }
         for (const std::string& sTabla : archivo->DameNombresTablas()) {
-            if (!archivo->BuscaTabla(sTabla)) std::abort();  // the catalogue lies about itself
+            if (!archivo->BuscaTabla(sTabla))
+                std::abort();  // the catalogue lies about itself
             archivo->LeeFilas(sTabla, [](const std::vector<jet::TValor>&) {});
         }
     } catch (const jet::EErrorJet&) {

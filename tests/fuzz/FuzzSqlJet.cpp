@@ -24,7 +24,9 @@ int gPasos = 0;
 
 // A statement may legitimately take long (a cross join of big tables); the
 // fuzzer looks for faults, not for slow queries, so a run is cut short.
-int Corta(void*) { return ++gPasos > 2000; }
+int Corta(void*) {
+    return ++gPasos > 2000;
+}
 
 std::string Entorno(const char* s) {
     const char* v = std::getenv(s);
@@ -36,7 +38,8 @@ std::string Entorno(const char* s) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const std::string sRuta = Entorno("KOVA_FUZZ_BD");
     const std::string sContrasena = Entorno("KOVA_FUZZ_CONTRASENA");
-    if (sRuta.empty()) return 0;
+    if (sRuta.empty())
+        return 0;
     gInstantanea = std::make_unique<jet::TInstantanea>(
         [=] { return jet::TArchivoAccess::Abre(sRuta, sContrasena); },
         [](const std::string& s) { return jet::TArchivoAccess::FirmaEnDisco(s); });
@@ -49,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         jet::sql::Tokenizer::Divide(sSql);
         auto consulta = jet::sql::Parser::Analiza(sSql);
-        if (!gInstantanea) return 0;
+        if (!gInstantanea)
+            return 0;
         gInstantanea->Actualiza();
         jet::sql::SqliteGenerator generador(*gInstantanea);
         const auto generado = generador.Genera(*consulta);

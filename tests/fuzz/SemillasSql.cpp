@@ -15,8 +15,8 @@ namespace {
 class TCuestSemillas : public TRepCuestANDU2017 {
 public:
     TCuestSemillas()
-        : TRepCuestANDU2017(nullptr, [](const std::string&) { return nullptr; }, nullptr, 18.91,
-                            1) {
+        : TRepCuestANDU2017(
+              nullptr, [](const std::string&) { return nullptr; }, nullptr, 18.91, 1) {
         peps_.Agrega(1, "C0001", "Ana O'Neil", true);
         peps_.Agrega(2, "C[2]", "Luis", true);
         peps_.Agrega(3, "C3", "Eva", false);
@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
     TCuestSemillas cuest;
     for (int i = 1; i <= 195; ++i) {
         const std::string s = cuest.Consulta(i);
-        if (s != sTxCCResponde) escribe(s);
+        if (s != sTxCCResponde)
+            escribe(s);
     }
     escribe(
         "SELECT DISTINCT tCliente.Nombre, tCliente.ApellidoPaterno,  tCliente.ApellidoMaterno, "

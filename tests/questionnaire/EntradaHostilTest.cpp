@@ -18,10 +18,10 @@ namespace {
 
 // Each fits a 20-character Norvex text field.
 const std::vector<std::string> kHostiles = {
-    "O'Neil",   "''",           "\"Jefe\"",     "[ADMIN]", "a]b[c",         "50%",
-    "%",        "_",            "a--b",         "--",      "' OR ''='",     "x' OR 'x'='x",
-    "\\'",      "#1/1/2017#",   "ÑANDÚ ñandú",  "用户名",  "Ωμέγα Кирилл", "😀",
-    "a;b",      "*",            "|'|",          " ",
+    "O'Neil", "''",         "\"Jefe\"",    "[ADMIN]", "a]b[c",        "50%",
+    "%",      "_",          "a--b",        "--",      "' OR ''='",    "x' OR 'x'='x",
+    "\\'",    "#1/1/2017#", "ÑANDÚ ñandú", "用户名",  "Ωμέγα Кирилл", "😀",
+    "a;b",    "*",          "|'|",         " ",
 };
 
 class EntradaHostilTest : public ::testing::Test {
@@ -96,13 +96,15 @@ TEST_F(EntradaHostilTest, TickedPEPKeysAreData) {
     q.AdjuntaPEPs(peps);
     std::set<std::string> esperados, hallados;
     for (const TFilaPEP& f : peps.Filas())
-        if (f.bEsPEP) esperados.insert(f.sClaveCliente);
+        if (f.bEsPEP)
+            esperados.insert(f.sClaveCliente);
     const auto filas =
         Filas("SELECT AuxCvC, EsPEP FROM (" + q.DameConsClientes() + ") AS t ORDER BY AuxCvC");
     ASSERT_EQ(filas.size(), kHostiles.size() + 1);
     for (const auto& f : filas) {
         ASSERT_FALSE(f[1].IsNull());
-        if (f[1].AsInteger() == -1) hallados.insert(f[0].AsString());
+        if (f[1].AsInteger() == -1)
+            hallados.insert(f[0].AsString());
     }
     EXPECT_EQ(hallados, esperados);
     EXPECT_TRUE(cajas.textos().empty());
@@ -117,19 +119,19 @@ TEST_F(EntradaHostilTest, FiveHundredTickedPEPs) {
     for (int i = 1; i <= 600; ++i) {
         const std::string sClave = "P" + std::to_string(10000 + i);
         datos.clientes.push_back({sClave, std::string("N"), std::monostate{}, std::monostate{}});
-        if (i <= 500) peps.Agrega(i, sClave, "N", true);
+        if (i <= 500)
+            peps.Agrega(i, sClave, "N", true);
     }
     Abre(datos);
     TCuestPrueba q(18.91, 1, &conexion_);
     q.AdjuntaPEPs(peps);
-    const auto filas = Filas("SELECT COUNT(*) AS N FROM (" + q.DameConsClientes() +
-                             ") AS t WHERE EsPEP = -1");
+    const auto filas =
+        Filas("SELECT COUNT(*) AS N FROM (" + q.DameConsClientes() + ") AS t WHERE EsPEP = -1");
     ASSERT_EQ(filas.size(), 1u);
     EXPECT_EQ(filas[0][0].AsInteger(), 500);
     // And a whole run with them ticked answers every question.
     ASSERT_TRUE(q.GeneraReporte(peps));
-    for (const auto& [sVar, sValor] : q.reportes->variables)
-        EXPECT_NE(sValor, sTxError) << sVar;
+    for (const auto& [sVar, sValor] : q.reportes->variables) EXPECT_NE(sValor, sTxError) << sVar;
     EXPECT_TRUE(cajas.textos().empty());
 }
 
@@ -154,8 +156,9 @@ TEST_F(EntradaHostilTest, ExtremeRatesReachTheEngineAsNumbers) {
         EXPECT_EQ(q.reportes->variables.size(), 196u) << sLiteral;
     }
     // Twenty digits written in a statement read as the nearest double.
-    const auto filas = Filas("SELECT 12345678901234567890 AS R, -99999999999999999999 AS S, "
-                             "0.00000000000000000001 AS T FROM tEmpresa");
+    const auto filas = Filas(
+        "SELECT 12345678901234567890 AS R, -99999999999999999999 AS S, "
+        "0.00000000000000000001 AS T FROM tEmpresa");
     ASSERT_EQ(filas.size(), 1u);
     EXPECT_EQ(filas[0][0].AsFloat(), 12345678901234567890.0);
     EXPECT_EQ(filas[0][1].AsFloat(), -99999999999999999999.0);

@@ -99,7 +99,8 @@ protected:
 TBDNorvex ConOperaciones(int n) {
     TBDNorvex bd;
     bd.clientes = {{"C1", std::string("ANA"), std::monostate{}, std::monostate{}}};
-    for (int i = 1; i <= n; ++i) bd.ops.push_back({"C", i, Fecha(2017, 3, i), 1, 18.5, 10.0 * i, "C1"});
+    for (int i = 1; i <= n; ++i)
+        bd.ops.push_back({"C", i, Fecha(2017, 3, i), 1, 18.5, 10.0 * i, "C1"});
     return bd;
 }
 
@@ -136,7 +137,8 @@ TEST_F(NorvexCambiaTest, UnaCopiaAMedioEscribirEsUnArchivoDanado) {
     EXPECT_FALSE(norvex.ValidaAcceso("ADMIN", "Secreto", true));
     ASSERT_EQ(cajas.textos().size(), 1u);
     EXPECT_EQ(cajas.textos()[0].rfind("Error #BD-101.", 0), 0u) << cajas.textos()[0];
-    EXPECT_NE(cajas.textos()[0].find("incompleto o dañado"), std::string::npos) << cajas.textos()[0];
+    EXPECT_NE(cajas.textos()[0].find("incompleto o dañado"), std::string::npos)
+        << cajas.textos()[0];
     std::ofstream(ruta_, std::ios::binary | std::ios::trunc) << sCompleto;
     EXPECT_TRUE(norvex.ValidaAcceso("ADMIN", "Secreto", true));
     EXPECT_EQ(cajas.textos().size(), 1u);

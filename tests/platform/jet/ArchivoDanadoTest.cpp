@@ -61,15 +61,17 @@ TEST(ArchivoDanado, PaginasPerdidasCambiadasOCortadas) {
         {"catálogo en ceros",
          [](std::string& s, size_t p) { std::fill_n(s.begin() + 2 * p, p, '\0'); }},
         {"catálogo y mapa cambiados",
-         [](std::string& s, size_t p) { std::swap_ranges(s.begin() + p, s.begin() + 2 * p,
-                                                         s.begin() + 2 * p); }},
+         [](std::string& s, size_t p) {
+             std::swap_ranges(s.begin() + p, s.begin() + 2 * p, s.begin() + 2 * p);
+         }},
         {"todo copia del catálogo",
          [](std::string& s, size_t p) {
              for (size_t i = 3 * p; i + p <= s.size(); i += p) std::memcpy(&s[i], &s[2 * p], p);
          }},
         {"páginas de datos en 0xff",
          [](std::string& s, size_t p) {
-             for (size_t i = 3 * p; i + p <= s.size(); i += 2 * p) std::fill_n(s.begin() + i, p, '\xff');
+             for (size_t i = 3 * p; i + p <= s.size(); i += 2 * p)
+                 std::fill_n(s.begin() + i, p, '\xff');
          }},
     };
     TDirTemporal dir;
