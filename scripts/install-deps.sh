@@ -13,6 +13,7 @@ packages=(
   libqpdf-dev qpdf
   nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang-14 libclang-rt-14-dev
   poppler-utils
   fonts-liberation fonts-wine
   xvfb xauth

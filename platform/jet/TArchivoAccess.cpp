@@ -49,7 +49,9 @@ T Lee(const void* p) {
 
 TFirmaArchivo FirmaDe(const struct stat& st) {
     return {static_cast<uintmax_t>(st.st_size),
-            static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+            static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+            static_cast<uintmax_t>(st.st_dev), static_cast<uintmax_t>(st.st_ino),
+            static_cast<int64_t>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec};
 }
 
 struct TCierraDescriptor {

@@ -44,9 +44,14 @@ struct TTabla {
 };
 
 // What tells that the file changed on disk since it was read.
+// File times tick every few milliseconds, so a copy put in the file's place
+// right after a write may carry the same size and time: the inode tells it.
 struct TFirmaArchivo {
     uintmax_t nTamano = 0;
     int64_t nModificacionNs = 0;
+    uintmax_t nDispositivo = 0;
+    uintmax_t nInodo = 0;
+    int64_t nCambioNs = 0;  // status change: also moves when the time is set back
     bool operator==(const TFirmaArchivo&) const = default;
 };
 

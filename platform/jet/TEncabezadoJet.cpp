@@ -45,7 +45,10 @@ std::string ContrasenaJet3(const unsigned char* p) {
 std::string ContrasenaJet4(const unsigned char* p, const unsigned char* pFecha) {
     double dFecha;
     std::memcpy(&dFecha, pFecha, sizeof dFecha);
-    const auto nMascara = static_cast<uint32_t>(static_cast<int32_t>(dFecha));
+    // A damaged header can hold any double here (NaN, 1e300); converting one
+    // outside int32 is undefined, and such a file has no usable password anyway.
+    const bool bEnRango = dFecha > -2147483649.0 && dFecha < 2147483648.0;  // false for NaN
+    const auto nMascara = static_cast<uint32_t>(bEnRango ? static_cast<int32_t>(dFecha) : 0);
     std::array<unsigned char, 40> bytes;
     for (size_t k = 0; k < bytes.size(); ++k)
         bytes[k] = static_cast<unsigned char>(p[k] ^ (nMascara >> (8 * (k % 4))));

@@ -19,6 +19,7 @@
 #include "tests/platform/report/HerramientasPDF.h"
 #include "tests/questionnaire/BDNorvexPrueba.h"
 #include "tests/questionnaire/CuestPrueba.h"
+#include "tools/mdbgen/EscritorMdb.h"
 #include "tools/norvexgen/GeneradorNorvex.h"
 
 namespace fs = std::filesystem;
@@ -341,6 +342,7 @@ TEST(CuestionarioKova, LineaDeOrdenes) {
         {"--respuestas", c.Sal("no/r.csv")},
         {"--respuestas", (c.norvex / "r.csv").string()},  // never into the folder
         {"--pdf", (c.norvex / "DataBase" / "Norvex.mdb").string()},
+        {"--pdf", c.Sal("c\xff.pdf")},  // a name Qt would write elsewhere
     };
     for (const auto& extra : casos) {
         const TEjecucion e = Ejecuta(c.Args(extra));
@@ -370,6 +372,30 @@ TEST(CuestionarioKova, CuestionarioFallidoNoDejaSalidas) {
               "No fue posible generar el reporte. Llame a Soporte Técnico.\n");
     EXPECT_EQ(Lee(c.Sal("r.csv")), sViejo);
     EXPECT_EQ(Foto(c.salida.ruta()).size(), 1u);
+}
+
+// A database that lets the administrator in but has no alerts table: the
+// detection fails with the database's own message and nothing is written.
+TEST(CuestionarioKova, DeteccionFallida) {
+    TCarpeta c;
+    fs::create_directories(c.norvex / "DataBase");
+    {
+        using mdb::TTipoMdb;
+        mdb::TEscritorMdb e((c.norvex / "DataBase" / "Norvex.mdb").string(),
+                            {.sContrasena = "quilon"});
+        e.CreaTabla("tCompUsr", {{"ClaveEmp", TTipoMdb::tmTexto, 20}});
+        e.CreaTabla("tEmps", {{"ClaveEmp", TTipoMdb::tmTexto, 20},
+                              {"Password", TTipoMdb::tmTexto, 20},
+                              {"Nivel", TTipoMdb::tmLargo}});
+        e.AgregaFila({std::string("ADMIN"), std::string("NORVEX"), int64_t{0}});
+        e.Cierra();
+    }
+    EscribeIni(c.norvex.ruta(), "[Control]\r\nEmpresaActiva=1\r\n");
+    const TEjecucion e = Ejecuta(c.Args({"--respuestas", c.Sal("r.csv")}));
+    EXPECT_EQ(e.nSalida, 1);
+    EXPECT_TRUE(e.sErrores.starts_with("Error #BD-101")) << e.sErrores;
+    EXPECT_TRUE(e.sErrores.ends_with("\nNo fue posible detectar los PEPs.\n")) << e.sErrores;
+    EXPECT_TRUE(fs::is_empty(c.salida.ruta()));
 }
 
 // The demo's kind of folder: every answer equals what the engine gives for the

@@ -94,8 +94,12 @@ int EjecutaLotes(const TOpcionesLotes& op) {
     auto Mensajero = std::make_shared<TMensajeroLotes>(std::cerr, isatty(STDERR_FILENO) == 1);
     ui::FijaCajaMensajes(std::make_shared<TCajaLotes>(Mensajero));
     struct TRestaura {
-        ~TRestaura() { ui::FijaCajaMensajes(nullptr); }
-    } restaura;
+        TMensajeroLotes& Mensajero;
+        ~TRestaura() {
+            Mensajero.TerminaLinea();
+            ui::FijaCajaMensajes(nullptr);
+        }
+    } restaura{*Mensajero};
 
     // The report object is needed only for the PDF; the answers come from the
     // handler either way.
@@ -118,18 +122,16 @@ int EjecutaLotes(const TOpcionesLotes& op) {
                                std::make_shared<TAvisosLotes>(Mensajero));
     TCompuertaAcceso::TPuerta Puerta;
     if (Compuerta.Pasa(op.sUsuario, op.sPassw, op.dTCambio, CreaCuestionario, Puerta) !=
-        TCompuertaAcceso::ciAbierta) {
-        Mensajero->TerminaLinea();
+        TCompuertaAcceso::ciAbierta)
         return slUsoOCompuerta;
-    }
 
     TTablaPEPs vtPEPs;
     if (!Cuestionario->DetectaPEPs(vtPEPs)) {
         ui::DameCajaMensajes()->MuestraMensaje("No fue posible detectar los PEPs.");
         return slFallaCuestionario;
     }
-    Mensajero->TerminaLinea();
     if (op.bListarPEPs) {
+        Mensajero->TerminaLinea();
         std::cout << ListaPEPs(vtPEPs) << std::flush;
         return slExito;
     }
@@ -147,7 +149,6 @@ int EjecutaLotes(const TOpcionesLotes& op) {
             ui::DameCajaMensajes()->MuestraMensaje(sTxFallaReporte);
             return slFallaCuestionario;
         }
-        Mensajero->TerminaLinea();
     }
 
     TSalidasLotes Salidas;

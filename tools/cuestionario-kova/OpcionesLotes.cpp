@@ -61,6 +61,13 @@ bool RevisaSalidas(const TOpcionesLotes& op, std::string& sError) {
             sError = "No existe la carpeta de " + (*salida)->string() + ".";
             return false;
         }
+        // The PDF is written through Qt, which reads a name as UTF-8: any
+        // other bytes would name a different file than the one given.
+        if (salida == &op.sPdf &&
+            QString::fromStdString(sRuta.string()).toStdString() != sRuta.string()) {
+            sError = "El nombre del PDF no es texto UTF-8 válido: " + (*salida)->string() + ".";
+            return false;
+        }
         if (!sNorvex.empty() && Dentro(sRuta, sNorvex)) {
             sError = "No se escribe en la carpeta del Norvex: " + (*salida)->string() + ".";
             return false;
