@@ -106,3 +106,13 @@ void TConsultasSQL::RespaldaBD(const std::string& sRutaOrigen, const std::string
     std::error_code ec;
     fs::copy_file(sRutaOrigen, sDestino, fs::copy_options::overwrite_existing, ec);
 }
+
+std::string TConsultasSQL::DameLiteralSQL(const std::string& sTexto) {
+    std::string sLiteral;
+    for (char c : sTexto) {
+        sLiteral += c;
+        if (c == '\'')
+            sLiteral += '\'';
+    }
+    return sLiteral;
+}

@@ -28,6 +28,11 @@ protected:
     // The name of the object's most derived class, for the error box.
     std::string DameNombreClase() const;
 
+    // A typed or stored text for a quoted SQL literal: its single quotes are
+    // doubled, so the text is always compared as data and never rewrites the
+    // statement around it.
+    static std::string DameLiteralSQL(const std::string& sTexto);
+
 private:
     void MuestraFalla(const std::string& sClase, const std::string& sMensaje);
 };

@@ -2,22 +2,6 @@
 
 #include "data/ColectorConxs.h"
 
-namespace {
-
-// A user name goes into a quoted literal: doubling its quotes keeps it data,
-// so a typed name can never rewrite the statement.
-std::string LiteralSQL(const std::string& sTexto) {
-    std::string sLiteral;
-    for (char c : sTexto) {
-        sLiteral += c;
-        if (c == '\'')
-            sLiteral += '\'';
-    }
-    return sLiteral;
-}
-
-}  // namespace
-
 TNorvexBD::TNorvexBD(ado::TADOConnection* Conector)
     : TConsultasSQL(Conector), F_bConectado(Conector && Conector->Connected()) {}
 
@@ -66,7 +50,7 @@ bool TNorvexBD::UsuariosConectados() {
 bool TNorvexBD::ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
                              bool bSoloAdmins) {
     std::string sConsulta =
-        "SELECT ClaveEmp, Password FROM tEmps WHERE ClaveEmp = '" + LiteralSQL(sUsuario) + "' ";
+        "SELECT ClaveEmp, Password FROM tEmps WHERE ClaveEmp = '" + DameLiteralSQL(sUsuario) + "' ";
     if (bSoloAdmins)
         sConsulta += "and Nivel = 0";
     if (!PideConsulta(sConsulta, *F_qConsultaGen))

@@ -4,22 +4,6 @@
 
 #include "report/TablaPEPs.h"
 
-namespace {
-
-// A ticked client key enters a quoted literal: doubled quotes keep it data, so
-// one odd key cannot break every statement of the report.
-std::string LiteralSQL(const std::string& sTexto) {
-    std::string sLiteral;
-    for (char c : sTexto) {
-        sLiteral += c;
-        if (c == '\'')
-            sLiteral += '\'';
-    }
-    return sLiteral;
-}
-
-}  // namespace
-
 TRepCuestKOVABasic::TRepCuestKOVABasic(ado::TADOConnection* Conector,
                                        const TCreaManejadorReportes& elReporte,
                                        std::shared_ptr<IMensajero> Mensajero, double dTCambio,
@@ -122,7 +106,7 @@ std::string TRepCuestKOVABasic::DameExprPEP() const {
             if (nCuenta >= 1)
                 sExpr += "or ";
             ++nCuenta;
-            sExpr += "ClaveCliente = '" + LiteralSQL(fila.sClaveCliente) + "' ";
+            sExpr += "ClaveCliente = '" + DameLiteralSQL(fila.sClaveCliente) + "' ";
         }
     }
     if (nCuenta == 0)
