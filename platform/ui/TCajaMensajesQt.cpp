@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 namespace ui {
 namespace {
@@ -12,11 +13,12 @@ int Ejecuta(QMessageBox& caja) {
     caja.setWindowTitle(QApplication::applicationDisplayName().isEmpty()
                             ? QApplication::applicationName()
                             : QApplication::applicationDisplayName());
-    caja.adjustSize();
-    if (QScreen* pantalla = QGuiApplication::primaryScreen()) {
-        QRect area = pantalla->availableGeometry();
-        caja.move(area.center() - caja.rect().center());
-    }
+    // A message box settles its size only once it is shown, so it is centred
+    // from the event loop that exec() starts.
+    QTimer::singleShot(0, &caja, [&caja] {
+        if (QScreen* pantalla = QGuiApplication::primaryScreen())
+            caja.move(pantalla->availableGeometry().center() - caja.rect().center());
+    });
     return caja.exec();
 }
 
