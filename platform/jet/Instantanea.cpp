@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "platform/jet/Comillas.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/JetCollation.h"
 #include "platform/jet/sql/JetFunctions.h"
@@ -13,13 +14,7 @@ namespace jet {
 namespace {
 
 std::string Nombre(const std::string& s) {
-    std::string r = "\"";
-    for (char c : s) {
-        r += c;
-        if (c == '"')
-            r += '"';
-    }
-    return r + "\"";
+    return Entrecomilla(s, '"');
 }
 
 // The declared type tells the result reader what a column holds; the

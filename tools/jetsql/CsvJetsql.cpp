@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/jet/Comillas.h"
 #include "platform/jet/FormatoNumero.h"
 #include "platform/jet/sql/FechaJet.h"
 
@@ -12,13 +13,7 @@ std::string Texto(const std::string& s) {
         return "\"\"";
     if (s.find_first_of(",\"\r\n") == std::string::npos)
         return s;
-    std::string r = "\"";
-    for (char c : s) {
-        r += c;
-        if (c == '"')
-            r += '"';
-    }
-    return r + "\"";
+    return jet::Entrecomilla(s, '"');
 }
 
 std::string Campo(const jet::TValor& valor) {

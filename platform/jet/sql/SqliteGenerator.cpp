@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "platform/jet/Comillas.h"
 #include "platform/jet/sql/ErroresSql.h"
 
 namespace jet::sql {
@@ -17,23 +18,11 @@ std::string Mayusculas(std::string s) {
 }
 
 std::string Nombre(const std::string& s) {
-    std::string r = "\"";
-    for (char c : s) {
-        r += c;
-        if (c == '"')
-            r += '"';
-    }
-    return r + "\"";
+    return Entrecomilla(s, '"');
 }
 
 std::string Texto(const std::string& s) {
-    std::string r = "'";
-    for (char c : s) {
-        r += c;
-        if (c == '\'')
-            r += '\'';
-    }
-    return r + "'";
+    return Entrecomilla(s, '\'');
 }
 
 std::string Real(double d) {
