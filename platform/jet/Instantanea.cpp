@@ -2,9 +2,8 @@
 
 #include <sqlite3.h>
 
-#include <cstdlib>
-
 #include "platform/jet/Comillas.h"
+#include "platform/jet/Latido.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/JetCollation.h"
 #include "platform/jet/sql/JetFunctions.h"
@@ -60,10 +59,7 @@ void Ejecuta(sqlite3* db, const std::string& sql) {
 }  // namespace
 
 TInstantanea::TInstantanea(TAbreArchivo abre, TFirmaEnDisco firmaEnDisco)
-    : abre_(std::move(abre)),
-      firmaEnDisco_(std::move(firmaEnDisco)),
-      // Lets a whole run be timed and compared without the optimisation.
-      bOptimiza_(std::getenv("KOVA_JET_SIN_OPTIMIZAR") == nullptr) {}
+    : abre_(std::move(abre)), firmaEnDisco_(std::move(firmaEnDisco)) {}
 
 TInstantanea::~TInstantanea() {
     CierraBase();
@@ -78,14 +74,27 @@ void TInstantanea::AbreBase() {
         CierraBase();
         throw EErrorJet("EMotorSql", "No se pudo crear la base de datos en memoria.");
     }
+    PreparaConexion(db_);
+    // Every thousand steps of a statement, so that no statement holds the
+    // heartbeat back for long.
+    sqlite3_progress_handler(
+        db_, 1000,
+        [](void*) {
+            TLatido::Late();
+            return 0;
+        },
+        nullptr);
+}
+
+void TInstantanea::PreparaConexion(sqlite3* db) {
     // A quoted name that matches no column must fail, never turn into text.
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_limit(db_, SQLITE_LIMIT_SQL_LENGTH, 1 << 30);
-    sqlite3_limit(db_, SQLITE_LIMIT_COMPOUND_SELECT, 10000);
-    sqlite3_limit(db_, SQLITE_LIMIT_EXPR_DEPTH, 100000);  // capped at SQLite's build maximum
-    sql::JetCollation::Registra(db_);
-    sql::JetFunctions::Registra(db_);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, 1 << 30);
+    sqlite3_limit(db, SQLITE_LIMIT_COMPOUND_SELECT, 10000);
+    sqlite3_limit(db, SQLITE_LIMIT_EXPR_DEPTH, 100000);  // capped at SQLite's build maximum
+    sql::JetCollation::Registra(db);
+    sql::JetFunctions::Registra(db);
 }
 
 void TInstantanea::CierraBase() {
@@ -138,6 +147,7 @@ void TInstantanea::Carga(const TTabla& tabla) {
     sqlite3_prepare_v2(db_, (inserta + ")").c_str(), -1, &st, nullptr);
     try {
         archivo_->LeeFilas(tabla.sNombre, [&](const std::vector<TValor>& fila) {
+            TLatido::Late();
             sqlite3_reset(st);
             sqlite3_clear_bindings(st);
             for (size_t i = 0; i < fila.size() && i < tabla.columnas.size(); ++i) {

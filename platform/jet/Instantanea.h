@@ -32,6 +32,9 @@ public:
     // table and reopens it, so the next statement sees the new contents.
     void Actualiza();
     sqlite3* Db() { return db_; }
+    // What a connection needs to run the SQL the generator writes: the jet_*
+    // functions, the JET collation and the limits and settings the engine uses.
+    static void PreparaConexion(sqlite3* db);
     TablaCatalogo DameTabla(const std::string& sNombre) override;
     // Derived tables kept per snapshot (on unless switched off).
     void PonOptimizacion(bool b) { bOptimiza_ = b; }

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "ArchivoFalso.h"
+#include "platform/jet/Latido.h"
 
 using jet::TTipoColumna;
 
@@ -149,6 +150,42 @@ TEST(Instantanea, KeptDerivedTablesAnswerAsComputedOnes) {
     for (int i = 0; i < 2; ++i)
         EXPECT_THROW(conReuso->Ejecuta("SELECT * FROM (SELECT CLNG(S) AS Z FROM t) AS d"),
                      jet::EErrorJet);
+}
+
+// The heartbeat comes while a table is copied and while a long statement
+// runs, not more often than asked, and what it throws never reaches SQLite.
+TEST(Instantanea, HeartbeatDuringCopyAndLongStatements) {
+    struct TQuitaLatido {
+        ~TQuitaLatido() { jet::TLatido::Quita(); }
+    } quita;
+    auto a = std::make_shared<TArchivoFalso>();
+    std::vector<TArchivoFalso::Fila> filas;
+    for (int i = 0; i < 1000; ++i) filas.push_back({int64_t{i}});
+    a->Tabla("t", {{"N", TTipoColumna::tcEnteroLargo, 4}}, filas);
+    int nLatidos = 0;
+    jet::TLatido::Pon([&] { ++nLatidos; }, std::chrono::milliseconds(0));
+    auto motor = MotorSobre(a);
+    EXPECT_EQ(Texto(motor->Ejecuta("SELECT COUNT(*) FROM t")), "1000");
+    EXPECT_GE(nLatidos, 1000);  // one per copied row
+    nLatidos = 0;
+    const std::string sLarga = "SELECT COUNT(*) FROM t AS a, t AS b WHERE a.N <> b.N";
+    EXPECT_EQ(Texto(motor->Ejecuta(sLarga)), "999000");
+    EXPECT_GT(nLatidos, 100);
+
+    jet::TLatido::Pon(
+        [&] {
+            ++nLatidos;
+            throw std::runtime_error("falla del aviso");
+        },
+        std::chrono::milliseconds(0));
+    nLatidos = 0;
+    EXPECT_EQ(Texto(motor->Ejecuta(sLarga)), "999000");
+    EXPECT_GT(nLatidos, 100);
+
+    jet::TLatido::Pon([&] { ++nLatidos; }, std::chrono::hours(1));
+    nLatidos = 0;
+    EXPECT_EQ(Texto(MotorSobre(a)->Ejecuta(sLarga)), "999000");
+    EXPECT_EQ(nLatidos, 0);
 }
 
 }  // namespace
