@@ -5,6 +5,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "platform/jet/Latido.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "platform/ui/TCajaMensajesQt.h"
 
@@ -41,4 +42,7 @@ void PreparaAplicacion(QApplication& app) {
     CargaTraduccion(app);
     CargaTahoma();
     ui::FijaCajaMensajes(std::make_shared<ui::TCajaMensajesQt>());
+    // A long question runs on this thread: the window is repainted while the
+    // engine works, but no click or key lands in the middle of a statement.
+    jet::TLatido::Pon([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 }

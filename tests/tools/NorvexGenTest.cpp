@@ -13,6 +13,7 @@
 #include "TDirTemporal.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/TArchivoAccess.h"
+#include "tools/mdbgen/EErrorMdb.h"
 #include "tools/norvexgen/GeneradorNorvex.h"
 
 using nlohmann::json;
@@ -296,14 +297,35 @@ TEST(NorvexGenPrograma, ArgumentosYCarpeta) {
     EXPECT_EQ(corre("--lineas diez '" + (dir / "a").string() + "'"), 2);
     EXPECT_EQ(corre("--lineas -1 '" + (dir / "a").string() + "'"), 2);
     EXPECT_EQ(corre("--otra '" + (dir / "a").string() + "'"), 2);
+    EXPECT_EQ(corre("--clientes 73 '" + (dir / "a").string() + "'"), 2);
+    EXPECT_EQ(corre("--clientes '" + (dir / "a").string() + "'"), 2);
     EXPECT_FALSE(std::filesystem::exists(dir / "a"));
-    ASSERT_EQ(corre("--lineas 120 --semilla 3 '" + (dir / "b").string() + "'"), 0);
-    EXPECT_TRUE(std::filesystem::exists(dir / "b/Norvex.INI"));
-    size_t nLineas = 0;
-    for (const auto& t : LeeConLibmdb((dir / "b/DataBase/Norvex.mdb").string()))
-        if (t.sNombre == "tMovtos" || t.sNombre == "tProces")
-            nLineas += t.filas.size();
-    EXPECT_EQ(nLineas, 120u);
+    // Too few clients would leave a company without any to draw operations from.
+    EXPECT_THROW(norvex::TGeneradorNorvex::Genera(dir / "a", {100, 1, 73}), mdb::EErrorMdb);
+    EXPECT_FALSE(std::filesystem::exists(dir / "a"));
+    // Lines and clients as asked; clients one per 25 lines, at least 74, by default.
+    const struct {
+        const char* sArgs;
+        size_t nLineas, nClientes;
+    } casos[] = {{"--lineas 120 --semilla 3", 120, 74},
+                 {"--lineas 4000", 4000, 174},
+                 {"--lineas 120 --clientes 300", 120, 300},
+                 {"--clientes 74 --lineas 50", 50, 74}};
+    int nCaso = 0;
+    for (const auto& c : casos) {
+        const auto sub = dir / std::to_string(++nCaso);
+        ASSERT_EQ(corre(std::string(c.sArgs) + " '" + sub.string() + "'"), 0) << c.sArgs;
+        EXPECT_TRUE(std::filesystem::exists(sub / "Norvex.INI"));
+        size_t nLineas = 0, nClientes = 0;
+        for (const auto& t : LeeConLibmdb((sub / "DataBase/Norvex.mdb").string())) {
+            if (t.sNombre == "tMovtos" || t.sNombre == "tProces")
+                nLineas += t.filas.size();
+            if (t.sNombre == "tCliente")
+                nClientes = t.filas.size();
+        }
+        EXPECT_EQ(nLineas, c.nLineas) << c.sArgs;
+        EXPECT_EQ(nClientes, c.nClientes) << c.sArgs;
+    }
 }
 
 // The tool opens the folder's database with Norvex's fixed password only.

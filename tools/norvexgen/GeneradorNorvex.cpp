@@ -163,7 +163,7 @@ std::string Rfc(TAzarNorvex& azar, const TCliente& c) {
     return s;
 }
 
-TCartera CreaCartera(TAzarNorvex& azar, int64_t nLineas) {
+TCartera CreaCartera(TAzarNorvex& azar, const TOpcionesNorvex& op) {
     TCartera cartera;
     auto agrega = [&](TCliente c) {
         c.sClave = "CL" + Cero(int64_t(cartera.clientes.size() + 1), 6);
@@ -217,7 +217,8 @@ TCartera CreaCartera(TAzarNorvex& azar, int64_t nLineas) {
     cartera.nHomonima = agrega(h);
     cartera.nSinGiro = agrega(moral("COMERCIALIZADORA SIN GIRO SA DE CV", 999));
 
-    const int64_t nAlAzar = std::max<int64_t>(60, nLineas / 25);
+    const int64_t nAlAzar = op.nClientes > 0 ? op.nClientes - int64_t(cartera.clientes.size())
+                                             : std::max<int64_t>(60, op.nLineas / 25);
     for (int64_t k = 0; k < nAlAzar; ++k) {
         TCliente n;
         n.nEmpresa = azar.Prob(0.85) ? kEmpresaActiva : kOtraEmpresa;
@@ -477,7 +478,7 @@ void EscribeBase(const std::string& sRuta, const TOpcionesNorvex& op) {
         e.AgregaFila({Largo(d.nNumero), Texto(d.sSimbolo), Texto(d.sDivisa), d.bPagare});
 
     TAzarNorvex azar(op.nSemilla * 7919 + 1);
-    const TCartera cartera = CreaCartera(azar, op.nLineas);
+    const TCartera cartera = CreaCartera(azar, op);
     e.CreaTabla("tCliente", {{"ClaveCliente", TTipoMdb::tmTexto, 20},
                              {"Nombre", TTipoMdb::tmTexto, 100},
                              {"ApellidoPaterno", TTipoMdb::tmTexto, 50},
@@ -515,6 +516,9 @@ void EscribeBase(const std::string& sRuta, const TOpcionesNorvex& op) {
 void TGeneradorNorvex::Genera(const std::filesystem::path& dir, const TOpcionesNorvex& op) {
     if (op.nLineas < 0)
         throw mdb::EErrorMdb("el número de líneas no puede ser negativo");
+    if (op.nClientes != 0 && op.nClientes < kMinClientes)
+        throw mdb::EErrorMdb("el número de clientes no puede ser menor que " +
+                             std::to_string(kMinClientes));
     std::filesystem::create_directories(dir / "DataBase");
     const std::filesystem::path base = dir / "DataBase" / "Norvex.mdb";
     const std::filesystem::path aparte = dir / "DataBase" / "Norvex.mdb.part";

@@ -8,6 +8,7 @@ namespace norvex {
 struct TOpcionesNorvex {
     int64_t nLineas = 5000;  // operation lines over tMovtos and tProces together
     uint64_t nSemilla = 1;
+    int64_t nClientes = 0;  // rows of tCliente; 0: one per 25 lines
 };
 
 // Writes a Norvex folder as the back office leaves it: DataBase/Norvex.mdb
@@ -24,6 +25,10 @@ struct TOpcionesNorvex {
 class TGeneradorNorvex {
 public:
     static constexpr const char* kContrasena = "quilon";
+    // Fewest clients: the 14 named ones (the general public, the centre's
+    // counterparts, the names that need care) and 60 drawn ones, so that
+    // both companies have clients of every kind to draw operations from.
+    static constexpr int64_t kMinClientes = 74;
     static void Genera(const std::filesystem::path& dir, const TOpcionesNorvex& opciones);
 };
 

@@ -1,4 +1,4 @@
-// norvexgen [--lineas N] [--semilla S] DIR: writes a sample Norvex folder
+// norvexgen [--lineas N] [--clientes N] [--semilla S] DIR: writes a sample Norvex folder
 // (DIR/DataBase/Norvex.mdb and DIR/Norvex.INI). Same seed, same file.
 #include <charconv>
 #include <cstring>
@@ -11,7 +11,10 @@
 namespace {
 
 int Uso() {
-    std::cerr << "uso: norvexgen [--lineas N] [--semilla S] CARPETA\n";
+    std::cerr << "uso: norvexgen [--lineas N] [--clientes N] [--semilla S] CARPETA\n"
+                 "  --lineas N    líneas de operación en tMovtos y tProces (5000)\n"
+                 "  --clientes N  clientes en tCliente, al menos 74 (uno por cada 25 líneas)\n"
+                 "  --semilla S   semilla de los datos al azar (1)\n";
     return 2;
 }
 
@@ -29,9 +32,13 @@ int main(int argc, char** argv) {
     std::string sDir;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if ((a == "--lineas" || a == "--semilla") && i + 1 < argc) {
-            const bool bBien = a == "--lineas" ? Numero(argv[++i], op.nLineas) && op.nLineas >= 0
-                                               : Numero(argv[++i], op.nSemilla);
+        if ((a == "--lineas" || a == "--clientes" || a == "--semilla") && i + 1 < argc) {
+            const char* v = argv[++i];
+            const bool bBien = a == "--lineas" ? Numero(v, op.nLineas) && op.nLineas >= 0
+                               : a == "--clientes"
+                                   ? Numero(v, op.nClientes) &&
+                                         op.nClientes >= norvex::TGeneradorNorvex::kMinClientes
+                                   : Numero(v, op.nSemilla);
             if (!bBien)
                 return Uso();
         } else if (!a.empty() && a[0] != '-' && sDir.empty()) {
