@@ -37,8 +37,9 @@ protected:
     // The program's data side, counting the question sets it creates.
     struct TDatosContados : TDatosVentana {
         TDatosContados(std::shared_ptr<IColectorConxs> Colector)
-            : TDatosVentana([](const std::string&) { return std::make_shared<TReportesGrabador>(); },
-                            std::move(Colector)) {}
+            : TDatosVentana(
+                  [](const std::string&) { return std::make_shared<TReportesGrabador>(); },
+                  std::move(Colector)) {}
         std::shared_ptr<IRepCuestionarioKOVA> CreaCuestionario(
             int nNumEmp, double dTCambio, std::shared_ptr<IMensajero> Mensajero) override {
             ++nCreados;
