@@ -75,3 +75,17 @@ void TBDNorvex::Escribe(const std::string& sRuta) const {
     }
     e.Cierra();
 }
+
+std::string R(const std::string& s) {
+    return "Respuesta: " + s;
+}
+
+std::map<int, std::string> RespuestasVacias() {
+    std::map<int, std::string> r;
+    for (int n = 1; n <= 195; ++n) r[n] = R("0");
+    for (int n : {1, 192, 193, 194, 195}) r[n] = sMano;
+    for (int n = 3; n <= 32; ++n) r[n] = sMano;
+    for (int n : {33, 62, 91, 120, 149, 180}) r[n] = R("NO");
+    for (int n : {2, 150, 151, 181, 182}) r[n] = R("NINGUNO");
+    return r;
+}

@@ -23,8 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string sMano = "(** El CC debe responder **)";
-
 TEjecucion Ejecuta(const std::vector<std::string>& args) {
     return EjecutaPrograma(KOVA_BINARY_DIR "/bin/cuestionario-kova", args);
 }
@@ -65,22 +63,6 @@ struct TCarpeta {
     }
     std::string Sal(const std::string& s) const { return (salida / s).string(); }
 };
-
-std::string R(const std::string& s) {
-    return "Respuesta: " + s;
-}
-
-// The answers of a database without operations (the questionnaire's own
-// texts for "nothing"), worked out once by hand.
-std::map<int, std::string> Vacias() {
-    std::map<int, std::string> r;
-    for (int n = 1; n <= 195; ++n) r[n] = R("0");
-    for (int n : {1, 192, 193, 194, 195}) r[n] = sMano;
-    for (int n = 3; n <= 32; ++n) r[n] = sMano;
-    for (int n : {33, 62, 91, 120, 149, 180}) r[n] = R("NO");
-    for (int n : {2, 150, 151, 181, 182}) r[n] = R("NINGUNO");
-    return r;
-}
 
 TEST(CuestionarioKova, ListaLosPosiblesPEPsComoCsv) {
     TCarpeta c;
@@ -132,7 +114,7 @@ TEST(CuestionarioKova, RespuestasConYSinMarcas) {
         ASSERT_EQ(e.nSalida, 0) << e.sErrores;
         EXPECT_EQ(e.sErrores, "");  // no terminal: no progress either
         EXPECT_EQ(e.sSalida, "");
-        auto esperadas = Vacias();
+        auto esperadas = RespuestasVacias();
         for (const auto& m : {comunes, caso.cambios})
             for (const auto& [n, s] : m) esperadas[n] = s;
         const auto respuestas = PorPregunta(Lee(c.Sal("r.csv")), "respuesta");
