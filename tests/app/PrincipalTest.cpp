@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -154,8 +155,12 @@ public:
     std::string sUsuario, sPassw;
     bool bSoloAdmins = false;
 
+    std::function<void()> alDetectar;  // runs as the detection's statement would
+
     bool UsuariosConectados() override { return bUsuarios; }
     bool DetectaPEPs(TTablaPEPs& vtPEPs) override {
+        if (alDetectar)
+            alDetectar();
         vtPEPs.Vacia();
         for (size_t i = 0; i < candidatos.size(); ++i)
             vtPEPs.Agrega(int(i) + 1, "C" + std::to_string(i), candidatos[i], false);
@@ -628,6 +633,28 @@ TEST_F(PrincipalTest, NingunTrabajoEmpiezaMientrasOtroCorre) {
     EXPECT_EQ(datos->nConexiones, 1);
     EXPECT_EQ(datos->nCreados, 1);
     EXPECT_EQ(bitacora.Textos(), std::vector<std::string>{std::string("estado:") + kConectando});
+}
+
+// A click that reaches the window while a statement holds it waits in the
+// event queue; it is dropped with the job, not run as a new job afterwards.
+TEST_F(PrincipalTest, UnClicDuranteElTrabajoNoQuedaEnCola) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "X");
+    auto* bnDetecta = Control<QPushButton>("bnDetectaPEPs");
+    datos->norvex->alDetectar = [&] {
+        datos->norvex->alDetectar = nullptr;
+        const QPointF centro = QRectF(bnDetecta->rect()).center();
+        for (QEvent::Type tipo : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                bnDetecta,
+                std::make_unique<QMouseEvent>(tipo, centro, bnDetecta->mapToGlobal(centro),
+                                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier)
+                    .release());
+    };
+    ventana->bnDetectaPEPsClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(datos->nConexiones, 1);
 }
 
 // Detection that finds candidates, ticking by mouse and keyboard, the report
