@@ -1,18 +1,12 @@
 #include "app/CompuertaAcceso.h"
 
 #include "app/ArchivosNorvex.h"
-#include "data/IIColectorConxs.h"
-#include "platform/ado/TADOConnection.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-const char* const kBDPrincipal = "BDPrincipal";
-}
-
-TCompuertaAcceso::TCompuertaAcceso(fs::path sDirProg, IColectorConxs& Colector,
+TCompuertaAcceso::TCompuertaAcceso(fs::path sDirProg, std::shared_ptr<IDatosVentana> Datos,
                                    std::shared_ptr<IAvisosCompuerta> Avisos)
-    : F_sDirProg(std::move(sDirProg)), F_Colector(Colector), F_Avisos(std::move(Avisos)) {}
+    : F_sDirProg(std::move(sDirProg)), F_Datos(std::move(Datos)), F_Avisos(std::move(Avisos)) {}
 
 std::optional<fs::path> TCompuertaAcceso::DameRutaBD(const fs::path& sDir) {
     auto sRuta = archivos_norvex::BuscaSinCaso(sDir, "DataBase/Norvex.mdb");
@@ -31,35 +25,26 @@ bool TCompuertaAcceso::DameEmpresaActiva(const fs::path& sDir, int& nNumEmp) {
     return nNumEmp > 0;
 }
 
-bool TCompuertaAcceso::ConectaBDPrinc(const fs::path& sRutaBD, ado::TADOConnection*& Conector) {
-    F_Avisos->MuestraEstado(sTxConectando);
-    // Registered once; a later run finds "BDPrincipal" and reuses it. A failed
-    // open has already been shown by the connector.
-    F_Colector.CreaBDPrinc(sRutaBD.string(), "", false);
-    if (!F_Colector.Conecta(kBDPrincipal))
-        return false;
-    if (!F_Colector.DameAccessConex(kBDPrincipal, Conector) || !Conector)
-        return false;
-    return Conector->Connected();
-}
-
 TCompuertaAcceso::TCierre TCompuertaAcceso::Pasa(const std::string& sUsuario,
                                                  const std::string& sPassw, double dTCambio,
-                                                 const TCreaCuestionario& CreaCuestionario,
+                                                 std::shared_ptr<IMensajero> Mensajero,
                                                  TPuerta& Puerta) {
     const auto sRutaBD = DameRutaBD(F_sDirProg);
     if (!sRutaBD) {
-        F_Avisos->MuestraCaja(sTxSinBD);
+        F_Avisos->MuestraSinBD(sTxSinBD);
         return ciSinBD;
     }
-    if (!ConectaBDPrinc(*sRutaBD, Puerta.Conector))
+    F_Avisos->MuestraEstado(sTxConectando);
+    // A failed open has already been shown by the connector.
+    if (!F_Datos->ConectaBDPrinc(sRutaBD->string()))
         return ciSinConexion;
     Puerta.dTCambio = dTCambio;
     if (!DameEmpresaActiva(F_sDirProg, Puerta.nNumEmp)) {
         F_Avisos->MuestraCaja(sTxSinEmpresa);
         return ciSinEmpresa;
     }
-    Puerta.Cuestionario = CreaCuestionario(Puerta.Conector, Puerta.nNumEmp, Puerta.dTCambio);
+    Puerta.Cuestionario =
+        F_Datos->CreaCuestionario(Puerta.nNumEmp, Puerta.dTCambio, std::move(Mensajero));
     if (!Puerta.Cuestionario)
         return ciSinCuestionario;
     if (Puerta.Cuestionario->UsuariosConectados()) {

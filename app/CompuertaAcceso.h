@@ -1,25 +1,22 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/IIAvisosCompuerta.h"
+#include "app/IIDatosVentana.h"
+#include "app/IIMensajero.h"
 #include "questionnaire/IIRepCuestionarioKOVA.h"
-
-class IColectorConxs;
-namespace ado {
-class TADOConnection;
-}
 
 // The access gate every job passes before it touches the data: the Norvex
 // database file and its connection, the active company of "Norvex.INI", the
 // job's question-set object, nobody working in Norvex, an administrator's
 // credentials. It holds no widgets, so the window and the batch program run
 // the same sequence with the same texts; each says through IAvisosCompuerta
-// how the texts reach its user.
+// how the texts reach its user, and through IDatosVentana which question set
+// its job runs.
 class TCompuertaAcceso {
 public:
     static constexpr const char* sTxSinBD =
@@ -46,27 +43,23 @@ public:
         ciCredenciales
     };
 
-    // The job's question-set object on the gate's connection.
-    using TCreaCuestionario = std::function<std::shared_ptr<IRepCuestionarioKOVA>(
-        ado::TADOConnection* Conector, int nNumEmp, double dTCambio)>;
-
     // What an open gate hands its job.
     struct TPuerta {
         std::shared_ptr<IRepCuestionarioKOVA> Cuestionario;
-        ado::TADOConnection* Conector = nullptr;  // owned by the registry
         int nNumEmp = 0;
         double dTCambio = 0;
     };
 
-    // sDirProg is the Norvex folder; the registry keeps the connection under
-    // "BDPrincipal" for later runs.
-    TCompuertaAcceso(std::filesystem::path sDirProg, IColectorConxs& Colector,
+    // sDirProg is the Norvex folder; Datos connects its database file (kept
+    // registered for later runs) and creates the job's question set.
+    TCompuertaAcceso(std::filesystem::path sDirProg, std::shared_ptr<IDatosVentana> Datos,
                      std::shared_ptr<IAvisosCompuerta> Avisos);
 
     // Runs the gate with the typed values as they are (the caller has checked
-    // them); Puerta is filled as far as the gate got.
+    // them); the question set reports its progress through Mensajero. Puerta
+    // is filled as far as the gate got.
     TCierre Pasa(const std::string& sUsuario, const std::string& sPassw, double dTCambio,
-                 const TCreaCuestionario& CreaCuestionario, TPuerta& Puerta);
+                 std::shared_ptr<IMensajero> Mensajero, TPuerta& Puerta);
 
     // The database file below the folder, whatever its letter case.
     static std::optional<std::filesystem::path> DameRutaBD(const std::filesystem::path& sDir);
@@ -74,9 +67,7 @@ public:
     static bool DameEmpresaActiva(const std::filesystem::path& sDir, int& nNumEmp);
 
 private:
-    bool ConectaBDPrinc(const std::filesystem::path& sRutaBD, ado::TADOConnection*& Conector);
-
     std::filesystem::path F_sDirProg;
-    IColectorConxs& F_Colector;
+    std::shared_ptr<IDatosVentana> F_Datos;
     std::shared_ptr<IAvisosCompuerta> F_Avisos;
 };

@@ -10,9 +10,10 @@ namespace ado {
 class TADOConnection;
 }
 
-// The window's data side in the program: the connection registry (the
-// program's "ColectorGlobal" unless another is given) and the job's
-// question-set object, the 2018 edition, on the connection it hands out.
+// A job's data side in the program: the connection registry (the program's
+// "ColectorGlobal" unless another is given) and the job's question-set
+// object, the 2018 edition, on the connection it hands out. The batch program
+// derives its own question set from it.
 class TDatosVentana : public IDatosVentana {
 public:
     // elReporte builds the report handler the question set fills.
@@ -22,6 +23,11 @@ public:
     bool ConectaBDPrinc(const std::string& sRutaBD) override;
     std::shared_ptr<IRepCuestionarioKOVA> CreaCuestionario(
         int nNumEmp, double dTCambio, std::shared_ptr<IMensajero> Mensajero) override;
+
+protected:
+    const TCreaManejadorReportes& ElReporte() const { return F_elReporte; }
+    // The connection handed out last; null before the first.
+    ado::TADOConnection* Conector() const { return F_Conector; }
 
 private:
     IColectorConxs& Colector();

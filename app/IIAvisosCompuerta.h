@@ -7,7 +7,10 @@
 class IAvisosCompuerta {
 public:
     virtual ~IAvisosCompuerta() = default;
-    // A blocking condition: a plain box with an OK button.
+    // The database file is missing: a plain box with an OK button. It comes
+    // before anything of the job has run, so the window keeps its wait cursor.
+    virtual void MuestraSinBD(const std::string& sTexto) = 0;
+    // Any other blocking condition: a plain box with an OK button.
     virtual void MuestraCaja(const std::string& sTexto) = 0;
     // A status text followed by the short pause ("Conectando con la BD...").
     virtual void MuestraEstado(const std::string& sTexto) = 0;

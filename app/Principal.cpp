@@ -14,7 +14,6 @@
 #include <QValidator>
 #include <exception>
 
-#include "app/ArchivosNorvex.h"
 #include "app/Mensajero.h"
 #include "app/ModeloPEPs.h"
 #include "app/RejillaPEPs.h"
@@ -34,16 +33,6 @@ const QColor kPlata(0xC0, 0xC0, 0xC0);
 // The four step frames: left, top, width, height.
 const QRect kMarcos[] = {
     {71, 65, 546, 99}, {71, 179, 545, 111}, {71, 303, 545, 93}, {71, 409, 546, 243}};
-
-const char* const kSinBD = "Error: Este programa debe encontrarse en la carpeta del Norvex.";
-const char* const kSinEmpresa = "No se pudo extraer el Número de la Empresa predeterminada.";
-const char* const kUsuarioConectado =
-    "Hay un usuario conectado a la BD. Cierre Norvex antes de continuar.";
-// The box has two blanks between "no" and "tiene"; the status line has one.
-const char* const kCredencialesCaja =
-    "La contraseña es incorrecta o, el usuario no  tiene permisos de administrador.";
-const char* const kCredencialesEstado =
-    "La contraseña es incorrecta o, el usuario no tiene permisos de administrador.";
 
 // Letters typed or pasted into the credential fields turn upper case.
 class TMayusculas : public QValidator {
@@ -426,65 +415,51 @@ bool TfrmPrincipal::ValidaCampos() {
     return false;
 }
 
-bool TfrmPrincipal::ConectaBDPrinc() {
-    const std::filesystem::path sDir = F_Utilerias->DameDirProg();
-    const auto sRuta = archivos_norvex::BuscaSinCaso(sDir, "DataBase/Norvex.mdb");
-    if (!sRuta || !std::filesystem::is_regular_file(*sRuta)) {
-        ui::DameCajaMensajes()->MuestraMensaje(kSinBD);
-        return false;
-    }
-    _MensajeroForm->MsjTxEspera("Conectando con la BD...", false);
-    return F_Datos->ConectaBDPrinc(sRuta->string());
-}
+// The gate's texts as each job shows them (see TVariantePuerta).
+class TfrmPrincipal::TAvisosVentana : public IAvisosCompuerta {
+public:
+    TAvisosVentana(TfrmPrincipal& Ventana, TVariantePuerta eVariante)
+        : F_Ventana(Ventana), F_eVariante(eVariante) {}
 
-bool TfrmPrincipal::DameEmpresaActiva(int& nNumEmp) {
-    const std::filesystem::path sDir = F_Utilerias->DameDirProg();
-    const auto sRuta = archivos_norvex::BuscaSinCaso(sDir, "Norvex.INI");
-    if (!sRuta || !std::filesystem::is_regular_file(*sRuta))
-        return false;
-    nNumEmp = archivos_norvex::LeeEnteroIni(*sRuta, "Control", "EmpresaActiva");
-    return nNumEmp > 0;
-}
+    void MuestraSinBD(const std::string& sTexto) override {
+        ui::DameCajaMensajes()->MuestraMensaje(sTexto);
+    }
+    void MuestraCaja(const std::string& sTexto) override {
+        // Detection hands the user a normal cursor for its boxes; the report
+        // job keeps the wait cursor showing.
+        if (F_eVariante == TVariantePuerta::vpDeteccion)
+            TUtilerias::CursorNormal();
+        ui::DameCajaMensajes()->MuestraMensaje(sTexto);
+    }
+    void MuestraEstado(const std::string& sTexto) override {
+        F_Ventana._MensajeroForm->MsjTxEspera(sTexto, false);
+    }
+    void CredencialesRechazadas(const std::string& sCaja, const std::string& sEstado) override {
+        TfrmPrincipal& v = F_Ventana;
+        if (F_eVariante == TVariantePuerta::vpDeteccion) {
+            v.edUsuario->setFocus(Qt::OtherFocusReason);
+            MuestraCaja(sCaja);
+            v._MensajeroForm->CampoObligatorio(v.txUsuario, v.edUsuario);
+            v._MensajeroForm->MsjTxEspera(sEstado, true);
+        } else {
+            MuestraCaja(sCaja);
+            v._MensajeroForm->MsjTxEspera(sEstado, true);
+            v._MensajeroForm->CampoObligatorio(v.txPassw, v.edPassw);
+        }
+    }
 
-void TfrmPrincipal::CajaPuerta(TVariantePuerta eVariante, const std::string& sTexto) {
-    // Detection hands the user a normal cursor for its boxes; the report job
-    // keeps the wait cursor showing.
-    if (eVariante == TVariantePuerta::vpDeteccion)
-        TUtilerias::CursorNormal();
-    ui::DameCajaMensajes()->MuestraMensaje(sTexto);
-}
+private:
+    TfrmPrincipal& F_Ventana;
+    TVariantePuerta F_eVariante;
+};
 
-bool TfrmPrincipal::PasaPuerta(TVariantePuerta eVariante, TPuerta& Puerta) {
-    if (!ConectaBDPrinc())
-        return false;
-    Puerta.dTCambio = TextoATipoCambio(Recorta(edCambio->text()));
-    if (!DameEmpresaActiva(Puerta.nNumEmp)) {
-        CajaPuerta(eVariante, kSinEmpresa);
-        return false;
-    }
-    Puerta.Cuestionario =
-        F_Datos->CreaCuestionario(Puerta.nNumEmp, Puerta.dTCambio, _MensajeroForm);
-    if (!Puerta.Cuestionario)
-        return false;
-    if (Puerta.Cuestionario->UsuariosConectados()) {
-        CajaPuerta(eVariante, kUsuarioConectado);
-        return false;
-    }
-    // The fields go as typed: not trimmed, already upper case.
-    if (Puerta.Cuestionario->ValidaAcceso(edUsuario->text().toStdString(),
-                                          edPassw->text().toStdString(), true))
-        return true;
-    if (eVariante == TVariantePuerta::vpDeteccion) {
-        edUsuario->setFocus(Qt::OtherFocusReason);
-        CajaPuerta(eVariante, kCredencialesCaja);
-        _MensajeroForm->CampoObligatorio(txUsuario, edUsuario);
-        _MensajeroForm->MsjTxEspera(kCredencialesEstado, true);
-    } else {
-        CajaPuerta(eVariante, kCredencialesCaja);
-        _MensajeroForm->MsjTxEspera(kCredencialesEstado, true);
-        _MensajeroForm->CampoObligatorio(txPassw, edPassw);
-    }
-    return false;
+bool TfrmPrincipal::PasaPuerta(TVariantePuerta eVariante, TCompuertaAcceso::TPuerta& Puerta) {
+    TCompuertaAcceso Compuerta(F_Utilerias->DameDirProg(), F_Datos,
+                               std::make_shared<TAvisosVentana>(*this, eVariante));
+    // The rate has passed ValidaCampos; the credentials go as typed.
+    return Compuerta.Pasa(edUsuario->text().toStdString(), edPassw->text().toStdString(),
+                          TextoATipoCambio(Recorta(edCambio->text())), _MensajeroForm,
+                          Puerta) == TCompuertaAcceso::ciAbierta;
 }
 
 void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<void()>& Trabajo) {
@@ -534,7 +509,7 @@ void TfrmPrincipal::bnGenReporteClick() {
 }
 
 void TfrmPrincipal::EjecutaDeteccion() {
-    TPuerta Puerta;
+    TCompuertaAcceso::TPuerta Puerta;
     if (PasaPuerta(TVariantePuerta::vpDeteccion, Puerta) &&
         Puerta.Cuestionario->DetectaPEPs(F_vtPEPs)) {
         MuestraSinPEPs(F_vtPEPs.EstaVacia());
@@ -548,7 +523,7 @@ void TfrmPrincipal::EjecutaDeteccion() {
 }
 
 void TfrmPrincipal::EjecutaReporte() {
-    TPuerta Puerta;
+    TCompuertaAcceso::TPuerta Puerta;
     const bool bGenerado = PasaPuerta(TVariantePuerta::vpReporte, Puerta) &&
                            Puerta.Cuestionario->GeneraReporte(F_vtPEPs);
     _MensajeroForm->MsjEnTx(bGenerado

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CompuertaAcceso.h"
 #include "app/IIDatosVentana.h"
 #include "app/IIMensajero.h"
 #include "app/IIUtilerias.h"
@@ -40,17 +41,10 @@ public:
     void AvanzaConEnter(QWidget* edCampo, QChar& Key, bool bMayusculas);
     // True when a problem was found (and pointed at).
     bool ValidaCampos();
-    bool ConectaBDPrinc();
-    bool DameEmpresaActiva(int& nNumEmp);
 
     enum class TVariantePuerta { vpDeteccion, vpReporte };
-    // What an open gate yields to its job.
-    struct TPuerta {
-        std::shared_ptr<IRepCuestionarioKOVA> Cuestionario;
-        double dTCambio = 0;
-        int nNumEmp = 0;
-    };
-    bool PasaPuerta(TVariantePuerta eVariante, TPuerta& Puerta);
+    // Runs the access gate with the fields' values; true when it opened.
+    bool PasaPuerta(TVariantePuerta eVariante, TCompuertaAcceso::TPuerta& Puerta);
 
     IMensajero& Mensajero() { return *_MensajeroForm; }
 
@@ -65,6 +59,8 @@ protected:
     bool eventFilter(QObject* obj, QEvent* event) override;
 
 private:
+    class TAvisosVentana;
+
     void FormCreate();
     void CreaControles();
     void InicializaPaso4();
@@ -74,7 +70,6 @@ private:
     // Runs a job under the wait cursor with its button disabled; an error that
     // escapes it is shown once cursor and button are back.
     void EjecutaTrabajo(QPushButton* bnBoton, const std::function<void()>& Trabajo);
-    void CajaPuerta(TVariantePuerta eVariante, const std::string& sTexto);
 
     std::shared_ptr<IDatosVentana> F_Datos;
     TTablaPEPs& F_vtPEPs;

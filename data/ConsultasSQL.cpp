@@ -39,12 +39,13 @@ void TConsultasSQL::MuestraFalla(const std::string& sClase, const std::string& s
     MuestraError("BD-101", DameNombreClase(), sClase + " - " + sMensaje);
 }
 
-bool TConsultasSQL::PideConsulta(const std::string& sConsulta, ado::TADOQuery& qQuery) {
+bool TConsultasSQL::Corre(const std::string& sConsulta, ado::TADOQuery& qQuery,
+                          void (ado::TADOQuery::*Accion)()) {
     qQuery.Close();
     qQuery.SQLClear();
     try {
         qQuery.SQLAdd(sConsulta);
-        qQuery.Open();
+        (qQuery.*Accion)();
         return true;
     } catch (const jet::EErrorJet& e) {
         MuestraFalla(e.Clase(), e.Mensaje());
@@ -55,21 +56,15 @@ bool TConsultasSQL::PideConsulta(const std::string& sConsulta, ado::TADOQuery& q
     return false;
 }
 
+bool TConsultasSQL::PideConsulta(const std::string& sConsulta, ado::TADOQuery& qQuery) {
+    return Corre(sConsulta, qQuery, &ado::TADOQuery::Open);
+}
+
 bool TConsultasSQL::EjecutaConsulta(const std::string& sConsulta, ado::TADOQuery& qQuery) {
+    if (!Corre(sConsulta, qQuery, &ado::TADOQuery::ExecSQL))
+        return false;
     qQuery.Close();
-    qQuery.SQLClear();
-    try {
-        qQuery.SQLAdd(sConsulta);
-        qQuery.ExecSQL();
-        qQuery.Close();
-        return true;
-    } catch (const jet::EErrorJet& e) {
-        MuestraFalla(e.Clase(), e.Mensaje());
-    } catch (const std::exception& e) {
-        MuestraFalla(Desenreda(typeid(e).name()), e.what());
-    }
-    qQuery.Close();
-    return false;
+    return true;
 }
 
 void TConsultasSQL::LimpiaTabla(const std::string& sNomTabla, const std::string& sCondicion) {

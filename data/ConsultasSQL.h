@@ -35,4 +35,8 @@ protected:
 
 private:
     void MuestraFalla(const std::string& sClase, const std::string& sMensaje);
+    // Sends sConsulta through qQuery with Accion; an error becomes the BD-101
+    // box and false, with the query closed.
+    bool Corre(const std::string& sConsulta, ado::TADOQuery& qQuery,
+               void (ado::TADOQuery::*Accion)());
 };

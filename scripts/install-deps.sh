@@ -18,6 +18,7 @@ packages=(
   fonts-liberation fonts-wine
   xvfb xauth
   nodejs
+  locales
 )
 
 missing=()
@@ -34,4 +35,10 @@ fi
 # npm ships with some Node.js builds; Debian's own package is the fallback.
 if ! command -v npm >/dev/null 2>&1; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends npm
+fi
+
+# A locale with a decimal comma, for the tests of number texts under the
+# user's settings.
+if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf8$'; then
+  localedef -i es_ES -f UTF-8 es_ES.UTF-8
 fi

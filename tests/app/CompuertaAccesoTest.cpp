@@ -8,6 +8,7 @@
 
 #include "TDirTemporal.h"
 #include "app/CompuertaAcceso.h"
+#include "app/DatosVentana.h"
 #include "data/ColectorConxs.h"
 #include "questionnaire/RepCuestANDU2017.h"
 #include "tests/questionnaire/Grabadores.h"
@@ -17,6 +18,7 @@ namespace {
 
 struct TAvisosGrabados : IAvisosCompuerta {
     std::vector<std::string> textos;  // "C:" box, "E:" status, "K:" credentials
+    void MuestraSinBD(const std::string& s) override { textos.push_back("B:" + s); }
     void MuestraCaja(const std::string& s) override { textos.push_back("C:" + s); }
     void MuestraEstado(const std::string& s) override { textos.push_back("E:" + s); }
     void CredencialesRechazadas(const std::string& sCaja, const std::string& sEstado) override {
@@ -32,42 +34,50 @@ protected:
     }
     static void TearDownTestSuite() { delete dir_; }
 
+    // The program's data side, counting the question sets it creates.
+    struct TDatosContados : TDatosVentana {
+        TDatosContados(std::shared_ptr<IColectorConxs> Colector)
+            : TDatosVentana(
+                  [](const std::string&) { return std::make_shared<TReportesGrabador>(); },
+                  std::move(Colector)) {}
+        std::shared_ptr<IRepCuestionarioKOVA> CreaCuestionario(
+            int nNumEmp, double dTCambio, std::shared_ptr<IMensajero> Mensajero) override {
+            ++nCreados;
+            return TDatosVentana::CreaCuestionario(nNumEmp, dTCambio, std::move(Mensajero));
+        }
+        int nCreados = 0;
+    };
+
     TCompuertaAcceso::TCierre Pasa(const std::filesystem::path& dir, const std::string& sUsuario,
                                    const std::string& sPassw, TCompuertaAcceso::TPuerta& Puerta) {
-        TCompuertaAcceso compuerta(dir, colector_, avisos_);
-        return compuerta.Pasa(
-            sUsuario, sPassw, 19.5,
-            [this](ado::TADOConnection* Conector, int nNumEmp, double dTCambio) {
-                ++nCreados_;
-                return std::make_shared<TRepCuestANDU2017>(
-                    Conector,
-                    [](const std::string&) { return std::make_shared<TReportesGrabador>(); },
-                    std::make_shared<TMensajeroGrabador>(), dTCambio, nNumEmp);
-            },
-            Puerta);
+        TCompuertaAcceso compuerta(dir, datos_, avisos_);
+        return compuerta.Pasa(sUsuario, sPassw, 19.5, std::make_shared<TMensajeroGrabador>(),
+                              Puerta);
     }
 
     static TDirTemporal* dir_;
-    TColectorConxs colector_;
+    std::shared_ptr<TColectorConxs> colector_ = std::make_shared<TColectorConxs>();
+    std::shared_ptr<TDatosContados> datos_ = std::make_shared<TDatosContados>(colector_);
     std::shared_ptr<TAvisosGrabados> avisos_ = std::make_shared<TAvisosGrabados>();
-    int nCreados_ = 0;
 };
 TDirTemporal* CompuertaAccesoTest::dir_ = nullptr;
 
 TEST_F(CompuertaAccesoTest, AbreYReusaLaConexionRegistrada) {
     TCompuertaAcceso::TPuerta a, b;
     ASSERT_EQ(Pasa(dir_->ruta(), "ADMIN", "NORVEX", a), TCompuertaAcceso::ciAbierta);
-    EXPECT_TRUE(a.Cuestionario && a.Conector);
+    EXPECT_TRUE(a.Cuestionario);
     EXPECT_EQ(a.nNumEmp, 1);
     EXPECT_EQ(a.dTCambio, 19.5);
+    ado::TADOConnection* primera = nullptr;
+    ASSERT_TRUE(colector_->DameAccessConex("BDPrincipal", primera));
     a = {};  // the job lets its question set go; the connection stays
     ASSERT_EQ(Pasa(dir_->ruta(), "ADMIN", "NORVEX", b), TCompuertaAcceso::ciAbierta);
-    ado::TADOConnection* registrada = nullptr;
-    ASSERT_TRUE(colector_.DameAccessConex("BDPrincipal", registrada));
-    EXPECT_EQ(b.Conector, registrada);
+    ado::TADOConnection* segunda = nullptr;
+    ASSERT_TRUE(colector_->DameAccessConex("BDPrincipal", segunda));
+    EXPECT_EQ(primera, segunda);
     EXPECT_EQ(avisos_->textos,
               (std::vector<std::string>{"E:Conectando con la BD...", "E:Conectando con la BD..."}));
-    EXPECT_EQ(nCreados_, 2);
+    EXPECT_EQ(datos_->nCreados, 2);
 }
 
 // Each closing speaks once, with its own text; the question set exists only
@@ -78,8 +88,8 @@ TEST_F(CompuertaAccesoTest, Cierres) {
     EXPECT_EQ(Pasa(vacio.ruta(), "ADMIN", "NORVEX", p), TCompuertaAcceso::ciSinBD);
     EXPECT_EQ(avisos_->textos,
               std::vector<std::string>{
-                  "C:Error: Este programa debe encontrarse en la carpeta del Norvex."});
-    EXPECT_FALSE(colector_.Conectado("BDPrincipal"));
+                  "B:Error: Este programa debe encontrarse en la carpeta del Norvex."});
+    EXPECT_FALSE(colector_->Conectado("BDPrincipal"));
 
     // The same database file, but the folder's settings name no company.
     TDirTemporal sinEmpresa;
@@ -93,7 +103,7 @@ TEST_F(CompuertaAccesoTest, Cierres) {
         avisos_->textos,
         (std::vector<std::string>{"E:Conectando con la BD...",
                                   "C:No se pudo extraer el Número de la Empresa predeterminada."}));
-    EXPECT_EQ(nCreados_, 0);
+    EXPECT_EQ(datos_->nCreados, 0);
 }
 
 TEST_F(CompuertaAccesoTest, CredencialesRechazadasConAmbosTextos) {

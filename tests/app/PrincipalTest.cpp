@@ -2,9 +2,11 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 #include <optional>
 #include <stdexcept>
@@ -15,10 +17,12 @@
 #include "app/Principal.h"
 #include "app/Utilerias.h"
 #include "data/ColectorConxs.h"
+#include "platform/report/TVistaPrevia.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "report/DataModule.h"
 #include "report/ManejadorReportes.h"
 #include "report/TablaPEPs.h"
+#include "tests/tools/ProgramaLotes.h"
 #include "tools/norvexgen/GeneradorNorvex.h"
 
 namespace {
@@ -151,8 +155,12 @@ public:
     std::string sUsuario, sPassw;
     bool bSoloAdmins = false;
 
+    std::function<void()> alDetectar;  // runs as the detection's statement would
+
     bool UsuariosConectados() override { return bUsuarios; }
     bool DetectaPEPs(TTablaPEPs& vtPEPs) override {
+        if (alDetectar)
+            alDetectar();
         vtPEPs.Vacia();
         for (size_t i = 0; i < candidatos.size(); ++i)
             vtPEPs.Agrega(int(i) + 1, "C" + std::to_string(i), candidatos[i], false);
@@ -627,6 +635,28 @@ TEST_F(PrincipalTest, NingunTrabajoEmpiezaMientrasOtroCorre) {
     EXPECT_EQ(bitacora.Textos(), std::vector<std::string>{std::string("estado:") + kConectando});
 }
 
+// A click that reaches the window while a statement holds it waits in the
+// event queue; it is dropped with the job, not run as a new job afterwards.
+TEST_F(PrincipalTest, UnClicDuranteElTrabajoNoQuedaEnCola) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "X");
+    auto* bnDetecta = Control<QPushButton>("bnDetectaPEPs");
+    datos->norvex->alDetectar = [&] {
+        datos->norvex->alDetectar = nullptr;
+        const QPointF centro = QRectF(bnDetecta->rect()).center();
+        for (QEvent::Type tipo : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                bnDetecta,
+                std::make_unique<QMouseEvent>(tipo, centro, bnDetecta->mapToGlobal(centro),
+                                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier)
+                    .release());
+    };
+    ventana->bnDetectaPEPsClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(datos->nConexiones, 1);
+}
+
 // Detection that finds candidates, ticking by mouse and keyboard, the report
 // reading the ticks, and a new detection that clears them.
 TEST_F(PrincipalTest, RevisionDePEPsDeLaDeteccionAlReporte) {
@@ -739,6 +769,72 @@ TEST_F(PrincipalTest, PuertaYDeteccionSobreUnaCarpetaNorvex) {
     EXPECT_TRUE(Control("grdPEPs")->isEnabled());
     EXPECT_TRUE(colector->Conectado("BDPrincipal"));
     ventana.reset();  // before the data module whose table it shows
+}
+
+// The window's whole workflow on the demo folder gives the batch program's
+// 195 answers for the same ticks, and neither leaves a byte changed or a file
+// added below the Norvex folder.
+TEST_F(PrincipalTest, FlujoCompletoIgualAlProgramaPorLotes) {
+    norvex::TGeneradorNorvex::Genera(dir.ruta(), {});  // what the demo folder holds
+    const auto antes = Foto(dir.ruta());
+    TdmMain dm;
+    auto real = std::make_shared<TDatosVentana>(
+        [&](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
+            return std::make_shared<TManejadorReportes>(dm.repGeneral, sNomRep);
+        },
+        std::make_shared<TColectorConxs>());
+    ventana.reset();
+    ventana = std::make_unique<TfrmPrincipal>(real, dm.vtPEPs, utilerias);
+    utilerias->ventana = ventana.get();
+    Abre();
+
+    Credenciales("ADMIN", "NORVEX");
+    ventana->bnDetectaPEPsClick();
+    auto* grdPEPs = Control<QTableView>("grdPEPs");
+    QAbstractItemModel* modelo = grdPEPs->model();
+    ASSERT_GE(modelo->rowCount(), 2);
+    std::vector<std::string> args{"--carpeta", dir.ruta().string(), "--usuario",
+                                  "ADMIN",     "--contrasena",      "NORVEX"};
+    for (int nFila : {0, modelo->rowCount() - 1}) {
+        // A click on the tick, as the user gives it.
+        grdPEPs->scrollTo(modelo->index(nFila, 0));
+        QTest::mouseClick(grdPEPs->viewport(), Qt::LeftButton, {},
+                          grdPEPs->visualRect(modelo->index(nFila, 0)).center());
+        ASSERT_TRUE(dm.vtPEPs.Fila(nFila).bEsPEP) << nFila;
+        args.insert(args.end(), {"--pep", dm.vtPEPs.Fila(nFila).sClaveCliente});
+    }
+
+    // The preview comes up at the end of the job; it is closed once it is there.
+    int nVistas = 0;
+    QTimer cierra;
+    QObject::connect(&cierra, &QTimer::timeout, [&] {
+        if (auto* vista = qobject_cast<rpt::TVistaPrevia*>(QApplication::activeModalWidget())) {
+            ++nVistas;
+            vista->reject();
+        }
+    });
+    cierra.start(20);
+    ventana->bnGenReporteClick();
+    cierra.stop();
+    EXPECT_EQ(nVistas, 1);
+    EXPECT_EQ(Control<QLabel>("txMensajes")->text(), "El reporte se generó correctamente.");
+    std::map<int, std::string> enVentana;
+    for (int n = 1; n <= 195; ++n) {
+        const auto sTexto = dm.repGeneral.Variables().DameTexto(QString("preg_%1").arg(n));
+        ASSERT_TRUE(sTexto) << n;
+        enVentana[n] = sTexto->toStdString();
+    }
+    ventana.reset();  // before the data module whose table it shows
+
+    TDirTemporal salida;
+    args.insert(args.end(), {"--respuestas", (salida / "r.csv").string()});
+    const TEjecucion e = EjecutaPrograma(KOVA_BINARY_DIR "/bin/cuestionario-kova", args);
+    ASSERT_EQ(e.nSalida, 0) << e.sErrores;
+    const auto enLotes = PorPregunta(Lee(salida / "r.csv"), "respuesta");
+    ASSERT_EQ(enLotes.size(), enVentana.size());
+    for (const auto& [n, sRespuesta] : enVentana)
+        EXPECT_EQ(enLotes.at(n), sRespuesta) << "pregunta " << n;
+    EXPECT_EQ(Foto(dir.ruta()), antes);
 }
 
 }  // namespace

@@ -1,19 +1,12 @@
 #include "BDNorvexPrueba.h"
 
+#include "platform/jet/sql/FechaJet.h"
+
 using mdb::TColumnaMdb;
 using mdb::TTipoMdb;
 
 double Fecha(int nAnio, int nMes, int nDia, int nHora) {
-    // Days from the civil date (proleptic Gregorian), then from 1899-12-30.
-    auto dias = [](int y, int m, int d) {
-        y -= m <= 2;
-        const int era = (y >= 0 ? y : y - 399) / 400;
-        const int yoe = y - era * 400;
-        const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-        const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-        return era * 146097 + doe - 719468;
-    };
-    return dias(nAnio, nMes, nDia) - dias(1899, 12, 30) + nHora / 24.0;
+    return jet::sql::SerialDeFecha(nAnio, nMes, nDia, nHora / 24.0);
 }
 
 std::string CadenaNorvex(const std::string& sRuta) {
@@ -81,4 +74,18 @@ void TBDNorvex::Escribe(const std::string& sRuta) const {
                               o.dCantidad, o.sCliente, o.nEmp, o.bCancelado});
     }
     e.Cierra();
+}
+
+std::string R(const std::string& s) {
+    return "Respuesta: " + s;
+}
+
+std::map<int, std::string> RespuestasVacias() {
+    std::map<int, std::string> r;
+    for (int n = 1; n <= 195; ++n) r[n] = R("0");
+    for (int n : {1, 192, 193, 194, 195}) r[n] = sMano;
+    for (int n = 3; n <= 32; ++n) r[n] = sMano;
+    for (int n : {33, 62, 91, 120, 149, 180}) r[n] = R("NO");
+    for (int n : {2, 150, 151, 181, 182}) r[n] = R("NINGUNO");
+    return r;
 }

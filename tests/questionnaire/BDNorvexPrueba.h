@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -80,3 +81,11 @@ double Fecha(int nAnio, int nMes, int nDia, int nHora = 0);
 
 // The connection string the program composes for the Norvex file.
 std::string CadenaNorvex(const std::string& sRuta);
+
+// The answer texts: "Respuesta: " and the value, or the hand-answer mark.
+inline const std::string sMano = "(** El CC debe responder **)";
+std::string R(const std::string& s);
+
+// The answers of a database without operations (the questionnaire's own
+// texts for "nothing"), worked out once by hand.
+std::map<int, std::string> RespuestasVacias();

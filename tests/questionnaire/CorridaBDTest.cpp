@@ -16,23 +16,6 @@ namespace {
 
 using TRespuestas = std::map<int, std::string>;
 
-const std::string sMano = "(** El CC debe responder **)";
-
-std::string R(const std::string& s) {
-    return "Respuesta: " + s;
-}
-
-// The answers of a database without operations.
-TRespuestas Vacias() {
-    TRespuestas r;
-    for (int n = 1; n <= 195; ++n) r[n] = R("0");
-    for (int n : {1, 192, 193, 194, 195}) r[n] = sMano;
-    for (int n = 3; n <= 32; ++n) r[n] = sMano;
-    for (int n : {33, 62, 91, 120, 149, 180}) r[n] = R("NO");
-    for (int n : {2, 150, 151, 181, 182}) r[n] = R("NINGUNO");
-    return r;
-}
-
 TRespuestas Con(TRespuestas r, const TRespuestas& cambios) {
     for (const auto& [n, s] : cambios) r[n] = s;
     return r;
@@ -100,7 +83,7 @@ TEST_F(CorridaBDTest, NoOperations) {
     bd.clientes = {Fisica("C1", "ANA", std::string("LOPEZ"))};
     TTablaPEPs peps;
     const TCorrida c = Corre(bd, peps);
-    EsperaRespuestas(c, Vacias());
+    EsperaRespuestas(c, RespuestasVacias());
     EXPECT_EQ(c.sNombreCC, "CAMBIOS DEL NORTE SA DE CV");
     ASSERT_EQ(c.estados.size(), 197u);  // start, one per question, preparing
     EXPECT_EQ(c.estados.front(), "E:Iniciando...");
@@ -119,14 +102,14 @@ TEST_F(CorridaBDTest, LinesOfOperations) {
               {"C", 5, d, 1, 18.5, 10, "C1"},  {"C", 2, d, 1, 18.5, 70, "C1", 1, true},
               {"X", 3, d, 1, 18.5, 80, "C1"},  {"C", 4, d, 1, 18.5, 90, "C1", 2}};
     TTablaPEPs peps;
-    EsperaRespuestas(Corre(bd, peps),
-                     Con(Vacias(), {{2, R("COMERCIO AL POR MENOR (** Total Ops.:  3 **) ")},
-                                    {33, R("SI")},
-                                    {36, R("1")},
-                                    {44, R("3")},
-                                    {52, R("195")},
-                                    {53, R("195")},
-                                    {61, R("65")}}));
+    EsperaRespuestas(Corre(bd, peps), Con(RespuestasVacias(),
+                                          {{2, R("COMERCIO AL POR MENOR (** Total Ops.:  3 **) ")},
+                                           {33, R("SI")},
+                                           {36, R("1")},
+                                           {44, R("3")},
+                                           {52, R("195")},
+                                           {53, R("195")},
+                                           {61, R("65")}}));
 }
 
 // Dollars by symbol whatever its letter case; other currencies without the
@@ -145,31 +128,32 @@ TEST_F(CorridaBDTest, CurrenciesAndConversion) {
               {"C", 7, d, 4, 18.5, 200, "C1"}, {"C", 8, d, 5, 21, 10, "C1"},
               {"C", 9, d, 4, 18.5, 100, "C1"}};
     TTablaPEPs peps;
-    EsperaRespuestas(Corre(bd, peps),
-                     Con(Vacias(), {{2, R("COMERCIO AL POR MENOR (** Total Ops.:  9 **) ")},
-                                    // dollars: 100 + 41, average 70.5
-                                    {33, R("SI")},
-                                    {36, R("1")},
-                                    {44, R("2")},
-                                    {52, R("141")},
-                                    {53, R("141")},
-                                    {61, R("70")},
-                                    // euros: 50 x 22 / 20
-                                    {62, R("SI")},
-                                    {64, R("1")},
-                                    {73, R("1")},
-                                    {81, R("55")},
-                                    {82, R("55")},
-                                    {90, R("55")},
-                                    // documents: 200 + 10 x 21 / 20 + 100 = 310.5, average 103.5
-                                    {149, R("SI")},
-                                    {150, R("CHEQUE EN DOLARES (** Total Ops.:  2 **) ")},
-                                    {151, R("ANA LOPEZ (** Total Ops.:  3 **) ")},
-                                    {153, R("1")},
-                                    {162, R("3")},
-                                    {170, R("310")},
-                                    {171, R("310")},
-                                    {179, R("104")}}));
+    EsperaRespuestas(
+        Corre(bd, peps),
+        Con(RespuestasVacias(), {{2, R("COMERCIO AL POR MENOR (** Total Ops.:  9 **) ")},
+                                 // dollars: 100 + 41, average 70.5
+                                 {33, R("SI")},
+                                 {36, R("1")},
+                                 {44, R("2")},
+                                 {52, R("141")},
+                                 {53, R("141")},
+                                 {61, R("70")},
+                                 // euros: 50 x 22 / 20
+                                 {62, R("SI")},
+                                 {64, R("1")},
+                                 {73, R("1")},
+                                 {81, R("55")},
+                                 {82, R("55")},
+                                 {90, R("55")},
+                                 // documents: 200 + 10 x 21 / 20 + 100 = 310.5, average 103.5
+                                 {149, R("SI")},
+                                 {150, R("CHEQUE EN DOLARES (** Total Ops.:  2 **) ")},
+                                 {151, R("ANA LOPEZ (** Total Ops.:  3 **) ")},
+                                 {153, R("1")},
+                                 {162, R("3")},
+                                 {170, R("310")},
+                                 {171, R("310")},
+                                 {179, R("104")}}));
 }
 
 // Users by category; a general-public client is one user per operation; PEPs
@@ -196,37 +180,37 @@ TEST_F(CorridaBDTest, UsersCategoriesAndPEPs) {
     peps.Agrega(2, "E1", "JOHN SMITH", false);
     peps.Agrega(3, "N1", "ANA LOPEZ", true);
     peps.Agrega(4, "O'X", "CON APOSTROFO", true);  // a quote in a key is only data
-    EsperaRespuestas(Corre(bd, peps),
-                     Con(Vacias(), {{2, R("COMERCIO AL POR MENOR (** Total Ops.:  6 **) ")},
-                                    {33, R("SI")},
-                                    {34, R("4")},
-                                    {35, R("4")},
-                                    {36, R("0")},
-                                    {37, R("1")},
-                                    {38, R("1")},
-                                    {39, R("1")},
-                                    {40, R("1")},
-                                    {41, R("2")},
-                                    {42, R("1")},
-                                    {43, R("4")},
-                                    {44, R("0")},
-                                    {45, R("2")},
-                                    {46, R("1")},
-                                    {47, R("1")},
-                                    {48, R("1")},
-                                    {49, R("2")},
-                                    {50, R("1")},
-                                    {51, R("5")},
-                                    {52, R("130")},
-                                    {53, R("0")},
-                                    {54, R("20")},
-                                    {55, R("10")},
-                                    {56, R("10")},
-                                    {57, R("10")},
-                                    {58, R("20")},
-                                    {59, R("10")},
-                                    {60, R("50")},
-                                    {61, R("10")}}));
+    EsperaRespuestas(Corre(bd, peps), Con(RespuestasVacias(),
+                                          {{2, R("COMERCIO AL POR MENOR (** Total Ops.:  6 **) ")},
+                                           {33, R("SI")},
+                                           {34, R("4")},
+                                           {35, R("4")},
+                                           {36, R("0")},
+                                           {37, R("1")},
+                                           {38, R("1")},
+                                           {39, R("1")},
+                                           {40, R("1")},
+                                           {41, R("2")},
+                                           {42, R("1")},
+                                           {43, R("4")},
+                                           {44, R("0")},
+                                           {45, R("2")},
+                                           {46, R("1")},
+                                           {47, R("1")},
+                                           {48, R("1")},
+                                           {49, R("2")},
+                                           {50, R("1")},
+                                           {51, R("5")},
+                                           {52, R("130")},
+                                           {53, R("0")},
+                                           {54, R("20")},
+                                           {55, R("10")},
+                                           {56, R("10")},
+                                           {57, R("10")},
+                                           {58, R("20")},
+                                           {59, R("10")},
+                                           {60, R("50")},
+                                           {61, R("10")}}));
 }
 
 // The window: 1 Jan at midnight and 31 Dec at midnight are in; later on 31
@@ -245,14 +229,14 @@ TEST_F(CorridaBDTest, WindowEdgesAndCompany) {
               {"C", 5, Fecha(2018, 1, 1), 1, 18, 10, "N1"},
               {"C", 6, Fecha(2017, 7, 1), 1, 18, 10, "K2"}};
     TTablaPEPs peps;
-    EsperaRespuestas(Corre(bd, peps),
-                     Con(Vacias(), {{2, R("COMERCIO AL POR MENOR (** Total Ops.:  2 **) ")},
-                                    {33, R("SI")},
-                                    {36, R("1")},
-                                    {44, R("2")},
-                                    {52, R("20")},
-                                    {53, R("20")},
-                                    {61, R("10")}}));
+    EsperaRespuestas(Corre(bd, peps), Con(RespuestasVacias(),
+                                          {{2, R("COMERCIO AL POR MENOR (** Total Ops.:  2 **) ")},
+                                           {33, R("SI")},
+                                           {36, R("1")},
+                                           {44, R("2")},
+                                           {52, R("20")},
+                                           {53, R("20")},
+                                           {61, R("10")}}));
 }
 
 // Sales of other currencies (130 counts every one with a known client) and of
@@ -267,26 +251,26 @@ TEST_F(CorridaBDTest, SalesOfCurrenciesAndDocuments) {
               {"V", 5, d, 5, 21, 10, "H1"},  {"V", 6, d, 4, 18, 100, "B2"}};
     TTablaPEPs peps;
     EsperaRespuestas(Corre(bd, peps),
-                     Con(Vacias(), {{2, R("BANCA MULTIPLE (** Total Ops.:  3 **) ")},
-                                    {120, R("SI")},
-                                    {122, R("1")},
-                                    {130, R("1")},
-                                    {131, R("1")},
-                                    {139, R("105")},
-                                    {140, R("105")},
-                                    {148, R("105")},
-                                    {180, R("SI")},
-                                    {181, R("CHEQUE EN DOLARES (** Total Ops.:  3 **) ")},
-                                    {182, R("BANCO UNO (** Total Ops.:  2 **) ")},
-                                    {183, R("4")},
-                                    {184, R("2")},
-                                    {185, R("1")},
-                                    {186, R("1")},
-                                    {187, R("310")},
-                                    {188, R("200")},
-                                    {189, R("10")},
-                                    {190, R("100")},
-                                    {191, R("78")}}));
+                     Con(RespuestasVacias(), {{2, R("BANCA MULTIPLE (** Total Ops.:  3 **) ")},
+                                              {120, R("SI")},
+                                              {122, R("1")},
+                                              {130, R("1")},
+                                              {131, R("1")},
+                                              {139, R("105")},
+                                              {140, R("105")},
+                                              {148, R("105")},
+                                              {180, R("SI")},
+                                              {181, R("CHEQUE EN DOLARES (** Total Ops.:  3 **) ")},
+                                              {182, R("BANCO UNO (** Total Ops.:  2 **) ")},
+                                              {183, R("4")},
+                                              {184, R("2")},
+                                              {185, R("1")},
+                                              {186, R("1")},
+                                              {187, R("310")},
+                                              {188, R("200")},
+                                              {189, R("10")},
+                                              {190, R("100")},
+                                              {191, R("78")}}));
 }
 
 // Without a row in tEmpresa the sentinel rows are missing: the first query

@@ -51,22 +51,5 @@ TEST(PdfCuestionario, InformacionPaginasTextoYPreferencias) {
                           "Respuesta: 1001", "Respuesta: 1195"})
         EXPECT_TRUE(todo->contains(QString::fromUtf8(s))) << s;
 
-    auto fuentes = EjecutaHerramienta("pdffonts", {sPdf});
-    ASSERT_TRUE(fuentes);
-    EXPECT_TRUE(fuentes->contains("LiberationSerif"));
-    for (const QString& linea : fuentes->split('\n').mid(2))
-        if (!linea.isEmpty()) {
-            EXPECT_TRUE(linea.contains(" yes ")) << "fuente sin incrustar: " << linea.toStdString();
-        }
-
-    auto catalogo = CatalogoPDF(sPdf);
-    ASSERT_TRUE(catalogo);
-    QJsonObject vp = catalogo->value("/ViewerPreferences").toObject();
-    for (const char* sClave :
-         {"/HideToolbar", "/HideMenubar", "/HideWindowUI", "/FitWindow", "/CenterWindow"}) {
-        ASSERT_TRUE(vp.value(sClave).isBool()) << sClave;
-        EXPECT_FALSE(vp.value(sClave).toBool()) << sClave;
-    }
-    EXPECT_EQ(vp.value("/PrintScaling").toString(), "/None");
-    EXPECT_FALSE(catalogo->contains("/Outlines"));
+    RevisaFuentesYPreferencias(sPdf);
 }

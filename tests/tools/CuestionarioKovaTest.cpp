@@ -1,10 +1,6 @@
 // The batch program run as a user runs it, on Norvex folders written for each
 // case: what it prints, its exit code, the files it leaves, and that it
 // neither changes nor adds anything in the Norvex folder.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,6 +15,7 @@
 #include "tests/platform/report/HerramientasPDF.h"
 #include "tests/questionnaire/BDNorvexPrueba.h"
 #include "tests/questionnaire/CuestPrueba.h"
+#include "tests/tools/ProgramaLotes.h"
 #include "tools/mdbgen/EscritorMdb.h"
 #include "tools/norvexgen/GeneradorNorvex.h"
 
@@ -26,93 +23,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kPrograma = KOVA_BINARY_DIR "/bin/cuestionario-kova";
-const std::string sMano = "(** El CC debe responder **)";
-
-struct TEjecucion {
-    int nSalida = -1;
-    std::string sSalida;
-    std::string sErrores;
-};
-
-std::string Lee(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), {});
-}
-
-// Runs the program with the arguments as given (no shell), standard output
-// and error caught in files of their own.
 TEjecucion Ejecuta(const std::vector<std::string>& args) {
-    TDirTemporal tmp;
-    const std::string sOut = (tmp / "out").string(), sErr = (tmp / "err").string();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int fo = open(sOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int fe = open(sErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(fo, 1);
-        dup2(fe, 2);
-        std::vector<char*> argv{const_cast<char*>(kPrograma.c_str())};
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(kPrograma.c_str(), argv.data());
-        _exit(127);
-    }
-    int nEstado = 0;
-    waitpid(pid, &nEstado, 0);
-    return {WIFEXITED(nEstado) ? WEXITSTATUS(nEstado) : -1, Lee(sOut), Lee(sErr)};
-}
-
-// RFC 4180 rows (CR LF ends, quoted fields with doubled quotes).
-std::vector<std::vector<std::string>> LeeCsv(const std::string& s) {
-    std::vector<std::vector<std::string>> filas(1, std::vector<std::string>(1));
-    bool bComillas = false;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const char c = s[i];
-        if (bComillas) {
-            if (c == '"' && i + 1 < s.size() && s[i + 1] == '"')
-                filas.back().back() += s[++i];
-            else if (c == '"')
-                bComillas = false;
-            else
-                filas.back().back() += c;
-        } else if (c == '"') {
-            bComillas = true;
-        } else if (c == ',') {
-            filas.back().emplace_back();
-        } else if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n') {
-            ++i;
-            filas.emplace_back(1);
-        } else {
-            filas.back().back() += c;
-        }
-    }
-    EXPECT_EQ(filas.back(), std::vector<std::string>(1)) << "sin CR LF al final";
-    filas.pop_back();
-    return filas;
-}
-
-// The two-column files: header, then question numbers 1 to 195 in order.
-std::map<int, std::string> PorPregunta(const std::string& sCsv, const std::string& sColumna) {
-    const auto filas = LeeCsv(sCsv);
-    EXPECT_EQ(filas.size(), 196u);
-    if (filas.empty())
-        return {};
-    EXPECT_EQ(filas[0], (std::vector<std::string>{"pregunta", sColumna}));
-    std::map<int, std::string> r;
-    for (size_t i = 1; i < filas.size(); ++i) {
-        EXPECT_EQ(filas[i].size(), 2u);
-        EXPECT_EQ(filas[i][0], std::to_string(i));
-        r[static_cast<int>(i)] = filas[i].at(1);
-    }
-    return r;
-}
-
-// Every file below a folder with its contents, to prove a run left it alone.
-std::map<std::string, std::string> Foto(const fs::path& dir) {
-    std::map<std::string, std::string> r;
-    for (const auto& e : fs::recursive_directory_iterator(dir))
-        r[fs::relative(e.path(), dir).string()] = e.is_regular_file() ? Lee(e.path()) : "<dir>";
-    return r;
+    return EjecutaPrograma(KOVA_BINARY_DIR "/bin/cuestionario-kova", args);
 }
 
 void EscribeIni(const fs::path& dir, const std::string& sContenido) {
@@ -151,22 +63,6 @@ struct TCarpeta {
     }
     std::string Sal(const std::string& s) const { return (salida / s).string(); }
 };
-
-std::string R(const std::string& s) {
-    return "Respuesta: " + s;
-}
-
-// The answers of a database without operations (the questionnaire's own
-// texts for "nothing"), worked out once by hand.
-std::map<int, std::string> Vacias() {
-    std::map<int, std::string> r;
-    for (int n = 1; n <= 195; ++n) r[n] = R("0");
-    for (int n : {1, 192, 193, 194, 195}) r[n] = sMano;
-    for (int n = 3; n <= 32; ++n) r[n] = sMano;
-    for (int n : {33, 62, 91, 120, 149, 180}) r[n] = R("NO");
-    for (int n : {2, 150, 151, 181, 182}) r[n] = R("NINGUNO");
-    return r;
-}
 
 TEST(CuestionarioKova, ListaLosPosiblesPEPsComoCsv) {
     TCarpeta c;
@@ -218,7 +114,7 @@ TEST(CuestionarioKova, RespuestasConYSinMarcas) {
         ASSERT_EQ(e.nSalida, 0) << e.sErrores;
         EXPECT_EQ(e.sErrores, "");  // no terminal: no progress either
         EXPECT_EQ(e.sSalida, "");
-        auto esperadas = Vacias();
+        auto esperadas = RespuestasVacias();
         for (const auto& m : {comunes, caso.cambios})
             for (const auto& [n, s] : m) esperadas[n] = s;
         const auto respuestas = PorPregunta(Lee(c.Sal("r.csv")), "respuesta");

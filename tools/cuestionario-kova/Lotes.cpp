@@ -7,6 +7,7 @@
 #include <set>
 
 #include "app/CompuertaAcceso.h"
+#include "app/DatosVentana.h"
 #include "data/ColectorConxs.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "report/DataModule.h"
@@ -46,6 +47,7 @@ class TAvisosLotes : public IAvisosCompuerta {
 public:
     explicit TAvisosLotes(std::shared_ptr<TMensajeroLotes> Mensajero)
         : F_Mensajero(std::move(Mensajero)) {}
+    void MuestraSinBD(const std::string& sTexto) override { MuestraCaja(sTexto); }
     void MuestraCaja(const std::string& sTexto) override {
         ui::DameCajaMensajes()->MuestraMensaje(sTexto);
     }
@@ -58,6 +60,22 @@ public:
 
 private:
     std::shared_ptr<TMensajeroLotes> F_Mensajero;
+};
+
+// The window's data side with the batch program's question set, which also
+// yields each statement's text; the last one created stays at hand.
+class TDatosLotes : public TDatosVentana {
+public:
+    using TDatosVentana::TDatosVentana;
+    std::shared_ptr<IRepCuestionarioKOVA> CreaCuestionario(
+        int nNumEmp, double dTCambio, std::shared_ptr<IMensajero> Mensajero) override {
+        if (!Conector())
+            return nullptr;
+        Cuestionario = std::make_shared<TRepCuestLotes>(Conector(), ElReporte(),
+                                                        std::move(Mensajero), dTCambio, nNumEmp);
+        return Cuestionario;
+    }
+    std::shared_ptr<TRepCuestLotes> Cuestionario;
 };
 
 // Ticks the candidates with the given keys; the first key that is none of
@@ -107,23 +125,18 @@ int EjecutaLotes(const TOpcionesLotes& op) {
     if (op.sPdf)
         dm = std::make_unique<TdmMain>();
     std::shared_ptr<TManejadorLotes> Manejador;
-    std::shared_ptr<TRepCuestLotes> Cuestionario;
-    auto CreaCuestionario = [&](ado::TADOConnection* Conector, int nNumEmp, double dTCambio) {
-        auto elReporte = [&](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
+    auto Datos = std::make_shared<TDatosLotes>(
+        [&](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
             Manejador = std::make_shared<TManejadorLotes>(dm ? &dm->repGeneral : nullptr, sNomRep);
             return Manejador;
-        };
-        Cuestionario =
-            std::make_shared<TRepCuestLotes>(Conector, elReporte, Mensajero, dTCambio, nNumEmp);
-        return std::static_pointer_cast<IRepCuestionarioKOVA>(Cuestionario);
-    };
+        });
 
-    TCompuertaAcceso Compuerta(op.sCarpeta, *ColectorGlobal,
-                               std::make_shared<TAvisosLotes>(Mensajero));
+    TCompuertaAcceso Compuerta(op.sCarpeta, Datos, std::make_shared<TAvisosLotes>(Mensajero));
     TCompuertaAcceso::TPuerta Puerta;
-    if (Compuerta.Pasa(op.sUsuario, op.sPassw, op.dTCambio, CreaCuestionario, Puerta) !=
+    if (Compuerta.Pasa(op.sUsuario, op.sPassw, op.dTCambio, Mensajero, Puerta) !=
         TCompuertaAcceso::ciAbierta)
         return slUsoOCompuerta;
+    const std::shared_ptr<TRepCuestLotes> Cuestionario = Datos->Cuestionario;
 
     TTablaPEPs vtPEPs;
     if (!Cuestionario->DetectaPEPs(vtPEPs)) {

@@ -7,6 +7,9 @@
 
 // How values become Jet 4 bytes: little-endian numbers, UCS-2 text (with
 // Jet's one-byte compression when it pays), day serials, the header cipher.
+// The writer codes these on its own, not with the reader's helpers: the tests
+// read written files back with our reader and with an independent one, which
+// only proves something while the two sides do not share their code.
 namespace mdb {
 
 constexpr int kPagina = 4096;

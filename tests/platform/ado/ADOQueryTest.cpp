@@ -178,7 +178,7 @@ TEST(ADOQuery, TextOfNumbersUsesTheLocaleSeparator) {
     Abierta a(Fixture("jet4-types.mdb"));
     const char* anterior = std::setlocale(LC_NUMERIC, nullptr);
     const std::string sAnterior = anterior ? anterior : "C";
-    if (!std::setlocale(LC_NUMERIC, "es_MX.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+    if (!std::setlocale(LC_NUMERIC, "es_ES.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
         GTEST_SKIP() << "no locale with a decimal comma";
     const std::string s = Consulta(a.conexion, "SELECT F, 12345.0, 1/3 FROM Table1 WHERE C = 2");
     std::setlocale(LC_NUMERIC, sAnterior.c_str());

@@ -56,24 +56,7 @@ TEST_F(ExportaPDF, InformacionTextoYPreferencias) {
     EXPECT_TRUE(texto->contains("Empresa: Ñandú & Cía")) << texto->toStdString();
     EXPECT_TRUE(texto->contains("Página 2 de 2"));
 
-    auto fuentes = EjecutaHerramienta("pdffonts", {sPdf});
-    ASSERT_TRUE(fuentes);
-    EXPECT_TRUE(fuentes->contains("LiberationSerif"));
-    for (const QString& linea : fuentes->split('\n').mid(2, -1))
-        if (!linea.isEmpty()) {
-            EXPECT_TRUE(linea.contains(" yes ")) << linea.toStdString();
-        }
-
-    auto catalogo = CatalogoPDF(sPdf);
-    ASSERT_TRUE(catalogo);
-    QJsonObject vp = catalogo->value("/ViewerPreferences").toObject();
-    for (const char* sClave :
-         {"/HideToolbar", "/HideMenubar", "/HideWindowUI", "/FitWindow", "/CenterWindow"}) {
-        ASSERT_TRUE(vp.value(sClave).isBool()) << sClave;
-        EXPECT_FALSE(vp.value(sClave).toBool()) << sClave;
-    }
-    EXPECT_EQ(vp.value("/PrintScaling").toString(), "/None");
-    EXPECT_FALSE(catalogo->contains("/Outlines"));
+    RevisaFuentesYPreferencias(sPdf);
 }
 
 TEST_F(ExportaPDF, SobrescribeSinPreguntarYNoDejaArchivosAMedias) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -41,4 +43,28 @@ inline std::optional<QJsonObject> CatalogoPDF(const QString& sPdf) {
     QString sRaiz =
         objetos.value("trailer").toObject().value("value").toObject().value("/Root").toString();
     return objetos.value("obj:" + sRaiz).toObject().value("value").toObject();
+}
+
+// What every exported PDF promises whatever its pages: all fonts embedded
+// (Liberation Serif among them), the viewer's preferences as the export sets
+// them, and no outline.
+inline void RevisaFuentesYPreferencias(const QString& sPdf) {
+    auto fuentes = EjecutaHerramienta("pdffonts", {sPdf});
+    ASSERT_TRUE(fuentes);
+    EXPECT_TRUE(fuentes->contains("LiberationSerif"));
+    for (const QString& linea : fuentes->split('\n').mid(2))
+        if (!linea.isEmpty()) {
+            EXPECT_TRUE(linea.contains(" yes ")) << "fuente sin incrustar: " << linea.toStdString();
+        }
+
+    auto catalogo = CatalogoPDF(sPdf);
+    ASSERT_TRUE(catalogo);
+    QJsonObject vp = catalogo->value("/ViewerPreferences").toObject();
+    for (const char* sClave :
+         {"/HideToolbar", "/HideMenubar", "/HideWindowUI", "/FitWindow", "/CenterWindow"}) {
+        ASSERT_TRUE(vp.value(sClave).isBool()) << sClave;
+        EXPECT_FALSE(vp.value(sClave).toBool()) << sClave;
+    }
+    EXPECT_EQ(vp.value("/PrintScaling").toString(), "/None");
+    EXPECT_FALSE(catalogo->contains("/Outlines"));
 }
