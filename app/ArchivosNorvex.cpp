@@ -1,8 +1,13 @@
 #include "app/ArchivosNorvex.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -25,6 +30,37 @@ std::string Recorta(const std::string& s) {
     while (i < j && esBlanco(s[i])) ++i;
     while (j > i && esBlanco(s[j - 1])) --j;
     return s.substr(i, j - i);
+}
+
+struct TCierraDescriptor {
+    int fd;
+    ~TCierraDescriptor() { ::close(fd); }
+};
+
+// Hands each line of the file, without its '\n', to fLinea until it returns
+// true. Read in blocks, so memory holds one line at a time.
+void RecorreLineas(int fd, const std::function<bool(const std::string&)>& fLinea) {
+    std::string sLinea;
+    char bloque[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, bloque, sizeof bloque);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        for (const char *p = bloque, *pFin = bloque + n; p < pFin;) {
+            const char* pSalto = std::find(p, pFin, '\n');
+            sLinea.append(p, pSalto);
+            if (pSalto == pFin)
+                break;
+            if (fLinea(sLinea))
+                return;
+            sLinea.clear();
+            p = pSalto + 1;
+        }
+    }
+    if (!sLinea.empty())
+        fLinea(sLinea);
 }
 
 }  // namespace
@@ -57,38 +93,45 @@ std::optional<fs::path> BuscaSinCaso(const fs::path& sDir, const std::string& sR
 
 std::optional<std::string> LeeCadenaIni(const fs::path& sArchivo, const std::string& sSeccion,
                                         const std::string& sClave) {
-    std::ifstream archivo(sArchivo, std::ios::binary);
-    if (!archivo)
+    // Opened without blocking and checked on the descriptor itself: a pipe or
+    // a device under this name would otherwise wait for a writer or never
+    // end, and a check on the path before opening can be outrun by a swap.
+    const int fd = ::open(sArchivo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    std::string linea;
+    TCierraDescriptor cierra{fd};
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+
+    std::optional<std::string> sValor;
     bool bPrimera = true, bEnSeccion = false, bSeccionVista = false;
-    while (std::getline(archivo, linea)) {
-        if (bPrimera && linea.starts_with("\xEF\xBB\xBF"))
-            linea.erase(0, 3);
+    RecorreLineas(fd, [&](const std::string& linea) {
+        const bool bBom = bPrimera && linea.starts_with("\xEF\xBB\xBF");
         bPrimera = false;
-        const std::string sLinea = Recorta(linea);
+        const std::string sLinea = Recorta(bBom ? linea.substr(3) : linea);
         if (sLinea.starts_with('[')) {
             const size_t nCierre = sLinea.find(']');
             const std::string sNombre = Recorta(
                 sLinea.substr(1, nCierre == std::string::npos ? std::string::npos : nCierre - 1));
             // Only the first section of that name is read.
             if (bEnSeccion)
-                return std::nullopt;
+                return true;
             bEnSeccion = !bSeccionVista && IgualSinCaso(sNombre, sSeccion);
             bSeccionVista = bSeccionVista || bEnSeccion;
-            continue;
+            return false;
         }
         const size_t nIgual = sLinea.find('=');
         if (!bEnSeccion || nIgual == std::string::npos)
-            continue;
+            return false;
         if (!IgualSinCaso(Recorta(sLinea.substr(0, nIgual)), sClave))
-            continue;
-        std::string sValor = Recorta(sLinea.substr(nIgual + 1));
-        if (sValor.size() >= 2 && sValor.front() == '"' && sValor.back() == '"')
-            sValor = sValor.substr(1, sValor.size() - 2);
-        return sValor;
-    }
-    return std::nullopt;
+            return false;
+        sValor = Recorta(sLinea.substr(nIgual + 1));
+        if (sValor->size() >= 2 && sValor->front() == '"' && sValor->back() == '"')
+            sValor = sValor->substr(1, sValor->size() - 2);
+        return true;
+    });
+    return sValor;
 }
 
 int LeeEnteroIni(const fs::path& sArchivo, const std::string& sSeccion, const std::string& sClave) {

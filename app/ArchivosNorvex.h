@@ -16,7 +16,8 @@ std::optional<std::filesystem::path> BuscaSinCaso(const std::filesystem::path& s
 
 // The value of sClave in section sSeccion (names without regard to letter case,
 // the first occurrence wins), trimmed and without surrounding double quotes;
-// none when the file, the section or the key is missing.
+// none when the file, the section or the key is missing, and when the file is
+// not a regular one (a folder, a pipe, a device), which is never waited on.
 std::optional<std::string> LeeCadenaIni(const std::filesystem::path& sArchivo,
                                         const std::string& sSeccion, const std::string& sClave);
 

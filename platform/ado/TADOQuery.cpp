@@ -4,14 +4,12 @@
 
 #include <clocale>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform/ado/TADOConnection.h"
 #include "platform/jet/EErrorJet.h"
-#include "platform/jet/FormatoNumero.h"
 #include "platform/jet/MotorJet.h"
-#include "platform/jet/sql/FechaJet.h"
+#include "platform/jet/TextoValor.h"
 #include "platform/jet/sql/JetCollation.h"
 
 namespace ado {
@@ -34,31 +32,7 @@ jet::EErrorJet ErrorConversion(const std::string& sTexto, const char* sTipo) {
 }  // namespace
 
 std::string TCampo::AsString() const {
-    return std::visit(
-        [](const auto& v) -> std::string {
-            using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, std::monostate>)
-                return "";
-            else if constexpr (std::is_same_v<T, bool>)
-                return v ? "True" : "False";
-            else if constexpr (std::is_same_v<T, int64_t>)
-                return std::to_string(v);
-            else if constexpr (std::is_same_v<T, double>)
-                return jet::TextoNumero(v, SeparadorDecimal());
-            else if constexpr (std::is_same_v<T, jet::TMoneda>)
-                return jet::TextoNumero(static_cast<double>(v.nDiezMilesimos) / 10000.0,
-                                        SeparadorDecimal());
-            else if constexpr (std::is_same_v<T, jet::TFecha>) {
-                const auto p = jet::sql::PartesDeSerial(v.dSerial);
-                char buf[100];
-                std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld %02d:%02d:%02d",
-                              static_cast<long long>(p.anio), static_cast<long long>(p.mes),
-                              static_cast<long long>(p.dia), p.hora, p.minuto, p.segundo);
-                return buf;
-            } else
-                return v;
-        },
-        valor_);
+    return jet::TextoValor(valor_, SeparadorDecimal());
 }
 
 int64_t TCampo::AsInteger() const {

@@ -5,6 +5,7 @@
 #include <cfenv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -615,23 +616,31 @@ struct SumaMoneda {
     bool bAlguno = false;
 };
 
+// SQLite aligns an aggregate's memory to 8 bytes only, less than __int128
+// needs: the sum is copied out of it and back, never used in place.
 void PasoSumaMoneda(sqlite3_context* ctx, int, sqlite3_value** a) {
-    auto* suma = static_cast<SumaMoneda*>(sqlite3_aggregate_context(ctx, sizeof(SumaMoneda)));
-    if (!suma)
+    void* pMemoria = sqlite3_aggregate_context(ctx, sizeof(SumaMoneda));
+    if (!pMemoria)
         return sqlite3_result_error_nomem(ctx);
     if (EsNulo(a[0]))
         return;
+    SumaMoneda suma;
+    std::memcpy(&suma, pMemoria, sizeof suma);
     Protegido(ctx, [&] {
-        suma->nTotal += std::llround(LeeNumero(a[0]).Doble() * 10000.0);
-        suma->bAlguno = true;
+        suma.nTotal += std::llround(LeeNumero(a[0]).Doble() * 10000.0);
+        suma.bAlguno = true;
     });
+    std::memcpy(pMemoria, &suma, sizeof suma);
 }
 
 void FinSumaMoneda(sqlite3_context* ctx) {
-    auto* suma = static_cast<SumaMoneda*>(sqlite3_aggregate_context(ctx, 0));
-    if (!suma || !suma->bAlguno)
+    const void* pMemoria = sqlite3_aggregate_context(ctx, 0);
+    SumaMoneda suma;
+    if (pMemoria)
+        std::memcpy(&suma, pMemoria, sizeof suma);
+    if (!suma.bAlguno)
         return sqlite3_result_null(ctx);
-    sqlite3_result_double(ctx, static_cast<double>(suma->nTotal) / 10000.0);
+    sqlite3_result_double(ctx, static_cast<double>(suma.nTotal) / 10000.0);
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include <strings.h>
 
 #include "platform/jet/EErrorJet.h"
-#include "platform/jet/FormatoNumero.h"
 #include "platform/jet/MotorJet.h"
 #include "platform/jet/TArchivoAccess.h"
+#include "platform/jet/TextoValor.h"
 #include "platform/jet/sql/FechaJet.h"
 
 // An Access file made of rows in memory, for engine tests that need no .mdb.
@@ -83,30 +83,11 @@ inline std::string Texto(const jet::TResultado& r) {
         for (size_t j = 0; j < r.filas[i].size(); ++j) {
             if (j)
                 s += ",";
-            std::visit(
-                [&](const auto& v) {
-                    using T = std::decay_t<decltype(v)>;
-                    if constexpr (std::is_same_v<T, std::monostate>)
-                        s += "NULL";
-                    else if constexpr (std::is_same_v<T, bool>)
-                        s += v ? "True" : "False";
-                    else if constexpr (std::is_same_v<T, int64_t>)
-                        s += std::to_string(v);
-                    else if constexpr (std::is_same_v<T, double>)
-                        s += jet::TextoNumero(v);
-                    else if constexpr (std::is_same_v<T, jet::TMoneda>)
-                        s += "$" + jet::TextoNumero(v.nDiezMilesimos / 10000.0);
-                    else if constexpr (std::is_same_v<T, jet::TFecha>) {
-                        auto p = jet::sql::PartesDeSerial(v.dSerial);
-                        char buf[100];
-                        std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld %02d:%02d:%02d",
-                                      (long long)p.anio, (long long)p.mes, (long long)p.dia, p.hora,
-                                      p.minuto, p.segundo);
-                        s += buf;
-                    } else
-                        s += v;
-                },
-                r.filas[i][j]);
+            const jet::TValor& v = r.filas[i][j];
+            if (jet::EsNulo(v))
+                s += "NULL";
+            else
+                s += (std::holds_alternative<jet::TMoneda>(v) ? "$" : "") + jet::TextoValor(v);
         }
     }
     return s;
