@@ -4,7 +4,7 @@
 # CLIENTS 0 keeps norvexgen's own count; the naive peer is stopped after
 # PEER_LIMIT_S seconds (default 1800) and then only its lower bound is known.
 # Needs build/bin/{norvexgen,cuestionario-kova,bench_cuestionario,bench_corrida,
-# bench_par_sqlite,jet_sqlite.so}, mdb-export and sqlite3.
+# bench_par_sqlite,bench_ventana,jet_sqlite.so}, mdb-export and sqlite3.
 set -eu
 LINEAS=${1:-100000}
 DIR=${2:-/tmp/kova-bench}
@@ -38,6 +38,10 @@ echo "== whole run with the window's heartbeat (every 50 ms at most): longest ti
 # shellcheck disable=SC2086
 "$BIN/bench_corrida" --latidos -- $ARGS --respuestas "$DIR/respuestas-latidos.csv" | grep -E '^(latidos|mayor)'
 cmp "$DIR/respuestas.csv" "$DIR/respuestas-latidos.csv" && echo "answers identical with the heartbeat"
+
+echo "== the window's two jobs with the program's set-up: longest time its events wait"
+"$BIN/bench_ventana" "$DIR/norvex" 2>/dev/null | grep -E '^(deteccion|reporte)'
+"$BIN/bench_ventana" --sin-latido "$DIR/norvex" 2>/dev/null | grep -E '^(deteccion|reporte)' | sed 's/^/without the heartbeat: /'
 
 echo "== naive peer: sqlite3 running the 160 statements one after another on an imported copy"
 "$BIN/bench_par_sqlite" "$MDB" "$DIR/consultas.csv" "$BIN/jet_sqlite.so" "$DIR/par" >/dev/null
