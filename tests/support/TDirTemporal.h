@@ -16,8 +16,7 @@ public:
     }
     ~TDirTemporal() {
         std::error_code ec;
-        std::filesystem::permissions(ruta_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
+        DevuelvePermisos(ruta_);
         std::filesystem::remove_all(ruta_, ec);
     }
     TDirTemporal(const TDirTemporal&) = delete;
@@ -27,5 +26,16 @@ public:
     std::filesystem::path operator/(const std::string& nombre) const { return ruta_ / nombre; }
 
 private:
+    // A test may have taken the rights away from a folder inside; they come
+    // back to the owner first, or the removal could not look into it.
+    static void DevuelvePermisos(const std::filesystem::path& dir) {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        for (fs::directory_iterator it(dir, ec), fin; !ec && it != fin; it.increment(ec))
+            if (it->is_directory(ec) && !it->is_symlink(ec))
+                DevuelvePermisos(it->path());
+    }
+
     std::filesystem::path ruta_;
 };
