@@ -8,7 +8,7 @@ set -euo pipefail
 segundos=${1:?uso: fuzz.sh SEGUNDOS}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KOVA_FUZZ_DIR:-$root/build-fuzz}
-fixtures=$(cd "$root/../shared/fixtures/mdb" && pwd)
+fixtures=$root/tests/fixtures/mdb
 
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja -DKOVA_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -12,7 +12,7 @@
 namespace {
 
 std::string Fixture(const std::string& sNombre) {
-    return std::string(KOVA_SHARED_FIXTURES) + "/mdb/" + sNombre;
+    return std::string(KOVA_FIXTURES) + "/mdb/" + sNombre;
 }
 
 // A derived service, as the Norvex and questionnaire classes are.

@@ -5,9 +5,9 @@
 #include <iterator>
 #include <string>
 
-// The real Access files of the shared fixtures, read in place.
+// The real Access files of tests/fixtures, read in place.
 inline std::string FixtureMdb(const std::string& sNombre) {
-    return std::string(KOVA_SHARED_FIXTURES) + "/mdb/" + sNombre;
+    return std::string(KOVA_FIXTURES) + "/mdb/" + sNombre;
 }
 
 inline std::string LeeBytes(const std::filesystem::path& ruta) {

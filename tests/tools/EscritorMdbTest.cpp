@@ -213,7 +213,7 @@ TEST_F(EscritorMdb, Table1IgualQueElDeAccess) {
       "rows": [["abcdefg", "hijklmnop", 2, 222, 333333333, 444.555, "1974-09-21", 3.5, true],
                ["a", "b", 0, 0, 0, 0, "1981-12-12", 0, false]]}]})");
     const std::string sNuestro = Escribe(d);
-    const std::string sAccess = KOVA_SHARED_FIXTURES "/mdb/jet4-types.mdb";
+    const std::string sAccess = KOVA_FIXTURES "/mdb/jet4-types.mdb";
 
     const auto nuestro = LeeConLibmdb(sNuestro);
     const auto access = LeeConLibmdb(sAccess);

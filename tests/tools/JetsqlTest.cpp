@@ -9,7 +9,7 @@
 namespace {
 
 std::string Fixture(const std::string& sNombre) {
-    return std::string(KOVA_SHARED_FIXTURES) + "/mdb/" + sNombre;
+    return std::string(KOVA_FIXTURES) + "/mdb/" + sNombre;
 }
 
 TEST(Jetsql, LeeLaLineaDeOrdenes) {

@@ -11,7 +11,7 @@ using ado::TADOConnection;
 using ado::TCadenaConexion;
 
 std::string Fixture(const std::string& sNombre) {
-    return std::string(KOVA_SHARED_FIXTURES) + "/mdb/" + sNombre;
+    return std::string(KOVA_FIXTURES) + "/mdb/" + sNombre;
 }
 
 // The string the Access connector composes for a file and a password.

@@ -20,7 +20,7 @@ using ado::TADOConnection;
 using ado::TADOQuery;
 
 std::string Fixture(const std::string& sNombre) {
-    return std::string(KOVA_SHARED_FIXTURES) + "/mdb/" + sNombre;
+    return std::string(KOVA_FIXTURES) + "/mdb/" + sNombre;
 }
 
 struct Abierta {

@@ -31,7 +31,7 @@ using TFilas = std::vector<std::vector<TValor>>;
 namespace fs = std::filesystem;
 
 std::string Fixture(const std::string& sNombre) {
-    return std::string(KOVA_SHARED_FIXTURES) + "/mdb/" + sNombre;
+    return std::string(KOVA_FIXTURES) + "/mdb/" + sNombre;
 }
 
 std::string LeeBytes(const fs::path& ruta) {

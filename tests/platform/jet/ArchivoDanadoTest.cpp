@@ -20,7 +20,7 @@ using jet::EErrorJet;
 using jet::TArchivoAccess;
 
 std::string Lee(const std::string& sNombre) {
-    std::ifstream f(std::string(KOVA_SHARED_FIXTURES) + "/mdb/" + sNombre, std::ios::binary);
+    std::ifstream f(std::string(KOVA_FIXTURES) + "/mdb/" + sNombre, std::ios::binary);
     return {std::istreambuf_iterator<char>(f), {}};
 }
 
