@@ -1,9 +1,16 @@
 #include <QApplication>
+#include <QSettings>
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "app/Arranque.h"
+#include "app/CarpetaNorvex.h"
 #include "app/DatosVentana.h"
+#include "app/EtiquetaCarpeta.h"
+#include "app/PideCarpetaQt.h"
 #include "app/Principal.h"
+#include "app/UtileriasCarpeta.h"
 #include "data/ColectorConxs.h"
 #include "report/DataModule.h"
 #include "report/ManejadorReportes.h"
@@ -11,6 +18,26 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     PreparaAplicacion(app);
+
+    // "CuestionarioKOVA CARPETA" opens on that Norvex folder. QApplication
+    // has already taken its own options out of argv; the folder is read from
+    // argv and not from the decoded arguments, so any file name's bytes work.
+    std::optional<std::filesystem::path> sArgumento;
+    if (argc > 1)
+        sArgumento = std::filesystem::path(argv[1]);
+    QSettings ajustes(QSettings::NativeFormat, QSettings::UserScope,
+                      QStringLiteral("CuestionarioKOVA"), QStringLiteral("CuestionarioKOVA"));
+    const auto eleccion =
+        TCarpetaNorvex(std::make_shared<TPideCarpetaQt>(), ajustes)
+            .Elige(QCoreApplication::applicationDirPath().toStdString(), sArgumento);
+    if (!eleccion)
+        return 0;  // the user cancelled the question: nothing was opened
+    // Inside its Norvex folder the program is what it always was; elsewhere
+    // its jobs read the chosen folder.
+    std::shared_ptr<IUtilerias> utilerias;
+    if (eleccion->eOrigen != TCarpetaNorvex::orPrograma)
+        utilerias = std::make_shared<TUtileriasCarpeta>(eleccion->sCarpeta);
+
     // Created in this order and released in the reverse one when the window
     // closes: the connection registry, the data module, the window.
     ColectorGlobal = std::make_shared<TColectorConxs>();
@@ -22,7 +49,10 @@ int main(int argc, char* argv[]) {
         auto elReporte = [](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
             return std::make_shared<TManejadorReportes>(dmMain->repGeneral, sNomRep);
         };
-        TfrmPrincipal frmPrincipal(std::make_shared<TDatosVentana>(elReporte), dmMain->vtPEPs);
+        TfrmPrincipal frmPrincipal(std::make_shared<TDatosVentana>(elReporte), dmMain->vtPEPs,
+                                   utilerias);
+        if (utilerias)
+            new TEtiquetaCarpeta(eleccion->sCarpeta, &frmPrincipal);  // owned by the window
         frmPrincipal.show();
         nSalida = app.exec();
     }

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/IIPideCarpeta.h"
+
+class QSettings;
+
+// Which Norvex folder the window works on. Copied into a Norvex folder the
+// program works there, as it always did; installed elsewhere it takes the
+// folder of its command line, or asks for one and remembers the last folder
+// chosen for the next time. A folder is a Norvex folder when it holds
+// "DataBase/Norvex.mdb" (in any letter case); any other is refused with a
+// message and the question comes again, so the window never opens on a
+// folder where every job would fail.
+class TCarpetaNorvex {
+public:
+    // Key of the settings that holds the last folder chosen.
+    static constexpr const char* sClaveUltima = "carpetaNorvex";
+
+    enum TOrigen { orPrograma, orArgumento, orElegida };
+    struct TEleccion {
+        std::filesystem::path sCarpeta;  // absolute
+        TOrigen eOrigen;
+    };
+
+    // Pide asks for a folder; Ajustes keeps the last one chosen.
+    TCarpetaNorvex(std::shared_ptr<IPideCarpeta> Pide, QSettings& Ajustes);
+
+    // sDirProg is the program's own folder; sArgumento the folder of the
+    // command line, if any. None when the user cancelled the question.
+    std::optional<TEleccion> Elige(const std::filesystem::path& sDirProg,
+                                   const std::optional<std::filesystem::path>& sArgumento);
+
+    static bool EsCarpetaNorvex(const std::filesystem::path& sCarpeta);
+    // What the user reads when sCarpeta is not a Norvex folder.
+    static std::string TextoNoEsNorvex(const std::filesystem::path& sCarpeta);
+
+private:
+    std::optional<TEleccion> Pregunta(std::filesystem::path sInicial);
+    std::filesystem::path DameUltima() const;
+
+    std::shared_ptr<IPideCarpeta> F_Pide;
+    QSettings& F_Ajustes;
+};
