@@ -19,6 +19,7 @@ packages=(
   xvfb xauth
   nodejs
   locales
+  dpkg-dev desktop-file-utils
 )
 
 missing=()
