@@ -4,9 +4,10 @@
 #include "app/Arranque.h"
 #include "app/DatosVentana.h"
 #include "app/Principal.h"
+#include "app/RespuestasCCVentana.h"
 #include "data/ColectorConxs.h"
+#include "questionnaire/AlmacenRespuestasCC.h"
 #include "report/DataModule.h"
-#include "report/ManejadorReportes.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,11 +19,17 @@ int main(int argc, char* argv[]) {
     {
         TdmMain dmPrograma;
         dmMain = &dmPrograma;
-        // Every question-set object fills the data module's report.
-        auto elReporte = [](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
-            return std::make_shared<TManejadorReportes>(dmMain->repGeneral, sNomRep);
+        // Every question-set object fills the data module's report, with the
+        // answers the centre kept for the company the job opened.
+        auto almacen = std::make_shared<TAlmacenRespuestasCC>();
+        std::shared_ptr<TDatosVentana> Datos;
+        auto elReporte =
+            [&Datos, almacen](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
+            return CreaManejadorVentana(dmMain->repGeneral, sNomRep, Datos->DameNumEmpresa(),
+                                        almacen);
         };
-        TfrmPrincipal frmPrincipal(std::make_shared<TDatosVentana>(elReporte), dmMain->vtPEPs);
+        Datos = std::make_shared<TDatosVentana>(elReporte);
+        TfrmPrincipal frmPrincipal(Datos, dmMain->vtPEPs);
         frmPrincipal.show();
         nSalida = app.exec();
     }
