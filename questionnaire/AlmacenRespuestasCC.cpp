@@ -33,9 +33,11 @@ QString ParteNombre(const QString& sNombre) {
 }  // namespace
 
 TAlmacenRespuestasCC::TAlmacenRespuestasCC(QString sCarpeta) : F_sCarpeta(std::move(sCarpeta)) {
-    if (F_sCarpeta.isEmpty())
-        F_sCarpeta = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                     QStringLiteral("/respuestas-cc");
+    // Without a data folder (no home) the folder stays empty and nothing is
+    // kept: a relative path would land in the working folder, the Norvex one.
+    const QString sDatos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (F_sCarpeta.isEmpty() && !sDatos.isEmpty())
+        F_sCarpeta = sDatos + QStringLiteral("/respuestas-cc");
 }
 
 QString TAlmacenRespuestasCC::DameRuta(int nNumEmp, const QString& sNombre) const {
@@ -59,7 +61,7 @@ std::optional<TRespuestasCC> TAlmacenRespuestasCC::Lee(int nNumEmp, const QStrin
                                                        QString& sError) const {
     const QString sRuta = DameRuta(nNumEmp, sNombre);
     QFile archivo(sRuta);
-    if (!archivo.exists())
+    if (F_sCarpeta.isEmpty() || !archivo.exists())
         return TRespuestasCC();
     auto fallo = [&](const QString& sQue) {
         sError = QStringLiteral("No fue posible leer las respuestas del CC de %1: %2")
@@ -102,6 +104,8 @@ bool TAlmacenRespuestasCC::Guarda(int nNumEmp, const QString& sNombre,
                      .arg(QDir::toNativeSeparators(sRuta), sQue);
         return false;
     };
+    if (F_sCarpeta.isEmpty())
+        return fallo(QStringLiteral("no hay carpeta de datos del usuario."));
     if (!QDir().mkpath(F_sCarpeta))
         return fallo(QStringLiteral("no se pudo crear la carpeta."));
     QSaveFile archivo(sRuta);
