@@ -37,6 +37,7 @@ std::shared_ptr<IRepCuestionarioKOVA> TDatosVentana::CreaCuestionario(
     int nNumEmp, double dTCambio, std::shared_ptr<IMensajero> Mensajero) {
     if (!F_Conector)
         return nullptr;
+    F_nNumEmp = nNumEmp;
     return std::make_shared<TRepCuestANDU2017>(F_Conector, F_elReporte, std::move(Mensajero),
                                                dTCambio, nNumEmp);
 }

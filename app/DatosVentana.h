@@ -24,6 +24,10 @@ public:
     std::shared_ptr<IRepCuestionarioKOVA> CreaCuestionario(
         int nNumEmp, double dTCambio, std::shared_ptr<IMensajero> Mensajero) override;
 
+    // The company number of the question set created last (0 before the
+    // first); set before the set builds its report handler, which may read it.
+    int DameNumEmpresa() const { return F_nNumEmp; }
+
 protected:
     const TCreaManejadorReportes& ElReporte() const { return F_elReporte; }
     // The connection handed out last; null before the first.
@@ -35,4 +39,5 @@ private:
     TCreaManejadorReportes F_elReporte;
     std::shared_ptr<IColectorConxs> F_Colector;
     ado::TADOConnection* F_Conector = nullptr;  // owned by the registry
+    int F_nNumEmp = 0;
 };

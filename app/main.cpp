@@ -10,10 +10,11 @@
 #include "app/EtiquetaCarpeta.h"
 #include "app/PideCarpetaQt.h"
 #include "app/Principal.h"
+#include "app/RespuestasCCVentana.h"
 #include "app/UtileriasCarpeta.h"
 #include "data/ColectorConxs.h"
+#include "questionnaire/AlmacenRespuestasCC.h"
 #include "report/DataModule.h"
-#include "report/ManejadorReportes.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -45,12 +46,17 @@ int main(int argc, char* argv[]) {
     {
         TdmMain dmPrograma;
         dmMain = &dmPrograma;
-        // Every question-set object fills the data module's report.
-        auto elReporte = [](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
-            return std::make_shared<TManejadorReportes>(dmMain->repGeneral, sNomRep);
+        // Every question-set object fills the data module's report, with the
+        // answers the centre kept for the company the job opened.
+        auto almacen = std::make_shared<TAlmacenRespuestasCC>();
+        std::shared_ptr<TDatosVentana> Datos;
+        auto elReporte =
+            [&Datos, almacen](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
+            return CreaManejadorVentana(dmMain->repGeneral, sNomRep, Datos->DameNumEmpresa(),
+                                        almacen);
         };
-        TfrmPrincipal frmPrincipal(std::make_shared<TDatosVentana>(elReporte), dmMain->vtPEPs,
-                                   utilerias);
+        Datos = std::make_shared<TDatosVentana>(elReporte);
+        TfrmPrincipal frmPrincipal(Datos, dmMain->vtPEPs, utilerias);
         if (utilerias)
             new TEtiquetaCarpeta(eleccion->sCarpeta, &frmPrincipal);  // owned by the window
         frmPrincipal.show();

@@ -29,5 +29,7 @@ void TManejadorReportes::PreparaReporte() {
 void TManejadorReportes::MuestraReporte() {
     PreparaReporte();
     rpt::TVistaPrevia vista(F_Reporte);
+    if (F_AlMostrar)
+        F_AlMostrar(vista);
     vista.Muestra();
 }

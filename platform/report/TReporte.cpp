@@ -28,6 +28,40 @@ QString ComoTextoDeLinea(QString s) {
 
 constexpr double kPtPorPx = 72.0 / 96.0;
 
+// Sets every character and the space after every paragraph a little smaller.
+void Reduce(QTextDocument& doc, double dFactor) {
+    QTextCursor cursor(&doc);
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat bloque = b.blockFormat();
+        bloque.setBottomMargin(bloque.bottomMargin() * dFactor);
+        cursor.setPosition(b.position());
+        cursor.setBlockFormat(bloque);
+        std::vector<QTextFragment> trozos;
+        for (auto it = b.begin(); !it.atEnd(); ++it) trozos.push_back(it.fragment());
+        for (const QTextFragment& t : trozos) {
+            cursor.setPosition(t.position());
+            cursor.setPosition(t.position() + t.length(), QTextCursor::KeepAnchor);
+            QTextCharFormat formato = t.charFormat();
+            const double dPuntos = formato.fontPointSize() > 0 ? formato.fontPointSize()
+                                                               : doc.defaultFont().pointSizeF();
+            formato.setFontPointSize(dPuntos * dFactor);
+            cursor.setCharFormat(formato);
+        }
+    }
+}
+
+// A text taller than its room (long answers typed by the centre can make a
+// page's text so) is set smaller step by step until it fits: it then stays
+// inside its frame, clear of the footer, and the report keeps its pages. A
+// text that fits is left exactly as designed. dAbajoPt: the lowest the text
+// may reach on the page.
+void AjustaAlAlto(TObjetoPreparado& obj, double dAbajoPt) {
+    const QRectF texto = obj.DameRectTexto();
+    const double dAlto = std::min(texto.height(), dAbajoPt - texto.top());
+    for (int i = 0; i < 40 && obj.documento->size().height() > dAlto; ++i)
+        Reduce(*obj.documento, 0.95);
+}
+
 }  // namespace
 
 TReporte::TReporte() = default;
@@ -88,8 +122,18 @@ bool TReporte::Prepara() {
         F_Paginas.push_back(std::move(pagina));
     }
     const int nTotal = DameNumPaginas();
-    for (int n = 0; n < nTotal; ++n)
-        for (auto& obj : F_Paginas[n].objetos) SustituyeVariables(*obj.documento, n + 1, nTotal);
+    for (int n = 0; n < nTotal; ++n) {
+        // The header's text ends where the footer band begins.
+        const TPaginaPlantilla& p = F_Plantilla.paginas[n];
+        const double dAltoPapel = p.DameTamanoMm().height();
+        const double dPieMm = dAltoPapel - p.margenesMm.bottom() - p.pie.dAltoMm;
+        const std::size_t nDelEncabezado = p.encabezado.objetos.size();
+        auto& objetos = F_Paginas[n].objetos;
+        for (std::size_t i = 0; i < objetos.size(); ++i) {
+            SustituyeVariables(*objetos[i].documento, n + 1, nTotal);
+            AjustaAlAlto(objetos[i], i < nDelEncabezado ? MmAPt(dPieMm) : MmAPt(dAltoPapel));
+        }
+    }
     return true;
 }
 

@@ -204,6 +204,18 @@ void TVistaPrevia::CreaBarra() {
             &QAction::triggered, this, &QDialog::reject);
 }
 
+void TVistaPrevia::Reprepara() {
+    F_Reporte.LimpiaPaginas();
+    F_Reporte.Prepara();
+    F_Hallazgo = {};
+    F_Lienzo->SetResaltado({});
+    F_Lienzo->update();
+    F_Miniaturas->clear();
+    if (F_Miniaturas->isVisible())
+        LlenaMiniaturas();
+    IrAPagina(F_nPagina);
+}
+
 void TVistaPrevia::IrAPagina(int n) {
     if (F_Reporte.DameNumPaginas() == 0)
         return;

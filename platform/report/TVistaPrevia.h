@@ -39,6 +39,9 @@ public:
     // Highlights the next occurrence of sTexto; false when there is none.
     bool Busca(const QString& sTexto);
     QPrinter& DameImpresora() { return *F_Impresora; }
+    // Prepares the pages again from the report's current variables and
+    // shows them, for a change made while the preview is open.
+    void Reprepara();
 
 private:
     QAction* Accion(const char* sNombre, const QString& sTexto, QStyle::StandardPixmap icono,

@@ -10,6 +10,7 @@
 #include "app/DatosVentana.h"
 #include "data/ColectorConxs.h"
 #include "platform/ui/ICajaMensajes.h"
+#include "questionnaire/ManejadorRespuestasCC.h"
 #include "report/DataModule.h"
 #include "report/TablaPEPs.h"
 #include "tools/cuestionario-kova/CsvLotes.h"
@@ -128,7 +129,12 @@ int EjecutaLotes(const TOpcionesLotes& op) {
     auto Datos = std::make_shared<TDatosLotes>(
         [&](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
             Manejador = std::make_shared<TManejadorLotes>(dm ? &dm->repGeneral : nullptr, sNomRep);
-            return Manejador;
+            if (!op.respuestasCC)
+                return Manejador;
+            // The centre's answers reach both the answers file and the PDF.
+            return std::make_shared<TManejadorRespuestasCC>(
+                Manejador,
+                [Respuestas = op.respuestasCC](const std::string&) { return Respuestas; });
         });
 
     TCompuertaAcceso Compuerta(op.sCarpeta, Datos, std::make_shared<TAvisosLotes>(Mensajero));

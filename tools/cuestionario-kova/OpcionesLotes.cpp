@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "app/TipoCambio.h"
@@ -11,7 +13,7 @@ namespace fs = std::filesystem;
 const char* const sUsoLotes =
     "uso: cuestionario-kova --carpeta DIR --usuario U --contrasena P [--tipo-cambio T]\n"
     "       [--listar-peps] [--pep CLAVE]... [--respuestas ARCHIVO.csv] [--pdf ARCHIVO.pdf]\n"
-    "       [--consultas ARCHIVO.csv]";
+    "       [--consultas ARCHIVO.csv] [--respuestas-cc ARCHIVO.csv]";
 
 namespace {
 
@@ -82,6 +84,27 @@ bool RevisaSalidas(const TOpcionesLotes& op, std::string& sError) {
     return true;
 }
 
+// The centre's answers, read before anything is opened so that a bad file
+// stops the run with no output written.
+bool LeeRespuestasCC(TOpcionesLotes& op, std::string& sError) {
+    std::error_code ec;
+    std::ifstream archivo(*op.sRespuestasCC, std::ios::binary);
+    const std::string sDatos((std::istreambuf_iterator<char>(archivo)),
+                             std::istreambuf_iterator<char>());
+    if (!archivo.is_open() || archivo.bad() || fs::is_directory(*op.sRespuestasCC, ec)) {
+        sError = "No fue posible leer " + op.sRespuestasCC->string() + ".";
+        return false;
+    }
+    QString sMotivo;
+    auto respuestas = TRespuestasCC::ImportaCsv(QByteArray::fromStdString(sDatos), sMotivo);
+    if (!respuestas) {
+        sError = op.sRespuestasCC->string() + ": " + sMotivo.toStdString();
+        return false;
+    }
+    op.respuestasCC = std::make_shared<const TRespuestasCC>(std::move(*respuestas));
+    return true;
+}
+
 }  // namespace
 
 std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& args,
@@ -98,9 +121,9 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
             op.bListarPEPs = true;
             continue;
         }
-        static const char* const conValor[] = {"--carpeta",     "--usuario",  "--contrasena",
-                                               "--tipo-cambio", "--pep",      "--respuestas",
-                                               "--pdf",         "--consultas"};
+        static const char* const conValor[] = {"--carpeta",     "--usuario",   "--contrasena",
+                                               "--tipo-cambio", "--pep",       "--respuestas",
+                                               "--pdf",         "--consultas", "--respuestas-cc"};
         if (std::find(std::begin(conValor), std::end(conValor), a) == std::end(conValor)) {
             sError = "Opción desconocida: " + a;
             return std::nullopt;
@@ -133,9 +156,15 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
     op.sRespuestas = ruta("--respuestas");
     op.sPdf = ruta("--pdf");
     op.sConsultas = ruta("--consultas");
+    op.sRespuestasCC = ruta("--respuestas-cc");
     const bool bSalidas = op.sRespuestas || op.sPdf || op.sConsultas;
     if (op.bListarPEPs && (bSalidas || !op.clavesPEP.empty())) {
         sError = "--listar-peps no se combina con --pep ni con archivos de salida.";
+        return std::nullopt;
+    }
+    // The centre's answers only go into the answers file and the PDF.
+    if (op.sRespuestasCC && !op.sRespuestas && !op.sPdf) {
+        sError = "--respuestas-cc sirve con --respuestas o --pdf.";
         return std::nullopt;
     }
     if (!op.bListarPEPs && !bSalidas) {
@@ -165,5 +194,5 @@ bool ValidaOpcionesLotes(TOpcionesLotes& op, std::string& sError) {
         sError = "El tipo de cambio debe ser diferente a cero.";
         return false;
     }
-    return true;
+    return !op.sRespuestasCC || LeeRespuestasCC(op, sError);
 }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "questionnaire/RespuestasCC.h"
 
 // The command line of cuestionario-kova.
 struct TOpcionesLotes {
@@ -17,6 +20,10 @@ struct TOpcionesLotes {
     std::optional<std::filesystem::path> sRespuestas;
     std::optional<std::filesystem::path> sPdf;
     std::optional<std::filesystem::path> sConsultas;
+    // The centre's own answers for this run, "pregunta,respuesta" CSV; read
+    // and checked by ValidaOpcionesLotes into respuestasCC.
+    std::optional<std::filesystem::path> sRespuestasCC;
+    std::shared_ptr<const TRespuestasCC> respuestasCC;
     bool bAyuda = false;
 };
 
@@ -28,5 +35,7 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
 
 // The values checked before anything is opened: output files in existing
 // folders other than the Norvex folder, then the user and the rate as the
-// window checks its fields (same order, same texts). Sets dTCambio.
+// window checks its fields (same order, same texts), then the centre's
+// answers file, whose every fault is named by its line. Sets dTCambio and
+// respuestasCC.
 bool ValidaOpcionesLotes(TOpcionesLotes& op, std::string& sError);

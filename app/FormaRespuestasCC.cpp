@@ -1,0 +1,295 @@
+#include "app/FormaRespuestasCC.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include "questionnaire/ValidaRespuestaCC.h"
+
+namespace {
+
+const char* const kTitulo = "Respuestas del CC";
+
+QString PistaDe(const TPreguntaCC& p) {
+    switch (p.tipo) {
+        case trMonto:
+            return QStringLiteral("Cantidad en %1, sin centavos").arg(p.sMoneda);
+        case trFecha:
+            return QStringLiteral("dd/mm/aaaa");
+        case trConteo:
+            return QStringLiteral("Número entero");
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+TFormaRespuestasCC::TFormaRespuestasCC(const TRespuestasCC& respuestas, TGuarda guarda,
+                                       QWidget* padre)
+    : QDialog(padre), F_Guarda(std::move(guarda)), F_Guardadas(respuestas) {
+    setWindowTitle(QString::fromLatin1(kTitulo));
+    setModal(true);
+
+    auto* contenido = new QWidget;
+    auto* preguntas = new QVBoxLayout(contenido);
+    auto* nota = new QLabel(QStringLiteral(
+        "Las preguntas que no se pueden contestar con la base de datos del Norvex. "
+        "Las respuestas se guardan para esta empresa y aparecen en el reporte; "
+        "una pregunta sin respuesta conserva el aviso «(** El CC debe responder **)»."));
+    nota->setWordWrap(true);
+    preguntas->addWidget(nota);
+    for (const TPreguntaCC& p : DamePreguntasCC()) {
+        auto* texto = new QLabel(
+            QStringLiteral("<b>%1</b>&nbsp;&nbsp;%2").arg(p.nNumero).arg(p.sTexto.toHtmlEscaped()));
+        texto->setWordWrap(true);
+        QWidget* editor = CreaEditor(p);
+        editor->setObjectName(QStringLiteral("preg_%1").arg(p.nNumero));
+        texto->setBuddy(editor);
+        auto* aviso = new QLabel;
+        aviso->setWordWrap(true);
+        aviso->setStyleSheet(QStringLiteral("color: #b00000;"));
+        aviso->hide();
+        preguntas->addSpacing(6);
+        preguntas->addWidget(texto);
+        preguntas->addWidget(editor);
+        preguntas->addWidget(aviso);
+        F_Campos[p.nNumero] = {&p, editor, aviso};
+    }
+    preguntas->addStretch(1);
+
+    F_Desplazable = new QScrollArea;
+    F_Desplazable->setWidgetResizable(true);
+    F_Desplazable->setWidget(contenido);
+
+    auto* botones = new QDialogButtonBox;
+    QPushButton* guardar =
+        botones->addButton(QStringLiteral("Guardar"), QDialogButtonBox::AcceptRole);
+    QPushButton* exportar =
+        botones->addButton(QStringLiteral("Exportar…"), QDialogButtonBox::ActionRole);
+    QPushButton* importar =
+        botones->addButton(QStringLiteral("Importar…"), QDialogButtonBox::ActionRole);
+    QPushButton* cerrar =
+        botones->addButton(QStringLiteral("Cerrar"), QDialogButtonBox::RejectRole);
+    guardar->setObjectName("btnGuardar");
+    exportar->setObjectName("btnExportar");
+    importar->setObjectName("btnImportar");
+    cerrar->setObjectName("btnCerrar");
+    // "Guardar" keeps the form open: the user may go on, and the preview
+    // behind it shows the answers at once.
+    connect(guardar, &QPushButton::clicked, this, [this] { Guarda(); });
+    connect(exportar, &QPushButton::clicked, this, [this] {
+        const QString s = PideArchivoExportar();
+        if (!s.isEmpty())
+            Exporta(s);
+    });
+    connect(importar, &QPushButton::clicked, this, [this] {
+        const QString s = PideArchivoImportar();
+        if (!s.isEmpty())
+            Importa(s);
+    });
+    connect(cerrar, &QPushButton::clicked, this, &TFormaRespuestasCC::reject);
+
+    auto* todo = new QVBoxLayout(this);
+    todo->addWidget(F_Desplazable, 1);
+    todo->addWidget(botones);
+    resize(760, 640);
+    Muestra(F_Guardadas);
+}
+
+QWidget* TFormaRespuestasCC::CreaEditor(const TPreguntaCC& p) {
+    const int n = p.nNumero;
+    if (p.tipo == trSiNo || p.tipo == trOpcion) {
+        auto* combo = new QComboBox;
+        combo->addItem(QString());  // not answered
+        combo->addItems(p.tipo == trSiNo ? QStringList{"SI", "NO"} : p.opciones);
+        connect(combo, &QComboBox::currentTextChanged, this, [this, n] { Revisa(n); });
+        return combo;
+    }
+    if (p.tipo == trTexto) {
+        auto* texto = new QPlainTextEdit;
+        texto->setTabChangesFocus(true);
+        texto->setFixedHeight(texto->fontMetrics().lineSpacing() * 3 + 12);
+        connect(texto, &QPlainTextEdit::textChanged, this, [this, n] { Revisa(n); });
+        return texto;
+    }
+    auto* linea = new QLineEdit;
+    linea->setPlaceholderText(PistaDe(p));
+    connect(linea, &QLineEdit::textChanged, this, [this, n] { Revisa(n); });
+    return linea;
+}
+
+QWidget* TFormaRespuestasCC::DameCampo(int nPregunta) const {
+    auto it = F_Campos.find(nPregunta);
+    return it == F_Campos.end() ? nullptr : it->second.editor;
+}
+
+QString TFormaRespuestasCC::DameTexto(int nPregunta) const {
+    QWidget* e = DameCampo(nPregunta);
+    if (auto* linea = qobject_cast<QLineEdit*>(e))
+        return linea->text();
+    if (auto* combo = qobject_cast<QComboBox*>(e))
+        return combo->currentText();
+    if (auto* texto = qobject_cast<QPlainTextEdit*>(e))
+        return texto->toPlainText();
+    return {};
+}
+
+void TFormaRespuestasCC::PonTexto(int nPregunta, const QString& sTexto) {
+    QWidget* e = DameCampo(nPregunta);
+    if (auto* linea = qobject_cast<QLineEdit*>(e))
+        linea->setText(sTexto);
+    else if (auto* combo = qobject_cast<QComboBox*>(e)) {
+        // A value that is none of the items stays visible, so its message
+        // can say why.
+        if (combo->findText(sTexto) < 0)
+            combo->addItem(sTexto);
+        combo->setCurrentText(sTexto);
+    } else if (auto* texto = qobject_cast<QPlainTextEdit*>(e))
+        texto->setPlainText(sTexto);
+    Revisa(nPregunta);
+}
+
+QString TFormaRespuestasCC::DameAviso(int nPregunta) const {
+    auto it = F_Campos.find(nPregunta);
+    return it == F_Campos.end() || it->second.aviso->isHidden() ? QString()
+                                                                : it->second.aviso->text();
+}
+
+void TFormaRespuestasCC::Revisa(int nPregunta) {
+    const TCampo& c = F_Campos.at(nPregunta);
+    const TRespuestaValidada r = ValidaRespuestaCC(*c.pregunta, DameTexto(nPregunta));
+    c.aviso->setText(r.sMensaje);
+    c.aviso->setVisible(!r.bValida);
+}
+
+bool TFormaRespuestasCC::HayCambios() const {
+    for (const auto& [n, c] : F_Campos) {
+        const TRespuestaValidada r = ValidaRespuestaCC(*c.pregunta, DameTexto(n));
+        if (!r.bValida || r.sValor != F_Guardadas.Dame(n))
+            return true;
+    }
+    return false;
+}
+
+std::optional<TRespuestasCC> TFormaRespuestasCC::DameRespuestas() {
+    TRespuestasCC r;
+    for (const auto& [n, c] : F_Campos) {
+        const QString sMotivo = r.Asigna(n, DameTexto(n));
+        if (!sMotivo.isEmpty()) {
+            F_Desplazable->ensureWidgetVisible(c.aviso);
+            c.editor->setFocus();
+            Avisa(QStringLiteral("Corrija la respuesta marcada en rojo.\n\n") + sMotivo);
+            return std::nullopt;
+        }
+    }
+    return r;
+}
+
+void TFormaRespuestasCC::Muestra(const TRespuestasCC& r) {
+    for (const auto& [n, c] : F_Campos) PonTexto(n, r.Dame(n));
+}
+
+bool TFormaRespuestasCC::Guarda() {
+    const auto r = DameRespuestas();
+    if (!r)
+        return false;
+    QString sError;
+    if (!F_Guarda(*r, sError)) {
+        Avisa(sError);
+        return false;
+    }
+    F_Guardadas = *r;
+    Muestra(F_Guardadas);  // the answers as they were kept and are printed
+    return true;
+}
+
+bool TFormaRespuestasCC::Exporta(const QString& sRuta) {
+    const auto r = DameRespuestas();
+    if (!r)
+        return false;
+    QSaveFile archivo(sRuta);
+    const QByteArray datos = r->ExportaCsv();
+    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(datos) != datos.size() ||
+        !archivo.commit()) {
+        Avisa(QStringLiteral("No fue posible exportar las respuestas a %1: %2")
+                  .arg(QDir::toNativeSeparators(sRuta), archivo.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool TFormaRespuestasCC::Importa(const QString& sRuta) {
+    QFile archivo(sRuta);
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        Avisa(QStringLiteral("No fue posible leer %1: %2")
+                  .arg(QDir::toNativeSeparators(sRuta), archivo.errorString()));
+        return false;
+    }
+    QString sError;
+    const auto r = TRespuestasCC::ImportaCsv(archivo.readAll(), sError);
+    if (!r) {
+        Avisa(QStringLiteral("No se importó ninguna respuesta de %1.\n\n%2")
+                  .arg(QDir::toNativeSeparators(sRuta), sError));
+        return false;
+    }
+    // The file replaces what the form holds; nothing is kept until "Guardar".
+    Muestra(*r);
+    return true;
+}
+
+void TFormaRespuestasCC::reject() {
+    if (HayCambios()) {
+        switch (PreguntaAlCerrar()) {
+            case dcGuardar:
+                if (!Guarda())
+                    return;
+                break;
+            case dcDescartar:
+                break;
+            case dcCancelar:
+                return;
+        }
+    }
+    QDialog::reject();
+}
+
+TFormaRespuestasCC::TDecision TFormaRespuestasCC::PreguntaAlCerrar() {
+    const auto r = QMessageBox::question(
+        this, QString::fromLatin1(kTitulo),
+        QStringLiteral("Hay respuestas sin guardar. ¿Desea guardarlas antes de cerrar?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    return r == QMessageBox::Save      ? dcGuardar
+           : r == QMessageBox::Discard ? dcDescartar
+                                       : dcCancelar;
+}
+
+QString TFormaRespuestasCC::PideArchivoExportar() {
+    return QFileDialog::getSaveFileName(
+        this, QStringLiteral("Exportar respuestas del CC"),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+            QStringLiteral("/respuestas-cc.csv"),
+        QStringLiteral("CSV (*.csv)"));
+}
+
+QString TFormaRespuestasCC::PideArchivoImportar() {
+    return QFileDialog::getOpenFileName(
+        this, QStringLiteral("Importar respuestas del CC"),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        QStringLiteral("CSV (*.csv);;Todos los archivos (*)"));
+}
+
+void TFormaRespuestasCC::Avisa(const QString& sTexto) {
+    QMessageBox::warning(this, QString::fromLatin1(kTitulo), sTexto);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <map>
+
+#include "questionnaire/PreguntasCC.h"
+#include "questionnaire/RespuestasCC.h"
+
+class QLabel;
+class QScrollArea;
+
+// The form where the centre types its own answers: every question the
+// database cannot answer, with a field that fits the kind of value it asks
+// for and the check's message under the field while the value does not fit.
+// "Guardar" keeps the answers (through the callback given), "Exportar…" and
+// "Importar…" move them as "pregunta,respuesta" CSV, and closing with changes
+// not saved asks first. The form holds no business rules: checks and CSV are
+// TRespuestasCC's.
+class TFormaRespuestasCC : public QDialog {
+    Q_OBJECT
+public:
+    // Keeps the answers; false with the reason when it could not.
+    using TGuarda = std::function<bool(const TRespuestasCC&, QString& sError)>;
+
+    TFormaRespuestasCC(const TRespuestasCC& respuestas, TGuarda guarda, QWidget* padre = nullptr);
+
+    // A field's text as typed, and typing one (tests and import use them).
+    QString DameTexto(int nPregunta) const;
+    void PonTexto(int nPregunta, const QString& sTexto);
+    QWidget* DameCampo(int nPregunta) const;
+    // The check's message shown under the field; empty when the value fits.
+    QString DameAviso(int nPregunta) const;
+    // True when what the fields hold differs from the answers last saved.
+    bool HayCambios() const;
+
+    // The three buttons' work; each tells the user what went wrong.
+    bool Guarda();
+    bool Exporta(const QString& sRuta);
+    bool Importa(const QString& sRuta);
+
+    void reject() override;
+
+    // What the user chose when closing with changes not saved.
+    enum TDecision { dcGuardar, dcDescartar, dcCancelar };
+
+protected:
+    // Questions to the user; tests replace them.
+    virtual TDecision PreguntaAlCerrar();
+    virtual QString PideArchivoExportar();
+    virtual QString PideArchivoImportar();
+    virtual void Avisa(const QString& sTexto);
+
+private:
+    struct TCampo {
+        const TPreguntaCC* pregunta = nullptr;
+        QWidget* editor = nullptr;
+        QLabel* aviso = nullptr;
+    };
+    QWidget* CreaEditor(const TPreguntaCC& p);
+    void Revisa(int nPregunta);
+    // The answers the fields hold, or none (the first bad field shown).
+    std::optional<TRespuestasCC> DameRespuestas();
+    void Muestra(const TRespuestasCC& r);
+
+    TGuarda F_Guarda;
+    TRespuestasCC F_Guardadas;
+    std::map<int, TCampo> F_Campos;
+    QScrollArea* F_Desplazable = nullptr;
+};

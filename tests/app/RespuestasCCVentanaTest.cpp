@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QTimer>
+#include <QToolBar>
+#include <functional>
+
+#include "TDirTemporal.h"
+#include "app/FormaRespuestasCC.h"
+#include "app/RespuestasCCVentana.h"
+#include "platform/report/TVistaPrevia.h"
+#include "questionnaire/AlmacenRespuestasCC.h"
+#include "questionnaire/IIRepCuestionarioKOVA.h"
+#include "questionnaire/PreguntasCC.h"
+#include "report/DataModule.h"
+#include "tests/platform/report/AppPrueba.h"
+
+namespace {
+
+// The form with the user's answers to its questions given in advance.
+class TFormaPrueba : public TFormaRespuestasCC {
+public:
+    using TFormaRespuestasCC::TFormaRespuestasCC;
+    TDecision decision = dcCancelar;
+    int nPreguntas = 0;
+    QStringList avisos;
+
+protected:
+    TDecision PreguntaAlCerrar() override {
+        ++nPreguntas;
+        return decision;
+    }
+    void Avisa(const QString& s) override { avisos << s; }
+};
+
+// Runs f on the modal window that opens next, once it is up.
+void AlAbrirse(std::function<void(QWidget*)> f) {
+    QTimer::singleShot(0, [f] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_NE(w, nullptr);
+        f(w);
+    });
+}
+
+QString BajoLaPregunta(const rpt::TReporte& r, int n) {
+    const QString sTexto = r.DameTextoPagina(n <= 6 ? 1 : n <= 16 ? 2 : 21);
+    const QString sInicio = QString::number(n) + u' ';
+    const QStringList lineas = sTexto.split(u'\n');
+    for (qsizetype i = 0; i + 1 < lineas.size(); ++i)
+        if (lineas[i].startsWith(sInicio))
+            return lineas[i + 1];
+    return {};
+}
+
+}  // namespace
+
+TEST(FormaRespuestasCC, CadaCampoMuestraSuRevisionYSoloGuardaRespuestasValidas) {
+    AseguraApp();
+    std::vector<TRespuestasCC> guardadas;
+    TFormaPrueba forma(TRespuestasCC(), [&](const TRespuestasCC& r, QString&) {
+        guardadas.push_back(r);
+        return true;
+    });
+    EXPECT_FALSE(forma.HayCambios());
+    forma.PonTexto(1, "1,500,000");
+    forma.PonTexto(12, "31/02/2010");
+    forma.PonTexto(5, "SI");
+    EXPECT_EQ(forma.DameAviso(1), "");
+    EXPECT_TRUE(forma.DameAviso(12).contains(u"no existe")) << forma.DameAviso(12).toStdString();
+    EXPECT_TRUE(forma.HayCambios());
+
+    EXPECT_FALSE(forma.Guarda());  // a field is wrong: nothing is kept
+    EXPECT_TRUE(guardadas.empty());
+    ASSERT_EQ(forma.avisos.size(), 1);
+    EXPECT_TRUE(forma.avisos[0].contains(u"Pregunta 12"));
+
+    forma.PonTexto(12, "15/3/2010");
+    EXPECT_EQ(forma.DameAviso(12), "");
+    ASSERT_TRUE(forma.Guarda());
+    ASSERT_EQ(guardadas.size(), 1u);
+    EXPECT_EQ(guardadas[0].DameTodas(),
+              (std::map<int, QString>{{1, "1500000"}, {5, "SI"}, {12, "15/03/2010"}}));
+    EXPECT_EQ(forma.DameTexto(12), "15/03/2010");  // shown as kept
+    EXPECT_FALSE(forma.HayCambios());
+}
+
+// Closing with changes asks; cancelling keeps the form open, discarding
+// closes without saving, saving closes only when the save worked.
+TEST(FormaRespuestasCC, CerrarConCambiosPregunta) {
+    AseguraApp();
+    struct Caso {
+        TFormaRespuestasCC::TDecision decision;
+        bool bGuardaBien;
+        bool bCerrada;
+        int nGuardados;
+    };
+    using F = TFormaPrueba;
+    const Caso casos[] = {{F::dcCancelar, true, false, 0},
+                          {F::dcDescartar, true, true, 0},
+                          {F::dcGuardar, true, true, 1},
+                          {F::dcGuardar, false, false, 1}};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(static_cast<int>(c.decision));
+        int nGuardados = 0;
+        TFormaPrueba forma(TRespuestasCC(), [&](const TRespuestasCC&, QString& sError) {
+            ++nGuardados;
+            sError = "disco lleno";
+            return c.bGuardaBien;
+        });
+        forma.decision = c.decision;
+        forma.show();
+        forma.PonTexto(8, "12");
+        forma.reject();
+        EXPECT_EQ(forma.nPreguntas, 1);
+        EXPECT_EQ(forma.isVisible(), !c.bCerrada);
+        EXPECT_EQ(nGuardados, c.nGuardados);
+    }
+    // without changes it closes at once
+    TFormaPrueba forma(TRespuestasCC(), [](const TRespuestasCC&, QString&) { return true; });
+    forma.show();
+    forma.reject();
+    EXPECT_EQ(forma.nPreguntas, 0);
+    EXPECT_FALSE(forma.isVisible());
+}
+
+TEST(FormaRespuestasCC, ExportarEImportar) {
+    AseguraApp();
+    TDirTemporal dir;
+    const QString sCsv = QString::fromStdString((dir / "cc.csv").string());
+    TFormaPrueba origen(TRespuestasCC(), [](const TRespuestasCC&, QString&) { return true; });
+    origen.PonTexto(7, "JALISCO\nSONORA");
+    origen.PonTexto(21, "CHEQUES");
+    ASSERT_TRUE(origen.Exporta(sCsv));
+
+    TRespuestasCC previas;
+    previas.Asigna(1, "5");
+    TFormaPrueba destino(previas, [](const TRespuestasCC&, QString&) { return true; });
+    ASSERT_TRUE(destino.Importa(sCsv));
+    EXPECT_EQ(destino.DameTexto(7), "JALISCO\nSONORA");
+    EXPECT_EQ(destino.DameTexto(21), "CHEQUES");
+    EXPECT_EQ(destino.DameTexto(1), "");  // the file replaces the form
+    EXPECT_TRUE(destino.HayCambios());
+
+    // a bad file changes nothing and says which line
+    QFile f(sCsv);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("pregunta,respuesta\n8,7\n2,X\n");
+    f.close();
+    EXPECT_FALSE(destino.Importa(sCsv));
+    EXPECT_EQ(destino.DameTexto(8), "");
+    ASSERT_EQ(destino.avisos.size(), 1);
+    EXPECT_TRUE(destino.avisos[0].contains(u"Línea 3")) << destino.avisos[0].toStdString();
+}
+
+// The whole road in the window: the run's placeholders, the preview's
+// action, a capital and a date typed and saved: the preview shows them at
+// once, they are kept for the company, and the next run finds them.
+TEST(RespuestasCCVentana, GuardarDesdeLaVistaPreviaYVolverlasAEncontrar) {
+    AseguraApp();
+    TDirTemporal dir;
+    auto almacen =
+        std::make_shared<TAlmacenRespuestasCC>(QString::fromStdString((dir / "datos").string()));
+    TdmMain dm;
+    auto corre = [&] {
+        auto m = CreaManejadorVentana(dm.repGeneral, "Encuesta ANDU 2018", 7, almacen);
+        m->AgregaDatoReporte("Cuestionario", "NombreCC", "CAMBIOS DEL NORTE");
+        for (int n = 1; n <= 195; ++n)
+            m->AgregaDatoReporte("Cuestionario", "preg_" + std::to_string(n),
+                                 DamePreguntaCC(n) ? sTxCCResponde : "Respuesta: 1");
+        return m;
+    };
+
+    QString sAntes, sDespues, sAccion;
+    AlAbrirse([&](QWidget* w) {
+        auto* vista = qobject_cast<rpt::TVistaPrevia*>(w);
+        ASSERT_NE(vista, nullptr);
+        sAntes = BajoLaPregunta(dm.repGeneral, 1);
+        auto* accion = vista->DameBarra()->findChild<QAction*>(kAccionRespuestasCC);
+        ASSERT_NE(accion, nullptr);
+        sAccion = accion->text();
+        AlAbrirse([&](QWidget* f) {
+            auto* forma = qobject_cast<TFormaRespuestasCC*>(f);
+            ASSERT_NE(forma, nullptr);
+            forma->PonTexto(1, "2500000");
+            forma->PonTexto(12, "01/06/2009");
+            ASSERT_TRUE(forma->Guarda());
+            forma->reject();
+        });
+        accion->trigger();
+        sDespues = BajoLaPregunta(dm.repGeneral, 1) + u'|' + BajoLaPregunta(dm.repGeneral, 12) +
+                   u'|' + BajoLaPregunta(dm.repGeneral, 3);
+        vista->reject();
+    });
+    corre()->MuestraReporte();
+    EXPECT_EQ(sAccion, "Respuestas del CC");
+    EXPECT_EQ(sAntes, sTxCCResponde);
+    EXPECT_EQ(sDespues,
+              QStringLiteral("Respuesta: 2500000|Respuesta: 01/06/2009|") + sTxCCResponde);
+    QString sError;
+    const auto guardadas = almacen->Lee(7, "CAMBIOS DEL NORTE", sError);
+    ASSERT_TRUE(guardadas) << sError.toStdString();
+    EXPECT_EQ(guardadas->Dame(1), "2500000");
+
+    // the next run (same company) prints them from the start
+    QString sSegunda;
+    AlAbrirse([&](QWidget* w) {
+        sSegunda = BajoLaPregunta(dm.repGeneral, 12);
+        qobject_cast<QDialog*>(w)->reject();
+    });
+    corre()->MuestraReporte();
+    EXPECT_EQ(sSegunda, "Respuesta: 01/06/2009");
+}
