@@ -19,6 +19,7 @@
 #include "app/RejillaPEPs.h"
 #include "app/TipoCambio.h"
 #include "app/Utilerias.h"
+#include "app/ValidadorCambio.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "report/TablaPEPs.h"
 
@@ -100,7 +101,9 @@ QPushButton* CreaBoton(QWidget* padre, const char* sNombre, const QString& sText
     auto* boton = new QPushButton(sTexto, padre);
     boton->setObjectName(sNombre);
     boton->setGeometry(lugar);
-    boton->setAutoDefault(false);
+    // Enter presses the focused button: the last link of the Enter chain that
+    // leads from the rate field to "Detectar PEPs".
+    boton->setAutoDefault(true);
     return boton;
 }
 
@@ -194,6 +197,7 @@ void TfrmPrincipal::CreaControles() {
     txCambio = CreaEtiqueta(this, "txCambio", "Tipo de Cambio*", {219, 113}, kGrisOscuro, 11);
     edCambio = CreaCampo(this, "edCambio", {320, 110, 121, 21}, "Tipo de Cambio a utilizar");
     edCambio->setText("18.91");
+    edCambio->setValidator(new TValidadorCambio(edCambio));
     Label2 =
         CreaEtiqueta(this, "Label2", "*Tipo de cambio sugerido: 18.91", {470, 145}, kGrisOscuro, 9);
 
@@ -347,7 +351,8 @@ bool TfrmPrincipal::eventFilter(QObject* obj, QEvent* event) {
         return QWidget::eventFilter(obj, event);
     const auto* tecla = static_cast<QKeyEvent*>(event);
     // Only typed characters reach the filters, as on the platform the window
-    // was designed for; shortcuts and moving keys keep their usual meaning.
+    // was designed for; shortcuts, editing and moving keys keep their usual
+    // meaning. Pasted text is filtered by the rate field's validator.
     if (tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     QChar Key;
@@ -355,9 +360,12 @@ bool TfrmPrincipal::eventFilter(QObject* obj, QEvent* event) {
         Key = QChar(13);
     else if (tecla->key() == Qt::Key_Backspace)
         Key = QChar(8);
-    else if (tecla->text().size() == 1)
+    else if (tecla->text().size() == 1 && tecla->text().front().isPrint())
         Key = tecla->text().front();
     else
+        // Editing and moving keys: X11 gives Tab, Delete or Escape a control
+        // character as text, which is no typed character and must keep its
+        // usual meaning in the field.
         return false;
     auto* campo = static_cast<QWidget*>(obj);
     if (campo == edCambio)
@@ -388,6 +396,9 @@ void TfrmPrincipal::AvanzaConEnter(QWidget* edCampo, QChar& Key, bool bMayuscula
             return;
         if (isAncestorOf(w) && w->isEnabled() && w->isVisible() &&
             (w->focusPolicy() & Qt::TabFocus)) {
+            // A move by keyboard, as Tab's: the style then draws the focus
+            // frame, which Qt shows only after keyboard moves.
+            setAttribute(Qt::WA_KeyboardFocusChange);
             w->setFocus(bMayusculas ? Qt::BacktabFocusReason : Qt::TabFocusReason);
             return;
         }
