@@ -56,6 +56,24 @@ public:
     }
 };
 
+// A focused button shows a dotted frame inside its border, as on the
+// platform the window was designed for, where Enter then presses it; the
+// style's own hint of focus is too faint to tell which button Enter presses.
+class TEstiloFocoBoton : public QProxyStyle {
+public:
+    void drawControl(ControlElement elemento, const QStyleOption* opcion, QPainter* pintor,
+                     const QWidget* widget) const override {
+        QProxyStyle::drawControl(elemento, opcion, pintor, widget);
+        if (elemento != CE_PushButton || !(opcion->state & State_HasFocus))
+            return;
+        pintor->save();
+        pintor->setPen(QPen(opcion->palette.color(QPalette::ButtonText), 1, Qt::DotLine));
+        pintor->setBrush(Qt::NoBrush);
+        pintor->drawRect(opcion->rect.adjusted(4, 4, -5, -5));
+        pintor->restore();
+    }
+};
+
 // Trims blanks and control characters at both ends.
 QString Recorta(const QString& s) {
     qsizetype i = 0, j = s.size();
@@ -104,6 +122,9 @@ QPushButton* CreaBoton(QWidget* padre, const char* sNombre, const QString& sText
     // Enter presses the focused button: the last link of the Enter chain that
     // leads from the rate field to "Detectar PEPs".
     boton->setAutoDefault(true);
+    auto* estilo = new TEstiloFocoBoton;
+    estilo->setParent(boton);
+    boton->setStyle(estilo);
     return boton;
 }
 
@@ -481,7 +502,10 @@ void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<voi
     // Disabling a focused button would hand the focus to the next field (the
     // rate, all of it selected, where a stray key replaces it). The window
     // holds the focus meanwhile and gives it back unless the job moved it.
-    const bool bTeniaFoco = bnBoton->hasFocus();
+    // The window's own focus widget, not the application's: while no window
+    // is active (a desktop without window manager, a box just closed) keys
+    // still reach it, and disabling the button would still move it on.
+    const bool bTeniaFoco = focusWidget() == bnBoton;
     if (bTeniaFoco)
         setFocus(Qt::OtherFocusReason);
     std::string sError;
@@ -495,7 +519,7 @@ void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<voi
         sError = "Error inesperado.";
     }
     F_bTrabajoEnCurso = false;
-    if (bTeniaFoco && QApplication::focusWidget() == this)
+    if (bTeniaFoco && focusWidget() == this)
         bnBoton->setFocus(Qt::OtherFocusReason);
     if (!sError.empty())
         ui::DameCajaMensajes()->MuestraMensaje(sError);

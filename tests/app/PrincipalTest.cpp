@@ -455,6 +455,23 @@ TEST_F(PrincipalTest, CuatroEnterDesdeElTipoDeCambioDetectan) {
     EXPECT_EQ(datos->norvex->ticksLeidos.size(), 1u);
 }
 
+// The button Enter would press shows a frame: a dotted line inside its border
+// while it has the focus, none otherwise.
+TEST_F(PrincipalTest, ElBotonEnfocadoMuestraSuMarco) {
+    Abre();
+    auto* bnDetecta = Control<QPushButton>("bnDetectaPEPs");
+    const auto puntosDelMarco = [&] {
+        const QImage imagen = bnDetecta->grab().toImage();
+        int n = 0;
+        for (int x = 8; x < imagen.width() - 8; ++x) n += qGray(imagen.pixel(x, 4)) < 128;
+        return n;
+    };
+    Control("edCambio")->setFocus();
+    EXPECT_EQ(puntosDelMarco(), 0);
+    bnDetecta->setFocus();
+    EXPECT_GT(puntosDelMarco(), (bnDetecta->width() - 16) / 3);
+}
+
 TEST_F(PrincipalTest, EnterAvanzaYMayusEnterRetrocede) {
     Abre();
     auto* edCambio = Control<QLineEdit>("edCambio");
