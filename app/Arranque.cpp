@@ -12,15 +12,14 @@
 namespace {
 
 // Debian's fonts-wine ships a Tahoma-compatible font outside fontconfig's
-// folders; without it the window falls back to a sans font.
+// folders; without it the window falls back to a sans font. Only the regular
+// face: Wine's "Tahoma Bold" draws at regular weight, and without it Qt
+// emboldens the regular face, so the bold title looks bold.
 void CargaTahoma() {
     QStringList familias;
-    for (const char* sArchivo :
-         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-        const int nId = QFontDatabase::addApplicationFont(sArchivo);
-        if (nId >= 0)
-            familias += QFontDatabase::applicationFontFamilies(nId);
-    }
+    const int nId = QFontDatabase::addApplicationFont("/usr/share/wine/fonts/tahoma.ttf");
+    if (nId >= 0)
+        familias += QFontDatabase::applicationFontFamilies(nId);
     QFont fuente(familias.isEmpty() ? QStringLiteral("Sans Serif") : familias.front());
     fuente.setStyleHint(QFont::SansSerif);
     fuente.setPixelSize(11);

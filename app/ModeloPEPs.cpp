@@ -47,6 +47,13 @@ QVariant TModeloPEPs::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::DisplayRole)
         return QString::fromStdString(fila.sNombre);
+    // Homonyms look alike in the list; the key and the alerts tell them apart.
+    // Observations are Norvex's free text: shown as written, never as markup.
+    if (role == Qt::ToolTipRole)
+        return QStringLiteral("<p style='white-space:pre'>%1</p>")
+            .arg(QString::fromStdString(DameDetallePEP(fila))
+                     .toHtmlEscaped()
+                     .replace(u'\n', QStringLiteral("<br>")));
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     return {};

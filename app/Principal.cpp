@@ -19,6 +19,7 @@
 #include "app/RejillaPEPs.h"
 #include "app/TipoCambio.h"
 #include "app/Utilerias.h"
+#include "app/ValidadorCambio.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "report/TablaPEPs.h"
 
@@ -52,6 +53,24 @@ public:
         if (hint == SH_LineEdit_PasswordCharacter)
             return '*';
         return QProxyStyle::styleHint(hint, opcion, widget, retorno);
+    }
+};
+
+// A focused button shows a dotted frame inside its border, as on the
+// platform the window was designed for, where Enter then presses it; the
+// style's own hint of focus is too faint to tell which button Enter presses.
+class TEstiloFocoBoton : public QProxyStyle {
+public:
+    void drawControl(ControlElement elemento, const QStyleOption* opcion, QPainter* pintor,
+                     const QWidget* widget) const override {
+        QProxyStyle::drawControl(elemento, opcion, pintor, widget);
+        if (elemento != CE_PushButton || !(opcion->state & State_HasFocus))
+            return;
+        pintor->save();
+        pintor->setPen(QPen(opcion->palette.color(QPalette::ButtonText), 1, Qt::DotLine));
+        pintor->setBrush(Qt::NoBrush);
+        pintor->drawRect(opcion->rect.adjusted(4, 4, -5, -5));
+        pintor->restore();
     }
 };
 
@@ -100,7 +119,12 @@ QPushButton* CreaBoton(QWidget* padre, const char* sNombre, const QString& sText
     auto* boton = new QPushButton(sTexto, padre);
     boton->setObjectName(sNombre);
     boton->setGeometry(lugar);
-    boton->setAutoDefault(false);
+    // Enter presses the focused button: the last link of the Enter chain that
+    // leads from the rate field to "Detectar PEPs".
+    boton->setAutoDefault(true);
+    auto* estilo = new TEstiloFocoBoton;
+    estilo->setParent(boton);
+    boton->setStyle(estilo);
     return boton;
 }
 
@@ -194,6 +218,7 @@ void TfrmPrincipal::CreaControles() {
     txCambio = CreaEtiqueta(this, "txCambio", "Tipo de Cambio*", {219, 113}, kGrisOscuro, 11);
     edCambio = CreaCampo(this, "edCambio", {320, 110, 121, 21}, "Tipo de Cambio a utilizar");
     edCambio->setText("18.91");
+    edCambio->setValidator(new TValidadorCambio(edCambio));
     Label2 =
         CreaEtiqueta(this, "Label2", "*Tipo de cambio sugerido: 18.91", {470, 145}, kGrisOscuro, 9);
 
@@ -347,7 +372,8 @@ bool TfrmPrincipal::eventFilter(QObject* obj, QEvent* event) {
         return QWidget::eventFilter(obj, event);
     const auto* tecla = static_cast<QKeyEvent*>(event);
     // Only typed characters reach the filters, as on the platform the window
-    // was designed for; shortcuts and moving keys keep their usual meaning.
+    // was designed for; shortcuts, editing and moving keys keep their usual
+    // meaning. Pasted text is filtered by the rate field's validator.
     if (tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     QChar Key;
@@ -355,9 +381,12 @@ bool TfrmPrincipal::eventFilter(QObject* obj, QEvent* event) {
         Key = QChar(13);
     else if (tecla->key() == Qt::Key_Backspace)
         Key = QChar(8);
-    else if (tecla->text().size() == 1)
+    else if (tecla->text().size() == 1 && tecla->text().front().isPrint())
         Key = tecla->text().front();
     else
+        // Editing and moving keys: X11 gives Tab, Delete or Escape a control
+        // character as text, which is no typed character and must keep its
+        // usual meaning in the field.
         return false;
     auto* campo = static_cast<QWidget*>(obj);
     if (campo == edCambio)
@@ -388,6 +417,9 @@ void TfrmPrincipal::AvanzaConEnter(QWidget* edCampo, QChar& Key, bool bMayuscula
             return;
         if (isAncestorOf(w) && w->isEnabled() && w->isVisible() &&
             (w->focusPolicy() & Qt::TabFocus)) {
+            // A move by keyboard, as Tab's: the style then draws the focus
+            // frame, which Qt shows only after keyboard moves.
+            setAttribute(Qt::WA_KeyboardFocusChange);
             w->setFocus(bMayusculas ? Qt::BacktabFocusReason : Qt::TabFocusReason);
             return;
         }
@@ -470,7 +502,10 @@ void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<voi
     // Disabling a focused button would hand the focus to the next field (the
     // rate, all of it selected, where a stray key replaces it). The window
     // holds the focus meanwhile and gives it back unless the job moved it.
-    const bool bTeniaFoco = bnBoton->hasFocus();
+    // The window's own focus widget, not the application's: while no window
+    // is active (a desktop without window manager, a box just closed) keys
+    // still reach it, and disabling the button would still move it on.
+    const bool bTeniaFoco = focusWidget() == bnBoton;
     if (bTeniaFoco)
         setFocus(Qt::OtherFocusReason);
     std::string sError;
@@ -484,7 +519,7 @@ void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<voi
         sError = "Error inesperado.";
     }
     F_bTrabajoEnCurso = false;
-    if (bTeniaFoco && QApplication::focusWidget() == this)
+    if (bTeniaFoco && focusWidget() == this)
         bnBoton->setFocus(Qt::OtherFocusReason);
     if (!sError.empty())
         ui::DameCajaMensajes()->MuestraMensaje(sError);

@@ -25,8 +25,9 @@ protected:
     ado::TADOConnection* F_Conector;
     std::unique_ptr<ado::TADOQuery> F_qConsultaGen;
 
-    // The name of the object's most derived class, for the error box.
-    std::string DameNombreClase() const;
+    // The name of the object's most derived class, for the error box; a
+    // subclass that only adapts another for a different caller names that one.
+    virtual std::string DameNombreClase() const;
 
     // A typed or stored text for a quoted SQL literal: its single quotes are
     // doubled, so the text is always compared as data and never rewrites the

@@ -1,6 +1,9 @@
 #include "questionnaire/RepCuestionarioKOVA.h"
 
+#include <chrono>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 
 #include "platform/ui/ICajaMensajes.h"
 #include "questionnaire/BoolPersist.h"
@@ -24,6 +27,19 @@ struct TCierraAlSalir {
     ado::TADOQuery& qQuery;
     ~TCierraAlSalir() { qQuery.Close(); }
 };
+
+// A day serial (days since 30/12/1899, the time as the fraction) as the
+// reviewer reads a date: dd/mm/yyyy.
+std::string DiaDeSerial(double dSerial) {
+    using namespace std::chrono;
+    const sys_days dia =
+        sys_days(year(1899) / December / 30) + days(static_cast<int>(std::floor(dSerial)));
+    const year_month_day f(dia);
+    char s[16];
+    std::snprintf(s, sizeof s, "%02u/%02u/%04d", static_cast<unsigned>(f.day()),
+                  static_cast<unsigned>(f.month()), static_cast<int>(f.year()));
+    return s;
+}
 
 }  // namespace
 
@@ -128,5 +144,33 @@ bool TRepCuestionarioKOVA::DetectaPEPs(TTablaPEPs& vtPEPS) {
         const ado::TCampo clave = F_qConsultaGen->FieldByName("ClaveCliente");
         vtPEPS.Agrega(n, clave.IsNull() ? std::string() : clave.AsString(), sNombre, false);
     }
+    AgregaAlertasPEP(vtPEPS);
     return true;
+}
+
+void TRepCuestionarioKOVA::AgregaAlertasPEP(TTablaPEPs& vtPEPS) {
+    // The same alerts the candidates came from, joined the same way so each
+    // carries the key its row holds; dates and observations let the reviewer
+    // tell two clients with the same name apart.
+    const std::string sConsulta =
+        "SELECT tCliente.ClaveCliente, tRelevan.Fecha, tRelevan.Observaciones FROM tRelevan, "
+        "tCliente WHERE tRelevan.TipoRelev = 'I' AND tRelevan.Fecha >= #" +
+        F_sFIni + "# AND tRelevan.Fecha <= #" + F_sFFin +
+        "# AND tRelevan.Observaciones LIKE '%PEP%' AND tRelevan.NumEmp = " + F_sNumEmp +
+        " AND tCliente.ClaveCliente = tRelevan.ClaveCliente ORDER BY tRelevan.Fecha";
+    if (!PideConsulta(sConsulta, *F_qConsultaGen))
+        return;
+    TCierraAlSalir cierra{*F_qConsultaGen};
+    if (F_qConsultaGen->IsEmpty())
+        return;
+    for (F_qConsultaGen->First(); !F_qConsultaGen->Eof(); F_qConsultaGen->Next()) {
+        const ado::TCampo clave = F_qConsultaGen->FieldByName("ClaveCliente");
+        const ado::TCampo fecha = F_qConsultaGen->FieldByName("Fecha");
+        const ado::TCampo obs = F_qConsultaGen->FieldByName("Observaciones");
+        if (clave.IsNull())
+            continue;
+        vtPEPS.AgregaAlerta(clave.AsString(),
+                            {fecha.IsNull() ? std::string() : DiaDeSerial(fecha.AsDateTime()),
+                             obs.IsNull() ? std::string() : Recorta(obs.AsString())});
+    }
 }

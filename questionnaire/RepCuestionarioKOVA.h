@@ -47,6 +47,8 @@ protected:
     TTablaPEPs* F_vtPEPS = nullptr;  // not owned; attached by GeneraReporte
 
 private:
+    // Attaches to each candidate the alerts that listed it.
+    void AgregaAlertasPEP(TTablaPEPs& vtPEPS);
     bool ObtenRespuesta(const std::string& sConsulta, std::string& sRespuesta);
     bool F_bResultadoNulo = false;  // why the last ObtenRespuesta failed
 };

@@ -17,6 +17,8 @@ packages=(
   poppler-utils
   fonts-liberation fonts-wine
   xvfb xauth
+  xdotool
+  qt6-svg-dev
   nodejs
   locales
   dpkg-dev desktop-file-utils

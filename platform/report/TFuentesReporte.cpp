@@ -13,12 +13,12 @@ void RegistraFuentesReporte() {
         QFont::insertSubstitution(QStringLiteral("Times New Roman"),
                                   QStringLiteral("Liberation Serif"));
         QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-        if (!QFontDatabase::families().contains(QStringLiteral("Tahoma"))) {
-            for (const char* sRuta :
-                 {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-                if (QFile::exists(sRuta))
-                    QFontDatabase::addApplicationFont(sRuta);
-        }
+        // Only Wine's regular face: its "Tahoma Bold" draws at regular weight,
+        // while Qt emboldens the regular face for bold text on screen and in
+        // the PDF alike.
+        const QString sTahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+        if (!QFontDatabase::families().contains(QStringLiteral("Tahoma")) && QFile::exists(sTahoma))
+            QFontDatabase::addApplicationFont(sTahoma);
         return true;
     }();
     (void)bHecho;

@@ -4,7 +4,8 @@ namespace rpt {
 
 // Makes the fonts that report templates name available: "Times New Roman"
 // resolves to its metric twin Liberation Serif, and Tahoma is loaded from the
-// Wine font files when they are installed. Safe to call many times; needs the
+// Wine font file when it is installed (bold text is its regular face
+// emboldened). Safe to call many times; needs the
 // application object.
 void RegistraFuentesReporte();
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -18,6 +19,7 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QSvgRenderer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -28,12 +30,40 @@
 #include "platform/report/TExportadorPDF.h"
 #include "platform/report/TLienzoPaginas.h"
 
+// The resources of a static library are registered by name, outside any
+// namespace.
+static void RegistraIconosVista() {
+    Q_INIT_RESOURCE(IconosVista);
+}
+
 namespace rpt {
 
 namespace {
 constexpr double kZoomMinimo = 0.25, kZoomMaximo = 4.0, kPasoZoom = 1.25;
 constexpr int kAnchoMiniatura = 120;
 }  // namespace
+
+QIcon DameIconoVista(const QString& sAccion) {
+    static const bool bRegistrados = (RegistraIconosVista(), true);
+    (void)bRegistrados;
+    const QString sRuta = QStringLiteral(":/vista/%1.svg").arg(sAccion);
+    if (!QFile::exists(sRuta))
+        return {};
+    QSvgRenderer dibujo(sRuta);
+    if (!dibujo.isValid())
+        return {};
+    QIcon icono;
+    // Sharp at the toolbar's usual sizes and on high-density screens.
+    for (int nLado : {16, 22, 24, 32, 48}) {
+        QPixmap imagen(nLado, nLado);
+        imagen.fill(Qt::transparent);
+        QPainter pintor(&imagen);
+        dibujo.render(&pintor);
+        pintor.end();
+        icono.addPixmap(imagen);
+    }
+    return icono;
+}
 
 TVistaPrevia::TVistaPrevia(TReporte& reporte, QWidget* padre) : QDialog(padre), F_Reporte(reporte) {
     if (F_Reporte.DameNumPaginas() == 0)
@@ -126,25 +156,12 @@ double TVistaPrevia::DameZoom() const {
 
 QAction* TVistaPrevia::Accion(const char* sNombre, const QString& sTexto,
                               QStyle::StandardPixmap icono, const QKeySequence& atajo) {
-    // The desktop's icon theme when there is one, the style's icons otherwise.
-    static const std::map<QString, QString> kTema = {{"acImprimir", "document-print"},
-                                                     {"acBuscar", "edit-find"},
-                                                     {"acAcercar", "zoom-in"},
-                                                     {"acAlejar", "zoom-out"},
-                                                     {"acPantallaCompleta", "view-fullscreen"},
-                                                     {"acEsquema", "view-list-tree"},
-                                                     {"acMiniaturas", "view-list-icons"},
-                                                     {"acConfigurarPagina", "document-page-setup"},
-                                                     {"acPrimera", "go-first"},
-                                                     {"acAnterior", "go-previous"},
-                                                     {"acSiguiente", "go-next"},
-                                                     {"acUltima", "go-last"},
-                                                     {"acPDF", "application-pdf"},
-                                                     {"acCerrar", "window-close"}};
-    const QString sClave = QString::fromLatin1(sNombre);
-    QIcon imagen = style()->standardIcon(icono);
-    if (auto it = kTema.find(sClave); it != kTema.end())
-        imagen = QIcon::fromTheme(it->second, imagen);
+    // The preview's own drawing of the action (the desktop's theme may lack
+    // one, and the style's fallbacks mean other things); the style's icon only
+    // for an action without a drawing.
+    QIcon imagen = DameIconoVista(QString::fromLatin1(sNombre));
+    if (imagen.isNull())
+        imagen = style()->standardIcon(icono);
     QAction* a = F_Barra->addAction(imagen, sTexto);
     a->setObjectName(QString::fromLatin1(sNombre));
     if (!atajo.isEmpty())

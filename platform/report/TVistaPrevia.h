@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QIcon>
 #include <QStyle>
 #include <memory>
 
@@ -18,6 +19,10 @@ class QTreeWidget;
 namespace rpt {
 
 class TLienzoPaginas;
+
+// The preview's drawing for the toolbar action named sAccion ("acImprimir",
+// …); a null icon when it has none.
+QIcon DameIconoVista(const QString& sAccion);
 
 // The modal preview of a prepared report: pages at 100 %, a toolbar to print,
 // find, zoom, go full screen, show the outline or thumbnails, set up the page,

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <fstream>
 #include <optional>
@@ -162,8 +164,10 @@ public:
         if (alDetectar)
             alDetectar();
         vtPEPs.Vacia();
-        for (size_t i = 0; i < candidatos.size(); ++i)
+        for (size_t i = 0; i < candidatos.size(); ++i) {
             vtPEPs.Agrega(int(i) + 1, "C" + std::to_string(i), candidatos[i], false);
+            vtPEPs.AgregaAlerta("C" + std::to_string(i), {"15/03/2017", "LISTA <b>PEP</b>"});
+        }
         return bDetecta;
     }
     bool GeneraReporte(TTablaPEPs& vtPEPs) override {
@@ -365,6 +369,109 @@ TEST_F(PrincipalTest, FiltroDeTeclasDelTipoDeCambio) {
     EXPECT_EQ(edCambio->text(), "1");
 }
 
+// Keys as an X11 server sends them: Tab, Delete and the Ctrl shortcuts carry
+// a control character as text, which must not reach the typed-key filter.
+TEST_F(PrincipalTest, TeclasDeEdicionConElTextoDeX11) {
+    Abre();
+    struct TCaso {
+        const char* sNombre;
+        Qt::Key eTecla;
+        const char* sTexto;
+        Qt::KeyboardModifiers eMods;
+        int nCursor;
+        const char* sEsperado;
+        const char* sFoco;
+    };
+    const TCaso casos[] = {
+        {"Tab", Qt::Key_Tab, "\t", Qt::NoModifier, 2, "18.91", "edUsuario"},
+        {"Supr", Qt::Key_Delete, "\x7f", Qt::NoModifier, 1, "1.91", "edCambio"},
+        {"Esc", Qt::Key_Escape, "\x1b", Qt::NoModifier, 1, "18.91", "edCambio"},
+        {"Ctrl+X de todo", Qt::Key_X, "\x18", Qt::ControlModifier, -1, "", "edCambio"},
+    };
+    auto* edCambio = Control<QLineEdit>("edCambio");
+    for (const TCaso& c : casos) {
+        edCambio->setFocus();
+        edCambio->setText("18.91");
+        if (c.nCursor < 0)
+            edCambio->selectAll();
+        else
+            edCambio->setCursorPosition(c.nCursor);
+        QTest::sendKeyEvent(QTest::Press, edCambio, c.eTecla, QString(c.sTexto), c.eMods);
+        QTest::sendKeyEvent(QTest::Release, edCambio, c.eTecla, QString(c.sTexto), c.eMods);
+        EXPECT_EQ(edCambio->text(), c.sEsperado) << c.sNombre;
+        EXPECT_EQ(NombreFoco(), c.sFoco) << c.sNombre;
+    }
+}
+
+// A paste is filtered as typing would be, character by character.
+TEST_F(PrincipalTest, PegarEnElTipoDeCambioFiltraComoAlTeclear) {
+    Abre();
+    TLocalTemporal local{QLocale(QLocale::English)};
+    struct TCaso {
+        const char* sPegado;
+        const char* sInicial;
+        int nCursor;  // -1: all of it selected
+        const char* sEsperado;
+        int nCursorFinal;
+    };
+    const TCaso casos[] = {
+        {"$ 19.50 MXN", "18.91", -1, "19.50", 5},
+        {"1.2.3", "", 0, "1.23", 4},
+        {"a7b", "18", 1, "178", 2},
+        {"2.5", "18", 2, "182.5", 5},
+        {".5x", "1.", 2, "1.5", 3},  // a second point never passes
+        {"abc", "18", 2, "18", 2},
+    };
+    auto* edCambio = Control<QLineEdit>("edCambio");
+    for (const TCaso& c : casos) {
+        QApplication::clipboard()->setText(c.sPegado);
+        edCambio->setText(c.sInicial);
+        if (c.nCursor < 0)
+            edCambio->selectAll();
+        else
+            edCambio->setCursorPosition(c.nCursor);
+        edCambio->paste();
+        EXPECT_EQ(edCambio->text(), c.sEsperado) << c.sPegado << " en " << c.sInicial;
+        EXPECT_EQ(edCambio->cursorPosition(), c.nCursorFinal) << c.sPegado;
+    }
+}
+
+// Enter four times from the rate field: user, password, the button, and the
+// focused button starts the detection.
+TEST_F(PrincipalTest, CuatroEnterDesdeElTipoDeCambioDetectan) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "NORVEX");
+    datos->norvex->candidatos = {"ANA PEREZ"};
+    Control("edCambio")->setFocus();
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::NoModifier);
+    EXPECT_EQ(datos->nConexiones, 1);
+    EXPECT_EQ(vtPEPs.Cuenta(), 1u);
+    EXPECT_EQ(NombreFoco(), "bnDetectaPEPs");
+    // Enter on the report button asks for confirmation and runs the job.
+    Control("bnGenReporte")->setFocus();
+    QTest::keyClick(Control("bnGenReporte"), Qt::Key_Enter);
+    EXPECT_EQ(datos->norvex->ticksLeidos.size(), 1u);
+}
+
+// The button Enter would press shows a frame: a dotted line inside its border
+// while it has the focus, none otherwise.
+TEST_F(PrincipalTest, ElBotonEnfocadoMuestraSuMarco) {
+    Abre();
+    auto* bnDetecta = Control<QPushButton>("bnDetectaPEPs");
+    const auto puntosDelMarco = [&] {
+        const QImage imagen = bnDetecta->grab().toImage();
+        int n = 0;
+        for (int x = 8; x < imagen.width() - 8; ++x) n += qGray(imagen.pixel(x, 4)) < 128;
+        return n;
+    };
+    Control("edCambio")->setFocus();
+    EXPECT_EQ(puntosDelMarco(), 0);
+    bnDetecta->setFocus();
+    EXPECT_GT(puntosDelMarco(), (bnDetecta->width() - 16) / 3);
+}
+
 TEST_F(PrincipalTest, EnterAvanzaYMayusEnterRetrocede) {
     Abre();
     auto* edCambio = Control<QLineEdit>("edCambio");
@@ -427,7 +534,13 @@ TEST_F(PrincipalTest, ValidaCamposSenalaElPrimerProblema) {
         NuevaVentana();
         Control("bnDetectaPEPs")->setFocus();
         Control<QLineEdit>("edUsuario")->setText(c.sUsuario);
-        Control<QLineEdit>("edCambio")->setText(c.sCambio);
+        // Past the field's validator, which would mend "-3" or "1..2": the
+        // check must judge any text all the same.
+        auto* edCambio = Control<QLineEdit>("edCambio");
+        const QValidator* validador = edCambio->validator();
+        edCambio->setValidator(nullptr);
+        edCambio->setText(c.sCambio);
+        edCambio->setValidator(validador);
         const bool bProblema = ventana->ValidaCampos();
         EXPECT_EQ(bProblema, *c.sEstado != 0) << c.sUsuario << "/" << c.sCambio;
         EXPECT_EQ(Control<QLabel>("txMensajes")->text().toStdString(), c.sEstado);
@@ -676,6 +789,13 @@ TEST_F(PrincipalTest, RevisionDePEPsDeLaDeteccionAlReporte) {
     EXPECT_EQ(modelo->headerData(0, Qt::Horizontal).toString(), "Marcar PEP");
     EXPECT_EQ(modelo->headerData(1, Qt::Horizontal).toString(), "Nombre del Usuario");
     EXPECT_EQ(modelo->index(1, 1).data().toString(), "BETO LUNA");
+    // The name's tooltip tells homonyms apart, Norvex's text shown as written;
+    // the tick cell keeps the grid's.
+    QTextDocument ayuda;
+    ayuda.setHtml(modelo->index(1, 1).data(Qt::ToolTipRole).toString());
+    EXPECT_EQ(ayuda.toPlainText().replace(QChar::LineSeparator, u'\n'),
+              "Clave del cliente: C1\nAlerta del 15/03/2017: LISTA <b>PEP</b>");
+    EXPECT_FALSE(modelo->index(1, 0).data(Qt::ToolTipRole).isValid());
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(modelo->index(i, 0).data(Qt::CheckStateRole), Qt::Unchecked);
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "BDNorvexPrueba.h"
 #include "CuestPrueba.h"
@@ -145,6 +146,18 @@ TEST_F(DatosNorvexTest, DetectaPEPs) {
                              {"C7", "MARIA"},
                              {"C8", "MARIA"},
                              {sClaveLarga.substr(0, 20), sNombreLargo.substr(0, 100)}}));
+        // Each row carries the alerts that listed it, oldest first, so that
+        // homonyms (C7, C8) read apart; a second run does not pile them up.
+        std::map<std::string, std::string> detalles;
+        for (const TFilaPEP& f : peps.Filas()) detalles[f.sClaveCliente] = DameDetallePEP(f);
+        EXPECT_EQ(detalles["C1"],
+                  "Clave del cliente: C1\nAlerta del 01/01/2017: Posible PEP\nAlerta del "
+                  "01/03/2017: PEP otra vez\nAlerta del 01/04/2017: Cliente PEP");
+        EXPECT_EQ(detalles["C2"], "Clave del cliente: C2\nAlerta del 31/12/2017: ES PEP");
+        EXPECT_EQ(detalles["C7"], "Clave del cliente: C7\nAlerta del 01/06/2017: PEP");
+        EXPECT_EQ(
+            detalles[sClaveLarga.substr(0, 20)],
+            "Clave del cliente: " + sClaveLarga.substr(0, 20) + "\nAlerta del 01/06/2017: PEP");
         for (std::size_t i = 0; i < peps.Cuenta(); ++i) peps.MarcaPEP(i, true);
     }
     EXPECT_TRUE(cajas.textos().empty());

@@ -6,9 +6,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrinter>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <map>
 #include <set>
 
 #include "TDirTemporal.h"
@@ -57,6 +59,36 @@ TEST_F(VistaPrevia, BarraConLasAccionesPermitidasYNingunaOtra) {
     }
     EXPECT_TRUE(vista.isModal());
     EXPECT_DOUBLE_EQ(vista.DameZoom(), 1.0);
+}
+
+// Each button shows the preview's own drawing, whatever icon theme the
+// desktop has (or none): none is missing, no two look alike, and printing is
+// not the style's floppy "save" picture.
+TEST_F(VistaPrevia, CadaBotonMuestraSuPropioDibujo) {
+    rpt::TVistaPrevia vista(dm.repGeneral);
+    std::map<QString, QAction*> acciones;
+    for (QAction* a : vista.DameBarra()->actions()) acciones[a->objectName()] = a;
+    std::set<QByteArray> dibujos;
+    for (const char* sNombre :
+         {"acImprimir", "acBuscar", "acAcercar", "acAlejar", "acPantallaCompleta", "acEsquema",
+          "acMiniaturas", "acConfigurarPagina", "acPrimera", "acAnterior", "acSiguiente",
+          "acUltima", "acPDF", "acCerrar"}) {
+        ASSERT_TRUE(acciones.count(sNombre)) << sNombre;
+        const QIcon propio = rpt::DameIconoVista(sNombre);
+        ASSERT_FALSE(propio.isNull()) << sNombre;
+        const QImage imagen = acciones[sNombre]->icon().pixmap(24).toImage();
+        EXPECT_EQ(imagen, propio.pixmap(24).toImage()) << sNombre;
+        const QImage normal = imagen.convertToFormat(QImage::Format_ARGB32);
+        EXPECT_TRUE(dibujos
+                        .insert(QByteArray(reinterpret_cast<const char*>(normal.constBits()),
+                                           normal.sizeInBytes()))
+                        .second)
+            << sNombre << " se parece a otro botón";
+    }
+    const QImage guardar =
+        vista.style()->standardIcon(QStyle::SP_DialogSaveButton).pixmap(24).toImage();
+    EXPECT_NE(acciones["acImprimir"]->icon().pixmap(24).toImage(), guardar);
+    EXPECT_TRUE(rpt::DameIconoVista("acNoExiste").isNull());
 }
 
 TEST_F(VistaPrevia, NavegacionZoomEsquemaYMiniaturas) {

@@ -70,18 +70,20 @@ TEST(CuestionarioKova, ListaLosPosiblesPEPsComoCsv) {
     const TEjecucion e = Ejecuta(c.Args({"--listar-peps"}));
     EXPECT_EQ(e.nSalida, 0) << e.sErrores;
     EXPECT_EQ(e.sErrores, "");
-    const std::set<std::string> lineas{"1,N1,ANA LOPEZ\r\n",
-                                       "2,N2,\"JUAN \"\"EL GÜERO\"\" PEREZ, JR\"\r\n"};
-    ASSERT_TRUE(e.sSalida.starts_with("IdPEP,ClaveCliente,Nombre\r\n")) << e.sSalida;
-    // The database decides the order; the numbering follows it.
+    ASSERT_TRUE(e.sSalida.starts_with("IdPEP,ClaveCliente,Nombre,Detalle\r\n")) << e.sSalida;
+    // The database decides the order; the numbering follows it. The detail is
+    // the list's tooltip: key, then each alert's day and observations.
     const auto filas = LeeCsv(e.sSalida);
     ASSERT_EQ(filas.size(), 3u);
     std::set<std::string> vistas;
     for (size_t i = 1; i < filas.size(); ++i) {
         EXPECT_EQ(filas[i][0], std::to_string(i));
-        vistas.insert(filas[i][1] + "|" + filas[i][2]);
+        vistas.insert(filas[i][1] + "|" + filas[i][2] + "|" + filas[i][3]);
     }
-    EXPECT_EQ(vistas, (std::set<std::string>{"N1|ANA LOPEZ", "N2|JUAN \"EL GÜERO\" PEREZ, JR"}));
+    EXPECT_EQ(vistas, (std::set<std::string>{
+                          "N1|ANA LOPEZ|Clave del cliente: N1\nAlerta del 02/05/2017: POSIBLE PEP",
+                          "N2|JUAN \"EL GÜERO\" PEREZ, JR|Clave del cliente: N2\nAlerta del "
+                          "09/06/2017: LISTA PEP"}));
     EXPECT_TRUE(fs::is_empty(c.salida.ruta()));
 }
 
@@ -364,7 +366,8 @@ TEST(CuestionarioKova, DeteccionFallida) {
     EscribeIni(c.norvex.ruta(), "[Control]\r\nEmpresaActiva=1\r\n");
     const TEjecucion e = Ejecuta(c.Args({"--respuestas", c.Sal("r.csv")}));
     EXPECT_EQ(e.nSalida, 1);
-    EXPECT_TRUE(e.sErrores.starts_with("Error #BD-101")) << e.sErrores;
+    // The box names the class the window would name for the same failure.
+    EXPECT_TRUE(e.sErrores.starts_with("Error #BD-101.TRepCuestANDU2017:")) << e.sErrores;
     EXPECT_TRUE(e.sErrores.ends_with("\nNo fue posible detectar los PEPs.\n")) << e.sErrores;
     EXPECT_TRUE(fs::is_empty(c.salida.ruta()));
 }

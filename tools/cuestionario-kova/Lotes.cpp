@@ -96,9 +96,11 @@ std::optional<std::string> MarcaPEPs(TTablaPEPs& vtPEPs, const std::vector<std::
 }
 
 std::string ListaPEPs(const TTablaPEPs& vtPEPs) {
-    std::string s = FilaCsv({"IdPEP", "ClaveCliente", "Nombre"});
+    // The last column is the window's tooltip for the name, so a reader of
+    // either can tell homonyms apart the same way.
+    std::string s = FilaCsv({"IdPEP", "ClaveCliente", "Nombre", "Detalle"});
     for (const TFilaPEP& f : vtPEPs.Filas())
-        s += FilaCsv({std::to_string(f.nIdPEP), f.sClaveCliente, f.sNombre});
+        s += FilaCsv({std::to_string(f.nIdPEP), f.sClaveCliente, f.sNombre, DameDetallePEP(f)});
     return s;
 }
 

@@ -8,6 +8,10 @@ class TRepCuestLotes : public TRepCuestANDU2017 {
 public:
     using TRepCuestANDU2017::TRepCuestANDU2017;
 
+    // Its error boxes name the class the window uses for the same job, so a
+    // message reads the same from either program.
+    std::string DameNombreClase() const override { return "TRepCuestANDU2017"; }
+
     int DameTotalPreguntas() const { return F_nTotalPreguntas; }
     // The statement sent to the engine for nPregunta with the ticks of vtPEPs
     // (or the hand-answer text).
