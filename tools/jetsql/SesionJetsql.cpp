@@ -88,6 +88,7 @@ void TSesionJetsql::Escribe(const jet::TResultado& resultado) {
 
 bool TSesionJetsql::EjecutaGuion(const std::string& sTexto, bool bContinuar,
                                  const std::string& sOrigen) {
+    bContinuar_ = bContinuar;
     TDivisorGuion divisor(sTexto);
     bool bBien = true;
     int nInstruccion = 0;
@@ -195,7 +196,7 @@ bool TSesionJetsql::Leer(const std::vector<std::string>& args) {
     if (!LeeArchivo(args[0], sTexto))
         return Falla(jet::kArchivoInexistente, "No se puede leer el guion '" + args[0] + "'.");
     ++nProfundidad_;
-    const bool bBien = EjecutaGuion(sTexto, false, args[0]);
+    const bool bBien = EjecutaGuion(sTexto, bContinuar_, args[0]);
     --nProfundidad_;
     return bBien;
 }

@@ -60,6 +60,7 @@ private:
     TModoSalida eModo_;
     bool bEncabezados_ = true;
     bool bTerminada_ = false;
-    int nProfundidad_ = 0;  // of nested .leer
+    bool bContinuar_ = false;  // of the running script, for the ones it reads
+    int nProfundidad_ = 0;     // of nested .leer
     std::unique_ptr<std::ofstream> archivoSalida_;
 };
