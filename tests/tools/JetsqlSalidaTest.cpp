@@ -134,16 +134,26 @@ TEST(JetsqlSalida, LasOrdenesConPuntoSobreLosArchivosCompartidos) {
 TEST(JetsqlSalida, SalidaLlevaLosResultadosAUnArchivoHastaQueSeVuelveALaPantalla) {
     TDirTemporal tmp;
     const auto archivo = tmp / "con espacio.json";
+    // The Access file is a copy here, to show it is never written.
+    const auto access = tmp / "norvex.mdb";
+    std::filesystem::copy_file(FixtureMdb("jet4-no-password.mdb"), access);
+    const std::string sAccess = Lee(access);
     const auto r = EjecutaJetsqlCon(
-        {"--modo", "json", FixtureMdb("jet4-no-password.mdb")},
+        {"--modo", "json", "--continuar", access.string()},
         ".salida \"" + archivo.string() +
             "\"\nSELECT ID FROM Table1 WHERE ID = 1;\nSELECT ID FROM Table1 WHERE ID = 2;\n"
-            ".salida\nSELECT ID FROM Table1 WHERE ID = 3;\n.salida /no/existe/x.csv\n");
+            ".salida\nSELECT ID FROM Table1 WHERE ID = 3;\n.salida /no/existe/x.csv\n"
+            ".salida " +
+            access.string() + "\nSELECT ID FROM Table1 WHERE ID = 1;\n");
     EXPECT_EQ(Lee(archivo), "[{\"ID\":1}]\n[{\"ID\":2}]\n");
-    EXPECT_EQ(r.sSalida, "[{\"ID\":3}]\n");
+    EXPECT_EQ(r.sSalida, "[{\"ID\":3}]\n[{\"ID\":1}]\n");
     EXPECT_EQ(r.sErrores,
               "EArchivoSalida - No se puede escribir en '/no/existe/x.csv'.\n  en la instrucción "
-              "6, línea 6\n");
+              "6, línea 6\nEArchivoSalida - '" +
+                  access.string() +
+                  "' es el archivo de Access abierto: no se escribe en él.\n  en la instrucción "
+                  "7, línea 7\n");
+    EXPECT_EQ(Lee(access), sAccess);
 }
 
 TEST(JetsqlSalida, AyudaVersionYOpcionesDesconocidas) {

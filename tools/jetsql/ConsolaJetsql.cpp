@@ -111,9 +111,16 @@ int EjecutaConsola(TSesionJetsql& sesion, FILE* entrada, FILE* salida, FILE* err
         }
         if (sPendiente.empty() && SoloBlancos(sLinea))
             continue;
+        const bool bPrimera = sPendiente.empty();
         sPendiente += sLinea;
         if (sPendiente.back() != '\n')
             sPendiente += '\n';
+        // Only a ';' ends a statement: a long paste is not cut again at
+        // every line (a dot command is a first line of its own).
+        if (!bPrimera && sLinea.find(';') == std::string::npos) {
+            gbContinuacion = true;
+            continue;
+        }
         TDivisorGuion divisor(sPendiente);
         std::string sResto;
         while (const auto pieza = divisor.Siguiente()) {

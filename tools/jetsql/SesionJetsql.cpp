@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <sstream>
 
 #include "platform/jet/EErrorJet.h"
@@ -179,6 +180,11 @@ bool TSesionJetsql::Salida(const std::vector<std::string>& args) {
     archivoSalida_.reset();
     if (args.empty())
         return true;
+    // Opening it for writing would empty the very file being read.
+    std::error_code ec;
+    if (std::filesystem::equivalent(args[0], archivo_.Ruta(), ec))
+        return Falla("EArchivoSalida",
+                     "'" + args[0] + "' es el archivo de Access abierto: no se escribe en él.");
     auto f = std::make_unique<std::ofstream>(args[0], std::ios::binary | std::ios::trunc);
     if (!*f)
         return Falla("EArchivoSalida", "No se puede escribir en '" + args[0] + "'.");
