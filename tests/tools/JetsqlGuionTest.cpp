@@ -92,6 +92,12 @@ TEST(JetsqlGuion, EjecutaLasInstruccionesEnOrdenYParaEnLaPrimeraQueFalla) {
          "x\r\na;b\r\ny\r\n2\r\n",
          sFalla},
         {{sArchivo}, "", 0, "", ""},
+        // A script saved on Windows: byte order mark and CR LF line ends.
+        {{sArchivo},
+         "\xEF\xBB\xBFSELECT 1 AS a;\r\n.encabezados off\r\nSELECT 2 AS b;\r\n",
+         0,
+         "a\r\n1\r\n2\r\n",
+         ""},
         // Dot commands in a script change how the next results are written.
         {{sArchivo},
          ".encabezados off\nSELECT ID FROM Table1 WHERE ID < 3;\n.modo json\n.encabezados on\n"

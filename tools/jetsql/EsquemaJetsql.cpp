@@ -14,7 +14,6 @@ namespace {
 // properties; a file it cannot read leaves them unknown.
 struct TDetalleColumna {
     int nTipoMdb = 0;
-    int nPrecision = 0, nEscala = 0;
     std::optional<bool> bAdmiteNulos;
 };
 using TDetalles = std::map<std::string, std::map<std::string, TDetalleColumna>>;
@@ -44,7 +43,7 @@ void LeeDetallesTabla(MdbCatalogEntry* entrada, TDetalles& detalles) {
     auto& deTabla = detalles[entrada->object_name];
     for (unsigned c = 0; c < tabla->num_cols; ++c) {
         auto* col = static_cast<MdbColumn*>(g_ptr_array_index(tabla->columns, c));
-        TDetalleColumna d{col->col_type, col->col_prec, col->col_scale, std::nullopt};
+        TDetalleColumna d{col->col_type, std::nullopt};
         const char* sRequerido = mdb_col_get_prop(col, "Required");
         // Yes/No columns hold no nulls in Access.
         if (enClave[c] || col->col_type == MDB_BOOL)
@@ -102,8 +101,9 @@ std::string NombreTipo(const jet::TColumna& columna, const TDetalleColumna* d) {
         case MDB_REPID:
             return "Número (Id. de réplica)";
         case MDB_NUMERIC:
-            return "Número (Decimal " + std::to_string(d->nPrecision) + "," +
-                   std::to_string(d->nEscala) + ")";
+            // libmdb's precision and scale of Access 2007 files are not
+            // trustworthy: better none than wrong ones.
+            return "Número (Decimal)";
         case MDB_COMPLEX:
             return "Datos adjuntos";
         case 0x13:

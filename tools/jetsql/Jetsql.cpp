@@ -46,7 +46,9 @@ int EjecutaGuion(TSesionJetsql& sesion, const TOpcionesJetsql& opciones,
                                  "No se puede leer el guion '" + opciones.sGuion + "'.");
         sTexto = LeeTodo(f);
     } else if (entorno.bEntradaTerminal) {
-        return EjecutaConsola(sesion, stdin, stdout, stderr, entorno.sHistorial);
+        // Results may go to a file while the prompt stays on the terminal.
+        return EjecutaConsola(sesion, stdin, entorno.bSalidaTerminal ? stdout : stderr, stderr,
+                              entorno.sHistorial);
     } else if (entorno.entrada) {
         sTexto = LeeTodo(*entorno.entrada);
     }

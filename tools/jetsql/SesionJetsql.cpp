@@ -90,7 +90,11 @@ void TSesionJetsql::Escribe(const jet::TResultado& resultado) {
 bool TSesionJetsql::EjecutaGuion(const std::string& sTexto, bool bContinuar,
                                  const std::string& sOrigen) {
     bContinuar_ = bContinuar;
-    TDivisorGuion divisor(sTexto);
+    // Editors on Windows start UTF-8 files with a byte order mark, which the
+    // tokenizer would take for part of the first word.
+    const std::string sBom = "\xEF\xBB\xBF";
+    TDivisorGuion divisor(sTexto.compare(0, sBom.size(), sBom) == 0 ? sTexto.substr(sBom.size())
+                                                                    : sTexto);
     bool bBien = true;
     int nInstruccion = 0;
     while (!bTerminada_) {
