@@ -1,6 +1,7 @@
 // Export to SQLite and to CSV folders: every shared file that opens, read
 // back and compared value by value with what jetsql itself answers.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sqlite3.h>
 
 #include <cstring>
@@ -14,6 +15,8 @@
 #include "platform/jet/TArchivoAccess.h"
 #include "platform/jet/TextoValor.h"
 #include "tests/tools/JetsqlPrograma.h"
+#include "tools/jetsql/ExportaCsv.h"
+#include "tools/jetsql/ExportaSqlite.h"
 #include "tools/jetsql/ValoresJetsql.h"
 
 namespace fs = std::filesystem;
@@ -247,6 +250,38 @@ TEST(JetsqlExporta, UnCsvPorTablaComoLoEscribeJetsql) {
         }
         std::sort(esperados.begin(), esperados.end());
         EXPECT_EQ(Nombres(carpeta), esperados);
+    }
+}
+
+// Ctrl-C while the first table's progress line is written: the export
+// stops at the next row or table and leaves nothing behind.
+class TInterrumpeAlEscribir : public std::streambuf {
+protected:
+    int overflow(int c) override {
+        raise(SIGINT);
+        return c;
+    }
+};
+
+TEST(JetsqlExporta, UnaInterrupcionNoDejaNadaEscrito) {
+    const auto conexion = Abre(FixtureMdb("jet4-types.mdb"));
+    ASSERT_TRUE(conexion);
+    for (const bool bSqlite : {true, false}) {
+        TDirTemporal tmp;
+        TInterrumpeAlEscribir buf;
+        std::ostream progreso(&buf);
+        const std::string sDestino = (tmp / "salida").string();
+        try {
+            if (bSqlite)
+                ExportaSqlite(conexion->Archivo(), sDestino, false, progreso);
+            else
+                ExportaCsv(conexion->Archivo(), sDestino, false, progreso);
+            ADD_FAILURE() << "la exportación no se detuvo";
+        } catch (const jet::EErrorJet& e) {
+            EXPECT_EQ(e.Clase(), "EExportacion");
+            EXPECT_EQ(e.Mensaje(), "Exportación interrumpida; no queda nada escrito.");
+        }
+        EXPECT_EQ(Nombres(tmp.ruta()), std::vector<std::string>{});
     }
 }
 

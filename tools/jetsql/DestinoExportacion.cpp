@@ -11,6 +11,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+const int senales[] = {SIGINT, SIGTERM, SIGHUP};
+volatile sig_atomic_t gnSenal = 0;
+
+void AlPedirFin(int nSenal) {
+    gnSenal = nSenal;
+}
+
 [[noreturn]] void Falla(const std::string& sMensaje) {
     throw jet::EErrorJet("EExportacion", sMensaje);
 }
@@ -52,13 +59,25 @@ TDestinoExportacion::TDestinoExportacion(const std::string& sDestino,
     if (!bCreado)
         Falla("No se puede escribir junto a '" + sDestino + "'.");
     temporal_ = sPlantilla;
+    gnSenal = 0;
+    struct sigaction sa = {};
+    sa.sa_handler = AlPedirFin;
+    sigemptyset(&sa.sa_mask);
+    for (int i = 0; i < 3; ++i) sigaction(senales[i], &sa, &anteriores_[i]);
 }
 
 TDestinoExportacion::~TDestinoExportacion() {
-    if (bConfirmado_)
-        return;
-    std::error_code ec;
-    fs::remove_all(temporal_, ec);
+    for (int i = 0; i < 3; ++i) sigaction(senales[i], &anteriores_[i], nullptr);
+    if (!bConfirmado_) {
+        std::error_code ec;
+        fs::remove_all(temporal_, ec);
+    }
+    gnSenal = 0;
+}
+
+void TDestinoExportacion::Comprueba() const {
+    if (gnSenal)
+        Falla("Exportación interrumpida; no queda nada escrito.");
 }
 
 void TDestinoExportacion::Confirma() {

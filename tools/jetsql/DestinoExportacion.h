@@ -1,11 +1,15 @@
 #pragma once
 
+#include <signal.h>
+
 #include <filesystem>
 #include <string>
 
 // Where an export is written: a new file or folder next to the target that
 // takes the target's place only when the export is whole, so a failure or
-// an interruption never leaves a partial output. Every failure is an
+// an interruption never leaves a partial output. While it lives, Ctrl-C,
+// SIGTERM and SIGHUP only ask the export to stop (Comprueba), so the
+// temporary output is removed on the way out and the failure reported. Every failure is an
 // EErrorJet of kind EExportacion.
 class TDestinoExportacion {
 public:
@@ -19,6 +23,8 @@ public:
     TDestinoExportacion& operator=(const TDestinoExportacion&) = delete;
 
     const std::filesystem::path& Temporal() const { return temporal_; }
+    // Throws if a signal asked the export to stop; cheap, called per row.
+    void Comprueba() const;
     // Puts the finished output in the target's place.
     void Confirma();
 
@@ -27,4 +33,5 @@ private:
     std::filesystem::path temporal_;
     bool bCarpeta_;
     bool bConfirmado_ = false;
+    struct sigaction anteriores_[3] = {};
 };

@@ -119,7 +119,8 @@ std::optional<TDivisorGuion::TPieza> TDivisorGuion::Pieza() {
             ++nToken_;
     } else if ((nSiguiente = FinPorPrefijos()) != std::string::npos) {
         nFin = nSiguiente - 1;
-        // The statements after this one may well tokenize again.
+        // The fault lies further on: the next statements are found the
+        // same way until it is passed.
     } else if (SoloFaltaCerrar(sTexto_.size())) {
         // An open text may still hold a ';': the rest is one statement,
         // unfinished (a console waits for more lines).

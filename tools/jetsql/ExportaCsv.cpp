@@ -1,5 +1,6 @@
 #include "tools/jetsql/ExportaCsv.h"
 
+#include <cctype>
 #include <fstream>
 #include <set>
 
@@ -33,6 +34,7 @@ void ExportaCsv(const jet::TArchivoAccess& archivo, const std::string& sCarpeta,
     TDestinoExportacion destino(sCarpeta, archivo.Ruta(), bSobrescribir, true);
     std::set<std::string> usados;
     for (const auto& sNombre : archivo.DameNombresTablas()) {
+        destino.Comprueba();
         const jet::TTabla* tabla = archivo.BuscaTabla(sNombre);
         const auto ruta = destino.Temporal() / NombreArchivo(sNombre, usados);
         std::ofstream f(ruta, std::ios::binary);
@@ -41,6 +43,7 @@ void ExportaCsv(const jet::TArchivoAccess& archivo, const std::string& sCarpeta,
         EscribeCabeceraCsv(columnas, f);
         int64_t nFilas = 0;
         archivo.LeeFilas(sNombre, [&](const std::vector<jet::TValor>& fila) {
+            destino.Comprueba();
             EscribeFilaCsv(fila, f);
             ++nFilas;
         });

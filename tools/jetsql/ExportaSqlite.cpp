@@ -74,7 +74,8 @@ int Enlaza(sqlite3_stmt* st, int i, const jet::TValor& valor) {
         valor);
 }
 
-int64_t ExportaTabla(const jet::TArchivoAccess& archivo, const jet::TTabla& tabla, sqlite3* db) {
+int64_t ExportaTabla(const jet::TArchivoAccess& archivo, const jet::TTabla& tabla, sqlite3* db,
+                     const TDestinoExportacion& destino) {
     std::string sCrea = "CREATE TABLE " + Nombre(tabla.sNombre) + " (";
     std::string sInserta = "INSERT INTO " + Nombre(tabla.sNombre) + " VALUES (";
     for (size_t c = 0; c < tabla.columnas.size(); ++c) {
@@ -90,6 +91,7 @@ int64_t ExportaTabla(const jet::TArchivoAccess& archivo, const jet::TTabla& tabl
     PSentencia st(pSt);
     int64_t nFilas = 0;
     archivo.LeeFilas(tabla.sNombre, [&](const std::vector<jet::TValor>& fila) {
+        destino.Comprueba();
         for (size_t c = 0; c < fila.size(); ++c)
             if (Enlaza(st.get(), static_cast<int>(c + 1), fila[c]) != SQLITE_OK)
                 FallaSqlite(db, "No se pudo copiar un valor de '" + tabla.sNombre + "'");
@@ -121,7 +123,8 @@ void ExportaSqlite(const jet::TArchivoAccess& archivo, const std::string& sDesti
         Ejecuta(db.get(), "PRAGMA synchronous=OFF");
         for (const auto& sNombre : archivo.DameNombresTablas()) {
             const jet::TTabla* tabla = archivo.BuscaTabla(sNombre);
-            const int64_t nFilas = ExportaTabla(archivo, *tabla, db.get());
+            destino.Comprueba();
+            const int64_t nFilas = ExportaTabla(archivo, *tabla, db.get(), destino);
             progreso << sNombre << ": " << nFilas << (nFilas == 1 ? " fila\n" : " filas\n");
             progreso.flush();
         }
