@@ -21,7 +21,6 @@ TEST(Jetsql, LeeLaLineaDeOrdenes) {
         {{"a.mdb", "--tables"}, true, "a.mdb", ""},
         {{"--password", "p w", "a.mdb", "--tables"}, true, "a.mdb", "p w"},
         {{"--tables", "a.mdb", "--password", ""}, true, "a.mdb", ""},
-        {{"a.mdb"}, false, "", ""},
         {{"--tables"}, false, "", ""},
         {{"a.mdb", "--tables", "--password"}, false, "", ""},
         {{"a.mdb", "b.mdb", "--tables"}, false, "", ""},

@@ -21,12 +21,18 @@ std::string Campo(const jet::TValor& valor) {
 
 }  // namespace
 
-void EscribeCsv(const jet::TResultado& resultado, std::ostream& salida) {
-    for (size_t i = 0; i < resultado.columnas.size(); ++i)
-        salida << (i ? "," : "") << Texto(resultado.columnas[i]);
+void EscribeCabeceraCsv(const std::vector<std::string>& columnas, std::ostream& salida) {
+    for (size_t i = 0; i < columnas.size(); ++i) salida << (i ? "," : "") << Texto(columnas[i]);
     salida << "\r\n";
-    for (const auto& fila : resultado.filas) {
-        for (size_t i = 0; i < fila.size(); ++i) salida << (i ? "," : "") << Campo(fila[i]);
-        salida << "\r\n";
-    }
+}
+
+void EscribeFilaCsv(const std::vector<jet::TValor>& fila, std::ostream& salida) {
+    for (size_t i = 0; i < fila.size(); ++i) salida << (i ? "," : "") << Campo(fila[i]);
+    salida << "\r\n";
+}
+
+void EscribeCsv(const jet::TResultado& resultado, std::ostream& salida, bool bEncabezado) {
+    if (bEncabezado)
+        EscribeCabeceraCsv(resultado.columnas, salida);
+    for (const auto& fila : resultado.filas) EscribeFilaCsv(fila, salida);
 }

@@ -1,9 +1,16 @@
 #include "tools/jetsql/Jetsql.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "platform/ado/TADOConnection.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/MotorJet.h"
-#include "tools/jetsql/CsvJetsql.h"
+#include "tools/jetsql/ConsolaJetsql.h"
+#include "tools/jetsql/ExportaCsv.h"
+#include "tools/jetsql/ExportaSqlite.h"
+#include "tools/jetsql/FormatoResultado.h"
+#include "tools/jetsql/SesionJetsql.h"
 
 namespace {
 
@@ -23,23 +30,68 @@ void ListaTablas(jet::TArchivoAccess& archivo, std::ostream& salida) {
         salida << sNombre << '\t' << archivo.BuscaTabla(sNombre)->nFilas << '\n';
 }
 
+std::string LeeTodo(std::istream& entrada) {
+    std::ostringstream s;
+    s << entrada.rdbuf();
+    return s.str();
+}
+
+int EjecutaGuion(TSesionJetsql& sesion, const TOpcionesJetsql& opciones,
+                 const TEntornoJetsql& entorno) {
+    std::string sTexto;
+    if (!opciones.sGuion.empty()) {
+        std::ifstream f(opciones.sGuion, std::ios::binary);
+        if (!f)
+            throw jet::EErrorJet(jet::kArchivoInexistente,
+                                 "No se puede leer el guion '" + opciones.sGuion + "'.");
+        sTexto = LeeTodo(f);
+    } else if (entorno.bEntradaTerminal) {
+        // Results may go to a file while the prompt stays on the terminal.
+        return EjecutaConsola(sesion, stdin, entorno.bSalidaTerminal ? stdout : stderr, stderr,
+                              entorno.sHistorial);
+    } else if (entorno.entrada) {
+        sTexto = LeeTodo(*entorno.entrada);
+    }
+    return sesion.EjecutaGuion(sTexto, opciones.bContinuar) ? 0 : 1;
+}
+
 }  // namespace
 
-int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::ostream& errores) {
+int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::ostream& errores,
+                  const TEntornoJetsql& entorno) {
+    if (opciones.eAccion == TOpcionesJetsql::taAyuda) {
+        salida << DameAyudaJetsql();
+        return 0;
+    }
+    if (opciones.eAccion == TOpcionesJetsql::taVersion) {
+        salida << DameVersionJetsql() << '\n';
+        return 0;
+    }
     try {
         ado::TADOConnection conexion;
         Abre(conexion, opciones);
+        const TModoSalida eModo = !opciones.sModo.empty()   ? *LeeModoSalida(opciones.sModo)
+                                  : entorno.bSalidaTerminal ? TModoSalida::msTabla
+                                                            : TModoSalida::msCsv;
+        TSesionJetsql sesion(conexion.Archivo(), conexion.Motor(), salida, errores, eModo);
         switch (opciones.eAccion) {
             case TOpcionesJetsql::taTablas:
                 ListaTablas(conexion.Archivo(), salida);
-                break;
+                return 0;
             case TOpcionesJetsql::taConsulta:
-                EscribeCsv(conexion.Motor().Ejecuta(opciones.sConsulta), salida);
-                break;
-            case TOpcionesJetsql::taNinguna:
-                break;
+                return sesion.EjecutaInstruccion(opciones.sConsulta) ? 0 : 1;
+            case TOpcionesJetsql::taGuion:
+                return EjecutaGuion(sesion, opciones, entorno);
+            case TOpcionesJetsql::taExportaSqlite:
+                ExportaSqlite(conexion.Archivo(), opciones.sDestino, opciones.bSobrescribir,
+                              errores);
+                return 0;
+            case TOpcionesJetsql::taExportaCsv:
+                ExportaCsv(conexion.Archivo(), opciones.sDestino, opciones.bSobrescribir, errores);
+                return 0;
+            default:
+                return 0;
         }
-        return 0;
     } catch (const jet::EErrorJet& e) {
         errores << e.Clase() << " - " << e.Mensaje() << '\n';
         return 1;

@@ -1,0 +1,14 @@
+#pragma once
+
+// Running the jetsql program as a user does, with a given standard input.
+#include <string>
+#include <vector>
+
+#include "tests/tools/ProgramaLotes.h"
+
+std::string FixtureMdb(const std::string& sNombre);
+std::string ProgramaJetsql();
+
+// Runs jetsql with the arguments (no shell) and sEntrada on its standard
+// input, which is then a file, not a terminal.
+TEjecucion EjecutaJetsqlCon(const std::vector<std::string>& args, const std::string& sEntrada);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "platform/jet/TArchivoAccess.h"
+
+// Writes every user table of an Access file as TABLE.csv (as jetsql writes
+// a result: header, CRLF, exact values) into a new folder, with a progress
+// line per table on progreso. Characters a file name cannot hold become
+// '_'. A failure is an EErrorJet and leaves no folder behind.
+void ExportaCsv(const jet::TArchivoAccess& archivo, const std::string& sCarpeta, bool bSobrescribir,
+                std::ostream& progreso);
