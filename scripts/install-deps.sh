@@ -10,6 +10,7 @@ packages=(
   mdbtools mdbtools-dev
   libsqlite3-dev sqlite3
   libicu-dev
+  zlib1g-dev libssl-dev
   libqpdf-dev qpdf
   nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -16,6 +16,8 @@ inline constexpr const char* kArchivoIlegible = "EArchivoIlegible";
 inline constexpr const char* kArchivoNoEsAccess = "EArchivoNoEsAccess";
 inline constexpr const char* kContrasenaInvalida = "EContrasenaInvalida";
 inline constexpr const char* kTablaInexistente = "ETablaInexistente";
+inline constexpr const char* kContrasenaRequerida = "EContrasenaRequerida";
+inline constexpr const char* kFormatoNoSoportado = "EFormatoNoSoportado";
 
 enum class TTipoColumna {
     tcBooleano,
@@ -28,14 +30,25 @@ enum class TTipoColumna {
     tcFechaHora,
     tcTexto,
     tcMemo,
-    tcOtro  // binary, OLE, replication id, decimal, ...: read as null
+    tcEnteroGrande,  // BigInt ("Large Number"), as int64_t
+    tcDecimal,       // TDecimal with the column's scale
+    tcBinario,       // Binary and OLE Object, as TBytes
+    tcGuid,          // Replication ID, as the text {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}
+    tcAdjunto,       // Attachment, as TAdjuntos (null when the row has none)
+    tcOtro           // a type we cannot read: its rows hold null, and any use must fail
 };
 
 struct TColumna {
     std::string sNombre;
     TTipoColumna eTipo = TTipoColumna::tcOtro;
-    int nTamano = 0;  // characters for text, bytes otherwise
+    int nTamano = 0;      // characters for text, bytes otherwise
+    int nPrecision = 0;   // Decimal only: digits in all
+    int nEscala = 0;      // Decimal only: digits after the point
+    int nCodigoTipo = 0;  // the type's number in the file, to name a type we cannot read
 };
+
+// How a type we cannot read is named to the user ("tipo desconocido (código 21)").
+std::string NombreTipoNoLegible(int nCodigoTipo);
 
 struct TTabla {
     std::string sNombre;

@@ -3,6 +3,7 @@
 #include "platform/ado/TADOConnection.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/MotorJet.h"
+#include "tools/jetsql/AdjuntosJetsql.h"
 #include "tools/jetsql/CsvJetsql.h"
 
 namespace {
@@ -35,6 +36,10 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
                 break;
             case TOpcionesJetsql::taConsulta:
                 EscribeCsv(conexion.Motor().Ejecuta(opciones.sConsulta), salida);
+                break;
+            case TOpcionesJetsql::taAdjuntos:
+                EscribeAdjuntos(conexion, opciones.sTabla, opciones.sColumna, opciones.sCarpeta,
+                                salida);
                 break;
             case TOpcionesJetsql::taNinguna:
                 break;

@@ -15,6 +15,15 @@ std::optional<TOpcionesJetsql> LeeOpcionesJetsql(const std::vector<std::string>&
             opciones.sContrasena = args[++i];
         } else if (sArg == "--tables") {
             opciones.eAccion = TOpcionesJetsql::taTablas;
+        } else if (sArg == "--adjuntos") {
+            if (args.size() - i < 4) {
+                sError = "Faltan la tabla, la columna y la carpeta después de --adjuntos.";
+                return std::nullopt;
+            }
+            opciones.eAccion = TOpcionesJetsql::taAdjuntos;
+            opciones.sTabla = args[++i];
+            opciones.sColumna = args[++i];
+            opciones.sCarpeta = args[++i];
         } else if (sArg.size() > 2 && sArg.compare(0, 2, "--") == 0) {
             sError = "Opción desconocida: " + sArg;
             return std::nullopt;
@@ -29,11 +38,12 @@ std::optional<TOpcionesJetsql> LeeOpcionesJetsql(const std::vector<std::string>&
             bHayArchivo = true;
         }
     }
-    if (bHayConsulta && opciones.eAccion == TOpcionesJetsql::taTablas) {
+    if (bHayConsulta && opciones.eAccion != TOpcionesJetsql::taNinguna) {
         sError = "Sobra el argumento: " + opciones.sConsulta;
         return std::nullopt;
     }
-    if (bHayConsulta) opciones.eAccion = TOpcionesJetsql::taConsulta;
+    if (bHayConsulta)
+        opciones.eAccion = TOpcionesJetsql::taConsulta;
     if (!bHayArchivo || opciones.eAccion == TOpcionesJetsql::taNinguna) {
         sError = sUsoJetsql;
         return std::nullopt;
