@@ -10,9 +10,7 @@ namespace jet {
 class EErrorJet : public std::runtime_error {
 public:
     EErrorJet(std::string sClase, std::string sMensaje)
-        : std::runtime_error(sMensaje),
-          sClase_(std::move(sClase)),
-          sMensaje_(std::move(sMensaje)) {}
+        : std::runtime_error(sMensaje), sClase_(std::move(sClase)), sMensaje_(std::move(sMensaje)) {}
     const std::string& Clase() const { return sClase_; }
     const std::string& Mensaje() const { return sMensaje_; }
 
