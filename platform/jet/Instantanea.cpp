@@ -134,6 +134,7 @@ sql::ICatalogo::TablaCatalogo TInstantanea::DameTabla(const std::string& sNombre
                           : c.eTipo == TTipoColumna::tcMoneda   ? sql::TipoJet::Moneda
                           : c.eTipo == TTipoColumna::tcBooleano ? sql::TipoJet::Booleano
                           : c.eTipo == TTipoColumna::tcDecimal  ? sql::TipoJet::Decimal
+                          : c.eTipo == TTipoColumna::tcSimple   ? sql::TipoJet::Simple
                                                                 : sql::TipoJet::Otro);
     }
     return t;

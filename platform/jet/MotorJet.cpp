@@ -57,6 +57,8 @@ TValor LeeValor(sqlite3_stmt* st, int i, sql::TipoJet eTipo) {
         declarado = "BOOLEAN";
     if (!d && eTipo == sql::TipoJet::Decimal)
         declarado = "DECIMAL";
+    if (!d && eTipo == sql::TipoJet::Simple)
+        declarado = "SINGLE";
     if (auto v = sql::TiposLector::Lee(st, i, declarado))
         return *v;
     if (declarado.starts_with("BOOLEAN") && tipo != SQLITE_TEXT)

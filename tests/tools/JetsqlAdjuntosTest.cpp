@@ -23,7 +23,7 @@ TEST(JetsqlAdjuntos, ImprimeCadaTipoEnSuForma) {
         {"ace12-decimal.accdb", "",
          "SELECT col1, col2, col6, SUM(col5) FROM test GROUP BY col1, "
          "col2, col6",
-         "col1,col2,col6,Expr1003\r\nsome data,1,-1,4\r\n"},
+         "col1,col2,col6,Expr1000\r\nsome data,1,-1,4\r\n"},
         {"ace16-bigint.accdb", "", "SELECT * FROM [Table]", "ID,Numeric\r\n1,42\r\n"},
         {"ace12-attachments.accdb", "", "SELECT Attachments FROM Table1 WHERE ID > 1",
          "Attachments\r\nattachment1.txt (12 bytes)\r\nattachment1.txt (12 bytes); "

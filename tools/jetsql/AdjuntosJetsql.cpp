@@ -21,12 +21,10 @@ jet::EErrorJet ErrorEscritura(const fs::path& ruta, const std::string& sPorQue) 
 
 // A file's name as Access keeps it may hold anything; it must stay one name
 // inside its folder.
-std::string NombreSeguro(std::string s) {
-    for (char& c : s)
-        if (c == '/' || c == '\0')
-            c = '_';
-    if (s.empty() || s == "." || s == "..")
-        s = "_" + s;
+std::string NombreSeguro(const std::string& sNombre) {
+    const bool bEspecial = sNombre.empty() || sNombre == "." || sNombre == "..";
+    std::string s = bEspecial ? "_" : "";
+    for (char c : sNombre) s += (c == '/' || c == '\0') ? '_' : c;
     return s;
 }
 

@@ -269,6 +269,9 @@ INSTANTIATE_TEST_SUITE_P(
     SimpleYBinario, ValoresExactos,
     ::testing::Values(Caso{"SELECT S FROM tDec ORDER BY Id", "0.15; 1E+20; NULL; -16777216"},
                       Caso{"SELECT Id FROM tDec WHERE S < 1 ORDER BY S", "4; 1"},
+                      // The extremes of a Single column are Singles too.
+                      Caso{"SELECT MIN(S), MAX(S), FIRST(S) FROM tDec WHERE S > 0",
+                           "0.15,1E+20,0.15"},
                       Caso{"SELECT Id, B, LEN(B), LEN(C) FROM tBin ORDER BY Id",
                            "1,0x0001FF,3,3; 2,0x,0,1; 3,NULL,NULL,2"},
                       Caso{"SELECT Id FROM tBin WHERE B IS NULL", "3"},
