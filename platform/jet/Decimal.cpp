@@ -137,9 +137,8 @@ std::optional<TDecimal> ConEscala(const TDecimal& d, int nEscala) {
         const int nMas = nEscala - d.nEscala;
         if (nMas > nDigitosMaximos)
             return d.nValor == 0 ? std::optional<TDecimal>(TDecimal{0, nEscala}) : std::nullopt;
-        const __int128 p = Potencia10(nMas);
-        const __int128 n = d.nValor * p;
-        if (n / p != d.nValor || !Cabe(n))
+        __int128 n;
+        if (__builtin_mul_overflow(d.nValor, Potencia10(nMas), &n) || !Cabe(n))
             return std::nullopt;
         return TDecimal{n, nEscala};
     }
@@ -149,10 +148,11 @@ std::optional<TDecimal> ConEscala(const TDecimal& d, int nEscala) {
     const __int128 p = Potencia10(nMenos);
     __int128 q = d.nValor / p;
     const __int128 resto = d.nValor % p;
-    // Half away from zero, as Jet rounds a value into a Decimal column.
-    if (resto * 2 >= p)
+    // Half away from zero, as Jet rounds a value into a Decimal column
+    // (compared without doubling the remainder, which could overflow).
+    if (resto > 0 && resto >= p - resto)
         ++q;
-    else if (resto * 2 <= -p)
+    else if (resto < 0 && -resto >= p + resto)
         --q;
     return TDecimal{q, nEscala};
 }
@@ -162,8 +162,8 @@ std::optional<TDecimal> SumaDecimal(const TDecimal& a, const TDecimal& b) {
     const auto x = ConEscala(a, nEscala), y = ConEscala(b, nEscala);
     if (!x || !y)
         return std::nullopt;
-    const __int128 n = x->nValor + y->nValor;
-    if (!Cabe(n))
+    __int128 n;
+    if (__builtin_add_overflow(x->nValor, y->nValor, &n) || !Cabe(n))
         return std::nullopt;
     return TDecimal{n, nEscala};
 }

@@ -309,6 +309,10 @@ TEST(TiposAccess, TextosDeDecimalesYSimples) {
     EXPECT_EQ(jet::DecimalDeDoble(0.1 + 0.2, 2), (jet::TDecimal{30, 2}));
     EXPECT_EQ(jet::DecimalDeDoble(2.675, 2), (jet::TDecimal{268, 2}));  // shortest text is 2.675
     EXPECT_EQ(jet::DecimalDeTexto("1.5e3"), (jet::TDecimal{1500, 0}));
+    // Into fewer decimals half away from zero, as a Decimal column stores.
+    for (auto [n, nEsperado] : {std::pair{125, 13}, {-125, -13}, {124, 12}, {-124, -12}})
+        EXPECT_EQ(jet::ConEscala({n, 2}, 1), (jet::TDecimal{nEsperado, 1})) << n;
+    EXPECT_FALSE(jet::SumaDecimal({jet::TDecimal{1, 0}}, {jet::TDecimal{1, 38}}).has_value());
     EXPECT_FALSE(jet::DecimalDeTexto("1.5x").has_value());
 
     struct {
