@@ -68,13 +68,16 @@ struct TFirmaArchivo {
     bool operator==(const TFirmaArchivo&) const = default;
 };
 
-// An Access (.mdb) file opened read-only through libmdb. Its bytes never
-// change. Every failure is an EErrorJet whose message names the file.
+// An Access file (.mdb, .accdb) opened read-only through libmdb. Its bytes
+// never change. Every failure is an EErrorJet whose message names the file.
 class TArchivoAccess {
 public:
     // Opens the file and checks the database password as Jet does: a file
     // with a password opens only with that password (letter case matters);
-    // a file without one opens whatever password is given.
+    // a file without one opens whatever password is given. An Access 2007
+    // or later file with a password is encrypted: without the password it
+    // fails with kContrasenaRequerida, with a wrong one kContrasenaInvalida,
+    // and an encryption it cannot read with kFormatoNoSoportado.
     static std::unique_ptr<TArchivoAccess> Abre(const std::string& sRuta,
                                                 const std::string& sContrasena);
     virtual ~TArchivoAccess() = default;
