@@ -17,6 +17,7 @@
 #include "bench/ConsultasCsv.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/MotorJet.h"
+#include "platform/jet/TextoValor.h"
 
 namespace {
 
@@ -44,11 +45,12 @@ std::string Texto(const jet::TValor& v) {
                 return b;
             } else if constexpr (std::is_same_v<T, jet::TMoneda>)
                 return std::to_string(x.nDiezMilesimos);
-            else {
+            else if constexpr (std::is_same_v<T, jet::TFecha>) {
                 char b[40];
                 std::snprintf(b, sizeof b, "%.17g", x.dSerial);
                 return b;
-            }
+            } else
+                return jet::TextoValor(x);
         },
         v);
 }

@@ -11,6 +11,7 @@ packages=(
   libsqlite3-dev sqlite3
   libicu-dev
   libedit-dev
+  zlib1g-dev libssl-dev
   libqpdf-dev qpdf
   nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/ado/TADOConnection.h"
+#include "platform/jet/Decimal.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/MotorJet.h"
 #include "platform/jet/TextoValor.h"
@@ -52,6 +53,12 @@ int64_t TCampo::AsInteger() const {
                     std::nearbyint(static_cast<double>(v.nDiezMilesimos) / 10000.0));
             else if constexpr (std::is_same_v<T, jet::TFecha>)
                 return static_cast<int64_t>(std::trunc(v.dSerial));
+            else if constexpr (std::is_same_v<T, jet::TSimple>)
+                return static_cast<int64_t>(std::nearbyint(v.fValor));
+            else if constexpr (std::is_same_v<T, jet::TDecimal>)
+                return static_cast<int64_t>(std::nearbyint(jet::DobleDeDecimal(v)));
+            else if constexpr (!std::is_same_v<T, std::string>)
+                throw ErrorConversion(jet::TextoValor(v), "entero");
             else {
                 char* fin = nullptr;
                 errno = 0;
@@ -80,6 +87,12 @@ double TCampo::AsFloat() const {
                 return static_cast<double>(v.nDiezMilesimos) / 10000.0;
             else if constexpr (std::is_same_v<T, jet::TFecha>)
                 return v.dSerial;
+            else if constexpr (std::is_same_v<T, jet::TSimple>)
+                return v.fValor;
+            else if constexpr (std::is_same_v<T, jet::TDecimal>)
+                return jet::DobleDeDecimal(v);
+            else if constexpr (!std::is_same_v<T, std::string>)
+                throw ErrorConversion(jet::TextoValor(v), "numérico");
             else {
                 std::string s = v;
                 for (char& c : s)
@@ -106,6 +119,24 @@ bool TCampo::AsBoolean() const {
     if (const auto* b = std::get_if<bool>(&valor_))
         return *b;
     return AsFloat() != 0;
+}
+
+std::string TCampo::AsBytes() const {
+    if (const auto* b = std::get_if<jet::TBytes>(&valor_))
+        return b->bytes;
+    if (const auto* s = std::get_if<std::string>(&valor_))
+        return *s;
+    if (IsNull())
+        return "";
+    throw ErrorConversion(AsString(), "binario");
+}
+
+std::vector<jet::TAdjunto> TCampo::AsAdjuntos() const {
+    if (const auto* a = std::get_if<jet::TAdjuntos>(&valor_))
+        return a->archivos;
+    if (IsNull())
+        return {};
+    throw ErrorConversion(AsString(), "de archivos adjuntos");
 }
 
 double TCampo::AsDateTime() const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/jet/TValorJet.h"
 
@@ -24,6 +25,12 @@ public:
     double AsFloat() const;
     bool AsBoolean() const;
     double AsDateTime() const;  // day serial
+    // The bytes of a Binary or OLE Object value (a text gives its UTF-8
+    // bytes, null none); other values throw.
+    std::string AsBytes() const;
+    // The files of an Attachment value, with their bytes (null: none);
+    // other values throw.
+    std::vector<jet::TAdjunto> AsAdjuntos() const;
 
 private:
     jet::TValor valor_;

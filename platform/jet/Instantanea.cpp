@@ -2,11 +2,15 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "platform/jet/Comillas.h"
+#include "platform/jet/Decimal.h"
 #include "platform/jet/Latido.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/JetCollation.h"
 #include "platform/jet/sql/JetFunctions.h"
+#include "platform/jet/sql/TiposLector.h"
 
 namespace jet {
 
@@ -36,7 +40,7 @@ const char* TipoDeclarado(TTipoColumna t) {
         case TTipoColumna::tcTexto:
         case TTipoColumna::tcMemo:
             return "TEXT COLLATE JET";
-        case TTipoColumna::tcOtro:
+        default:
             break;
     }
     return "BLOB";
@@ -95,6 +99,7 @@ void TInstantanea::PreparaConexion(sqlite3* db) {
     sqlite3_limit(db, SQLITE_LIMIT_EXPR_DEPTH, 100000);  // capped at SQLite's build maximum
     sql::JetCollation::Registra(db);
     sql::JetFunctions::Registra(db);
+    sql::TiposLector::Registra(db);
 }
 
 void TInstantanea::CierraBase() {
@@ -128,6 +133,8 @@ sql::ICatalogo::TablaCatalogo TInstantanea::DameTabla(const std::string& sNombre
         t.tipos.push_back(c.eTipo == TTipoColumna::tcFechaHora  ? sql::TipoJet::Fecha
                           : c.eTipo == TTipoColumna::tcMoneda   ? sql::TipoJet::Moneda
                           : c.eTipo == TTipoColumna::tcBooleano ? sql::TipoJet::Booleano
+                          : c.eTipo == TTipoColumna::tcDecimal  ? sql::TipoJet::Decimal
+                          : c.eTipo == TTipoColumna::tcSimple   ? sql::TipoJet::Simple
                                                                 : sql::TipoJet::Otro);
     }
     return t;
@@ -135,14 +142,28 @@ sql::ICatalogo::TablaCatalogo TInstantanea::DameTabla(const std::string& sNombre
 
 void TInstantanea::Carga(const TTabla& tabla) {
     std::string crea = "CREATE TABLE " + Nombre(tabla.sNombre) + " (";
-    std::string inserta = "INSERT INTO " + Nombre(tabla.sNombre) + " VALUES (";
+    std::string sColumnas, sValores;
+    // Each value's parameter; 0 for a column that takes none.
+    std::vector<int> parametros;
     for (size_t i = 0; i < tabla.columnas.size(); ++i) {
-        crea += (i ? ", " : "") + Nombre(tabla.columnas[i].sNombre) + " " +
-                TipoDeclarado(tabla.columnas[i].eTipo);
-        inserta += i ? ", ?" : "?";
+        const TColumna& c = tabla.columnas[i];
+        const std::string sPropia = sql::TiposLector::DefinicionColumna(tabla.sNombre, c);
+        crea += (i ? ", " : "") +
+                (sPropia.empty() ? Nombre(c.sNombre) + " " + TipoDeclarado(c.eTipo) : sPropia);
+        parametros.push_back(0);
+        if (!sql::TiposLector::Insertable(c))
+            continue;
+        sColumnas += (sColumnas.empty() ? "" : ", ") + Nombre(c.sNombre);
+        sValores += sValores.empty() ? "?" : ", ?";
+        parametros.back() = static_cast<int>(std::count_if(parametros.begin(), parametros.end(),
+                                                           [](int p) { return p != 0; })) +
+                            1;
     }
+    const std::string inserta =
+        "INSERT INTO " + Nombre(tabla.sNombre) + " (" + sColumnas + ") VALUES (" + sValores;
     Ejecuta(db_, crea + ")");
     Ejecuta(db_, "BEGIN");
+    const sql::TiposLector::TCopiando copiando;
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db_, (inserta + ")").c_str(), -1, &st, nullptr);
     try {
@@ -151,16 +172,32 @@ void TInstantanea::Carga(const TTabla& tabla) {
             sqlite3_reset(st);
             sqlite3_clear_bindings(st);
             for (size_t i = 0; i < fila.size() && i < tabla.columnas.size(); ++i) {
-                const int p = static_cast<int>(i + 1);
-                const bool bOtro = tabla.columnas[i].eTipo == TTipoColumna::tcOtro;
+                const int p = parametros[i];
+                if (p == 0)
+                    continue;
                 std::visit(
                     [&](const auto& v) {
                         using T = std::decay_t<decltype(v)>;
                         if constexpr (std::is_same_v<T, std::monostate>)
                             sqlite3_bind_null(st, p);
-                        else if (bOtro)
-                            sqlite3_bind_null(st, p);
-                        else if constexpr (std::is_same_v<T, bool>)
+                        else if constexpr (std::is_same_v<T, TSimple>)
+                            sqlite3_bind_double(st, p, v.fValor);
+                        else if constexpr (std::is_same_v<T, TDecimal>) {
+                            // Whole values stay exact integers; others are
+                            // the nearest double, as currency is.
+                            const auto entero = ConEscala(v, 0);
+                            if (entero && *entero == v && entero->nValor >= INT64_MIN &&
+                                entero->nValor <= INT64_MAX)
+                                sqlite3_bind_int64(st, p, static_cast<int64_t>(entero->nValor));
+                            else
+                                sqlite3_bind_double(st, p, DobleDeDecimal(v));
+                        } else if constexpr (std::is_same_v<T, TBytes>)
+                            sqlite3_bind_blob64(st, p, v.bytes.data(), v.bytes.size(),
+                                                SQLITE_TRANSIENT);
+                        else if constexpr (std::is_same_v<T, TAdjuntos>) {
+                            const std::string b = sql::TiposLector::CodificaAdjuntos(v);
+                            sqlite3_bind_blob64(st, p, b.data(), b.size(), SQLITE_TRANSIENT);
+                        } else if constexpr (std::is_same_v<T, bool>)
                             sqlite3_bind_int(st, p, v ? -1 : 0);
                         else if constexpr (std::is_same_v<T, int64_t>)
                             sqlite3_bind_int64(st, p, v);
@@ -171,7 +208,7 @@ void TInstantanea::Carga(const TTabla& tabla) {
                                                 static_cast<double>(v.nDiezMilesimos) / 10000.0);
                         else if constexpr (std::is_same_v<T, TFecha>)
                             sqlite3_bind_double(st, p, v.dSerial);
-                        else
+                        else if constexpr (std::is_same_v<T, std::string>)
                             sqlite3_bind_text(st, p, v.data(), static_cast<int>(v.size()),
                                               SQLITE_TRANSIENT);
                     },

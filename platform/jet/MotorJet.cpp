@@ -8,6 +8,7 @@
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/JetFunctions.h"
 #include "platform/jet/sql/Parser.h"
+#include "platform/jet/sql/TiposLector.h"
 
 namespace jet {
 
@@ -54,6 +55,12 @@ TValor LeeValor(sqlite3_stmt* st, int i, sql::TipoJet eTipo) {
         declarado = "CURRENCY";
     if (!d && eTipo == sql::TipoJet::Booleano)
         declarado = "BOOLEAN";
+    if (!d && eTipo == sql::TipoJet::Decimal)
+        declarado = "DECIMAL";
+    if (!d && eTipo == sql::TipoJet::Simple)
+        declarado = "SINGLE";
+    if (auto v = sql::TiposLector::Lee(st, i, declarado))
+        return *v;
     if (declarado.starts_with("BOOLEAN") && tipo != SQLITE_TEXT)
         return sqlite3_column_int64(st, i) != 0;
     if (declarado.starts_with("DATETIME") && tipo != SQLITE_TEXT)

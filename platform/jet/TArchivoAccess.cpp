@@ -7,11 +7,17 @@
 #include <unicode/unistr.h>
 #include <unistd.h>
 
+#include <zlib.h>
+
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <map>
 
+#include "platform/jet/CifradoOffice.h"
+#include "platform/jet/Decimal.h"
 #include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresLector.h"
 #include "platform/jet/TEncabezadoJet.h"
 #include "platform/jet/TextoJet.h"
 
@@ -28,6 +34,13 @@ constexpr int nFilaBorrada = 0x8000;
 constexpr int nFilaDesbordada = 0x4000;  // the slot holds a pointer to the row's new place
 constexpr int nMascaraPosicion = 0x1fff;
 constexpr int nSaltosMaximos = 8;
+
+// Types libmdb 1.0 has no name for.
+constexpr int nTipoEnteroGrande = 0x13;  // Access 2016's "Large Number"
+// A Decimal lies in 17 bytes: the sign, then four 32-bit little-endian words,
+// the most significant first.
+constexpr size_t nBytesDecimal = 17;
+constexpr size_t nPosClaveBD = 0x3e;  // in the first page
 
 [[noreturn]] void NoEsAccess(const std::string& sRuta) {
     throw EErrorJet(kArchivoNoEsAccess,
@@ -70,7 +83,10 @@ using PTablaMdb = std::unique_ptr<MdbTableDef, TLiberaTabla>;
 
 // Everything that can be checked before libmdb sees the file: libmdb trusts
 // the bytes it reads, so a foreign or cut file must never reach it.
-TEncabezadoJet ValidaArchivo(const std::string& sRuta, TFirmaArchivo& firma, size_t& nPaginas) {
+// An encrypted file comes back whole in `contenido` (its pages are decrypted
+// in memory, never on disk); any other leaves it empty.
+TEncabezadoJet ValidaArchivo(const std::string& sRuta, TFirmaArchivo& firma, size_t& nPaginas,
+                             std::vector<unsigned char>& contenido) {
     const int fd = ::open(sRuta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
@@ -85,19 +101,24 @@ TEncabezadoJet ValidaArchivo(const std::string& sRuta, TFirmaArchivo& firma, siz
         NoEsAccess(sRuta);
     firma = FirmaDe(st);
 
-    unsigned char bytes[TEncabezadoJet::nBytesLeidos];
-    size_t nLeidos = 0;
-    while (nLeidos < sizeof bytes) {
-        const ssize_t n = ::pread(fd, bytes + nLeidos, sizeof bytes - nLeidos, nLeidos);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw EErrorJet(kArchivoIlegible, "No se puede leer el archivo '" + sRuta + "'.");
-        if (n == 0)
-            break;
-        nLeidos += static_cast<size_t>(n);
-    }
-    const auto encabezado = TEncabezadoJet::Lee(bytes, nLeidos);
+    auto lee = [&](unsigned char* p, size_t nBytes) {
+        size_t nLeidos = 0;
+        while (nLeidos < nBytes) {
+            const ssize_t n = ::pread(fd, p + nLeidos, nBytes - nLeidos, nLeidos);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throw EErrorJet(kArchivoIlegible, "No se puede leer el archivo '" + sRuta + "'.");
+            if (n == 0)
+                break;
+            nLeidos += static_cast<size_t>(n);
+        }
+        return nLeidos;
+    };
+    // The first page of a Jet 4 file, where the encryption information lies.
+    std::vector<unsigned char> bytes(4096);
+    bytes.resize(lee(bytes.data(), bytes.size()));
+    const auto encabezado = TEncabezadoJet::Lee(bytes.data(), bytes.size());
     if (!encabezado)
         NoEsAccess(sRuta);
     // Jet writes whole pages; the first three (definition, free map, catalogue)
@@ -106,6 +127,12 @@ TEncabezadoJet ValidaArchivo(const std::string& sRuta, TFirmaArchivo& firma, siz
     nPaginas = nTamano / encabezado->nTamanoPagina;
     if (nTamano % encabezado->nTamanoPagina != 0 || nPaginas < 3)
         Danado(sRuta);
+    // Jet 3 and 4 files with this key are encoded in a way libmdb reads itself.
+    if (encabezado->bACE && encabezado->nClaveBD != 0) {
+        contenido.resize(nTamano);
+        if (lee(contenido.data(), contenido.size()) != nTamano)
+            Danado(sRuta);
+    }
     return *encabezado;
 }
 
@@ -131,8 +158,17 @@ TTipoColumna TipoDe(const MdbColumn& col) {
             return TTipoColumna::tcTexto;
         case MDB_MEMO:
             return TTipoColumna::tcMemo;
+        case nTipoEnteroGrande:
+            return TTipoColumna::tcEnteroGrande;
+        case MDB_NUMERIC:
+            return TTipoColumna::tcDecimal;
+        case MDB_BINARY:
+        case MDB_OLE:
+            return TTipoColumna::tcBinario;
+        case MDB_REPID:
+            return TTipoColumna::tcGuid;
         default:
-            return TTipoColumna::tcOtro;
+            return TTipoColumna::tcOtro;  // complex columns are told apart later
     }
 }
 
@@ -143,13 +179,18 @@ bool MismoNombre(const std::string& a, const std::string& b) {
 
 class TArchivoMdb final : public TArchivoAccess {
 public:
+    // descifrado: the whole file with its pages decrypted, or empty to read
+    // the file itself.
     TArchivoMdb(std::string sRuta, const TEncabezadoJet& encabezado, TFirmaArchivo firma,
-                size_t nPaginas)
+                size_t nPaginas, std::vector<unsigned char> descifrado)
         : sRuta_(std::move(sRuta)),
           nVersion_(encabezado.nVersion),
           firma_(firma),
-          nPaginas_(nPaginas) {
-        mdb_.reset(mdb_open(sRuta_.c_str(), MDB_NOFLAGS));
+          nPaginas_(nPaginas),
+          descifrado_(std::move(descifrado)) {
+        mdb_.reset(descifrado_.empty()
+                       ? mdb_open(sRuta_.c_str(), MDB_NOFLAGS)
+                       : mdb_open_buffer(descifrado_.data(), descifrado_.size(), MDB_NOFLAGS));
         if (!mdb_)
             Danado(sRuta_);
         LeeCatalogo();
@@ -176,11 +217,44 @@ public:
         if (i == tablas_.size())
             throw EErrorJet(kTablaInexistente,
                             "No existe la tabla '" + sTabla + "' en el archivo '" + sRuta_ + "'.");
-        RecorreFilas(*entradas_[i], fila);
+        const auto& adjuntos = adjuntos_[i];
+        if (adjuntos.empty())
+            return RecorreFilas(*entradas_[i], fila);
+        // The files of an attachment column live in a hidden table of their
+        // own, one row per file, keyed by the number the row holds.
+        std::vector<std::map<int64_t, TAdjuntos>> archivos;
+        for (const auto& a : adjuntos) archivos.push_back(LeeArchivosAdjuntos(a.nTablaPlana));
+        RecorreFilas(*entradas_[i], [&](const std::vector<TValor>& valores) {
+            std::vector<TValor> conArchivos = valores;
+            for (size_t k = 0; k < adjuntos.size(); ++k) {
+                TValor& v = conArchivos[adjuntos[k].nColumna];
+                const auto* pId = std::get_if<int64_t>(&v);
+                const auto it = pId ? archivos[k].find(*pId) : archivos[k].end();
+                if (it == archivos[k].end())
+                    v = std::monostate{};
+                else
+                    v = it->second;
+            }
+            fila(conArchivos);
+        });
     }
 
 private:
+    // A table of the catalogue, shown to the user or not.
+    struct TObjeto {
+        std::string sNombre;
+        uint32_t nId;
+        int nBanderas;
+    };
+    struct TColumnaAdjunta {
+        int nColumna;
+        uint32_t nTablaPlana;  // catalogue id of the table holding the files
+    };
     void LeeCatalogo();
+    void ClasificaComplejas();
+    std::unique_ptr<MdbCatalogEntry> Entrada(const TObjeto& o) const;
+    const TObjeto* BuscaObjeto(const std::string& sNombre) const;
+    std::map<int64_t, TAdjuntos> LeeArchivosAdjuntos(uint32_t nTablaPlana) const;
     void RecorreFilas(MdbCatalogEntry& entrada,
                       const std::function<void(const std::vector<TValor>&)>& fila) const;
 
@@ -223,6 +297,7 @@ private:
                         std::vector<MdbField>& campos, std::vector<TValor>& fila) const;
     TValor Valor(const MdbColumn& col, const MdbField& campo) const;
     std::string LeeMemo(const unsigned char* p, size_t nLargo) const;
+    std::string LeeLargo(const unsigned char* p, size_t nLargo) const;
     std::string Texto(const unsigned char* p, size_t n) const {
         return nVersion_ >= 4 ? TextoJet4AUtf8(p, n) : TextoJet3AUtf8(p, n);
     }
@@ -231,9 +306,12 @@ private:
     int nVersion_;
     TFirmaArchivo firma_;
     size_t nPaginas_;
+    std::vector<unsigned char> descifrado_;  // libmdb reads it: it outlives mdb_
     std::unique_ptr<MdbHandle, TCierraMdb> mdb_;
     std::vector<TTabla> tablas_;
     std::vector<std::unique_ptr<MdbCatalogEntry>> entradas_;  // parallel to tablas_
+    std::vector<std::vector<TColumnaAdjunta>> adjuntos_;      // parallel to tablas_
+    std::vector<TObjeto> objetos_;                            // every table, hidden ones too
 };
 
 // The catalogue is the table MSysObjects, always defined on page 2. It is read
@@ -268,19 +346,15 @@ void TArchivoMdb::LeeCatalogo() {
         const auto* pBanderas = std::get_if<int64_t>(&fila[nBanderas]);
         if (!pId || !pNombre || !pTipo || (*pTipo & 0x7f) != MDB_TABLE)
             return;
-        // System tables carry one of these flags (MSys*, and hidden ones).
-        if (pBanderas && (static_cast<uint32_t>(*pBanderas) & 0x80000002u))
-            return;
-        auto entrada = std::make_unique<MdbCatalogEntry>();
-        *entrada = MdbCatalogEntry{};
-        entrada->mdb = mdb_.get();
-        entrada->object_type = MDB_TABLE;
-        entrada->table_pg = static_cast<unsigned long>(*pId & 0x00ffffff);
-        entrada->flags = pBanderas ? static_cast<int>(*pBanderas) : 0;
         if (pNombre->size() > MDB_MAX_OBJ_NAME)
             Danado(sRuta_);
-        std::strcpy(entrada->object_name, pNombre->c_str());
-        entradas_.push_back(std::move(entrada));
+        const TObjeto o{*pNombre, static_cast<uint32_t>(*pId & 0x00ffffff),
+                        pBanderas ? static_cast<int>(*pBanderas) : 0};
+        objetos_.push_back(o);
+        // System tables carry one of these flags (MSys*, and hidden ones).
+        if (static_cast<uint32_t>(o.nBanderas) & 0x80000002u)
+            return;
+        entradas_.push_back(Entrada(o));
     });
     for (const auto& entrada : entradas_) {
         PTablaMdb tabla = LeeDefinicion(entrada.get());
@@ -289,11 +363,170 @@ void TArchivoMdb::LeeCatalogo() {
             auto* col = static_cast<MdbColumn*>(g_ptr_array_index(tabla->columns, c));
             const TTipoColumna eTipo = TipoDe(*col);
             const bool bCaracteres = eTipo == TTipoColumna::tcTexto && nVersion_ >= 4;
-            t.columnas.push_back(
-                {col->name, eTipo, bCaracteres ? col->col_size / 2 : col->col_size});
+            TColumna columna{col->name, eTipo, bCaracteres ? col->col_size / 2 : col->col_size};
+            columna.nCodigoTipo = col->col_type;
+            if (eTipo == TTipoColumna::tcDecimal) {
+                // libmdb 1.0 reads the two bytes the other way round: what it
+                // calls the scale is the precision (a Decimal(18,0) comes
+                // back with precision 0, which no column has).
+                columna.nPrecision = col->col_scale;
+                columna.nEscala = col->col_prec;
+                if (columna.nEscala < 0 || columna.nEscala > nDigitosDecimal ||
+                    columna.nPrecision < columna.nEscala)
+                    Danado(sRuta_);
+            }
+            t.columnas.push_back(std::move(columna));
         }
         tablas_.push_back(std::move(t));
     }
+    adjuntos_.resize(tablas_.size());
+    ClasificaComplejas();
+}
+
+std::unique_ptr<MdbCatalogEntry> TArchivoMdb::Entrada(const TObjeto& o) const {
+    auto entrada = std::make_unique<MdbCatalogEntry>();
+    *entrada = MdbCatalogEntry{};
+    entrada->mdb = mdb_.get();
+    entrada->object_type = MDB_TABLE;
+    entrada->table_pg = o.nId;
+    entrada->flags = o.nBanderas;
+    std::strcpy(entrada->object_name, o.sNombre.c_str());
+    return entrada;
+}
+
+const TArchivoMdb::TObjeto* TArchivoMdb::BuscaObjeto(const std::string& sNombre) const {
+    for (const auto& o : objetos_)
+        if (o.sNombre == sNombre)
+            return &o;
+    return nullptr;
+}
+
+// A complex column holds, per row, a number that keys rows of a hidden table.
+// MSysComplexColumns names that table and the kind of the column; only the
+// Attachment kind is read, any other (multi-valued fields) stays a type we
+// cannot read.
+void TArchivoMdb::ClasificaComplejas() {
+    bool bHay = false;
+    for (const auto& t : tablas_)
+        for (const auto& c : t.columnas) bHay = bHay || c.nCodigoTipo == MDB_COMPLEX;
+    const TObjeto* pComplejas = BuscaObjeto("MSysComplexColumns");
+    const TObjeto* pTipoAdjunto = BuscaObjeto("MSysComplexType_Attachment");
+    if (!bHay || !pComplejas || !pTipoAdjunto)
+        return;
+    struct TCompleja {
+        std::string sColumna;
+        int64_t nTipo, nTablaPlana, nTabla;
+    };
+    std::vector<TCompleja> complejas;
+    {
+        auto entrada = Entrada(*pComplejas);
+        PTablaMdb tabla = LeeDefinicion(entrada.get());
+        std::map<std::string, int> posicion;
+        for (unsigned c = 0; c < tabla->num_cols; ++c)
+            posicion[static_cast<MdbColumn*>(g_ptr_array_index(tabla->columns, c))->name] =
+                static_cast<int>(c);
+        for (const char* s :
+             {"ColumnName", "ComplexTypeObjectID", "FlatTableID", "ConceptualTableID"})
+            if (!posicion.count(s))
+                return;
+        RecorreFilas(*entrada, [&](const std::vector<TValor>& fila) {
+            const auto* pNombre = std::get_if<std::string>(&fila[posicion["ColumnName"]]);
+            const auto* pTipo = std::get_if<int64_t>(&fila[posicion["ComplexTypeObjectID"]]);
+            const auto* pPlana = std::get_if<int64_t>(&fila[posicion["FlatTableID"]]);
+            const auto* pTabla = std::get_if<int64_t>(&fila[posicion["ConceptualTableID"]]);
+            if (pNombre && pTipo && pPlana && pTabla)
+                complejas.push_back({*pNombre, *pTipo, *pPlana, *pTabla});
+        });
+    }
+    for (size_t i = 0; i < tablas_.size(); ++i) {
+        auto& columnas = tablas_[i].columnas;
+        for (size_t c = 0; c < columnas.size(); ++c) {
+            if (columnas[c].nCodigoTipo != MDB_COMPLEX)
+                continue;
+            for (const auto& k : complejas)
+                if ((k.nTabla & 0x00ffffff) == entradas_[i]->table_pg &&
+                    MismoNombre(k.sColumna, columnas[c].sNombre) &&
+                    (k.nTipo & 0x00ffffff) == pTipoAdjunto->nId) {
+                    columnas[c].eTipo = TTipoColumna::tcAdjunto;
+                    adjuntos_[i].push_back(
+                        {static_cast<int>(c), static_cast<uint32_t>(k.nTablaPlana & 0x00ffffff)});
+                }
+        }
+    }
+}
+
+// The stored form of an attached file: a flag (1: what follows is zlib
+// compressed), the length of what follows once uncompressed, then that: a
+// header (its own length, a version, the length of the extension in
+// characters and the extension in UTF-16) and the file's bytes.
+std::string ContenidoAdjunto(const std::string& guardado, const std::string& sRuta) {
+    auto danado = [&] { Danado(sRuta); };
+    if (guardado.size() < 8)
+        danado();
+    const auto nComprimido = Lee<uint32_t>(guardado.data());
+    const auto nLargo = Lee<uint32_t>(guardado.data() + 4);
+    std::string datos;
+    if (nComprimido == 1) {
+        // A long value holds at most 16 MB; a bigger length is damage.
+        if (nLargo > (1u << 28))
+            danado();
+        datos.resize(nLargo);
+        uLongf nSalida = nLargo;
+        if (uncompress(reinterpret_cast<Bytef*>(datos.data()), &nSalida,
+                       reinterpret_cast<const Bytef*>(guardado.data() + 8),
+                       static_cast<uLong>(guardado.size() - 8)) != Z_OK ||
+            nSalida != nLargo)
+            danado();
+    } else if (nComprimido == 0) {
+        datos = guardado.substr(8);
+    } else {
+        danado();
+    }
+    if (datos.size() < 4)
+        danado();
+    const auto nCabecera = Lee<uint32_t>(datos.data());
+    if (nCabecera > datos.size())
+        danado();
+    return datos.substr(nCabecera);
+}
+
+std::map<int64_t, TAdjuntos> TArchivoMdb::LeeArchivosAdjuntos(uint32_t nTablaPlana) const {
+    const TObjeto* pPlana = nullptr;
+    for (const auto& o : objetos_)
+        if (o.nId == nTablaPlana)
+            pPlana = &o;
+    if (!pPlana)
+        Danado(sRuta_);
+    auto entrada = Entrada(*pPlana);
+    PTablaMdb tabla = LeeDefinicion(entrada.get());
+    // The key is the one Long column that is neither the row's own
+    // autonumber nor the file's flags.
+    int nDatos = -1, nNombre = -1, nClave = -1;
+    for (unsigned c = 0; c < tabla->num_cols; ++c) {
+        const auto* col = static_cast<MdbColumn*>(g_ptr_array_index(tabla->columns, c));
+        const std::string sNombre = col->name;
+        if (sNombre == "FileData")
+            nDatos = static_cast<int>(c);
+        else if (sNombre == "FileName")
+            nNombre = static_cast<int>(c);
+        else if (col->col_type == MDB_LONGINT && !col->is_long_auto && sNombre != "FileFlags")
+            nClave = static_cast<int>(c);
+    }
+    if (nDatos < 0 || nNombre < 0 || nClave < 0)
+        Danado(sRuta_);
+    std::map<int64_t, TAdjuntos> archivos;
+    RecorreFilas(*entrada, [&](const std::vector<TValor>& fila) {
+        const auto* pClave = std::get_if<int64_t>(&fila[nClave]);
+        if (!pClave)
+            return;
+        TAdjunto a;
+        if (const auto* pNombre = std::get_if<std::string>(&fila[nNombre]))
+            a.sNombre = *pNombre;
+        if (const auto* pDatos = std::get_if<TBytes>(&fila[nDatos]))
+            a.bytes = ContenidoAdjunto(pDatos->bytes, sRuta_);
+        archivos[*pClave].archivos.push_back(std::move(a));
+    });
+    return archivos;
 }
 
 void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
@@ -404,7 +637,7 @@ TValor TArchivoMdb::Valor(const MdbColumn& col, const MdbField& campo) const {
             return TMoneda{Lee<int64_t>(p)};
         case MDB_FLOAT:
             necesita(4);
-            return static_cast<double>(Lee<float>(p));
+            return TSimple{Lee<float>(p)};
         case MDB_DOUBLE:
             necesita(8);
             return Lee<double>(p);
@@ -415,6 +648,35 @@ TValor TArchivoMdb::Valor(const MdbColumn& col, const MdbField& campo) const {
             return Texto(p, n);
         case MDB_MEMO:
             return LeeMemo(p, n);
+        case nTipoEnteroGrande:
+            necesita(8);
+            return Lee<int64_t>(p);
+        case MDB_NUMERIC: {
+            necesita(nBytesDecimal);
+            unsigned __int128 nMagnitud = 0;
+            for (int k = 0; k < 4; ++k) nMagnitud = nMagnitud << 32 | Lee<uint32_t>(p + 1 + 4 * k);
+            TDecimal d{static_cast<__int128>(nMagnitud), col.col_prec};  // see LeeCatalogo
+            if (nMagnitud >> 127)
+                Danado(sRuta_);
+            if (p[0] & 0x80)
+                d.nValor = -d.nValor;
+            return d;
+        }
+        case MDB_BINARY:
+            return TBytes{std::string(reinterpret_cast<const char*>(p), n)};
+        case MDB_OLE:
+            return TBytes{LeeLargo(p, n)};
+        case MDB_REPID: {
+            necesita(16);
+            char buf[40];
+            std::snprintf(buf, sizeof buf, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                          Lee<uint32_t>(p), Lee<uint16_t>(p + 4), Lee<uint16_t>(p + 6), p[8], p[9],
+                          p[10], p[11], p[12], p[13], p[14], p[15]);
+            return std::string(buf);
+        }
+        case MDB_COMPLEX:
+            necesita(4);
+            return static_cast<int64_t>(Lee<int32_t>(p));  // the key of its rows elsewhere
         default:
             return {};
     }
@@ -424,6 +686,12 @@ TValor TArchivoMdb::Valor(const MdbColumn& col, const MdbField& campo) const {
 // top bits and, unless the text follows inline, a pointer to a long-value row
 // (one, or a chain of them each starting with the pointer to the next).
 std::string TArchivoMdb::LeeMemo(const unsigned char* p, size_t nLargo) const {
+    const std::string crudo = LeeLargo(p, nLargo);
+    return Texto(reinterpret_cast<const unsigned char*>(crudo.data()), crudo.size());
+}
+
+// OLE Objects are kept as memos are, without the text encoding.
+std::string TArchivoMdb::LeeLargo(const unsigned char* p, size_t nLargo) const {
     if (nLargo < MDB_MEMO_OVERHEAD)
         return "";
     const auto nCabecera = Lee<uint32_t>(p);
@@ -459,7 +727,34 @@ std::string TArchivoMdb::LeeMemo(const unsigned char* p, size_t nLargo) const {
     }
     if (crudo.size() > nTotal)
         crudo.resize(nTotal);
-    return Texto(reinterpret_cast<const unsigned char*>(crudo.data()), crudo.size());
+    return crudo;
+}
+
+// An Access 2007 or later file with a database password: its password is
+// checked against the file's verifier (the header keeps none), then every
+// page but the first is decrypted in memory. The header's key is cleared in
+// the copy, so that libmdb reads the pages as they are.
+void DescifraArchivo(const std::string& sRuta, const TEncabezadoJet& encabezado,
+                     const std::string& sContrasena, std::vector<unsigned char>& contenido) {
+    const std::string sQue = "una base de datos de Access 2007 o posterior cifrada";
+    auto cifrado =
+        TCifradoOffice::Lee(contenido.data(), encabezado.nTamanoPagina, encabezado.nClaveBD);
+    if (!cifrado || cifrado->Forma() == TCifradoOffice::TForma::fDesconocida)
+        throw ErrorFormatoNoSoportado(sRuta, sQue, "su cifrado no es de ningún tipo conocido");
+    if (cifrado->Forma() != TCifradoOffice::TForma::fRC4CryptoApi)
+        throw ErrorFormatoNoSoportado(sRuta, sQue + " con el método " + cifrado->NombreForma(),
+                                      "este programa solo lee el cifrado RC4 CryptoAPI de Office");
+    if (sContrasena.empty())
+        throw ErrorContrasenaRequerida(sRuta);
+    if (!cifrado->AceptaContrasena(sContrasena))
+        throw ErrorContrasenaInvalida();
+    const size_t nPagina = encabezado.nTamanoPagina;
+    for (size_t i = 1; i < contenido.size() / nPagina; ++i)
+        cifrado->DescifraPagina(contenido.data() + i * nPagina, nPagina, static_cast<uint32_t>(i));
+    // The key lies under the header's fixed mask: the masked bytes of 0 are
+    // the stored bytes with the key taken out.
+    for (size_t k = 0; k < sizeof encabezado.nClaveBD; ++k)
+        contenido[nPosClaveBD + k] ^= static_cast<unsigned char>(encabezado.nClaveBD >> (8 * k));
 }
 
 }  // namespace
@@ -468,12 +763,25 @@ std::unique_ptr<TArchivoAccess> TArchivoAccess::Abre(const std::string& sRuta,
                                                      const std::string& sContrasena) {
     TFirmaArchivo firma;
     size_t nPaginas = 0;
-    const TEncabezadoJet encabezado = ValidaArchivo(sRuta, firma, nPaginas);
+    std::vector<unsigned char> contenido;
+    const TEncabezadoJet encabezado = ValidaArchivo(sRuta, firma, nPaginas, contenido);
+    if (!contenido.empty()) {
+        DescifraArchivo(sRuta, encabezado, sContrasena, contenido);
+        return std::make_unique<TArchivoMdb>(sRuta, encabezado, firma, nPaginas,
+                                             std::move(contenido));
+    }
     // Jet compares the whole password, letter case included; a file without
     // one takes any.
     if (!encabezado.sContrasena.empty() && encabezado.sContrasena != sContrasena)
-        throw EErrorJet(kContrasenaInvalida, "No es una contraseña válida.");
-    return std::make_unique<TArchivoMdb>(sRuta, encabezado, firma, nPaginas);
+        throw ErrorContrasenaInvalida();
+    return std::make_unique<TArchivoMdb>(sRuta, encabezado, firma, nPaginas,
+                                         std::vector<unsigned char>{});
+}
+
+std::string NombreTipoNoLegible(int nCodigoTipo) {
+    if (nCodigoTipo == MDB_COMPLEX)
+        return "campo multivalor";
+    return "tipo desconocido (código " + std::to_string(nCodigoTipo) + ")";
 }
 
 TFirmaArchivo TArchivoAccess::FirmaEnDisco(const std::string& sRuta) {

@@ -16,6 +16,8 @@ inline constexpr const char* kArchivoIlegible = "EArchivoIlegible";
 inline constexpr const char* kArchivoNoEsAccess = "EArchivoNoEsAccess";
 inline constexpr const char* kContrasenaInvalida = "EContrasenaInvalida";
 inline constexpr const char* kTablaInexistente = "ETablaInexistente";
+inline constexpr const char* kContrasenaRequerida = "EContrasenaRequerida";
+inline constexpr const char* kFormatoNoSoportado = "EFormatoNoSoportado";
 
 enum class TTipoColumna {
     tcBooleano,
@@ -28,14 +30,25 @@ enum class TTipoColumna {
     tcFechaHora,
     tcTexto,
     tcMemo,
-    tcOtro  // binary, OLE, replication id, decimal, ...: read as null
+    tcEnteroGrande,  // BigInt ("Large Number"), as int64_t
+    tcDecimal,       // TDecimal with the column's scale
+    tcBinario,       // Binary and OLE Object, as TBytes
+    tcGuid,          // Replication ID, as the text {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}
+    tcAdjunto,       // Attachment, as TAdjuntos (null when the row has none)
+    tcOtro           // a type we cannot read: its rows hold null, and any use must fail
 };
 
 struct TColumna {
     std::string sNombre;
     TTipoColumna eTipo = TTipoColumna::tcOtro;
-    int nTamano = 0;  // characters for text, bytes otherwise
+    int nTamano = 0;      // characters for text, bytes otherwise
+    int nPrecision = 0;   // Decimal only: digits in all
+    int nEscala = 0;      // Decimal only: digits after the point
+    int nCodigoTipo = 0;  // the type's number in the file, to name a type we cannot read
 };
+
+// How a type we cannot read is named to the user ("tipo desconocido (código 21)").
+std::string NombreTipoNoLegible(int nCodigoTipo);
 
 struct TTabla {
     std::string sNombre;
@@ -55,13 +68,16 @@ struct TFirmaArchivo {
     bool operator==(const TFirmaArchivo&) const = default;
 };
 
-// An Access (.mdb) file opened read-only through libmdb. Its bytes never
-// change. Every failure is an EErrorJet whose message names the file.
+// An Access file (.mdb, .accdb) opened read-only through libmdb. Its bytes
+// never change. Every failure is an EErrorJet whose message names the file.
 class TArchivoAccess {
 public:
     // Opens the file and checks the database password as Jet does: a file
     // with a password opens only with that password (letter case matters);
-    // a file without one opens whatever password is given.
+    // a file without one opens whatever password is given. An Access 2007
+    // or later file with a password is encrypted: without the password it
+    // fails with kContrasenaRequerida, with a wrong one kContrasenaInvalida,
+    // and an encryption it cannot read with kFormatoNoSoportado.
     static std::unique_ptr<TArchivoAccess> Abre(const std::string& sRuta,
                                                 const std::string& sContrasena);
     virtual ~TArchivoAccess() = default;

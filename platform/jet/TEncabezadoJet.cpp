@@ -13,6 +13,7 @@ namespace {
 
 constexpr size_t nInicioCifrado = 0x18;
 constexpr size_t nPosVersion = 0x14;
+constexpr size_t nPosClaveBD = 0x3e;
 constexpr size_t nPosContrasena = 0x42;
 constexpr size_t nPosFechaCreacion = 0x72;
 
@@ -80,6 +81,8 @@ std::optional<TEncabezadoJet> TEncabezadoJet::Lee(const unsigned char* pBytes, s
 
     std::vector<unsigned char> pagina(pBytes, pBytes + nBytesLeidos);
     DescifraRC4(pagina.data() + nInicioCifrado, bJet3 ? 126 : 128);
+    encabezado.bACE = nVersionArchivo >= 2;
+    std::memcpy(&encabezado.nClaveBD, pagina.data() + nPosClaveBD, sizeof encabezado.nClaveBD);
     encabezado.sContrasena =
         bJet3 ? ContrasenaJet3(pagina.data() + nPosContrasena)
               : ContrasenaJet4(pagina.data() + nPosContrasena, pagina.data() + nPosFechaCreacion);

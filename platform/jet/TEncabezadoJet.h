@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,8 @@ struct TEncabezadoJet {
     int nVersion = 0;          // 3 for Jet 3; 4 for Jet 4 and the ACE formats after it
     size_t nTamanoPagina = 0;  // 2048 (Jet 3) or 4096
     std::string sContrasena;   // UTF-8, empty when the file has none
+    bool bACE = false;         // Access 2007 or later (.accdb)
+    uint32_t nClaveBD = 0;     // not 0: every page but the first is encrypted
 
     // The header of the first nBytesLeidos bytes of a file; nullopt when they
     // are not those of an Access database.

@@ -2,10 +2,30 @@
 
 #include <cstdio>
 
+#include "platform/jet/Decimal.h"
 #include "platform/jet/FormatoNumero.h"
 #include "platform/jet/sql/FechaJet.h"
 
 namespace jet {
+
+std::string TextoBytes(const TBytes& b) {
+    static const char digitos[] = "0123456789ABCDEF";
+    std::string s = "0x";
+    s.reserve(2 + 2 * b.bytes.size());
+    for (unsigned char c : b.bytes) {
+        s += digitos[c >> 4];
+        s += digitos[c & 0xf];
+    }
+    return s;
+}
+
+std::string TextoAdjuntos(const TAdjuntos& a) {
+    std::string s;
+    for (const auto& archivo : a.archivos)
+        s += (s.empty() ? "" : "; ") + archivo.sNombre + " (" +
+             std::to_string(archivo.bytes.size()) + " bytes)";
+    return s;
+}
 
 std::string TextoValor(const TValor& valor, char cSeparador) {
     return std::visit(
@@ -28,7 +48,15 @@ std::string TextoValor(const TValor& valor, char cSeparador) {
                               static_cast<long long>(p.anio), static_cast<long long>(p.mes),
                               static_cast<long long>(p.dia), p.hora, p.minuto, p.segundo);
                 return buf;
-            } else
+            } else if constexpr (std::is_same_v<T, TSimple>)
+                return TextoSimple(v.fValor, cSeparador);
+            else if constexpr (std::is_same_v<T, TDecimal>)
+                return TextoDecimal(v, cSeparador);
+            else if constexpr (std::is_same_v<T, TBytes>)
+                return TextoBytes(v);
+            else if constexpr (std::is_same_v<T, TAdjuntos>)
+                return TextoAdjuntos(v);
+            else
                 return v;
         },
         valor);

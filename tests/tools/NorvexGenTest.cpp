@@ -28,6 +28,8 @@ std::string Clave(const jet::TValor& v) {
         return std::to_string(*n);
     if (auto* d = std::get_if<double>(&v))
         return std::to_string(*d);
+    if (auto* f = std::get_if<jet::TSimple>(&v))
+        return std::to_string(f->fValor);
     if (auto* f = std::get_if<jet::TFecha>(&v))
         return std::to_string(f->dSerial);
     return "?";
@@ -353,6 +355,8 @@ bool Igual(const jet::TValor& v, const json& j) {
         return j == *n;
     if (auto* d = std::get_if<double>(&v))
         return j.is_number() && j.get<double>() == *d;
+    if (auto* f = std::get_if<jet::TSimple>(&v))
+        return j.is_number() && static_cast<float>(j.get<double>()) == f->fValor;
     if (auto* b = std::get_if<bool>(&v))
         return j == *b;
     if (auto* m = std::get_if<jet::TMoneda>(&v))

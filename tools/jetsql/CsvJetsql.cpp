@@ -16,6 +16,9 @@ std::string Texto(const std::string& s) {
 // Numbers always with "." here: a comma is the field separator.
 std::string Campo(const jet::TValor& valor) {
     const auto* sTexto = std::get_if<std::string>(&valor);
+    // Attached files' names are free text too.
+    if (std::holds_alternative<jet::TAdjuntos>(valor))
+        return Texto(jet::TextoValor(valor));
     return sTexto ? Texto(*sTexto) : jet::TextoValor(valor);
 }
 

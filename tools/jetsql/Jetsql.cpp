@@ -6,6 +6,7 @@
 #include "platform/ado/TADOConnection.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/MotorJet.h"
+#include "tools/jetsql/AdjuntosJetsql.h"
 #include "tools/jetsql/ConsolaJetsql.h"
 #include "tools/jetsql/ExportaCsv.h"
 #include "tools/jetsql/ExportaSqlite.h"
@@ -88,6 +89,10 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
                 return 0;
             case TOpcionesJetsql::taExportaCsv:
                 ExportaCsv(conexion.Archivo(), opciones.sDestino, opciones.bSobrescribir, errores);
+                return 0;
+            case TOpcionesJetsql::taAdjuntos:
+                EscribeAdjuntos(conexion, opciones.sTabla, opciones.sColumna, opciones.sCarpeta,
+                                salida);
                 return 0;
             default:
                 return 0;

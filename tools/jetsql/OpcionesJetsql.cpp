@@ -1,6 +1,7 @@
 #include "tools/jetsql/OpcionesJetsql.h"
 
 #include <algorithm>
+#include <iterator>
 #include <sstream>
 
 namespace {
@@ -14,7 +15,8 @@ std::string Accion(TOp& o, TOp::TAccion eAccion) {
     return "";
 }
 
-std::string Modo(TOp& o, const std::string& s) {
+std::string Modo(TOp& o, const std::vector<std::string>& v) {
+    const std::string& s = v[0];
     static const char* modos[] = {"csv", "tabla", "json", "lineas"};
     if (std::find(std::begin(modos), std::end(modos), s) == std::end(modos))
         return "Modo de salida desconocido: " + s + " (csv, tabla, json o lineas).";
@@ -28,25 +30,25 @@ const std::vector<TOpcionJetsql> opciones = {
     {{"--password"},
      "CONTRASEÑA",
      "contraseña de la base de datos",
-     [](TOp& o, const std::string& s) {
-         o.sContrasena = s;
+     [](TOp& o, const std::vector<std::string>& v) {
+         o.sContrasena = v[0];
          return std::string();
      }},
     {{"--tables"},
      "",
      "lista las tablas con su número de filas",
-     [](TOp& o, const std::string&) { return Accion(o, TOp::taTablas); }},
+     [](TOp& o, const std::vector<std::string>&) { return Accion(o, TOp::taTablas); }},
     {{"-f", "--guion"},
      "GUION",
      "ejecuta las instrucciones del archivo GUION",
-     [](TOp& o, const std::string& s) {
-         o.sGuion = s;
+     [](TOp& o, const std::vector<std::string>& v) {
+         o.sGuion = v[0];
          return Accion(o, TOp::taGuion);
      }},
     {{"--continuar"},
      "",
      "sigue tras una instrucción que falla (y sale con 1 al final)",
-     [](TOp& o, const std::string&) {
+     [](TOp& o, const std::vector<std::string>&) {
          o.bContinuar = true;
          return std::string();
      }},
@@ -57,35 +59,44 @@ const std::vector<TOpcionJetsql> opciones = {
     {{"--exportar-sqlite"},
      "SALIDA.db",
      "copia todas las tablas a una base SQLite nueva",
-     [](TOp& o, const std::string& s) {
-         o.sDestino = s;
+     [](TOp& o, const std::vector<std::string>& v) {
+         o.sDestino = v[0];
          return Accion(o, TOp::taExportaSqlite);
      }},
     {{"--exportar-csv"},
      "CARPETA",
      "escribe un CSV por tabla en una carpeta nueva",
-     [](TOp& o, const std::string& s) {
-         o.sDestino = s;
+     [](TOp& o, const std::vector<std::string>& v) {
+         o.sDestino = v[0];
          return Accion(o, TOp::taExportaCsv);
      }},
     {{"--sobrescribir"},
      "",
      "deja reemplazar una salida de exportación que ya existe",
-     [](TOp& o, const std::string&) {
+     [](TOp& o, const std::vector<std::string>&) {
          o.bSobrescribir = true;
          return std::string();
+     }},
+    {{"--adjuntos"},
+     "TABLA COLUMNA CARPETA",
+     "escribe los archivos adjuntos de una columna en CARPETA/FILA/NOMBRE",
+     [](TOp& o, const std::vector<std::string>& v) {
+         o.sTabla = v[0];
+         o.sColumna = v[1];
+         o.sCarpeta = v[2];
+         return Accion(o, TOp::taAdjuntos);
      }},
     {{"--ayuda", "--help", "-h"},
      "",
      "muestra esta ayuda",
-     [](TOp& o, const std::string&) {
+     [](TOp& o, const std::vector<std::string>&) {
          o.eAccion = TOp::taAyuda;
          return std::string();
      }},
     {{"--version"},
      "",
      "muestra la versión",
-     [](TOp& o, const std::string&) {
+     [](TOp& o, const std::vector<std::string>&) {
          o.eAccion = TOp::taVersion;
          return std::string();
      }},
@@ -147,17 +158,19 @@ std::optional<TOpcionesJetsql> LeeOpcionesJetsql(const std::vector<std::string>&
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& sArg = args[i];
         if (const TOpcionJetsql* op = Busca(sArg)) {
-            std::string sValor;
-            if (!op->sValor.empty()) {
-                if (i + 1 == args.size()) {
-                    sError = sArg == "--password"
-                                 ? "Falta la contraseña después de --password."
-                                 : "Falta " + op->sValor + " después de " + sArg + ".";
-                    return std::nullopt;
-                }
-                sValor = args[++i];
+            // One value per word of the row's value names.
+            std::istringstream nombres(op->sValor);
+            const std::vector<std::string> esperados{std::istream_iterator<std::string>(nombres),
+                                                     {}};
+            if (args.size() - i - 1 < esperados.size()) {
+                sError = sArg == "--password" ? "Falta la contraseña después de --password."
+                                              : "Falta " + op->sValor + " después de " + sArg + ".";
+                return std::nullopt;
             }
-            sError = op->aplica(o, sValor);
+            const std::vector<std::string> valores(args.begin() + i + 1,
+                                                   args.begin() + i + 1 + esperados.size());
+            i += esperados.size();
+            sError = op->aplica(o, valores);
             if (!sError.empty())
                 return std::nullopt;
         } else if (sArg.size() > 1 && sArg[0] == '-') {

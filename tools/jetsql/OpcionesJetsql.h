@@ -14,7 +14,8 @@ struct TOpcionesJetsql {
         taAyuda,
         taVersion,
         taExportaSqlite,
-        taExportaCsv
+        taExportaCsv,
+        taAdjuntos  // the files of an Attachment column, written into a folder
     };
 
     std::string sArchivo;
@@ -26,16 +27,18 @@ struct TOpcionesJetsql {
     std::string sModo = "";      // output mode; empty chooses by the output
     std::string sDestino = "";   // the export's file or folder
     bool bSobrescribir = false;  // an existing export output may be replaced
+    std::string sTabla = "", sColumna = "", sCarpeta = "";  // taAdjuntos
 };
 
-// One row of the option table: the names it answers to, the name of its
-// value (empty when it takes none), what it means, and what it does.
+// One row of the option table: the names it answers to, the names of its
+// values (one word each, empty when it takes none), what it means, and what
+// it does.
 struct TOpcionJetsql {
     std::vector<std::string> nombres;
     std::string sValor;
     std::string sAyuda;
     // Applies the option; returns an error text, empty when it was fine.
-    std::string (*aplica)(TOpcionesJetsql& opciones, const std::string& sValor);
+    std::string (*aplica)(TOpcionesJetsql& opciones, const std::vector<std::string>& valores);
 };
 
 const std::vector<TOpcionJetsql>& DameOpcionesJetsql();

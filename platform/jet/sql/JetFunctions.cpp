@@ -328,6 +328,8 @@ void CStr(sqlite3_context* ctx, int, sqlite3_value** a) {
 void Len(sqlite3_context* ctx, int, sqlite3_value** a) {
     if (EsNulo(a[0]))
         return sqlite3_result_null(ctx);
+    if (sqlite3_value_type(a[0]) == SQLITE_BLOB)  // Binary and OLE: their bytes
+        return sqlite3_result_int64(ctx, sqlite3_value_bytes(a[0]));
     int64_t n = 0;
     for (char32_t c : JetCollation::PuntosCodigo(Texto(a[0]))) n += c > 0xFFFF ? 2 : 1;
     sqlite3_result_int64(ctx, n);

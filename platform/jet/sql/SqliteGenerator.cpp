@@ -550,6 +550,8 @@ TipoJet SqliteGenerator::TipoDe(const Expr& e, const std::vector<Fuente>& fuente
                 return a;
             if (f == "SUM" && a == TipoJet::Moneda)
                 return a;
+            if ((f == "SUM" || f == "AVG") && a == TipoJet::Decimal)
+                return a;
             if (f == "IIF" && e.args.size() == 3) {
                 const TipoJet x = TipoDe(*e.args[1], fuentes), y = TipoDe(*e.args[2], fuentes);
                 if (x == y || esNulo(*e.args[2]))
@@ -591,8 +593,10 @@ std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
                         return Real(v.nDiezMilesimos / 10000.0);
                     else if constexpr (std::is_same_v<T, TFecha>)
                         return Real(v.dSerial);
-                    else
+                    else if constexpr (std::is_same_v<T, std::string>)
                         return Texto(v);
+                    else
+                        return "NULL";  // the parser writes no literal of the file's own types
                 },
                 e.valor);
         case TipoExpr::Columna:
@@ -691,6 +695,9 @@ std::string SqliteGenerator::Funcion(const Expr& e, bool bCondicion) {
         // Jet adds currency exactly, in ten-thousandths.
         if (f == "SUM" && fuentes_ && TipoDe(*e.args[0], *fuentes_) == TipoJet::Moneda)
             return "jet_summoneda(" + arg(0) + ")";
+        // and Decimal exactly, as decimals.
+        if (fuentes_ && TipoDe(*e.args[0], *fuentes_) == TipoJet::Decimal)
+            return (f == "SUM" ? "jet_sumdecimal(" : "jet_avgdecimal(") + arg(0) + ")";
         return f + "(" + arg(0) + ")";
     }
     if (f == "MIN" || f == "MAX") {

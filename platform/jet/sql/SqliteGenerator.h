@@ -9,7 +9,7 @@ namespace jet::sql {
 
 // What a result column holds beyond SQLite's storage class: Jet keeps
 // dates, currency and yes/no values apart from plain numbers.
-enum class TipoJet { Otro, Fecha, Moneda, Booleano };
+enum class TipoJet { Otro, Fecha, Moneda, Booleano, Decimal, Simple };
 
 // What the generator needs to know of the tables a statement names.
 class ICatalogo {

@@ -95,8 +95,8 @@ TEST(ArchivoAccess, LeeCadaValorDeLosTiposEnJet3YJet4) {
         EXPECT_EQ(filas, esperadas);
         EXPECT_EQ(archivo->BuscaTabla("Table2")->columnas.size(), 89u);
         EXPECT_TRUE(Filas(*archivo, "Table2").empty());
-        // A replication id is not a value we read: it comes back null.
-        EXPECT_EQ(archivo->BuscaTabla("Table4")->columnas[1].eTipo, TTipoColumna::tcOtro);
+        // A replication id reads as the text of its GUID.
+        EXPECT_EQ(archivo->BuscaTabla("Table4")->columnas[1].eTipo, TTipoColumna::tcGuid);
 
         EXPECT_EQ(archivo->BuscaTabla("Tabla9"), nullptr);
         EXPECT_EQ(Falla([&] { Filas(*archivo, "Tabla9"); }),

@@ -23,7 +23,8 @@ TEST(Instantanea, CopiesEveryValueExactly) {
     std::vector<TArchivoFalso::Fila> filas;
     for (double d : dobles)
         filas.push_back({d, jet::TMoneda{-9007199254740}, Fecha(1899, 12, 29, 6, 0),
-                         std::string("dólar \"x\"\r\n"), true, std::string("binario")});
+                         std::string("dólar \"x\"\r\n"), true,
+                         jet::TBytes{std::string("bi\0nario", 8)}});
     filas.push_back({std::monostate{}, std::monostate{}, std::monostate{}, std::monostate{},
                      std::monostate{}, std::monostate{}});
     a->Tabla("t",
@@ -32,7 +33,7 @@ TEST(Instantanea, CopiesEveryValueExactly) {
               {"F", TTipoColumna::tcFechaHora, 8},
               {"S", TTipoColumna::tcMemo, 0},
               {"B", TTipoColumna::tcBooleano, 1},
-              {"O", TTipoColumna::tcOtro, 16}},
+              {"O", TTipoColumna::tcBinario, 16}},
              filas);
     auto motor = MotorSobre(a);
     const auto r = motor->Ejecuta("SELECT * FROM t");
@@ -45,7 +46,7 @@ TEST(Instantanea, CopiesEveryValueExactly) {
         EXPECT_EQ(std::get<jet::TFecha>(f[2]).dSerial, -1.25);
         EXPECT_EQ(std::get<std::string>(f[3]), "dólar \"x\"\r\n");
         EXPECT_EQ(std::get<bool>(f[4]), true);
-        EXPECT_TRUE(jet::EsNulo(f[5]));
+        EXPECT_EQ(std::get<jet::TBytes>(f[5]).bytes, std::string("bi\0nario", 8));
     }
     for (const auto& v : r.filas.back()) EXPECT_TRUE(jet::EsNulo(v));
     EXPECT_EQ(Texto(motor->Ejecuta("SELECT B + 0, YEAR(F), DAY(F) FROM t WHERE D = 3")),
