@@ -77,6 +77,26 @@ void Compara(sqlite3_stmt* st, int c, const jet::TValor& esperado, const std::st
                        ASSERT_EQ(nTipo, SQLITE_TEXT) << sDonde;
                        EXPECT_EQ(texto(), s) << sDonde;
                    },
+                   [&](const jet::TSimple& f) {
+                       ASSERT_EQ(nTipo, SQLITE_FLOAT) << sDonde;
+                       EXPECT_EQ(sqlite3_column_double(st, c), static_cast<double>(f.fValor))
+                           << sDonde;
+                   },
+                   [&](const jet::TDecimal& d) {
+                       ASSERT_EQ(nTipo, SQLITE_TEXT) << sDonde;
+                       EXPECT_EQ(texto(), jet::TextoValor(d)) << sDonde;
+                   },
+                   [&](const jet::TBytes& b) {
+                       ASSERT_EQ(nTipo, SQLITE_BLOB) << sDonde;
+                       EXPECT_EQ(std::string(static_cast<const char*>(sqlite3_column_blob(st, c)),
+                                             sqlite3_column_bytes(st, c)),
+                                 b.bytes)
+                           << sDonde;
+                   },
+                   [&](const jet::TAdjuntos& a) {
+                       ASSERT_EQ(nTipo, SQLITE_TEXT) << sDonde;
+                       EXPECT_EQ(texto(), jet::TextoAdjuntos(a)) << sDonde;
+                   },
                },
                esperado);
 }

@@ -41,7 +41,10 @@ std::string TipoSqlite(jet::TTipoColumna eTipo) {
         case jet::TTipoColumna::tcByte:
         case jet::TTipoColumna::tcEntero:
         case jet::TTipoColumna::tcEnteroLargo:
+        case jet::TTipoColumna::tcEnteroGrande:
             return " INTEGER";
+        case jet::TTipoColumna::tcBinario:
+            return " BLOB";
         case jet::TTipoColumna::tcSimple:
         case jet::TTipoColumna::tcDoble:
             return " REAL";
@@ -49,6 +52,9 @@ std::string TipoSqlite(jet::TTipoColumna eTipo) {
         case jet::TTipoColumna::tcFechaHora:
         case jet::TTipoColumna::tcTexto:
         case jet::TTipoColumna::tcMemo:
+        case jet::TTipoColumna::tcDecimal:
+        case jet::TTipoColumna::tcGuid:
+        case jet::TTipoColumna::tcAdjunto:
             return " TEXT";
         default:
             return "";
@@ -70,6 +76,12 @@ int Enlaza(sqlite3_stmt* st, int i, const jet::TValor& valor) {
             [&](const jet::TMoneda& m) { return EnlazaTexto(st, i, TextoMonedaExacto(m)); },
             [&](const jet::TFecha& f) { return EnlazaTexto(st, i, jet::TextoValor(f)); },
             [&](const std::string& s) { return EnlazaTexto(st, i, s); },
+            [&](const jet::TSimple& f) { return sqlite3_bind_double(st, i, f.fValor); },
+            [&](const jet::TDecimal& d) { return EnlazaTexto(st, i, jet::TextoValor(d)); },
+            [&](const jet::TBytes& b) {
+                return sqlite3_bind_blob64(st, i, b.bytes.data(), b.bytes.size(), SQLITE_TRANSIENT);
+            },
+            [&](const jet::TAdjuntos& a) { return EnlazaTexto(st, i, jet::TextoAdjuntos(a)); },
         },
         valor);
 }

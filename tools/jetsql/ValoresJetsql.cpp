@@ -60,6 +60,12 @@ std::string ValorJson(const jet::TValor& valor) {
             [](const jet::TMoneda& m) { return TextoMonedaExacto(m); },
             [](const jet::TFecha& f) { return CadenaJson(jet::TextoValor(f)); },
             [](const std::string& s) { return CadenaJson(s); },
+            [](const jet::TSimple& f) -> std::string {
+                return std::isfinite(f.fValor) ? jet::TextoValor(f) : "null";
+            },
+            [](const jet::TDecimal& d) { return jet::TextoValor(d); },
+            [](const jet::TBytes& b) { return CadenaJson(jet::TextoBytes(b)); },
+            [](const jet::TAdjuntos& a) { return CadenaJson(jet::TextoAdjuntos(a)); },
         },
         valor);
 }
@@ -73,6 +79,10 @@ bool EsNumerico(const jet::TValor& valor) {
                           [](const jet::TMoneda&) { return true; },
                           [](const jet::TFecha&) { return false; },
                           [](const std::string&) { return false; },
+                          [](const jet::TSimple&) { return true; },
+                          [](const jet::TDecimal&) { return true; },
+                          [](const jet::TBytes&) { return false; },
+                          [](const jet::TAdjuntos&) { return false; },
                       },
                       valor);
 }
