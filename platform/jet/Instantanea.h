@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/jet/TArchivoAccess.h"
-#include "platform/jet/sql/SqliteGenerator.h"
+#include "platform/jet/sql/Catalogo.h"
 
 struct sqlite3;
 

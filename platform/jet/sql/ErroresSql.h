@@ -61,6 +61,20 @@ inline EErrorJet ErrorArgumentoNoValido(const std::string& sFuncion) {
     return EErrorJet("EArgumentoNoValido",
                      "Llamada a procedimiento o argumento no válido en '" + sFuncion + "'.");
 }
+inline EErrorJet ErrorAnidamiento(int nNiveles) {
+    return EErrorJet("EAnidamiento", "La instrucción SQL es demasiado compleja: anida más de " +
+                                         std::to_string(nNiveles) +
+                                         " niveles de paréntesis, operadores, funciones o "
+                                         "subconsultas.");
+}
+inline EErrorJet ErrorLongitud(size_t nBytes) {
+    return EErrorJet("ELongitud", "La instrucción SQL es demasiado larga: pasa de " +
+                                      std::to_string(nBytes / (1024 * 1024)) + " MB.");
+}
+inline EErrorJet ErrorDesbordamientoOperacion() {
+    return EErrorJet("EDesbordamiento",
+                     "Desbordamiento: el resultado de una operación no cabe en un número Double.");
+}
 inline EErrorJet ErrorDesbordamiento(const std::string& sValor) {
     return EErrorJet("EDesbordamiento", "Desbordamiento al convertir '" + sValor + "'.");
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/jet/FormatoNumero.h"
+#include "platform/jet/sql/CadenaJet.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/FechaJet.h"
 #include "platform/jet/sql/JetCollation.h"
@@ -691,6 +692,7 @@ void JetFunctions::Registra(sqlite3* db) {
                             FinExtremo);
     sqlite3_create_function(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<true>,
                             FinExtremo);
+    RegistraCadena(db);
 }
 
 bool JetFunctions::LeeError(const char* sError, std::string& sClase, std::string& sMensaje) {

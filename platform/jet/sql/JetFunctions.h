@@ -7,7 +7,7 @@ struct sqlite3;
 namespace jet::sql {
 
 // Jet's operators, functions and aggregates as SQLite functions named
-// jet_*, for the SQL that SqliteGenerator writes. A failure inside one
+// jet_*, for the SQL that ImpresorSqlite writes. A failure inside one
 // (division by zero, a type mismatch) fails the statement with a message
 // that JetFunctions::LeeError turns back into the Jet failure.
 class JetFunctions {

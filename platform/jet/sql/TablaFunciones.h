@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "platform/jet/sql/Ast.h"
+
+namespace jet::sql {
+
+// How the printer writes a call.
+enum class FormaFuncion {
+    Llamada,  // sSqlite(args)
+    Iif,      // CASE WHEN ... THEN ... ELSE ... END
+    EsNulo,   // (x IS NULL), -1/0 where a value is wanted
+    Nz        // COALESCE(x, y or '')
+};
+
+// The kind of value a call yields, for the result columns SQLite cannot
+// describe (a date from DATESERIAL or MAX(Fecha)).
+enum class TipoResultado {
+    Otro,
+    Fecha,
+    ComoArgumento,  // the first argument's kind (MIN, MAX, FIRST, LAST)
+    SumaMoneda,     // currency when the argument is currency (SUM)
+    Iif             // the branches' kind when they agree (or one is Null)
+};
+
+// One Jet function of SQL: what the binder checks and types, what the
+// printer writes. Adding a function is one row here plus, for a jet_*
+// function, its implementation registered under sSqlite.
+struct FilaFuncion {
+    const char* sNombre;  // as Jet spells it, upper case
+    size_t nMin, nMax;    // arity
+    bool bAgregado;
+    TipoResultado eTipo;
+    FormaFuncion eForma;
+    const char* sSqlite;            // the SQLite function that computes it
+    bool bCotejo = false;           // the argument compares as text does in Jet (MIN, MAX)
+    const char* sMoneda = nullptr;  // the function for a currency argument (SUM)
+};
+
+// The row of a function by its upper-case name; nullptr when Jet has none.
+const FilaFuncion* BuscaFuncion(const std::string& sNombre);
+
+}  // namespace jet::sql
