@@ -3,47 +3,19 @@
 #include <sqlite3.h>
 
 #include <cmath>
-#include <cstring>
 #include <memory>
 
 #include "platform/jet/sql/Enlazador.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/ImpresorSqlite.h"
-#include "platform/jet/sql/JetFunctions.h"
 #include "platform/jet/sql/Materializador.h"
 #include "platform/jet/sql/Parser.h"
+#include "platform/jet/sql/RecursosSqlite.h"
 #include "platform/jet/sql/Reescrituras.h"
 
 namespace jet {
 
 namespace {
-
-std::string Despues(const std::string& s, const char* sPrefijo) {
-    return s.substr(std::strlen(sPrefijo));
-}
-
-// SQLite's own failures, said as Jet says them.
-EErrorJet ErrorDeSqlite(sqlite3* db) {
-    const std::string s = sqlite3_errmsg(db);
-    std::string sClase, sMensaje;
-    if (sql::JetFunctions::LeeError(s.c_str(), sClase, sMensaje))
-        return EErrorJet(sClase, sMensaje);
-    if (s.starts_with("no such column: "))
-        return sql::ErrorParametroSinValor(Despues(s, "no such column: "));
-    if (s.starts_with("ambiguous column name: "))
-        return sql::ErrorCampoAmbiguo(Despues(s, "ambiguous column name: "));
-    if (s.starts_with("no such table: "))
-        return sql::ErrorTablaNoEncontrada(Despues(s, "no such table: "));
-    if (s.find("do not have the same number of result columns") != std::string::npos)
-        return EErrorJet("ESintaxis",
-                         "El número de columnas de las consultas de la unión no coincide.");
-    if (s == "integer overflow")
-        return sql::ErrorDesbordamiento("SUM");
-    if (s.starts_with("misuse of aggregate"))
-        return EErrorJet("ESintaxis", "No se puede usar una función de agregado aquí: " +
-                                          Despues(s, "misuse of aggregate"));
-    return EErrorJet("EMotorSql", "Error al ejecutar la instrucción: " + s);
-}
 
 // The kind comes from the column's declared type when the column is a
 // table's own, otherwise from what the generator worked out.
@@ -105,12 +77,14 @@ std::string TMotorJet::Traduce(const std::string& sSql) {
 TResultado TMotorJet::Ejecuta(const std::string& sSql) {
     const auto generado = Compila(sSql, true);
     sqlite3* db = instantanea_.Db();
+    auto& ranura = instantanea_.Ranura();
+    ranura.Vacia();
     sqlite3_stmt* pSt = nullptr;
     const int rcPrepara = sqlite3_prepare_v2(db, generado.sSql.c_str(),
                                              static_cast<int>(generado.sSql.size()), &pSt, nullptr);
-    std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> st(pSt, &sqlite3_finalize);
+    sql::TSentenciaSqlite st(pSt);
     if (rcPrepara != SQLITE_OK)
-        throw ErrorDeSqlite(db);
+        throw sql::FalloDeConexion(db, &ranura);
     TResultado r;
     r.columnas = generado.columnas;
     const int n = sqlite3_column_count(st.get());
@@ -125,7 +99,7 @@ TResultado TMotorJet::Ejecuta(const std::string& sSql) {
         r.filas.push_back(std::move(fila));
     }
     if (rc != SQLITE_DONE)
-        throw ErrorDeSqlite(db);
+        throw sql::FalloDeConexion(db, &ranura);
     return r;
 }
 

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/TEncabezadoJet.h"
 #include "platform/jet/TextoJet.h"
 
@@ -30,14 +31,11 @@ constexpr int nMascaraPosicion = 0x1fff;
 constexpr int nSaltosMaximos = 8;
 
 [[noreturn]] void NoEsAccess(const std::string& sRuta) {
-    throw EErrorJet(kArchivoNoEsAccess,
-                    "El archivo '" + sRuta + "' no es una base de datos de Access.");
+    throw ErrorJet(TErrorJet::ArchivoNoEsAccess, {sRuta});
 }
 
 [[noreturn]] void Danado(const std::string& sRuta) {
-    throw EErrorJet(kArchivoNoEsAccess, "El archivo '" + sRuta +
-                                            "' no es una base de datos de Access válida: está "
-                                            "incompleto o dañado.");
+    throw ErrorJet(TErrorJet::ArchivoDanado, {sRuta});
 }
 
 template <class T>
@@ -74,13 +72,13 @@ TEncabezadoJet ValidaArchivo(const std::string& sRuta, TFirmaArchivo& firma, siz
     const int fd = ::open(sRuta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
-            throw EErrorJet(kArchivoInexistente, "No se encontró el archivo '" + sRuta + "'.");
-        throw EErrorJet(kArchivoIlegible, "No se puede leer el archivo '" + sRuta + "'.");
+            throw ErrorJet(TErrorJet::ArchivoInexistente, {sRuta});
+        throw ErrorJet(TErrorJet::ArchivoIlegible, {sRuta});
     }
     TCierraDescriptor cierra{fd};
     struct stat st;
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))
-        throw EErrorJet(kArchivoIlegible, "No se puede leer el archivo '" + sRuta + "'.");
+        throw ErrorJet(TErrorJet::ArchivoIlegible, {sRuta});
     if (!S_ISREG(st.st_mode))
         NoEsAccess(sRuta);
     firma = FirmaDe(st);
@@ -92,7 +90,7 @@ TEncabezadoJet ValidaArchivo(const std::string& sRuta, TFirmaArchivo& firma, siz
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw EErrorJet(kArchivoIlegible, "No se puede leer el archivo '" + sRuta + "'.");
+            throw ErrorJet(TErrorJet::ArchivoIlegible, {sRuta});
         if (n == 0)
             break;
         nLeidos += static_cast<size_t>(n);
@@ -174,8 +172,7 @@ public:
                   const std::function<void(const std::vector<TValor>&)>& fila) const override {
         const size_t i = IndiceTabla(sTabla);
         if (i == tablas_.size())
-            throw EErrorJet(kTablaInexistente,
-                            "No existe la tabla '" + sTabla + "' en el archivo '" + sRuta_ + "'.");
+            throw ErrorJet(TErrorJet::TablaInexistente, {sTabla, sRuta_});
         RecorreFilas(*entradas_[i], fila);
     }
 
@@ -472,7 +469,7 @@ std::unique_ptr<TArchivoAccess> TArchivoAccess::Abre(const std::string& sRuta,
     // Jet compares the whole password, letter case included; a file without
     // one takes any.
     if (!encabezado.sContrasena.empty() && encabezado.sContrasena != sContrasena)
-        throw EErrorJet(kContrasenaInvalida, "No es una contraseña válida.");
+        throw ErrorJet(TErrorJet::ContrasenaInvalida);
     return std::make_unique<TArchivoMdb>(sRuta, encabezado, firma, nPaginas);
 }
 

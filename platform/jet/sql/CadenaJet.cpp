@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/jet/ErroresJet.h"
+#include "platform/jet/sql/RecursosSqlite.h"
+
 namespace jet::sql {
 
 namespace {
@@ -165,10 +168,6 @@ const char* Instruccion(char op) {
     }
 }
 
-struct FinalizaSentencia {
-    void operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
-};
-
 // Each step runs the very operator the short form would write, on the
 // same connection, so a long chain answers exactly as a short one.
 void Cadena(sqlite3_context* ctx, int n, sqlite3_value** a) {
@@ -187,7 +186,7 @@ void Cadena(sqlite3_context* ctx, int n, sqlite3_value** a) {
     if (valores.size() != ops.size() + 1)
         return sqlite3_result_error(ctx, "jet_cadena: argumentos no válidos", -1);
     sqlite3* db = sqlite3_context_db_handle(ctx);
-    std::unique_ptr<sqlite3_stmt, FinalizaSentencia> sentencias[256];
+    TSentenciaSqlite sentencias[256];
     Valor acumulado = valores[0];
     for (size_t i = 0; i < ops.size(); ++i) {
         const auto c = static_cast<unsigned char>(ops[i]);
@@ -232,9 +231,12 @@ void Cadena(sqlite3_context* ctx, int n, sqlite3_value** a) {
 }  // namespace
 
 void RegistraCadena(sqlite3* db) {
-    sqlite3_create_function(db, "jet_lista", -1, Banderas(true), nullptr, Lista, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_cadena", -1, Banderas(false), nullptr, Cadena, nullptr,
-                            nullptr);
+    if (sqlite3_create_function(db, "jet_lista", -1, Banderas(true), nullptr, Lista, nullptr,
+                                nullptr) != SQLITE_OK ||
+        sqlite3_create_function(db, "jet_cadena", -1, Banderas(false), nullptr, Cadena, nullptr,
+                                nullptr) != SQLITE_OK)
+        throw ErrorJet(TErrorJet::Motor,
+                       {std::string("no se pudo registrar jet_cadena: ") + sqlite3_errmsg(db)});
 }
 
 }  // namespace jet::sql

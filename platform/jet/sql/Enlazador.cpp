@@ -200,10 +200,7 @@ void ExigeAgrupada(const Expr& e, const Select& s) {
     if (e.tipo == TipoExpr::Columna || e.tipo == TipoExpr::Asterisco) {
         const std::string sNombre = (e.calificador.empty() ? "" : e.calificador + ".") +
                                     (e.tipo == TipoExpr::Asterisco ? "*" : e.nombre);
-        throw EErrorJet("EAgregado",
-                        "Intentó ejecutar una consulta que no incluye la expresión "
-                        "especificada '" +
-                            sNombre + "' como parte de una función de agregado.");
+        throw ErrorJet(TErrorJet::Agregado, {sNombre});
     }
     for (const auto& a : e.args) ExigeAgrupada(*a, s);
 }

@@ -15,15 +15,18 @@
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/FechaJet.h"
 #include "platform/jet/sql/JetCollation.h"
+#include "platform/jet/sql/RecursosSqlite.h"
 
 namespace jet::sql {
 
 namespace {
 
-constexpr char kMarca = '\x01';
-
+// The failure goes to the connection's slot, where the engine takes it
+// whole; SQLite's own message says it too, for anyone reading SQLite's.
 void Falla(sqlite3_context* ctx, const EErrorJet& e) {
-    const std::string s = std::string(1, kMarca) + e.Clase() + kMarca + e.Mensaje();
+    if (auto* ranura = static_cast<TRanuraError*>(sqlite3_user_data(ctx)))
+        ranura->Pon(e);
+    const std::string s = e.Clase() + " - " + e.Mensaje();
     sqlite3_result_error(ctx, s.c_str(), -1);
 }
 
@@ -128,9 +131,14 @@ constexpr double kMinLong = -2147483648.0, kMaxLong = 2147483647.0;
 
 using Funcion = void (*)(sqlite3_context*, int, sqlite3_value**);
 
-void Alta(sqlite3* db, const char* sNombre, int nArgs, Funcion f) {
-    sqlite3_create_function(db, sNombre, nArgs, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, f,
-                            nullptr, nullptr);
+using Paso = void (*)(sqlite3_context*, int, sqlite3_value**);
+using Fin = void (*)(sqlite3_context*);
+
+void Registra(sqlite3* db, TRanuraError* ranura, const char* sNombre, int nArgs, int nBanderas,
+              Funcion f, Paso paso, Fin fin) {
+    if (sqlite3_create_function(db, sNombre, nArgs, nBanderas, ranura, f, paso, fin) != SQLITE_OK)
+        throw ErrorJet(TErrorJet::Motor, {std::string("no se pudo registrar la función ") +
+                                          sNombre + ": " + sqlite3_errmsg(db)});
 }
 
 // ---- operators ----
@@ -233,7 +241,7 @@ std::vector<Elemento> CompilaPatron(const std::u32string& p) {
                 ++j;
             }
             if (j >= p.size())
-                throw EErrorJet("EArgumentoNoValido", "Cadena de patrón no válida.");
+                throw ErrorJet(TErrorJet::PatronNoValido);
             i = j;
         } else {
             e.c = p[i];
@@ -646,65 +654,57 @@ void FinSumaMoneda(sqlite3_context* ctx) {
 
 }  // namespace
 
-void JetFunctions::Registra(sqlite3* db) {
-    Alta(db, "jet_suma", 2, Suma);
-    Alta(db, "jet_div", 2, Div);
-    Alta(db, "jet_divent", 2, DivEntera);
-    Alta(db, "jet_mod", 2, Mod);
-    Alta(db, "jet_pot", 2, Potencia);
-    Alta(db, "jet_concat", 2, Concatena);
-    Alta(db, "jet_like", 2, FuncionLike);
-    Alta(db, "jet_ucase", 1, UCase);
-    Alta(db, "jet_lcase", 1, LCase);
-    Alta(db, "jet_str", 1, Str);
-    Alta(db, "jet_cstr", 1, CStr);
-    Alta(db, "jet_len", 1, Len);
-    Alta(db, "jet_left", 2, Left);
-    Alta(db, "jet_right", 2, Right);
-    Alta(db, "jet_mid", 2, Mid);
-    Alta(db, "jet_mid", 3, Mid);
-    Alta(db, "jet_trim", 1, Trim);
-    Alta(db, "jet_ltrim", 1, LTrim);
-    Alta(db, "jet_rtrim", 1, RTrim);
-    for (int n = 2; n <= 4; ++n) Alta(db, "jet_instr", n, InStr);
-    Alta(db, "jet_space", 1, Space);
-    Alta(db, "jet_round", 1, Round);
-    Alta(db, "jet_round", 2, Round);
-    Alta(db, "jet_int", 1, Redondeo<Piso>);
-    Alta(db, "jet_fix", 1, Redondeo<Trunca>);
-    Alta(db, "jet_abs", 1, Abs);
-    Alta(db, "jet_sgn", 1, Sgn);
-    Alta(db, "jet_clng", 1, CLng);
-    Alta(db, "jet_cint", 1, CInt);
-    Alta(db, "jet_cdbl", 1, CDbl);
-    Alta(db, "jet_sqr", 1, Sqr);
-    Alta(db, "jet_val", 1, Val);
-    Alta(db, "jet_year", 1, ParteFecha<0>);
-    Alta(db, "jet_month", 1, ParteFecha<1>);
-    Alta(db, "jet_day", 1, ParteFecha<2>);
-    Alta(db, "jet_hour", 1, ParteFecha<3>);
-    Alta(db, "jet_minute", 1, ParteFecha<4>);
-    Alta(db, "jet_second", 1, ParteFecha<5>);
-    Alta(db, "jet_dateserial", 3, DateSerial);
-    sqlite3_create_function(db, "jet_summoneda", 1, SQLITE_UTF8, nullptr, nullptr, PasoSumaMoneda,
-                            FinSumaMoneda);
-    sqlite3_create_function(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<false>,
-                            FinExtremo);
-    sqlite3_create_function(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<true>,
-                            FinExtremo);
+void JetFunctions::Registra(sqlite3* db, TRanuraError* ranura) {
+    const auto Alta = [&](const char* sNombre, int nArgs, Funcion f) {
+        jet::sql::Registra(db, ranura, sNombre, nArgs, SQLITE_UTF8 | SQLITE_DETERMINISTIC, f,
+                           nullptr, nullptr);
+    };
+    const auto Agregado = [&](const char* sNombre, Paso paso, Fin fin) {
+        jet::sql::Registra(db, ranura, sNombre, 1, SQLITE_UTF8, nullptr, paso, fin);
+    };
+    Alta("jet_suma", 2, Suma);
+    Alta("jet_div", 2, Div);
+    Alta("jet_divent", 2, DivEntera);
+    Alta("jet_mod", 2, Mod);
+    Alta("jet_pot", 2, Potencia);
+    Alta("jet_concat", 2, Concatena);
+    Alta("jet_like", 2, FuncionLike);
+    Alta("jet_ucase", 1, UCase);
+    Alta("jet_lcase", 1, LCase);
+    Alta("jet_str", 1, Str);
+    Alta("jet_cstr", 1, CStr);
+    Alta("jet_len", 1, Len);
+    Alta("jet_left", 2, Left);
+    Alta("jet_right", 2, Right);
+    Alta("jet_mid", 2, Mid);
+    Alta("jet_mid", 3, Mid);
+    Alta("jet_trim", 1, Trim);
+    Alta("jet_ltrim", 1, LTrim);
+    Alta("jet_rtrim", 1, RTrim);
+    for (int n = 2; n <= 4; ++n) Alta("jet_instr", n, InStr);
+    Alta("jet_space", 1, Space);
+    Alta("jet_round", 1, Round);
+    Alta("jet_round", 2, Round);
+    Alta("jet_int", 1, Redondeo<Piso>);
+    Alta("jet_fix", 1, Redondeo<Trunca>);
+    Alta("jet_abs", 1, Abs);
+    Alta("jet_sgn", 1, Sgn);
+    Alta("jet_clng", 1, CLng);
+    Alta("jet_cint", 1, CInt);
+    Alta("jet_cdbl", 1, CDbl);
+    Alta("jet_sqr", 1, Sqr);
+    Alta("jet_val", 1, Val);
+    Alta("jet_year", 1, ParteFecha<0>);
+    Alta("jet_month", 1, ParteFecha<1>);
+    Alta("jet_day", 1, ParteFecha<2>);
+    Alta("jet_hour", 1, ParteFecha<3>);
+    Alta("jet_minute", 1, ParteFecha<4>);
+    Alta("jet_second", 1, ParteFecha<5>);
+    Alta("jet_dateserial", 3, DateSerial);
+    Agregado("jet_summoneda", PasoSumaMoneda, FinSumaMoneda);
+    Agregado("jet_first", PasoExtremo<false>, FinExtremo);
+    Agregado("jet_last", PasoExtremo<true>, FinExtremo);
     RegistraCadena(db);
-}
-
-bool JetFunctions::LeeError(const char* sError, std::string& sClase, std::string& sMensaje) {
-    if (!sError || sError[0] != kMarca)
-        return false;
-    const std::string s(sError + 1);
-    const auto p = s.find(kMarca);
-    if (p == std::string::npos)
-        return false;
-    sClase = s.substr(0, p);
-    sMensaje = s.substr(p + 1);
-    return true;
 }
 
 }  // namespace jet::sql

@@ -95,8 +95,7 @@ public:
         auto consulta = LeeConsulta();
         // One statement per call: nothing may follow its semicolon.
         if (Acepta(";") && t_[p_].tipo != TipoToken::Fin)
-            throw EErrorJet("ESintaxis",
-                            "Se encontraron caracteres después del final de la instrucción SQL.");
+            throw ErrorJet(TErrorJet::CaracteresTrasFin);
         if (t_[p_].tipo != TipoToken::Fin)
             throw Error();
         return consulta;
