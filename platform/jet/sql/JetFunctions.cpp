@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/jet/FormatoNumero.h"
@@ -16,6 +18,7 @@
 #include "platform/jet/sql/FechaJet.h"
 #include "platform/jet/sql/JetCollation.h"
 #include "platform/jet/sql/RecursosSqlite.h"
+#include "platform/jet/sql/TablaFunciones.h"
 
 namespace jet::sql {
 
@@ -652,6 +655,52 @@ void FinSumaMoneda(sqlite3_context* ctx) {
     sqlite3_result_double(ctx, static_cast<double>(suma.nTotal) / 10000.0);
 }
 
+// The implementation behind each jet_* name of the function table.
+struct Implementacion {
+    Funcion f = nullptr;
+    Paso paso = nullptr;
+    Fin fin = nullptr;
+};
+
+const std::map<std::string, Implementacion>& Implementaciones() {
+    static const std::map<std::string, Implementacion> m = {
+        {"jet_ucase", {UCase}},
+        {"jet_lcase", {LCase}},
+        {"jet_str", {Str}},
+        {"jet_cstr", {CStr}},
+        {"jet_len", {Len}},
+        {"jet_left", {Left}},
+        {"jet_right", {Right}},
+        {"jet_mid", {Mid}},
+        {"jet_trim", {Trim}},
+        {"jet_ltrim", {LTrim}},
+        {"jet_rtrim", {RTrim}},
+        {"jet_instr", {InStr}},
+        {"jet_space", {Space}},
+        {"jet_round", {Round}},
+        {"jet_int", {Redondeo<Piso>}},
+        {"jet_fix", {Redondeo<Trunca>}},
+        {"jet_abs", {Abs}},
+        {"jet_sgn", {Sgn}},
+        {"jet_clng", {CLng}},
+        {"jet_cint", {CInt}},
+        {"jet_cdbl", {CDbl}},
+        {"jet_sqr", {Sqr}},
+        {"jet_val", {Val}},
+        {"jet_year", {ParteFecha<0>}},
+        {"jet_month", {ParteFecha<1>}},
+        {"jet_day", {ParteFecha<2>}},
+        {"jet_hour", {ParteFecha<3>}},
+        {"jet_minute", {ParteFecha<4>}},
+        {"jet_second", {ParteFecha<5>}},
+        {"jet_dateserial", {DateSerial}},
+        {"jet_summoneda", {nullptr, PasoSumaMoneda, FinSumaMoneda}},
+        {"jet_first", {nullptr, PasoExtremo<false>, FinExtremo}},
+        {"jet_last", {nullptr, PasoExtremo<true>, FinExtremo}},
+    };
+    return m;
+}
+
 }  // namespace
 
 void JetFunctions::Registra(sqlite3* db, TRanuraError* ranura) {
@@ -659,9 +708,7 @@ void JetFunctions::Registra(sqlite3* db, TRanuraError* ranura) {
         jet::sql::Registra(db, ranura, sNombre, nArgs, SQLITE_UTF8 | SQLITE_DETERMINISTIC, f,
                            nullptr, nullptr);
     };
-    const auto Agregado = [&](const char* sNombre, Paso paso, Fin fin) {
-        jet::sql::Registra(db, ranura, sNombre, 1, SQLITE_UTF8, nullptr, paso, fin);
-    };
+    // Jet's operators.
     Alta("jet_suma", 2, Suma);
     Alta("jet_div", 2, Div);
     Alta("jet_divent", 2, DivEntera);
@@ -669,41 +716,27 @@ void JetFunctions::Registra(sqlite3* db, TRanuraError* ranura) {
     Alta("jet_pot", 2, Potencia);
     Alta("jet_concat", 2, Concatena);
     Alta("jet_like", 2, FuncionLike);
-    Alta("jet_ucase", 1, UCase);
-    Alta("jet_lcase", 1, LCase);
-    Alta("jet_str", 1, Str);
-    Alta("jet_cstr", 1, CStr);
-    Alta("jet_len", 1, Len);
-    Alta("jet_left", 2, Left);
-    Alta("jet_right", 2, Right);
-    Alta("jet_mid", 2, Mid);
-    Alta("jet_mid", 3, Mid);
-    Alta("jet_trim", 1, Trim);
-    Alta("jet_ltrim", 1, LTrim);
-    Alta("jet_rtrim", 1, RTrim);
-    for (int n = 2; n <= 4; ++n) Alta("jet_instr", n, InStr);
-    Alta("jet_space", 1, Space);
-    Alta("jet_round", 1, Round);
-    Alta("jet_round", 2, Round);
-    Alta("jet_int", 1, Redondeo<Piso>);
-    Alta("jet_fix", 1, Redondeo<Trunca>);
-    Alta("jet_abs", 1, Abs);
-    Alta("jet_sgn", 1, Sgn);
-    Alta("jet_clng", 1, CLng);
-    Alta("jet_cint", 1, CInt);
-    Alta("jet_cdbl", 1, CDbl);
-    Alta("jet_sqr", 1, Sqr);
-    Alta("jet_val", 1, Val);
-    Alta("jet_year", 1, ParteFecha<0>);
-    Alta("jet_month", 1, ParteFecha<1>);
-    Alta("jet_day", 1, ParteFecha<2>);
-    Alta("jet_hour", 1, ParteFecha<3>);
-    Alta("jet_minute", 1, ParteFecha<4>);
-    Alta("jet_second", 1, ParteFecha<5>);
-    Alta("jet_dateserial", 3, DateSerial);
-    Agregado("jet_summoneda", PasoSumaMoneda, FinSumaMoneda);
-    Agregado("jet_first", PasoExtremo<false>, FinExtremo);
-    Agregado("jet_last", PasoExtremo<true>, FinExtremo);
+    // The functions, as the function table has them: every arity it allows.
+    for (const FilaFuncion& fila : TodasLasFunciones()) {
+        if (fila.eForma != FormaFuncion::Llamada)
+            continue;
+        for (const char* sNombre : {fila.sSqlite, fila.sMoneda}) {
+            if (!sNombre || !std::string_view(sNombre).starts_with("jet_"))
+                continue;
+            auto it = Implementaciones().find(sNombre);
+            if (it == Implementaciones().end())
+                throw ErrorJet(TErrorJet::Motor,
+                               {std::string("la función ") + sNombre + " no tiene implementación"});
+            const Implementacion& imp = it->second;
+            for (size_t n = fila.nMin; n <= fila.nMax; ++n) {
+                if (imp.f)
+                    Alta(sNombre, static_cast<int>(n), imp.f);
+                else
+                    jet::sql::Registra(db, ranura, sNombre, static_cast<int>(n), SQLITE_UTF8,
+                                       nullptr, imp.paso, imp.fin);
+            }
+        }
+    }
     RegistraCadena(db);
 }
 

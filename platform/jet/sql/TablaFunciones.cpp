@@ -57,6 +57,10 @@ const FilaFuncion kFunciones[] = {
 
 }  // namespace
 
+std::span<const FilaFuncion> TodasLasFunciones() {
+    return kFunciones;
+}
+
 const FilaFuncion* BuscaFuncion(const std::string& sNombre) {
     static const std::map<std::string, const FilaFuncion*> indice = [] {
         std::map<std::string, const FilaFuncion*> m;

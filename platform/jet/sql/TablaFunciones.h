@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 
 #include "platform/jet/sql/Ast.h"
@@ -41,5 +42,7 @@ struct FilaFuncion {
 
 // The row of a function by its upper-case name; nullptr when Jet has none.
 const FilaFuncion* BuscaFuncion(const std::string& sNombre);
+// Every row, for the SQLite registration.
+std::span<const FilaFuncion> TodasLasFunciones();
 
 }  // namespace jet::sql
