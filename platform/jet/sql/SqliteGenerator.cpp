@@ -7,6 +7,7 @@
 
 #include "platform/jet/Comillas.h"
 #include "platform/jet/sql/ErroresSql.h"
+#include "platform/jet/sql/FuncionesVba.h"
 
 namespace jet::sql {
 
@@ -101,7 +102,7 @@ const std::map<std::string, FuncionJet>& Funciones() {
         {"RTRIM", {"jet_rtrim", 1, 1}},   {"INSTR", {"jet_instr", 2, 4}},
         {"CSTR", {"jet_cstr", 1, 1}},     {"CLNG", {"jet_clng", 1, 1}},
         {"CINT", {"jet_cint", 1, 1}},     {"CDBL", {"jet_cdbl", 1, 1}},
-        {"CSNG", {"jet_cdbl", 1, 1}},     {"CCUR", {"jet_cdbl", 1, 1}},
+        {"CSNG", {"jet_cdbl", 1, 1}},     {"CCUR", {"jet_ccur", 1, 1}},
         {"VAL", {"jet_val", 1, 1}},       {"YEAR", {"jet_year", 1, 1}},
         {"MONTH", {"jet_month", 1, 1}},   {"DAY", {"jet_day", 1, 1}},
         {"HOUR", {"jet_hour", 1, 1}},     {"MINUTE", {"jet_minute", 1, 1}},
@@ -541,12 +542,15 @@ TipoJet SqliteGenerator::TipoDe(const Expr& e, const std::vector<Fuente>& fuente
         }
         case TipoExpr::Funcion: {
             const std::string& f = e.nombre;
-            if (f == "DATESERIAL")
+            const FuncionVba* vba = BuscaFuncionVba(f);
+            if (f == "DATESERIAL" || (vba && vba->bFecha))
                 return TipoJet::Fecha;
+            if (f == "CCUR")
+                return TipoJet::Moneda;
             if (e.args.empty())
                 return TipoJet::Otro;
             const TipoJet a = TipoDe(*e.args[0], fuentes);
-            if (f == "MIN" || f == "MAX" || f == "FIRST" || f == "LAST")
+            if (f == "MIN" || f == "MAX" || f == "FIRST" || f == "LAST" || f == "CVAR")
                 return a;
             if (f == "SUM" && a == TipoJet::Moneda)
                 return a;
@@ -644,9 +648,13 @@ std::string SqliteGenerator::Expresion(const Expr& e, bool bCondicion) {
             }
             return booleano(s + "))");
         }
-        case TipoExpr::Between:
-            return booleano("(" + Valor(*e.args[0]) + " COLLATE JET" + (e.negada ? " NOT" : "") +
-                            " BETWEEN " + Valor(*e.args[1]) + " AND " + Valor(*e.args[2]) + ")");
+        case TipoExpr::Between: {
+            // Access takes the bounds in either order: 5 BETWEEN 10 AND 1 holds.
+            const std::string x = Valor(*e.args[0]) + " COLLATE JET BETWEEN ",
+                              a = Valor(*e.args[1]), b = Valor(*e.args[2]);
+            return booleano(std::string("(") + (e.negada ? "NOT " : "") + "(" + x + a + " AND " +
+                            b + " OR " + x + b + " AND " + a + "))");
+        }
         case TipoExpr::EsNulo:
             return booleano("(" + Valor(*e.args[0]) + (e.negada ? " IS NOT NULL)" : " IS NULL)"));
         case TipoExpr::Subconsulta:
@@ -701,11 +709,18 @@ std::string SqliteGenerator::Funcion(const Expr& e, bool bCondicion) {
         aridad(1, 1);
         return (f == "FIRST" ? "jet_first(" : "jet_last(") + arg(0) + ")";
     }
+    // A date reaches SQLite as its serial: Format and IsDate are told.
+    const bool bFecha = n >= 1 && fuentes_ && TipoDe(*e.args[0], *fuentes_) == TipoJet::Fecha;
+    if (f == "FORMAT" && bFecha && n <= 2)
+        return "jet_format(" + arg(0) + ", " + (n == 2 ? arg(1) : "NULL") + ", 1)";
+    if (f == "ISDATE" && bFecha && n == 1)
+        return bCondicion ? "(" + arg(0) + " IS NOT NULL)" : "(-(" + arg(0) + " IS NOT NULL))";
     auto it = Funciones().find(f);
-    if (it == Funciones().end())
+    const FuncionVba* vba = it == Funciones().end() ? BuscaFuncionVba(f) : nullptr;
+    if (it == Funciones().end() && !vba)
         throw ErrorFuncionNoDefinida(f);
-    aridad(it->second.nMin, it->second.nMax);
-    std::string s = std::string(it->second.sSqlite) + "(";
+    aridad(vba ? vba->nMin : it->second.nMin, vba ? vba->nMax : it->second.nMax);
+    std::string s = std::string(vba ? vba->sSqlite : it->second.sSqlite) + "(";
     for (size_t i = 0; i < n; ++i) s += (i ? ", " : "") + arg(i);
     return s + ")";
 }
