@@ -27,6 +27,7 @@ struct Separadores {
     std::string sDecimal = ".";
     std::string sMiles = ",";
     std::string sMoneda = "$";
+    bool bMonedaAntes = true;  // "$1.00" rather than "1.00 €"
 };
 
 // The C locale has no grouping and no currency sign; a format that asks for
@@ -40,8 +41,10 @@ Separadores DameSeparadores() {
         s.sMiles = l->thousands_sep;
     else if (s.sDecimal == ",")
         s.sMiles = ".";
-    if (l->currency_symbol && *l->currency_symbol)
+    if (l->currency_symbol && *l->currency_symbol) {
         s.sMoneda = l->currency_symbol;
+        s.bMonedaAntes = l->p_cs_precedes != 0;
+    }
     return s;
 }
 
@@ -540,10 +543,15 @@ std::optional<std::string> FormatoConNombre(const ValorFormato& v, const std::st
         const auto p = s.find('.');
         return p == std::string::npos ? s : s.replace(p, 1, sep.sDecimal);
     }
-    // The currency sign is a literal of the pattern, quoted.
-    const std::string sMoneda = "\"" + sep.sMoneda + "\"";
-    if (n == "currency")
-        return FormateaNumero(v, sMoneda + "#,##0.00;(" + sMoneda + "#,##0.00)", sep);
+    // The currency sign is a literal of the pattern, quoted; negatives go
+    // in parentheses where the sign leads, as Windows writes dollars.
+    if (n == "currency") {
+        const std::string m = "\"" + sep.sMoneda + "\"";
+        return FormateaNumero(v,
+                              sep.bMonedaAntes ? m + "#,##0.00;(" + m + "#,##0.00)"
+                                               : "#,##0.00\" " + sep.sMoneda + "\"",
+                              sep);
+    }
     if (n == "fixed")
         return FormateaNumero(v, "0.00", sep);
     if (n == "standard")
