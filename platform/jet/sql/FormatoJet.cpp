@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/jet/FormatoNumero.h"
+#include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/FechaJet.h"
 #include "platform/jet/sql/JetCollation.h"
 
@@ -521,21 +522,25 @@ std::string FormateaFecha(const Fecha& f, const std::string& sPatron) {
 std::optional<std::string> FormatoConNombre(const ValorFormato& v, const std::string& sNombre,
                                             const Separadores& sep) {
     const std::string n = Minusculas(sNombre);
-    const Fecha f = Parte(v.d);
+    auto f = [&] {
+        if (!(v.d >= -657434.0 && v.d < 2958466.0))  // the years 100 to 9999
+            throw ErrorDesbordamiento(TextoNumero(v.d));
+        return Parte(v.d);
+    };
     if (n == "general date")
-        return FechaGeneral(f);
+        return FechaGeneral(f());
     if (n == "long date")
-        return FechaLarga(f);
+        return FechaLarga(f());
     if (n == "medium date")
-        return FormateaFecha(f, "dd-mmm-yy");
+        return FormateaFecha(f(), "dd-mmm-yy");
     if (n == "short date")
-        return FechaCorta(f);
+        return FechaCorta(f());
     if (n == "long time")
-        return HoraLarga(f);
+        return HoraLarga(f());
     if (n == "medium time")
-        return FormateaFecha(f, "hh:nn AM/PM");
+        return FormateaFecha(f(), "hh:nn AM/PM");
     if (n == "short time")
-        return FormateaFecha(f, "hh:nn");
+        return FormateaFecha(f(), "hh:nn");
     if (v.eTipo == ValorFormato::Fecha)
         return std::nullopt;
     if (n == "general number") {
@@ -602,12 +607,15 @@ std::string NombreDia(int nDia, bool bCorto) {
 
 std::optional<std::string> FormatoJet(const ValorFormato& v, const std::string& sFormato) {
     const Separadores sep = DameSeparadores();
+    // An infinite product of SQLite's arithmetic has no digits to show.
+    if (v.eTipo != ValorFormato::Texto && !std::isfinite(v.d))
+        throw ErrorDesbordamiento(TextoNumero(v.d));
     if (v.eTipo == ValorFormato::Texto)
         return FormateaTexto(v.sTexto, sFormato);
     if (v.eTipo == ValorFormato::Nulo)
         return sFormato.empty() ? std::nullopt : FormateaNumero(v, sFormato, sep);
     if (sFormato.empty()) {
-        if (v.eTipo == ValorFormato::Fecha)
+        if (v.eTipo == ValorFormato::Fecha && v.d >= -657434.0 && v.d < 2958466.0)
             return FechaGeneral(Parte(v.d));
         return FormatoConNombre(v, "General Number", sep);
     }
@@ -621,6 +629,8 @@ std::optional<std::string> FormatoJet(const ValorFormato& v, const std::string& 
         return FormatoConNombre(n, sFormato, sep);
     }
     if (EsPatronFecha(sFormato)) {
+        if (!(v.d >= -657434.0 && v.d < 2958466.0))  // the years 100 to 9999
+            throw ErrorDesbordamiento(TextoNumero(v.d));
         const auto s = Secciones(sFormato);
         return FormateaFecha(Parte(v.d), s[0]);
     }

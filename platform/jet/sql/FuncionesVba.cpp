@@ -86,6 +86,13 @@ double LeeSerial(sqlite3_value* v) {
     return LeeNumero(v).Doble();
 }
 
+// A date argument within Jet's years: beyond them a serial has no date.
+double LeeFecha(sqlite3_value* v, const char* sFuncion) {
+    const double d = LeeSerial(v);
+    ExigeRango(d, sFuncion);
+    return d;
+}
+
 // firstdayofweek: 0 is the system's (Sunday here), 1 Sunday .. 7 Saturday.
 int PrimerDia(sqlite3_value** a, int nArgs, int i, const char* sFuncion) {
     if (i >= nArgs || EsNulo(a[i]))
@@ -572,8 +579,7 @@ void ParteDeFecha(sqlite3_context* ctx, int, sqlite3_value** a) {
         const char* sFuncion = bDia ? "DATEVALUE" : "TIMEVALUE";
         if (sqlite3_value_type(a[0]) == SQLITE_TEXT && !FechaDeTexto(TextoCrudo(a[0])))
             throw ErrorTiposNoCoinciden(TextoCrudo(a[0]));
-        const double d = LeeSerial(a[0]);
-        ExigeRango(d, sFuncion);
+        const double d = LeeFecha(a[0], sFuncion);
         const DiaYHora p = Separa(d);
         sqlite3_result_double(ctx, bDia ? static_cast<double>(p.nDia) : Serial(0, p.nSegundos));
     });
@@ -608,7 +614,7 @@ void Weekday(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
         const int nPrimerDia = PrimerDia(a, nArgs, 1, "WEEKDAY");
         if (EsNulo(a[0]))
             return sqlite3_result_null(ctx);
-        sqlite3_result_int(ctx, DiaSemana(Separa(LeeSerial(a[0])).nDia, nPrimerDia));
+        sqlite3_result_int(ctx, DiaSemana(Separa(LeeFecha(a[0], "WEEKDAY")).nDia, nPrimerDia));
     });
 }
 
@@ -618,8 +624,7 @@ void DateAdd(sqlite3_context* ctx, int, sqlite3_value** a) {
         if (EsNulo(a[1]) || EsNulo(a[2]))
             return sqlite3_result_null(ctx);
         const int64_t n = Entero(a[1], "DATEADD", kMinLong, kMaxLong);
-        const double d = LeeSerial(a[2]);
-        ExigeRango(d, "DATEADD");
+        const double d = LeeFecha(a[2], "DATEADD");
         const DiaYHora p = Separa(d);
         switch (i) {
             case Intervalo::Anio:
@@ -660,7 +665,7 @@ void DateDiff(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
         const int nPrimerDia = PrimerDia(a, nArgs, 3, "DATEDIFF");
         if (EsNulo(a[1]) || EsNulo(a[2]))
             return sqlite3_result_null(ctx);
-        const double d1 = LeeSerial(a[1]), d2 = LeeSerial(a[2]);
+        const double d1 = LeeFecha(a[1], "DATEDIFF"), d2 = LeeFecha(a[2], "DATEDIFF");
         const DiaYHora p1 = Separa(d1), p2 = Separa(d2);
         const PartesFecha f1 = PartesDeSerial(d1), f2 = PartesDeSerial(d2);
         const int64_t s1 = p1.nDia * 86400 + p1.nSegundos, s2 = p2.nDia * 86400 + p2.nSegundos;
@@ -712,7 +717,7 @@ void DatePart(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
         }
         if (EsNulo(a[1]))
             return sqlite3_result_null(ctx);
-        const double d = LeeSerial(a[1]);
+        const double d = LeeFecha(a[1], "DATEPART");
         const PartesFecha f = PartesDeSerial(d);
         const int64_t nDia = Separa(d).nDia;
         int64_t r = 0;
@@ -925,6 +930,13 @@ const FuncionVba* BuscaFuncionVba(const std::string& sNombre) {
         if (sNombre == f.sNombre)
             return &f;
     return nullptr;
+}
+
+bool UsaFuncionVolatil(const std::string& sSql) {
+    for (const auto& f : kFunciones)
+        if (!f.bDeterminista && sSql.find(std::string(f.sSqlite) + "(") != std::string::npos)
+            return true;
+    return false;
 }
 
 void RegistraFuncionesVba(sqlite3* db) {

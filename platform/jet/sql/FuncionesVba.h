@@ -26,6 +26,10 @@ struct FuncionVba {
 // The function of that name (in capitals), or null.
 const FuncionVba* BuscaFuncionVba(const std::string& sNombre);
 
+// Whether SQL the generator wrote calls a function whose answer changes
+// from call to call (Now, Rnd...): rows computed with one cannot be kept.
+bool UsaFuncionVolatil(const std::string& sSql);
+
 // The VBA functions that Jet's expression service lends to SQL (text,
 // numbers, conversions, dates and Format) as SQLite functions named jet_*.
 void RegistraFuncionesVba(sqlite3* db);

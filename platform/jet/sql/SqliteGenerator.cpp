@@ -152,6 +152,8 @@ std::string SqliteGenerator::DerivadaMaterializada(const Consulta& c, const std:
     SqliteGenerator aparte(catalogo_);
     aparte.bOrdenImporta_ = bOrdenImporta_;
     Resultado r = aparte.GeneraConsulta(c, true);
+    if (UsaFuncionVolatil(r.sSql))
+        return "";  // Now() or Rnd() answer anew: such rows are never kept
     const std::string sTabla = catalogo_.Materializa(aparte.ConTablasComunes(r.sSql));
     if (sTabla.empty())
         return "";
