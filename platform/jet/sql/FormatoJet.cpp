@@ -330,6 +330,21 @@ std::optional<std::string> FormateaNumero(const ValorFormato& v, const std::stri
     return d < 0 && r.find_first_of("123456789") != std::string::npos ? "-" + r : r;
 }
 
+// A pattern with @ or & placeholders shows any value as text.
+bool EsPatronTexto(const std::string& f) {
+    for (size_t i = 0; i < f.size(); ++i) {
+        if (f[i] == '\\') {
+            ++i;
+        } else if (f[i] == '"') {
+            const size_t fin = f.find('"', i + 1);
+            i = fin == std::string::npos ? f.size() : fin;
+        } else if (f[i] == '@' || f[i] == '&') {
+            return true;
+        }
+    }
+    return false;
+}
+
 // ---- dates ----
 
 bool EsPatronFecha(const std::string& f) {
@@ -586,13 +601,69 @@ bool EsNombre(const std::string& s) {
     return false;
 }
 
-// Text that is neither number nor date: > upper case, < lower case.
-std::string FormateaTexto(const std::string& s, const std::string& sFormato) {
-    if (sFormato.find('>') != std::string::npos)
-        return JetCollation::Mayusculas(s);
-    if (sFormato.find('<') != std::string::npos)
-        return JetCollation::Minusculas(s);
-    return s;
+// Text that is neither number nor date: > upper case, < lower case; each
+// @ takes a letter or shows a blank, each & a letter or nothing, filled
+// from the right unless ! asks for the left. Letters beyond the
+// placeholders go with the first (or, with !, the last) one.
+std::string FormateaTexto(const std::string& sTexto, const std::string& sFormato) {
+    std::u32string s = JetCollation::PuntosCodigo(sTexto);
+    const auto f = JetCollation::PuntosCodigo(Secciones(sFormato)[0]);
+    struct Elemento {
+        bool bHueco;
+        char32_t c;  // '@' or '&' for a placeholder, else the literal
+    };
+    std::vector<Elemento> e;
+    bool bIzquierda = false, bMayusculas = false, bMinusculas = false;
+    size_t nHuecos = 0;
+    for (size_t i = 0; i < f.size(); ++i) {
+        const char32_t c = f[i];
+        if (c == U'\\' && i + 1 < f.size()) {
+            e.push_back({false, f[++i]});
+        } else if (c == U'"') {
+            for (++i; i < f.size() && f[i] != U'"'; ++i) e.push_back({false, f[i]});
+        } else if (c == U'@' || c == U'&') {
+            e.push_back({true, c});
+            ++nHuecos;
+        } else if (c == U'!') {
+            bIzquierda = true;
+        } else if (c == U'>') {
+            bMayusculas = true;
+        } else if (c == U'<') {
+            bMinusculas = true;
+        } else {
+            e.push_back({false, c});
+        }
+    }
+    std::string t = JetCollation::Utf8(s);
+    if (bMayusculas)
+        t = JetCollation::Mayusculas(t);
+    else if (bMinusculas)
+        t = JetCollation::Minusculas(t);
+    if (nHuecos == 0)
+        return t;
+    s = JetCollation::PuntosCodigo(t);
+    // The letter each placeholder takes, counted in its filling order.
+    std::vector<std::u32string> toma(nHuecos);
+    const size_t nSobran = s.size() > nHuecos ? s.size() - nHuecos : 0;
+    for (size_t k = 0; k < std::min(nHuecos, s.size()); ++k) {
+        if (bIzquierda)
+            toma[k] = s.substr(k, 1);
+        else
+            toma[nHuecos - 1 - k] = s.substr(s.size() - 1 - k, 1);
+    }
+    if (nSobran)
+        bIzquierda ? toma[nHuecos - 1] += s.substr(nHuecos) : toma[0] = s.substr(0, nSobran + 1);
+    std::u32string r;
+    size_t k = 0;
+    for (const auto& x : e) {
+        if (!x.bHueco) {
+            r += x.c;
+            continue;
+        }
+        const std::u32string& l = toma[k++];
+        r += l.empty() ? (x.c == U'@' ? U" " : U"") : l;
+    }
+    return JetCollation::Utf8(r);
 }
 
 }  // namespace
@@ -610,10 +681,11 @@ std::optional<std::string> FormatoJet(const ValorFormato& v, const std::string& 
     // An infinite product of SQLite's arithmetic has no digits to show.
     if (v.eTipo != ValorFormato::Texto && !std::isfinite(v.d))
         throw ErrorDesbordamiento(TextoNumero(v.d));
-    if (v.eTipo == ValorFormato::Texto)
-        return FormateaTexto(v.sTexto, sFormato);
     if (v.eTipo == ValorFormato::Nulo)
-        return sFormato.empty() ? std::nullopt : FormateaNumero(v, sFormato, sep);
+        return sFormato.empty() || EsPatronTexto(sFormato) ? std::nullopt
+                                                           : FormateaNumero(v, sFormato, sep);
+    if (v.eTipo == ValorFormato::Texto || EsPatronTexto(sFormato))
+        return FormateaTexto(v.sTexto, sFormato);
     if (sFormato.empty()) {
         if (v.eTipo == ValorFormato::Fecha && v.d >= -657434.0 && v.d < 2958466.0)
             return FechaGeneral(Parte(v.d));

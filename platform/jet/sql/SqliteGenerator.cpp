@@ -711,12 +711,15 @@ std::string SqliteGenerator::Funcion(const Expr& e, bool bCondicion) {
         aridad(1, 1);
         return (f == "FIRST" ? "jet_first(" : "jet_last(") + arg(0) + ")";
     }
-    // A date reaches SQLite as its serial: Format and IsDate are told.
-    const bool bFecha = n >= 1 && fuentes_ && TipoDe(*e.args[0], *fuentes_) == TipoJet::Fecha;
+    // A date reaches SQLite as its serial: Format, IsDate and IsNumeric are told.
+    const bool bFecha = (f == "FORMAT" || f == "ISDATE" || f == "ISNUMERIC") && n >= 1 &&
+                        fuentes_ && TipoDe(*e.args[0], *fuentes_) == TipoJet::Fecha;
     if (f == "FORMAT" && bFecha && n <= 2)
         return "jet_format(" + arg(0) + ", " + (n == 2 ? arg(1) : "NULL") + ", 1)";
     if (f == "ISDATE" && bFecha && n == 1)
         return bCondicion ? "(" + arg(0) + " IS NOT NULL)" : "(-(" + arg(0) + " IS NOT NULL))";
+    if (f == "ISNUMERIC" && bFecha && n == 1)
+        return bCondicion ? "(0)" : "0";  // a date is no number to IsNumeric
     auto it = Funciones().find(f);
     const FuncionVba* vba = it == Funciones().end() ? BuscaFuncionVba(f) : nullptr;
     if (it == Funciones().end() && !vba)
