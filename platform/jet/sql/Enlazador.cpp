@@ -58,6 +58,8 @@ TipoJet TipoFuncion(const Expr& e, const FilaFuncion& f) {
     auto esNulo = [](const Expr& x) { return x.tipo == TipoExpr::Literal && EsNulo(x.valor); };
     if (f.eTipo == TipoResultado::Fecha)
         return TipoJet::Fecha;
+    if (f.eTipo == TipoResultado::Moneda)
+        return TipoJet::Moneda;
     if (e.args.empty())
         return TipoJet::Otro;
     const TipoJet a = e.args[0]->tipoJet;

@@ -152,6 +152,22 @@ std::string Funcion(const Expr& e, bool bCondicion, Contexto ctx) {
         case FormaFuncion::Nz:
             return "COALESCE(" + arg(0) + ", " + (e.args.size() == 2 ? arg(1) : std::string("''")) +
                    ")";
+        case FormaFuncion::DiceFecha: {
+            // A date reaches SQLite as its serial: Format, IsDate and
+            // IsNumeric are told.
+            if (e.args[0]->tipoJet != TipoJet::Fecha)
+                break;
+            if (e.nombre == "FORMAT")
+                return std::string(f.sSqlite) + "(" + arg(0) + ", " +
+                       (e.args.size() == 2 ? arg(1) : std::string("NULL")) + ", 1)";
+            if (e.nombre == "ISDATE") {
+                const std::string s = "(" + arg(0) + " IS NOT NULL)";
+                return bCondicion ? s : "(-" + s + ")";
+            }
+            if (e.nombre == "ISNUMERIC")
+                return bCondicion ? "(0)" : "0";  // a date is no number to IsNumeric
+            break;
+        }
         case FormaFuncion::Llamada:
             break;
     }
@@ -245,10 +261,13 @@ std::string Expresion(const Expr& e, bool bCondicion, Contexto ctx) {
             }
             return booleano(s + "))");
         }
-        case TipoExpr::Between:
-            return booleano("(" + Valor(*e.args[0], ctx) + " COLLATE JET" +
-                            (e.negada ? " NOT" : "") + " BETWEEN " + Valor(*e.args[1], ctx) +
-                            " AND " + Valor(*e.args[2], ctx) + ")");
+        case TipoExpr::Between: {
+            // Access takes the bounds in either order: 5 BETWEEN 10 AND 1 holds.
+            const std::string x = Valor(*e.args[0], ctx) + " COLLATE JET BETWEEN ",
+                              a = Valor(*e.args[1], ctx), b = Valor(*e.args[2], ctx);
+            return booleano(std::string("(") + (e.negada ? "NOT " : "") + "(" + x + a + " AND " +
+                            b + " OR " + x + b + " AND " + a + "))");
+        }
         case TipoExpr::EsNulo:
             return booleano("(" + Valor(*e.args[0], ctx) +
                             (e.negada ? " IS NOT NULL)" : " IS NULL)"));

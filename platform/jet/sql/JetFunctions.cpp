@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdlib>
@@ -16,123 +17,15 @@
 #include "platform/jet/sql/CadenaJet.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/FechaJet.h"
+#include "platform/jet/sql/FuncionesVba.h"
 #include "platform/jet/sql/JetCollation.h"
 #include "platform/jet/sql/RecursosSqlite.h"
 #include "platform/jet/sql/TablaFunciones.h"
+#include "platform/jet/sql/ValorSqlite.h"
 
 namespace jet::sql {
 
 namespace {
-
-// The failure goes to the connection's slot, where the engine takes it
-// whole; SQLite's own message says it too, for anyone reading SQLite's.
-void Falla(sqlite3_context* ctx, const EErrorJet& e) {
-    if (auto* ranura = static_cast<TRanuraError*>(sqlite3_user_data(ctx)))
-        ranura->Pon(e);
-    const std::string s = e.Clase() + " - " + e.Mensaje();
-    sqlite3_result_error(ctx, s.c_str(), -1);
-}
-
-template <typename F>
-void Protegido(sqlite3_context* ctx, F f) {
-    try {
-        f();
-    } catch (const EErrorJet& e) {
-        Falla(ctx, e);
-    } catch (const std::exception& e) {
-        sqlite3_result_error(ctx, e.what(), -1);
-    }
-}
-
-bool EsNulo(sqlite3_value* v) {
-    return sqlite3_value_type(v) == SQLITE_NULL;
-}
-
-std::string TextoCrudo(sqlite3_value* v) {
-    const auto* p = sqlite3_value_text(v);
-    return p ? std::string(reinterpret_cast<const char*>(p), sqlite3_value_bytes(v)) : "";
-}
-
-// A value as Jet turns it into text: numbers in their general form.
-std::string Texto(sqlite3_value* v) {
-    switch (sqlite3_value_type(v)) {
-        case SQLITE_NULL:
-            return "";
-        case SQLITE_INTEGER:
-            return std::to_string(sqlite3_value_int64(v));
-        case SQLITE_FLOAT:
-            return TextoNumero(sqlite3_value_double(v));
-        default:
-            return TextoCrudo(v);
-    }
-}
-
-struct Numero {
-    bool bEntero = true;
-    int64_t n = 0;
-    double d = 0;
-    double Doble() const { return bEntero ? static_cast<double>(n) : d; }
-};
-
-// A number, or text that reads as one; anything else is a type mismatch.
-Numero LeeNumero(sqlite3_value* v) {
-    Numero r;
-    switch (sqlite3_value_type(v)) {
-        case SQLITE_INTEGER:
-            r.n = sqlite3_value_int64(v);
-            return r;
-        case SQLITE_FLOAT:
-            r.bEntero = false;
-            r.d = sqlite3_value_double(v);
-            return r;
-        default: {
-            const std::string s = TextoCrudo(v);
-            const auto a = s.find_first_not_of(' ');
-            if (a == std::string::npos)
-                throw ErrorTiposNoCoinciden(s);
-            const std::string t = s.substr(a, s.find_last_not_of(' ') - a + 1);
-            char* fin = nullptr;
-            errno = 0;
-            const long long n = std::strtoll(t.c_str(), &fin, 10);
-            if (*fin == '\0' && errno == 0) {
-                r.n = n;
-                return r;
-            }
-            const double d = std::strtod(t.c_str(), &fin);
-            if (*fin != '\0')
-                throw ErrorTiposNoCoinciden(s);
-            r.bEntero = false;
-            r.d = d;
-            return r;
-        }
-    }
-}
-
-void ResultadoNumero(sqlite3_context* ctx, const Numero& n) {
-    if (n.bEntero)
-        sqlite3_result_int64(ctx, n.n);
-    else
-        sqlite3_result_double(ctx, n.d);
-}
-
-void ResultadoTexto(sqlite3_context* ctx, const std::string& s) {
-    sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
-}
-
-// Round half to even, as Jet rounds to whole numbers.
-int64_t Entero(sqlite3_value* v, const char* sFuncion, double dMin, double dMax) {
-    if (EsNulo(v))
-        throw ErrorArgumentoNoValido(sFuncion);
-    const Numero n = LeeNumero(v);
-    const double d = n.bEntero ? static_cast<double>(n.n) : std::nearbyint(n.d);
-    if (d < dMin || d > dMax)
-        throw ErrorDesbordamiento(Texto(v));
-    return n.bEntero ? n.n : static_cast<int64_t>(d);
-}
-
-constexpr double kMinLong = -2147483648.0, kMaxLong = 2147483647.0;
-
-using Funcion = void (*)(sqlite3_context*, int, sqlite3_value**);
 
 using Paso = void (*)(sqlite3_context*, int, sqlite3_value**);
 using Fin = void (*)(sqlite3_context*);
@@ -718,22 +611,31 @@ void JetFunctions::Registra(sqlite3* db, TRanuraError* ranura) {
     Alta("jet_like", 2, FuncionLike);
     // The functions, as the function table has them: every arity it allows.
     for (const FilaFuncion& fila : TodasLasFunciones()) {
-        if (fila.eForma != FormaFuncion::Llamada)
+        if (fila.eForma != FormaFuncion::Llamada && fila.eForma != FormaFuncion::DiceFecha)
             continue;
         for (const char* sNombre : {fila.sSqlite, fila.sMoneda}) {
             if (!sNombre || !std::string_view(sNombre).starts_with("jet_"))
                 continue;
-            auto it = Implementaciones().find(sNombre);
-            if (it == Implementaciones().end())
+            Implementacion imp;
+            if (auto it = Implementaciones().find(sNombre); it != Implementaciones().end())
+                imp = it->second;
+            else
+                imp.f = ImplementacionVba(sNombre);
+            if (!imp.f && !imp.paso)
                 throw ErrorJet(TErrorJet::Motor,
                                {std::string("la función ") + sNombre + " no tiene implementación"});
-            const Implementacion& imp = it->second;
-            for (size_t n = fila.nMin; n <= fila.nMax; ++n) {
+            const int nBanderas = SQLITE_UTF8 | (fila.bVolatil ? 0 : SQLITE_DETERMINISTIC);
+            // Long argument lists take SQLite's any-number registration.
+            const bool bVariable = fila.nMax >= static_cast<size_t>(kMaxArgumentos);
+            const size_t nMax = std::max(fila.nMax, fila.nMaxSqlite);
+            for (size_t n = bVariable ? 0 : fila.nMin; n <= (bVariable ? 0 : nMax); ++n) {
+                const int nArgs = bVariable ? -1 : static_cast<int>(n);
                 if (imp.f)
-                    Alta(sNombre, static_cast<int>(n), imp.f);
+                    jet::sql::Registra(db, ranura, sNombre, nArgs, nBanderas, imp.f, nullptr,
+                                       nullptr);
                 else
-                    jet::sql::Registra(db, ranura, sNombre, static_cast<int>(n), SQLITE_UTF8,
-                                       nullptr, imp.paso, imp.fin);
+                    jet::sql::Registra(db, ranura, sNombre, nArgs, SQLITE_UTF8, nullptr, imp.paso,
+                                       imp.fin);
             }
         }
     }

@@ -1,10 +1,29 @@
 #include "platform/jet/sql/Materializador.h"
 
 #include "platform/jet/sql/ImpresorSqlite.h"
+#include "platform/jet/sql/Recorrido.h"
+#include "platform/jet/sql/TablaFunciones.h"
 
 namespace jet::sql {
 
 namespace {
+
+// Rows computed with Now() or Rnd() answer anew each time: never kept.
+bool UsaFuncionVolatil(Consulta& c) {
+    bool b = false;
+    RecorreConsultas(c, [&](Consulta& q) {
+        for (auto& s : q.ramas)
+            RecorreRaices(s, [&](Expr& raiz) {
+                RecorreExpr(raiz, [&](Expr& e) {
+                    if (e.tipo == TipoExpr::Funcion)
+                        if (const FilaFuncion* f = BuscaFuncion(e.nombre); f && f->bVolatil)
+                            b = true;
+                    return !b;
+                });
+            });
+    });
+    return b;
+}
 
 void MaterializaOrigen(Origen& o, ICatalogo& catalogo) {
     if (o.tipo == TipoOrigen::Union) {
@@ -16,7 +35,7 @@ void MaterializaOrigen(Origen& o, ICatalogo& catalogo) {
         return;
     Consulta& sub = *o.subconsulta;
     MaterializaDerivadas(sub, catalogo);
-    if (sub.ramas.size() != 1)
+    if (sub.ramas.size() != 1 || UsaFuncionVolatil(sub))
         return;
     const std::string sTabla = catalogo.Materializa(ImpresorSqlite::ImprimeDerivada(sub));
     if (sTabla.empty())

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "platform/jet/sql/FuncionesVba.h"
+
 namespace jet::sql {
 
 namespace {
@@ -42,7 +44,6 @@ const FilaFuncion kFunciones[] = {
     {"CINT", 1, 1, false, T::Otro, F::Llamada, "jet_cint"},
     {"CDBL", 1, 1, false, T::Otro, F::Llamada, "jet_cdbl"},
     {"CSNG", 1, 1, false, T::Otro, F::Llamada, "jet_cdbl"},
-    {"CCUR", 1, 1, false, T::Otro, F::Llamada, "jet_cdbl"},
     {"VAL", 1, 1, false, T::Otro, F::Llamada, "jet_val"},
     {"YEAR", 1, 1, false, T::Otro, F::Llamada, "jet_year"},
     {"MONTH", 1, 1, false, T::Otro, F::Llamada, "jet_month"},
@@ -53,6 +54,42 @@ const FilaFuncion kFunciones[] = {
     {"DATESERIAL", 3, 3, false, T::Fecha, F::Llamada, "jet_dateserial"},
     {"SPACE", 1, 1, false, T::Otro, F::Llamada, "jet_space"},
     {"SQR", 1, 1, false, T::Otro, F::Llamada, "jet_sqr"},
+    // The VBA functions Jet lends to SQL (FuncionesVba, Format in FormatoJet).
+    {"CHR", 1, 1, false, T::Otro, F::Llamada, "jet_chr"},
+    {"ASC", 1, 1, false, T::Otro, F::Llamada, "jet_asc"},
+    {"STRING", 2, 2, false, T::Otro, F::Llamada, "jet_string"},
+    {"STRCOMP", 2, 3, false, T::Otro, F::Llamada, "jet_strcomp"},
+    {"INSTRREV", 2, 4, false, T::Otro, F::Llamada, "jet_instrrev"},
+    {"STRREVERSE", 1, 1, false, T::Otro, F::Llamada, "jet_strreverse"},
+    {"REPLACE", 3, 6, false, T::Otro, F::Llamada, "jet_replace"},
+    {"MONTHNAME", 1, 2, false, T::Otro, F::Llamada, "jet_monthname"},
+    {"ATN", 1, 1, false, T::Otro, F::Llamada, "jet_atn"},
+    {"LOG", 1, 1, false, T::Otro, F::Llamada, "jet_log"},
+    {"EXP", 1, 1, false, T::Otro, F::Llamada, "jet_exp"},
+    {"RND", 0, 1, false, T::Otro, F::Llamada, "jet_rnd", false, nullptr, true},
+    {"HEX", 1, 1, false, T::Otro, F::Llamada, "jet_hex"},
+    {"OCT", 1, 1, false, T::Otro, F::Llamada, "jet_oct"},
+    {"ISNUMERIC", 1, 1, false, T::Otro, F::DiceFecha, "jet_isnumeric"},
+    {"ISDATE", 1, 1, false, T::Otro, F::DiceFecha, "jet_isdate"},
+    {"CBOOL", 1, 1, false, T::Otro, F::Llamada, "jet_cbool"},
+    {"CBYTE", 1, 1, false, T::Otro, F::Llamada, "jet_cbyte"},
+    {"CVAR", 1, 1, false, T::ComoArgumento, F::Llamada, "jet_cvar"},
+    {"CCUR", 1, 1, false, T::Moneda, F::Llamada, "jet_ccur"},
+    {"CDATE", 1, 1, false, T::Fecha, F::Llamada, "jet_cdate"},
+    {"CVDATE", 1, 1, false, T::Fecha, F::Llamada, "jet_cvdate"},
+    {"DATEVALUE", 1, 1, false, T::Fecha, F::Llamada, "jet_datevalue"},
+    {"TIMEVALUE", 1, 1, false, T::Fecha, F::Llamada, "jet_timevalue"},
+    {"TIMESERIAL", 3, 3, false, T::Fecha, F::Llamada, "jet_timeserial"},
+    {"NOW", 0, 0, false, T::Fecha, F::Llamada, "jet_now", false, nullptr, true},
+    {"DATE", 0, 0, false, T::Fecha, F::Llamada, "jet_date", false, nullptr, true},
+    {"TIME", 0, 0, false, T::Fecha, F::Llamada, "jet_time", false, nullptr, true},
+    {"WEEKDAY", 1, 2, false, T::Otro, F::Llamada, "jet_weekday"},
+    {"DATEADD", 3, 3, false, T::Fecha, F::Llamada, "jet_dateadd"},
+    {"DATEDIFF", 3, 5, false, T::Otro, F::Llamada, "jet_datediff"},
+    {"DATEPART", 2, 4, false, T::Otro, F::Llamada, "jet_datepart"},
+    {"SWITCH", 2, kMaxArgumentos, false, T::Otro, F::Llamada, "jet_switch"},
+    {"CHOOSE", 2, kMaxArgumentos, false, T::Otro, F::Llamada, "jet_choose"},
+    {"FORMAT", 1, 2, false, T::Otro, F::DiceFecha, "jet_format", false, nullptr, false, 3},
 };
 
 }  // namespace

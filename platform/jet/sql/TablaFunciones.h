@@ -10,10 +10,12 @@ namespace jet::sql {
 
 // How the printer writes a call.
 enum class FormaFuncion {
-    Llamada,  // sSqlite(args)
-    Iif,      // CASE WHEN ... THEN ... ELSE ... END
-    EsNulo,   // (x IS NULL), -1/0 where a value is wanted
-    Nz        // COALESCE(x, y or '')
+    Llamada,   // sSqlite(args)
+    Iif,       // CASE WHEN ... THEN ... ELSE ... END
+    EsNulo,    // (x IS NULL), -1/0 where a value is wanted
+    Nz,        // COALESCE(x, y or '')
+    DiceFecha  // sSqlite(args), told when the first argument is a date (Format, IsDate,
+               // IsNumeric): SQLite sees only the date's serial
 };
 
 // The kind of value a call yields, for the result columns SQLite cannot
@@ -23,6 +25,7 @@ enum class TipoResultado {
     Fecha,
     ComoArgumento,  // the first argument's kind (MIN, MAX, FIRST, LAST)
     SumaMoneda,     // currency when the argument is currency (SUM)
+    Moneda,         // currency (CCur)
     Iif             // the branches' kind when they agree (or one is Null)
 };
 
@@ -38,6 +41,8 @@ struct FilaFuncion {
     const char* sSqlite;            // the SQLite function that computes it
     bool bCotejo = false;           // the argument compares as text does in Jet (MIN, MAX)
     const char* sMoneda = nullptr;  // the function for a currency argument (SUM)
+    bool bVolatil = false;          // answers anew on each call (Now, Rnd): never kept
+    size_t nMaxSqlite = 0;          // arguments SQLite takes beyond nMax (Format's date flag)
 };
 
 // The row of a function by its upper-case name; nullptr when Jet has none.
