@@ -1,5 +1,7 @@
 #include "platform/jet/sql/Reescrituras.h"
 
+#include <algorithm>
+
 #include "platform/jet/sql/Recorrido.h"
 
 namespace jet::sql {
