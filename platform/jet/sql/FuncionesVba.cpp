@@ -323,7 +323,8 @@ void Replace(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
         // Positions are found in the folded text, which keeps one letter
         // for each letter of the original.
         const std::u32string donde =
-            bBinaria ? resto : JetCollation::Pliega(JetCollation::Utf8(resto));
+            bBinaria ? resto
+                     : JetCollation::Pliega(Texto(a[0])).substr(static_cast<size_t>(nInicio - 1));
         const std::u32string que = bBinaria ? buscado : JetCollation::Pliega(Texto(a[1]));
         std::u32string r;
         size_t i = 0;
