@@ -12,7 +12,7 @@ struct sqlite3_api_routines;
 extern "C" __attribute__((visibility("default"))) int sqlite3_extension_init(
     sqlite3* db, char** pzError, const sqlite3_api_routines*) {
     try {
-        jet::TInstantanea::PreparaConexion(db);
+        jet::TInstantanea::PreparaConexion(db, nullptr);
     } catch (...) {
         *pzError = sqlite3_mprintf("no se pudieron registrar las funciones de Jet");
         return SQLITE_ERROR;

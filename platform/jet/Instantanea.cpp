@@ -6,6 +6,7 @@
 
 #include "platform/jet/Comillas.h"
 #include "platform/jet/Decimal.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/Latido.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/JetCollation.h"
@@ -56,7 +57,7 @@ void Ejecuta(sqlite3* db, const std::string& sql) {
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
         std::string s = error ? error : "";
         sqlite3_free(error);
-        throw EErrorJet("EMotorSql", "No se pudo preparar la copia de la base de datos: " + s);
+        throw ErrorJet(TErrorJet::CopiaNoPreparada, {s});
     }
 }
 
@@ -72,13 +73,16 @@ TInstantanea::~TInstantanea() {
 void TInstantanea::AbreBase() {
     // One connection per snapshot, used by one thread at a time: SQLite's
     // own locking per call would only cost time (a tenth of a run).
-    if (sqlite3_open_v2(":memory:", &db_,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                        nullptr) != SQLITE_OK) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(
+        ":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    base_.reset(db);
+    db_ = db;
+    if (rc != SQLITE_OK) {
         CierraBase();
-        throw EErrorJet("EMotorSql", "No se pudo crear la base de datos en memoria.");
+        throw ErrorJet(TErrorJet::BaseNoCreada);
     }
-    PreparaConexion(db_);
+    PreparaConexion(db_, &ranura_);
     // Every thousand steps of a statement, so that no statement holds the
     // heartbeat back for long.
     sqlite3_progress_handler(
@@ -90,22 +94,24 @@ void TInstantanea::AbreBase() {
         nullptr);
 }
 
-void TInstantanea::PreparaConexion(sqlite3* db) {
+void TInstantanea::PreparaConexion(sqlite3* db, sql::TRanuraError* ranura) {
     // A quoted name that matches no column must fail, never turn into text.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    if (sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr) != SQLITE_OK ||
+        sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr) != SQLITE_OK)
+        throw ErrorJet(TErrorJet::CopiaNoPreparada, {sqlite3_errmsg(db)});
+    // sqlite3_limit answers the previous limit: nothing to check.
     sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, 1 << 30);
     sqlite3_limit(db, SQLITE_LIMIT_COMPOUND_SELECT, 10000);
     sqlite3_limit(db, SQLITE_LIMIT_EXPR_DEPTH, 100000);  // capped at SQLite's build maximum
     sql::JetCollation::Registra(db);
-    sql::JetFunctions::Registra(db);
+    sql::JetFunctions::Registra(db, ranura);
     sql::TiposLector::Registra(db);
 }
 
 void TInstantanea::CierraBase() {
-    if (db_)
-        sqlite3_close_v2(db_);
+    base_.reset();
     db_ = nullptr;
+    ranura_.Vacia();
     cargadas_.clear();
     derivadas_.clear();
 }
@@ -164,13 +170,18 @@ void TInstantanea::Carga(const TTabla& tabla) {
     Ejecuta(db_, crea + ")");
     Ejecuta(db_, "BEGIN");
     const sql::TiposLector::TCopiando copiando;
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db_, (inserta + ")").c_str(), -1, &st, nullptr);
+    sqlite3_stmt* pSt = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, (inserta + ")").c_str(), -1, &pSt, nullptr);
+    sql::TSentenciaSqlite sentencia(pSt);
+    sqlite3_stmt* st = pSt;
     try {
+        if (rc != SQLITE_OK)
+            throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
         archivo_->LeeFilas(tabla.sNombre, [&](const std::vector<TValor>& fila) {
             TLatido::Late();
             sqlite3_reset(st);
             sqlite3_clear_bindings(st);
+            int rcBind = SQLITE_OK;
             for (size_t i = 0; i < fila.size() && i < tabla.columnas.size(); ++i) {
                 const int p = parametros[i];
                 if (p == 0)
@@ -179,53 +190,55 @@ void TInstantanea::Carga(const TTabla& tabla) {
                     [&](const auto& v) {
                         using T = std::decay_t<decltype(v)>;
                         if constexpr (std::is_same_v<T, std::monostate>)
-                            sqlite3_bind_null(st, p);
+                            rcBind |= sqlite3_bind_null(st, p);
                         else if constexpr (std::is_same_v<T, TSimple>)
-                            sqlite3_bind_double(st, p, v.fValor);
+                            rcBind |= sqlite3_bind_double(st, p, v.fValor);
                         else if constexpr (std::is_same_v<T, TDecimal>) {
                             // Whole values stay exact integers; others are
                             // the nearest double, as currency is.
                             const auto entero = ConEscala(v, 0);
                             if (entero && *entero == v && entero->nValor >= INT64_MIN &&
                                 entero->nValor <= INT64_MAX)
-                                sqlite3_bind_int64(st, p, static_cast<int64_t>(entero->nValor));
+                                rcBind |=
+                                    sqlite3_bind_int64(st, p, static_cast<int64_t>(entero->nValor));
                             else
-                                sqlite3_bind_double(st, p, DobleDeDecimal(v));
+                                rcBind |= sqlite3_bind_double(st, p, DobleDeDecimal(v));
                         } else if constexpr (std::is_same_v<T, TBytes>)
-                            sqlite3_bind_blob64(st, p, v.bytes.data(), v.bytes.size(),
-                                                SQLITE_TRANSIENT);
+                            rcBind |= sqlite3_bind_blob64(st, p, v.bytes.data(), v.bytes.size(),
+                                                          SQLITE_TRANSIENT);
                         else if constexpr (std::is_same_v<T, TAdjuntos>) {
                             const std::string b = sql::TiposLector::CodificaAdjuntos(v);
-                            sqlite3_bind_blob64(st, p, b.data(), b.size(), SQLITE_TRANSIENT);
+                            rcBind |=
+                                sqlite3_bind_blob64(st, p, b.data(), b.size(), SQLITE_TRANSIENT);
                         } else if constexpr (std::is_same_v<T, bool>)
-                            sqlite3_bind_int(st, p, v ? -1 : 0);
+                            rcBind |= sqlite3_bind_int(st, p, v ? -1 : 0);
                         else if constexpr (std::is_same_v<T, int64_t>)
-                            sqlite3_bind_int64(st, p, v);
+                            rcBind |= sqlite3_bind_int64(st, p, v);
                         else if constexpr (std::is_same_v<T, double>)
-                            sqlite3_bind_double(st, p, v);
+                            rcBind |= sqlite3_bind_double(st, p, v);
                         else if constexpr (std::is_same_v<T, TMoneda>)
-                            sqlite3_bind_double(st, p,
-                                                static_cast<double>(v.nDiezMilesimos) / 10000.0);
+                            rcBind |= sqlite3_bind_double(
+                                st, p, static_cast<double>(v.nDiezMilesimos) / 10000.0);
                         else if constexpr (std::is_same_v<T, TFecha>)
-                            sqlite3_bind_double(st, p, v.dSerial);
+                            rcBind |= sqlite3_bind_double(st, p, v.dSerial);
                         else if constexpr (std::is_same_v<T, std::string>)
-                            sqlite3_bind_text(st, p, v.data(), static_cast<int>(v.size()),
-                                              SQLITE_TRANSIENT);
+                            rcBind |= sqlite3_bind_text(st, p, v.data(), static_cast<int>(v.size()),
+                                                        SQLITE_TRANSIENT);
                     },
                     fila[i]);
             }
-            if (sqlite3_step(st) != SQLITE_DONE)
-                throw EErrorJet("EMotorSql", std::string("No se pudo copiar la tabla '") +
-                                                 tabla.sNombre + "': " + sqlite3_errmsg(db_));
+            if (rcBind != SQLITE_OK || sqlite3_step(st) != SQLITE_DONE)
+                throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
         });
     } catch (...) {
-        sqlite3_finalize(st);
+        sentencia.reset();
+        // Best effort: the failure being thrown is the one to report.
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_exec(db_, ("DROP TABLE " + Nombre(tabla.sNombre)).c_str(), nullptr, nullptr,
                      nullptr);
         throw;
     }
-    sqlite3_finalize(st);
+    sentencia.reset();
     Ejecuta(db_, "COMMIT");
     cargadas_.insert(Minusculas(tabla.sNombre));
 }
@@ -243,41 +256,52 @@ std::string TInstantanea::Materializa(const std::string& sSql) {
         return it->second;
     std::string& sTabla = derivadas_[sSql];
     const std::string sNombre = "__m" + std::to_string(derivadas_.size());
-    sqlite3_stmt* st = nullptr;
-    sqlite3_stmt* ins = nullptr;
-    bool bBien = sqlite3_prepare_v2(db_, sSql.c_str(), static_cast<int>(sSql.size()), &st,
+    sqlite3_stmt* p = nullptr;
+    bool bBien = sqlite3_prepare_v2(db_, sSql.c_str(), static_cast<int>(sSql.size()), &p,
                                     nullptr) == SQLITE_OK;
-    const int n = bBien ? sqlite3_column_count(st) : 0;
+    sql::TSentenciaSqlite st(p);
+    sql::TSentenciaSqlite ins;
+    const int n = bBien ? sqlite3_column_count(st.get()) : 0;
     if (bBien) {
         std::string crea = "CREATE TABLE " + Nombre(sNombre) + " (";
         std::string inserta = "INSERT INTO " + Nombre(sNombre) + " VALUES (";
         for (int i = 0; i < n; ++i) {
-            const char* d = sqlite3_column_decltype(st, i);
+            const char* d = sqlite3_column_decltype(st.get(), i);
             const std::string sTipo = d ? d : "";
-            crea += (i ? ", " : "") + Nombre(sqlite3_column_name(st, i)) +
+            crea += (i ? ", " : "") + Nombre(sqlite3_column_name(st.get(), i)) +
                     (sTipo.empty() ? "" : " " + sTipo) +
                     (sTipo.empty() || Minusculas(sTipo) == "text" ? " COLLATE JET" : "");
             inserta += i ? ", ?" : "?";
         }
         bBien = sqlite3_exec(db_, (crea + ")").c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-        bBien = bBien &&
-                sqlite3_prepare_v2(db_, (inserta + ")").c_str(), -1, &ins, nullptr) == SQLITE_OK;
+        p = nullptr;
+        bBien =
+            bBien && sqlite3_prepare_v2(db_, (inserta + ")").c_str(), -1, &p, nullptr) == SQLITE_OK;
+        ins.reset(p);
     }
-    int rc = SQLITE_DONE;
-    if (bBien) {
-        sqlite3_exec(db_, "SAVEPOINT deriv", nullptr, nullptr, nullptr);
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            for (int i = 0; i < n; ++i) sqlite3_bind_value(ins, i + 1, sqlite3_column_value(st, i));
-            if (sqlite3_step(ins) != SQLITE_DONE)
+    if (bBien && sqlite3_exec(db_, "SAVEPOINT deriv", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        int rc;
+        while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+            int rcFila = SQLITE_OK;
+            for (int i = 0; i < n; ++i)
+                rcFila |= sqlite3_bind_value(ins.get(), i + 1, sqlite3_column_value(st.get(), i));
+            if (rcFila != SQLITE_OK || sqlite3_step(ins.get()) != SQLITE_DONE)
                 break;
-            sqlite3_reset(ins);
+            sqlite3_reset(ins.get());
         }
         bBien = rc == SQLITE_DONE;
-        sqlite3_exec(db_, bBien ? "RELEASE deriv" : "ROLLBACK TO deriv; RELEASE deriv", nullptr,
-                     nullptr, nullptr);
+        if (bBien)
+            bBien = sqlite3_exec(db_, "RELEASE deriv", nullptr, nullptr, nullptr) == SQLITE_OK;
+        else
+            sqlite3_exec(db_, "ROLLBACK TO deriv; RELEASE deriv", nullptr, nullptr, nullptr);
+    } else {
+        bBien = false;
     }
-    sqlite3_finalize(ins);
-    sqlite3_finalize(st);
+    ins.reset();
+    st.reset();
+    // A jet_* function that failed here fails again when the statement runs
+    // as written: that is the failure to report.
+    ranura_.Vacia();
     if (bBien)
         sTabla = sNombre;
     else

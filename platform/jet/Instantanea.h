@@ -7,7 +7,8 @@
 #include <string>
 
 #include "platform/jet/TArchivoAccess.h"
-#include "platform/jet/sql/SqliteGenerator.h"
+#include "platform/jet/sql/Catalogo.h"
+#include "platform/jet/sql/RecursosSqlite.h"
 
 struct sqlite3;
 
@@ -32,9 +33,12 @@ public:
     // table and reopens it, so the next statement sees the new contents.
     void Actualiza();
     sqlite3* Db() { return db_; }
+    // Where the connection's jet_* functions leave the Jet failure they raise.
+    sql::TRanuraError& Ranura() { return ranura_; }
     // What a connection needs to run the SQL the generator writes: the jet_*
     // functions, the JET collation and the limits and settings the engine uses.
-    static void PreparaConexion(sqlite3* db);
+    // ranura: where failures of jet_* functions go (none: only SQLite's text).
+    static void PreparaConexion(sqlite3* db, sql::TRanuraError* ranura);
     TablaCatalogo DameTabla(const std::string& sNombre) override;
     // Derived tables kept per snapshot (on unless switched off).
     void PonOptimizacion(bool b) { bOptimiza_ = b; }
@@ -45,7 +49,9 @@ private:
     TAbreArchivo abre_;
     TFirmaEnDisco firmaEnDisco_;
     std::unique_ptr<TArchivoAccess> archivo_;
-    sqlite3* db_ = nullptr;
+    sql::TConexionSqlite base_;
+    sqlite3* db_ = nullptr;  // base_'s
+    sql::TRanuraError ranura_;
     std::set<std::string> cargadas_;
     bool bOptimiza_ = true;
     std::map<std::string, std::string> derivadas_;  // SELECT text -> table holding its rows

@@ -3,43 +3,20 @@
 #include <sqlite3.h>
 
 #include <cmath>
-#include <cstring>
+#include <memory>
 
+#include "platform/jet/sql/Enlazador.h"
 #include "platform/jet/sql/ErroresSql.h"
-#include "platform/jet/sql/JetFunctions.h"
+#include "platform/jet/sql/ImpresorSqlite.h"
+#include "platform/jet/sql/Materializador.h"
 #include "platform/jet/sql/Parser.h"
+#include "platform/jet/sql/RecursosSqlite.h"
+#include "platform/jet/sql/Reescrituras.h"
 #include "platform/jet/sql/TiposLector.h"
 
 namespace jet {
 
 namespace {
-
-std::string Despues(const std::string& s, const char* sPrefijo) {
-    return s.substr(std::strlen(sPrefijo));
-}
-
-// SQLite's own failures, said as Jet says them.
-EErrorJet ErrorDeSqlite(sqlite3* db) {
-    const std::string s = sqlite3_errmsg(db);
-    std::string sClase, sMensaje;
-    if (sql::JetFunctions::LeeError(s.c_str(), sClase, sMensaje))
-        return EErrorJet(sClase, sMensaje);
-    if (s.starts_with("no such column: "))
-        return sql::ErrorParametroSinValor(Despues(s, "no such column: "));
-    if (s.starts_with("ambiguous column name: "))
-        return sql::ErrorCampoAmbiguo(Despues(s, "ambiguous column name: "));
-    if (s.starts_with("no such table: "))
-        return sql::ErrorTablaNoEncontrada(Despues(s, "no such table: "));
-    if (s.find("do not have the same number of result columns") != std::string::npos)
-        return EErrorJet("ESintaxis",
-                         "El número de columnas de las consultas de la unión no coincide.");
-    if (s == "integer overflow")
-        return sql::ErrorDesbordamiento("SUM");
-    if (s.starts_with("misuse of aggregate"))
-        return EErrorJet("ESintaxis", "No se puede usar una función de agregado aquí: " +
-                                          Despues(s, "misuse of aggregate"));
-    return EErrorJet("EMotorSql", "Error al ejecutar la instrucción: " + s);
-}
 
 // The kind comes from the column's declared type when the column is a
 // table's own, otherwise from what the generator worked out.
@@ -47,6 +24,10 @@ TValor LeeValor(sqlite3_stmt* st, int i, sql::TipoJet eTipo) {
     const int tipo = sqlite3_column_type(st, i);
     if (tipo == SQLITE_NULL)
         return std::monostate{};
+    // SQLite's arithmetic overflows to an infinity; Jet stops with its
+    // overflow failure instead of answering one.
+    if (tipo == SQLITE_FLOAT && !std::isfinite(sqlite3_column_double(st, i)))
+        throw sql::ErrorDesbordamientoOperacion();
     const char* d = sqlite3_column_decltype(st, i);
     std::string declarado = d ? d : "";
     if (!d && eTipo == sql::TipoJet::Fecha)
@@ -84,52 +65,48 @@ TValor LeeValor(sqlite3_stmt* st, int i, sql::TipoJet eTipo) {
 TMotorJet::TMotorJet(TInstantanea::TAbreArchivo abre, TInstantanea::TFirmaEnDisco firmaEnDisco)
     : instantanea_(std::move(abre), std::move(firmaEnDisco)) {}
 
-std::string TMotorJet::Traduce(const std::string& sSql) {
+sql::TTraduccion TMotorJet::Compila(const std::string& sSql, bool bGuardadas) {
     auto consulta = sql::Parser::Analiza(sSql);
     instantanea_.Actualiza();
-    // The whole statement, without kept derived tables, so that it reads
-    // (and runs) on its own.
-    struct TSinReuso {
-        TInstantanea& i;
-        const bool bAntes = i.GuardaDerivadas();
-        ~TSinReuso() { i.PonOptimizacion(bAntes); }
-    } sinReuso{instantanea_};
-    instantanea_.PonOptimizacion(false);
-    sql::SqliteGenerator generador(instantanea_);
-    return generador.Genera(*consulta).sSql;
+    sql::Enlazador::Enlaza(*consulta, instantanea_);
+    sql::Reescribe(*consulta);
+    if (bGuardadas)
+        sql::MaterializaDerivadas(*consulta, instantanea_);
+    return {sql::ImpresorSqlite::Imprime(*consulta), consulta->columnas, consulta->tipos};
+}
+
+// The whole statement, without kept derived tables, so that it reads (and
+// runs) on its own.
+std::string TMotorJet::Traduce(const std::string& sSql) {
+    return Compila(sSql, false).sSql;
 }
 
 TResultado TMotorJet::Ejecuta(const std::string& sSql) {
-    auto consulta = sql::Parser::Analiza(sSql);
-    instantanea_.Actualiza();
-    sql::SqliteGenerator generador(instantanea_);
-    const auto generado = generador.Genera(*consulta);
+    const auto generado = Compila(sSql, true);
     sqlite3* db = instantanea_.Db();
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, generado.sSql.c_str(), static_cast<int>(generado.sSql.size()), &st,
-                           nullptr) != SQLITE_OK) {
-        sqlite3_finalize(st);
-        throw ErrorDeSqlite(db);
-    }
+    auto& ranura = instantanea_.Ranura();
+    ranura.Vacia();
+    sqlite3_stmt* pSt = nullptr;
+    const int rcPrepara = sqlite3_prepare_v2(db, generado.sSql.c_str(),
+                                             static_cast<int>(generado.sSql.size()), &pSt, nullptr);
+    sql::TSentenciaSqlite st(pSt);
+    if (rcPrepara != SQLITE_OK)
+        throw sql::FalloDeConexion(db, &ranura);
     TResultado r;
     r.columnas = generado.columnas;
-    const int n = sqlite3_column_count(st);
+    const int n = sqlite3_column_count(st.get());
     int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
         std::vector<TValor> fila;
         fila.reserve(n);
         for (int i = 0; i < n; ++i) {
             const bool bHay = i < static_cast<int>(generado.tipos.size());
-            fila.push_back(LeeValor(st, i, bHay ? generado.tipos[i] : sql::TipoJet::Otro));
+            fila.push_back(LeeValor(st.get(), i, bHay ? generado.tipos[i] : sql::TipoJet::Otro));
         }
         r.filas.push_back(std::move(fila));
     }
-    if (rc != SQLITE_DONE) {
-        EErrorJet e = ErrorDeSqlite(db);
-        sqlite3_finalize(st);
-        throw e;
-    }
-    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE)
+        throw sql::FalloDeConexion(db, &ranura);
     return r;
 }
 

@@ -8,6 +8,15 @@
 
 namespace jet {
 
+namespace sql {
+// A statement as SQLite SQL, with what its result columns hold.
+struct TTraduccion {
+    std::string sSql;
+    std::vector<std::string> columnas;
+    std::vector<TipoJet> tipos;
+};
+}  // namespace sql
+
 struct TResultado {
     std::vector<std::string> columnas;
     std::vector<std::vector<TValor>> filas;
@@ -29,6 +38,9 @@ public:
 
 private:
     TInstantanea instantanea_;
+
+    // Parse, bind, rewrite, (keep derived tables,) print.
+    sql::TTraduccion Compila(const std::string& sSql, bool bGuardadas);
 };
 
 }  // namespace jet

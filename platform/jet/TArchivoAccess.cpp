@@ -17,6 +17,7 @@
 #include "platform/jet/CifradoOffice.h"
 #include "platform/jet/Decimal.h"
 #include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/ErroresLector.h"
 #include "platform/jet/TEncabezadoJet.h"
 #include "platform/jet/TextoJet.h"
@@ -43,14 +44,11 @@ constexpr size_t nBytesDecimal = 17;
 constexpr size_t nPosClaveBD = 0x3e;  // in the first page
 
 [[noreturn]] void NoEsAccess(const std::string& sRuta) {
-    throw EErrorJet(kArchivoNoEsAccess,
-                    "El archivo '" + sRuta + "' no es una base de datos de Access.");
+    throw ErrorJet(TErrorJet::ArchivoNoEsAccess, {sRuta});
 }
 
 [[noreturn]] void Danado(const std::string& sRuta) {
-    throw EErrorJet(kArchivoNoEsAccess, "El archivo '" + sRuta +
-                                            "' no es una base de datos de Access válida: está "
-                                            "incompleto o dañado.");
+    throw ErrorJet(TErrorJet::ArchivoDanado, {sRuta});
 }
 
 template <class T>
@@ -90,13 +88,13 @@ TEncabezadoJet ValidaArchivo(const std::string& sRuta, TFirmaArchivo& firma, siz
     const int fd = ::open(sRuta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
-            throw EErrorJet(kArchivoInexistente, "No se encontró el archivo '" + sRuta + "'.");
-        throw EErrorJet(kArchivoIlegible, "No se puede leer el archivo '" + sRuta + "'.");
+            throw ErrorJet(TErrorJet::ArchivoInexistente, {sRuta});
+        throw ErrorJet(TErrorJet::ArchivoIlegible, {sRuta});
     }
     TCierraDescriptor cierra{fd};
     struct stat st;
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))
-        throw EErrorJet(kArchivoIlegible, "No se puede leer el archivo '" + sRuta + "'.");
+        throw ErrorJet(TErrorJet::ArchivoIlegible, {sRuta});
     if (!S_ISREG(st.st_mode))
         NoEsAccess(sRuta);
     firma = FirmaDe(st);
@@ -108,7 +106,7 @@ TEncabezadoJet ValidaArchivo(const std::string& sRuta, TFirmaArchivo& firma, siz
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                throw EErrorJet(kArchivoIlegible, "No se puede leer el archivo '" + sRuta + "'.");
+                throw ErrorJet(TErrorJet::ArchivoIlegible, {sRuta});
             if (n == 0)
                 break;
             nLeidos += static_cast<size_t>(n);
@@ -215,8 +213,7 @@ public:
                   const std::function<void(const std::vector<TValor>&)>& fila) const override {
         const size_t i = IndiceTabla(sTabla);
         if (i == tablas_.size())
-            throw EErrorJet(kTablaInexistente,
-                            "No existe la tabla '" + sTabla + "' en el archivo '" + sRuta_ + "'.");
+            throw ErrorJet(TErrorJet::TablaInexistente, {sTabla, sRuta_});
         const auto& adjuntos = adjuntos_[i];
         if (adjuntos.empty())
             return RecorreFilas(*entradas_[i], fila);

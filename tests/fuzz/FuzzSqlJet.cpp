@@ -1,5 +1,5 @@
-// libFuzzer harness: arbitrary text through the Jet SQL tokenizer, parser and
-// SQLite generator, then prepared and run on the snapshot of a real Norvex
+// libFuzzer harness: arbitrary text through the Jet SQL tokenizer, parser,
+// binder, rewrites and printer, then prepared and run on the snapshot of a real Norvex
 // database. Only EErrorJet may come out; anything else (another exception, a
 // crash, a sanitizer report) is a finding. KOVA_FUZZ_BD names the database
 // (written by norvexgen), KOVA_FUZZ_CONTRASENA its password.
@@ -13,8 +13,10 @@
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/Instantanea.h"
 #include "platform/jet/TArchivoAccess.h"
+#include "platform/jet/sql/Enlazador.h"
+#include "platform/jet/sql/ImpresorSqlite.h"
 #include "platform/jet/sql/Parser.h"
-#include "platform/jet/sql/SqliteGenerator.h"
+#include "platform/jet/sql/Reescrituras.h"
 #include "platform/jet/sql/Tokenizer.h"
 
 namespace {
@@ -55,8 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!gInstantanea)
             return 0;
         gInstantanea->Actualiza();
-        jet::sql::SqliteGenerator generador(*gInstantanea);
-        const auto generado = generador.Genera(*consulta);
+        jet::sql::Enlazador::Enlaza(*consulta, *gInstantanea);
+        jet::sql::Reescribe(*consulta);
+        struct {
+            std::string sSql;
+        } generado{jet::sql::ImpresorSqlite::Imprime(*consulta)};
         sqlite3* db = gInstantanea->Db();
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v2(db, generado.sSql.c_str(), static_cast<int>(generado.sSql.size()),

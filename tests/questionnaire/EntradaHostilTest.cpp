@@ -152,6 +152,15 @@ TEST_F(EntradaHostilTest, ExtremeRatesReachTheEngineAsNumbers) {
         const double dLeido = filas[0][0].AsFloat();
         EXPECT_LE(std::fabs(dLeido - dTCambio), std::fabs(dTCambio) * 1e-14) << sLiteral;
         TTablaPEPs peps;
+        if (dTCambio < 1e-300) {
+            // Amounts divided by the smallest Double overflow it: Jet stops with
+            // its overflow failure in one box, never answers an infinity.
+            EXPECT_FALSE(q.GeneraReporte(peps)) << sLiteral;
+            ASSERT_EQ(cajas.textos().size(), 1u);
+            EXPECT_NE(cajas.textos().front().find("EDesbordamiento"), std::string::npos);
+            cajas.caja().textos.clear();
+            continue;
+        }
         EXPECT_TRUE(q.GeneraReporte(peps)) << sLiteral;
         EXPECT_EQ(q.reportes->variables.size(), 196u) << sLiteral;
     }

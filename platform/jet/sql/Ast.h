@@ -7,10 +7,17 @@
 
 #include "platform/jet/TValorJet.h"
 
-// The syntax tree of one Access SQL query.
+// The syntax tree of one Access SQL query. The parser fills in what the
+// statement says; the binder (Enlazador) then writes down what it means: the
+// tables behind each name, every column's kind, every result column's name.
+// The rewrites and the printer read both.
 namespace jet::sql {
 
 struct Consulta;
+
+// What a value holds beyond SQLite's storage class: Jet keeps dates,
+// currency and yes/no values apart from plain numbers.
+enum class TipoJet { Otro, Fecha, Moneda, Booleano, Decimal, Simple };
 
 enum class TipoExpr {
     Literal,      // valor
@@ -18,6 +25,8 @@ enum class TipoExpr {
     Asterisco,    // calificador.* or * (COUNT(*) too)
     Unaria,       // op: "-", "+", "NOT"
     Binaria,      // op: "+", "-", "*", "/", "\\", "MOD", "^", "&", "=", "<>", "<", ">", "<=", ">="
+    Cadena,       // args[0] ops[0] args[1] ops[1] args[2] ...: three or more operands of one
+                  // precedence level, evaluated left to right (a flat "1+2-3+..." of any length)
     Logica,       // op: "AND", "OR", "XOR", over every operand of the chain
     Funcion,      // nombre(args)
     Like,         // args[0] LIKE args[1]; negada
@@ -31,18 +40,24 @@ enum class TipoExpr {
 struct Expr {
     TipoExpr tipo = TipoExpr::Literal;
     std::string op;
+    std::vector<std::string> ops;  // Cadena only
     std::string nombre;
     std::string calificador;
     TValor valor;
     bool negada = false;
     std::vector<std::unique_ptr<Expr>> args;
     std::shared_ptr<Consulta> subconsulta;
+    // Bound: the kind of value the expression yields.
+    TipoJet tipoJet = TipoJet::Otro;
 };
 using ExprPtr = std::unique_ptr<Expr>;
 
 struct ElementoSelect {
     ExprPtr expr;
     std::string alias;
+    // Bound: the result column's name (the alias, the column's own name,
+    // "Expr1000"...). A "*" is replaced by one element per column.
+    std::string nombre;
 };
 
 enum class TipoOrigen { Tabla, Derivada, Union };
@@ -56,12 +71,20 @@ struct Origen {
     TipoUnion tipoUnion = TipoUnion::Interna;
     std::unique_ptr<Origen> izquierdo, derecho;
     ExprPtr condicion;
+    // Bound, for a table or derived table: the table as the database spells
+    // it (or the kept copy of a derived table), the name the query uses for
+    // it, its columns and their kinds.
+    std::string sTabla;
+    std::string sFuente;
+    std::vector<std::string> columnas;
+    std::vector<TipoJet> tipos;
 };
 using OrigenPtr = std::unique_ptr<Origen>;
 
 struct Orden {
     ExprPtr expr;
     bool descendente = false;
+    int nColumna = -1;  // bound, for the ORDER BY of a union: the result column it names
 };
 
 struct Select {
@@ -74,6 +97,7 @@ struct Select {
     std::vector<ExprPtr> agrupar;
     ExprPtr teniendo;
     std::vector<Orden> orden;
+    bool bAgrega = false;  // bound: an aggregate in the result columns
 };
 
 // One SELECT or a chain of them joined by UNION [ALL]; todos[i] joins
@@ -81,6 +105,13 @@ struct Select {
 struct Consulta {
     std::vector<Select> ramas;
     std::vector<bool> todos;
+    // Bound: the result's columns, their kinds (a union column keeps its
+    // kind only when every branch agrees).
+    std::vector<std::string> columnas;
+    std::vector<TipoJet> tipos;
+    // Whether its rows must come in order: false for a derived table whose
+    // rows the outer query groups, sorts or filters anyway.
+    bool bOrdenImporta = true;
 };
 
 }  // namespace jet::sql

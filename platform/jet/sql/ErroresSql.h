@@ -2,67 +2,57 @@
 
 #include <string>
 
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 
-// The failure families of a statement, each with its Spanish message naming
-// the culprit. The kind is what the user reads before " - ".
+// The failures of a statement, each naming its culprit (messages and kinds
+// in the table of platform/jet/ErroresJet.cpp).
 namespace jet::sql {
 
 inline EErrorJet ErrorSintaxis(const std::string& sCerca) {
-    return EErrorJet("ESintaxis",
-                     "Error de sintaxis en la instrucción SQL cerca de '" + sCerca + "'.");
+    return ErrorJet(TErrorJet::Sintaxis, {sCerca});
 }
 inline EErrorJet ErrorInstruccionNoValida() {
-    return EErrorJet("ESintaxis",
-                     "Instrucción SQL no válida; se esperaba 'DELETE', 'INSERT', 'PROCEDURE', "
-                     "'SELECT' o 'UPDATE'.");
+    return ErrorJet(TErrorJet::InstruccionNoValida);
 }
 inline EErrorJet ErrorSoloLectura(const std::string& sInstruccion) {
-    return EErrorJet("ESoloLectura",
-                     "La base de datos Norvex está abierta en modo de solo "
-                     "lectura: no se permite la instrucción " +
-                         sInstruccion + ".");
+    return ErrorJet(TErrorJet::SoloLectura, {sInstruccion});
 }
 inline EErrorJet ErrorTablaNoEncontrada(const std::string& sTabla) {
-    return EErrorJet("ETablaNoEncontrada", "No se encuentra la tabla o consulta '" + sTabla + "'.");
+    return ErrorJet(TErrorJet::TablaNoEncontrada, {sTabla});
 }
 // Jet takes a name it cannot resolve for a parameter that was given no value.
 inline EErrorJet ErrorParametroSinValor(const std::string& sNombre) {
-    return EErrorJet("EParametroSinValor", "No se ha especificado un valor para el parámetro '" +
-                                               sNombre +
-                                               "': no hay ninguna columna con ese nombre.");
+    return ErrorJet(TErrorJet::ParametroSinValor, {sNombre});
 }
 inline EErrorJet ErrorCampoAmbiguo(const std::string& sNombre) {
-    return EErrorJet("ECampoAmbiguo", "El campo '" + sNombre +
-                                          "' puede referirse a más de una tabla de la cláusula "
-                                          "FROM.");
+    return ErrorJet(TErrorJet::CampoAmbiguo, {sNombre});
 }
 inline EErrorJet ErrorFuncionNoDefinida(const std::string& sFuncion) {
-    return EErrorJet("EFuncionNoDefinida",
-                     "Función '" + sFuncion + "' no definida en la expresión.");
+    return ErrorJet(TErrorJet::FuncionNoDefinida, {sFuncion});
 }
 inline EErrorJet ErrorTiposNoCoinciden(const std::string& sValor) {
-    return EErrorJet("ETiposNoCoinciden",
-                     "No coinciden los tipos de datos en la expresión: '" + sValor + "'.");
+    return ErrorJet(TErrorJet::TiposNoCoinciden, {sValor});
 }
 inline EErrorJet ErrorDivisionPorCero() {
-    return EErrorJet("EDivisionPorCero", "División por cero.");
+    return ErrorJet(TErrorJet::DivisionPorCero);
 }
-
-}  // namespace jet::sql
-
-namespace jet::sql {
-
 inline EErrorJet ErrorNumeroArgumentos(const std::string& sFuncion) {
-    return EErrorJet("ESintaxis", "Número incorrecto de argumentos usados con la función '" +
-                                      sFuncion + "' en la expresión.");
+    return ErrorJet(TErrorJet::NumeroArgumentos, {sFuncion});
 }
 inline EErrorJet ErrorArgumentoNoValido(const std::string& sFuncion) {
-    return EErrorJet("EArgumentoNoValido",
-                     "Llamada a procedimiento o argumento no válido en '" + sFuncion + "'.");
+    return ErrorJet(TErrorJet::ArgumentoNoValido, {sFuncion});
+}
+inline EErrorJet ErrorAnidamiento(int nNiveles) {
+    return ErrorJet(TErrorJet::Anidamiento, {std::to_string(nNiveles)});
+}
+inline EErrorJet ErrorLongitud(size_t nBytes) {
+    return ErrorJet(TErrorJet::Longitud, {std::to_string(nBytes / (1024 * 1024))});
+}
+inline EErrorJet ErrorDesbordamientoOperacion() {
+    return ErrorJet(TErrorJet::DesbordamientoOperacion);
 }
 inline EErrorJet ErrorDesbordamiento(const std::string& sValor) {
-    return EErrorJet("EDesbordamiento", "Desbordamiento al convertir '" + sValor + "'.");
+    return ErrorJet(TErrorJet::Desbordamiento, {sValor});
 }
 
 }  // namespace jet::sql

@@ -2,134 +2,39 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/jet/FormatoNumero.h"
+#include "platform/jet/sql/CadenaJet.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/FechaJet.h"
+#include "platform/jet/sql/FuncionesVba.h"
 #include "platform/jet/sql/JetCollation.h"
+#include "platform/jet/sql/RecursosSqlite.h"
+#include "platform/jet/sql/TablaFunciones.h"
+#include "platform/jet/sql/ValorSqlite.h"
 
 namespace jet::sql {
 
 namespace {
 
-constexpr char kMarca = '\x01';
+using Paso = void (*)(sqlite3_context*, int, sqlite3_value**);
+using Fin = void (*)(sqlite3_context*);
 
-void Falla(sqlite3_context* ctx, const EErrorJet& e) {
-    const std::string s = std::string(1, kMarca) + e.Clase() + kMarca + e.Mensaje();
-    sqlite3_result_error(ctx, s.c_str(), -1);
-}
-
-template <typename F>
-void Protegido(sqlite3_context* ctx, F f) {
-    try {
-        f();
-    } catch (const EErrorJet& e) {
-        Falla(ctx, e);
-    } catch (const std::exception& e) {
-        sqlite3_result_error(ctx, e.what(), -1);
-    }
-}
-
-bool EsNulo(sqlite3_value* v) {
-    return sqlite3_value_type(v) == SQLITE_NULL;
-}
-
-std::string TextoCrudo(sqlite3_value* v) {
-    const auto* p = sqlite3_value_text(v);
-    return p ? std::string(reinterpret_cast<const char*>(p), sqlite3_value_bytes(v)) : "";
-}
-
-// A value as Jet turns it into text: numbers in their general form.
-std::string Texto(sqlite3_value* v) {
-    switch (sqlite3_value_type(v)) {
-        case SQLITE_NULL:
-            return "";
-        case SQLITE_INTEGER:
-            return std::to_string(sqlite3_value_int64(v));
-        case SQLITE_FLOAT:
-            return TextoNumero(sqlite3_value_double(v));
-        default:
-            return TextoCrudo(v);
-    }
-}
-
-struct Numero {
-    bool bEntero = true;
-    int64_t n = 0;
-    double d = 0;
-    double Doble() const { return bEntero ? static_cast<double>(n) : d; }
-};
-
-// A number, or text that reads as one; anything else is a type mismatch.
-Numero LeeNumero(sqlite3_value* v) {
-    Numero r;
-    switch (sqlite3_value_type(v)) {
-        case SQLITE_INTEGER:
-            r.n = sqlite3_value_int64(v);
-            return r;
-        case SQLITE_FLOAT:
-            r.bEntero = false;
-            r.d = sqlite3_value_double(v);
-            return r;
-        default: {
-            const std::string s = TextoCrudo(v);
-            const auto a = s.find_first_not_of(' ');
-            if (a == std::string::npos)
-                throw ErrorTiposNoCoinciden(s);
-            const std::string t = s.substr(a, s.find_last_not_of(' ') - a + 1);
-            char* fin = nullptr;
-            errno = 0;
-            const long long n = std::strtoll(t.c_str(), &fin, 10);
-            if (*fin == '\0' && errno == 0) {
-                r.n = n;
-                return r;
-            }
-            const double d = std::strtod(t.c_str(), &fin);
-            if (*fin != '\0')
-                throw ErrorTiposNoCoinciden(s);
-            r.bEntero = false;
-            r.d = d;
-            return r;
-        }
-    }
-}
-
-void ResultadoNumero(sqlite3_context* ctx, const Numero& n) {
-    if (n.bEntero)
-        sqlite3_result_int64(ctx, n.n);
-    else
-        sqlite3_result_double(ctx, n.d);
-}
-
-void ResultadoTexto(sqlite3_context* ctx, const std::string& s) {
-    sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
-}
-
-// Round half to even, as Jet rounds to whole numbers.
-int64_t Entero(sqlite3_value* v, const char* sFuncion, double dMin, double dMax) {
-    if (EsNulo(v))
-        throw ErrorArgumentoNoValido(sFuncion);
-    const Numero n = LeeNumero(v);
-    const double d = n.bEntero ? static_cast<double>(n.n) : std::nearbyint(n.d);
-    if (d < dMin || d > dMax)
-        throw ErrorDesbordamiento(Texto(v));
-    return n.bEntero ? n.n : static_cast<int64_t>(d);
-}
-
-constexpr double kMinLong = -2147483648.0, kMaxLong = 2147483647.0;
-
-using Funcion = void (*)(sqlite3_context*, int, sqlite3_value**);
-
-void Alta(sqlite3* db, const char* sNombre, int nArgs, Funcion f) {
-    sqlite3_create_function(db, sNombre, nArgs, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, f,
-                            nullptr, nullptr);
+void Registra(sqlite3* db, TRanuraError* ranura, const char* sNombre, int nArgs, int nBanderas,
+              Funcion f, Paso paso, Fin fin) {
+    if (sqlite3_create_function(db, sNombre, nArgs, nBanderas, ranura, f, paso, fin) != SQLITE_OK)
+        throw ErrorJet(TErrorJet::Motor, {std::string("no se pudo registrar la función ") +
+                                          sNombre + ": " + sqlite3_errmsg(db)});
 }
 
 // ---- operators ----
@@ -232,7 +137,7 @@ std::vector<Elemento> CompilaPatron(const std::u32string& p) {
                 ++j;
             }
             if (j >= p.size())
-                throw EErrorJet("EArgumentoNoValido", "Cadena de patrón no válida.");
+                throw ErrorJet(TErrorJet::PatronNoValido);
             i = j;
         } else {
             e.c = p[i];
@@ -645,66 +550,98 @@ void FinSumaMoneda(sqlite3_context* ctx) {
     sqlite3_result_double(ctx, static_cast<double>(suma.nTotal) / 10000.0);
 }
 
-}  // namespace
+// The implementation behind each jet_* name of the function table.
+struct Implementacion {
+    Funcion f = nullptr;
+    Paso paso = nullptr;
+    Fin fin = nullptr;
+};
 
-void JetFunctions::Registra(sqlite3* db) {
-    Alta(db, "jet_suma", 2, Suma);
-    Alta(db, "jet_div", 2, Div);
-    Alta(db, "jet_divent", 2, DivEntera);
-    Alta(db, "jet_mod", 2, Mod);
-    Alta(db, "jet_pot", 2, Potencia);
-    Alta(db, "jet_concat", 2, Concatena);
-    Alta(db, "jet_like", 2, FuncionLike);
-    Alta(db, "jet_ucase", 1, UCase);
-    Alta(db, "jet_lcase", 1, LCase);
-    Alta(db, "jet_str", 1, Str);
-    Alta(db, "jet_cstr", 1, CStr);
-    Alta(db, "jet_len", 1, Len);
-    Alta(db, "jet_left", 2, Left);
-    Alta(db, "jet_right", 2, Right);
-    Alta(db, "jet_mid", 2, Mid);
-    Alta(db, "jet_mid", 3, Mid);
-    Alta(db, "jet_trim", 1, Trim);
-    Alta(db, "jet_ltrim", 1, LTrim);
-    Alta(db, "jet_rtrim", 1, RTrim);
-    for (int n = 2; n <= 4; ++n) Alta(db, "jet_instr", n, InStr);
-    Alta(db, "jet_space", 1, Space);
-    Alta(db, "jet_round", 1, Round);
-    Alta(db, "jet_round", 2, Round);
-    Alta(db, "jet_int", 1, Redondeo<Piso>);
-    Alta(db, "jet_fix", 1, Redondeo<Trunca>);
-    Alta(db, "jet_abs", 1, Abs);
-    Alta(db, "jet_sgn", 1, Sgn);
-    Alta(db, "jet_clng", 1, CLng);
-    Alta(db, "jet_cint", 1, CInt);
-    Alta(db, "jet_cdbl", 1, CDbl);
-    Alta(db, "jet_sqr", 1, Sqr);
-    Alta(db, "jet_val", 1, Val);
-    Alta(db, "jet_year", 1, ParteFecha<0>);
-    Alta(db, "jet_month", 1, ParteFecha<1>);
-    Alta(db, "jet_day", 1, ParteFecha<2>);
-    Alta(db, "jet_hour", 1, ParteFecha<3>);
-    Alta(db, "jet_minute", 1, ParteFecha<4>);
-    Alta(db, "jet_second", 1, ParteFecha<5>);
-    Alta(db, "jet_dateserial", 3, DateSerial);
-    sqlite3_create_function(db, "jet_summoneda", 1, SQLITE_UTF8, nullptr, nullptr, PasoSumaMoneda,
-                            FinSumaMoneda);
-    sqlite3_create_function(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<false>,
-                            FinExtremo);
-    sqlite3_create_function(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr, PasoExtremo<true>,
-                            FinExtremo);
+const std::map<std::string, Implementacion>& Implementaciones() {
+    static const std::map<std::string, Implementacion> m = {
+        {"jet_ucase", {UCase}},
+        {"jet_lcase", {LCase}},
+        {"jet_str", {Str}},
+        {"jet_cstr", {CStr}},
+        {"jet_len", {Len}},
+        {"jet_left", {Left}},
+        {"jet_right", {Right}},
+        {"jet_mid", {Mid}},
+        {"jet_trim", {Trim}},
+        {"jet_ltrim", {LTrim}},
+        {"jet_rtrim", {RTrim}},
+        {"jet_instr", {InStr}},
+        {"jet_space", {Space}},
+        {"jet_round", {Round}},
+        {"jet_int", {Redondeo<Piso>}},
+        {"jet_fix", {Redondeo<Trunca>}},
+        {"jet_abs", {Abs}},
+        {"jet_sgn", {Sgn}},
+        {"jet_clng", {CLng}},
+        {"jet_cint", {CInt}},
+        {"jet_cdbl", {CDbl}},
+        {"jet_sqr", {Sqr}},
+        {"jet_val", {Val}},
+        {"jet_year", {ParteFecha<0>}},
+        {"jet_month", {ParteFecha<1>}},
+        {"jet_day", {ParteFecha<2>}},
+        {"jet_hour", {ParteFecha<3>}},
+        {"jet_minute", {ParteFecha<4>}},
+        {"jet_second", {ParteFecha<5>}},
+        {"jet_dateserial", {DateSerial}},
+        {"jet_summoneda", {nullptr, PasoSumaMoneda, FinSumaMoneda}},
+        {"jet_first", {nullptr, PasoExtremo<false>, FinExtremo}},
+        {"jet_last", {nullptr, PasoExtremo<true>, FinExtremo}},
+    };
+    return m;
 }
 
-bool JetFunctions::LeeError(const char* sError, std::string& sClase, std::string& sMensaje) {
-    if (!sError || sError[0] != kMarca)
-        return false;
-    const std::string s(sError + 1);
-    const auto p = s.find(kMarca);
-    if (p == std::string::npos)
-        return false;
-    sClase = s.substr(0, p);
-    sMensaje = s.substr(p + 1);
-    return true;
+}  // namespace
+
+void JetFunctions::Registra(sqlite3* db, TRanuraError* ranura) {
+    const auto Alta = [&](const char* sNombre, int nArgs, Funcion f) {
+        jet::sql::Registra(db, ranura, sNombre, nArgs, SQLITE_UTF8 | SQLITE_DETERMINISTIC, f,
+                           nullptr, nullptr);
+    };
+    // Jet's operators.
+    Alta("jet_suma", 2, Suma);
+    Alta("jet_div", 2, Div);
+    Alta("jet_divent", 2, DivEntera);
+    Alta("jet_mod", 2, Mod);
+    Alta("jet_pot", 2, Potencia);
+    Alta("jet_concat", 2, Concatena);
+    Alta("jet_like", 2, FuncionLike);
+    // The functions, as the function table has them: every arity it allows.
+    for (const FilaFuncion& fila : TodasLasFunciones()) {
+        if (fila.eForma != FormaFuncion::Llamada && fila.eForma != FormaFuncion::DiceFecha)
+            continue;
+        for (const char* sNombre : {fila.sSqlite, fila.sMoneda}) {
+            if (!sNombre || !std::string_view(sNombre).starts_with("jet_"))
+                continue;
+            Implementacion imp;
+            if (auto it = Implementaciones().find(sNombre); it != Implementaciones().end())
+                imp = it->second;
+            else
+                imp.f = ImplementacionVba(sNombre);
+            if (!imp.f && !imp.paso)
+                throw ErrorJet(TErrorJet::Motor,
+                               {std::string("la función ") + sNombre + " no tiene implementación"});
+            const int nBanderas = SQLITE_UTF8 | (fila.bVolatil ? 0 : SQLITE_DETERMINISTIC);
+            // Long argument lists take SQLite's any-number registration.
+            const bool bVariable = fila.nMax >= static_cast<size_t>(kMaxArgumentos);
+            const size_t nMax = std::max(fila.nMax, fila.nMaxSqlite);
+            for (size_t n = bVariable ? 0 : fila.nMin; n <= (bVariable ? 0 : nMax); ++n) {
+                const int nArgs = bVariable ? -1 : static_cast<int>(n);
+                if (imp.f)
+                    jet::sql::Registra(db, ranura, sNombre, nArgs, nBanderas, imp.f, nullptr,
+                                       nullptr);
+                else
+                    jet::sql::Registra(db, ranura, sNombre, nArgs, SQLITE_UTF8, nullptr, imp.paso,
+                                       imp.fin);
+            }
+        }
+    }
+    RegistraCadena(db);
 }
 
 }  // namespace jet::sql

@@ -1,6 +1,7 @@
 #include "platform/jet/sql/Parser.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <set>
 
@@ -75,6 +76,11 @@ class Analizador {
 public:
     explicit Analizador(std::vector<Token> tokens) : t_(std::move(tokens)) {}
 
+    // Every nested expression, NOT, sign, function call or query costs one
+    // level; the parser and the passes after it recurse once per level, so
+    // a statement nested deeper is refused before it can exhaust the stack.
+    static constexpr int kNivelesMaximos = kProfundidadMaxima;
+
     std::shared_ptr<Consulta> Instruccion() {
         const Token& primero = t_[0];
         const std::string palabra = primero.tipo == TipoToken::Nombre && !primero.corchetes
@@ -89,8 +95,7 @@ public:
         auto consulta = LeeConsulta();
         // One statement per call: nothing may follow its semicolon.
         if (Acepta(";") && t_[p_].tipo != TipoToken::Fin)
-            throw EErrorJet("ESintaxis",
-                            "Se encontraron caracteres después del final de la instrucción SQL.");
+            throw ErrorJet(TErrorJet::CaracteresTrasFin);
         if (t_[p_].tipo != TipoToken::Fin)
             throw Error();
         return consulta;
@@ -99,6 +104,18 @@ public:
 private:
     std::vector<Token> t_;
     size_t p_ = 0;
+    int nNivel_ = 0;
+
+    struct Nivel {
+        explicit Nivel(Analizador& a) : a_(a) {
+            if (++a_.nNivel_ > kNivelesMaximos)
+                throw ErrorAnidamiento(kNivelesMaximos);
+        }
+        ~Nivel() { --a_.nNivel_; }
+        Nivel(const Nivel&) = delete;
+        Nivel& operator=(const Nivel&) = delete;
+        Analizador& a_;
+    };
 
     const Token& Actual() const { return t_[p_]; }
     bool EsPalabra(const char* s, size_t d = 0) const {
@@ -148,6 +165,7 @@ private:
 
     // A SELECT, or a parenthesised query, followed by UNION branches.
     std::shared_ptr<Consulta> LeeConsulta() {
+        Nivel nivel(*this);
         auto consulta = std::make_shared<Consulta>();
         for (;;) {
             if (Acepta("(")) {
@@ -287,7 +305,10 @@ private:
 
     // Precedence, loosest first: OR, XOR, AND, NOT, comparisons, &, + -,
     // MOD, \, * /, unary minus, ^.
-    ExprPtr Expresion() { return Logica(0); }
+    ExprPtr Expresion() {
+        Nivel nivel(*this);
+        return Logica(0);
+    }
 
     ExprPtr Logica(int nivel) {
         static const char* ops[] = {"OR", "XOR", "AND"};
@@ -305,8 +326,10 @@ private:
     }
 
     ExprPtr Negacion() {
-        if (AceptaPalabra("NOT"))
+        if (AceptaPalabra("NOT")) {
+            Nivel nivel(*this);
             return Unaria("NOT", Negacion());
+        }
         return Comparacion();
     }
 
@@ -373,57 +396,73 @@ private:
         return e;
     }
 
-    ExprPtr Concatenacion() {
-        auto e = Suma();
-        while (Acepta("&")) e = Binaria("&", std::move(e), Suma());
+    // One precedence level's operands and operators, left to right: two
+    // operands make a Binaria, more a flat Cadena, so that a chain of any
+    // length is as shallow as one operation.
+    template <class Operando, class Operador>
+    ExprPtr Encadena(Operando operando, Operador operador) {
+        auto primero = operando();
+        std::string op = operador();
+        if (op.empty())
+            return primero;
+        std::vector<ExprPtr> args;
+        std::vector<std::string> ops;
+        args.push_back(std::move(primero));
+        while (!op.empty()) {
+            ops.push_back(op);
+            args.push_back(operando());
+            op = operador();
+        }
+        if (ops.size() == 1)
+            return Binaria(ops[0], std::move(args[0]), std::move(args[1]));
+        auto e = std::make_unique<Expr>();
+        e->tipo = TipoExpr::Cadena;
+        e->args = std::move(args);
+        e->ops = std::move(ops);
         return e;
+    }
+    std::string Operador(std::initializer_list<const char*> simbolos) {
+        for (const char* s : simbolos)
+            if (Acepta(s))
+                return s;
+        return "";
+    }
+
+    ExprPtr Concatenacion() {
+        return Encadena([this] { return Suma(); }, [this] { return Operador({"&"}); });
     }
     ExprPtr Suma() {
-        auto e = Modulo();
-        for (;;) {
-            if (Acepta("+"))
-                e = Binaria("+", std::move(e), Modulo());
-            else if (Acepta("-"))
-                e = Binaria("-", std::move(e), Modulo());
-            else
-                return e;
-        }
+        return Encadena([this] { return Modulo(); }, [this] { return Operador({"+", "-"}); });
     }
     ExprPtr Modulo() {
-        auto e = DivisionEntera();
-        while (AceptaPalabra("MOD")) e = Binaria("MOD", std::move(e), DivisionEntera());
-        return e;
+        return Encadena([this] { return DivisionEntera(); },
+                        [this] { return std::string(AceptaPalabra("MOD") ? "MOD" : ""); });
     }
     ExprPtr DivisionEntera() {
-        auto e = Producto();
-        while (Acepta("\\")) e = Binaria("\\", std::move(e), Producto());
-        return e;
+        return Encadena([this] { return Producto(); }, [this] { return Operador({"\\"}); });
     }
     ExprPtr Producto() {
-        auto e = Signo();
-        for (;;) {
-            if (Acepta("*"))
-                e = Binaria("*", std::move(e), Signo());
-            else if (Acepta("/"))
-                e = Binaria("/", std::move(e), Signo());
-            else
-                return e;
-        }
+        return Encadena([this] { return Signo(); }, [this] { return Operador({"*", "/"}); });
     }
     ExprPtr Signo() {
-        if (Acepta("-"))
+        if (Acepta("-")) {
+            Nivel nivel(*this);
             return Unaria("-", Signo());
-        if (Acepta("+"))
+        }
+        if (Acepta("+")) {
+            Nivel nivel(*this);
             return Signo();
+        }
         return Potencia();
     }
     ExprPtr Potencia() {
-        auto e = Primario();
-        while (Acepta("^")) {
-            ExprPtr exponente = Acepta("-") ? Unaria("-", Primario()) : Primario();
-            e = Binaria("^", std::move(e), std::move(exponente));
-        }
-        return e;
+        return Encadena(
+            [this, bPrimero = true]() mutable {
+                const bool bSigno = !bPrimero && Acepta("-");
+                bPrimero = false;
+                return bSigno ? Unaria("-", Primario()) : Primario();
+            },
+            [this] { return Operador({"^"}); });
     }
 
     static ExprPtr Literal(TValor v) {
@@ -451,7 +490,11 @@ private:
                     if (errno == 0)
                         return Literal(static_cast<int64_t>(n));
                 }
-                return Literal(std::strtod(t.texto.c_str(), nullptr));
+                const double d = std::strtod(t.texto.c_str(), nullptr);
+                // Beyond Double's range: Jet's overflow, not an infinity.
+                if (std::isinf(d))
+                    throw ErrorDesbordamiento(t.texto);
+                return Literal(d);
             }
             case TipoToken::Simbolo:
                 if (Acepta("(")) {
@@ -530,6 +573,8 @@ private:
 }  // namespace
 
 std::shared_ptr<Consulta> Parser::Analiza(const std::string& sSql) {
+    if (sSql.size() > kLongitudMaxima)
+        throw ErrorLongitud(kLongitudMaxima);
     Analizador a(Tokenizer::Divide(sSql));
     return a.Instruccion();
 }

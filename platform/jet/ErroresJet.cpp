@@ -1,0 +1,111 @@
+#include "platform/jet/ErroresJet.h"
+
+#include <vector>
+
+namespace jet {
+
+namespace {
+
+struct FilaError {
+    TErrorJet e;
+    const char* sClase;
+    const char* sMensaje;
+};
+
+using E = TErrorJet;
+
+// One row per failure.
+const FilaError kErrores[] = {
+    {E::ArchivoInexistente, "EArchivoInexistente", "No se encontró el archivo '%1'."},
+    {E::ArchivoIlegible, "EArchivoIlegible", "No se puede leer el archivo '%1'."},
+    {E::ArchivoNoEsAccess, "EArchivoNoEsAccess",
+     "El archivo '%1' no es una base de datos de Access."},
+    {E::ArchivoDanado, "EArchivoNoEsAccess",
+     "El archivo '%1' no es una base de datos de Access válida: está incompleto o dañado."},
+    {E::ContrasenaInvalida, "EContrasenaInvalida", "No es una contraseña válida."},
+    {E::ContrasenaRequerida, "EContrasenaRequerida",
+     "El archivo '%1' está cifrado con una contraseña de base de datos: hay que indicarla para "
+     "abrirlo."},
+    {E::FormatoNoSoportado, "EFormatoNoSoportado", "No se puede abrir el archivo '%1': es %2, pero %3."},
+    {E::TipoNoSoportado, "ETipoNoSoportado",
+     "No se puede leer la columna '%2' de la tabla '%1': es de tipo %3, que este programa no lee."},
+    {E::TablaInexistente, "ETablaInexistente", "No existe la tabla '%1' en el archivo '%2'."},
+    {E::Sintaxis, "ESintaxis", "Error de sintaxis en la instrucción SQL cerca de '%1'."},
+    {E::InstruccionNoValida, "ESintaxis",
+     "Instrucción SQL no válida; se esperaba 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT' o "
+     "'UPDATE'."},
+    {E::CaracteresTrasFin, "ESintaxis",
+     "Se encontraron caracteres después del final de la instrucción SQL."},
+    {E::NumeroArgumentos, "ESintaxis",
+     "Número incorrecto de argumentos usados con la función '%1' en la expresión."},
+    {E::ColumnasUnion, "ESintaxis",
+     "El número de columnas de las consultas de la unión no coincide."},
+    {E::AgregadoMalUsado, "ESintaxis", "No se puede usar una función de agregado aquí: %1"},
+    {E::SoloLectura, "ESoloLectura",
+     "La base de datos Norvex está abierta en modo de solo lectura: no se permite la "
+     "instrucción %1."},
+    {E::Anidamiento, "EAnidamiento",
+     "La instrucción SQL es demasiado compleja: anida más de %1 niveles de paréntesis, "
+     "operadores, funciones o subconsultas."},
+    {E::Longitud, "ELongitud", "La instrucción SQL es demasiado larga: pasa de %1 MB."},
+    {E::TablaNoEncontrada, "ETablaNoEncontrada", "No se encuentra la tabla o consulta '%1'."},
+    {E::ParametroSinValor, "EParametroSinValor",
+     "No se ha especificado un valor para el parámetro '%1': no hay ninguna columna con ese "
+     "nombre."},
+    {E::CampoAmbiguo, "ECampoAmbiguo",
+     "El campo '%1' puede referirse a más de una tabla de la cláusula FROM."},
+    {E::FuncionNoDefinida, "EFuncionNoDefinida", "Función '%1' no definida en la expresión."},
+    {E::Agregado, "EAgregado",
+     "Intentó ejecutar una consulta que no incluye la expresión especificada '%1' como parte "
+     "de una función de agregado."},
+    {E::TiposNoCoinciden, "ETiposNoCoinciden",
+     "No coinciden los tipos de datos en la expresión: '%1'."},
+    {E::DivisionPorCero, "EDivisionPorCero", "División por cero."},
+    {E::ArgumentoNoValido, "EArgumentoNoValido",
+     "Llamada a procedimiento o argumento no válido en '%1'."},
+    {E::PatronNoValido, "EArgumentoNoValido", "Cadena de patrón no válida."},
+    {E::Desbordamiento, "EDesbordamiento", "Desbordamiento al convertir '%1'."},
+    {E::DesbordamientoOperacion, "EDesbordamiento",
+     "Desbordamiento: el resultado de una operación no cabe en un número Double."},
+    {E::DemasiadoCompleja, "EAnidamiento",
+     "La instrucción SQL es demasiado compleja para el motor: %1."},
+    {E::Memoria, "EMemoria", "No hay memoria suficiente para ejecutar la instrucción."},
+    {E::Interrumpida, "EInterrumpida", "Se interrumpió la ejecución de la instrucción."},
+    {E::ResultadoGrande, "ELongitud",
+     "Un valor del resultado es demasiado grande para el motor: %1."},
+    {E::Motor, "EMotorSql", "Error al ejecutar la instrucción: %1"},
+    {E::CopiaNoPreparada, "EMotorSql", "No se pudo preparar la copia de la base de datos: %1"},
+    {E::BaseNoCreada, "EMotorSql", "No se pudo crear la base de datos en memoria."},
+    {E::TablaNoCopiada, "EMotorSql", "No se pudo copiar la tabla '%1': %2"},
+};
+
+const FilaError& Fila(TErrorJet e) {
+    for (const auto& f : kErrores)
+        if (f.e == e)
+            return f;
+    return Fila(TErrorJet::Motor);
+}
+
+}  // namespace
+
+const char* ClaseDe(TErrorJet e) {
+    return Fila(e).sClase;
+}
+
+EErrorJet ErrorJet(TErrorJet e, std::initializer_list<std::string> culpables) {
+    const std::vector<std::string> partes(culpables);
+    std::string s;
+    for (const char* p = Fila(e).sMensaje; *p; ++p) {
+        if (p[0] == '%' && p[1] >= '1' && p[1] <= '9') {
+            const size_t i = static_cast<size_t>(p[1] - '1');
+            if (i < partes.size())
+                s += partes[i];
+            ++p;
+            continue;
+        }
+        s += *p;
+    }
+    return EErrorJet(Fila(e).sClase, s);
+}
+
+}  // namespace jet

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "platform/jet/sql/Ast.h"
+
+namespace jet::sql {
+
+// The last pass: writes a bound, rewritten tree as one SQLite statement with
+// Jet's results, and does nothing else (no look-ups, no checks, no
+// execution). Text comparisons go through the JET collation, Jet operators
+// and functions through the jet_* functions; comparisons give -1/0 where a
+// value is wanted; TOP keeps the rows tied with the last one; UNION ALL
+// yields its branches in order; every derived table becomes a common table
+// of the statement's WITH clause, so any nesting fits SQLite's parser.
+class ImpresorSqlite {
+public:
+    // The statement.
+    static std::string Imprime(const Consulta& consulta);
+    // A derived table of a FROM clause as a statement of its own, as the
+    // engine keeps its rows.
+    static std::string ImprimeDerivada(const Consulta& consulta);
+};
+
+}  // namespace jet::sql

@@ -1,0 +1,254 @@
+// The engine's answers as data: every file of casos/ holds statements with
+// the rows or the failure Jet gives for them. One case reads
+//
+//     consulta            (or "consulta TEM": the kind of each column)
+//     SELECT UCASE('a') FROM tEmpresa
+//     ----
+//     A
+//
+// and ends at a blank line. Rows are written as jetsql writes its CSV (text
+// with a comma or a quote between double quotes, empty text as "") except
+// Null, written NULL so that a row of one Null is not a blank line. Kinds:
+// T text, E whole number, R double, M currency, F date, B yes/no, ? any;
+// Null fits every kind. A failure reads
+//
+//     error
+//     SELECT 'abc' + 1 FROM tEmpresa
+//     ----
+//     ETiposNoCoinciden   (or "Kind - message", as jetsql prints it)
+//
+// "base NAME" switches the file the next cases run on: "datos" (the small
+// file of DatosConformidad.h, the default) or a file of tests/fixtures/mdb.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DatosConformidad.h"
+#include "platform/jet/Comillas.h"
+#include "platform/jet/EErrorJet.h"
+#include "platform/jet/MotorJet.h"
+#include "platform/jet/TArchivoAccess.h"
+#include "platform/jet/TextoValor.h"
+
+namespace {
+
+struct CasoArchivo {
+    std::string sArchivo;  // path, for the failure's location
+    int nLinea = 0;        // line of "consulta" or "error"
+    std::string sBase = "datos";
+    bool bError = false;
+    std::string sTipos;
+    std::string sSql;
+    std::vector<std::string> esperado;
+};
+
+void PrintTo(const CasoArchivo& c, std::ostream* o) {
+    *o << c.sArchivo << ":" << c.nLinea;
+}
+
+std::string Recorta(const std::string& s) {
+    const auto a = s.find_first_not_of(" \t\r");
+    if (a == std::string::npos)
+        return "";
+    return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
+}
+
+// A malformed file is a failure of the suite, not a case silently skipped.
+std::vector<CasoArchivo> LeeArchivo(const std::filesystem::path& ruta) {
+    std::ifstream f(ruta);
+    if (!f)
+        throw std::runtime_error("no se puede leer " + ruta.string());
+    std::vector<CasoArchivo> casos;
+    std::string sBase = "datos", linea;
+    int n = 0;
+    auto malo = [&](const std::string& s) {
+        return std::runtime_error(ruta.string() + ":" + std::to_string(n) + ": " + s);
+    };
+    while (std::getline(f, linea)) {
+        ++n;
+        const std::string s = Recorta(linea);
+        if (s.empty() || s[0] == '#')
+            continue;
+        if (s.starts_with("base ")) {
+            sBase = Recorta(s.substr(5));
+            continue;
+        }
+        CasoArchivo c;
+        c.sArchivo = ruta.string();
+        c.nLinea = n;
+        c.sBase = sBase;
+        if (s == "error") {
+            c.bError = true;
+        } else if (s == "consulta" || s.starts_with("consulta ")) {
+            c.sTipos = Recorta(s.substr(8));
+        } else {
+            throw malo("se esperaba 'consulta', 'error' o 'base': " + s);
+        }
+        bool bSeparador = false;
+        while (std::getline(f, linea)) {
+            ++n;
+            if (!linea.empty() && linea.back() == '\r')
+                linea.pop_back();
+            if (Recorta(linea) == "----") {
+                bSeparador = true;
+                break;
+            }
+            if (Recorta(linea).empty())
+                break;
+            c.sSql += (c.sSql.empty() ? "" : "\n") + linea;
+        }
+        if (!bSeparador || c.sSql.empty())
+            throw malo("caso sin instrucción o sin '----'");
+        while (std::getline(f, linea)) {
+            ++n;
+            if (!linea.empty() && linea.back() == '\r')
+                linea.pop_back();
+            if (linea.empty())
+                break;
+            c.esperado.push_back(linea);
+        }
+        if (c.bError && c.esperado.size() != 1)
+            throw malo("un error espera una sola línea: la clase o 'Clase - mensaje'");
+        casos.push_back(std::move(c));
+    }
+    return casos;
+}
+
+std::vector<CasoArchivo> LeeCasos() {
+    const std::filesystem::path dir =
+        std::filesystem::path(KOVA_SOURCE_DIR) / "tests/platform/jet/casos";
+    std::vector<std::filesystem::path> rutas;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        if (e.path().extension() == ".test")
+            rutas.push_back(e.path());
+    std::sort(rutas.begin(), rutas.end());
+    std::vector<CasoArchivo> todos;
+    for (const auto& r : rutas)
+        for (auto& c : LeeArchivo(r)) todos.push_back(std::move(c));
+    return todos;
+}
+
+std::string Campo(const jet::TValor& v) {
+    if (jet::EsNulo(v))
+        return "NULL";
+    const auto* s = std::get_if<std::string>(&v);
+    if (!s)
+        return jet::TextoValor(v);
+    if (s->empty() || *s == "NULL")
+        return jet::Entrecomilla(*s, '"');
+    if (s->find_first_of(",\"\r\n") == std::string::npos)
+        return *s;
+    return jet::Entrecomilla(*s, '"');
+}
+
+char Tipo(const jet::TValor& v) {
+    return std::visit(
+        [](const auto& x) {
+            using T = std::decay_t<decltype(x)>;
+            if constexpr (std::is_same_v<T, std::string>)
+                return 'T';
+            else if constexpr (std::is_same_v<T, int64_t>)
+                return 'E';
+            else if constexpr (std::is_same_v<T, double>)
+                return 'R';
+            else if constexpr (std::is_same_v<T, jet::TMoneda>)
+                return 'M';
+            else if constexpr (std::is_same_v<T, jet::TFecha>)
+                return 'F';
+            else if constexpr (std::is_same_v<T, bool>)
+                return 'B';
+            else
+                return '?';
+        },
+        v);
+}
+
+// One engine per file, shared by the cases that run on it.
+jet::TMotorJet& Motor(const std::string& sBase) {
+    static std::map<std::string, std::unique_ptr<jet::TMotorJet>> motores;
+    auto& m = motores[sBase];
+    if (m)
+        return *m;
+    if (sBase == "datos") {
+        m = MotorSobre(Datos());
+    } else {
+        const std::string sRuta = std::string(KOVA_FIXTURES) + "/mdb/" + sBase;
+        m = std::make_unique<jet::TMotorJet>(
+            [sRuta] { return jet::TArchivoAccess::Abre(sRuta, ""); },
+            [](const std::string& s) { return jet::TArchivoAccess::FirmaEnDisco(s); });
+    }
+    return *m;
+}
+
+class Casos : public ::testing::TestWithParam<CasoArchivo> {};
+
+TEST_P(Casos, GiveJetsAnswer) {
+    const CasoArchivo& c = GetParam();
+    const std::string sDonde = "\n" + c.sSql + "\n";
+    jet::TMotorJet& motor = Motor(c.sBase);
+    if (c.bError) {
+        try {
+            motor.Ejecuta(c.sSql);
+            ADD_FAILURE_AT(c.sArchivo.c_str(), c.nLinea) << "no failure" << sDonde;
+        } catch (const jet::EErrorJet& e) {
+            const std::string& sEsperado = c.esperado[0];
+            const std::string sObtenido = sEsperado.find(" - ") == std::string::npos
+                                              ? e.Clase()
+                                              : e.Clase() + " - " + e.Mensaje();
+            if (sObtenido != sEsperado)
+                ADD_FAILURE_AT(c.sArchivo.c_str(), c.nLinea)
+                    << "expected: " << sEsperado << "\n  actual: " << sObtenido << sDonde;
+        }
+        return;
+    }
+    jet::TResultado r;
+    try {
+        r = motor.Ejecuta(c.sSql);
+    } catch (const jet::EErrorJet& e) {
+        ADD_FAILURE_AT(c.sArchivo.c_str(), c.nLinea)
+            << e.Clase() << " - " << e.Mensaje() << sDonde << motor.Traduce(c.sSql);
+        return;
+    }
+    std::vector<std::string> filas;
+    std::string sTipos;
+    for (const auto& fila : r.filas) {
+        std::string s;
+        for (size_t i = 0; i < fila.size(); ++i) {
+            s += (i ? "," : "") + Campo(fila[i]);
+            if (i < c.sTipos.size() && c.sTipos[i] != '?' && !jet::EsNulo(fila[i]) &&
+                Tipo(fila[i]) != c.sTipos[i])
+                ADD_FAILURE_AT(c.sArchivo.c_str(), c.nLinea)
+                    << "column " << i + 1 << " is of kind " << Tipo(fila[i]) << ", not "
+                    << c.sTipos[i] << sDonde;
+        }
+        filas.push_back(s);
+    }
+    if (!c.sTipos.empty() && c.sTipos.size() != r.columnas.size())
+        ADD_FAILURE_AT(c.sArchivo.c_str(), c.nLinea)
+            << c.sTipos.size() << " kinds for " << r.columnas.size() << " columns" << sDonde;
+    if (filas != c.esperado) {
+        std::string e, o;
+        for (const auto& s : c.esperado) e += "\n    " + s;
+        for (const auto& s : filas) o += "\n    " + s;
+        ADD_FAILURE_AT(c.sArchivo.c_str(), c.nLinea)
+            << "expected:" << e << "\n  actual:" << o << sDonde << motor.Traduce(c.sSql);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Archivos, Casos, ::testing::ValuesIn(LeeCasos()),
+                         [](const ::testing::TestParamInfo<CasoArchivo>& i) {
+                             std::string s =
+                                 std::filesystem::path(i.param.sArchivo).stem().string();
+                             for (char& ch : s)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return s + "_" + std::to_string(i.param.nLinea);
+                         });
+
+}  // namespace
