@@ -17,6 +17,7 @@ struct TOpcionesLotes {
     std::optional<std::filesystem::path> sRespuestas;
     std::optional<std::filesystem::path> sPdf;
     std::optional<std::filesystem::path> sConsultas;
+    std::optional<std::filesystem::path> sEvidencia;  // a folder
     bool bAyuda = false;
 };
 
