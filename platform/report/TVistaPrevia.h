@@ -40,7 +40,12 @@ public:
     bool Busca(const QString& sTexto);
     QPrinter& DameImpresora() { return *F_Impresora; }
 
+protected:
+    // A click on a variable's value on the paper runs the report's action.
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
 private:
+    QString VariableEn(const QPoint& punto) const;
     QAction* Accion(const char* sNombre, const QString& sTexto, QStyle::StandardPixmap icono,
                     const QKeySequence& atajo = {});
     void CreaBarra();
