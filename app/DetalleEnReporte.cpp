@@ -17,6 +17,21 @@ int PreguntaDeVariable(const QString& sVariable) {
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
+namespace {
+
+// The question as the report words it: the paragraph that starts with its
+// number (the number, two blanks, the text).
+QString TextoPregunta(const rpt::TReporte& reporte, int nPregunta) {
+    const QString sInicio = QString::number(nPregunta) + QStringLiteral("  ");
+    for (int n = 0; n < reporte.DameNumPaginas(); ++n)
+        for (const QString& s : reporte.DameTextoPagina(n).split(u'\n'))
+            if (s.startsWith(sInicio))
+                return s.simplified();
+    return QStringLiteral("Pregunta %1").arg(nPregunta);
+}
+
+}  // namespace
+
 void EnlazaDetalle(rpt::TReporte& reporte,
                    const std::shared_ptr<IRepCuestionarioKOVA>& cuestionario) {
     std::weak_ptr<TRepCuestANDU2017> debil =
@@ -32,8 +47,9 @@ void EnlazaDetalle(rpt::TReporte& reporte,
         try {
             TEvidenciaPregunta e = q->DameEvidenciaPregunta(n);
             TUtilerias::CursorNormal();
-            TDetallePregunta detalle(
-                std::move(e), reporte.Variables().DameTexto(sVariable).value_or(QString()), padre);
+            TDetallePregunta detalle(std::move(e), TextoPregunta(reporte, n),
+                                     reporte.Variables().DameTexto(sVariable).value_or(QString()),
+                                     padre);
             detalle.exec();
         } catch (const jet::EErrorJet& e) {
             TUtilerias::CursorNormal();

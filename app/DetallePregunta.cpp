@@ -13,14 +13,15 @@
 #include "app/ModeloEvidencia.h"
 #include "platform/ui/ICajaMensajes.h"
 
-TDetallePregunta::TDetallePregunta(TEvidenciaPregunta evidencia, const QString& sRespuesta,
-                                   QWidget* padre)
+TDetallePregunta::TDetallePregunta(TEvidenciaPregunta evidencia, const QString& sPregunta,
+                                   const QString& sRespuesta, QWidget* padre)
     : QDialog(padre), F_nPregunta(evidencia.nPregunta) {
     setWindowTitle(QStringLiteral("Detalle de la pregunta %1").arg(F_nPregunta));
     const QString sCalculo = QString::fromStdString(DescribeCalculo(evidencia));
     F_Filas = std::make_shared<jet::TResultado>(std::move(evidencia.filas));
 
-    auto* pregunta = new QLabel(QStringLiteral("Pregunta %1").arg(F_nPregunta));
+    auto* pregunta = new QLabel(sPregunta);
+    pregunta->setWordWrap(true);
     QFont negrita = pregunta->font();
     negrita.setBold(true);
     pregunta->setFont(negrita);

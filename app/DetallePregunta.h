@@ -14,8 +14,9 @@ class TModeloEvidencia;
 class TDetallePregunta : public QDialog {
     Q_OBJECT
 public:
-    TDetallePregunta(TEvidenciaPregunta evidencia, const QString& sRespuesta,
-                     QWidget* padre = nullptr);
+    // sPregunta: the question as the report words it.
+    TDetallePregunta(TEvidenciaPregunta evidencia, const QString& sPregunta,
+                     const QString& sRespuesta, QWidget* padre = nullptr);
 
     QTableView* DameTabla() const { return F_Tabla; }
     // Writes the rows (in the data's order) to sArchivo; false with a
