@@ -318,34 +318,48 @@ TEST(CuestionarioKova, EvidenciaEnCarpetaInservible) {
     c.Escribe();
     struct TCaso {
         const char* sNombre;
-        std::function<void(const fs::path&)> prepara;
+        // Lays out the case under the run's output folder; returns the
+        // evidence folder to ask for.
+        std::function<fs::path(const fs::path&)> prepara;
         int nSalida;
         std::string sMensaje;
     };
     const TCaso casos[] = {
-        {"llena", [](const fs::path& d) { std::ofstream(d / "x.txt") << "x"; }, 2,
-         "La carpeta de evidencia ya existe y no está vacía: "},
+        {"llena",
+         [](const fs::path& d) {
+             fs::create_directories(d / "ev");
+             std::ofstream(d / "ev" / "x.txt") << "x";
+             return d / "ev";
+         },
+         2, "La carpeta de evidencia ya existe y no está vacía: "},
         {"sin permiso de escritura",
          [](const fs::path& d) {
-             fs::permissions(d.parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
+             fs::create_directories(d / "padre");
+             fs::permissions(d / "padre", fs::perms::owner_read | fs::perms::owner_exec);
+             return d / "padre" / "ev";
          },
          1, "No fue posible escribir la carpeta "},
+        // Not even root writes there.
+        {"sistema de archivos de solo lectura",
+         [](const fs::path&) { return fs::path("/proc/kova-evidencia"); }, 1,
+         "No fue posible escribir la carpeta "},
     };
     for (const TCaso& caso : casos) {
         SCOPED_TRACE(caso.sNombre);
-        if (caso.nSalida == 1 && geteuid() == 0)
+        if (std::string(caso.sNombre) == "sin permiso de escritura" && geteuid() == 0)
             continue;  // root writes anywhere
         TDirTemporal salida;
-        fs::create_directories(salida / "padre" / "ev");
-        caso.prepara(salida / "padre" / "ev");
+        const fs::path sEvidencia = caso.prepara(salida.ruta());
         const auto antes = Foto(salida.ruta());
-        const TEjecucion e = Ejecuta(c.Args({"--respuestas", (salida / "r.csv").string(),
-                                             "--evidencia", (salida / "padre" / "ev").string()}));
-        fs::permissions(salida / "padre", fs::perms::owner_all);
+        const TEjecucion e = Ejecuta(c.Args(
+            {"--respuestas", (salida / "r.csv").string(), "--evidencia", sEvidencia.string()}));
+        if (fs::exists(salida / "padre"))
+            fs::permissions(salida / "padre", fs::perms::owner_all);
         EXPECT_EQ(e.nSalida, caso.nSalida) << e.sErrores;
         EXPECT_TRUE(e.sErrores.starts_with(caso.sMensaje)) << e.sErrores;
         EXPECT_EQ(Foto(salida.ruta()), antes);
     }
+    EXPECT_FALSE(fs::exists("/proc/kova-evidencia"));
 }
 
 // A question that cannot be answered (no company row and no operation: the
