@@ -7,6 +7,7 @@
 #include "app/Arranque.h"
 #include "app/CarpetaNorvex.h"
 #include "app/DatosVentana.h"
+#include "app/DetalleEnReporte.h"
 #include "app/EtiquetaCarpeta.h"
 #include "app/PideCarpetaQt.h"
 #include "app/Principal.h"
@@ -15,6 +16,24 @@
 #include "data/ColectorConxs.h"
 #include "questionnaire/AlmacenRespuestasCC.h"
 #include "report/DataModule.h"
+
+namespace {
+
+// The window's data side whose question sets also open each answer's detail
+// from the report preview.
+class TDatosConDetalle : public TDatosVentana {
+public:
+    using TDatosVentana::TDatosVentana;
+    std::shared_ptr<IRepCuestionarioKOVA> CreaCuestionario(
+        int nNumEmp, double dTCambio, std::shared_ptr<IMensajero> Mensajero) override {
+        auto q = TDatosVentana::CreaCuestionario(nNumEmp, dTCambio, std::move(Mensajero));
+        if (q)
+            EnlazaDetalle(dmMain->repGeneral, q);
+        return q;
+    }
+};
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -55,7 +74,7 @@ int main(int argc, char* argv[]) {
             return CreaManejadorVentana(dmMain->repGeneral, sNomRep, Datos->DameNumEmpresa(),
                                         almacen);
         };
-        Datos = std::make_shared<TDatosVentana>(elReporte);
+        Datos = std::make_shared<TDatosConDetalle>(elReporte);
         TfrmPrincipal frmPrincipal(Datos, dmMain->vtPEPs, utilerias);
         if (utilerias)
             new TEtiquetaCarpeta(eleccion->sCarpeta, &frmPrincipal);  // owned by the window

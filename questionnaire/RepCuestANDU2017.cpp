@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "platform/ado/TADOConnection.h"
+#include "platform/jet/EErrorJet.h"
+
 namespace {
 
 // How a question of the tables is computed from its column's sources.
@@ -244,4 +247,54 @@ void TRepCuestANDU2017::DameConsulta(int nPregunta, std::string& sConsulta) {
                 return;
             }
     sConsulta = sTxError;  // unreachable: 1 to 195 are all covered above
+}
+
+std::optional<TCalculoRespuesta> TRepCuestANDU2017::DameCalculo(int nPregunta) {
+    if (nPregunta < 1 || nPregunta > 195 || RespondeElCC(nPregunta))
+        return std::nullopt;
+    switch (nPregunta) {
+        case 2:
+        case 150:
+        case 151:
+        case 181:
+        case 182:
+            return crMasFrecuente;
+        case 130:
+        case 183:
+            return crConteo;
+    }
+    auto calculo = [](TCalculo n) {
+        switch (n) {
+            case ccExiste:
+                return crExiste;
+            case ccUsuarios:
+            case ccOps:
+                return crConteo;
+            case ccMonto:
+                return crSuma;
+            case ccPromedio:
+                break;
+        }
+        return crPromedio;
+    };
+    for (const TPreguntaVentaDocs& v : aVentaDocumentos)
+        if (v.nPregunta == nPregunta)
+            return calculo(v.pregunta.nCalculo);
+    for (const TFila& fila : aTablaPrincipal)
+        for (int n : fila.aPreguntas)
+            if (n == nPregunta)
+                return calculo(fila.pregunta.nCalculo);
+    return std::nullopt;
+}
+
+TEvidenciaPregunta TRepCuestANDU2017::DameEvidenciaPregunta(int nPregunta) {
+    const auto nCalculo = DameCalculo(nPregunta);
+    if (!nCalculo)
+        throw jet::EErrorJet("EEvidencia", "La pregunta " + std::to_string(nPregunta) +
+                                               " no se calcula con la base de datos.");
+    if (!F_Conector || !F_Conector->Connected())
+        throw jet::EErrorJet("EEvidencia", "No hay conexión con la base de datos.");
+    std::string sConsulta;
+    DameConsulta(nPregunta, sConsulta);
+    return DameEvidencia(F_Conector->Motor(), nPregunta, *nCalculo, sConsulta);
 }

@@ -2,6 +2,10 @@
 
 #include <string>
 
+#include <optional>
+
+#include "questionnaire/CalculoRespuesta.h"
+#include "questionnaire/EvidenciaPregunta.h"
 #include "questionnaire/RepCuestKOVABasic.h"
 
 // The 2018 edition of the questionnaire (operations of 2017): for each of the
@@ -10,6 +14,14 @@
 class TRepCuestANDU2017 : public TRepCuestKOVABasic {
 public:
     using TRepCuestKOVABasic::TRepCuestKOVABasic;
+
+    // How the answer of a computed question is worked out from its rows;
+    // none for the questions the centre answers and for unknown numbers.
+    static std::optional<TCalculoRespuesta> DameCalculo(int nPregunta);
+    // The rows behind the answer of a computed question, with the PEP ticks
+    // of the last run; failures (an uncomputed question, no connection, the
+    // engine's) are jet::EErrorJet.
+    TEvidenciaPregunta DameEvidenciaPregunta(int nPregunta);
 
 protected:
     void DameConsulta(int nPregunta, std::string& sConsulta) override;

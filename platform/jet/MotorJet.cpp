@@ -82,7 +82,27 @@ std::string TMotorJet::Traduce(const std::string& sSql) {
 }
 
 TResultado TMotorJet::Ejecuta(const std::string& sSql) {
-    const auto generado = Compila(sSql, true);
+    return Corre(Compila(sSql, true));
+}
+
+TEvidenciaJet TMotorJet::Evidencia(const std::string& sSql,
+                                   const std::vector<sql::TColumnaEvidencia>& columnas) {
+    // Bound once to learn each source's columns, then rewritten from a fresh
+    // parse: the binder leaves its marks on the tree it binds.
+    auto enlazada = sql::Parser::Analiza(sSql);
+    instantanea_.Actualiza();
+    sql::Enlazador::Enlaza(*enlazada, instantanea_);
+    auto consulta = sql::Parser::Analiza(sSql);
+    sql::ReescribeEvidencia(*consulta, *enlazada, columnas);
+    sql::Enlazador::Enlaza(*consulta, instantanea_);
+    sql::Reescribe(*consulta);
+    sql::MaterializaDerivadas(*consulta, instantanea_);
+    const sql::TTraduccion generado{sql::ImpresorSqlite::Imprime(*consulta), consulta->columnas,
+                                    consulta->tipos};
+    return {Corre(generado), sql::DameFormaAgregado(*enlazada)};
+}
+
+TResultado TMotorJet::Corre(const sql::TTraduccion& generado) {
     sqlite3* db = instantanea_.Db();
     auto& ranura = instantanea_.Ranura();
     ranura.Vacia();

@@ -5,6 +5,7 @@
 
 #include "platform/jet/Instantanea.h"
 #include "platform/jet/TValorJet.h"
+#include "platform/jet/sql/Evidencia.h"
 
 namespace jet {
 
@@ -22,6 +23,12 @@ struct TResultado {
     std::vector<std::vector<TValor>> filas;
 };
 
+// The rows behind an answer and what its aggregate does with them.
+struct TEvidenciaJet {
+    TResultado filas;
+    sql::TFormaAgregado forma;
+};
+
 // Runs Access SQL over one Access file with Jet's results: parses the
 // statement, writes it as SQLite SQL and runs it on the file's snapshot,
 // which is refreshed first if the file changed. Every failure is an
@@ -35,12 +42,17 @@ public:
     // Derived tables that several statements share are computed once per
     // snapshot; off, every statement computes everything (same answers).
     void PonOptimizacion(bool b) { instantanea_.PonOptimizacion(b); }
+    // The rows the aggregate of an answer statement reads, with the wanted
+    // columns they have (sql::ReescribeEvidencia).
+    TEvidenciaJet Evidencia(const std::string& sSql,
+                            const std::vector<sql::TColumnaEvidencia>& columnas);
 
 private:
     TInstantanea instantanea_;
 
     // Parse, bind, rewrite, (keep derived tables,) print.
     sql::TTraduccion Compila(const std::string& sSql, bool bGuardadas);
+    TResultado Corre(const sql::TTraduccion& generado);
 };
 
 }  // namespace jet

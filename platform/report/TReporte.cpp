@@ -16,6 +16,11 @@
 namespace rpt {
 
 namespace {
+// The text format property that names the variable a value came from.
+constexpr int kPropiedadVariable = QTextFormat::UserProperty + 17;
+}  // namespace
+
+namespace {
 
 // Line breaks of a value stay line breaks of its paragraph, so a multi-line
 // value keeps the paragraph's spacing and does not split the object's text.
@@ -158,10 +163,34 @@ void TReporte::SustituyeVariables(QTextDocument& doc, int nPagina, int nTotal) c
         // The value takes the character format of the bracketed name itself.
         QTextCursor enNombre(&doc);
         enNombre.setPosition(cursor.selectionStart() + 1);
-        const QTextCharFormat formato = enNombre.charFormat();
+        QTextCharFormat formato = enNombre.charFormat();
+        // The value remembers its variable, so a click on it can name it.
+        formato.setProperty(kPropiedadVariable, sNombre);
         cursor.insertText(ComoTextoDeLinea(*sTexto), formato);
         // The search goes on after the value: a value is never read as a name.
     }
+}
+
+QString TReporte::DameVariableEn(int n, const QPointF& puntoPt) const {
+    if (n < 0 || n >= DameNumPaginas())
+        return {};
+    for (const TObjetoPreparado& obj : F_Paginas[n].objetos) {
+        const QRectF texto = obj.DameRectTexto();
+        if (!texto.contains(puntoPt))
+            continue;
+        const int nPos =
+            obj.documento->documentLayout()->hitTest(puntoPt - texto.topLeft(), Qt::ExactHit);
+        if (nPos < 0)
+            continue;
+        QTextCursor cursor(obj.documento.get());
+        cursor.setPosition(nPos);
+        // The format after the position: the character under the point.
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        const QString s = cursor.charFormat().property(kPropiedadVariable).toString();
+        if (!s.isEmpty())
+            return s;
+    }
+    return {};
 }
 
 QString TReporte::DameTextoPagina(int n) const {

@@ -14,6 +14,7 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class QWidget;
 #include <QTextDocument>
 
 namespace rpt {
@@ -90,6 +91,15 @@ public:
     bool PintaPaginas(QPagedPaintDevice& dispositivo, int nDesde, int nHasta, bool bPapelDePagina,
                       bool bFondo, const TProgreso& progreso = {});
 
+    // The variable whose value is painted at a point of page n (points from
+    // the paper's corner), as "Categoria.Nombre"; empty when there is none.
+    QString DameVariableEn(int n, const QPointF& puntoPt) const;
+    // What a click on a variable's value in the preview does (nothing when
+    // unset): the variable's name and the window to open a dialog over.
+    using TAlPulsarVariable = std::function<void(const QString& sVariable, QWidget* padre)>;
+    void SetAlPulsarVariable(TAlPulsarVariable f) { F_AlPulsar = std::move(f); }
+    const TAlPulsarVariable& DameAlPulsarVariable() const { return F_AlPulsar; }
+
     QString DameError() const { return F_sError; }
     void SetError(const QString& s) { F_sError = s; }
 
@@ -102,6 +112,7 @@ private:
     TOpcionesPDF F_OpcionesPDF;
     std::vector<TPaginaPreparada> F_Paginas;
     QString F_sError;
+    TAlPulsarVariable F_AlPulsar;
 };
 
 // Millimetres to points.

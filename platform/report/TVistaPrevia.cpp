@@ -1,5 +1,7 @@
 #include "platform/report/TVistaPrevia.h"
 
+#include <QMouseEvent>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -81,6 +83,8 @@ TVistaPrevia::TVistaPrevia(TReporte& reporte, QWidget* padre) : QDialog(padre), 
     F_Lienzo = new TLienzoPaginas(F_Reporte);
     F_Desplazable = new QScrollArea;
     F_Desplazable->setWidget(F_Lienzo);
+    F_Lienzo->installEventFilter(this);
+    F_Lienzo->setMouseTracking(static_cast<bool>(F_Reporte.DameAlPulsarVariable()));
     F_Desplazable->setAlignment(Qt::AlignHCenter);
     F_Desplazable->setBackgroundRole(QPalette::Dark);
     connect(F_Desplazable->verticalScrollBar(), &QScrollBar::valueChanged, this,
@@ -371,6 +375,38 @@ void TVistaPrevia::ExportaPDF() {
     progreso.reset();
     if (!bOk)
         QMessageBox::warning(this, windowTitle(), sError);
+}
+
+QString TVistaPrevia::VariableEn(const QPoint& punto) const {
+    if (F_Reporte.DameNumPaginas() == 0)
+        return {};
+    const int n = F_Lienzo->DamePaginaEn(punto.y());
+    const QRect rect = F_Lienzo->DameRectPagina(n);
+    if (n < 0 || rect.width() <= 0)
+        return {};
+    const double dPorPunto = rect.width() / F_Reporte.DamePagina(n).tamanoPt.width();
+    return F_Reporte.DameVariableEn(n, QPointF(punto - rect.topLeft()) / dPorPunto);
+}
+
+bool TVistaPrevia::eventFilter(QObject* objeto, QEvent* evento) {
+    const auto& alPulsar = F_Reporte.DameAlPulsarVariable();
+    if (objeto != F_Lienzo || !alPulsar)
+        return QDialog::eventFilter(objeto, evento);
+    if (evento->type() == QEvent::MouseMove) {
+        // The hand says which values open something.
+        const auto* raton = static_cast<QMouseEvent*>(evento);
+        F_Lienzo->setCursor(VariableEn(raton->position().toPoint()).isEmpty()
+                                ? Qt::ArrowCursor
+                                : Qt::PointingHandCursor);
+    } else if (evento->type() == QEvent::MouseButtonRelease) {
+        const auto* raton = static_cast<QMouseEvent*>(evento);
+        const QString sVariable = VariableEn(raton->position().toPoint());
+        if (raton->button() == Qt::LeftButton && !sVariable.isEmpty()) {
+            alPulsar(sVariable, this);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(objeto, evento);
 }
 
 }  // namespace rpt

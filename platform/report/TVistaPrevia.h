@@ -48,7 +48,12 @@ public:
     // shows them, for a change made while the preview is open.
     void Reprepara();
 
+protected:
+    // A click on a variable's value on the paper runs the report's action.
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
 private:
+    QString VariableEn(const QPoint& punto) const;
     QAction* Accion(const char* sNombre, const QString& sTexto, QStyle::StandardPixmap icono,
                     const QKeySequence& atajo = {});
     void CreaBarra();

@@ -2,6 +2,7 @@
 // case: what it prints, its exit code, the files it leaves, and that it
 // neither changes nor adds anything in the Norvex folder.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -241,6 +242,10 @@ TEST(CuestionarioKova, LineaDeOrdenes) {
         {"--respuestas", (c.norvex / "r.csv").string()},  // never into the folder
         {"--pdf", (c.norvex / "DataBase" / "Norvex.mdb").string()},
         {"--pdf", c.Sal("c\xff.pdf")},  // a name Qt would write elsewhere
+        {"--evidencia", c.Sal("no/ev")},
+        {"--evidencia", (c.norvex / "ev").string()},
+        {"--evidencia", c.norvex.ruta().string()},
+        {"--evidencia", c.Sal("ev"), "--respuestas", c.Sal("ev")},
     };
     for (const auto& extra : casos) {
         const TEjecucion e = Ejecuta(c.Args(extra));
@@ -325,6 +330,112 @@ TEST(CuestionarioKova, ArchivoDeRespuestasDelCentroMalo) {
         EXPECT_EQ(Foto(c.salida.ruta()).size(), 1u);
     }
     EXPECT_EQ(Foto(c.norvex.ruta()), antes);
+
+// The evidence folder: one file per computed question and an index whose
+// every line agrees with the answers file and with the file it names. Three
+// dollar purchases (100 by N1, 10 + 10 by N2), N1 ticked as PEP.
+TEST(CuestionarioKova, EvidenciaDeCadaRespuesta) {
+    TCarpeta c;
+    c.Escribe();
+    const auto antes = Foto(c.norvex.ruta());
+    const TEjecucion e = Ejecuta(c.Args({"--pep", "N1", "--tipo-cambio", "20", "--respuestas",
+                                         c.Sal("r.csv"), "--evidencia", c.Sal("ev/")}));
+    ASSERT_EQ(e.nSalida, 0) << e.sErrores;
+    EXPECT_EQ(Foto(c.norvex.ruta()), antes);
+    const auto respuestas = PorPregunta(Lee(c.Sal("r.csv")), "respuesta");
+    const auto indice = LeeCsv(Lee(c.salida / "ev" / "indice.csv"));
+    ASSERT_EQ(indice.size(), 161u);
+    EXPECT_EQ(indice[0], (std::vector<std::string>{"pregunta", "respuesta", "calculo", "columna",
+                                                   "filas", "archivo"}));
+    std::map<int, std::vector<std::string>> porPregunta;
+    for (std::size_t i = 1; i < indice.size(); ++i) {
+        const auto& l = indice[i];
+        ASSERT_EQ(l.size(), 6u);
+        const int n = std::stoi(l[0]);
+        EXPECT_EQ(l[1], respuestas.at(n));
+        const auto filas = LeeCsv(Lee(c.salida / "ev" / l[5]));
+        ASSERT_FALSE(filas.empty()) << l[5];
+        EXPECT_EQ(std::to_string(filas.size() - 1), l[4]) << l[5];
+        porPregunta[n] = l;
+    }
+    EXPECT_EQ(Foto(c.salida / "ev").size(), 161u);
+    // Sum of the dollar purchases, users that are national natural persons
+    // without PEPs (N2 alone: its two operations are one user), operations
+    // with PEPs (N1's), the busiest activity.
+    const std::map<int, std::vector<std::string>> esperadas = {
+        {52, {"52", R("120"), "SUMA", "Cantidad", "3", "pregunta-052.csv"}},
+        {36, {"36", R("1"), "CONTEO", "", "1", "pregunta-036.csv"}},
+        {51, {"51", R("1"), "CONTEO", "", "1", "pregunta-051.csv"}},
+        {2,
+         {"2", R("COMERCIO AL POR MENOR (** Total Ops.:  3 **) "), "MAS_FRECUENTE", "Actividad",
+          "3", "pregunta-002.csv"}},
+        {91, {"91", R("NO"), "EXISTE", "", "0", "pregunta-091.csv"}},
+    };
+    for (const auto& [n, l] : esperadas) EXPECT_EQ(porPregunta.at(n), l) << n;
+    const auto usuarios = LeeCsv(Lee(c.salida / "ev" / "pregunta-036.csv"));
+    ASSERT_EQ(usuarios.size(), 2u);
+    EXPECT_EQ(usuarios[0], (std::vector<std::string>{"ClaveCliente", "Cliente", "Actividad"}));
+    EXPECT_EQ(usuarios[1][0], "N2");
+    const auto pep = LeeCsv(Lee(c.salida / "ev" / "pregunta-051.csv"));
+    ASSERT_EQ(pep.size(), 2u);
+    const std::vector<std::string> cabecera{
+        "Tipo",       "Folio",    "Fecha",        "NumeroDivisa", "Moneda",   "CantidadDivisa",
+        "Cotizacion", "Cantidad", "ClaveCliente", "Cliente",      "Actividad"};
+    EXPECT_EQ(pep[0], cabecera);
+    EXPECT_EQ(pep[1],
+              (std::vector<std::string>{"C", "1", "2017-03-01 00:00:00", "1", "USD", "100", "18",
+                                        "100", "N1", "ANA LOPEZ", "Comercio al por menor"}));
+}
+
+// An evidence folder that cannot take the run's output: a clear message and
+// nothing written, not even the other outputs of the run.
+TEST(CuestionarioKova, EvidenciaEnCarpetaInservible) {
+    TCarpeta c;
+    c.Escribe();
+    struct TCaso {
+        const char* sNombre;
+        // Lays out the case under the run's output folder; returns the
+        // evidence folder to ask for.
+        std::function<fs::path(const fs::path&)> prepara;
+        int nSalida;
+        std::string sMensaje;
+    };
+    const TCaso casos[] = {
+        {"llena",
+         [](const fs::path& d) {
+             fs::create_directories(d / "ev");
+             std::ofstream(d / "ev" / "x.txt") << "x";
+             return d / "ev";
+         },
+         2, "La carpeta de evidencia ya existe y no está vacía: "},
+        {"sin permiso de escritura",
+         [](const fs::path& d) {
+             fs::create_directories(d / "padre");
+             fs::permissions(d / "padre", fs::perms::owner_read | fs::perms::owner_exec);
+             return d / "padre" / "ev";
+         },
+         1, "No fue posible escribir la carpeta "},
+        // Not even root writes there.
+        {"sistema de archivos de solo lectura",
+         [](const fs::path&) { return fs::path("/proc/kova-evidencia"); }, 1,
+         "No fue posible escribir la carpeta "},
+    };
+    for (const TCaso& caso : casos) {
+        SCOPED_TRACE(caso.sNombre);
+        if (std::string(caso.sNombre) == "sin permiso de escritura" && geteuid() == 0)
+            continue;  // root writes anywhere
+        TDirTemporal salida;
+        const fs::path sEvidencia = caso.prepara(salida.ruta());
+        const auto antes = Foto(salida.ruta());
+        const TEjecucion e = Ejecuta(c.Args(
+            {"--respuestas", (salida / "r.csv").string(), "--evidencia", sEvidencia.string()}));
+        if (fs::exists(salida / "padre"))
+            fs::permissions(salida / "padre", fs::perms::owner_all);
+        EXPECT_EQ(e.nSalida, caso.nSalida) << e.sErrores;
+        EXPECT_TRUE(e.sErrores.starts_with(caso.sMensaje)) << e.sErrores;
+        EXPECT_EQ(Foto(salida.ruta()), antes);
+    }
+    EXPECT_FALSE(fs::exists("/proc/kova-evidencia"));
 }
 
 // A question that cannot be answered (no company row and no operation: the

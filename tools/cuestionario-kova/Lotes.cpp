@@ -14,6 +14,7 @@
 #include "report/DataModule.h"
 #include "report/TablaPEPs.h"
 #include "tools/cuestionario-kova/CsvLotes.h"
+#include "tools/cuestionario-kova/EvidenciaLotes.h"
 #include "tools/cuestionario-kova/ManejadorLotes.h"
 #include "tools/cuestionario-kova/MensajeroLotes.h"
 #include "tools/cuestionario-kova/RepCuestLotes.h"
@@ -162,7 +163,7 @@ int EjecutaLotes(const TOpcionesLotes& op) {
         return slUsoOCompuerta;
     }
 
-    if (op.sRespuestas || op.sPdf) {
+    if (op.sRespuestas || op.sPdf || op.sEvidencia) {
         if (!Cuestionario->GeneraReporte(vtPEPs)) {
             ui::DameCajaMensajes()->MuestraMensaje("No fue posible responder la pregunta " +
                                                    std::to_string(PreguntaFallida(*Manejador)) +
@@ -195,6 +196,16 @@ int EjecutaLotes(const TOpcionesLotes& op) {
                     return true;
                 sFalla = dm->repGeneral.DameError().toStdString();
                 return false;
+            },
+            sError);
+    }
+    if (bBien && op.sEvidencia) {
+        Mensajero->MsjTxEspera("Escribiendo la evidencia...", false);
+        bBien = Salidas.PreparaCarpeta(
+            *op.sEvidencia,
+            [&](const std::filesystem::path& sTemporal, std::string& sFalla) {
+                return EscribeEvidencias(*Cuestionario, vtPEPs, Manejador->Respuestas(), sTemporal,
+                                         sFalla);
             },
             sError);
     }

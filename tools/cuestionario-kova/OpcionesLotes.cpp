@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 const char* const sUsoLotes =
     "uso: cuestionario-kova --carpeta DIR --usuario U --contrasena P [--tipo-cambio T]\n"
     "       [--listar-peps] [--pep CLAVE]... [--respuestas ARCHIVO.csv] [--pdf ARCHIVO.pdf]\n"
-    "       [--consultas ARCHIVO.csv] [--respuestas-cc ARCHIVO.csv]";
+    "       [--consultas ARCHIVO.csv] [--respuestas-cc ARCHIVO.csv] [--evidencia CARPETA]";
 
 namespace {
 
@@ -55,7 +55,7 @@ bool RevisaSalidas(const TOpcionesLotes& op, std::string& sError) {
     std::error_code ec;
     const fs::path sNorvex = fs::weakly_canonical(op.sCarpeta, ec);
     std::vector<fs::path> vistas;
-    for (const auto* salida : {&op.sRespuestas, &op.sPdf, &op.sConsultas}) {
+    for (const auto* salida : {&op.sRespuestas, &op.sPdf, &op.sConsultas, &op.sEvidencia}) {
         if (!*salida)
             continue;
         const fs::path sRuta = fs::weakly_canonical(fs::absolute(**salida, ec), ec);
@@ -74,8 +74,16 @@ bool RevisaSalidas(const TOpcionesLotes& op, std::string& sError) {
             sError = "No se escribe en la carpeta del Norvex: " + (*salida)->string() + ".";
             return false;
         }
+        // The evidence folder takes its place whole: it exists empty or not at
+        // all, and no other output goes inside it.
+        if (salida == &op.sEvidencia && fs::exists(sRuta, ec) &&
+            (!fs::is_directory(sRuta, ec) || !fs::is_empty(sRuta, ec))) {
+            sError =
+                "La carpeta de evidencia ya existe y no está vacía: " + (*salida)->string() + ".";
+            return false;
+        }
         for (const fs::path& v : vistas)
-            if (v == sRuta) {
+            if (v == sRuta || (salida == &op.sEvidencia && Dentro(v, sRuta))) {
                 sError = "Dos salidas con el mismo archivo: " + (*salida)->string() + ".";
                 return false;
             }
@@ -123,7 +131,8 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
         }
         static const char* const conValor[] = {"--carpeta",     "--usuario",   "--contrasena",
                                                "--tipo-cambio", "--pep",       "--respuestas",
-                                               "--pdf",         "--consultas", "--respuestas-cc"};
+                                               "--pdf",         "--consultas", "--respuestas-cc",
+                                               "--evidencia"};
         if (std::find(std::begin(conValor), std::end(conValor), a) == std::end(conValor)) {
             sError = "Opción desconocida: " + a;
             return std::nullopt;
@@ -157,7 +166,10 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
     op.sPdf = ruta("--pdf");
     op.sConsultas = ruta("--consultas");
     op.sRespuestasCC = ruta("--respuestas-cc");
-    const bool bSalidas = op.sRespuestas || op.sPdf || op.sConsultas;
+    op.sEvidencia = ruta("--evidencia");
+    if (op.sEvidencia && !op.sEvidencia->has_filename())  // "DIR/" names DIR
+        op.sEvidencia = op.sEvidencia->parent_path();
+    const bool bSalidas = op.sRespuestas || op.sPdf || op.sConsultas || op.sEvidencia;
     if (op.bListarPEPs && (bSalidas || !op.clavesPEP.empty())) {
         sError = "--listar-peps no se combina con --pep ni con archivos de salida.";
         return std::nullopt;
@@ -168,7 +180,8 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
         return std::nullopt;
     }
     if (!op.bListarPEPs && !bSalidas) {
-        sError = "Indique qué hacer: --listar-peps, --respuestas, --pdf o --consultas.";
+        sError =
+            "Indique qué hacer: --listar-peps, --respuestas, --pdf, --consultas o --evidencia.";
         return std::nullopt;
     }
     op.sTipoCambio = valores.count("--tipo-cambio") ? valores["--tipo-cambio"] : "18.91";

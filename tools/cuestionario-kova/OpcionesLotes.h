@@ -24,6 +24,7 @@ struct TOpcionesLotes {
     // and checked by ValidaOpcionesLotes into respuestasCC.
     std::optional<std::filesystem::path> sRespuestasCC;
     std::shared_ptr<const TRespuestasCC> respuestasCC;
+    std::optional<std::filesystem::path> sEvidencia;  // a folder
     bool bAyuda = false;
 };
 

@@ -21,4 +21,10 @@ public:
         DameConsulta(nPregunta, sConsulta);
         return sConsulta;
     }
+    // The rows behind the answer of a computed question with the ticks of
+    // vtPEPs (nPregunta must have a calculation).
+    TEvidenciaPregunta DameEvidenciaPregunta(int nPregunta, TTablaPEPs& vtPEPs) {
+        F_vtPEPS = &vtPEPs;
+        return TRepCuestANDU2017::DameEvidenciaPregunta(nPregunta);
+    }
 };

@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 
 TSalidasLotes::~TSalidasLotes() {
     std::error_code ec;
-    for (const TPendiente& p : F_Pendientes) fs::remove(p.sTemporal, ec);
+    for (const TPendiente& p : F_Pendientes) fs::remove_all(p.sTemporal, ec);
 }
 
 bool TSalidasLotes::Prepara(const fs::path& sDestino, const TEscritor& Escribe,
@@ -35,6 +35,29 @@ bool TSalidasLotes::Prepara(const fs::path& sDestino, const TEscritor& Escribe,
     if (!Escribe(sPlantilla, sError)) {
         if (sError.empty())
             sError = "No fue posible escribir " + sDestino.string() + ".";
+        return false;
+    }
+    return true;
+}
+
+bool TSalidasLotes::PreparaCarpeta(const fs::path& sDestino, const TEscritor& Escribe,
+                                   std::string& sError) {
+    std::error_code ec;
+    const fs::path sAbsoluto = fs::absolute(sDestino, ec);
+    std::string sPlantilla =
+        (sAbsoluto.parent_path() / ("." + sAbsoluto.filename().string() + ".XXXXXX")).string();
+    if (!mkdtemp(sPlantilla.data())) {
+        sError = "No fue posible escribir la carpeta " + sDestino.string() + ".";
+        return false;
+    }
+    // mkdtemp makes it private; the finished folder gets the usual permissions.
+    const mode_t nMascara = umask(0);
+    umask(nMascara);
+    chmod(sPlantilla.c_str(), 0777 & ~nMascara);
+    F_Pendientes.push_back({sPlantilla, sAbsoluto});
+    if (!Escribe(sPlantilla, sError)) {
+        if (sError.empty())
+            sError = "No fue posible escribir la carpeta " + sDestino.string() + ".";
         return false;
     }
     return true;

@@ -23,6 +23,10 @@ public:
                  std::string& sError);
     bool PreparaTexto(const std::filesystem::path& sDestino, const std::string& sContenido,
                       std::string& sError);
+    // A whole folder likewise: Escribe fills a new temporary folder next to
+    // sDestino, which then takes the place of sDestino (absent or empty).
+    bool PreparaCarpeta(const std::filesystem::path& sDestino, const TEscritor& Escribe,
+                        std::string& sError);
     // Moves every prepared file into place.
     bool Confirma(std::string& sError);
 
