@@ -26,7 +26,8 @@ const FilaError kErrores[] = {
     {E::ContrasenaRequerida, "EContrasenaRequerida",
      "El archivo '%1' está cifrado con una contraseña de base de datos: hay que indicarla para "
      "abrirlo."},
-    {E::FormatoNoSoportado, "EFormatoNoSoportado", "No se puede abrir el archivo '%1': es %2, pero %3."},
+    {E::FormatoNoSoportado, "EFormatoNoSoportado",
+     "No se puede abrir el archivo '%1': es %2, pero %3."},
     {E::TipoNoSoportado, "ETipoNoSoportado",
      "No se puede leer la columna '%2' de la tabla '%1': es de tipo %3, que este programa no lee."},
     {E::TablaInexistente, "ETablaInexistente", "No existe la tabla '%1' en el archivo '%2'."},

@@ -105,7 +105,7 @@ void TInstantanea::PreparaConexion(sqlite3* db, sql::TRanuraError* ranura) {
     sqlite3_limit(db, SQLITE_LIMIT_EXPR_DEPTH, 100000);  // capped at SQLite's build maximum
     sql::JetCollation::Registra(db);
     sql::JetFunctions::Registra(db, ranura);
-    sql::TiposLector::Registra(db);
+    sql::TiposLector::Registra(db, ranura);
 }
 
 void TInstantanea::CierraBase() {

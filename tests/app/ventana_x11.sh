@@ -209,8 +209,9 @@ espera_cierre "$imprimir" 10
 vivo
 enfoca "$vista"
 
-# The toolbar's PDF button opens its options (cancelled), its close button
-# (the last) ends the preview; their places follow from the icons' size.
+# The toolbar's PDF button opens its options (cancelled), the next one the
+# centre's answers (closed unchanged), the last ends the preview; their places
+# follow from the icons' size.
 xdotool mousemove --window "$vista" 444 16 click 1
 opciones=$(espera_ventana '^Exportar a PDF$' 30)
 captura exportar-pdf
@@ -218,6 +219,12 @@ xdotool key Escape
 espera_cierre "$opciones" 10
 enfoca "$vista"
 xdotool mousemove --window "$vista" 484 16 click 1
+forma=$(espera_ventana '^Respuestas del CC' 30)
+captura respuestas-del-cc
+xdotool key Escape
+espera_cierre "$forma" 10
+enfoca "$vista"
+xdotool mousemove --window "$vista" 524 16 click 1
 espera_cierre "$vista" 20
 vivo
 enfoca "$principal"

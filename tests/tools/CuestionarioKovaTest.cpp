@@ -257,80 +257,6 @@ TEST(CuestionarioKova, LineaDeOrdenes) {
     EXPECT_TRUE(fs::is_empty(c.salida.ruta()));
 }
 
-// The centre's answers from a CSV file: the answers file carries them where
-// the placeholder stood, the other questions keep theirs, and the PDF's text
-// holds them.
-TEST(CuestionarioKova, RespuestasDelCentroEnArchivoYPdf) {
-    TCarpeta c;
-    c.Escribe();
-    const auto antes = Foto(c.norvex.ruta());
-    std::ofstream(c.Sal("cc.csv"), std::ios::binary)
-        << "pregunta,respuesta\r\n1,\"1,500,000\"\r\n12,15/03/2010\r\n"
-           "193,\"TRASLADOS DEL NORTE SA\nVALORES SEGUROS SA\"\r\n5,si\r\n";
-    const TEjecucion e = Ejecuta(c.Args({"--respuestas-cc", c.Sal("cc.csv"), "--respuestas",
-                                         c.Sal("r.csv"), "--pdf", c.Sal("c.pdf")}));
-    ASSERT_EQ(e.nSalida, 0) << e.sErrores;
-    EXPECT_EQ(e.sErrores, "");
-    EXPECT_EQ(Foto(c.norvex.ruta()), antes);
-
-    auto esperadas = RespuestasVacias();
-    esperadas[1] = R("1500000");
-    esperadas[5] = R("SI");
-    esperadas[12] = R("15/03/2010");
-    esperadas[193] = R("TRASLADOS DEL NORTE SA\nVALORES SEGUROS SA");
-    const auto respuestas = PorPregunta(Lee(c.Sal("r.csv")), "respuesta");
-    for (int n : {1, 3, 5, 12, 32, 192, 193, 195})
-        EXPECT_EQ(respuestas.at(n), esperadas.at(n)) << "pregunta " << n;
-    EXPECT_EQ(respuestas.at(33), R("SI"));  // computed answers stay computed
-
-    const auto texto =
-        EjecutaHerramienta("pdftotext", {"-layout", QString::fromStdString(c.Sal("c.pdf")), "-"});
-    if (!texto)
-        GTEST_SKIP() << "poppler-utils no instalado";
-    for (const char* s : {"Respuesta: 1500000", "Respuesta: 15/03/2010",
-                          "Respuesta: TRASLADOS DEL NORTE SA", "VALORES SEGUROS SA"})
-        EXPECT_TRUE(texto->contains(QString::fromUtf8(s))) << s;
-}
-
-// Every fault of the answers file stops the run before anything is opened:
-// exit 2, the file and the line named, no output, the Norvex folder as it was.
-TEST(CuestionarioKova, ArchivoDeRespuestasDelCentroMalo) {
-    TCarpeta c;
-    c.Escribe();
-    const auto antes = Foto(c.norvex.ruta());
-    const struct {
-        const char* sCsv;
-        const char* sMensaje;
-    } casos[] = {
-        {"pregunta,respuesta\n1,5\n40,7\n", "Línea 3: La pregunta 40 se responde con la base"},
-        {"pregunta,respuesta\n2,COMERCIO\n", "Línea 2: La pregunta 2 se responde con la base"},
-        {"pregunta,respuesta\n196,X\n", "Línea 2: No existe la pregunta 196"},
-        {"pregunta,respuesta\n5,SI\n6,2\n5,NO\n", "Línea 4: la pregunta 5 ya se respondió"},
-        {"pregunta,respuesta\n4,\"JALISCO\n", "Línea 2: unas comillas abren un campo"},
-        {"pregunta;respuesta\n4;JALISCO\n", "Línea 1: el encabezado debe ser"},
-        {"pregunta,respuesta\n1,1500000.50\n", "Línea 2: Pregunta 1: La cantidad va sin centavos"},
-        {"pregunta,respuesta\n12,31/02/2017\n", "Línea 2: Pregunta 12: La fecha 31/02/2017"},
-    };
-    for (const auto& caso : casos) {
-        SCOPED_TRACE(caso.sCsv);
-        std::ofstream(c.Sal("cc.csv"), std::ios::binary | std::ios::trunc) << caso.sCsv;
-        const TEjecucion e = Ejecuta(c.Args({"--respuestas-cc", c.Sal("cc.csv"), "--respuestas",
-                                             c.Sal("r.csv"), "--pdf", c.Sal("c.pdf")}));
-        EXPECT_EQ(e.nSalida, 2);
-        EXPECT_TRUE(e.sErrores.starts_with(c.Sal("cc.csv") + ": " + caso.sMensaje)) << e.sErrores;
-        EXPECT_EQ(Foto(c.salida.ruta()).size(), 1u);  // only cc.csv
-    }
-    // a file that is not there, and answers with nothing to put them in
-    for (const auto& extra : std::vector<std::vector<std::string>>{
-             {"--respuestas-cc", c.Sal("no-hay.csv"), "--respuestas", c.Sal("r.csv")},
-             {"--respuestas-cc", c.Sal("cc.csv"), "--consultas", c.Sal("q.csv")}}) {
-        const TEjecucion e = Ejecuta(c.Args(extra));
-        EXPECT_EQ(e.nSalida, 2);
-        EXPECT_FALSE(e.sErrores.empty());
-        EXPECT_EQ(Foto(c.salida.ruta()).size(), 1u);
-    }
-    EXPECT_EQ(Foto(c.norvex.ruta()), antes);
-
 // The evidence folder: one file per computed question and an index whose
 // every line agrees with the answers file and with the file it names. Three
 // dollar purchases (100 by N1, 10 + 10 by N2), N1 ticked as PEP.
@@ -436,6 +362,81 @@ TEST(CuestionarioKova, EvidenciaEnCarpetaInservible) {
         EXPECT_EQ(Foto(salida.ruta()), antes);
     }
     EXPECT_FALSE(fs::exists("/proc/kova-evidencia"));
+}
+
+// The centre's answers from a CSV file: the answers file carries them where
+// the placeholder stood, the other questions keep theirs, and the PDF's text
+// holds them.
+TEST(CuestionarioKova, RespuestasDelCentroEnArchivoYPdf) {
+    TCarpeta c;
+    c.Escribe();
+    const auto antes = Foto(c.norvex.ruta());
+    std::ofstream(c.Sal("cc.csv"), std::ios::binary)
+        << "pregunta,respuesta\r\n1,\"1,500,000\"\r\n12,15/03/2010\r\n"
+           "193,\"TRASLADOS DEL NORTE SA\nVALORES SEGUROS SA\"\r\n5,si\r\n";
+    const TEjecucion e = Ejecuta(c.Args({"--respuestas-cc", c.Sal("cc.csv"), "--respuestas",
+                                         c.Sal("r.csv"), "--pdf", c.Sal("c.pdf")}));
+    ASSERT_EQ(e.nSalida, 0) << e.sErrores;
+    EXPECT_EQ(e.sErrores, "");
+    EXPECT_EQ(Foto(c.norvex.ruta()), antes);
+
+    auto esperadas = RespuestasVacias();
+    esperadas[1] = R("1500000");
+    esperadas[5] = R("SI");
+    esperadas[12] = R("15/03/2010");
+    esperadas[193] = R("TRASLADOS DEL NORTE SA\nVALORES SEGUROS SA");
+    const auto respuestas = PorPregunta(Lee(c.Sal("r.csv")), "respuesta");
+    for (int n : {1, 3, 5, 12, 32, 192, 193, 195})
+        EXPECT_EQ(respuestas.at(n), esperadas.at(n)) << "pregunta " << n;
+    EXPECT_EQ(respuestas.at(33), R("SI"));  // computed answers stay computed
+
+    const auto texto =
+        EjecutaHerramienta("pdftotext", {"-layout", QString::fromStdString(c.Sal("c.pdf")), "-"});
+    if (!texto)
+        GTEST_SKIP() << "poppler-utils no instalado";
+    for (const char* s : {"Respuesta: 1500000", "Respuesta: 15/03/2010",
+                          "Respuesta: TRASLADOS DEL NORTE SA", "VALORES SEGUROS SA"})
+        EXPECT_TRUE(texto->contains(QString::fromUtf8(s))) << s;
+}
+
+// Every fault of the answers file stops the run before anything is opened:
+// exit 2, the file and the line named, no output, the Norvex folder as it was.
+TEST(CuestionarioKova, ArchivoDeRespuestasDelCentroMalo) {
+    TCarpeta c;
+    c.Escribe();
+    const auto antes = Foto(c.norvex.ruta());
+    const struct {
+        const char* sCsv;
+        const char* sMensaje;
+    } casos[] = {
+        {"pregunta,respuesta\n1,5\n40,7\n", "Línea 3: La pregunta 40 se responde con la base"},
+        {"pregunta,respuesta\n2,COMERCIO\n", "Línea 2: La pregunta 2 se responde con la base"},
+        {"pregunta,respuesta\n196,X\n", "Línea 2: No existe la pregunta 196"},
+        {"pregunta,respuesta\n5,SI\n6,2\n5,NO\n", "Línea 4: la pregunta 5 ya se respondió"},
+        {"pregunta,respuesta\n4,\"JALISCO\n", "Línea 2: unas comillas abren un campo"},
+        {"pregunta;respuesta\n4;JALISCO\n", "Línea 1: el encabezado debe ser"},
+        {"pregunta,respuesta\n1,1500000.50\n", "Línea 2: Pregunta 1: La cantidad va sin centavos"},
+        {"pregunta,respuesta\n12,31/02/2017\n", "Línea 2: Pregunta 12: La fecha 31/02/2017"},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.sCsv);
+        std::ofstream(c.Sal("cc.csv"), std::ios::binary | std::ios::trunc) << caso.sCsv;
+        const TEjecucion e = Ejecuta(c.Args({"--respuestas-cc", c.Sal("cc.csv"), "--respuestas",
+                                             c.Sal("r.csv"), "--pdf", c.Sal("c.pdf")}));
+        EXPECT_EQ(e.nSalida, 2);
+        EXPECT_TRUE(e.sErrores.starts_with(c.Sal("cc.csv") + ": " + caso.sMensaje)) << e.sErrores;
+        EXPECT_EQ(Foto(c.salida.ruta()).size(), 1u);  // only cc.csv
+    }
+    // a file that is not there, and answers with nothing to put them in
+    for (const auto& extra : std::vector<std::vector<std::string>>{
+             {"--respuestas-cc", c.Sal("no-hay.csv"), "--respuestas", c.Sal("r.csv")},
+             {"--respuestas-cc", c.Sal("cc.csv"), "--consultas", c.Sal("q.csv")}}) {
+        const TEjecucion e = Ejecuta(c.Args(extra));
+        EXPECT_EQ(e.nSalida, 2);
+        EXPECT_FALSE(e.sErrores.empty());
+        EXPECT_EQ(Foto(c.salida.ruta()).size(), 1u);
+    }
+    EXPECT_EQ(Foto(c.norvex.ruta()), antes);
 }
 
 // A question that cannot be answered (no company row and no operation: the

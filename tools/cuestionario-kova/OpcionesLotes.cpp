@@ -129,10 +129,9 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
             op.bListarPEPs = true;
             continue;
         }
-        static const char* const conValor[] = {"--carpeta",     "--usuario",   "--contrasena",
-                                               "--tipo-cambio", "--pep",       "--respuestas",
-                                               "--pdf",         "--consultas", "--respuestas-cc",
-                                               "--evidencia"};
+        static const char* const conValor[] = {
+            "--carpeta",    "--usuario", "--contrasena", "--tipo-cambio",   "--pep",
+            "--respuestas", "--pdf",     "--consultas",  "--respuestas-cc", "--evidencia"};
         if (std::find(std::begin(conValor), std::end(conValor), a) == std::end(conValor)) {
             sError = "Opción desconocida: " + a;
             return std::nullopt;

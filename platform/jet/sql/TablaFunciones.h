@@ -38,11 +38,11 @@ struct FilaFuncion {
     bool bAgregado;
     TipoResultado eTipo;
     FormaFuncion eForma;
-    const char* sSqlite;            // the SQLite function that computes it
-    bool bCotejo = false;           // the argument compares as text does in Jet (MIN, MAX)
-    const char* sMoneda = nullptr;  // the function for a currency argument (SUM)
-    bool bVolatil = false;          // answers anew on each call (Now, Rnd): never kept
-    size_t nMaxSqlite = 0;          // arguments SQLite takes beyond nMax (Format's date flag)
+    const char* sSqlite;             // the SQLite function that computes it
+    bool bCotejo = false;            // the argument compares as text does in Jet (MIN, MAX)
+    const char* sMoneda = nullptr;   // the function for a currency argument (SUM)
+    bool bVolatil = false;           // answers anew on each call (Now, Rnd): never kept
+    size_t nMaxSqlite = 0;           // arguments SQLite takes beyond nMax (Format's date flag)
     const char* sDecimal = nullptr;  // the function for a Decimal argument (SUM, AVG): exact
 };
 

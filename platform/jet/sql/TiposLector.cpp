@@ -6,21 +6,15 @@
 
 #include "platform/jet/Comillas.h"
 #include "platform/jet/Decimal.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/ErroresLector.h"
 #include "platform/jet/sql/ErroresSql.h"
+#include "platform/jet/sql/RecursosSqlite.h"
+#include "platform/jet/sql/ValorSqlite.h"
 
 namespace jet::sql {
 
 namespace {
-
-// The same marker JetFunctions puts before the kind of a failure, so that
-// the engine reads it back as that failure.
-constexpr char kMarca = '\x01';
-
-void Falla(sqlite3_context* ctx, const EErrorJet& e) {
-    const std::string s = std::string(1, kMarca) + e.Clase() + kMarca + e.Mensaje();
-    sqlite3_result_error(ctx, s.c_str(), -1);
-}
 
 std::string Texto(sqlite3_value* v) {
     const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
@@ -110,15 +104,19 @@ TiposLector::TCopiando::~TCopiando() {
     --nCopias;
 }
 
-void TiposLector::Registra(sqlite3* db) {
-    sqlite3_create_function(db, "jet_sumdecimal", 1, SQLITE_UTF8, nullptr, nullptr, PasoSuma,
-                            FinSuma<false>);
-    sqlite3_create_function(db, "jet_avgdecimal", 1, SQLITE_UTF8, nullptr, nullptr, PasoSuma,
-                            FinSuma<true>);
+void TiposLector::Registra(sqlite3* db, TRanuraError* ranura) {
+    // Failures go to the connection's slot, as those of every jet_* function.
+    auto alta = [&](const char* sNombre, int nArgs, int nBanderas, auto f, auto paso, auto fin) {
+        if (sqlite3_create_function(db, sNombre, nArgs, nBanderas, ranura, f, paso, fin) !=
+            SQLITE_OK)
+            throw ErrorJet(TErrorJet::Motor, {std::string("no se pudo registrar la función ") +
+                                              sNombre + ": " + sqlite3_errmsg(db)});
+    };
+    alta("jet_sumdecimal", 1, SQLITE_UTF8, nullptr, PasoSuma, FinSuma<false>);
+    alta("jet_avgdecimal", 1, SQLITE_UTF8, nullptr, PasoSuma, FinSuma<true>);
     // Used by computed columns, which take only deterministic functions.
-    sqlite3_create_function(db, "jet_ilegible", 3,
-                            SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
-                            Ilegible, nullptr, nullptr);
+    alta("jet_ilegible", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, Ilegible,
+         nullptr, nullptr);
 }
 
 std::string TiposLector::DefinicionColumna(const std::string& sTabla, const TColumna& c) {

@@ -11,6 +11,8 @@ struct sqlite3_stmt;
 
 namespace jet::sql {
 
+class TRanuraError;
+
 // How the value types beyond Jet's plain numbers, dates and texts live in
 // the SQLite copy, and the SQL functions they need:
 // - Single: REAL, declared SINGLE, read back as the float it was;
@@ -23,7 +25,7 @@ namespace jet::sql {
 //   with an error naming table, column and type (jet_ilegible).
 class TiposLector {
 public:
-    static void Registra(sqlite3* db);
+    static void Registra(sqlite3* db, TRanuraError* ranura);
     // The column's definition for CREATE TABLE: name, declared type and,
     // for an unreadable type, the failing computation. Insertable is false
     // for such a column: it takes no value.
