@@ -209,9 +209,9 @@ espera_cierre "$imprimir" 10
 vivo
 enfoca "$vista"
 
-# The toolbar's PDF button opens its options (cancelled), the next one the
-# centre's answers (closed unchanged), the last ends the preview; their places
-# follow from the icons' size.
+# The toolbar's PDF button opens its options (cancelled), the next one, a text
+# button, the centre's answers (closed unchanged), the last ends the preview;
+# their places follow from the icons' size and that text.
 xdotool mousemove --window "$vista" 444 16 click 1
 opciones=$(espera_ventana '^Exportar a PDF$' 30)
 captura exportar-pdf
@@ -221,10 +221,11 @@ enfoca "$vista"
 xdotool mousemove --window "$vista" 484 16 click 1
 forma=$(espera_ventana '^Respuestas del CC' 30)
 captura respuestas-del-cc
+enfoca "$forma"
 xdotool key Escape
 espera_cierre "$forma" 10
 enfoca "$vista"
-xdotool mousemove --window "$vista" 524 16 click 1
+xdotool mousemove --window "$vista" 588 16 click 1
 espera_cierre "$vista" 20
 vivo
 enfoca "$principal"
