@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/jet/Comillas.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/TextoValor.h"
 
@@ -69,16 +70,9 @@ std::string ConMiles(std::size_t n) {
     return s;
 }
 
+// Quoted only where the text needs it, as the other CSV outputs do.
 std::string CampoCsv(const std::string& s) {
-    if (s.find_first_of(",\"\r\n") == std::string::npos)
-        return s;
-    std::string r = "\"";
-    for (char c : s) {
-        r += c;
-        if (c == '"')
-            r += '"';
-    }
-    return r + '"';
+    return s.find_first_of(",\"\r\n") == std::string::npos ? s : jet::Entrecomilla(s, '"');
 }
 
 std::string TextoCsv(const jet::TValor& v) {

@@ -1,17 +1,12 @@
 #include "tools/cuestionario-kova/CsvLotes.h"
 
+#include "platform/jet/Comillas.h"
+
 namespace {
 
+// Quoted only where the text needs it, as the other CSV outputs do.
 std::string CampoCsv(const std::string& s) {
-    if (s.find_first_of(",\"\r\n") == std::string::npos)
-        return s;
-    std::string r = "\"";
-    for (char c : s) {
-        r += c;
-        if (c == '"')
-            r += '"';
-    }
-    return r + '"';
+    return s.find_first_of(",\"\r\n") == std::string::npos ? s : jet::Entrecomilla(s, '"');
 }
 
 }  // namespace
