@@ -5,6 +5,7 @@
 #include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -19,13 +20,14 @@ namespace {
 // (where its history file goes).
 class TTerminal {
 public:
-    TTerminal(const std::string& sArchivo, const std::string& sCasa) {
+    TTerminal(const std::string& sArchivo, const std::string& sCasa,
+              const std::string& sIdioma = "LANG=C.UTF-8") {
         const std::string sPrograma = ProgramaJetsql();
         const std::string sHome = "HOME=" + sCasa;
         std::vector<char*> argv{const_cast<char*>(sPrograma.c_str()),
                                 const_cast<char*>(sArchivo.c_str()), nullptr};
         std::vector<char*> envp{const_cast<char*>(sHome.c_str()), const_cast<char*>("TERM=xterm"),
-                                const_cast<char*>("LANG=C.UTF-8"), nullptr};
+                                const_cast<char*>(sIdioma.c_str()), nullptr};
         struct winsize ventana = {};
         ventana.ws_row = 40;
         ventana.ws_col = 200;
@@ -44,7 +46,11 @@ public:
             close(fd_);
     }
 
+    // Keys go once the line editor has the terminal in its own mode, as a
+    // person's would: a Ctrl-D that reaches a terminal still in line mode
+    // becomes an end of line, and the editor then never sees it.
     void Escribe(const std::string& s) {
+        ASSERT_TRUE(EsperaEditor()) << "el editor de líneas no tomó el terminal";
         ASSERT_EQ(write(fd_, s.data(), s.size()), ssize_t(s.size()));
     }
 
@@ -74,15 +80,34 @@ public:
     // What was seen since the last match, for messages.
     std::string Visto() const { return sVisto_.substr(nLeido_); }
 
+    // The exit status, or -1 if the program has not ended within 20 s.
     int EsperaSalida() {
         int nEstado = 0;
+        const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         // Reading keeps the terminal from filling up while it ends.
-        while (waitpid(pid_, &nEstado, WNOHANG) == 0) Espera("\x01\x02");
+        while (waitpid(pid_, &nEstado, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > fin)
+                return -1;
+            Espera("\x01\x02");
+        }
         bTerminado_ = true;
         return WIFEXITED(nEstado) ? WEXITSTATUS(nEstado) : -1;
     }
 
 private:
+    // On Linux the master side reads the slave's settings.
+    bool EsperaEditor() const {
+        const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        for (;;) {
+            struct termios modo = {};
+            if (tcgetattr(fd_, &modo) == 0 && !(modo.c_lflag & ICANON))
+                return true;
+            if (std::chrono::steady_clock::now() > fin)
+                return false;
+            usleep(2000);
+        }
+    }
+
     int fd_ = -1;
     pid_t pid_ = -1;
     bool bTerminado_ = false;
@@ -130,6 +155,19 @@ TEST(JetsqlConsola, CtrlCAnulaLaInstruccionSinSalirYCtrlDSale) {
     ASSERT_TRUE(t.Espera("siete\r\n-----\r\n    7\r\n(1 fila)")) << t.Visto();
     ASSERT_TRUE(t.Espera(sIndicador));
     t.Escribe("\x04");  // Ctrl-D on an empty line
+    EXPECT_EQ(t.EsperaSalida(), 0);
+}
+
+// A user whose locale is not UTF-8 still types Spanish: the editor used to
+// drop the 'ñ' of "Peña" and search for "Pea".
+TEST(JetsqlConsola, LeeLetrasAcentuadasEnCualquierLocale) {
+    TDirTemporal casa;
+    TTerminal t(FixtureMdb("jet4-no-password.mdb"), casa.ruta().string(), "LC_ALL=C");
+    ASSERT_TRUE(t.Espera(sIndicador)) << t.Visto();
+    t.Escribe("SELECT 'Peña' AS x, Len('ñandú') AS n;\r");
+    ASSERT_TRUE(t.Espera("x     n\r\n----  -\r\nPeña  5\r\n(1 fila)")) << t.Visto();
+    ASSERT_TRUE(t.Espera(sIndicador));
+    t.Escribe("\x04");
     EXPECT_EQ(t.EsperaSalida(), 0);
 }
 

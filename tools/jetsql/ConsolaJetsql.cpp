@@ -1,9 +1,14 @@
 #include "tools/jetsql/ConsolaJetsql.h"
 
 #include <histedit.h>
+#include <poll.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <clocale>
+#include <cwchar>
 #include <iostream>
 #include <memory>
 
@@ -17,8 +22,10 @@ void AlInterrumpir(int) {
     gbInterrumpido = 1;
 }
 
-// Ctrl-C while a line is read: the read is interrupted (no SA_RESTART), so
-// el_gets returns and the console drops what was typed.
+// Ctrl-C while a line is read drops what was typed. SIGINT stays blocked
+// while the editor works and is let in only while LeeTecla waits for a key
+// (ppoll does both at once): a Ctrl-C that comes while the editor is busy
+// echoing waits for that moment instead of being lost until the next key.
 class TCapturaInterrupcion {
 public:
     TCapturaInterrupcion() {
@@ -28,6 +35,24 @@ public:
         sigaction(SIGINT, &sa, &anterior_);
     }
     ~TCapturaInterrupcion() { sigaction(SIGINT, &anterior_, nullptr); }
+
+    // While the editor has the terminal.
+    class TLeyendo {
+    public:
+        TLeyendo() {
+            sigset_t bloqueo;
+            sigemptyset(&bloqueo);
+            sigaddset(&bloqueo, SIGINT);
+            sigprocmask(SIG_BLOCK, &bloqueo, &mascara_);
+        }
+        // A Ctrl-C pending from the editor's last moments arrives here,
+        // before the line is looked at.
+        ~TLeyendo() { sigprocmask(SIG_SETMASK, &mascara_, nullptr); }
+
+    private:
+        sigset_t mascara_;
+    };
+
     // While a statement runs the engine cannot be stopped midway: Ctrl-C
     // then ends the program as it would without a console.
     class TEjecutando {
@@ -44,6 +69,60 @@ public:
 
 private:
     struct sigaction anterior_ = {};
+};
+
+// The editor's key reader: one character, decoded from the terminal's
+// UTF-8 a byte at a time. 1 with a character, 0 at the end of the input,
+// -1 when interrupted or on an error (the editor then returns no line).
+int LeeTecla(EditLine* el, wchar_t* pCaracter) {
+    FILE* entrada = nullptr;
+    el_get(el, EL_GETFP, 0, &entrada);
+    const int fd = fileno(entrada);
+    sigset_t sinBloqueo;
+    sigprocmask(SIG_BLOCK, nullptr, &sinBloqueo);
+    sigdelset(&sinBloqueo, SIGINT);
+    std::mbstate_t estado = {};
+    for (;;) {
+        struct pollfd espera = {fd, POLLIN, 0};
+        if (ppoll(&espera, 1, nullptr, &sinBloqueo) < 0) {
+            if (errno == EINTR && !gbInterrumpido)
+                continue;
+            return -1;
+        }
+        char c = 0;
+        const ssize_t n = read(fd, &c, 1);
+        if (n == 0)
+            return 0;
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN)
+                continue;
+            return -1;
+        }
+        const size_t k = std::mbrtowc(pCaracter, &c, 1, &estado);
+        if (k == static_cast<size_t>(-2))
+            continue;  // more bytes of the same character
+        if (k == static_cast<size_t>(-1)) {
+            estado = {};  // not UTF-8: the byte is dropped
+            continue;
+        }
+        return 1;
+    }
+}
+
+// The editor decodes and shows what is typed by the C library's character
+// type; the program's text is UTF-8 whatever the user's locale says, so
+// "Peña" typed is "Peña" read.
+class TCaracteresUtf8 {
+public:
+    TCaracteresUtf8() {
+        if (const char* p = std::setlocale(LC_CTYPE, nullptr))
+            sAnterior_ = p;
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
+    ~TCaracteresUtf8() { std::setlocale(LC_CTYPE, sAnterior_.c_str()); }
+
+private:
+    std::string sAnterior_ = "C";
 };
 
 bool gbContinuacion = false;
@@ -70,6 +149,7 @@ bool SoloBlancos(const std::string& s) {
 
 int EjecutaConsola(TSesionJetsql& sesion, FILE* entrada, FILE* salida, FILE* errores,
                    const std::string& sHistorial) {
+    TCaracteresUtf8 utf8;
     std::unique_ptr<EditLine, TCierraEditor> el(el_init("jetsql", entrada, salida, errores));
     std::unique_ptr<History, TCierraHistoria> historia(history_init());
     HistEvent ev;
@@ -80,6 +160,7 @@ int EjecutaConsola(TSesionJetsql& sesion, FILE* entrada, FILE* salida, FILE* err
     el_set(el.get(), EL_EDITOR, "emacs");
     el_set(el.get(), EL_HIST, history, historia.get());
     el_set(el.get(), EL_PROMPT, Indicador);
+    el_set(el.get(), EL_GETCFN, LeeTecla);
     el_source(el.get(), nullptr);  // the user's ~/.editrc, as other libedit programs
 
     TCapturaInterrupcion captura;
@@ -92,7 +173,11 @@ int EjecutaConsola(TSesionJetsql& sesion, FILE* entrada, FILE* salida, FILE* err
     while (!sesion.Terminada()) {
         gbInterrumpido = 0;
         int n = 0;
-        const char* pLinea = el_gets(el.get(), &n);
+        const char* pLinea = nullptr;
+        {
+            TCapturaInterrupcion::TLeyendo leyendo;
+            pLinea = el_gets(el.get(), &n);
+        }
         if (!pLinea || gbInterrumpido) {
             if (!gbInterrumpido && n == 0)
                 break;  // Ctrl-D or the end of the input
