@@ -555,3 +555,59 @@ TEST(CuestionarioKova, CarpetaGeneradaRespuestasConsultasYPdf) {
 }
 
 }  // namespace
+
+namespace {
+
+// A centre split into branches answers what the whole centre answers, and
+// every branch folder is left as it was.
+TEST(CuestionarioKova, SucursalesRespondenComoElCentroEntero) {
+    TDirTemporal norvex, salida;
+    norvex::TGeneradorNorvex::Genera(norvex / "entero", {1500, 3});
+    norvex::TGeneradorNorvex::Genera(norvex / "partido",
+                                     {.nLineas = 1500, .nSemilla = 3, .nSucursales = 2});
+    const auto antes = Foto(norvex.ruta());
+    const auto corre = [&](std::vector<std::string> carpetas, const std::string& sSalida) {
+        std::vector<std::string> args;
+        for (const auto& s : carpetas) args.insert(args.end(), {"--carpeta", s});
+        args.insert(args.end(), {"--usuario", "ADMIN", "--contrasena", "NORVEX", "--respuestas",
+                                 (salida / sSalida).string()});
+        return Ejecuta(args);
+    };
+    const TEjecucion entero = corre({(norvex / "entero").string()}, "entero.csv");
+    ASSERT_EQ(entero.nSalida, 0) << entero.sErrores;
+    const TEjecucion partido =
+        corre({norvex::TGeneradorNorvex::CarpetaSucursal(norvex / "partido", 1).string(),
+               norvex::TGeneradorNorvex::CarpetaSucursal(norvex / "partido", 2).string()},
+              "partido.csv");
+    ASSERT_EQ(partido.nSalida, 0) << partido.sErrores;
+    EXPECT_EQ(partido.sErrores, "");
+    EXPECT_EQ(Lee(salida / "partido.csv"), Lee(salida / "entero.csv"));
+    EXPECT_EQ(Foto(norvex.ruta()), antes);
+}
+
+// A branch is checked like the only folder would be, before anything runs,
+// and the message says which branch it was.
+TEST(CuestionarioKova, SucursalQueNoPasaDetieneTodo) {
+    TCarpeta matriz, sucursal;
+    matriz.Escribe();
+    sucursal.bd.usuariosConectados = {"CAJERO"};
+    sucursal.Escribe();
+    const TEjecucion e = Ejecuta(matriz.Args(
+        {"--carpeta", sucursal.norvex.ruta().string(), "--respuestas", matriz.Sal("r.csv")}));
+    EXPECT_EQ(e.nSalida, 2);
+    EXPECT_EQ(e.sErrores,
+              "Hay un usuario conectado a la BD. Cierre Norvex antes de continuar.\n"
+              "La sucursal de la carpeta " +
+                  sucursal.norvex.ruta().string() + " no pasó la revisión de acceso.\n");
+    EXPECT_TRUE(fs::is_empty(matriz.salida.ruta()));
+
+    // The same folder twice, however it is written, would count it twice.
+    const TEjecucion dos =
+        Ejecuta(matriz.Args({"--carpeta", (matriz.norvex / "DataBase" / "..").string(),
+                             "--respuestas", matriz.Sal("r.csv")}));
+    EXPECT_EQ(dos.nSalida, 2);
+    EXPECT_NE(dos.sErrores.find("está dos veces"), std::string::npos) << dos.sErrores;
+    EXPECT_TRUE(fs::is_empty(matriz.salida.ruta()));
+}
+
+}  // namespace
