@@ -3,6 +3,7 @@
 // neither changes nor adds anything in the Norvex folder.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <QRegularExpression>
 
 #include <filesystem>
 #include <fstream>
@@ -582,6 +583,55 @@ TEST(CuestionarioKova, SucursalesRespondenComoElCentroEntero) {
     ASSERT_EQ(partido.nSalida, 0) << partido.sErrores;
     EXPECT_EQ(partido.sErrores, "");
     EXPECT_EQ(Lee(salida / "partido.csv"), Lee(salida / "entero.csv"));
+
+    // The candidates of every branch, once each, with the branches whose
+    // alerts name them.
+    const std::string sMatriz =
+        norvex::TGeneradorNorvex::CarpetaSucursal(norvex / "partido", 1).string();
+    const std::string sSucursal =
+        norvex::TGeneradorNorvex::CarpetaSucursal(norvex / "partido", 2).string();
+    const auto lista = [&](std::vector<std::string> carpetas) {
+        std::vector<std::string> args;
+        for (const auto& s : carpetas) args.insert(args.end(), {"--carpeta", s});
+        args.insert(args.end(), {"--usuario", "ADMIN", "--contrasena", "NORVEX", "--listar-peps"});
+        const TEjecucion e = Ejecuta(args);
+        EXPECT_EQ(e.nSalida, 0) << e.sErrores;
+        return LeeCsv(e.sSalida);
+    };
+    const auto enteros = lista({(norvex / "entero").string()});
+    const auto unidos = lista({sMatriz, sSucursal});
+    ASSERT_EQ(unidos.size(), enteros.size());
+    EXPECT_EQ(unidos[0], (std::vector<std::string>{"IdPEP", "ClaveCliente", "Nombre", "Detalle",
+                                                   "Sucursales"}));
+    std::set<std::string> vistas;
+    for (size_t i = 1; i < unidos.size(); ++i) {
+        EXPECT_EQ(std::vector<std::string>(unidos[i].begin(), unidos[i].begin() + 4), enteros[i]);
+        vistas.insert(unidos[i][4]);
+    }
+    EXPECT_TRUE(vistas.count(sMatriz) || vistas.count(sMatriz + "; " + sSucursal));
+    EXPECT_TRUE(vistas.count(sSucursal) || vistas.count(sMatriz + "; " + sSucursal));
+
+    // The head office's company heads the report, and the title page names
+    // the branches; a single folder's has no such line.
+    for (const bool bSucursales : {true, false}) {
+        std::vector<std::string> args{"--carpeta", sMatriz};
+        if (bSucursales)
+            args.insert(args.end(), {"--carpeta", sSucursal});
+        const std::string sPdf = (salida / (bSucursales ? "u.pdf" : "m.pdf")).string();
+        args.insert(args.end(), {"--usuario", "ADMIN", "--contrasena", "NORVEX", "--pdf", sPdf});
+        const TEjecucion e = Ejecuta(args);
+        ASSERT_EQ(e.nSalida, 0) << e.sErrores;
+        const auto texto = EjecutaHerramienta("pdftotext", {QString::fromStdString(sPdf), "-"});
+        if (!texto)
+            GTEST_SKIP() << "poppler-utils no instalado";
+        EXPECT_TRUE(texto->contains(QString::fromUtf8("CAMBIARIA LOS ÁLAMOS SA DE CV")));
+        // Long folder names wrap: compared without blanks and line breaks.
+        const auto sinBlancos = [](QString s) { return s.remove(QRegularExpression("\\s")); };
+        EXPECT_EQ(sinBlancos(*texto).contains(sinBlancos(QString::fromStdString(
+                      "Sucursales consolidadas: " + sMatriz + "; " + sSucursal))),
+                  bSucursales)
+            << texto->left(400).toStdString();
+    }
     EXPECT_EQ(Foto(norvex.ruta()), antes);
 }
 

@@ -221,6 +221,15 @@ int EjecutaLotes(const TOpcionesLotes& op) {
             ui::DameCajaMensajes()->MuestraMensaje(e.Clase() + " - " + e.Mensaje());
             return slFallaCuestionario;
         }
+        // The title page names what was consolidated, under the head
+        // office's company (a value with a line break goes as it is).
+        if (dm) {
+            std::string sSucursales = "\r\nSucursales consolidadas: ";
+            for (size_t i = 0; i < carpetas.size(); ++i)
+                sSucursales += (i ? "; " : "") + carpetas[i].string();
+            dm->repGeneral.Variables().AsignaVariable("Cuestionario", "Sucursales",
+                                                      QString::fromStdString(sSucursales));
+        }
     }
 
     TTablaPEPs vtPEPs;
