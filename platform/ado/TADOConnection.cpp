@@ -81,6 +81,14 @@ void TADOConnection::UneArchivos(const std::vector<std::pair<std::string, std::s
                                  std::shared_ptr<jet::IReglasUnion> reglas) {
     if (!d_->archivo)
         throw jet::EErrorJet(kConexionCerrada, "La conexión no está abierta.");
+    if (otros.empty() && !reglas) {
+        // Back to the file alone, as it was opened.
+        const std::string sRuta = d_->sRuta, sContrasena = d_->sContrasena;
+        d_->motor = std::make_unique<jet::TMotorJet>(
+            [sRuta, sContrasena] { return jet::TArchivoAccess::Abre(sRuta, sContrasena); },
+            &jet::TArchivoAccess::FirmaEnDisco);
+        return;
+    }
     std::vector<std::pair<std::string, std::string>> todos{{d_->sRuta, d_->sContrasena}};
     todos.insert(todos.end(), otros.begin(), otros.end());
     auto abre = [todos, reglas]() -> std::unique_ptr<jet::TArchivoAccess> {

@@ -65,6 +65,7 @@ public:
     // From now until the connection closes, statements run over the union of
     // this file and the others (path, password), read through the rules; the
     // open file itself stays as it is. Throws as opening any of them would.
+    // No others and no rules: statements run over the file alone again.
     void UneArchivos(const std::vector<std::pair<std::string, std::string>>& otros,
                      std::shared_ptr<jet::IReglasUnion> reglas);
 
