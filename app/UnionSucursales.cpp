@@ -44,6 +44,10 @@ std::string TUnionSucursales::LineaTitulo(const std::vector<std::filesystem::pat
     if (carpetas.size() < 2)
         return "";
     std::string s = "\r\nSucursales consolidadas: ";
-    for (size_t i = 0; i < carpetas.size(); ++i) s += (i ? "; " : "") + carpetas[i].string();
+    for (size_t i = 0; i < carpetas.size(); ++i) {
+        // The program's folder comes with a closing separator; the name reads without it.
+        const std::filesystem::path& c = carpetas[i];
+        s += (i ? "; " : "") + (c.has_filename() ? c : c.parent_path()).string();
+    }
     return s;
 }

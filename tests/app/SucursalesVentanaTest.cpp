@@ -103,7 +103,8 @@ TEST(UnionSucursales, CompuertaDeCadaSucursalYVueltaALaMatriz) {
               TCompuertaAcceso::ciAbierta);
     EXPECT_EQ(lineas(), nMatriz);
     EXPECT_EQ(TUnionSucursales::LineaTitulo({matriz}), "");
-    EXPECT_EQ(TUnionSucursales::LineaTitulo({"a", "b"}), "\r\nSucursales consolidadas: a; b");
+    EXPECT_EQ(TUnionSucursales::LineaTitulo({"/n/a/", "b"}),
+              "\r\nSucursales consolidadas: /n/a; b");
 }
 
 }  // namespace
