@@ -11,7 +11,7 @@
 // How the databases of a centre's branches add up to the centre's one
 // database, so that the same statements answer for the whole centre.
 //
-// Part 0 is the head office: its rows pass as they are, so a union of one
+// The first file (index 0) is the head office: its rows pass as they are, so a union of one
 // branch answers exactly what the plain file answers. Every other branch adds
 // the rows of its own active company (its Norvex.INI), written with the head
 // office's company number; its companies, users and connected users stay out
