@@ -27,6 +27,8 @@ public:
     // The company number of the question set created last (0 before the
     // first); set before the set builds its report handler, which may read it.
     int DameNumEmpresa() const { return F_nNumEmp; }
+    // The connection handed out last; null before the first.
+    ado::TADOConnection* DameConexion() const { return F_Conector; }
 
 protected:
     const TCreaManejadorReportes& ElReporte() const { return F_elReporte; }

@@ -14,12 +14,16 @@
 #include <QValidator>
 #include <exception>
 
+#include "app/DatosVentana.h"
+#include "app/DialogoSucursales.h"
 #include "app/Mensajero.h"
 #include "app/ModeloPEPs.h"
 #include "app/RejillaPEPs.h"
 #include "app/TipoCambio.h"
+#include "app/UnionSucursales.h"
 #include "app/Utilerias.h"
 #include "app/ValidadorCambio.h"
+#include "platform/ado/TADOConnection.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "report/TablaPEPs.h"
 
@@ -309,6 +313,12 @@ void TfrmPrincipal::CreaControles() {
     txPruebas = CreaEtiqueta(this, "txPruebas", "Versión BETA", {62, 682}, kMarron, 12, true);
     Label5 = CreaEtiqueta(this, "Label5", "v1.9", {7, 709}, kGrisOscuro, 11);
     Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Beside the folder's line at the foot, clear of every other control.
+    lkSucursales = new QLabel("<a href=\"#\">Sucursales...</a>", this);
+    lkSucursales->setObjectName("lkSucursales");
+    lkSucursales->setGeometry(622, 711, 64, 14);
+    lkSucursales->setToolTip("Agregar las carpetas del Norvex de otras sucursales al reporte");
+    connect(lkSucursales, &QLabel::linkActivated, this, &TfrmPrincipal::AbreSucursales);
 
     const QList<QWidget*> orden{edCambio,  edUsuario, edPassw,  bnDetectaPEPs,
                                 pnIgnorar, grdPEPs,   pnChkBox, bnGenReporte};
@@ -486,12 +496,50 @@ private:
 };
 
 bool TfrmPrincipal::PasaPuerta(TVariantePuerta eVariante, TCompuertaAcceso::TPuerta& Puerta) {
-    TCompuertaAcceso Compuerta(F_Utilerias->DameDirProg(), F_Datos,
-                               std::make_shared<TAvisosVentana>(*this, eVariante));
+    auto Avisos = std::make_shared<TAvisosVentana>(*this, eVariante);
+    TCompuertaAcceso Compuerta(F_Utilerias->DameDirProg(), F_Datos, Avisos);
     // The rate has passed ValidaCampos; the credentials go as typed.
     return Compuerta.Pasa(edUsuario->text().toStdString(), edPassw->text().toStdString(),
                           TextoATipoCambio(Recorta(edCambio->text())), _MensajeroForm,
-                          Puerta) == TCompuertaAcceso::ciAbierta;
+                          Puerta) == TCompuertaAcceso::ciAbierta &&
+           UneSucursales(Avisos, Puerta);
+}
+
+bool TfrmPrincipal::UneSucursales(const std::shared_ptr<IAvisosCompuerta>& Avisos,
+                                  const TCompuertaAcceso::TPuerta& Puerta) {
+    auto Datos = std::dynamic_pointer_cast<TDatosVentana>(F_Datos);
+    ado::TADOConnection* Conexion = Datos ? Datos->DameConexion() : nullptr;
+    if (!Conexion)
+        return F_Sucursales.empty();
+    const TUnionSucursales::TPeticion Peticion{
+        F_Sucursales, edUsuario->text().toStdString(), edPassw->text().toStdString(),
+        TextoATipoCambio(Recorta(edCambio->text())), Puerta.nNumEmp};
+    std::filesystem::path sRechazada;
+    std::shared_ptr<TUnionNorvex> Union;
+    if (TUnionSucursales::Une(*Conexion, Peticion, _MensajeroForm, Avisos, sRechazada, Union) !=
+        TCompuertaAcceso::ciAbierta) {
+        ui::DameCajaMensajes()->MuestraMensaje("La sucursal de la carpeta " + sRechazada.string() +
+                                               " no pasó la revisión de acceso.");
+        return false;
+    }
+    if (F_AlUnir) {
+        std::vector<std::filesystem::path> carpetas{F_Utilerias->DameDirProg()};
+        carpetas.insert(carpetas.end(), F_Sucursales.begin(), F_Sucursales.end());
+        F_AlUnir(TUnionSucursales::LineaTitulo(carpetas));
+    }
+    return true;
+}
+
+void TfrmPrincipal::PonSucursales(std::vector<std::filesystem::path> sucursales) {
+    F_Sucursales = std::move(sucursales);
+}
+
+void TfrmPrincipal::AbreSucursales() {
+    if (F_bTrabajoEnCurso)
+        return;
+    TDialogoSucursales dialogo(F_Utilerias->DameDirProg(), F_Sucursales, this);
+    dialogo.exec();
+    F_Sucursales = dialogo.Sucursales();
 }
 
 void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<void()>& Trabajo) {

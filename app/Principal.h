@@ -1,5 +1,9 @@
 #pragma once
 
+#include <filesystem>
+#include <functional>
+#include <vector>
+
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -48,8 +52,18 @@ public:
 
     IMensajero& Mensajero() { return *_MensajeroForm; }
 
+    // The branches whose databases every job adds to the head office's (the
+    // program's folder); none, the folder alone as always.
+    const std::vector<std::filesystem::path>& DameSucursales() const { return F_Sucursales; }
+    void PonSucursales(std::vector<std::filesystem::path> sucursales);
+    // Told, at every job that opened, the title page's line naming the
+    // branches ("" for the folder alone).
+    void SetAlUnir(std::function<void(const std::string&)> alUnir) { F_AlUnir = std::move(alUnir); }
+
 public slots:
     void MuestraIndicaciones();
+    // The "Sucursales..." dialog.
+    void AbreSucursales();
     void bnDetectaPEPsClick();
     void bnGenReporteClick();
 
@@ -77,6 +91,13 @@ private:
     std::shared_ptr<IMensajero> _MensajeroForm;
     bool F_bIndicacionesPedidas = false;
     bool F_bTrabajoEnCurso = false;
+    std::vector<std::filesystem::path> F_Sucursales;
+    std::function<void(const std::string&)> F_AlUnir;
+    QLabel* lkSucursales = nullptr;
+
+    // After the head office's gate: the other branches' gates and the union.
+    bool UneSucursales(const std::shared_ptr<IAvisosCompuerta>& Avisos,
+                       const TCompuertaAcceso::TPuerta& Puerta);
 
     QLabel* Label1 = nullptr;
     QLabel* Label6 = nullptr;

@@ -76,6 +76,10 @@ int main(int argc, char* argv[]) {
         };
         Datos = std::make_shared<TDatosConDetalle>(elReporte);
         TfrmPrincipal frmPrincipal(Datos, dmMain->vtPEPs, utilerias);
+        frmPrincipal.SetAlUnir([](const std::string& sLinea) {
+            dmMain->repGeneral.Variables().AsignaVariable("Cuestionario", "Sucursales",
+                                                          QString::fromStdString(sLinea));
+        });
         if (utilerias)
             new TEtiquetaCarpeta(eleccion->sCarpeta, &frmPrincipal);  // owned by the window
         frmPrincipal.show();

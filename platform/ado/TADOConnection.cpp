@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include "platform/ado/TCadenaConexion.h"
+#include "platform/jet/ArchivoUnion.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/MotorJet.h"
 
@@ -74,6 +75,32 @@ void TADOConnection::SetConnected(bool bAbierta) {
     d_->motor = std::make_unique<jet::TMotorJet>(
         [sRuta, sContrasena] { return jet::TArchivoAccess::Abre(sRuta, sContrasena); },
         &jet::TArchivoAccess::FirmaEnDisco);
+}
+
+void TADOConnection::UneArchivos(const std::vector<std::pair<std::string, std::string>>& otros,
+                                 std::shared_ptr<jet::IReglasUnion> reglas) {
+    if (!d_->archivo)
+        throw jet::EErrorJet(kConexionCerrada, "La conexión no está abierta.");
+    if (otros.empty() && !reglas) {
+        // Back to the file alone, as it was opened.
+        const std::string sRuta = d_->sRuta, sContrasena = d_->sContrasena;
+        d_->motor = std::make_unique<jet::TMotorJet>(
+            [sRuta, sContrasena] { return jet::TArchivoAccess::Abre(sRuta, sContrasena); },
+            &jet::TArchivoAccess::FirmaEnDisco);
+        return;
+    }
+    std::vector<std::pair<std::string, std::string>> todos{{d_->sRuta, d_->sContrasena}};
+    todos.insert(todos.end(), otros.begin(), otros.end());
+    auto abre = [todos, reglas]() -> std::unique_ptr<jet::TArchivoAccess> {
+        std::vector<std::unique_ptr<jet::TArchivoAccess>> partes;
+        for (const auto& [sRuta, sContrasena] : todos)
+            partes.push_back(jet::TArchivoAccess::Abre(sRuta, sContrasena));
+        return std::make_unique<jet::TArchivoUnion>(std::move(partes), reglas);
+    };
+    // Every file opens now, so that a bad one fails here and not at the first
+    // statement.
+    abre();
+    d_->motor = std::make_unique<jet::TMotorJet>(abre, &jet::TArchivoUnion::FirmaEnDisco);
 }
 
 bool TADOConnection::Connected() const {

@@ -2,12 +2,15 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/jet/TArchivoAccess.h"
 
 namespace jet {
 class TMotorJet;
-}
+class IReglasUnion;
+}  // namespace jet
 
 namespace ado {
 
@@ -59,6 +62,12 @@ public:
     const std::string& ContrasenaArchivo() const;
     // The SQL engine over the open file, one per connection; throws when closed.
     jet::TMotorJet& Motor();
+    // From now until the connection closes, statements run over the union of
+    // this file and the others (path, password), read through the rules; the
+    // open file itself stays as it is. Throws as opening any of them would.
+    // No others and no rules: statements run over the file alone again.
+    void UneArchivos(const std::vector<std::pair<std::string, std::string>>& otros,
+                     std::shared_ptr<jet::IReglasUnion> reglas);
 
 private:
     struct TDatos;

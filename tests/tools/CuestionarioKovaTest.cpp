@@ -3,6 +3,7 @@
 // neither changes nor adds anything in the Norvex folder.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <QRegularExpression>
 
 #include <filesystem>
 #include <fstream>
@@ -552,6 +553,111 @@ TEST(CuestionarioKova, CarpetaGeneradaRespuestasConsultasYPdf) {
     EXPECT_EQ(CampoPdfinfo(*info, "Pages"), "22");
     EXPECT_EQ(CampoPdfinfo(*info, "Title"), "Cuestionario KOVA");
     EXPECT_EQ(Foto(salida.ruta()).size(), 3u);
+}
+
+}  // namespace
+
+namespace {
+
+// A centre split into branches answers what the whole centre answers, and
+// every branch folder is left as it was.
+TEST(CuestionarioKova, SucursalesRespondenComoElCentroEntero) {
+    TDirTemporal norvex, salida;
+    norvex::TGeneradorNorvex::Genera(norvex / "entero", {1500, 3});
+    norvex::TGeneradorNorvex::Genera(norvex / "partido",
+                                     {.nLineas = 1500, .nSemilla = 3, .nSucursales = 2});
+    const auto antes = Foto(norvex.ruta());
+    const auto corre = [&](std::vector<std::string> carpetas, const std::string& sSalida) {
+        std::vector<std::string> args;
+        for (const auto& s : carpetas) args.insert(args.end(), {"--carpeta", s});
+        args.insert(args.end(), {"--usuario", "ADMIN", "--contrasena", "NORVEX", "--respuestas",
+                                 (salida / sSalida).string()});
+        return Ejecuta(args);
+    };
+    const TEjecucion entero = corre({(norvex / "entero").string()}, "entero.csv");
+    ASSERT_EQ(entero.nSalida, 0) << entero.sErrores;
+    const TEjecucion partido =
+        corre({norvex::TGeneradorNorvex::CarpetaSucursal(norvex / "partido", 1).string(),
+               norvex::TGeneradorNorvex::CarpetaSucursal(norvex / "partido", 2).string()},
+              "partido.csv");
+    ASSERT_EQ(partido.nSalida, 0) << partido.sErrores;
+    EXPECT_EQ(partido.sErrores, "");
+    EXPECT_EQ(Lee(salida / "partido.csv"), Lee(salida / "entero.csv"));
+
+    // The candidates of every branch, once each, with the branches whose
+    // alerts name them.
+    const std::string sMatriz =
+        norvex::TGeneradorNorvex::CarpetaSucursal(norvex / "partido", 1).string();
+    const std::string sSucursal =
+        norvex::TGeneradorNorvex::CarpetaSucursal(norvex / "partido", 2).string();
+    const auto lista = [&](std::vector<std::string> carpetas) {
+        std::vector<std::string> args;
+        for (const auto& s : carpetas) args.insert(args.end(), {"--carpeta", s});
+        args.insert(args.end(), {"--usuario", "ADMIN", "--contrasena", "NORVEX", "--listar-peps"});
+        const TEjecucion e = Ejecuta(args);
+        EXPECT_EQ(e.nSalida, 0) << e.sErrores;
+        return LeeCsv(e.sSalida);
+    };
+    const auto enteros = lista({(norvex / "entero").string()});
+    const auto unidos = lista({sMatriz, sSucursal});
+    ASSERT_EQ(unidos.size(), enteros.size());
+    EXPECT_EQ(unidos[0], (std::vector<std::string>{"IdPEP", "ClaveCliente", "Nombre", "Detalle",
+                                                   "Sucursales"}));
+    std::set<std::string> vistas;
+    for (size_t i = 1; i < unidos.size(); ++i) {
+        EXPECT_EQ(std::vector<std::string>(unidos[i].begin(), unidos[i].begin() + 4), enteros[i]);
+        vistas.insert(unidos[i][4]);
+    }
+    EXPECT_TRUE(vistas.count(sMatriz) || vistas.count(sMatriz + "; " + sSucursal));
+    EXPECT_TRUE(vistas.count(sSucursal) || vistas.count(sMatriz + "; " + sSucursal));
+
+    // The head office's company heads the report, and the title page names
+    // the branches; a single folder's has no such line.
+    for (const bool bSucursales : {true, false}) {
+        std::vector<std::string> args{"--carpeta", sMatriz};
+        if (bSucursales)
+            args.insert(args.end(), {"--carpeta", sSucursal});
+        const std::string sPdf = (salida / (bSucursales ? "u.pdf" : "m.pdf")).string();
+        args.insert(args.end(), {"--usuario", "ADMIN", "--contrasena", "NORVEX", "--pdf", sPdf});
+        const TEjecucion e = Ejecuta(args);
+        ASSERT_EQ(e.nSalida, 0) << e.sErrores;
+        const auto texto = EjecutaHerramienta("pdftotext", {QString::fromStdString(sPdf), "-"});
+        if (!texto)
+            GTEST_SKIP() << "poppler-utils no instalado";
+        EXPECT_TRUE(texto->contains(QString::fromUtf8("CAMBIARIA LOS ÁLAMOS SA DE CV")));
+        // Long folder names wrap: compared without blanks and line breaks.
+        const auto sinBlancos = [](QString s) { return s.remove(QRegularExpression("\\s")); };
+        EXPECT_EQ(sinBlancos(*texto).contains(sinBlancos(QString::fromStdString(
+                      "Sucursales consolidadas: " + sMatriz + "; " + sSucursal))),
+                  bSucursales)
+            << texto->left(400).toStdString();
+    }
+    EXPECT_EQ(Foto(norvex.ruta()), antes);
+}
+
+// A branch is checked like the only folder would be, before anything runs,
+// and the message says which branch it was.
+TEST(CuestionarioKova, SucursalQueNoPasaDetieneTodo) {
+    TCarpeta matriz, sucursal;
+    matriz.Escribe();
+    sucursal.bd.usuariosConectados = {"CAJERO"};
+    sucursal.Escribe();
+    const TEjecucion e = Ejecuta(matriz.Args(
+        {"--carpeta", sucursal.norvex.ruta().string(), "--respuestas", matriz.Sal("r.csv")}));
+    EXPECT_EQ(e.nSalida, 2);
+    EXPECT_EQ(e.sErrores,
+              "Hay un usuario conectado a la BD. Cierre Norvex antes de continuar.\n"
+              "La sucursal de la carpeta " +
+                  sucursal.norvex.ruta().string() + " no pasó la revisión de acceso.\n");
+    EXPECT_TRUE(fs::is_empty(matriz.salida.ruta()));
+
+    // The same folder twice, however it is written, would count it twice.
+    const TEjecucion dos =
+        Ejecuta(matriz.Args({"--carpeta", (matriz.norvex / "DataBase" / "..").string(),
+                             "--respuestas", matriz.Sal("r.csv")}));
+    EXPECT_EQ(dos.nSalida, 2);
+    EXPECT_NE(dos.sErrores.find("está dos veces"), std::string::npos) << dos.sErrores;
+    EXPECT_TRUE(fs::is_empty(matriz.salida.ruta()));
 }
 
 }  // namespace

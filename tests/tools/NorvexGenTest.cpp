@@ -382,3 +382,58 @@ TEST_F(NorvexGen, MdbReaderLeeLoMismo) {
                     << sNombre << " fila " << f << " " << t.columnas[c] << ": " << filas[f][c];
     }
 }
+
+// A centre split into branches: every branch a whole Norvex folder with the
+// whole catalogues, and the divided tables' rows, put together, exactly the
+// unsplit folder's, each operation whole in one branch.
+TEST(NorvexGenSucursales, JuntasSonElCentroSinRepartir) {
+    TDirTemporal dir;
+    norvex::TGeneradorNorvex::Genera(dir / "entero", {900, 5});
+    const TBase entero(dir / "entero");
+    const std::string sPrograma = KOVA_BINARY_DIR "/bin/norvexgen";
+    auto corre = [&](const std::string& sArgs) {
+        const int r = std::system(("'" + sPrograma + "' " + sArgs + " 2>/dev/null").c_str());
+        return WIFEXITED(r) ? WEXITSTATUS(r) : -1;
+    };
+    for (const char* s : {"0", "100", "dos"})
+        EXPECT_EQ(corre(std::string("--sucursales ") + s + " '" + (dir / "x").string() + "'"), 2);
+    EXPECT_FALSE(std::filesystem::exists(dir / "x"));
+    ASSERT_EQ(corre("--lineas 900 --semilla 5 --sucursales 3 '" + (dir / "p").string() + "'"), 0);
+
+    auto filas = [](const TTablaLibmdb& t) {
+        std::multiset<std::string> f;
+        for (const auto& fila : t.filas) {
+            std::string s;
+            for (const auto& v : fila) s += Clave(v) + "|";
+            f.insert(s);
+        }
+        return f;
+    };
+    std::map<std::string, std::multiset<std::string>> juntas;
+    std::map<std::string, std::set<size_t>> sucursalDeOperacion;
+    for (size_t n = 1; n <= 3; ++n) {
+        const auto carpeta = norvex::TGeneradorNorvex::CarpetaSucursal(dir / "p", int64_t(n));
+        EXPECT_NE(Contenido(carpeta / "Norvex.INI").find(n == 1 ? "Sucursal=MATRIZ" : "SUCURSAL"),
+                  std::string::npos);
+        const TBase parte(carpeta);
+        for (const auto& [sTabla, t] : parte.tablas) {
+            const bool bRepartida =
+                sTabla == "tMovtos" || sTabla == "tProces" || sTabla == "tRelevan";
+            if (!bRepartida) {
+                EXPECT_EQ(filas(t), filas(entero.T(sTabla))) << sTabla << " en " << n;
+                continue;
+            }
+            EXPECT_FALSE(t.filas.empty()) << sTabla << " en " << n;
+            for (const auto& f : filas(t)) juntas[sTabla].insert(f);
+            if (sTabla != "tRelevan")
+                for (const auto& fila : t.filas)
+                    sucursalDeOperacion[Clave(fila[TBase::Col(t, "NumEmp")]) + "/" +
+                                        Clave(fila[TBase::Col(t, "Folio")])]
+                        .insert(n);
+        }
+    }
+    for (const char* s : {"tMovtos", "tProces", "tRelevan"})
+        EXPECT_EQ(juntas[s], filas(entero.T(s))) << s;
+    for (const auto& [sOperacion, sucursales] : sucursalDeOperacion)
+        EXPECT_EQ(sucursales.size(), 1u) << sOperacion;
+}

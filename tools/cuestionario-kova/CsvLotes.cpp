@@ -12,6 +12,10 @@ std::string CampoCsv(const std::string& s) {
 }  // namespace
 
 std::string FilaCsv(std::initializer_list<std::string> campos) {
+    return FilaCsv(std::vector<std::string>(campos));
+}
+
+std::string FilaCsv(const std::vector<std::string>& campos) {
     std::string sFila;
     bool bPrimero = true;
     for (const std::string& s : campos) {

@@ -9,6 +9,9 @@
 #include "app/CompuertaAcceso.h"
 #include "app/DatosVentana.h"
 #include "data/ColectorConxs.h"
+#include "data/UnionNorvex.h"
+#include "platform/ado/TADOConnection.h"
+#include "platform/jet/EErrorJet.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "questionnaire/ManejadorRespuestasCC.h"
 #include "report/DataModule.h"
@@ -77,8 +80,39 @@ public:
                                                         std::move(Mensajero), dTCambio, nNumEmp);
         return Cuestionario;
     }
+    ado::TADOConnection* Conexion() const { return Conector(); }
     std::shared_ptr<TRepCuestLotes> Cuestionario;
 };
+
+// What the gate of a branch other than the head office leaves for the run.
+struct TSucursalAbierta {
+    std::string sRuta, sContrasena;
+    int64_t nNumEmp = 0;
+};
+
+// Every other branch passes the same gate on its own database, each with a
+// registry of its own, before anything runs; the connection is closed again
+// (only the union reads the file from then on).
+bool AbreSucursal(const std::filesystem::path& sCarpeta, const TOpcionesLotes& op,
+                  const std::shared_ptr<TMensajeroLotes>& Mensajero, TSucursalAbierta& abierta) {
+    auto Colector = std::make_shared<TColectorConxs>();
+    auto Datos = std::make_shared<TDatosLotes>(
+        [](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
+            return std::make_shared<TManejadorLotes>(nullptr, sNomRep);
+        },
+        Colector);
+    TCompuertaAcceso Compuerta(sCarpeta, Datos, std::make_shared<TAvisosLotes>(Mensajero));
+    TCompuertaAcceso::TPuerta Puerta;
+    if (Compuerta.Pasa(op.sUsuario, op.sPassw, op.dTCambio, Mensajero, Puerta) !=
+        TCompuertaAcceso::ciAbierta) {
+        ui::DameCajaMensajes()->MuestraMensaje("La sucursal de la carpeta " + sCarpeta.string() +
+                                               " no pasó la revisión de acceso.");
+        return false;
+    }
+    abierta = {Datos->Conexion()->RutaArchivo(), Datos->Conexion()->ContrasenaArchivo(),
+               Puerta.nNumEmp};
+    return true;
+}
 
 // Ticks the candidates with the given keys; the first key that is none of
 // them is returned.
@@ -96,12 +130,28 @@ std::optional<std::string> MarcaPEPs(TTablaPEPs& vtPEPs, const std::vector<std::
     return std::nullopt;
 }
 
-std::string ListaPEPs(const TTablaPEPs& vtPEPs) {
-    // The last column is the window's tooltip for the name, so a reader of
+// Union: the branches' rules when the run is over several folders, each
+// candidate then naming the folders of the branches whose alerts list it.
+std::string ListaPEPs(const TTablaPEPs& vtPEPs, const TUnionNorvex* Union,
+                      const std::vector<std::filesystem::path>& carpetas) {
+    // The fourth column is the window's tooltip for the name, so a reader of
     // either can tell homonyms apart the same way.
-    std::string s = FilaCsv({"IdPEP", "ClaveCliente", "Nombre", "Detalle"});
-    for (const TFilaPEP& f : vtPEPs.Filas())
-        s += FilaCsv({std::to_string(f.nIdPEP), f.sClaveCliente, f.sNombre, DameDetallePEP(f)});
+    std::vector<std::string> encabezado{"IdPEP", "ClaveCliente", "Nombre", "Detalle"};
+    if (Union)
+        encabezado.push_back("Sucursales");
+    std::string s = FilaCsv(encabezado);
+    for (const TFilaPEP& f : vtPEPs.Filas()) {
+        std::vector<std::string> campos{std::to_string(f.nIdPEP), f.sClaveCliente, f.sNombre,
+                                        DameDetallePEP(f)};
+        if (Union) {
+            std::string sSucursales;
+            for (size_t n : Union->DameSucursalesConAlertas(f.sClaveCliente))
+                if (n < carpetas.size())
+                    sSucursales += (sSucursales.empty() ? "" : "; ") + carpetas[n].string();
+            campos.push_back(sSucursales);
+        }
+        s += FilaCsv(campos);
+    }
     return s;
 }
 
@@ -143,9 +193,44 @@ int EjecutaLotes(const TOpcionesLotes& op) {
     TCompuertaAcceso Compuerta(op.sCarpeta, Datos, std::make_shared<TAvisosLotes>(Mensajero));
     TCompuertaAcceso::TPuerta Puerta;
     if (Compuerta.Pasa(op.sUsuario, op.sPassw, op.dTCambio, Mensajero, Puerta) !=
-        TCompuertaAcceso::ciAbierta)
+        TCompuertaAcceso::ciAbierta) {
+        if (!op.sucursales.empty())
+            ui::DameCajaMensajes()->MuestraMensaje("La sucursal de la carpeta " +
+                                                   op.sCarpeta.string() +
+                                                   " no pasó la revisión de acceso.");
         return slUsoOCompuerta;
+    }
     const std::shared_ptr<TRepCuestLotes> Cuestionario = Datos->Cuestionario;
+    std::shared_ptr<TUnionNorvex> Union;
+    std::vector<std::filesystem::path> carpetas{op.sCarpeta};
+    carpetas.insert(carpetas.end(), op.sucursales.begin(), op.sucursales.end());
+    if (!op.sucursales.empty()) {
+        std::vector<std::pair<std::string, std::string>> otros;
+        std::vector<int64_t> empresas{Puerta.nNumEmp};
+        for (const auto& sCarpeta : op.sucursales) {
+            TSucursalAbierta abierta;
+            if (!AbreSucursal(sCarpeta, op, Mensajero, abierta))
+                return slUsoOCompuerta;
+            otros.emplace_back(abierta.sRuta, abierta.sContrasena);
+            empresas.push_back(abierta.nNumEmp);
+        }
+        try {
+            Union = std::make_shared<TUnionNorvex>(empresas);
+            Datos->Conexion()->UneArchivos(otros, Union);
+        } catch (const jet::EErrorJet& e) {
+            ui::DameCajaMensajes()->MuestraMensaje(e.Clase() + " - " + e.Mensaje());
+            return slFallaCuestionario;
+        }
+        // The title page names what was consolidated, under the head
+        // office's company (a value with a line break goes as it is).
+        if (dm) {
+            std::string sSucursales = "\r\nSucursales consolidadas: ";
+            for (size_t i = 0; i < carpetas.size(); ++i)
+                sSucursales += (i ? "; " : "") + carpetas[i].string();
+            dm->repGeneral.Variables().AsignaVariable("Cuestionario", "Sucursales",
+                                                      QString::fromStdString(sSucursales));
+        }
+    }
 
     TTablaPEPs vtPEPs;
     if (!Cuestionario->DetectaPEPs(vtPEPs)) {
@@ -154,7 +239,7 @@ int EjecutaLotes(const TOpcionesLotes& op) {
     }
     if (op.bListarPEPs) {
         Mensajero->TerminaLinea();
-        std::cout << ListaPEPs(vtPEPs) << std::flush;
+        std::cout << ListaPEPs(vtPEPs, Union.get(), carpetas) << std::flush;
         return slExito;
     }
     if (const auto sClave = MarcaPEPs(vtPEPs, op.clavesPEP)) {

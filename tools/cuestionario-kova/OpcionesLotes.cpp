@@ -11,7 +11,8 @@
 namespace fs = std::filesystem;
 
 const char* const sUsoLotes =
-    "uso: cuestionario-kova --carpeta DIR --usuario U --contrasena P [--tipo-cambio T]\n"
+    "uso: cuestionario-kova --carpeta DIR [--carpeta DIR]... --usuario U --contrasena P\n"
+    "       [--tipo-cambio T]\n"
     "       [--listar-peps] [--pep CLAVE]... [--respuestas ARCHIVO.csv] [--pdf ARCHIVO.pdf]\n"
     "       [--consultas ARCHIVO.csv] [--respuestas-cc ARCHIVO.csv] [--evidencia CARPETA]";
 
@@ -49,11 +50,27 @@ bool Dentro(const fs::path& sRuta, const fs::path& sDir) {
     return true;
 }
 
-// An output goes to an existing folder, never into the Norvex folder, and no
+// A branch counted twice would count its operations twice.
+bool RevisaCarpetas(const TOpcionesLotes& op, std::string& sError) {
+    std::error_code ec;
+    std::vector<fs::path> vistas{fs::weakly_canonical(fs::absolute(op.sCarpeta, ec), ec)};
+    for (const fs::path& s : op.sucursales) {
+        const fs::path sRuta = fs::weakly_canonical(fs::absolute(s, ec), ec);
+        if (std::find(vistas.begin(), vistas.end(), sRuta) != vistas.end()) {
+            sError = "La carpeta " + s.string() + " está dos veces.";
+            return false;
+        }
+        vistas.push_back(sRuta);
+    }
+    return true;
+}
+
+// An output goes to an existing folder, never into a Norvex folder, and no
 // two outputs share a file.
 bool RevisaSalidas(const TOpcionesLotes& op, std::string& sError) {
     std::error_code ec;
-    const fs::path sNorvex = fs::weakly_canonical(op.sCarpeta, ec);
+    std::vector<fs::path> norvex{fs::weakly_canonical(op.sCarpeta, ec)};
+    for (const fs::path& s : op.sucursales) norvex.push_back(fs::weakly_canonical(s, ec));
     std::vector<fs::path> vistas;
     for (const auto* salida : {&op.sRespuestas, &op.sPdf, &op.sConsultas, &op.sEvidencia}) {
         if (!*salida)
@@ -70,10 +87,11 @@ bool RevisaSalidas(const TOpcionesLotes& op, std::string& sError) {
             sError = "El nombre del PDF no es texto UTF-8 válido: " + (*salida)->string() + ".";
             return false;
         }
-        if (!sNorvex.empty() && Dentro(sRuta, sNorvex)) {
-            sError = "No se escribe en la carpeta del Norvex: " + (*salida)->string() + ".";
-            return false;
-        }
+        for (const fs::path& sNorvex : norvex)
+            if (!sNorvex.empty() && Dentro(sRuta, sNorvex)) {
+                sError = "No se escribe en la carpeta del Norvex: " + (*salida)->string() + ".";
+                return false;
+            }
         // The evidence folder takes its place whole: it exists empty or not at
         // all, and no other output goes inside it.
         if (salida == &op.sEvidencia && fs::exists(sRuta, ec) &&
@@ -143,6 +161,8 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
         const std::string& v = args[++i];
         if (a == "--pep")
             op.clavesPEP.push_back(v);
+        else if (a == "--carpeta" && valores.count(a))
+            op.sucursales.emplace_back(v);
         else if (!valores.emplace(a, v).second) {
             sError = "Opción repetida: " + a;
             return std::nullopt;
@@ -188,7 +208,7 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
 }
 
 bool ValidaOpcionesLotes(TOpcionesLotes& op, std::string& sError) {
-    if (!RevisaSalidas(op, sError))
+    if (!RevisaCarpetas(op, sError) || !RevisaSalidas(op, sError))
         return false;
 
     // The window's field checks, in its order: the user before the rate.

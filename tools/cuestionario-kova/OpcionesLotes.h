@@ -10,7 +10,10 @@
 
 // The command line of cuestionario-kova.
 struct TOpcionesLotes {
-    std::filesystem::path sCarpeta;
+    std::filesystem::path sCarpeta;  // the head office's, or the only one
+    // The other branches' folders (--carpeta given again), in order: the run
+    // answers for the union of every branch's database.
+    std::vector<std::filesystem::path> sucursales;
     std::string sUsuario;     // upper case, as the window's field keeps it
     std::string sPassw;       // likewise
     std::string sTipoCambio;  // as typed; "18.91" when not given

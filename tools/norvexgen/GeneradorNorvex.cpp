@@ -373,7 +373,16 @@ const std::vector<TColumnaMdb> kColumnasOperacion = {
 
 // ------------------------------------------------------------------ alerts
 
-void EscribeAlertas(mdb::TEscritorMdb& e, TAzarNorvex& azar, const TCartera& cartera) {
+// Which rows of the divided tables a file holds: branch nSucursal (0 to
+// nSucursales - 1) of nSucursales, or all of them when nSucursales is 0.
+struct TParte {
+    int64_t nSucursal = 0;
+    int64_t nSucursales = 0;
+    bool Tiene(int64_t n) const { return nSucursales == 0 || n % nSucursales == nSucursal; }
+};
+
+void EscribeAlertas(mdb::TEscritorMdb& e, TAzarNorvex& azar, const TCartera& cartera,
+                    const TParte& parte) {
     e.CreaTabla("tRelevan", {{"IdRelevan", TTipoMdb::tmLargo},
                              {"TipoRelev", TTipoMdb::tmTexto, 1},
                              {"Fecha", TTipoMdb::tmFechaHora},
@@ -384,6 +393,10 @@ void EscribeAlertas(mdb::TEscritorMdb& e, TAzarNorvex& azar, const TCartera& car
     int64_t nId = 0;
     auto alerta = [&](const char* sTipo, V fecha, const std::string& sObs, int64_t nEmp,
                       const std::string& sCliente, V comentario = Nulo()) {
+        if (!parte.Tiene(nId + 1)) {
+            ++nId;
+            return;
+        }
         e.AgregaFila({Largo(++nId), Texto(sTipo), fecha, Texto(sObs), Largo(nEmp), Texto(sCliente),
                       comentario});
     };
@@ -432,7 +445,7 @@ void EscribeAlertas(mdb::TEscritorMdb& e, TAzarNorvex& azar, const TCartera& car
 
 // -------------------------------------------------------------- the file
 
-void EscribeBase(const std::string& sRuta, const TOpcionesNorvex& op) {
+void EscribeBase(const std::string& sRuta, const TOpcionesNorvex& op, const TParte& parte) {
     mdb::TEscritorMdb::TOpciones opciones;
     opciones.sContrasena = TGeneradorNorvex::kContrasena;
     opciones.dFechaCreacion = mdb::SerialFecha(2006, 3, 14, 9, 30, 0);
@@ -499,12 +512,14 @@ void EscribeBase(const std::string& sRuta, const TOpcionesNorvex& op) {
              Fecha(2006 + int(azar.Menor(9)), 1 + int(azar.Menor(12)), 1 + int(azar.Menor(28)))});
     }
 
-    EscribeAlertas(e, azar, cartera);
+    EscribeAlertas(e, azar, cartera, parte);
 
     for (bool bMovtos : {true, false}) {
         e.CreaTabla(bMovtos ? "tMovtos" : "tProces", kColumnasOperacion);
         RecorreLineas(cartera, op, [&](const TLinea& l) {
-            if (l.bEnMovtos == bMovtos)
+            // An operation's lines share company and folio: they stay together.
+            const int64_t nOperacion = std::get<int64_t>(l.fila[1]) + std::get<int64_t>(l.fila[9]);
+            if (l.bEnMovtos == bMovtos && parte.Tiene(nOperacion))
                 e.AgregaFila(l.fila);
         });
     }
@@ -513,29 +528,54 @@ void EscribeBase(const std::string& sRuta, const TOpcionesNorvex& op) {
 
 }  // namespace
 
-void TGeneradorNorvex::Genera(const std::filesystem::path& dir, const TOpcionesNorvex& op) {
-    if (op.nLineas < 0)
-        throw mdb::EErrorMdb("el número de líneas no puede ser negativo");
-    if (op.nClientes != 0 && op.nClientes < kMinClientes)
-        throw mdb::EErrorMdb("el número de clientes no puede ser menor que " +
-                             std::to_string(kMinClientes));
+namespace {
+
+void EscribeCarpeta(const std::filesystem::path& dir, const TOpcionesNorvex& op,
+                    const TParte& parte) {
     std::filesystem::create_directories(dir / "DataBase");
     const std::filesystem::path base = dir / "DataBase" / "Norvex.mdb";
     const std::filesystem::path aparte = dir / "DataBase" / "Norvex.mdb.part";
     try {
-        EscribeBase(aparte.string(), op);
+        EscribeBase(aparte.string(), op, parte);
     } catch (...) {
         std::error_code ec;
         std::filesystem::remove(aparte, ec);
         throw;
     }
     std::filesystem::rename(aparte, base);
+    const std::string sSucursal =
+        parte.nSucursal == 0 ? "MATRIZ" : "SUCURSAL " + std::to_string(parte.nSucursal + 1);
     // Norvex is a Windows program: its settings file has CR LF line ends.
     std::ofstream ini(dir / "Norvex.INI", std::ios::binary | std::ios::trunc);
-    ini << "[Control]\r\nEmpresaActiva=1\r\nSucursal=MATRIZ\r\n\r\n"
+    ini << "[Control]\r\nEmpresaActiva=1\r\nSucursal=" << sSucursal
+        << "\r\n\r\n"
            "[BaseDatos]\r\nRuta=DataBase\\Norvex.mdb\r\n";
     if (!ini.flush())
         throw mdb::EErrorMdb("no se pudo escribir " + (dir / "Norvex.INI").string());
+}
+
+}  // namespace
+
+std::filesystem::path TGeneradorNorvex::CarpetaSucursal(const std::filesystem::path& dir,
+                                                        int64_t n) {
+    return dir / ("sucursal-" + std::to_string(n));
+}
+
+void TGeneradorNorvex::Genera(const std::filesystem::path& dir, const TOpcionesNorvex& op) {
+    if (op.nLineas < 0)
+        throw mdb::EErrorMdb("el número de líneas no puede ser negativo");
+    if (op.nClientes != 0 && op.nClientes < kMinClientes)
+        throw mdb::EErrorMdb("el número de clientes no puede ser menor que " +
+                             std::to_string(kMinClientes));
+    if (op.nSucursales < 0 || op.nSucursales > kMaxSucursales)
+        throw mdb::EErrorMdb("el número de sucursales debe estar entre 1 y " +
+                             std::to_string(kMaxSucursales));
+    if (op.nSucursales == 0) {
+        EscribeCarpeta(dir, op, {});
+        return;
+    }
+    for (int64_t n = 0; n < op.nSucursales; ++n)
+        EscribeCarpeta(CarpetaSucursal(dir, n + 1), op, {n, op.nSucursales});
 }
 
 }  // namespace norvex

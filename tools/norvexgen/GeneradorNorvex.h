@@ -9,6 +9,12 @@ struct TOpcionesNorvex {
     int64_t nLineas = 5000;  // operation lines over tMovtos and tProces together
     uint64_t nSemilla = 1;
     int64_t nClientes = 0;  // rows of tCliente; 0: one per 25 lines
+    // 0: one folder. N: the same centre as N branches, folders
+    // sucursal-1 (the head office) to sucursal-N, each with the whole
+    // catalogues (companies, users, sectors, currencies, clients) and a
+    // share of the operations (every line of one operation in one branch)
+    // and of the alerts; together they hold exactly the one folder's rows.
+    int64_t nSucursales = 0;
 };
 
 // Writes a Norvex folder as the back office leaves it: DataBase/Norvex.mdb
@@ -30,6 +36,9 @@ public:
     // both companies have clients of every kind to draw operations from.
     static constexpr int64_t kMinClientes = 74;
     static void Genera(const std::filesystem::path& dir, const TOpcionesNorvex& opciones);
+    static constexpr int64_t kMaxSucursales = 99;
+    // The folder of branch n (1 to N) below dir.
+    static std::filesystem::path CarpetaSucursal(const std::filesystem::path& dir, int64_t n);
 };
 
 }  // namespace norvex

@@ -1,5 +1,6 @@
-// norvexgen [--lineas N] [--clientes N] [--semilla S] DIR: writes a sample Norvex folder
-// (DIR/DataBase/Norvex.mdb and DIR/Norvex.INI). Same seed, same file.
+// norvexgen [--lineas N] [--clientes N] [--semilla S] [--sucursales N] DIR: writes a sample
+// Norvex folder (DIR/DataBase/Norvex.mdb and DIR/Norvex.INI), or the same centre split into
+// N branch folders below DIR. Same seed, same file.
 #include <charconv>
 #include <cstring>
 #include <iostream>
@@ -11,10 +12,13 @@
 namespace {
 
 int Uso() {
-    std::cerr << "uso: norvexgen [--lineas N] [--clientes N] [--semilla S] CARPETA\n"
+    std::cerr << "uso: norvexgen [--lineas N] [--clientes N] [--semilla S] [--sucursales N] "
+                 "CARPETA\n"
                  "  --lineas N    líneas de operación en tMovtos y tProces (5000)\n"
                  "  --clientes N  clientes en tCliente, al menos 74 (uno por cada 25 líneas)\n"
-                 "  --semilla S   semilla de los datos al azar (1)\n";
+                 "  --semilla S   semilla de los datos al azar (1)\n"
+                 "  --sucursales N  el mismo centro repartido en N sucursales, en las carpetas\n"
+                 "                CARPETA/sucursal-1 (la matriz) a CARPETA/sucursal-N (1 a 99)\n";
     return 2;
 }
 
@@ -32,12 +36,16 @@ int main(int argc, char** argv) {
     std::string sDir;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if ((a == "--lineas" || a == "--clientes" || a == "--semilla") && i + 1 < argc) {
+        if ((a == "--lineas" || a == "--clientes" || a == "--semilla" || a == "--sucursales") &&
+            i + 1 < argc) {
             const char* v = argv[++i];
             const bool bBien = a == "--lineas" ? Numero(v, op.nLineas) && op.nLineas >= 0
                                : a == "--clientes"
                                    ? Numero(v, op.nClientes) &&
                                          op.nClientes >= norvex::TGeneradorNorvex::kMinClientes
+                               : a == "--sucursales"
+                                   ? Numero(v, op.nSucursales) && op.nSucursales >= 1 &&
+                                         op.nSucursales <= norvex::TGeneradorNorvex::kMaxSucursales
                                    : Numero(v, op.nSemilla);
             if (!bBien)
                 return Uso();

@@ -1,0 +1,111 @@
+#include "app/DialogoSucursales.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/CompuertaAcceso.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path Canonica(const fs::path& s) {
+    std::error_code ec;
+    const fs::path r = fs::weakly_canonical(fs::absolute(s, ec), ec);
+    return ec ? s : r;
+}
+
+QString Texto(const fs::path& s) {
+    return QString::fromStdString(s.string());
+}
+
+}  // namespace
+
+TDialogoSucursales::TDialogoSucursales(fs::path sMatriz, std::vector<fs::path> sucursales,
+                                       QWidget* padre, TPideCarpeta pide)
+    : QDialog(padre),
+      F_sMatriz(std::move(sMatriz)),
+      F_Sucursales(std::move(sucursales)),
+      F_Pide(std::move(pide)) {
+    setObjectName("dlgSucursales");
+    setWindowTitle("Sucursales");
+    if (!F_Pide)
+        F_Pide = [](QWidget* p) -> std::optional<fs::path> {
+            const QString s =
+                QFileDialog::getExistingDirectory(p, "Carpeta del Norvex de la sucursal");
+            if (s.isEmpty())
+                return std::nullopt;
+            return fs::path(s.toStdString());
+        };
+    auto* caja = new QVBoxLayout(this);
+    auto* txExplica = new QLabel(
+        "El reporte se hará una sola vez sobre los datos de la matriz y de estas sucursales "
+        "juntas. Matriz: " +
+            Texto(F_sMatriz),
+        this);
+    txExplica->setWordWrap(true);
+    caja->addWidget(txExplica);
+    lsCarpetas = new QListWidget(this);
+    lsCarpetas->setObjectName("lsCarpetas");
+    caja->addWidget(lsCarpetas);
+    txAviso = new QLabel(this);
+    txAviso->setObjectName("txAviso");
+    txAviso->setWordWrap(true);
+    txAviso->setStyleSheet("color: #a00000");
+    caja->addWidget(txAviso);
+    auto* botones = new QDialogButtonBox(this);
+    auto* bnAgregar = botones->addButton("Agregar...", QDialogButtonBox::ActionRole);
+    bnAgregar->setObjectName("bnAgregar");
+    bnQuitar = botones->addButton("Quitar", QDialogButtonBox::ActionRole);
+    bnQuitar->setObjectName("bnQuitar");
+    auto* bnCerrar = botones->addButton("Cerrar", QDialogButtonBox::AcceptRole);
+    bnCerrar->setObjectName("bnCerrar");
+    caja->addWidget(botones);
+    connect(bnAgregar, &QPushButton::clicked, this, [this] {
+        if (const auto s = F_Pide(this))
+            Agrega(*s);
+    });
+    connect(bnQuitar, &QPushButton::clicked, this, [this] {
+        const int n = lsCarpetas->currentRow();
+        if (n < 0 || n >= static_cast<int>(F_Sucursales.size()))
+            return;
+        F_Sucursales.erase(F_Sucursales.begin() + n);
+        txAviso->clear();
+        Muestra();
+    });
+    connect(botones, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    resize(520, 300);
+    Muestra();
+}
+
+bool TDialogoSucursales::Agrega(const fs::path& sCarpeta) {
+    if (!TCompuertaAcceso::DameRutaBD(sCarpeta)) {
+        txAviso->setText(QString::fromUtf8(sTxSinBD).arg(Texto(sCarpeta)));
+        return false;
+    }
+    const fs::path sNueva = Canonica(sCarpeta);
+    bool bRepetida = !F_sMatriz.empty() && Canonica(F_sMatriz) == sNueva;
+    for (const fs::path& s : F_Sucursales) bRepetida |= Canonica(s) == sNueva;
+    if (bRepetida) {
+        txAviso->setText(QString::fromUtf8(sTxRepetida).arg(Texto(sCarpeta)));
+        return false;
+    }
+    F_Sucursales.push_back(sCarpeta);
+    txAviso->clear();
+    Muestra();
+    return true;
+}
+
+QString TDialogoSucursales::Aviso() const {
+    return txAviso->text();
+}
+
+void TDialogoSucursales::Muestra() {
+    lsCarpetas->clear();
+    for (const fs::path& s : F_Sucursales) lsCarpetas->addItem(Texto(s));
+    bnQuitar->setEnabled(!F_Sucursales.empty());
+}

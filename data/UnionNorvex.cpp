@@ -1,0 +1,250 @@
+#include "data/UnionNorvex.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "platform/jet/sql/JetCollation.h"
+
+namespace {
+
+using jet::TValor;
+
+int Columna(const jet::TTabla& tabla, const char* sNombre) {
+    for (size_t i = 0; i < tabla.columnas.size(); ++i)
+        if (strcasecmp(tabla.columnas[i].sNombre.c_str(), sNombre) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool EsTabla(const jet::TTabla& tabla, const char* sNombre) {
+    return strcasecmp(tabla.sNombre.c_str(), sNombre) == 0;
+}
+
+std::optional<int64_t> Entero(const TValor& v) {
+    if (const auto* n = std::get_if<int64_t>(&v))
+        return *n;
+    return std::nullopt;
+}
+
+std::optional<std::string> Texto(const TValor& v) {
+    if (const auto* s = std::get_if<std::string>(&v))
+        return *s;
+    return std::nullopt;
+}
+
+// Null reads as empty: a surname left out and one typed as nothing are the
+// same person's.
+std::string Recortado(const TValor& v) {
+    const std::string s = Texto(v).value_or("");
+    const auto a = s.find_first_not_of(' ');
+    if (a == std::string::npos)
+        return "";
+    return s.substr(a, s.find_last_not_of(' ') - a + 1);
+}
+
+bool MismaDescripcion(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    for (size_t i = 0; i < a.size(); ++i)
+        if (jet::sql::JetCollation::Compara(a[i], b[i]) != 0)
+            return false;
+    return true;
+}
+
+// One catalogue row of one branch: its key and what describes it.
+template <typename TClave>
+struct TFilaCatalogo {
+    TClave clave;
+    std::vector<std::string> descripcion;
+};
+
+// Reads a catalogue of every branch: the rows each branch keeps.
+template <typename TClave>
+std::vector<std::vector<TFilaCatalogo<TClave>>> LeeCatalogo(
+    const std::vector<const jet::TArchivoAccess*>& partes, const char* sTabla, const char* sClave,
+    const std::vector<const char*>& descripcion,
+    const std::function<bool(size_t, const jet::TTabla&, const std::vector<TValor>&)>& guarda) {
+    std::vector<std::vector<TFilaCatalogo<TClave>>> filas(partes.size());
+    for (size_t n = 0; n < partes.size(); ++n) {
+        const jet::TTabla* tabla = partes[n]->BuscaTabla(sTabla);
+        if (!tabla)
+            continue;
+        const int nClave = Columna(*tabla, sClave);
+        std::vector<int> columnas;
+        for (const char* s : descripcion) columnas.push_back(Columna(*tabla, s));
+        if (nClave < 0)
+            continue;
+        partes[n]->LeeFilas(tabla->sNombre, [&](const std::vector<TValor>& fila) {
+            if (!guarda(n, *tabla, fila))
+                return;
+            std::optional<TClave> clave;
+            if constexpr (std::is_same_v<TClave, std::string>)
+                clave = Texto(fila[nClave]);
+            else
+                clave = Entero(fila[nClave]);
+            if (!clave)
+                return;
+            TFilaCatalogo<TClave> f{*clave, {}};
+            for (int c : columnas) f.descripcion.push_back(c >= 0 ? Recortado(fila[c]) : "");
+            filas[n].push_back(std::move(f));
+        });
+    }
+    return filas;
+}
+
+// Merges one catalogue: fills, per branch, its key -> the union's key and the
+// keys whose rows stay out, and every key of the union. nuevaClave gives the
+// key of a branch's row whose key is taken by a row that says otherwise.
+template <typename TClave>
+void UneCatalogo(const std::vector<std::vector<TFilaCatalogo<TClave>>>& filas,
+                 std::vector<std::map<TClave, TClave>>& mapas, std::vector<std::set<TClave>>& fuera,
+                 std::set<TClave>& claves,
+                 const std::function<TClave(size_t, const TClave&)>& nuevaClave) {
+    mapas.assign(filas.size(), {});
+    fuera.assign(filas.size(), {});
+    claves.clear();
+    // Key in a branch -> the rows of the union with that key (description, key).
+    std::map<TClave, std::vector<std::pair<std::vector<std::string>, TClave>>> unidas;
+    for (size_t n = 0; n < filas.size(); ++n)
+        for (const auto& f : filas[n]) {
+            if (mapas[n].count(f.clave))
+                continue;  // a key twice in one branch: its first row speaks
+            auto& variantes = unidas[f.clave];
+            auto igual = std::find_if(variantes.begin(), variantes.end(), [&](const auto& v) {
+                return MismaDescripcion(v.first, f.descripcion);
+            });
+            if (n > 0 && igual != variantes.end()) {
+                mapas[n][f.clave] = igual->second;
+                fuera[n].insert(f.clave);
+                continue;
+            }
+            const TClave clave = variantes.empty() || n == 0 ? f.clave : nuevaClave(n, f.clave);
+            variantes.emplace_back(f.descripcion, clave);
+            mapas[n][f.clave] = clave;
+            claves.insert(clave);
+        }
+}
+
+}  // namespace
+
+TUnionNorvex::TUnionNorvex(std::vector<int64_t> empresas) : empresas_(std::move(empresas)) {}
+
+void TUnionNorvex::Prepara(const std::vector<const jet::TArchivoAccess*>& partes) {
+    // A branch's rows of another company stay out; the head office's all pass.
+    auto guarda = [this](size_t n, const jet::TTabla& tabla, const std::vector<TValor>& fila) {
+        const int nEmp = Columna(tabla, "NumEmp");
+        return n == 0 || nEmp < 0 || (n < empresas_.size() && Entero(fila[nEmp]) == empresas_[n]);
+    };
+    auto sinGuarda = [](size_t, const jet::TTabla&, const std::vector<TValor>&) { return true; };
+
+    const auto sectores =
+        LeeCatalogo<int64_t>(partes, "tSector", "ClaveSector", {"Sector"}, sinGuarda);
+    const auto divisas =
+        LeeCatalogo<int64_t>(partes, "tDivisas", "NumeroDivisa", {"Simbolo", "Divisa"}, sinGuarda);
+    const auto clientes =
+        LeeCatalogo<std::string>(partes, "tCliente", "ClaveCliente",
+                                 {"Nombre", "ApellidoPaterno", "ApellidoMaterno"}, guarda);
+
+    auto mayor = [](const auto& filas) {
+        int64_t n = 0;
+        for (const auto& parte : filas)
+            for (const auto& f : parte) n = std::max(n, f.clave);
+        return n;
+    };
+    nSiguienteSector_ = mayor(sectores) + 1;
+    nSiguienteDivisa_ = mayor(divisas) + 1;
+    alertas_.clear();
+    UneCatalogo<int64_t>(sectores, sectores_, sectoresFuera_, clavesSectores_,
+                         [this](size_t, const int64_t&) { return nSiguienteSector_++; });
+    UneCatalogo<int64_t>(divisas, divisas_, divisasFuera_, clavesDivisas_,
+                         [this](size_t, const int64_t&) { return nSiguienteDivisa_++; });
+    UneCatalogo<std::string>(clientes, clientes_, clientesFuera_, clavesClientes_,
+                             [this](size_t n, const std::string& s) {
+                                 std::string sNueva = s + "/" + std::to_string(n + 1);
+                                 while (clavesClientes_.count(sNueva)) sNueva += "'";
+                                 return sNueva;
+                             });
+    // Every branch's catalogue must be known before the keys a branch merely
+    // uses are told lost or taken: those are found as rows are read.
+}
+
+std::string TUnionNorvex::Cliente(size_t n, const std::string& s) {
+    auto& mapa = clientes_[n];
+    if (auto it = mapa.find(s); it != mapa.end())
+        return it->second;
+    std::string sNueva = s;
+    if (n > 0 && clavesClientes_.count(s)) {
+        sNueva = s + "/" + std::to_string(n + 1);
+        while (clavesClientes_.count(sNueva)) sNueva += "'";
+        clavesClientes_.insert(sNueva);
+    }
+    return mapa[s] = sNueva;
+}
+
+int64_t TUnionNorvex::Sector(size_t n, int64_t nClave) {
+    auto& mapa = sectores_[n];
+    if (auto it = mapa.find(nClave); it != mapa.end())
+        return it->second;
+    return mapa[nClave] = n > 0 && clavesSectores_.count(nClave) ? nSiguienteSector_++ : nClave;
+}
+
+int64_t TUnionNorvex::Divisa(size_t n, int64_t nClave) {
+    auto& mapa = divisas_[n];
+    if (auto it = mapa.find(nClave); it != mapa.end())
+        return it->second;
+    return mapa[nClave] = n > 0 && clavesDivisas_.count(nClave) ? nSiguienteDivisa_++ : nClave;
+}
+
+std::set<size_t> TUnionNorvex::DameSucursalesConAlertas(const std::string& sClave) const {
+    const auto it = alertas_.find(sClave);
+    return it == alertas_.end() ? std::set<size_t>{} : it->second;
+}
+
+bool TUnionNorvex::Adapta(size_t n, const jet::TTabla& tabla, std::vector<TValor>& fila) {
+    const bool bAceptada = AdaptaFila(n, tabla, fila);
+    if (bAceptada && EsTabla(tabla, "tRelevan")) {
+        const int nCliente = Columna(tabla, "ClaveCliente");
+        const int nEmp = Columna(tabla, "NumEmp");
+        if (nCliente >= 0 && nEmp >= 0 && !empresas_.empty() && Entero(fila[nEmp]) == empresas_[0])
+            if (const auto s = Texto(fila[nCliente]))
+                alertas_[*s].insert(n);
+    }
+    return bAceptada;
+}
+
+bool TUnionNorvex::AdaptaFila(size_t n, const jet::TTabla& tabla, std::vector<TValor>& fila) {
+    if (n == 0)
+        return true;
+    if (EsTabla(tabla, "tEmpresa") || EsTabla(tabla, "tEmps") || EsTabla(tabla, "tCompUsr"))
+        return false;
+    // Column positions are looked up per row: a handful of short names,
+    // far below what reading the row cost.
+    const int nEmp = Columna(tabla, "NumEmp");
+    if (nEmp >= 0) {
+        if (n >= empresas_.size() || Entero(fila[nEmp]) != empresas_[n])
+            return false;
+        fila[nEmp] = empresas_[0];
+    }
+    const int nCliente = Columna(tabla, "ClaveCliente");
+    const int nSector = Columna(tabla, "ClaveSector");
+    const int nDivisa = Columna(tabla, "NumeroDivisa");
+    if (EsTabla(tabla, "tCliente") && nCliente >= 0)
+        if (const auto s = Texto(fila[nCliente]); s && clientesFuera_[n].count(*s))
+            return false;
+    if (EsTabla(tabla, "tSector") && nSector >= 0)
+        if (const auto k = Entero(fila[nSector]); k && sectoresFuera_[n].count(*k))
+            return false;
+    if (EsTabla(tabla, "tDivisas") && nDivisa >= 0)
+        if (const auto k = Entero(fila[nDivisa]); k && divisasFuera_[n].count(*k))
+            return false;
+    if (nCliente >= 0)
+        if (const auto s = Texto(fila[nCliente]))
+            fila[nCliente] = Cliente(n, *s);
+    if (nSector >= 0)
+        if (const auto k = Entero(fila[nSector]))
+            fila[nSector] = Sector(n, *k);
+    if (nDivisa >= 0)
+        if (const auto k = Entero(fila[nDivisa]))
+            fila[nDivisa] = Divisa(n, *k);
+    return true;
+}

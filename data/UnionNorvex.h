@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/jet/ArchivoUnion.h"
+
+// How the databases of a centre's branches add up to the centre's one
+// database, so that the same statements answer for the whole centre.
+//
+// The first file (index 0) is the head office: its rows pass as they are, so a union of one
+// branch answers exactly what the plain file answers. Every other branch adds
+// the rows of its own active company (its Norvex.INI), written with the head
+// office's company number; its companies, users and connected users stay out
+// (each branch passed the access gate on its own file).
+//
+// Catalogues merge by key and description. A client of a branch whose key
+// the centre already has is the same client when the name is the same
+// (given name and both surnames, blanks trimmed, compared as Jet compares
+// text; Null reads as empty), and its row stays out; with another name it is
+// another client and gets a key of its own: the branch's key followed by
+// "/" and the branch's number (1 is the head office), so that a reader of the
+// evidence still finds the key Norvex shows. Sectors (key and sector name)
+// and currencies (key, symbol and name) merge the same way; a new key for
+// them is a number past every key of every branch's catalogue. A branch's
+// clients, alerts and operations follow its own rows through these keys, so
+// flags (activity, sight document) are those of the branch's own row. A key
+// that a branch uses without having it in its catalogue stays lost: when
+// another branch has that key, it becomes a new one nobody has.
+class TUnionNorvex : public jet::IReglasUnion {
+public:
+    // The active company of each branch, head office first.
+    explicit TUnionNorvex(std::vector<int64_t> empresas);
+
+    void Prepara(const std::vector<const jet::TArchivoAccess*>& partes) override;
+    bool Adapta(size_t nParte, const jet::TTabla& tabla, std::vector<jet::TValor>& fila) override;
+
+    // The branches (0 the head office) whose alerts of their active company
+    // name a client of the union, once the alerts have been read.
+    std::set<size_t> DameSucursalesConAlertas(const std::string& sClave) const;
+
+private:
+    struct TCatalogoUnido;
+    std::vector<int64_t> empresas_;
+    // Per branch, a key as the branch writes it -> the key in the union.
+    std::vector<std::map<std::string, std::string>> clientes_;
+    std::vector<std::map<int64_t, int64_t>> sectores_, divisas_;
+    // Per branch, the catalogue rows that stay out (same row already there).
+    std::vector<std::set<std::string>> clientesFuera_;
+    std::vector<std::set<int64_t>> sectoresFuera_, divisasFuera_;
+    // Every key of the union (to tell a lost key from one another branch has).
+    std::set<std::string> clavesClientes_;
+    std::set<int64_t> clavesSectores_, clavesDivisas_;
+    int64_t nSiguienteSector_ = 0, nSiguienteDivisa_ = 0;
+    std::map<std::string, std::set<size_t>> alertas_;
+
+    bool AdaptaFila(size_t nParte, const jet::TTabla& tabla, std::vector<jet::TValor>& fila);
+    std::string Cliente(size_t nParte, const std::string& sClave);
+    int64_t Sector(size_t nParte, int64_t nClave);
+    int64_t Divisa(size_t nParte, int64_t nClave);
+};

@@ -1,0 +1,204 @@
+// A centre with branches answers over the union of the branches' databases:
+// the same statements, run once, over rows merged by the catalogue rules.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "BDNorvexPrueba.h"
+#include "CuestPrueba.h"
+#include "TCajaGrabadora.h"
+#include "TDirTemporal.h"
+#include "data/UnionNorvex.h"
+#include "platform/ado/TADOQuery.h"
+#include "platform/jet/MotorJet.h"
+#include "platform/jet/TextoValor.h"
+#include "tools/norvexgen/GeneradorNorvex.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using TRespuestas = std::map<std::string, std::string>;
+
+std::string Bytes(const fs::path& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+fs::path Mdb(const fs::path& dir) {
+    return dir / "DataBase/Norvex.mdb";
+}
+
+// The head office's connection, with the other files joined when there are.
+struct TCentro {
+    ado::TADOConnection conexion;
+    TCentro(const std::vector<fs::path>& archivos, std::vector<int64_t> empresas,
+            bool bUne = true) {
+        conexion.SetConnectionString(CadenaNorvex(archivos.front().string()));
+        conexion.SetConnected(true);
+        if (!bUne)
+            return;
+        std::vector<std::pair<std::string, std::string>> otros;
+        for (size_t i = 1; i < archivos.size(); ++i) otros.emplace_back(archivos[i], "quilon");
+        conexion.UneArchivos(otros, std::make_shared<TUnionNorvex>(std::move(empresas)));
+    }
+    // Rows of a statement, each as "a|b|c".
+    std::vector<std::string> Filas(const std::string& sSql) {
+        std::vector<std::string> filas;
+        for (const auto& f : conexion.Motor().Ejecuta(sSql).filas) {
+            std::string s;
+            for (size_t i = 0; i < f.size(); ++i) s += (i ? "|" : "") + jet::TextoValor(f[i]);
+            filas.push_back(s);
+        }
+        return filas;
+    }
+};
+
+// Every answer of a whole run and the PEP candidates, as the report gets them.
+struct TCorrida {
+    TRespuestas respuestas;
+    std::vector<std::string> peps;
+};
+
+TCorrida Corre(TCentro& centro) {
+    TGrabaCajas cajas;
+    TCuestPrueba q(18.91, 1, &centro.conexion);
+    TTablaPEPs peps;
+    EXPECT_TRUE(q.DetectaPEPs(peps));
+    TCorrida c;
+    for (const TFilaPEP& f : peps.Filas()) c.peps.push_back(f.sClaveCliente + " " + f.sNombre);
+    for (std::size_t i = 0; i < peps.Cuenta(); ++i) peps.MarcaPEP(i, true);
+    EXPECT_TRUE(q.GeneraReporte(peps));
+    EXPECT_TRUE(cajas.textos().empty());
+    c.respuestas = q.reportes->variables;
+    EXPECT_EQ(c.respuestas.size(), 196u);  // the 195 answers and the centre's name
+    return c;
+}
+
+void EsperaIguales(const TCorrida& a, const TCorrida& b) {
+    EXPECT_EQ(a.peps, b.peps);
+    for (const auto& [sVar, s] : a.respuestas) EXPECT_EQ(b.respuestas.at(sVar), s) << sVar;
+}
+
+// The operations are where a union goes wrong: large enough that every
+// question has rows, small enough to run three times.
+constexpr norvex::TOpcionesNorvex kCentro{.nLineas = 3000, .nSemilla = 11};
+
+TEST(Sucursales, UnaSolaSucursalRespondeComoLaCarpetaSola) {
+    TDirTemporal dir;
+    norvex::TGeneradorNorvex::Genera(dir.ruta(), kCentro);
+    TCentro sola({Mdb(dir.ruta())}, {1}, false);
+    TCentro unida({Mdb(dir.ruta())}, {1});
+    EsperaIguales(Corre(sola), Corre(unida));
+}
+
+TEST(Sucursales, UnCentroRepartidoRespondeComoSinRepartir) {
+    TDirTemporal dir;
+    norvex::TGeneradorNorvex::Genera(dir / "entero", kCentro);
+    TCentro entero({Mdb(dir / "entero")}, {1}, false);
+    const TCorrida esperada = Corre(entero);
+    for (int64_t n : {2, 3}) {
+        SCOPED_TRACE(n);
+        auto op = kCentro;
+        op.nSucursales = n;
+        const fs::path raiz = dir / ("en" + std::to_string(n));
+        norvex::TGeneradorNorvex::Genera(raiz, op);
+        std::vector<fs::path> archivos;
+        std::map<fs::path, std::string> antes;
+        for (int64_t i = 1; i <= n; ++i) {
+            archivos.push_back(Mdb(norvex::TGeneradorNorvex::CarpetaSucursal(raiz, i)));
+            antes[archivos.back()] = Bytes(archivos.back());
+        }
+        {
+            TCentro centro(archivos, std::vector<int64_t>(size_t(n), 1));
+            // Each branch holds only a share; the union holds every line of
+            // the active company once (a branch's other company stays out).
+            const std::string sLineas = "SELECT COUNT(*) FROM tMovtos WHERE NumEmp = 1";
+            EXPECT_EQ(centro.Filas(sLineas), entero.Filas(sLineas));
+            EsperaIguales(esperada, Corre(centro));
+        }
+        for (const auto& [ruta, sBytes] : antes) EXPECT_TRUE(Bytes(ruta) == sBytes) << ruta;
+    }
+}
+
+// Two small branches written for the merge rules: the head office (company
+// 1) and a branch whose active company is 2.
+class UnionTest : public ::testing::Test {
+protected:
+    UnionTest() {
+        matriz_.clientes = {
+            {"C1", std::string("JUAN"), std::string("PEREZ"), std::monostate{}, false, false, 2},
+            {"C2", std::string("ANA"), std::string("RUIZ"), std::string("DIAZ"), false, false, 3},
+        };
+        matriz_.ops = {{"C", 1, Fecha(2017, 3, 1), 1, 18, 100, "C1"},
+                       {"C", 2, Fecha(2017, 3, 2), 1, 18, 100, "C2"}};
+        sucursal_.clientes = {
+            // Same person, typed with blanks and other letter case.
+            {"C1", std::string(" juan "), std::string("Perez"), std::string(""), false, false, 2,
+             2},
+            // Same key, another person.
+            {"C2", std::string("LUIS"), std::string("RUIZ"), std::string("DIAZ"), false, false, 3,
+             2},
+            // Only here.
+            {"C3", std::string("EVA"), std::string("SOTO"), std::monostate{}, false, false, 2, 2},
+            // Another company of the branch: stays out.
+            {"C4", std::string("OTRO"), std::string("CLIENTE"), std::monostate{}, false, false, 2,
+             1},
+        };
+        // The branch calls sector 3 something else, and currency 2 too.
+        sucursal_.sectores[2][1] = std::string("Hoteles");
+        sucursal_.sectores[2][2] = std::string("8810001");
+        sucursal_.divisas[1][1] = std::string("GBP");
+        sucursal_.divisas[1][2] = std::string("Libra esterlina");
+        sucursal_.ops = {{"V", 1, Fecha(2017, 4, 1), 1, 18, 50, "C1", 2},
+                         {"V", 2, Fecha(2017, 4, 2), 2, 24, 50, "C2", 2},
+                         {"V", 3, Fecha(2017, 4, 3), 1, 18, 50, "C3", 2},
+                         {"V", 4, Fecha(2017, 4, 4), 1, 18, 50, "C4", 1},
+                         {"V", 5, Fecha(2017, 4, 5), 1, 18, 50, "C9", 2}};
+        sucursal_.alertas = {{"I", Fecha(2017, 5, 1), "POSIBLE PEP", 2, "C2"},
+                             {"I", Fecha(2017, 5, 1), "POSIBLE PEP", 1, "C1"}};
+        matriz_.Escribe((dir_ / "a.mdb").string());
+        sucursal_.Escribe((dir_ / "b.mdb").string());
+    }
+
+    TCentro Centro() { return TCentro({dir_ / "a.mdb", dir_ / "b.mdb"}, {1, 2}); }
+
+    TDirTemporal dir_;
+    TBDNorvex matriz_, sucursal_;
+};
+
+TEST_F(UnionTest, MismaClaveYNombreEsUnClienteYOtroNombreSonDos) {
+    TCentro centro = Centro();
+    EXPECT_EQ(
+        centro.Filas("SELECT ClaveCliente, Nombre, ClaveSector, NumEmp FROM tCliente "
+                     "ORDER BY ClaveCliente"),
+        (std::vector<std::string>{"C1|JUAN|2|1", "C2|ANA|3|1", "C2/2|LUIS|7|1", "C3|EVA|2|1"}));
+    // Each branch's operations follow its own client, currency and company;
+    // the other company's and the lost client's stay as they should.
+    EXPECT_EQ(centro.Filas("SELECT Folio, ClaveCliente, NumeroDivisa, NumEmp FROM tMovtos "
+                           "WHERE Tipo = 'V' ORDER BY Folio"),
+              (std::vector<std::string>{"1|C1|1|1", "2|C2/2|6|1", "3|C3|1|1", "5|C9|1|1"}));
+    EXPECT_EQ(centro.Filas("SELECT COUNT(*) FROM (SELECT DISTINCT ClaveCliente FROM tMovtos)"),
+              (std::vector<std::string>{"5"}));
+}
+
+TEST_F(UnionTest, OtraDescripcionEsOtraFilaConSusPropiosDatos) {
+    TCentro centro = Centro();
+    EXPECT_EQ(centro.Filas("SELECT ClaveSector, Sector, ClaveActividad FROM tSector "
+                           "WHERE ClaveSector IN (3, 7) ORDER BY ClaveSector"),
+              (std::vector<std::string>{"3|Centro cambiario|9503005", "7|Hoteles|8810001"}));
+    EXPECT_EQ(centro.Filas("SELECT NumeroDivisa, Simbolo FROM tDivisas WHERE NumeroDivisa IN "
+                           "(2, 6) ORDER BY NumeroDivisa"),
+              (std::vector<std::string>{"2|EUR", "6|GBP"}));
+    EXPECT_EQ(centro.Filas("SELECT COUNT(*) FROM tSector"), (std::vector<std::string>{"7"}));
+    // The alert of the branch's other company stays out; its own is about
+    // its own client.
+    EXPECT_EQ(centro.Filas("SELECT ClaveCliente, NumEmp FROM tRelevan"),
+              (std::vector<std::string>{"C2/2|1"}));
+    // The head office's company alone heads the report.
+    EXPECT_EQ(centro.Filas("SELECT COUNT(*) FROM tEmpresa"), (std::vector<std::string>{"1"}));
+}
+
+}  // namespace
