@@ -8,6 +8,7 @@
 #include "platform/jet/Decimal.h"
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/Latido.h"
+#include "platform/jet/LecturaSolapada.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/JetCollation.h"
 #include "platform/jet/sql/JetFunctions.h"
@@ -177,7 +178,7 @@ void TInstantanea::Carga(const TTabla& tabla) {
     try {
         if (rc != SQLITE_OK)
             throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
-        archivo_->LeeFilas(tabla.sNombre, [&](const std::vector<TValor>& fila) {
+        TLecturaSolapada::LeeFilas(*archivo_, tabla.sNombre, [&](const std::vector<TValor>& fila) {
             TLatido::Late();
             // Text and bytes are bound without a copy (SQLITE_STATIC): the row
             // outlives the step that stores them. Only the attachments' encoding
