@@ -118,15 +118,27 @@ int JetCollation::Compara(std::string_view a, std::string_view b) {
                 return false;
         return true;
     };
-    if (ascii(a) && ascii(b)) {
-        const size_t n = std::min(a.size(), b.size());
-        for (size_t i = 0; i < n; ++i) {
-            const int x = rango[static_cast<unsigned char>(a[i])];
-            const int y = rango[static_cast<unsigned char>(b[i])];
-            if (x != y)
-                return x < y ? -1 : 1;
+    // One walk: the first rank that differs decides, provided that the rest
+    // of both strings is printable ASCII too.
+    const size_t n = std::min(a.size(), b.size());
+    size_t i = 0;
+    int r = 0;
+    for (; i < n; ++i) {
+        const int x = rango[static_cast<unsigned char>(a[i])];
+        const int y = rango[static_cast<unsigned char>(b[i])];
+        if (x == 0 || y == 0)
+            break;
+        if (x != y) {
+            r = x < y ? -1 : 1;
+            ++i;
+            break;
         }
-        return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+    }
+    if (r != 0 || i == n) {
+        if (r == 0)
+            r = a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+        if (ascii(a.substr(i)) && ascii(b.substr(i)))
+            return r;
     }
     UErrorCode st = U_ZERO_ERROR;
     return ucol_strcollUTF8(Cotejador(), a.data(), static_cast<int32_t>(a.size()), b.data(),
