@@ -8,6 +8,7 @@
 #include "platform/jet/Decimal.h"
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/Latido.h"
+#include "platform/jet/LecturaSolapada.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/JetCollation.h"
 #include "platform/jet/sql/JetFunctions.h"
@@ -177,8 +178,11 @@ void TInstantanea::Carga(const TTabla& tabla) {
     try {
         if (rc != SQLITE_OK)
             throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
-        archivo_->LeeFilas(tabla.sNombre, [&](const std::vector<TValor>& fila) {
+        TLecturaSolapada::LeeFilas(*archivo_, tabla.sNombre, [&](const std::vector<TValor>& fila) {
             TLatido::Late();
+            // Text and bytes are bound without a copy (SQLITE_STATIC): the row
+            // outlives the step that stores them. Only the attachments' encoding
+            // is a temporary, so SQLite copies it.
             sqlite3_reset(st);
             sqlite3_clear_bindings(st);
             int rcBind = SQLITE_OK;
@@ -205,7 +209,7 @@ void TInstantanea::Carga(const TTabla& tabla) {
                                 rcBind |= sqlite3_bind_double(st, p, DobleDeDecimal(v));
                         } else if constexpr (std::is_same_v<T, TBytes>)
                             rcBind |= sqlite3_bind_blob64(st, p, v.bytes.data(), v.bytes.size(),
-                                                          SQLITE_TRANSIENT);
+                                                          SQLITE_STATIC);
                         else if constexpr (std::is_same_v<T, TAdjuntos>) {
                             const std::string b = sql::TiposLector::CodificaAdjuntos(v);
                             rcBind |=
@@ -223,7 +227,7 @@ void TInstantanea::Carga(const TTabla& tabla) {
                             rcBind |= sqlite3_bind_double(st, p, v.dSerial);
                         else if constexpr (std::is_same_v<T, std::string>)
                             rcBind |= sqlite3_bind_text(st, p, v.data(), static_cast<int>(v.size()),
-                                                        SQLITE_TRANSIENT);
+                                                        SQLITE_STATIC);
                     },
                     fila[i]);
             }
@@ -256,40 +260,34 @@ std::string TInstantanea::Materializa(const std::string& sSql) {
         return it->second;
     std::string& sTabla = derivadas_[sSql];
     const std::string sNombre = "__m" + std::to_string(derivadas_.size());
+    // Prepared once to learn the columns SQLite describes; the rows are then
+    // copied by one INSERT ... SELECT, which keeps their order and spares a
+    // round trip through the API for every value.
     sqlite3_stmt* p = nullptr;
     bool bBien = sqlite3_prepare_v2(db_, sSql.c_str(), static_cast<int>(sSql.size()), &p,
                                     nullptr) == SQLITE_OK;
     sql::TSentenciaSqlite st(p);
-    sql::TSentenciaSqlite ins;
-    const int n = bBien ? sqlite3_column_count(st.get()) : 0;
     if (bBien) {
+        const int n = sqlite3_column_count(st.get());
         std::string crea = "CREATE TABLE " + Nombre(sNombre) + " (";
-        std::string inserta = "INSERT INTO " + Nombre(sNombre) + " VALUES (";
         for (int i = 0; i < n; ++i) {
             const char* d = sqlite3_column_decltype(st.get(), i);
             const std::string sTipo = d ? d : "";
             crea += (i ? ", " : "") + Nombre(sqlite3_column_name(st.get(), i)) +
                     (sTipo.empty() ? "" : " " + sTipo) +
                     (sTipo.empty() || Minusculas(sTipo) == "text" ? " COLLATE JET" : "");
-            inserta += i ? ", ?" : "?";
         }
+        st.reset();
         bBien = sqlite3_exec(db_, (crea + ")").c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-        p = nullptr;
-        bBien =
-            bBien && sqlite3_prepare_v2(db_, (inserta + ")").c_str(), -1, &p, nullptr) == SQLITE_OK;
-        ins.reset(p);
     }
     if (bBien && sqlite3_exec(db_, "SAVEPOINT deriv", nullptr, nullptr, nullptr) == SQLITE_OK) {
-        int rc;
-        while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
-            int rcFila = SQLITE_OK;
-            for (int i = 0; i < n; ++i)
-                rcFila |= sqlite3_bind_value(ins.get(), i + 1, sqlite3_column_value(st.get(), i));
-            if (rcFila != SQLITE_OK || sqlite3_step(ins.get()) != SQLITE_DONE)
-                break;
-            sqlite3_reset(ins.get());
-        }
-        bBien = rc == SQLITE_DONE;
+        const std::string inserta = "INSERT INTO " + Nombre(sNombre) + " " + sSql;
+        p = nullptr;
+        bBien = sqlite3_prepare_v2(db_, inserta.c_str(), static_cast<int>(inserta.size()), &p,
+                                   nullptr) == SQLITE_OK;
+        st.reset(p);
+        bBien = bBien && sqlite3_step(st.get()) == SQLITE_DONE;
+        st.reset();
         if (bBien)
             bBien = sqlite3_exec(db_, "RELEASE deriv", nullptr, nullptr, nullptr) == SQLITE_OK;
         else
@@ -297,8 +295,6 @@ std::string TInstantanea::Materializa(const std::string& sSql) {
     } else {
         bBien = false;
     }
-    ins.reset();
-    st.reset();
     // A jet_* function that failed here fails again when the statement runs
     // as written: that is the failure to report.
     ranura_.Vacia();

@@ -6,8 +6,12 @@
 #include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace jet::sql {
 
@@ -23,6 +27,37 @@ UCollator* Cotejador() {
         return std::unique_ptr<UCollator, decltype(&ucol_close)>(c, &ucol_close);
     }();
     return cotejador.get();
+}
+
+// The collator's order of each printable ASCII character (space to '~'),
+// from 1 up; characters it tells apart only by case share a rank. 0 marks a
+// byte whose text goes through ICU: controls (the collator ignores most of
+// them), bytes of multi-byte characters, and any character it ignores.
+// Within printable ASCII the collator has no contractions or expansions and
+// every secondary weight is the common one, so two such strings compare as
+// their sequences of ranks do.
+const std::array<uint8_t, 256>& RangosAscii() {
+    static const std::array<uint8_t, 256> rangos = [] {
+        auto compara = [](char x, char y) {
+            UErrorCode st = U_ZERO_ERROR;
+            return ucol_strcollUTF8(Cotejador(), &x, x ? 1 : 0, &y, y ? 1 : 0, &st);
+        };
+        std::vector<char> letras;
+        for (char c = 0x20; c < 0x7f; ++c)
+            if (compara(c, '\0') != 0)  // not ignored
+                letras.push_back(c);
+        std::stable_sort(letras.begin(), letras.end(),
+                         [&](char x, char y) { return compara(x, y) < 0; });
+        std::array<uint8_t, 256> r{};
+        uint8_t nRango = 0;
+        for (size_t i = 0; i < letras.size(); ++i) {
+            if (i == 0 || compara(letras[i - 1], letras[i]) != 0)
+                ++nRango;
+            r[static_cast<unsigned char>(letras[i])] = nRango;
+        }
+        return r;
+    }();
+    return rangos;
 }
 
 int CompareSqlite(void*, int na, const void* a, int nb, const void* b) {
@@ -73,6 +108,38 @@ void JetCollation::Registra(sqlite3* db) {
 }
 
 int JetCollation::Compara(std::string_view a, std::string_view b) {
+    // Most text compared (client keys, kinds of operation, names) is plain
+    // printable ASCII: there the collator orders by each character's rank,
+    // which is read from a table instead of going through ICU.
+    const auto& rango = RangosAscii();
+    auto ascii = [&](std::string_view s) {
+        for (char c : s)
+            if (rango[static_cast<unsigned char>(c)] == 0)
+                return false;
+        return true;
+    };
+    // One walk: the first rank that differs decides, provided that the rest
+    // of both strings is printable ASCII too.
+    const size_t n = std::min(a.size(), b.size());
+    size_t i = 0;
+    int r = 0;
+    for (; i < n; ++i) {
+        const int x = rango[static_cast<unsigned char>(a[i])];
+        const int y = rango[static_cast<unsigned char>(b[i])];
+        if (x == 0 || y == 0)
+            break;
+        if (x != y) {
+            r = x < y ? -1 : 1;
+            ++i;
+            break;
+        }
+    }
+    if (r != 0 || i == n) {
+        if (r == 0)
+            r = a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+        if (ascii(a.substr(i)) && ascii(b.substr(i)))
+            return r;
+    }
     UErrorCode st = U_ZERO_ERROR;
     return ucol_strcollUTF8(Cotejador(), a.data(), static_cast<int32_t>(a.size()), b.data(),
                             static_cast<int32_t>(b.size()), &st);
