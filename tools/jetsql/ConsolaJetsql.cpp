@@ -1,5 +1,6 @@
 #include "tools/jetsql/ConsolaJetsql.h"
 
+#include <fcntl.h>
 #include <histedit.h>
 #include <poll.h>
 #include <signal.h>
@@ -71,13 +72,37 @@ private:
     struct sigaction anterior_ = {};
 };
 
+// Where the keys are read from: a descriptor of our own on the same
+// terminal that never blocks. A Ctrl-C discards what was typed but not yet
+// read, so a read that poll promised data for could otherwise wait, with
+// SIGINT blocked, for a key that never comes. Without one (the terminal's
+// name unknown) the keys are read from the input itself.
+class TTeclado {
+public:
+    explicit TTeclado(FILE* entrada) : fdEntrada_(fileno(entrada)) {
+        if (const char* sTerminal = ttyname(fdEntrada_))
+            fdPropio_ = open(sTerminal, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    }
+    ~TTeclado() {
+        if (fdPropio_ >= 0)
+            close(fdPropio_);
+    }
+    TTeclado(const TTeclado&) = delete;
+    TTeclado& operator=(const TTeclado&) = delete;
+    int Descriptor() const { return fdPropio_ >= 0 ? fdPropio_ : fdEntrada_; }
+
+private:
+    int fdEntrada_;
+    int fdPropio_ = -1;
+};
+
 // The editor's key reader: one character, decoded from the terminal's
 // UTF-8 a byte at a time. 1 with a character, 0 at the end of the input,
 // -1 when interrupted or on an error (the editor then returns no line).
 int LeeTecla(EditLine* el, wchar_t* pCaracter) {
-    FILE* entrada = nullptr;
-    el_get(el, EL_GETFP, 0, &entrada);
-    const int fd = fileno(entrada);
+    void* pTeclado = nullptr;
+    el_get(el, EL_CLIENTDATA, &pTeclado);
+    const int fd = static_cast<const TTeclado*>(pTeclado)->Descriptor();
     sigset_t sinBloqueo;
     sigprocmask(SIG_BLOCK, nullptr, &sinBloqueo);
     sigdelset(&sinBloqueo, SIGINT);
@@ -150,6 +175,7 @@ bool SoloBlancos(const std::string& s) {
 int EjecutaConsola(TSesionJetsql& sesion, FILE* entrada, FILE* salida, FILE* errores,
                    const std::string& sHistorial) {
     TCaracteresUtf8 utf8;
+    TTeclado teclado(entrada);
     std::unique_ptr<EditLine, TCierraEditor> el(el_init("jetsql", entrada, salida, errores));
     std::unique_ptr<History, TCierraHistoria> historia(history_init());
     HistEvent ev;
@@ -160,6 +186,7 @@ int EjecutaConsola(TSesionJetsql& sesion, FILE* entrada, FILE* salida, FILE* err
     el_set(el.get(), EL_EDITOR, "emacs");
     el_set(el.get(), EL_HIST, history, historia.get());
     el_set(el.get(), EL_PROMPT, Indicador);
+    el_set(el.get(), EL_CLIENTDATA, &teclado);
     el_set(el.get(), EL_GETCFN, LeeTecla);
     el_source(el.get(), nullptr);  // the user's ~/.editrc, as other libedit programs
 
