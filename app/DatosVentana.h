@@ -9,6 +9,9 @@ class IColectorConxs;
 namespace ado {
 class TADOConnection;
 }
+namespace jet {
+class TLatido;
+}
 
 // A job's data side in the program: the connection registry (the program's
 // "ColectorGlobal" unless another is given) and the job's question-set
@@ -27,6 +30,9 @@ public:
     // The company number of the question set created last (0 before the
     // first); set before the set builds its report handler, which may read it.
     int DameNumEmpresa() const { return F_nNumEmp; }
+    // What the engine of every connection handed out calls while it works
+    // (the window keeps itself painted with it); none by default.
+    void PonLatido(std::shared_ptr<jet::TLatido> latido) { F_Latido = std::move(latido); }
 
 protected:
     const TCreaManejadorReportes& ElReporte() const { return F_elReporte; }
@@ -40,4 +46,5 @@ private:
     std::shared_ptr<IColectorConxs> F_Colector;
     ado::TADOConnection* F_Conector = nullptr;  // owned by the registry
     int F_nNumEmp = 0;
+    std::shared_ptr<jet::TLatido> F_Latido;
 };

@@ -75,6 +75,7 @@ int main(int argc, char* argv[]) {
                                         almacen);
         };
         Datos = std::make_shared<TDatosConDetalle>(elReporte);
+        Datos->PonLatido(CreaLatidoVentana());
         TfrmPrincipal frmPrincipal(Datos, dmMain->vtPEPs, utilerias);
         if (utilerias)
             new TEtiquetaCarpeta(eleccion->sCarpeta, &frmPrincipal);  // owned by the window

@@ -87,11 +87,12 @@ void TInstantanea::AbreBase() {
     // heartbeat back for long.
     sqlite3_progress_handler(
         db_, 1000,
-        [](void*) {
-            TLatido::Late();
+        [](void* pLatido) {
+            if (const auto& latido = *static_cast<std::shared_ptr<TLatido>*>(pLatido))
+                latido->Late();
             return 0;
         },
-        nullptr);
+        &latido_);
 }
 
 void TInstantanea::PreparaConexion(sqlite3* db, sql::TRanuraError* ranura) {
@@ -178,7 +179,8 @@ void TInstantanea::Carga(const TTabla& tabla) {
         if (rc != SQLITE_OK)
             throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
         archivo_->LeeFilas(tabla.sNombre, [&](const std::vector<TValor>& fila) {
-            TLatido::Late();
+            if (latido_)
+                latido_->Late();
             sqlite3_reset(st);
             sqlite3_clear_bindings(st);
             int rcBind = SQLITE_OK;
