@@ -34,7 +34,10 @@ bool TDatosVentana::ConectaBDPrinc(const std::string& sRutaBD) {
     F_Conector = Conector;
     if (!F_Conector->Connected())
         return false;
-    F_Conector->Motor().PonLatido(F_Latido);
+    // Without one of its own it leaves the engine's as the connection's
+    // maker set it.
+    if (F_Latido)
+        F_Conector->Motor().PonLatido(F_Latido);
     return true;
 }
 

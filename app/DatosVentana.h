@@ -31,7 +31,7 @@ public:
     // first); set before the set builds its report handler, which may read it.
     int DameNumEmpresa() const { return F_nNumEmp; }
     // What the engine of every connection handed out calls while it works
-    // (the window keeps itself painted with it); none by default.
+    // (the window keeps itself painted with it); none: the engine keeps its own.
     void PonLatido(std::shared_ptr<jet::TLatido> latido) { F_Latido = std::move(latido); }
 
 protected:
