@@ -41,7 +41,11 @@ void PreparaAplicacion(QApplication& app) {
     CargaTraduccion(app);
     CargaTahoma();
     ui::FijaCajaMensajes(std::make_shared<ui::TCajaMensajesQt>());
+}
+
+std::shared_ptr<jet::TLatido> CreaLatidoVentana() {
     // A long question runs on this thread: the window is repainted while the
     // engine works, but no click or key lands in the middle of a statement.
-    jet::TLatido::Pon([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    return std::make_shared<jet::TLatido>(
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 }

@@ -4,6 +4,8 @@
 
 #include "data/ColectorConxs.h"
 #include "platform/ado/TADOConnection.h"
+#include "platform/jet/Latido.h"
+#include "platform/jet/MotorJet.h"
 #include "questionnaire/RepCuestANDU2017.h"
 
 namespace {
@@ -30,7 +32,13 @@ bool TDatosVentana::ConectaBDPrinc(const std::string& sRutaBD) {
     if (!Colector().DameAccessConex(kBDPrincipal, Conector) || !Conector)
         return false;
     F_Conector = Conector;
-    return F_Conector->Connected();
+    if (!F_Conector->Connected())
+        return false;
+    // Without one of its own it leaves the engine's as the connection's
+    // maker set it.
+    if (F_Latido)
+        F_Conector->Motor().PonLatido(F_Latido);
+    return true;
 }
 
 std::shared_ptr<IRepCuestionarioKOVA> TDatosVentana::CreaCuestionario(

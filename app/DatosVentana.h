@@ -9,6 +9,9 @@ class IColectorConxs;
 namespace ado {
 class TADOConnection;
 }
+namespace jet {
+class TLatido;
+}
 
 // A job's data side in the program: the connection registry (the program's
 // "ColectorGlobal" unless another is given) and the job's question-set
@@ -29,6 +32,9 @@ public:
     int DameNumEmpresa() const { return F_nNumEmp; }
     // The connection handed out last; null before the first.
     ado::TADOConnection* DameConexion() const { return F_Conector; }
+    // What the engine of every connection handed out calls while it works
+    // (the window keeps itself painted with it); none: the engine keeps its own.
+    void PonLatido(std::shared_ptr<jet::TLatido> latido) { F_Latido = std::move(latido); }
 
 protected:
     const TCreaManejadorReportes& ElReporte() const { return F_elReporte; }
@@ -42,4 +48,5 @@ private:
     std::shared_ptr<IColectorConxs> F_Colector;
     ado::TADOConnection* F_Conector = nullptr;  // owned by the registry
     int F_nNumEmp = 0;
+    std::shared_ptr<jet::TLatido> F_Latido;
 };

@@ -75,6 +75,7 @@ int main(int argc, char* argv[]) {
                                         almacen);
         };
         Datos = std::make_shared<TDatosConDetalle>(elReporte);
+        Datos->PonLatido(CreaLatidoVentana());
         TfrmPrincipal frmPrincipal(Datos, dmMain->vtPEPs, utilerias);
         frmPrincipal.SetAlUnir([](const std::string& sLinea) {
             dmMain->repGeneral.Variables().AsignaVariable("Cuestionario", "Sucursales",

@@ -24,14 +24,23 @@ namespace {
 using Reloj = std::chrono::steady_clock;
 
 // Every Norvex connection handed out runs without the optimisation.
-class TColectorSinOptimizar : public TColectorConxs {
+// Sets up the engine of every connection it hands out as the run asks.
+class TColectorBanco : public TColectorConxs {
 public:
+    TColectorBanco(bool bOptimiza, std::shared_ptr<jet::TLatido> latido)
+        : bOptimiza_(bOptimiza), latido_(std::move(latido)) {}
     bool DameAccessConex(const std::string& sNomConect, ado::TADOConnection*& Conector) override {
         const bool b = TColectorConxs::DameAccessConex(sNomConect, Conector);
-        if (b && Conector && Conector->Connected())
-            Conector->Motor().PonOptimizacion(false);
+        if (b && Conector && Conector->Connected()) {
+            Conector->Motor().PonOptimizacion(bOptimiza_);
+            Conector->Motor().PonLatido(latido_);
+        }
         return b;
     }
+
+private:
+    bool bOptimiza_;
+    std::shared_ptr<jet::TLatido> latido_;
 };
 
 void SoloErroresQt(QtMsgType tipo, const QMessageLogContext&, const QString& sTexto) {
@@ -63,11 +72,11 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(SoloErroresQt);
     QGuiApplication app(argc, argv);
-    ColectorGlobal = bSinOptimizar ? std::make_shared<TColectorSinOptimizar>()
-                                   : std::make_shared<TColectorConxs>();
     std::vector<Reloj::time_point> latidos;
-    if (bLatidos)
-        jet::TLatido::Pon([&] { latidos.push_back(Reloj::now()); });
+    ColectorGlobal = std::make_shared<TColectorBanco>(
+        !bSinOptimizar,
+        bLatidos ? std::make_shared<jet::TLatido>([&] { latidos.push_back(Reloj::now()); })
+                 : nullptr);
     latidos.push_back(Reloj::now());
     const int nSalida = EjecutaLotes(*op);
     latidos.push_back(Reloj::now());

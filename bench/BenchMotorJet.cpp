@@ -49,18 +49,14 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 200; ++i) c.peps.push_back("K" + std::to_string(i * 13));
     const std::string dolares = c.OpsDolares(false);
     const std::pair<const char*, std::string> casos[] = {
-        {"carga de tablas + conteo", Constructor::Conteo(dolares)},
-        {"conteo de operaciones", Constructor::Conteo(dolares)},
-        {"monto en otras divisas",
-         Constructor::Resultado(Constructor::Monto(c.OpsOtrasDivisas(true)), "0")},
+        {"carga de tablas + conteo", c.Conteo(dolares)},
+        {"conteo de operaciones", c.Conteo(dolares)},
+        {"monto en otras divisas", c.Resultado(c.Monto(c.OpsOtrasDivisas(true)), "0")},
         {"usuarios personas fisicas",
-         Constructor::Conteo(
-             Constructor::Categoria(Constructor::Usuarios(c.OpsClientes(dolares)), 1, 1, true))},
-        {"cliente mas frecuente",
-         Constructor::Resultado(Constructor::ClienteFrec(c.OpsClientes(dolares), 0), "NINGUNO")},
-        {"actividad mas frecuente", Constructor::Resultado(c.ActividadFrec(dolares), "NINGUNO")},
-        {"usuarios PEP", Constructor::Conteo(Constructor::Categoria(
-                             Constructor::Usuarios(c.OpsClientes(dolares)), 7, 0, false))},
+         c.Conteo(c.Categoria(c.Usuarios(c.OpsClientes(dolares)), 1, 1, true))},
+        {"cliente mas frecuente", c.Resultado(c.ClienteFrec(c.OpsClientes(dolares), 0), "NINGUNO")},
+        {"actividad mas frecuente", c.Resultado(c.ActividadFrec(dolares), "NINGUNO")},
+        {"usuarios PEP", c.Conteo(c.Categoria(c.Usuarios(c.OpsClientes(dolares)), 7, 0, false))},
     };
     std::printf("%d operaciones en tMovtos, %d en tProces, 200 PEP marcados\n", nOps, nOps / 2);
     for (const auto& [sNombre, sSql] : casos) {

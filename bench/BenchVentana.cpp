@@ -89,8 +89,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     PreparaAplicacion(app);
     ui::FijaCajaMensajes(std::make_shared<TCajaAutomatica>());
-    if (bSinLatido)
-        jet::TLatido::Quita();
     ColectorGlobal = std::make_shared<TColectorConxs>();
     {
         TdmMain dm;
@@ -99,7 +97,10 @@ int main(int argc, char** argv) {
         };
         // The window believes it was started from inside the folder.
         auto utilerias = std::make_shared<TUtilerias>(TUtilerias::TContadorMs{}, sCarpeta + "/x");
-        TfrmPrincipal ventana(std::make_shared<TDatosVentana>(elReporte), dm.vtPEPs, utilerias);
+        auto datos = std::make_shared<TDatosVentana>(elReporte);
+        if (!bSinLatido)
+            datos->PonLatido(CreaLatidoVentana());
+        TfrmPrincipal ventana(datos, dm.vtPEPs, utilerias);
         ventana.show();
         QApplication::processEvents();
         ventana.findChild<QLineEdit*>("edUsuario")->setText("ADMIN");

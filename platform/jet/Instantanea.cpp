@@ -88,11 +88,12 @@ void TInstantanea::AbreBase() {
     // heartbeat back for long.
     sqlite3_progress_handler(
         db_, 1000,
-        [](void*) {
-            TLatido::Late();
+        [](void* pLatido) {
+            if (const auto& latido = *static_cast<std::shared_ptr<TLatido>*>(pLatido))
+                latido->Late();
             return 0;
         },
-        nullptr);
+        &latido_);
 }
 
 void TInstantanea::PreparaConexion(sqlite3* db, sql::TRanuraError* ranura) {
@@ -179,7 +180,8 @@ void TInstantanea::Carga(const TTabla& tabla) {
         if (rc != SQLITE_OK)
             throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
         TLecturaSolapada::LeeFilas(*archivo_, tabla.sNombre, [&](const std::vector<TValor>& fila) {
-            TLatido::Late();
+            if (latido_)
+                latido_->Late();
             // Text and bytes are bound without a copy (SQLITE_STATIC): the row
             // outlives the step that stores them. Only the attachments' encoding
             // is a temporary, so SQLite copies it.

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "platform/jet/Latido.h"
 #include "platform/jet/TArchivoAccess.h"
 #include "platform/jet/sql/Catalogo.h"
 #include "platform/jet/sql/RecursosSqlite.h"
@@ -44,6 +45,8 @@ public:
     void PonOptimizacion(bool b) { bOptimiza_ = b; }
     bool GuardaDerivadas() const override { return bOptimiza_; }
     std::string Materializa(const std::string& sSql) override;
+    // Called while tables are copied and statements run (none: no call).
+    void PonLatido(std::shared_ptr<TLatido> latido) { latido_ = std::move(latido); }
 
 private:
     TAbreArchivo abre_;
@@ -55,6 +58,7 @@ private:
     std::set<std::string> cargadas_;
     bool bOptimiza_ = true;
     std::map<std::string, std::string> derivadas_;  // SELECT text -> table holding its rows
+    std::shared_ptr<TLatido> latido_;
 
     void AbreBase();
     void CierraBase();

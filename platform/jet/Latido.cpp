@@ -2,42 +2,19 @@
 
 namespace jet {
 
-namespace {
-
-using Reloj = std::chrono::steady_clock;
-
-struct TEstado {
-    TLatido::TAviso aviso;
-    Reloj::duration intervalo{};
-    Reloj::time_point ultimo{};
-    bool bDentro = false;
-};
-
-TEstado& Estado() {
-    static TEstado e;
-    return e;
-}
-
-}  // namespace
-
-void TLatido::Pon(TAviso aviso, std::chrono::milliseconds intervalo) {
-    auto& e = Estado();
-    e.aviso = std::move(aviso);
-    e.intervalo = intervalo;
-    e.ultimo = Reloj::now();
-}
+TLatido::TLatido(TAviso aviso, std::chrono::milliseconds intervalo)
+    : aviso_(std::move(aviso)), intervalo_(intervalo), ultimo_(TReloj::now()) {}
 
 void TLatido::Late() {
-    auto& e = Estado();
-    if (!e.aviso || e.bDentro || Reloj::now() - e.ultimo < e.intervalo)
+    if (!aviso_ || bDentro_ || TReloj::now() - ultimo_ < intervalo_)
         return;
-    e.bDentro = true;
+    bDentro_ = true;
     try {
-        e.aviso();
+        aviso_();
     } catch (...) {
     }
-    e.bDentro = false;
-    e.ultimo = Reloj::now();
+    bDentro_ = false;
+    ultimo_ = TReloj::now();
 }
 
 }  // namespace jet

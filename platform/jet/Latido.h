@@ -7,18 +7,24 @@ namespace jet {
 
 // A call the engine makes now and then while it works (copying a table,
 // running a statement), so that a program with a window can keep it painted
-// during a long question. Process-wide: set once at start-up. The call comes
+// during a long question. Whoever creates the engine hands one in
+// (TMotorJet::PonLatido); without one the engine just works. The call comes
 // at most once per interval and never from inside itself; whatever it throws
 // is dropped, since it runs inside SQLite.
 class TLatido {
 public:
     using TAviso = std::function<void()>;
-    static void Pon(TAviso aviso,
-                    std::chrono::milliseconds intervalo = std::chrono::milliseconds(50));
-    static void Quita() { Pon(nullptr); }
-    // Where the engine may spend long; cheap when nothing is set or the
-    // interval has not passed.
-    static void Late();
+    explicit TLatido(TAviso aviso,
+                     std::chrono::milliseconds intervalo = std::chrono::milliseconds(50));
+    // Where the engine may spend long; cheap when the interval has not passed.
+    void Late();
+
+private:
+    using TReloj = std::chrono::steady_clock;
+    TAviso aviso_;
+    TReloj::duration intervalo_;
+    TReloj::time_point ultimo_;
+    bool bDentro_ = false;
 };
 
 }  // namespace jet

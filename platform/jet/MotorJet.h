@@ -42,6 +42,9 @@ public:
     // Derived tables that several statements share are computed once per
     // snapshot; off, every statement computes everything (same answers).
     void PonOptimizacion(bool b) { instantanea_.PonOptimizacion(b); }
+    // Called now and then while the engine works, e.g. to keep a window
+    // painted (TLatido); none by default.
+    void PonLatido(std::shared_ptr<TLatido> latido) { instantanea_.PonLatido(std::move(latido)); }
     // The rows the aggregate of an answer statement reads, with the wanted
     // columns they have (sql::ReescribeEvidencia).
     TEvidenciaJet Evidencia(const std::string& sSql,

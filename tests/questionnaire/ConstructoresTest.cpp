@@ -1,8 +1,10 @@
-// The building blocks and the question set, compared with statements put
-// together here from the fixed fragments of each builder.
+// The question set's statements against the recorded texts, and the building
+// blocks behind them: which block each question uses, and what changes with
+// the company, the rate and the ticks.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fstream>
 #include <locale>
 #include <map>
 #include <set>
@@ -19,114 +21,72 @@ std::string Reemplaza(std::string s, const std::string& sDe, const std::string& 
     return s;
 }
 
-// Expected texts, for company 1, the 2017 window and the rate 18.91.
-namespace esp {
-
-const std::string Ops =
-    "SELECT Tipo, Folio, Fecha, NDiv, Cot, SUM(XCant) AS AuxCant, CvCAux FROM (  SELECT Tipo, "
-    "Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad AS XCant, ClaveCliente AS "
-    "CvCAux FROM tMovtos WHERE NumEmp = 1 and Cancelado = 0 UNION ALL SELECT Tipo, Folio, Fecha, "
-    "NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad AS XCant, ClaveCliente AS CvCAux FROM "
-    "tProces WHERE NumEmp = 1 and Cancelado = 0 ) WHERE (Tipo = 'C' or Tipo = 'V') GROUP BY "
-    "Tipo, Folio, Fecha, NDiv, Cot, CvCAux ";
-const std::string DivUSD =
-    "SELECT NumeroDivisa AS NDivx, Simbolo, Divisa FROM tDivisas WHERE Simbolo = 'USD' AND "
-    "Pagare  = 0";
-const std::string DivOtras =
-    "SELECT NumeroDivisa AS NDivx, Simbolo, Divisa FROM tDivisas WHERE Simbolo <> 'USD' AND "
-    "Simbolo <> '' AND Simbolo <> 'M.N.' AND Simbolo NOT LIKE '%MX%'  AND Pagare  = 0";
-const std::string DivDocs =
-    "SELECT NumeroDivisa AS NDivx, Simbolo, Divisa FROM tDivisas WHERE Simbolo <> 'M.N.' AND "
-    "Simbolo NOT LIKE '%MX%'  AND Simbolo <> '' AND Pagare  = -1";
-
-std::string Dolares(char cTipo) {
-    return "SELECT tOps.*, AuxCant AS Cantidad, tXDivisas.Simbolo FROM (" + Ops + " ) AS tOps, (" +
-           DivUSD +
-           " ) AS tXDivisas WHERE tOps.NDiv = tXDivisas.NDivx and tOps.Fecha >= #01/01/2017# and "
-           "tOps.Fecha <= #12/31/2017# and tOps.Tipo = '" +
-           cTipo + "'";
-}
-std::string Otras(char cTipo, const std::string& sTC = "18.91") {
-    return "SELECT tOps.*, (AuxCant*Cot)/" + sTC + " AS Cantidad,  tXDivisas.Simbolo FROM (" + Ops +
-           ") AS tOps, (" + DivOtras +
-           ") AS tXDivisas WHERE tOps.NDiv = tXDivisas.NDivx and tOps.Fecha >= #01/01/2017# AND "
-           "tOps.Fecha <= #12/31/2017# AND tOps.Tipo = '" +
-           cTipo + "'";
-}
-std::string Docs(char cTipo) {
-    return "SELECT tOps.*, IIF( Simbolo = 'USD', AuxCant,  (AuxCant*Cot)/18.91) AS Cantidad, "
-           "Simbolo, Divisa FROM (" +
-           Ops + ") AS tOps, (" + DivDocs +
-           ") AS tXDiv WHERE tOps.NDiv = tXDiv.NDivx AND tOps.Fecha >= #01/01/2017# AND "
-           "tOps.Fecha <= #12/31/2017# AND tOps.Tipo = '" +
-           cTipo + "' ";
-}
-const std::string Periodo = "SELECT tOps.* FROM (" + Ops +
-                            ") AS tOps WHERE tOps.Fecha >= #01/01/2017# AND tOps.Fecha <= "
-                            "#12/31/2017#";
-std::string Clientes(const std::string& sPEP = ", 0 AS EsPEP ") {
-    return "SELECT  tXClientes.*, tSector.Sector AS Actividad, IIF((ClaveActividad = '9503005' or "
-           "ClaveActividad = '6999992' ), -1, 0) AS EsCC, IIF( (ClaveActividad = '8123094' or "
-           "ClaveActividad = '9911018'), -1, 0) AS EsEF, IIF(ClaveActividad = '8219025', -1, 0) AS "
-           "EsCB, IIF(ClaveActividad = '8100000', -1, 0) AS EsB FROM (SELECT  ClaveCliente AS "
-           "AuxCvC, IIF(PersonaMoral <> 0, Nombre, Nombre + IIF(ISNULL(ApellidoPaterno), '', ' '+ "
-           "ApellidoPaterno) + IIF(ISNULL(ApellidoMaterno), '', ' ' + ApellidoMaterno)) AS "
-           "Cliente, IIF(PersonaMoral <> 0, 0, -1) AS EsPF, PersonaMoral AS EsPM, IIF(Nombre LIKE "
-           "'%PUBLICO%', -1, 0) AS EsPubGen, Extranjero AS EsExtrj, ClaveSector " +
-           sPEP +
-           "FROM tCliente WHERE NumEmp = 1) AS tXClientes, tSector WHERE tXClientes.ClaveSector = "
-           "tSector.ClaveSector";
-}
-std::string OpsCte(const std::string& s, const std::string& sPEP = ", 0 AS EsPEP ") {
-    return "SELECT * FROM (" + s + ") AS tXOps, (" + Clientes(sPEP) +
-           ") AS tXCte WHERE tXOps.CvCAux = tXCte.AuxCvC ";
-}
-std::string Usuarios(const std::string& s) {
-    return "SELECT 0 AS Aux, EsPF, EsPM, EsPubGen, EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP FROM (" +
-           s +
-           ") AS tXCSinPG WHERE EsPubGen = 0 GROUP BY tXCSinPG.CvCAux, EsPF, EsPM, EsPubGen, "
-           "EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP UNION ALL SELECT tXCPG.CvCAux AS Aux, EsPF, "
-           "EsPM, EsPubGen, EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP FROM (" +
-           s + ") AS tXCPG WHERE EsPubGen <> 0 ";
-}
-std::string Resultado(const std::string& s, const std::string& sDefault) {
-    return "SELECT IIF( XResul = 'ZZZSINRESULT' or ISNULL( XResul ), '" + sDefault +
-           "', XResul) AS Resultado FROM (" + s +
-           " UNION ALL SELECT 'ZZZSINRESULT' AS XResul FROM tEmpresa) ";
-}
-std::string Conteo(const std::string& s) {
-    return Resultado("SELECT COUNT(1) AS XResul FROM (" + s + " )", "0");
-}
-std::string Existe(const std::string& s) {
-    return "SELECT IIF( XResul >= 1, 'SI', 'NO') AS Resultado FROM (SELECT COUNT(1) AS XResul "
-           "FROM (" +
-           s + " ))";
-}
-std::string Monto(const std::string& sFiltrada) {
-    return "SELECT ROUND(SUM(Cantidad)) AS XResul FROM (" + sFiltrada + ") ";
-}
-std::string Promedio(const std::string& s) {
-    return "SELECT ROUND( SUM(Cantidad)/IIF( COUNT(1) = 0, 1, COUNT(1)) ) AS XResul FROM (" + s +
-           ") ";
-}
-std::string ClienteFrec(const std::string& s, const std::string& sWhere) {
-    return "SELECT TOP 1 Cliente + ' (** Total Ops.: ' + STR( COUNT(Cliente)) +  ' **) ' AS "
-           "XResul FROM (" +
-           s + ") " + sWhere + "GROUP BY Cliente ORDER BY COUNT(Cliente) DESC";
-}
-std::string DivisaFrec(const std::string& s) {
-    return "SELECT TOP 1 UCASE(Divisa) + ' (** Total Ops.: ' + STR( COUNT(Divisa)) +  ' **) ' AS "
-           "XResul FROM (" +
-           s + ") GROUP BY Divisa ORDER BY COUNT(Divisa) DESC";
-}
-std::string ActividadFrec(const std::string& s, const std::string& sPEP) {
-    return "SELECT TOP 1 UCASE(Actividad) + ' (** Total Ops.: ' + STR( COUNT(Actividad)) +  ' **) "
-           "' AS XResul FROM (" +
-           OpsCte(s, sPEP) +
-           ") WHERE Actividad <> 'NO APLICA' GROUP BY Actividad ORDER BY COUNT(Actividad) DESC";
+// The recorded statements (tests/fixtures/consultas/cuestionario.txt): the
+// questionnaire of company 1 at the rate 18.91 with the table of TablaGrabada.
+const std::map<int, std::string>& Grabadas() {
+    static const std::map<int, std::string> grabadas = [] {
+        std::map<int, std::string> m;
+        std::ifstream f(KOVA_FIXTURES "/consultas/cuestionario.txt", std::ios::binary);
+        std::string sLinea;
+        while (std::getline(f, sLinea)) {
+            if (sLinea.empty() || sLinea[0] == '#')
+                continue;
+            const std::size_t nTab = sLinea.find('\t');
+            if (nTab == std::string::npos)
+                continue;
+            m[std::stoi(sLinea.substr(0, nTab))] = sLinea.substr(nTab + 1);
+        }
+        return m;
+    }();
+    return grabadas;
 }
 
-}  // namespace esp
+// P1 and P2 ticked, X9 listed but not ticked.
+void LlenaTablaGrabada(TTablaPEPs& peps) {
+    peps.Agrega(1, "P1", "N", true);
+    peps.Agrega(2, "X9", "N", false);
+    peps.Agrega(3, "P2", "N", true);
+}
+
+// The real builders under short names, over the recorded table of ticks.
+struct Bloques {
+    TTablaPEPs peps;
+    TCuestPrueba q{18.91, 1};
+    Bloques() {
+        LlenaTablaGrabada(peps);
+        q.AdjuntaPEPs(peps);
+    }
+    std::string Dolares(char c) { return q.DameConsOpsDolares(c == 'V', sFIni, sFFin); }
+    std::string Otras(char c) { return q.DameConsOpsOtrasDivisas(c == 'V', sFIni, sFFin, "18.91"); }
+    std::string Docs(char c) { return q.DameConsOpsDocumentos(c == 'V', sFIni, sFFin, "18.91"); }
+    std::string Periodo() { return q.DameConsOpsPeriodo(sFIni, sFFin); }
+    std::string OpsCte(const std::string& s) { return q.DameConsOpsClientes(s); }
+    std::string Usuarios(const std::string& s) { return q.DameConsUsuarios(s); }
+    std::string Filtra(const std::string& s, TCategoria c, TNacionalidad n, bool p) {
+        return q.DameConsCategoria(s, c, n, p);
+    }
+    std::string Resultado(const std::string& s, const std::string& sDefault) {
+        return q.DameConsResultado(s, sDefault);
+    }
+    std::string Conteo(const std::string& s) { return q.DameConsConteo(s); }
+    std::string Existe(const std::string& s) { return q.DameConsExiste(s); }
+    std::string Monto(const std::string& s) {
+        return q.DameConsMonto(s, caSinFiltro, naTodas, false);
+    }
+    std::string Promedio(const std::string& s) { return q.DameConsPromedio(s); }
+};
+
+TEST(TextosGrabadosTest, EveryStatementAsRecorded) {
+    ASSERT_EQ(Grabadas().size(), 195u);
+    TTablaPEPs peps;
+    LlenaTablaGrabada(peps);
+    TCuestPrueba q(18.91, 1);
+    q.AdjuntaPEPs(peps);
+    for (int n = 1; n <= 195; ++n) {
+        ASSERT_EQ(Grabadas().count(n), 1u) << n;
+        EXPECT_EQ(q.Consulta(n), Grabadas().at(n)) << n;
+    }
+}
 
 TEST(ExprPEPTest, ListsTheTickedKeysOnly) {
     struct Caso {
@@ -183,9 +143,14 @@ TEST(CategoriaTest, EachCategoryAddsItsCondition) {
 
 TEST(DivisasTest, TheThreeSelectionsInUse) {
     TCuestPrueba q;
-    EXPECT_EQ(q.DameConsDivisas("USD", true, false), esp::DivUSD);
-    EXPECT_EQ(q.DameConsDivisas("USD", false, false), esp::DivOtras);
-    EXPECT_EQ(q.DameConsDivisas("TODAS", true, true), esp::DivDocs);
+    // Dollars, other currencies and documents, each in a question that uses it.
+    const std::vector<std::pair<std::string, int>> casos = {
+        {q.DameConsDivisas("USD", true, false), 33},
+        {q.DameConsDivisas("USD", false, false), 62},
+        {q.DameConsDivisas("TODAS", true, true), 149}};
+    for (const auto& [sDivisas, n] : casos)
+        EXPECT_NE(Grabadas().at(n).find("(" + sDivisas), std::string::npos) << n;
+    EXPECT_EQ(Grabadas().at(33).find(q.DameConsDivisas("USD", false, false)), std::string::npos);
     // "TODAS" is matched exactly; another spelling is just a symbol.
     EXPECT_EQ(q.DameConsDivisas("todas", true, true),
               "SELECT NumeroDivisa AS NDivx, Simbolo, Divisa FROM tDivisas WHERE Simbolo = "
@@ -209,7 +174,8 @@ TEST(TipoCambioTest, DecimalLiteralWithPointWhateverTheLocale) {
     std::locale::global(anterior);
     EXPECT_EQ(TCuestPrueba(19).DameConsOpsOtrasDivisas(false, sFIni, sFFin,
                                                        TCuestPrueba(19).DameTextoTipoCambio()),
-              esp::Otras('C', "19"));
+              Reemplaza(TCuestPrueba(18.91).DameConsOpsOtrasDivisas(false, sFIni, sFFin, "18.91"),
+                        "(AuxCant*Cot)/18.91 ", "(AuxCant*Cot)/19 "));
     EXPECT_NE(TCuestPrueba(18.91).Consulta(81).find("(AuxCant*Cot)/18.91 AS Cantidad"),
               std::string::npos);
     EXPECT_NE(TCuestPrueba(19).Consulta(170).find("(AuxCant*Cot)/19) AS Cantidad"),
@@ -217,79 +183,83 @@ TEST(TipoCambioTest, DecimalLiteralWithPointWhateverTheLocale) {
 }
 
 TEST(ConstructoresTest, SourcesOfOperations) {
-    TCuestPrueba q(18.91, 1);
-    EXPECT_EQ(q.DameConsOperaciones(false), esp::Ops);
-    EXPECT_EQ(q.DameConsOpsDolares(true, sFIni, sFFin), esp::Dolares('V'));
-    EXPECT_EQ(q.DameConsOpsOtrasDivisas(false, sFIni, sFFin, "18.91"), esp::Otras('C'));
-    EXPECT_EQ(q.DameConsOpsDocumentos(false, sFIni, sFFin, "18.91"), esp::Docs('C'));
-    EXPECT_EQ(q.DameConsOpsPeriodo(sFIni, sFFin), esp::Periodo);
+    Bloques b;
+    // Each source as a derived table of a question that reads it.
+    const std::vector<std::pair<std::string, int>> casos = {{b.q.DameConsOperaciones(false), 33},
+                                                            {b.Dolares('V'), 91},
+                                                            {b.Otras('C'), 62},
+                                                            {b.Docs('C'), 149},
+                                                            {b.Periodo(), 2}};
+    for (const auto& [sFuente, n] : casos)
+        EXPECT_NE(Grabadas().at(n).find("(" + sFuente), std::string::npos) << n;
     // The company number goes in unquoted, in both tables.
+    const std::string sOps = b.q.DameConsOperaciones(false);
+    EXPECT_EQ(std::count(sOps.begin(), sOps.end(), '#'), 0);
     EXPECT_EQ(TCuestPrueba(18.91, 27).DameConsOperaciones(true),
-              Reemplaza(Reemplaza(esp::Ops, "NumEmp = 1", "NumEmp = 27"), "Cancelado = 0",
-                        "Cancelado = -1"));
+              Reemplaza(Reemplaza(sOps, "NumEmp = 1 ", "NumEmp = 27 "), "Cancelado = 0 ",
+                        "Cancelado = -1 "));
+    EXPECT_NE(sOps.find("FROM tMovtos WHERE NumEmp = 1 and Cancelado = 0 "), std::string::npos);
+    EXPECT_NE(sOps.find("FROM tProces WHERE NumEmp = 1 and Cancelado = 0 "), std::string::npos);
 }
 
 TEST(ConstructoresTest, AggregatesAndFinalForms) {
     TCuestPrueba q;
-    EXPECT_EQ(q.DameConsUsuarios("U"), esp::Usuarios("U"));
-    EXPECT_EQ(q.DameConsOpsClientes("O"), esp::OpsCte("O"));
+    // An amount by category is the amount over the category's rows.
     EXPECT_EQ(q.DameConsMonto("O", caCentroCambiario, naTodas, true),
-              esp::Monto("SELECT * FROM (O) WHERE EsCC <> 0 AND EsPEP = 0 "));
-    EXPECT_EQ(q.DameConsPromedio("O"), esp::Promedio("O"));
-    EXPECT_EQ(q.DameConsClienteFrec("O", caSinFiltro), esp::ClienteFrec("O", ""));
-    EXPECT_EQ(q.DameConsClienteFrec("O", caInstCredito),
-              esp::ClienteFrec("O", "WHERE EsB <> 0 and EsExtrj = 0 "));
-    EXPECT_EQ(q.DameConsClienteFrec("O", caCasaCambio), esp::ClienteFrec("O", ""));
-    EXPECT_EQ(q.DameConsDivisaFrec("O"), esp::DivisaFrec("O"));
-    EXPECT_EQ(q.DameConsActividadFrec("O"), esp::ActividadFrec("O", ", 0 AS EsPEP "));
-    EXPECT_EQ(q.DameConsResultado("X", "NINGUNO"), esp::Resultado("X", "NINGUNO"));
-    EXPECT_EQ(q.DameConsConteo("X"), esp::Conteo("X"));
-    EXPECT_EQ(q.DameConsExiste("X"), esp::Existe("X"));
+              q.DameConsMonto("SELECT * FROM (O) WHERE EsCC <> 0 AND EsPEP = 0 ", caSinFiltro,
+                              naNacional, true));
+    // Only the credit institutions narrow the most frequent client, to
+    // national ones.
+    const std::string sFrec = q.DameConsClienteFrec("O", caSinFiltro);
+    EXPECT_EQ(q.DameConsClienteFrec("O", caCasaCambio), sFrec);
+    EXPECT_EQ(
+        q.DameConsClienteFrec("O", caInstCredito),
+        Reemplaza(sFrec, "FROM (O) GROUP BY", "FROM (O) WHERE EsB <> 0 and EsExtrj = 0 GROUP BY"));
+    // The client sub-query follows the ticks of the attached table.
+    EXPECT_NE(q.DameConsOpsClientes("O").find(", 0 AS EsPEP FROM tCliente WHERE NumEmp = 1)"),
+              std::string::npos);
+    EXPECT_NE(q.DameConsActividadFrec("O").find(q.DameConsOpsClientes("O")), std::string::npos);
+    // A count answers "0" where there is nothing to count.
+    EXPECT_EQ(q.DameConsConteo("X"),
+              q.DameConsResultado("SELECT COUNT(1) AS XResul FROM (X )", "0"));
     std::string s = "C";
     q.AplicaSiNo(s);
     EXPECT_EQ(s, "SELECT IIF( XResul >= 1, 'SI', 'NO') AS Resultado FROM (C)");
 }
 
-// One whole statement per kind of computation.
+// One whole statement per kind of computation, put together from the
+// building blocks and compared with the recorded text.
 TEST(PreguntasTest, WholeStatements) {
-    TTablaPEPs peps;
-    peps.Agrega(1, "A1", "N", true);
-    const std::string sPEP = ", IIF( ( ClaveCliente = 'A1' ), -1, 0 ) AS EsPEP ";
-    TCuestPrueba q;
-    q.AdjuntaPEPs(peps);
-    using namespace esp;
+    Bloques b;
+    auto& q = b.q;
     const std::vector<std::pair<int, std::string>> casos = {
-        {2, Resultado(ActividadFrec(Periodo, sPEP), "NINGUNO")},
-        {33, Existe(Dolares('C'))},
-        {35,
-         Conteo("SELECT * FROM (" + Usuarios(OpsCte(Dolares('C'), sPEP)) + ") WHERE EsPEP <> 0 ")},
-        {52, Resultado(Monto(OpsCte(Dolares('C'), sPEP)), "0")},
-        {72, Conteo("SELECT * FROM (" + OpsCte(Otras('C'), sPEP) +
-                    ") WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) AND EsPEP = 0 ")},
-        {124, Conteo("SELECT * FROM (" + Usuarios(OpsCte(Otras('V'), sPEP)) +
-                     ") WHERE EsPF <> 0 AND EsPubGen = 0 AND EsExtrj <> 0 AND EsPEP = 0 ")},
-        {130, Conteo(OpsCte(Otras('V'), sPEP))},
-        {148, Resultado(Promedio(OpsCte(Otras('V'), sPEP)), "0")},
-        {149, Existe(Docs('C'))},
-        {150, Resultado(DivisaFrec(Docs('C')), "NINGUNO")},
-        {151, Resultado(ClienteFrec(OpsCte(Docs('C'), sPEP), ""), "NINGUNO")},
-        {171, Resultado(Monto("SELECT * FROM (" + OpsCte(Docs('C'), sPEP) +
-                              ") WHERE EsPF <> 0 AND EsPubGen = 0 AND EsExtrj = 0 AND EsPEP = 0 "),
-                        "0")},
-        {180, Existe(Docs('V'))},
-        {181, Resultado(DivisaFrec(Docs('V')), "NINGUNO")},
-        {182, Resultado(ClienteFrec(OpsCte(Docs('V'), sPEP), "WHERE EsB <> 0 and EsExtrj = 0 "),
-                        "NINGUNO")},
-        {183, Conteo(OpsCte(Docs('V'), sPEP))},
-        {185,
-         Conteo("SELECT * FROM (" + OpsCte(Docs('V'), sPEP) + ") WHERE EsCB <> 0 AND EsPEP = 0 ")},
-        {187, Resultado(Monto(OpsCte(Docs('V'), sPEP)), "0")},
-        {190, Resultado(Monto("SELECT * FROM (" + OpsCte(Docs('V'), sPEP) +
-                              ") WHERE EsB <> 0 AND EsExtrj <> 0 AND EsPEP = 0 "),
-                        "0")},
-        {191, Resultado(Promedio(OpsCte(Docs('V'), sPEP)), "0")},
+        {2, b.Resultado(q.DameConsActividadFrec(b.Periodo()), "NINGUNO")},
+        {33, b.Existe(b.Dolares('C'))},
+        {35, b.Conteo(b.Filtra(b.Usuarios(b.OpsCte(b.Dolares('C'))), caPEP, naTodas, false))},
+        {52, b.Resultado(b.Monto(b.OpsCte(b.Dolares('C'))), "0")},
+        {72, b.Conteo(b.Filtra(b.OpsCte(b.Otras('C')), caCCyEF, naTodas, true))},
+        {124, b.Conteo(b.Filtra(b.Usuarios(b.OpsCte(b.Otras('V'))), caPersonaFisica, naExtranjera,
+                                true))},
+        {130, b.Conteo(b.OpsCte(b.Otras('V')))},
+        {148, b.Resultado(b.Promedio(b.OpsCte(b.Otras('V'))), "0")},
+        {149, b.Existe(b.Docs('C'))},
+        {150, b.Resultado(q.DameConsDivisaFrec(b.Docs('C')), "NINGUNO")},
+        {151, b.Resultado(q.DameConsClienteFrec(b.OpsCte(b.Docs('C')), caSinFiltro), "NINGUNO")},
+        {171,
+         b.Resultado(b.Monto(b.Filtra(b.OpsCte(b.Docs('C')), caPersonaFisica, naNacional, true)),
+                     "0")},
+        {180, b.Existe(b.Docs('V'))},
+        {181, b.Resultado(q.DameConsDivisaFrec(b.Docs('V')), "NINGUNO")},
+        {182, b.Resultado(q.DameConsClienteFrec(b.OpsCte(b.Docs('V')), caInstCredito), "NINGUNO")},
+        {183, b.Conteo(b.OpsCte(b.Docs('V')))},
+        {185, b.Conteo(b.Filtra(b.OpsCte(b.Docs('V')), caCasaCambio, naTodas, true))},
+        {187, b.Resultado(b.Monto(b.OpsCte(b.Docs('V'))), "0")},
+        {190,
+         b.Resultado(b.Monto(b.Filtra(b.OpsCte(b.Docs('V')), caInstCredito, naExtranjera, true)),
+                     "0")},
+        {191, b.Resultado(b.Promedio(b.OpsCte(b.Docs('V'))), "0")},
     };
-    for (const auto& [n, sEsperado] : casos) EXPECT_EQ(q.Consulta(n), sEsperado) << n;
+    for (const auto& [n, sEsperado] : casos) EXPECT_EQ(Grabadas().at(n), sEsperado) << n;
 }
 
 // Every question of the main table and of the document sales, from the
@@ -347,64 +317,39 @@ TEST(PreguntasTest, EveryTableQuestion) {
         {189, 'M', caCasaCambio, naTodas, true}, {190, 'M', caInstCredito, naExtranjera, true},
         {191, 'A', caSinFiltro, naTodas, false},
     };
-    const std::map<TCategoria, std::string> condicion = {
-        {caPersonaFisica, "WHERE EsPF <> 0 AND EsPubGen = 0 "},
-        {caPersonaMoral, "WHERE EsPM <> 0 AND EsCC = 0 AND EsEF = 0 AND EsCB = 0 AND EsB = 0 "},
-        {caCentroCambiario, "WHERE EsCC <> 0 "},
-        {caEntidadFinanciera, "WHERE (EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) "},
-        {caCasaCambio, "WHERE EsCB <> 0 "},
-        {caInstCredito, "WHERE EsB <> 0 "},
-        {caPEP, "WHERE EsPEP <> 0 "},
-        {caCCyEF, "WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) "},
-    };
-    const std::string sPEP =
-        ", IIF( ( ClaveCliente = 'P1' or ClaveCliente = 'P2' ), -1, 0 ) AS EsPEP ";
-    auto filtra = [&](const std::string& s, TCategoria c, TNacionalidad n, bool p) {
-        if (c == caSinFiltro)
-            return s;
-        return "SELECT * FROM (" + s + ") " + condicion.at(c) +
-               (n == naNacional     ? "AND EsExtrj = 0 "
-                : n == naExtranjera ? "AND EsExtrj <> 0 "
-                                    : "") +
-               (p ? "AND EsPEP = 0 " : "");
-    };
-    using namespace esp;
+    Bloques b;
     auto esperado = [&](const std::string& base, char cCalculo, TCategoria c, TNacionalidad n,
                         bool p) {
-        const std::string ops = OpsCte(base, sPEP);
+        const std::string ops = b.OpsCte(base);
         switch (cCalculo) {
             case 'E':
-                return Existe(base);
+                return b.Existe(base);
             case 'U':
-                return Conteo(filtra(Usuarios(ops), c, n, p));
+                return b.Conteo(b.Filtra(b.Usuarios(ops), c, n, p));
             case 'O':
-                return Conteo(filtra(ops, c, n, p));
+                return b.Conteo(b.Filtra(ops, c, n, p));
             case 'M':
-                return Resultado(Monto(filtra(ops, c, n, p)), "0");
+                return b.Resultado(b.Monto(b.Filtra(ops, c, n, p)), "0");
         }
-        return Resultado(Promedio(ops), "0");
+        return b.Resultado(b.Promedio(ops), "0");
     };
-    const std::array<std::string, 5> bases = {Dolares('C'), Otras('C'), Dolares('V'), Otras('V'),
-                                              Docs('C')};
-    TTablaPEPs peps;
-    peps.Agrega(1, "P1", "N", true);
-    peps.Agrega(2, "P2", "N", true);
-    TCuestPrueba q;
-    q.AdjuntaPEPs(peps);
+    const std::array<std::string, 5> bases = {b.Dolares('C'), b.Otras('C'), b.Dolares('V'),
+                                              b.Otras('V'), b.Docs('C')};
     std::set<int> vistas;
     for (const Fila& f : tabla)
         for (std::size_t k = 0; k < 5; ++k) {
             if (f.aPreg[k] == 130)
                 continue;  // its own statement, below
-            EXPECT_EQ(q.Consulta(f.aPreg[k]), esperado(bases[k], f.cCalculo, f.c, f.n, f.p))
+            EXPECT_EQ(Grabadas().at(f.aPreg[k]), esperado(bases[k], f.cCalculo, f.c, f.n, f.p))
                 << f.aPreg[k];
             vistas.insert(f.aPreg[k]);
         }
     for (const VentaDocs& v : ventaDocs) {
-        EXPECT_EQ(q.Consulta(v.nPreg), esperado(Docs('V'), v.cCalculo, v.c, v.n, v.p)) << v.nPreg;
+        EXPECT_EQ(Grabadas().at(v.nPreg), esperado(b.Docs('V'), v.cCalculo, v.c, v.n, v.p))
+            << v.nPreg;
         vistas.insert(v.nPreg);
     }
-    EXPECT_EQ(q.Consulta(130), Conteo(OpsCte(Otras('V'), sPEP)));
+    EXPECT_EQ(Grabadas().at(130), b.Conteo(b.OpsCte(b.Otras('V'))));
     EXPECT_EQ(vistas.size(), 144u + 9u);
 }
 

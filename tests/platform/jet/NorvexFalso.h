@@ -1,12 +1,14 @@
 #pragma once
 
-// A small Norvex-shaped file and the questionnaire's statement builders,
-// fragment by fragment, for engine tests and benchmarks.
+// A small Norvex-shaped file and the questionnaire's statement builders, for
+// engine tests and benchmarks.
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ArchivoFalso.h"
+#include "report/TablaPEPs.h"
+#include "tests/questionnaire/CuestPrueba.h"
 
 namespace norvex_falso {
 
@@ -107,160 +109,64 @@ inline std::shared_ptr<TArchivoFalso> Norvex() {
     return a;
 }
 
-// The builders' text, fragment by fragment, for company 1 and 2017.
-struct Constructor {
-    std::string sNumEmp = "1", sFIni = "01/01/2017", sFFin = "12/31/2017", sTipoCambio = "18.91";
+// The questionnaire's own statement builders, for company 1, the 2017 window
+// and the rate 18.91, with the keys in peps ticked as PEPs.
+class Constructor {
+public:
+    std::string sFIni = "01/01/2017", sFFin = "12/31/2017", sTipoCambio = "18.91";
     std::vector<std::string> peps;  // ticked keys
 
-    static std::string Bool(bool b) { return b ? "-1" : "0"; }
-    static std::string TipoOp(bool bVenta) { return bVenta ? "V" : "C"; }
-    std::string Operaciones() const {
-        return "SELECT Tipo, Folio, Fecha, NDiv, Cot, SUM(XCant) AS AuxCant, CvCAux FROM (  SELECT "
-               "Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad AS XCant, "
-               "ClaveCliente AS CvCAux FROM tMovtos WHERE NumEmp = " +
-               sNumEmp + " and Cancelado = " + Bool(false) +
-               " UNION ALL SELECT Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, "
-               "Cantidad AS XCant, ClaveCliente AS CvCAux FROM tProces WHERE NumEmp = " +
-               sNumEmp + " and Cancelado = " + Bool(false) +
-               " ) WHERE (Tipo = 'C' or Tipo = 'V') GROUP BY Tipo, Folio, Fecha, NDiv, Cot, "
-               "CvCAux ";
-    }
-    static std::string Divisas(const std::string& sSimbolo, bool bIgual, bool bPagare) {
-        std::string s = "SELECT NumeroDivisa AS NDivx, Simbolo, Divisa FROM tDivisas WHERE ";
-        if (sSimbolo == "TODAS")
-            s += "Simbolo <> 'M.N.' AND Simbolo NOT LIKE '%MX%'  AND Simbolo <> '' AND ";
-        else if (bIgual)
-            s += "Simbolo = '" + sSimbolo + "' AND ";
-        else
-            s += "Simbolo <> '" + sSimbolo +
-                 "' AND Simbolo <> '' AND Simbolo <> 'M.N.' AND Simbolo NOT LIKE '%MX%'  AND ";
-        return s + "Pagare  = " + Bool(bPagare);
-    }
+    std::string Operaciones() const { return Q().DameConsOperaciones(false); }
     std::string OpsDolares(bool bVenta) const {
-        return "SELECT tOps.*, AuxCant AS Cantidad, tXDivisas.Simbolo FROM (" + Operaciones() +
-               " ) AS tOps, (" + Divisas("USD", true, false) +
-               " ) AS tXDivisas WHERE tOps.NDiv = tXDivisas.NDivx and tOps.Fecha >= #" + sFIni +
-               "# and tOps.Fecha <= #" + sFFin + "# and tOps.Tipo = '" + TipoOp(bVenta) + "'";
+        return Q().DameConsOpsDolares(bVenta, sFIni, sFFin);
     }
     std::string OpsOtrasDivisas(bool bVenta) const {
-        return "SELECT tOps.*, (AuxCant*Cot)/" + sTipoCambio +
-               " AS Cantidad,  tXDivisas.Simbolo FROM (" + Operaciones() + ") AS tOps, (" +
-               Divisas("USD", false, false) +
-               ") AS tXDivisas WHERE tOps.NDiv = tXDivisas.NDivx and tOps.Fecha >= #" + sFIni +
-               "# AND tOps.Fecha <= #" + sFFin + "# AND tOps.Tipo = '" + TipoOp(bVenta) + "'";
+        return Q().DameConsOpsOtrasDivisas(bVenta, sFIni, sFFin, sTipoCambio);
     }
     std::string OpsDocumentos(bool bVenta) const {
-        return "SELECT tOps.*, IIF( Simbolo = 'USD', AuxCant,  (AuxCant*Cot)/" + sTipoCambio +
-               ") AS Cantidad, Simbolo, Divisa FROM (" + Operaciones() + ") AS tOps, (" +
-               Divisas("TODAS", true, true) +
-               ") AS tXDiv WHERE tOps.NDiv = tXDiv.NDivx AND tOps.Fecha >= #" + sFIni +
-               "# AND tOps.Fecha <= #" + sFFin + "# AND tOps.Tipo = '" + TipoOp(bVenta) + "' ";
+        return Q().DameConsOpsDocumentos(bVenta, sFIni, sFFin, sTipoCambio);
     }
-    std::string OpsPeriodo() const {
-        return "SELECT tOps.* FROM (" + Operaciones() + ") AS tOps WHERE tOps.Fecha >= #" + sFIni +
-               "# AND tOps.Fecha <= #" + sFFin + "#";
+    std::string OpsPeriodo() const { return Q().DameConsOpsPeriodo(sFIni, sFFin); }
+    std::string OpsClientes(const std::string& s) const { return Q().DameConsOpsClientes(s); }
+    std::string Usuarios(const std::string& s) const { return Q().DameConsUsuarios(s); }
+    // nCat and nNac as the questionnaire numbers them (TCategoria, TNacionalidad).
+    std::string Categoria(const std::string& s, int nCat, int nNac, bool bSinPEP) const {
+        return Q().DameConsCategoria(s, TCategoria(nCat), TNacionalidad(nNac), bSinPEP);
     }
-    std::string ExprPEP() const {
-        if (peps.empty())
-            return ", 0 AS EsPEP ";
-        std::string s = ", IIF( ( ";
-        for (size_t i = 0; i < peps.size(); ++i)
-            s += (i ? "or " : "") + std::string("ClaveCliente = '") + peps[i] + "' ";
-        return s + "), -1, 0 ) AS EsPEP ";
+    std::string Monto(const std::string& s, int nCat = 0, int nNac = 0,
+                      bool bSinPEP = false) const {
+        return Q().DameConsMonto(s, TCategoria(nCat), TNacionalidad(nNac), bSinPEP);
     }
-    std::string Clientes() const {
-        const std::string interna =
-            "SELECT  ClaveCliente AS AuxCvC, IIF(PersonaMoral <> 0, Nombre, Nombre + "
-            "IIF(ISNULL(ApellidoPaterno), '', ' '+ ApellidoPaterno) + IIF(ISNULL(ApellidoMaterno), "
-            "'', ' ' + ApellidoMaterno)) AS Cliente, IIF(PersonaMoral <> 0, 0, -1) AS EsPF, "
-            "PersonaMoral AS EsPM, IIF(Nombre LIKE '%PUBLICO%', -1, 0) AS EsPubGen, Extranjero AS "
-            "EsExtrj, ClaveSector " +
-            ExprPEP() + "FROM tCliente WHERE NumEmp = " + sNumEmp;
-        return "SELECT  tXClientes.*, tSector.Sector AS Actividad, IIF((ClaveActividad = '9503005' "
-               "or ClaveActividad = '6999992' ), -1, 0) AS EsCC, IIF( (ClaveActividad = '8123094' "
-               "or "
-               "ClaveActividad = '9911018'), -1, 0) AS EsEF, IIF(ClaveActividad = '8219025', -1, "
-               "0) "
-               "AS EsCB, IIF(ClaveActividad = '8100000', -1, 0) AS EsB FROM (" +
-               interna +
-               ") AS tXClientes, tSector WHERE tXClientes.ClaveSector = tSector.ClaveSector";
+    std::string Promedio(const std::string& s) const { return Q().DameConsPromedio(s); }
+    std::string ClienteFrec(const std::string& s, int nCat) const {
+        return Q().DameConsClienteFrec(s, TCategoria(nCat));
     }
-    std::string OpsClientes(const std::string& s) const {
-        return "SELECT * FROM (" + s + ") AS tXOps, (" + Clientes() +
-               ") AS tXCte WHERE tXOps.CvCAux = tXCte.AuxCvC ";
+    std::string DivisaFrec(const std::string& s) const { return Q().DameConsDivisaFrec(s); }
+    std::string ActividadFrec(const std::string& s) const { return Q().DameConsActividadFrec(s); }
+    std::string Resultado(const std::string& s, const std::string& sDefault) const {
+        return Q().DameConsResultado(s, sDefault);
     }
-    static std::string Usuarios(const std::string& s) {
-        return "SELECT 0 AS Aux, EsPF, EsPM, EsPubGen, EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP FROM "
-               "(" +
-               s +
-               ") AS tXCSinPG WHERE EsPubGen = 0 GROUP BY tXCSinPG.CvCAux, EsPF, EsPM, EsPubGen, "
-               "EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP UNION ALL SELECT tXCPG.CvCAux AS Aux, EsPF, "
-               "EsPM, "
-               "EsPubGen, EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP FROM (" +
-               s + ") AS tXCPG WHERE EsPubGen <> 0 ";
+    std::string Conteo(const std::string& s) const { return Q().DameConsConteo(s); }
+    std::string Existe(const std::string& s) const { return Q().DameConsExiste(s); }
+
+private:
+    // A questionnaire over the current ticks, made again when they change.
+    struct Cuestionario {
+        TTablaPEPs tabla;
+        TCuestPrueba q{18.91, 1};
+    };
+    TCuestPrueba& Q() const {
+        if (!cuest || ticadas != peps) {
+            cuest = std::make_unique<Cuestionario>();
+            int n = 0;
+            for (const auto& sClave : peps) cuest->tabla.Agrega(++n, sClave, "N", true);
+            cuest->q.AdjuntaPEPs(cuest->tabla);
+            ticadas = peps;
+        }
+        return cuest->q;
     }
-    static std::string Categoria(const std::string& s, int nCat, int nNac, bool bSinPEP) {
-        if (nCat == 0)
-            return s;
-        static const char* conds[] = {
-            "",
-            "WHERE EsPF <> 0 AND EsPubGen = 0 ",
-            "WHERE EsPM <> 0 AND EsCC = 0 AND EsEF = 0 AND EsCB = 0 AND EsB = 0 ",
-            "WHERE EsCC <> 0 ",
-            "WHERE (EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ",
-            "WHERE EsCB <> 0 ",
-            "WHERE EsB <> 0 ",
-            "WHERE EsPEP <> 0 ",
-            "WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) "};
-        std::string r = "SELECT * FROM (" + s + ") " + conds[nCat];
-        if (nNac == 1)
-            r += "AND EsExtrj = 0 ";
-        if (nNac == 2)
-            r += "AND EsExtrj <> 0 ";
-        if (bSinPEP)
-            r += "AND EsPEP = 0 ";
-        return r;
-    }
-    static std::string Monto(const std::string& s, int nCat = 0, int nNac = 0,
-                             bool bSinPEP = false) {
-        return "SELECT ROUND(SUM(Cantidad)) AS XResul FROM (" + Categoria(s, nCat, nNac, bSinPEP) +
-               ") ";
-    }
-    static std::string Promedio(const std::string& s) {
-        return "SELECT ROUND( SUM(Cantidad)/IIF( COUNT(1) = 0, 1, COUNT(1)) ) AS XResul FROM (" +
-               s + ") ";
-    }
-    static std::string ClienteFrec(const std::string& s, int nCat) {
-        return "SELECT TOP 1 Cliente + ' (** Total Ops.: ' + STR( COUNT(Cliente)) +  ' **) ' AS "
-               "XResul FROM (" +
-               s + ") " + (nCat == 6 ? "WHERE EsB <> 0 and EsExtrj = 0 " : "") +
-               "GROUP BY Cliente ORDER BY COUNT(Cliente) DESC";
-    }
-    static std::string DivisaFrec(const std::string& s) {
-        return "SELECT TOP 1 UCASE(Divisa) + ' (** Total Ops.: ' + STR( COUNT(Divisa)) +  ' **) ' "
-               "AS XResul FROM (" +
-               s + ") GROUP BY Divisa ORDER BY COUNT(Divisa) DESC";
-    }
-    std::string ActividadFrec(const std::string& s) const {
-        return "SELECT TOP 1 UCASE(Actividad) + ' (** Total Ops.: ' + STR( COUNT(Actividad)) +  ' "
-               "**) ' AS "
-               "XResul FROM (" +
-               OpsClientes(s) +
-               ") WHERE Actividad <> 'NO APLICA' GROUP BY Actividad ORDER BY COUNT(Actividad) DESC";
-    }
-    static std::string Resultado(const std::string& s, const std::string& sDefault) {
-        return "SELECT IIF( XResul = 'ZZZSINRESULT' or ISNULL( XResul ), '" + sDefault +
-               "', XResul) AS Resultado FROM (" + s +
-               " UNION ALL SELECT 'ZZZSINRESULT' AS XResul FROM tEmpresa) ";
-    }
-    static std::string Conteo(const std::string& s) {
-        return Resultado("SELECT COUNT(1) AS XResul FROM (" + s + " )", "0");
-    }
-    static std::string Existe(const std::string& s) {
-        return "SELECT IIF( XResul >= 1, 'SI', 'NO') AS Resultado FROM (SELECT COUNT(1) AS XResul "
-               "FROM (" +
-               s + " ))";
-    }
+    mutable std::unique_ptr<Cuestionario> cuest;
+    mutable std::vector<std::string> ticadas;
 };
 
 }  // namespace norvex_falso

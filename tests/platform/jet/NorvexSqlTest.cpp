@@ -67,47 +67,36 @@ TEST(NorvexSql, AnswersOfEveryBuilderShape) {
     struct {
         std::string sSql, sEsperada;
     } casos[] = {
-        {Constructor::Conteo(dolaresCompra), "3"},
-        {Constructor::Resultado(Constructor::Monto(dolaresCompra), "0"), "445"},
-        {Constructor::Resultado(Constructor::Promedio(dolaresCompra), "0"), "148"},
-        {Constructor::Resultado(Constructor::Monto(c.OpsOtrasDivisas(true)), "0"), "106"},
-        {Constructor::Conteo(c.OpsOtrasDivisas(false)), "0"},
-        {Constructor::Resultado(Constructor::Monto(c.OpsOtrasDivisas(false)), "0"), "0"},
-        {Constructor::Resultado(Constructor::Monto(c.OpsDocumentos(true)), "0"), "1121"},
-        {Constructor::Conteo(c.OpsPeriodo()), "10"},
-        {Constructor::Conteo(Constructor::Usuarios(c.OpsClientes(dolaresCompra))), "3"},
-        {Constructor::Conteo(Constructor::Categoria(
-             Constructor::Usuarios(c.OpsClientes(dolaresCompra)), 1, 0, false)),
-         "2"},
-        {Constructor::Conteo(Constructor::Categoria(
-             Constructor::Usuarios(c.OpsClientes(dolaresCompra)), 1, 2, false)),
-         "1"},
-        {Constructor::Conteo(Constructor::Categoria(
-             Constructor::Usuarios(c.OpsClientes(dolaresCompra)), 7, 0, false)),
-         "0"},
-        {Constructor::Resultado(Constructor::Monto(c.OpsClientes(dolaresCompra), 2, 0, true), "0"),
-         "0"},
-        {Constructor::Resultado(Constructor::ClienteFrec(c.OpsClientes(c.OpsOtrasDivisas(true)), 6),
-                                "NINGUNO"),
+        {c.Conteo(dolaresCompra), "3"},
+        {c.Resultado(c.Monto(dolaresCompra), "0"), "445"},
+        {c.Resultado(c.Promedio(dolaresCompra), "0"), "148"},
+        {c.Resultado(c.Monto(c.OpsOtrasDivisas(true)), "0"), "106"},
+        {c.Conteo(c.OpsOtrasDivisas(false)), "0"},
+        {c.Resultado(c.Monto(c.OpsOtrasDivisas(false)), "0"), "0"},
+        {c.Resultado(c.Monto(c.OpsDocumentos(true)), "0"), "1121"},
+        {c.Conteo(c.OpsPeriodo()), "10"},
+        {c.Conteo(c.Usuarios(c.OpsClientes(dolaresCompra))), "3"},
+        {c.Conteo(c.Categoria(c.Usuarios(c.OpsClientes(dolaresCompra)), 1, 0, false)), "2"},
+        {c.Conteo(c.Categoria(c.Usuarios(c.OpsClientes(dolaresCompra)), 1, 2, false)), "1"},
+        {c.Conteo(c.Categoria(c.Usuarios(c.OpsClientes(dolaresCompra)), 7, 0, false)), "0"},
+        {c.Resultado(c.Monto(c.OpsClientes(dolaresCompra), 2, 0, true), "0"), "0"},
+        {c.Resultado(c.ClienteFrec(c.OpsClientes(c.OpsOtrasDivisas(true)), 6), "NINGUNO"),
          "Banco Uno (** Total Ops.:  1 **) "},
-        {Constructor::Resultado(Constructor::ClienteFrec(c.OpsClientes(dolaresCompra), 6),
-                                "NINGUNO"),
-         "NINGUNO"},
-        {Constructor::Resultado(c.ActividadFrec(dolaresCompra), "NINGUNO"),
+        {c.Resultado(c.ClienteFrec(c.OpsClientes(dolaresCompra), 6), "NINGUNO"), "NINGUNO"},
+        {c.Resultado(c.ActividadFrec(dolaresCompra), "NINGUNO"),
          "COMERCIO (** Total Ops.:  2 **) "},
-        {Constructor::Resultado(Constructor::DivisaFrec(c.OpsDocumentos(true)), "NINGUNO"),
+        {c.Resultado(c.DivisaFrec(c.OpsDocumentos(true)), "NINGUNO"),
          "CHEQUE DOLARES (** Total Ops.:  2 **) "},
-        {Constructor::Existe(c.OpsDocumentos(true)), "SI"},
-        {Constructor::Existe(c.OpsDocumentos(false)), "NO"},
+        {c.Existe(c.OpsDocumentos(true)), "SI"},
+        {c.Existe(c.OpsDocumentos(false)), "NO"},
     };
     for (const auto& caso : casos)
         EXPECT_EQ(Respuesta(*motor, caso.sSql), caso.sEsperada) << caso.sSql;
 
     // Clients are grouped by display name without letter case: "Juan Pérez"
     // and "JUAN PÉREZ" are one client with two operations.
-    const std::string frec = Respuesta(
-        *motor, Constructor::Resultado(Constructor::ClienteFrec(c.OpsClientes(dolaresCompra), 0),
-                                       "NINGUNO"));
+    const std::string frec =
+        Respuesta(*motor, c.Resultado(c.ClienteFrec(c.OpsClientes(dolaresCompra), 0), "NINGUNO"));
     EXPECT_TRUE(frec == "Juan Pérez (** Total Ops.:  2 **) " ||
                 frec == "JUAN PÉREZ (** Total Ops.:  2 **) ")
         << frec;
@@ -117,16 +106,12 @@ TEST(NorvexSql, TickedPepsWithThousandsOfKeys) {
     auto motor = MotorSobre(Norvex());
     Constructor c;
     c.peps = {"A2"};
-    const auto usuarios = [&] { return Constructor::Usuarios(c.OpsClientes(c.OpsDolares(false))); };
-    EXPECT_EQ(
-        Respuesta(*motor, Constructor::Conteo(Constructor::Categoria(usuarios(), 7, 0, false))),
-        "1");
-    EXPECT_EQ(
-        Respuesta(*motor, Constructor::Conteo(Constructor::Categoria(usuarios(), 1, 0, true))),
-        "1");
+    const auto usuarios = [&] { return c.Usuarios(c.OpsClientes(c.OpsDolares(false))); };
+    EXPECT_EQ(Respuesta(*motor, c.Conteo(c.Categoria(usuarios(), 7, 0, false))), "1");
+    EXPECT_EQ(Respuesta(*motor, c.Conteo(c.Categoria(usuarios(), 1, 0, true))), "1");
     for (int i = 0; i < 1500; ++i) c.peps.push_back("K" + std::to_string(100000 + i));
     c.peps.push_back("P1");
-    const std::string sql = Constructor::Conteo(Constructor::Categoria(usuarios(), 7, 0, false));
+    const std::string sql = c.Conteo(c.Categoria(usuarios(), 7, 0, false));
     EXPECT_GT(sql.size(), 64u * 1024u);
     EXPECT_EQ(Respuesta(*motor, sql), "2");
 }
