@@ -25,6 +25,44 @@ inline double SerialDeFecha(int64_t y, int64_t m, int64_t d, double dFraccion = 
     return dias >= 0 ? dias + dFraccion : dias - dFraccion;
 }
 
+inline int64_t DivPiso(int64_t a, int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// Weeks counted from a fixed origin, each starting on firstdayofweek
+// (1 Sunday .. 7 Saturday). Day 0 (1899-12-30) was a Saturday.
+inline int64_t Semana(int64_t nDia, int nPrimerDia) {
+    return DivPiso(nDia + 6 - (nPrimerDia - 1), 7);
+}
+
+// The day of the week, 1 being firstdayofweek.
+inline int DiaSemana(int64_t nDia, int nPrimerDia) {
+    return static_cast<int>(nDia + 6 - (nPrimerDia - 1) - Semana(nDia, nPrimerDia) * 7) + 1;
+}
+
+// The first day of week 1 of a year. firstweekofyear: 1 the week of
+// January 1, 2 the first week with four days of the year, 3 the first
+// whole week.
+inline int64_t InicioSemanaUno(int64_t nAnio, int nPrimerDia, int nPrimeraSemana) {
+    const int64_t nEnero1 = DiasCiviles(nAnio, 1, 1) - kDiasEpocaJet;
+    const int64_t nInicio = nEnero1 - (DiaSemana(nEnero1, nPrimerDia) - 1);
+    if (nPrimeraSemana == 2)
+        return nEnero1 - nInicio > 3 ? nInicio + 7 : nInicio;
+    if (nPrimeraSemana == 3)
+        return nInicio < nEnero1 ? nInicio + 7 : nInicio;
+    return nInicio;
+}
+
+// The week of the year of a day of year nAnio, as DatePart("ww") and
+// Format's "ww" count it: a day before that year's week 1 belongs to the
+// last week of the year before.
+inline int64_t SemanaDelAnio(int64_t nDia, int64_t nAnio, int nPrimerDia, int nPrimeraSemana) {
+    int64_t nInicio = InicioSemanaUno(nAnio, nPrimerDia, nPrimeraSemana);
+    if (nDia < nInicio)
+        nInicio = InicioSemanaUno(nAnio - 1, nPrimerDia, nPrimeraSemana);
+    return (nDia - nInicio) / 7 + 1;
+}
+
 struct PartesFecha {
     int64_t anio = 0, mes = 0, dia = 0;
     int hora = 0, minuto = 0, segundo = 0;

@@ -368,6 +368,7 @@ struct Fecha {
     int64_t nDia = 0;
     int nDiaSemana = 1;  // 1 Sunday
     double dSerial = 0;
+    int nPrimerDia = 1, nPrimeraSemana = 1;  // what "w" and "ww" count from
 };
 
 Fecha Parte(double dSerial) {
@@ -477,13 +478,11 @@ std::string FormateaFecha(const Fecha& f, const std::string& sPatron) {
                     r += n == 5 ? FechaCorta(f) : FechaLarga(f);
                 break;
             case 'w':
-                if (n == 1) {
-                    r += std::to_string(f.nDiaSemana);
-                } else {
-                    const int64_t nEnero1 = DiasCiviles(f.p.anio, 1, 1) - kDiasEpocaJet;
-                    const int64_t nInicio = nEnero1 - (((nEnero1 + 6) % 7 + 7) % 7);
-                    r += std::to_string((f.nDia - nInicio) / 7 + 1);
-                }
+                if (n == 1)
+                    r += std::to_string(DiaSemana(f.nDia, f.nPrimerDia));
+                else
+                    r += std::to_string(
+                        SemanaDelAnio(f.nDia, f.p.anio, f.nPrimerDia, f.nPrimeraSemana));
                 break;
             case 'm':
                 if (n <= 2 && (bTrasHora || SiguenSegundos(b, i + n))) {
@@ -676,7 +675,8 @@ std::string NombreDia(int nDia, bool bCorto) {
     return nl_langinfo(static_cast<nl_item>((bCorto ? ABDAY_1 : DAY_1) + nDia - 1));
 }
 
-std::optional<std::string> FormatoJet(const ValorFormato& v, const std::string& sFormato) {
+std::optional<std::string> FormatoJet(const ValorFormato& v, const std::string& sFormato,
+                                      int nPrimerDia, int nPrimeraSemana) {
     const Separadores sep = DameSeparadores();
     // An infinite product of SQLite's arithmetic has no digits to show.
     if (v.eTipo != ValorFormato::Texto && !std::isfinite(v.d))
@@ -704,7 +704,10 @@ std::optional<std::string> FormatoJet(const ValorFormato& v, const std::string& 
         if (!(v.d >= -657434.0 && v.d < 2958466.0))  // the years 100 to 9999
             throw ErrorDesbordamiento(TextoNumero(v.d));
         const auto s = Secciones(sFormato);
-        return FormateaFecha(Parte(v.d), s[0]);
+        Fecha f = Parte(v.d);
+        f.nPrimerDia = nPrimerDia;
+        f.nPrimeraSemana = nPrimeraSemana;
+        return FormateaFecha(f, s[0]);
     }
     return FormateaNumero(v, sFormato, sep);
 }

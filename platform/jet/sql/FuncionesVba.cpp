@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <ctime>
 #include <mutex>
+#include <vector>
 
 #include "platform/jet/sql/FechaJet.h"
 #include "platform/jet/sql/FormatoJet.h"
@@ -103,31 +104,14 @@ int PrimerDia(sqlite3_value** a, int nArgs, int i, const char* sFuncion) {
     return n == 0 ? 1 : static_cast<int>(n);
 }
 
-int64_t DivPiso(int64_t a, int64_t b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
-// Weeks counted from a fixed origin, each starting on firstdayofweek.
-// Day 0 (1899-12-30) was a Saturday.
-int64_t Semana(int64_t nDia, int nPrimerDia) {
-    return DivPiso(nDia + 6 - (nPrimerDia - 1), 7);
-}
-
-int DiaSemana(int64_t nDia, int nPrimerDia) {
-    return static_cast<int>(nDia + 6 - (nPrimerDia - 1) - Semana(nDia, nPrimerDia) * 7) + 1;
-}
-
-// The first day of week 1 of a year. firstweekofyear: 1 the week of
-// January 1, 2 the first week with four days of the year, 3 the first
-// whole week.
-int64_t InicioSemanaUno(int64_t nAnio, int nPrimerDia, int nPrimeraSemana) {
-    const int64_t nEnero1 = DiaDe(nAnio, 1, 1);
-    const int64_t nInicio = nEnero1 - (DiaSemana(nEnero1, nPrimerDia) - 1);
-    if (nPrimeraSemana == 2)
-        return nEnero1 - nInicio > 3 ? nInicio + 7 : nInicio;
-    if (nPrimeraSemana == 3)
-        return nInicio < nEnero1 ? nInicio + 7 : nInicio;
-    return nInicio;
+// firstweekofyear: 0 is the system's (the week of January 1), 1 .. 3.
+int PrimeraSemana(sqlite3_value** a, int nArgs, int i, const char* sFuncion) {
+    if (i >= nArgs || EsNulo(a[i]))
+        return 1;
+    const int64_t n = Entero(a[i], sFuncion, kMinEntero, kMaxEntero);
+    if (n < 0 || n > 3)
+        throw ErrorArgumentoNoValido(sFuncion);
+    return n == 0 ? 1 : static_cast<int>(n);
 }
 
 enum class Intervalo {
@@ -709,13 +693,7 @@ void DatePart(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
     Protegido(ctx, [&] {
         const Intervalo i = LeeIntervalo(a[0], "DATEPART");
         const int nPrimerDia = PrimerDia(a, nArgs, 2, "DATEPART");
-        int nPrimeraSemana = 1;
-        if (nArgs >= 4 && !EsNulo(a[3])) {
-            const int64_t n = Entero(a[3], "DATEPART", kMinEntero, kMaxEntero);
-            if (n < 0 || n > 3)
-                throw ErrorArgumentoNoValido("DATEPART");
-            nPrimeraSemana = n == 0 ? 1 : static_cast<int>(n);
-        }
+        const int nPrimeraSemana = PrimeraSemana(a, nArgs, 3, "DATEPART");
         if (EsNulo(a[1]))
             return sqlite3_result_null(ctx);
         const double d = LeeFecha(a[1], "DATEPART");
@@ -742,10 +720,7 @@ void DatePart(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
                 r = DiaSemana(nDia, nPrimerDia);
                 break;
             case Intervalo::Semana: {
-                int64_t nInicio = InicioSemanaUno(f.anio, nPrimerDia, nPrimeraSemana);
-                if (nDia < nInicio)
-                    nInicio = InicioSemanaUno(f.anio - 1, nPrimerDia, nPrimeraSemana);
-                r = (nDia - nInicio) / 7 + 1;
+                r = SemanaDelAnio(nDia, f.anio, nPrimerDia, nPrimeraSemana);
                 break;
             }
             case Intervalo::Hora:
@@ -817,11 +792,13 @@ void Format(sqlite3_context* ctx, int nArgs, sqlite3_value** a) {
                 }
                 break;
         }
-        // The generator adds a third argument when the value is typed as a
+        // The generator adds a fifth argument when the value is typed as a
         // date: a date reaches SQLite as its serial, a plain number.
-        if (nArgs == 3 && v.eTipo == ValorFormato::Numero)
+        if (nArgs == 5 && v.eTipo == ValorFormato::Numero)
             v.eTipo = ValorFormato::Fecha;
-        const auto r = FormatoJet(v, sFormato);
+        const int nPrimerDia = PrimerDia(a, nArgs, 2, "FORMAT");
+        const int nPrimeraSemana = PrimeraSemana(a, nArgs, 3, "FORMAT");
+        const auto r = FormatoJet(v, sFormato, nPrimerDia, nPrimeraSemana);
         if (!r)
             return sqlite3_result_null(ctx);
         ResultadoTexto(ctx, *r);
@@ -868,6 +845,82 @@ constexpr FilaImplementacionVba kImplementaciones[] = {
     {"jet_format", Format},
 };
 
+// The month a name gives, upper case: Spanish or English, whole or in
+// three letters, as Access reads them on a Spanish system; 0 for none.
+int MesDeNombre(const std::string& s) {
+    static const std::pair<const char*, int> kNombres[] = {
+        {"ENERO", 1},      {"ENE", 1},        {"JANUARY", 1},   {"JAN", 1},        {"FEBRERO", 2},
+        {"FEB", 2},        {"FEBRUARY", 2},   {"MARZO", 3},     {"MAR", 3},        {"MARCH", 3},
+        {"ABRIL", 4},      {"ABR", 4},        {"APRIL", 4},     {"APR", 4},        {"MAYO", 5},
+        {"MAY", 5},        {"JUNIO", 6},      {"JUN", 6},       {"JUNE", 6},       {"JULIO", 7},
+        {"JUL", 7},        {"JULY", 7},       {"AGOSTO", 8},    {"AGO", 8},        {"AUGUST", 8},
+        {"AUG", 8},        {"SEPTIEMBRE", 9}, {"SETIEMBRE", 9}, {"SEP", 9},        {"SET", 9},
+        {"SEPTEMBER", 9},  {"SEPT", 9},       {"OCTUBRE", 10},  {"OCT", 10},       {"OCTOBER", 10},
+        {"NOVIEMBRE", 11}, {"NOV", 11},       {"NOVEMBER", 11}, {"DICIEMBRE", 12}, {"DIC", 12},
+        {"DECEMBER", 12},  {"DEC", 12}};
+    for (const auto& [sNombre, nMes] : kNombres)
+        if (s == sNombre)
+            return nMes;
+    return 0;
+}
+
+struct DiaLeido {
+    int64_t nDia;
+    size_t nUsados;  // the characters the date took; a time of day may follow
+};
+
+// A date with its month in letters, upper case: "15 DE MARZO DE 2017",
+// "15-MAR-2017", "MARCH 15, 2017", "15 MAR 2017". The day comes first
+// unless the first number can only be a year.
+std::optional<DiaLeido> FechaConMesEnLetras(const std::string& t) {
+    int nMes = 0;
+    std::vector<int64_t> numeros;
+    size_t i = 0, nFin = 0;
+    const auto letra = [](char c) { return c >= 'A' && c <= 'Z'; };
+    const auto cifra = [](char c) { return c >= '0' && c <= '9'; };
+    while (i < t.size()) {
+        const char c = t[i];
+        if (c == ' ' || c == '-' || c == '/' || c == '.' || c == ',') {
+            ++i;
+            continue;
+        }
+        size_t j = i;
+        if (cifra(c)) {
+            while (j < t.size() && cifra(t[j])) ++j;
+            if (j < t.size() && t[j] == ':')
+                break;  // a time of day
+            if (numeros.size() == 2 || j - i > 4)
+                return std::nullopt;
+            numeros.push_back(std::stoll(t.substr(i, j - i)));
+        } else if (letra(c)) {
+            while (j < t.size() && letra(t[j])) ++j;
+            const std::string w = t.substr(i, j - i);
+            if (w != "DE") {
+                if (nMes)
+                    break;  // AM/PM, or what the time's reading rejects
+                nMes = MesDeNombre(w);
+                if (!nMes)
+                    return std::nullopt;
+            }
+        } else {
+            break;
+        }
+        i = nFin = j;
+    }
+    if (!nMes || numeros.size() != 2)
+        return std::nullopt;
+    int64_t dia = numeros[0], anio = numeros[1];
+    if (dia > 31)
+        std::swap(dia, anio);
+    if (anio >= 0 && anio < 30)
+        anio += 2000;
+    else if (anio >= 30 && anio < 100)
+        anio += 1900;
+    if (dia < 1 || dia > DiasDelMes(anio, nMes) || anio < 100 || anio > 9999)
+        return std::nullopt;
+    return DiaLeido{DiaDe(anio, nMes, dia), nFin};
+}
+
 }  // namespace
 
 std::optional<double> FechaDeTexto(const std::string& sTexto) {
@@ -897,6 +950,10 @@ std::optional<double> FechaDeTexto(const std::string& sTexto) {
             return std::nullopt;
         nDia = DiaDe(anio, mes, dia);
         resto = static_cast<size_t>(usados);
+        bFecha = true;
+    } else if (const auto m = FechaConMesEnLetras(texto)) {
+        nDia = m->nDia;
+        resto = m->nUsados;
         bFecha = true;
     }
     const std::string hora = Recortado(texto.substr(resto));

@@ -157,9 +157,12 @@ std::string Funcion(const Expr& e, bool bCondicion, Contexto ctx) {
             // IsNumeric are told.
             if (e.args[0]->tipoJet != TipoJet::Fecha)
                 break;
-            if (e.nombre == "FORMAT")
-                return std::string(f.sSqlite) + "(" + arg(0) + ", " +
-                       (e.args.size() == 2 ? arg(1) : std::string("NULL")) + ", 1)";
+            if (e.nombre == "FORMAT") {
+                std::string s = std::string(f.sSqlite) + "(" + arg(0);
+                for (size_t i = 1; i < 4; ++i)
+                    s += ", " + (i < e.args.size() ? arg(i) : std::string("NULL"));
+                return s + ", 1)";
+            }
             if (e.nombre == "ISDATE") {
                 const std::string s = "(" + arg(0) + " IS NOT NULL)";
                 return bCondicion ? s : "(-" + s + ")";

@@ -90,7 +90,7 @@ const FilaFuncion kFunciones[] = {
     {"DATEPART", 2, 4, false, T::Otro, F::Llamada, "jet_datepart"},
     {"SWITCH", 2, kMaxArgumentos, false, T::Otro, F::Llamada, "jet_switch"},
     {"CHOOSE", 2, kMaxArgumentos, false, T::Otro, F::Llamada, "jet_choose"},
-    {"FORMAT", 1, 2, false, T::Otro, F::DiceFecha, "jet_format", false, nullptr, false, 3},
+    {"FORMAT", 1, 4, false, T::Otro, F::DiceFecha, "jet_format", false, nullptr, false, 5},
 };
 
 }  // namespace
