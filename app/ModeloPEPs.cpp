@@ -48,7 +48,8 @@ QVariant TModeloPEPs::data(const QModelIndex& index, int role) const {
         return {};
     }
     if (index.column() == kColSucursales) {
-        if (role == Qt::DisplayRole && F_Sucursales)
+        // Folders are long: the whole text also comes as the tooltip.
+        if ((role == Qt::DisplayRole || role == Qt::ToolTipRole) && F_Sucursales)
             return QString::fromStdString(F_Sucursales(fila));
         if (role == Qt::TextAlignmentRole)
             return int(Qt::AlignLeft | Qt::AlignVCenter);
