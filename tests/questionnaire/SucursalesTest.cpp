@@ -238,6 +238,27 @@ TEST(UnionClaves, LaClaveSeComparaComoJetSinDistinguirMayusculas) {
               (std::vector<std::string>{"C|JUAN", "C|ANA", "C|PEDRO", "V|JUAN", "V|LUIS"}));
 }
 
+// A key of its own given to a branch's client is not one that a later
+// branch's catalogue has, in any letter case: each keeps its own client.
+TEST(UnionClaves, LaClaveNuevaNoEsLaDeOtraSucursal) {
+    TDirTemporal dir;
+    TBDNorvex a, b, c;
+    a.clientes = {{"K1", std::string("JUAN"), std::string("PEREZ"), std::monostate{}}};
+    b.clientes = {{"k1", std::string("LUIS"), std::string("RUIZ"), std::monostate{}}};
+    c.clientes = {{"K1/2", std::string("EVA"), std::string("SOTO"), std::monostate{}}};
+    b.ops = {{"V", 1, Fecha(2017, 4, 1), 1, 18, 50, "k1"}};
+    c.ops = {{"V", 1, Fecha(2017, 4, 2), 1, 18, 50, "K1/2"}};
+    a.Escribe((dir / "a.mdb").string());
+    b.Escribe((dir / "b.mdb").string());
+    c.Escribe((dir / "c.mdb").string());
+    TCentro centro({dir / "a.mdb", dir / "b.mdb", dir / "c.mdb"}, {1, 1, 1});
+    EXPECT_EQ(centro.Filas("SELECT ClaveCliente, Nombre FROM tCliente ORDER BY Nombre"),
+              (std::vector<std::string>{"K1/2|EVA", "K1|JUAN", "k1/2'|LUIS"}));
+    EXPECT_EQ(centro.Filas("SELECT c.Nombre FROM tMovtos AS m INNER JOIN tCliente AS c "
+                           "ON m.ClaveCliente = c.ClaveCliente ORDER BY m.Fecha"),
+              (std::vector<std::string>{"LUIS", "EVA"}));
+}
+
 // Two branches that each made one operation with the same folio, date,
 // currency, quote and client made two operations: the centre answers as one
 // database holding both under folios of their own.
