@@ -31,7 +31,9 @@ int TModeloPEPs::rowCount(const QModelIndex& parent) const {
 }
 
 int TModeloPEPs::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 2;
+    if (parent.isValid())
+        return 0;
+    return F_Sucursales ? 3 : 2;
 }
 
 QVariant TModeloPEPs::data(const QModelIndex& index, int role) const {
@@ -43,6 +45,14 @@ QVariant TModeloPEPs::data(const QModelIndex& index, int role) const {
             return fila.bEsPEP ? Qt::Checked : Qt::Unchecked;
         if (role == Qt::TextAlignmentRole)
             return int(Qt::AlignCenter);
+        return {};
+    }
+    if (index.column() == kColSucursales) {
+        // Folders are long: the whole text also comes as the tooltip.
+        if ((role == Qt::DisplayRole || role == Qt::ToolTipRole) && F_Sucursales)
+            return QString::fromStdString(F_Sucursales(fila));
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignLeft | Qt::AlignVCenter);
         return {};
     }
     if (role == Qt::DisplayRole)
@@ -63,7 +73,9 @@ QVariant TModeloPEPs::headerData(int section, Qt::Orientation orientation, int r
     if (orientation != Qt::Horizontal)
         return {};
     if (role == Qt::DisplayRole)
-        return section == kColPEP ? "Marcar PEP" : "Nombre del Usuario";
+        return section == kColPEP          ? "Marcar PEP"
+               : section == kColSucursales ? "Sucursales"
+                                           : "Nombre del Usuario";
     if (role == Qt::ForegroundRole)
         return QColor(0x00, 0x80, 0x80);
     if (role == Qt::TextAlignmentRole)
@@ -82,4 +94,11 @@ void TModeloPEPs::CambiaPEP(const QModelIndex& index) {
         return;
     const auto nFila = static_cast<std::size_t>(index.row());
     F_vtPEPs.MarcaPEP(nFila, !F_vtPEPs.Fila(nFila).bEsPEP);
+}
+
+void TModeloPEPs::PonSucursales(TSucursales Sucursales) {
+    // The number of columns changes: views must ask again.
+    beginResetModel();
+    F_Sucursales = std::move(Sucursales);
+    endResetModel();
 }

@@ -509,13 +509,14 @@ bool TfrmPrincipal::UneSucursales(const std::shared_ptr<IAvisosCompuerta>& Aviso
                                   const TCompuertaAcceso::TPuerta& Puerta) {
     auto Datos = std::dynamic_pointer_cast<TDatosVentana>(F_Datos);
     ado::TADOConnection* Conexion = Datos ? Datos->DameConexion() : nullptr;
+    F_Union.reset();
     if (!Conexion)
         return F_Sucursales.empty();
     const TUnionSucursales::TPeticion Peticion{
         F_Sucursales, edUsuario->text().toStdString(), edPassw->text().toStdString(),
         TextoATipoCambio(Recorta(edCambio->text())), Puerta.nNumEmp};
     std::filesystem::path sRechazada;
-    std::shared_ptr<TUnionNorvex> Union;
+    std::shared_ptr<TUnionNorvex>& Union = F_Union;
     if (TUnionSucursales::Une(*Conexion, Peticion, _MensajeroForm, Avisos, sRechazada, Union) !=
         TCompuertaAcceso::ciAbierta) {
         ui::DameCajaMensajes()->MuestraMensaje("La sucursal de la carpeta " + sRechazada.string() +
@@ -595,6 +596,17 @@ void TfrmPrincipal::EjecutaDeteccion() {
     TCompuertaAcceso::TPuerta Puerta;
     if (PasaPuerta(TVariantePuerta::vpDeteccion, Puerta) &&
         Puerta.Cuestionario->DetectaPEPs(F_vtPEPs)) {
+        // Over several branches, each candidate names the branches it comes
+        // from; the union's rules learnt them as the alerts were read.
+        TModeloPEPs::TSucursales Sucursales;
+        if (F_Union) {
+            std::vector<std::filesystem::path> carpetas{F_Utilerias->DameDirProg()};
+            carpetas.insert(carpetas.end(), F_Sucursales.begin(), F_Sucursales.end());
+            Sucursales = [Union = F_Union, carpetas](const TFilaPEP& f) {
+                return TUnionSucursales::SucursalesDe(*Union, carpetas, f.sClaveCliente);
+            };
+        }
+        dsPEPs->PonSucursales(std::move(Sucursales));
         MuestraSinPEPs(F_vtPEPs.EstaVacia());
         if (!F_vtPEPs.EstaVacia())
             grdPEPs->setEnabled(true);

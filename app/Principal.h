@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class TModeloPEPs;
+class TUnionNorvex;
 class TRejillaPEPs;
 class TTablaPEPs;
 
@@ -92,6 +93,8 @@ private:
     bool F_bIndicacionesPedidas = false;
     bool F_bTrabajoEnCurso = false;
     std::vector<std::filesystem::path> F_Sucursales;
+    // The rules of the last union of branches; none for the head office alone.
+    std::shared_ptr<TUnionNorvex> F_Union;
     std::function<void(const std::string&)> F_AlUnir;
     QLabel* lkSucursales = nullptr;
 

@@ -66,10 +66,18 @@ TRejillaPEPs::TRejillaPEPs(QWidget* parent) : QTableView(parent) {
 void TRejillaPEPs::FijaModelo(TModeloPEPs* Modelo) {
     F_Modelo = Modelo;
     setModel(Modelo);
-    setColumnWidth(TModeloPEPs::kColPEP, 84);
-    setColumnWidth(TModeloPEPs::kColNombre, 391);
+    AjustaColumnas();
+    connect(Modelo, &QAbstractItemModel::modelReset, this, &TRejillaPEPs::AjustaColumnas);
     // A single click on a tick cell toggles that row at once, current or not.
     connect(this, &QTableView::clicked, Modelo, &TModeloPEPs::CambiaPEP);
+}
+
+void TRejillaPEPs::AjustaColumnas() {
+    const bool bSucursales = model() && model()->columnCount() > TModeloPEPs::kColSucursales;
+    setColumnWidth(TModeloPEPs::kColPEP, 84);
+    setColumnWidth(TModeloPEPs::kColNombre, bSucursales ? 231 : 391);
+    if (bSucursales)
+        setColumnWidth(TModeloPEPs::kColSucursales, 160);
 }
 
 void TRejillaPEPs::keyPressEvent(QKeyEvent* event) {

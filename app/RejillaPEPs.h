@@ -18,5 +18,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // With the branches' column the name makes room for it, so that both
+    // show without scrolling.
+    void AjustaColumnas();
+
     TModeloPEPs* F_Modelo = nullptr;
 };

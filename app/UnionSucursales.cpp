@@ -40,14 +40,29 @@ TCompuertaAcceso::TCierre TUnionSucursales::Une(ado::TADOConnection& Matriz,
     return TCompuertaAcceso::ciAbierta;
 }
 
+namespace {
+
+// The program's folder comes with a closing separator; the name reads without it.
+std::string NombreCarpeta(const std::filesystem::path& c) {
+    return (c.has_filename() ? c : c.parent_path()).string();
+}
+
+}  // namespace
+
 std::string TUnionSucursales::LineaTitulo(const std::vector<std::filesystem::path>& carpetas) {
     if (carpetas.size() < 2)
         return "";
     std::string s = "\r\nSucursales consolidadas: ";
-    for (size_t i = 0; i < carpetas.size(); ++i) {
-        // The program's folder comes with a closing separator; the name reads without it.
-        const std::filesystem::path& c = carpetas[i];
-        s += (i ? "; " : "") + (c.has_filename() ? c : c.parent_path()).string();
-    }
+    for (size_t i = 0; i < carpetas.size(); ++i) s += (i ? "; " : "") + NombreCarpeta(carpetas[i]);
+    return s;
+}
+
+std::string TUnionSucursales::SucursalesDe(const TUnionNorvex& Union,
+                                           const std::vector<std::filesystem::path>& carpetas,
+                                           const std::string& sClaveCliente) {
+    std::string s;
+    for (size_t n : Union.DameSucursalesConAlertas(sClaveCliente))
+        if (n < carpetas.size())
+            s += (s.empty() ? "" : "; ") + NombreCarpeta(carpetas[n]);
     return s;
 }

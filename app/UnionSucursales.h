@@ -36,4 +36,9 @@ public:
     // first), with the line break that sets it under the company's name;
     // empty for a single folder.
     static std::string LineaTitulo(const std::vector<std::filesystem::path>& carpetas);
+    // The folders (head office first, as carpetas) of the branches whose
+    // alerts name the client, as the batch's PEP list names them: "; " between.
+    static std::string SucursalesDe(const TUnionNorvex& Union,
+                                    const std::vector<std::filesystem::path>& carpetas,
+                                    const std::string& sClaveCliente);
 };

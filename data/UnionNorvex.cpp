@@ -95,16 +95,17 @@ std::vector<std::vector<TFilaCatalogo<TClave>>> LeeCatalogo(
 // Merges one catalogue: fills, per branch, its key -> the union's key and the
 // keys whose rows stay out, and every key of the union. nuevaClave gives the
 // key of a branch's row whose key is taken by a row that says otherwise.
-template <typename TClave>
+// Keys are told apart by TMenor: text keys as Jet tells them.
+template <typename TClave, typename TMenor>
 void UneCatalogo(const std::vector<std::vector<TFilaCatalogo<TClave>>>& filas,
-                 std::vector<std::map<TClave, TClave>>& mapas, std::vector<std::set<TClave>>& fuera,
-                 std::set<TClave>& claves,
+                 std::vector<std::map<TClave, TClave, TMenor>>& mapas,
+                 std::vector<std::set<TClave, TMenor>>& fuera, std::set<TClave, TMenor>& claves,
                  const std::function<TClave(size_t, const TClave&)>& nuevaClave) {
     mapas.assign(filas.size(), {});
     fuera.assign(filas.size(), {});
     claves.clear();
     // Key in a branch -> the rows of the union with that key (description, key).
-    std::map<TClave, std::vector<std::pair<std::vector<std::string>, TClave>>> unidas;
+    std::map<TClave, std::vector<std::pair<std::vector<std::string>, TClave>>, TMenor> unidas;
     for (size_t n = 0; n < filas.size(); ++n)
         for (const auto& f : filas[n]) {
             if (mapas[n].count(f.clave))
@@ -125,7 +126,20 @@ void UneCatalogo(const std::vector<std::vector<TFilaCatalogo<TClave>>>& filas,
         }
 }
 
+// sClave followed by "/" and the branch's number (1 the head office), and by
+// as many "'" as it takes to be a key nobody has.
+std::string ClaveNueva(size_t n, const std::string& sClave,
+                       const std::function<bool(const std::string&)>& tomada) {
+    std::string s = sClave + "/" + std::to_string(n + 1);
+    while (tomada(s)) s += "'";
+    return s;
+}
+
 }  // namespace
+
+bool TUnionNorvex::TOrdenJet::operator()(const std::string& a, const std::string& b) const {
+    return jet::sql::JetCollation::Compara(a, b) < 0;
+}
 
 TUnionNorvex::TUnionNorvex(std::vector<int64_t> empresas) : empresas_(std::move(empresas)) {}
 
@@ -158,11 +172,15 @@ void TUnionNorvex::Prepara(const std::vector<const jet::TArchivoAccess*>& partes
                          [this](size_t, const int64_t&) { return nSiguienteSector_++; });
     UneCatalogo<int64_t>(divisas, divisas_, divisasFuera_, clavesDivisas_,
                          [this](size_t, const int64_t&) { return nSiguienteDivisa_++; });
+    // A key of its own must not be one that a later branch's catalogue has.
+    TClavesTexto catalogadas;
+    for (const auto& parte : clientes)
+        for (const auto& f : parte) catalogadas.insert(f.clave);
     UneCatalogo<std::string>(clientes, clientes_, clientesFuera_, clavesClientes_,
-                             [this](size_t n, const std::string& s) {
-                                 std::string sNueva = s + "/" + std::to_string(n + 1);
-                                 while (clavesClientes_.count(sNueva)) sNueva += "'";
-                                 return sNueva;
+                             [&](size_t n, const std::string& s) {
+                                 return ClaveNueva(n, s, [&](const std::string& k) {
+                                     return clavesClientes_.count(k) || catalogadas.count(k);
+                                 });
                              });
     // Every branch's catalogue must be known before the keys a branch merely
     // uses are told lost or taken: those are found as rows are read.
@@ -174,8 +192,8 @@ std::string TUnionNorvex::Cliente(size_t n, const std::string& s) {
         return it->second;
     std::string sNueva = s;
     if (n > 0 && clavesClientes_.count(s)) {
-        sNueva = s + "/" + std::to_string(n + 1);
-        while (clavesClientes_.count(sNueva)) sNueva += "'";
+        sNueva =
+            ClaveNueva(n, s, [this](const std::string& k) { return clavesClientes_.count(k); });
         clavesClientes_.insert(sNueva);
     }
     return mapa[s] = sNueva;
@@ -228,6 +246,10 @@ bool TUnionNorvex::AdaptaFila(size_t n, const jet::TTabla& tabla, std::vector<TV
     const int nCliente = Columna(tabla, "ClaveCliente");
     const int nSector = Columna(tabla, "ClaveSector");
     const int nDivisa = Columna(tabla, "NumeroDivisa");
+    const int nFolio = Columna(tabla, "Folio");
+    if (nFolio >= 0)
+        if (const auto k = Entero(fila[nFolio]))
+            fila[nFolio] = static_cast<int64_t>(n + 1) * kFoliosPorSucursal + *k;
     if (EsTabla(tabla, "tCliente") && nCliente >= 0)
         if (const auto s = Texto(fila[nCliente]); s && clientesFuera_[n].count(*s))
             return false;

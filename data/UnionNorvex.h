@@ -29,9 +29,28 @@
 // clients, alerts and operations follow its own rows through these keys, so
 // flags (activity, sight document) are those of the branch's own row. A key
 // that a branch uses without having it in its catalogue stays lost: when
-// another branch has that key, it becomes a new one nobody has.
+// another branch has that key, it becomes a new one nobody has. Client keys
+// are text and match as Jet matches them, letter case aside ("ab1" of one
+// branch is "AB1" of another), so a key of its own never equals, for Jet,
+// a key another branch has.
+//
+// Branches number their folios each on its own, and the statements tell an
+// operation by its folio: a folio of branch number b (2 on) becomes
+// b * kFoliosPorSucursal + folio (folio 123 of branch 2 reads 20000000123),
+// so that operations of two branches never merge and a reader of the
+// evidence still tells the branch and its folio.
 class TUnionNorvex : public jet::IReglasUnion {
 public:
+    // Past any folio an Access Long holds, written in decimal so that the
+    // branch's number heads the folio.
+    static constexpr int64_t kFoliosPorSucursal = 10'000'000'000;
+
+    // Text keys in Jet's order: the same key in either letter case is one.
+    struct TOrdenJet {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+    using TClavesTexto = std::set<std::string, TOrdenJet>;
+
     // The active company of each branch, head office first.
     explicit TUnionNorvex(std::vector<int64_t> empresas);
 
@@ -46,16 +65,16 @@ private:
     struct TCatalogoUnido;
     std::vector<int64_t> empresas_;
     // Per branch, a key as the branch writes it -> the key in the union.
-    std::vector<std::map<std::string, std::string>> clientes_;
+    std::vector<std::map<std::string, std::string, TOrdenJet>> clientes_;
     std::vector<std::map<int64_t, int64_t>> sectores_, divisas_;
     // Per branch, the catalogue rows that stay out (same row already there).
-    std::vector<std::set<std::string>> clientesFuera_;
+    std::vector<TClavesTexto> clientesFuera_;
     std::vector<std::set<int64_t>> sectoresFuera_, divisasFuera_;
     // Every key of the union (to tell a lost key from one another branch has).
-    std::set<std::string> clavesClientes_;
+    TClavesTexto clavesClientes_;
     std::set<int64_t> clavesSectores_, clavesDivisas_;
     int64_t nSiguienteSector_ = 0, nSiguienteDivisa_ = 0;
-    std::map<std::string, std::set<size_t>> alertas_;
+    std::map<std::string, std::set<size_t>, TOrdenJet> alertas_;
 
     bool AdaptaFila(size_t nParte, const jet::TTabla& tabla, std::vector<jet::TValor>& fila);
     std::string Cliente(size_t nParte, const std::string& sClave);

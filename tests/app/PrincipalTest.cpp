@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <stdexcept>
 
 #include "AplicacionQt.h"
@@ -786,6 +787,8 @@ TEST_F(PrincipalTest, RevisionDePEPsDeLaDeteccionAlReporte) {
     EXPECT_TRUE(Control("pnIgnorar")->isHidden());
     EXPECT_EQ(Control<QLabel>("txMensajes")->text(), "La detección de PEPs ha finalizado.");
     ASSERT_EQ(modelo->rowCount(), 3);
+    EXPECT_EQ(modelo->columnCount(), 2) << "no branch: no column of branches";
+    EXPECT_EQ(grdPEPs->columnWidth(1), 391);
     EXPECT_EQ(modelo->headerData(0, Qt::Horizontal).toString(), "Marcar PEP");
     EXPECT_EQ(modelo->headerData(1, Qt::Horizontal).toString(), "Nombre del Usuario");
     EXPECT_EQ(modelo->index(1, 1).data().toString(), "BETO LUNA");
@@ -888,6 +891,64 @@ TEST_F(PrincipalTest, PuertaYDeteccionSobreUnaCarpetaNorvex) {
     EXPECT_FALSE(dm.vtPEPs.EstaVacia()) << "the sample folder has PEP alerts in 2017";
     EXPECT_TRUE(Control("grdPEPs")->isEnabled());
     EXPECT_TRUE(colector->Conectado("BDPrincipal"));
+    ventana.reset();  // before the data module whose table it shows
+}
+
+// With branches added, each candidate names the branches whose alerts list
+// it, as the batch program's list does; without them the grid is as before.
+TEST_F(PrincipalTest, LaListaDePEPsNombraLasSucursalesSoloSiLasHay) {
+    norvex::TGeneradorNorvex::Genera(dir.ruta(), {.nLineas = 300, .nSemilla = 3});
+    const std::filesystem::path otra = dir / "otra";
+    norvex::TGeneradorNorvex::Genera(otra, {.nLineas = 300, .nSemilla = 5});
+    TdmMain dm;
+    auto real = std::make_shared<TDatosVentana>(
+        [&](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
+            return std::make_shared<TManejadorReportes>(dm.repGeneral, sNomRep);
+        },
+        std::make_shared<TColectorConxs>());
+    ventana.reset();
+    ventana = std::make_unique<TfrmPrincipal>(real, dm.vtPEPs, utilerias);
+    utilerias->ventana = ventana.get();
+    Abre();
+    Credenciales("ADMIN", "NORVEX");
+    auto* grdPEPs = Control<QTableView>("grdPEPs");
+    QAbstractItemModel* modelo = grdPEPs->model();
+
+    ventana->PonSucursales({otra});
+    ventana->bnDetectaPEPsClick();
+    ASSERT_GT(modelo->rowCount(), 0);
+    ASSERT_EQ(modelo->columnCount(), 3);
+    EXPECT_EQ(modelo->headerData(2, Qt::Horizontal).toString(), "Sucursales");
+    // The name makes room so that the branches show without scrolling.
+    EXPECT_LE(grdPEPs->columnWidth(0) + grdPEPs->columnWidth(1) + grdPEPs->columnWidth(2),
+              grdPEPs->viewport()->width());
+    EXPECT_EQ(modelo->index(0, 2).data(Qt::ToolTipRole), modelo->index(0, 2).data());
+    const TEjecucion e =
+        EjecutaPrograma(KOVA_BINARY_DIR "/bin/cuestionario-kova",
+                        {"--carpeta", dir.ruta().string(), "--carpeta", otra.string(), "--usuario",
+                         "ADMIN", "--contrasena", "NORVEX", "--listar-peps"});
+    ASSERT_EQ(e.nSalida, 0) << e.sErrores;
+    const auto lista = LeeCsv(e.sSalida);
+    ASSERT_EQ(lista.size(), size_t(modelo->rowCount()) + 1);
+    ASSERT_EQ(lista[0].back(), "Sucursales");
+    std::set<std::string> vistas;
+    for (int i = 0; i < modelo->rowCount(); ++i) {
+        EXPECT_EQ(dm.vtPEPs.Fila(size_t(i)).sClaveCliente, lista[size_t(i) + 1][1]);
+        const std::string s = modelo->index(i, 2).data().toString().toStdString();
+        EXPECT_EQ(s, lista[size_t(i) + 1].back()) << i;
+        vistas.insert(s);
+    }
+    // Some candidates only the branch's alerts name, others both branches'.
+    EXPECT_TRUE(vistas.count(otra.string())) << ::testing::PrintToString(vistas);
+    EXPECT_TRUE(vistas.count(dir.ruta().string() + "; " + otra.string()))
+        << ::testing::PrintToString(vistas);
+
+    ventana->PonSucursales({});
+    ventana->bnDetectaPEPsClick();
+    ASSERT_GT(modelo->rowCount(), 0);
+    EXPECT_EQ(modelo->columnCount(), 2);
+    EXPECT_EQ(modelo->headerData(1, Qt::Horizontal).toString(), "Nombre del Usuario");
+    EXPECT_EQ(grdPEPs->columnWidth(1), 391);
     ventana.reset();  // before the data module whose table it shows
 }
 

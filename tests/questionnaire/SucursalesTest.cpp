@@ -175,11 +175,13 @@ TEST_F(UnionTest, MismaClaveYNombreEsUnClienteYOtroNombreSonDos) {
         centro.Filas("SELECT ClaveCliente, Nombre, ClaveSector, NumEmp FROM tCliente "
                      "ORDER BY ClaveCliente"),
         (std::vector<std::string>{"C1|JUAN|2|1", "C2|ANA|3|1", "C2/2|LUIS|7|1", "C3|EVA|2|1"}));
-    // Each branch's operations follow its own client, currency and company;
-    // the other company's and the lost client's stay as they should.
+    // Each branch's operations follow its own client, currency and company,
+    // with the branch's number ahead of their folio; the other company's and
+    // the lost client's stay as they should.
     EXPECT_EQ(centro.Filas("SELECT Folio, ClaveCliente, NumeroDivisa, NumEmp FROM tMovtos "
                            "WHERE Tipo = 'V' ORDER BY Folio"),
-              (std::vector<std::string>{"1|C1|1|1", "2|C2/2|6|1", "3|C3|1|1", "5|C9|1|1"}));
+              (std::vector<std::string>{"20000000001|C1|1|1", "20000000002|C2/2|6|1",
+                                        "20000000003|C3|1|1", "20000000005|C9|1|1"}));
     EXPECT_EQ(centro.Filas("SELECT COUNT(*) FROM (SELECT DISTINCT ClaveCliente FROM tMovtos)"),
               (std::vector<std::string>{"5"}));
 }
@@ -199,6 +201,92 @@ TEST_F(UnionTest, OtraDescripcionEsOtraFilaConSusPropiosDatos) {
               (std::vector<std::string>{"C2/2|1"}));
     // The head office's company alone heads the report.
     EXPECT_EQ(centro.Filas("SELECT COUNT(*) FROM tEmpresa"), (std::vector<std::string>{"1"}));
+}
+
+// Branches type keys in either letter case, and Jet finds a key in any: a
+// key one branch writes "ab1" and another "AB1" is one client when the name
+// is the same, and two that no join confuses when it is not.
+TEST(UnionClaves, LaClaveSeComparaComoJetSinDistinguirMayusculas) {
+    TDirTemporal dir;
+    TBDNorvex matriz, sucursal;
+    matriz.clientes = {
+        {"AB1", std::string("JUAN"), std::string("PEREZ"), std::monostate{}},
+        {"xy7", std::string("ANA"), std::string("RUIZ"), std::monostate{}},
+        // Already the key a renamed "xy7" of branch 2 would get.
+        {"XY7/2", std::string("PEDRO"), std::string("SOTO"), std::monostate{}},
+    };
+    matriz.ops = {{"C", 1, Fecha(2017, 3, 1), 1, 18, 100, "AB1"},
+                  {"C", 2, Fecha(2017, 3, 2), 1, 18, 100, "xy7"},
+                  {"C", 3, Fecha(2017, 3, 3), 1, 18, 100, "XY7/2"}};
+    sucursal.clientes = {
+        {"ab1", std::string("Juan"), std::string("PEREZ"), std::monostate{}},
+        {"XY7", std::string("LUIS"), std::string("RUIZ"), std::monostate{}},
+    };
+    // Operations name their client in yet another case, as Jet lets them.
+    sucursal.ops = {{"V", 1, Fecha(2017, 4, 1), 1, 18, 50, "Ab1"},
+                    {"V", 2, Fecha(2017, 4, 2), 1, 18, 50, "xY7"}};
+    matriz.Escribe((dir / "a.mdb").string());
+    sucursal.Escribe((dir / "b.mdb").string());
+    TCentro centro({dir / "a.mdb", dir / "b.mdb"}, {1, 1});
+
+    EXPECT_EQ(centro.Filas("SELECT ClaveCliente, Nombre FROM tCliente ORDER BY Nombre"),
+              (std::vector<std::string>{"xy7|ANA", "AB1|JUAN", "XY7/2'|LUIS", "XY7/2|PEDRO"}));
+    // The statements join with Jet's comparison: every operation finds its
+    // own client and no other.
+    EXPECT_EQ(centro.Filas("SELECT m.Tipo, c.Nombre FROM tMovtos AS m INNER JOIN tCliente AS c "
+                           "ON m.ClaveCliente = c.ClaveCliente ORDER BY m.Fecha"),
+              (std::vector<std::string>{"C|JUAN", "C|ANA", "C|PEDRO", "V|JUAN", "V|LUIS"}));
+}
+
+// A key of its own given to a branch's client is not one that a later
+// branch's catalogue has, in any letter case: each keeps its own client.
+TEST(UnionClaves, LaClaveNuevaNoEsLaDeOtraSucursal) {
+    TDirTemporal dir;
+    TBDNorvex a, b, c;
+    a.clientes = {{"K1", std::string("JUAN"), std::string("PEREZ"), std::monostate{}}};
+    b.clientes = {{"k1", std::string("LUIS"), std::string("RUIZ"), std::monostate{}}};
+    c.clientes = {{"K1/2", std::string("EVA"), std::string("SOTO"), std::monostate{}}};
+    b.ops = {{"V", 1, Fecha(2017, 4, 1), 1, 18, 50, "k1"}};
+    c.ops = {{"V", 1, Fecha(2017, 4, 2), 1, 18, 50, "K1/2"}};
+    a.Escribe((dir / "a.mdb").string());
+    b.Escribe((dir / "b.mdb").string());
+    c.Escribe((dir / "c.mdb").string());
+    TCentro centro({dir / "a.mdb", dir / "b.mdb", dir / "c.mdb"}, {1, 1, 1});
+    EXPECT_EQ(centro.Filas("SELECT ClaveCliente, Nombre FROM tCliente ORDER BY Nombre"),
+              (std::vector<std::string>{"K1/2|EVA", "K1|JUAN", "k1/2'|LUIS"}));
+    EXPECT_EQ(centro.Filas("SELECT c.Nombre FROM tMovtos AS m INNER JOIN tCliente AS c "
+                           "ON m.ClaveCliente = c.ClaveCliente ORDER BY m.Fecha"),
+              (std::vector<std::string>{"LUIS", "EVA"}));
+}
+
+// Two branches that each made one operation with the same folio, date,
+// currency, quote and client made two operations: the centre answers as one
+// database holding both under folios of their own.
+TEST(UnionFolios, OperacionesIgualesDeDosSucursalesSonDos) {
+    TDirTemporal dir;
+    const TBDNorvex::TCliente cliente{"C1", std::string("JUAN"), std::string("PEREZ"),
+                                      std::monostate{}};
+    TBDNorvex matriz, sucursal, junta;
+    matriz.clientes = sucursal.clientes = junta.clientes = {cliente};
+    const TBDNorvex::TOp op{"C", 7, Fecha(2017, 3, 1), 1, 18, 100, "C1"};
+    matriz.ops = {op};
+    // The branch keeps its line in the other table: the statements read both.
+    sucursal.ops = {op};
+    sucursal.ops[0].bEnProces = true;
+    junta.ops = {op, op};
+    junta.ops[1].nFolio = 8;
+    matriz.Escribe((dir / "a.mdb").string());
+    sucursal.Escribe((dir / "b.mdb").string());
+    junta.Escribe((dir / "c.mdb").string());
+    TCentro centro({dir / "a.mdb", dir / "b.mdb"}, {1, 1});
+    TCentro una({dir / "c.mdb"}, {1}, false);
+
+    TCuestPrueba q;
+    const std::string sOperaciones =
+        "SELECT COUNT(*), SUM(AuxCant) FROM (" + q.DameConsOperaciones(false) + ")";
+    EXPECT_EQ(centro.Filas(sOperaciones), (std::vector<std::string>{"2|200"}));
+    EXPECT_EQ(centro.Filas("SELECT Folio FROM tProces"), (std::vector<std::string>{"20000000007"}));
+    EsperaIguales(Corre(una), Corre(centro));
 }
 
 }  // namespace
