@@ -81,12 +81,16 @@ void TADOConnection::UneArchivos(const std::vector<std::pair<std::string, std::s
                                  std::shared_ptr<jet::IReglasUnion> reglas) {
     if (!d_->archivo)
         throw jet::EErrorJet(kConexionCerrada, "La conexión no está abierta.");
+    // The new engine keeps the heartbeat its creator gave the old one: a
+    // window that joins its branches must stay painted while they answer.
+    const auto latido = d_->motor ? d_->motor->Latido() : nullptr;
     if (otros.empty() && !reglas) {
         // Back to the file alone, as it was opened.
         const std::string sRuta = d_->sRuta, sContrasena = d_->sContrasena;
         d_->motor = std::make_unique<jet::TMotorJet>(
             [sRuta, sContrasena] { return jet::TArchivoAccess::Abre(sRuta, sContrasena); },
             &jet::TArchivoAccess::FirmaEnDisco);
+        d_->motor->PonLatido(latido);
         return;
     }
     std::vector<std::pair<std::string, std::string>> todos{{d_->sRuta, d_->sContrasena}};
@@ -101,6 +105,7 @@ void TADOConnection::UneArchivos(const std::vector<std::pair<std::string, std::s
     // statement.
     abre();
     d_->motor = std::make_unique<jet::TMotorJet>(abre, &jet::TArchivoUnion::FirmaEnDisco);
+    d_->motor->PonLatido(latido);
 }
 
 bool TADOConnection::Connected() const {

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <mutex>
 
 #include "platform/jet/Comillas.h"
 #include "platform/jet/Decimal.h"
@@ -72,6 +73,11 @@ TInstantanea::~TInstantanea() {
 }
 
 void TInstantanea::AbreBase() {
+    // SQLite's memory statistics take a process-wide mutex on every
+    // allocation, and nothing here reads them. Only possible before SQLite
+    // starts up; if something else started it first, it stays on (harmless).
+    static std::once_flag sinEstadisticas;
+    std::call_once(sinEstadisticas, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
     // One connection per snapshot, used by one thread at a time: SQLite's
     // own locking per call would only cost time (a tenth of a run).
     sqlite3* db = nullptr;

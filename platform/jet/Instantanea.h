@@ -47,6 +47,7 @@ public:
     std::string Materializa(const std::string& sSql) override;
     // Called while tables are copied and statements run (none: no call).
     void PonLatido(std::shared_ptr<TLatido> latido) { latido_ = std::move(latido); }
+    const std::shared_ptr<TLatido>& Latido() const { return latido_; }
 
 private:
     TAbreArchivo abre_;

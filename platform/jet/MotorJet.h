@@ -45,6 +45,7 @@ public:
     // Called now and then while the engine works, e.g. to keep a window
     // painted (TLatido); none by default.
     void PonLatido(std::shared_ptr<TLatido> latido) { instantanea_.PonLatido(std::move(latido)); }
+    const std::shared_ptr<TLatido>& Latido() const { return instantanea_.Latido(); }
     // The rows the aggregate of an answer statement reads, with the wanted
     // columns they have (sql::ReescribeEvidencia).
     TEvidenciaJet Evidencia(const std::string& sSql,

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
+
 #include "platform/ado/TCadenaConexion.h"
 #include "platform/jet/EErrorJet.h"
+#include "platform/jet/Latido.h"
+#include "platform/jet/MotorJet.h"
 
 namespace {
 
@@ -117,6 +122,30 @@ TEST(ADOConnection, UnaAperturaFallidaDejaLaConexionCerradaYDiceClaseYMensaje) {
         conexion.SetConnectionString(c.sCadena);
         EXPECT_EQ(Falla([&] { conexion.SetConnected(true); }), c.sError) << c.sCadena;
         EXPECT_FALSE(conexion.Connected());
+    }
+}
+
+// Joining branches (or going back to the file alone) gives the connection a
+// new engine; the heartbeat its creator handed in must keep beating in it,
+// or the window freezes for the whole report.
+TEST(ADOConnection, ElLatidoSigueTrasUnirArchivos) {
+    const std::string sRuta = Fixture("jet4-password.mdb");
+    const std::vector<std::pair<std::string, std::string>> sinOtros;
+    const std::vector<std::pair<std::string, std::string>> otro{{sRuta, "password"}};
+    for (const auto* otros : {&sinOtros, &otro}) {
+        SCOPED_TRACE(otros->size());
+        TADOConnection conexion;
+        conexion.SetConnectionString(CadenaAccess(sRuta, "password"));
+        conexion.SetConnected(true);
+        int nLatidos = 0;
+        auto latido =
+            std::make_shared<jet::TLatido>([&] { ++nLatidos; }, std::chrono::milliseconds(0));
+        conexion.Motor().PonLatido(latido);
+        conexion.UneArchivos(*otros, nullptr);
+        EXPECT_EQ(conexion.Motor().Latido(), latido);
+        // Copying the table beats once per row.
+        conexion.Motor().Ejecuta("SELECT COUNT(*) FROM Table1");
+        EXPECT_GT(nLatidos, 0);
     }
 }
 
