@@ -864,14 +864,21 @@ int MesDeNombre(const std::string& s) {
     return 0;
 }
 
+int64_t AnioActual() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return tm.tm_year + 1900;
+}
+
 struct DiaLeido {
     int64_t nDia;
     size_t nUsados;  // the characters the date took; a time of day may follow
 };
 
 // A date with its month in letters, upper case: "15 DE MARZO DE 2017",
-// "15-MAR-2017", "MARCH 15, 2017", "15 MAR 2017". The day comes first
-// unless the first number can only be a year.
+// "15-MAR-2017", "MARCH 15, 2017", "15 MAR 2017", "5 DE MARZO" (this year).
+// The day comes first unless the first number can only be a year.
 std::optional<DiaLeido> FechaConMesEnLetras(const std::string& t) {
     int nMes = 0;
     std::vector<int64_t> numeros;
@@ -907,15 +914,24 @@ std::optional<DiaLeido> FechaConMesEnLetras(const std::string& t) {
         }
         i = nFin = j;
     }
-    if (!nMes || numeros.size() != 2)
+    if (!nMes || numeros.empty())
         return std::nullopt;
-    int64_t dia = numeros[0], anio = numeros[1];
-    if (dia > 31)
-        std::swap(dia, anio);
-    if (anio >= 0 && anio < 30)
-        anio += 2000;
-    else if (anio >= 30 && anio < 100)
-        anio += 1900;
+    int64_t dia = numeros[0], anio = 0;
+    if (numeros.size() == 1) {
+        // Without a year the date is in the current one, as VBA reads it;
+        // a lone number that cannot be a day is no date ("marzo 2017").
+        if (dia > 31)
+            return std::nullopt;
+        anio = AnioActual();
+    } else {
+        anio = numeros[1];
+        if (dia > 31)
+            std::swap(dia, anio);
+        if (anio >= 0 && anio < 30)
+            anio += 2000;
+        else if (anio >= 30 && anio < 100)
+            anio += 1900;
+    }
     if (dia < 1 || dia > DiasDelMes(anio, nMes) || anio < 100 || anio > 9999)
         return std::nullopt;
     return DiaLeido{DiaDe(anio, nMes, dia), nFin};
