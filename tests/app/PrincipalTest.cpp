@@ -242,6 +242,21 @@ protected:
         bitacora = {};
     }
 
+    // A window over the real registry, connection and question set, whose
+    // reports go to dm, shown and past the instructions.
+    void VentanaReal(TdmMain& dm, std::shared_ptr<TColectorConxs> colector =
+                                      std::make_shared<TColectorConxs>()) {
+        auto real = std::make_shared<TDatosVentana>(
+            [&dm](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
+                return std::make_shared<TManejadorReportes>(dm.repGeneral, sNomRep);
+            },
+            std::move(colector));
+        ventana.reset();
+        ventana = std::make_unique<TfrmPrincipal>(real, dm.vtPEPs, utilerias);
+        utilerias->ventana = ventana.get();
+        Abre();
+    }
+
     // Starts over with a new window and fresh fakes, shown and past the instructions.
     void NuevaVentana() {
         TearDown();
@@ -865,15 +880,7 @@ TEST_F(PrincipalTest, PuertaYDeteccionSobreUnaCarpetaNorvex) {
     norvex::TGeneradorNorvex::Genera(dir.ruta(), {.nLineas = 300, .nSemilla = 3});
     TdmMain dm;
     auto colector = std::make_shared<TColectorConxs>();
-    auto real = std::make_shared<TDatosVentana>(
-        [&](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
-            return std::make_shared<TManejadorReportes>(dm.repGeneral, sNomRep);
-        },
-        colector);
-    ventana.reset();
-    ventana = std::make_unique<TfrmPrincipal>(real, dm.vtPEPs, utilerias);
-    utilerias->ventana = ventana.get();
-    Abre();
+    VentanaReal(dm, colector);
 
     Credenciales("ADMIN", "MALA");
     ventana->bnDetectaPEPsClick();
@@ -901,15 +908,7 @@ TEST_F(PrincipalTest, LaListaDePEPsNombraLasSucursalesSoloSiLasHay) {
     const std::filesystem::path otra = dir / "otra";
     norvex::TGeneradorNorvex::Genera(otra, {.nLineas = 300, .nSemilla = 5});
     TdmMain dm;
-    auto real = std::make_shared<TDatosVentana>(
-        [&](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
-            return std::make_shared<TManejadorReportes>(dm.repGeneral, sNomRep);
-        },
-        std::make_shared<TColectorConxs>());
-    ventana.reset();
-    ventana = std::make_unique<TfrmPrincipal>(real, dm.vtPEPs, utilerias);
-    utilerias->ventana = ventana.get();
-    Abre();
+    VentanaReal(dm);
     Credenciales("ADMIN", "NORVEX");
     auto* grdPEPs = Control<QTableView>("grdPEPs");
     QAbstractItemModel* modelo = grdPEPs->model();
@@ -959,15 +958,7 @@ TEST_F(PrincipalTest, FlujoCompletoIgualAlProgramaPorLotes) {
     norvex::TGeneradorNorvex::Genera(dir.ruta(), {});  // what the demo folder holds
     const auto antes = Foto(dir.ruta());
     TdmMain dm;
-    auto real = std::make_shared<TDatosVentana>(
-        [&](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
-            return std::make_shared<TManejadorReportes>(dm.repGeneral, sNomRep);
-        },
-        std::make_shared<TColectorConxs>());
-    ventana.reset();
-    ventana = std::make_unique<TfrmPrincipal>(real, dm.vtPEPs, utilerias);
-    utilerias->ventana = ventana.get();
-    Abre();
+    VentanaReal(dm);
 
     Credenciales("ADMIN", "NORVEX");
     ventana->bnDetectaPEPsClick();
