@@ -91,15 +91,17 @@ void TInstantanea::AbreBase() {
     }
     PreparaConexion(db_, &ranura_);
     // Every thousand steps of a statement, so that no statement holds the
-    // heartbeat back for long.
+    // heartbeat back for long, nor an asked interruption.
     sqlite3_progress_handler(
         db_, 1000,
-        [](void* pLatido) {
-            if (const auto& latido = *static_cast<std::shared_ptr<TLatido>*>(pLatido))
-                latido->Late();
-            return 0;
+        [](void* pYo) {
+            const auto* yo = static_cast<TInstantanea*>(pYo);
+            if (!yo->latido_)
+                return 0;
+            yo->latido_->Late();
+            return yo->Interrumpido() ? 1 : 0;
         },
-        &latido_);
+        this);
 }
 
 void TInstantanea::PreparaConexion(sqlite3* db, sql::TRanuraError* ranura) {
@@ -188,6 +190,8 @@ void TInstantanea::Carga(const TTabla& tabla) {
         TLecturaSolapada::LeeFilas(*archivo_, tabla.sNombre, [&](const std::vector<TValor>& fila) {
             if (latido_)
                 latido_->Late();
+            if (Interrumpido())
+                throw ErrorJet(TErrorJet::Interrumpida);
             // Text and bytes are bound without a copy (SQLITE_STATIC): the row
             // outlives the step that stores them. Only the attachments' encoding
             // is a temporary, so SQLite copies it.
@@ -311,6 +315,12 @@ std::string TInstantanea::Materializa(const std::string& sSql) {
     else
         sqlite3_exec(db_, ("DROP TABLE IF EXISTS " + Nombre(sNombre)).c_str(), nullptr, nullptr,
                      nullptr);
+    // Stopped midway, the rows were not all there: the next run tries again
+    // (and the statement itself stops at once, as it was asked to).
+    if (!bBien && Interrumpido()) {
+        derivadas_.erase(sSql);
+        return "";
+    }
     return sTabla;
 }
 

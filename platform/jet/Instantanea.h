@@ -61,6 +61,7 @@ private:
     std::map<std::string, std::string> derivadas_;  // SELECT text -> table holding its rows
     std::shared_ptr<TLatido> latido_;
 
+    bool Interrumpido() const { return latido_ && latido_->Interrumpido(); }
     void AbreBase();
     void CierraBase();
     void Carga(const TTabla& tabla);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 
@@ -18,6 +19,14 @@ public:
                      std::chrono::milliseconds intervalo = std::chrono::milliseconds(50));
     // Where the engine may spend long; cheap when the interval has not passed.
     void Late();
+    // Asks the engine to give up the work under way (a console's Ctrl-C): the
+    // statement running, or the table being copied for it, fails with
+    // EInterrumpida and the snapshot stays as it was. One lock-free store,
+    // so a signal handler may call it.
+    void Interrumpe() { bInterrumpir_.store(true, std::memory_order_relaxed); }
+    bool Interrumpido() const { return bInterrumpir_.load(std::memory_order_relaxed); }
+    // Lets the next piece of work run.
+    void Reanuda() { bInterrumpir_.store(false, std::memory_order_relaxed); }
 
 private:
     using TReloj = std::chrono::steady_clock;
@@ -25,6 +34,8 @@ private:
     TReloj::duration intervalo_;
     TReloj::time_point ultimo_;
     bool bDentro_ = false;
+    std::atomic<bool> bInterrumpir_{false};
+    static_assert(std::atomic<bool>::is_always_lock_free);
 };
 
 }  // namespace jet

@@ -10,6 +10,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include "TDirTemporal.h"
 #include "tests/tools/JetsqlPrograma.h"
@@ -94,13 +97,42 @@ public:
         return WIFEXITED(nEstado) ? WEXITSTATUS(nEstado) : -1;
     }
 
+    // A key sent while a statement runs: once the editor has given the
+    // terminal back (which then turns Ctrl-C into SIGINT) and the program has
+    // spent a fifth of a second of processor time since, far more than
+    // reading a line and starting a statement take. A wall-clock wait would
+    // not tell a busy machine from a statement not yet started.
+    void EscribeMientrasCorre(const std::string& s) {
+        ASSERT_TRUE(EsperaEditor(false)) << "el editor no devolvió el terminal";
+        const long nInicio = TicsDeProcesador();
+        const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (TicsDeProcesador() - nInicio < sysconf(_SC_CLK_TCK) / 5) {
+            ASSERT_LT(std::chrono::steady_clock::now(), fin) << "la instrucción no corre";
+            usleep(5000);
+        }
+        ASSERT_EQ(write(fd_, s.data(), s.size()), ssize_t(s.size()));
+    }
+
 private:
+    // User and system time of the program, from /proc/PID/stat (fields 14
+    // and 15, counted after the parenthesised name that may hold blanks).
+    long TicsDeProcesador() const {
+        std::ifstream f("/proc/" + std::to_string(pid_) + "/stat");
+        std::string s((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+        std::istringstream campos(s.substr(s.rfind(')') + 2));
+        std::string c;
+        long nUsuario = 0, nSistema = 0;
+        for (int i = 3; i <= 13; ++i) campos >> c;
+        campos >> nUsuario >> nSistema;
+        return nUsuario + nSistema;
+    }
+
     // On Linux the master side reads the slave's settings.
-    bool EsperaEditor() const {
+    bool EsperaEditor(bool bConEditor = true) const {
         const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         for (;;) {
             struct termios modo = {};
-            if (tcgetattr(fd_, &modo) == 0 && !(modo.c_lflag & ICANON))
+            if (tcgetattr(fd_, &modo) == 0 && !(modo.c_lflag & ICANON) == bConEditor)
                 return true;
             if (std::chrono::steady_clock::now() > fin)
                 return false;
@@ -155,6 +187,27 @@ TEST(JetsqlConsola, CtrlCAnulaLaInstruccionSinSalirYCtrlDSale) {
     ASSERT_TRUE(t.Espera("siete\r\n-----\r\n    7\r\n(1 fila)")) << t.Visto();
     ASSERT_TRUE(t.Espera(sIndicador));
     t.Escribe("\x04");  // Ctrl-D on an empty line
+    EXPECT_EQ(t.EsperaSalida(), 0);
+}
+
+// Ctrl-C while a statement runs stops that statement, and the rest of what
+// was sent with it, and the console stays.
+TEST(JetsqlConsola, CtrlCDetieneLaInstruccionQueCorreYLaConsolaSigue) {
+    TDirTemporal casa;
+    TTerminal t(FixtureMdb("jet4-no-password.mdb"), casa.ruta().string());
+    ASSERT_TRUE(t.Espera(sIndicador)) << t.Visto();
+    // 3^20 rows to count: hours, unless stopped.
+    std::string sSinFin = "SELECT COUNT(*) AS n FROM Table1 AS t1";
+    for (int i = 2; i <= 20; ++i) sSinFin += ", Table1 AS t" + std::to_string(i);
+    t.Escribe(sSinFin + "; SELECT 8 AS ocho;\r");
+    t.EscribeMientrasCorre("\x03");
+    ASSERT_TRUE(t.Espera("EInterrumpida - ")) << t.Visto();
+    ASSERT_TRUE(t.Espera(sIndicador)) << t.Visto();
+    EXPECT_EQ(t.Visto().find("ocho"), std::string::npos);
+    t.Escribe("SELECT 7 AS siete;\r");
+    ASSERT_TRUE(t.Espera("siete\r\n-----\r\n    7\r\n(1 fila)")) << t.Visto();
+    ASSERT_TRUE(t.Espera(sIndicador));
+    t.Escribe("\x04");
     EXPECT_EQ(t.EsperaSalida(), 0);
 }
 

@@ -18,9 +18,17 @@
 namespace {
 
 volatile sig_atomic_t gbInterrumpido = 0;
+// The engine's heartbeat while a statement runs; set before the handler
+// that reads it is installed.
+jet::TLatido* gpLatido = nullptr;
 
 void AlInterrumpir(int) {
     gbInterrumpido = 1;
+}
+
+void AlInterrumpirEjecucion(int) {
+    gbInterrumpido = 1;
+    gpLatido->Interrumpe();
 }
 
 // Ctrl-C while a line is read drops what was typed. SIGINT stays blocked
@@ -54,17 +62,24 @@ public:
         sigset_t mascara_;
     };
 
-    // While a statement runs the engine cannot be stopped midway: Ctrl-C
-    // then ends the program as it would without a console.
+    // While a statement runs Ctrl-C asks the engine to stop it; the engine
+    // looks at the request every thousand steps and between copied rows.
     class TEjecutando {
     public:
-        explicit TEjecutando(const TCapturaInterrupcion& c) : c_(c) {
-            sigaction(SIGINT, &c_.anterior_, &propia_);
+        explicit TEjecutando(jet::TLatido& latido) {
+            latido.Reanuda();
+            gpLatido = &latido;
+            struct sigaction sa = {};
+            sa.sa_handler = AlInterrumpirEjecucion;
+            sigemptyset(&sa.sa_mask);
+            sigaction(SIGINT, &sa, &propia_);
+            // A Ctrl-C since the line was read is for this statement too.
+            if (gbInterrumpido)
+                latido.Interrumpe();
         }
         ~TEjecutando() { sigaction(SIGINT, &propia_, nullptr); }
 
     private:
-        const TCapturaInterrupcion& c_;
         struct sigaction propia_ = {};
     };
 
@@ -172,8 +187,8 @@ bool SoloBlancos(const std::string& s) {
 
 }  // namespace
 
-int EjecutaConsola(TSesionJetsql& sesion, FILE* entrada, FILE* salida, FILE* errores,
-                   const std::string& sHistorial) {
+int EjecutaConsola(TSesionJetsql& sesion, jet::TLatido& latido, FILE* entrada, FILE* salida,
+                   FILE* errores, const std::string& sHistorial) {
     TCaracteresUtf8 utf8;
     TTeclado teclado(entrada);
     std::unique_ptr<EditLine, TCierraEditor> el(el_init("jetsql", entrada, salida, errores));
@@ -241,14 +256,15 @@ int EjecutaConsola(TSesionJetsql& sesion, FILE* entrada, FILE* salida, FILE* err
                 break;
             }
             std::fflush(salida);
-            TCapturaInterrupcion::TEjecutando ejecutando(captura);
+            TCapturaInterrupcion::TEjecutando ejecutando(latido);
             if (pieza->eTipo == TDivisorGuion::TPieza::tpPunto)
                 sesion.EjecutaPunto(pieza->sTexto);
             else
                 sesion.EjecutaInstruccion(pieza->sTexto);
             std::cout.flush();
             std::cerr.flush();
-            if (sesion.Terminada())
+            // A Ctrl-C stops what was pasted after the statement too.
+            if (sesion.Terminada() || gbInterrumpido)
                 break;
         }
         sPendiente = sResto;

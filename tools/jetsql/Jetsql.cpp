@@ -37,7 +37,7 @@ std::string LeeTodo(std::istream& entrada) {
     return s.str();
 }
 
-int EjecutaGuion(TSesionJetsql& sesion, const TOpcionesJetsql& opciones,
+int EjecutaGuion(TSesionJetsql& sesion, jet::TMotorJet& motor, const TOpcionesJetsql& opciones,
                  const TEntornoJetsql& entorno) {
     std::string sTexto;
     if (!opciones.sGuion.empty()) {
@@ -48,8 +48,11 @@ int EjecutaGuion(TSesionJetsql& sesion, const TOpcionesJetsql& opciones,
         sTexto = LeeTodo(f);
     } else if (entorno.bEntradaTerminal) {
         // Results may go to a file while the prompt stays on the terminal.
-        return EjecutaConsola(sesion, stdin, entorno.bSalidaTerminal ? stdout : stderr, stderr,
-                              entorno.sHistorial);
+        // The heartbeat only carries the console's Ctrl-C to the engine.
+        auto latido = std::make_shared<jet::TLatido>(nullptr);
+        motor.PonLatido(latido);
+        return EjecutaConsola(sesion, *latido, stdin, entorno.bSalidaTerminal ? stdout : stderr,
+                              stderr, entorno.sHistorial);
     } else if (entorno.entrada) {
         sTexto = LeeTodo(*entorno.entrada);
     }
@@ -82,7 +85,7 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
             case TOpcionesJetsql::taConsulta:
                 return sesion.EjecutaInstruccion(opciones.sConsulta) ? 0 : 1;
             case TOpcionesJetsql::taGuion:
-                return EjecutaGuion(sesion, opciones, entorno);
+                return EjecutaGuion(sesion, conexion.Motor(), opciones, entorno);
             case TOpcionesJetsql::taExportaSqlite:
                 ExportaSqlite(conexion.Archivo(), opciones.sDestino, opciones.bSobrescribir,
                               errores);

@@ -214,7 +214,8 @@ bool TSesionJetsql::Leer(const std::vector<std::string>& args) {
 bool TSesionJetsql::Ayuda(const std::vector<std::string>&) {
     std::ostringstream s;
     s << "Instrucciones de Access SQL terminadas en ';' (pueden ocupar varias líneas).\n"
-      << "Ctrl-C anula la instrucción a medio escribir; Ctrl-D o .salir terminan.\n";
+      << "Ctrl-C anula la instrucción a medio escribir o detiene la que se ejecuta;\n"
+      << "Ctrl-D o .salir terminan.\n";
     std::vector<std::string> izquierdas;
     size_t nAncho = 0;
     for (const auto& orden : Ordenes()) {
