@@ -126,13 +126,31 @@ void UneCatalogo(const std::vector<std::vector<TFilaCatalogo<TClave>>>& filas,
         }
 }
 
+// Where Norvex and the PEP list keep a client's key: 20 characters. A key
+// of the union's own must fit, or the list would cut it back, maybe into the
+// key of the client it was made to differ from.
+constexpr size_t kAnchoClave = 20;
+
+// The first n characters (not bytes) of UTF-8 text.
+std::string Primeros(const std::string& s, size_t n) {
+    size_t i = 0;
+    for (size_t k = 0; i < s.size(); ++i)
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 && k++ == n)
+            break;
+    return s.substr(0, i);
+}
+
 // sClave followed by "/" and the branch's number (1 the head office), and by
-// as many "'" as it takes to be a key nobody has.
+// as many "'" as it takes to be a key nobody has; sClave cut as much as it
+// takes for all that to fit.
 std::string ClaveNueva(size_t n, const std::string& sClave,
                        const std::function<bool(const std::string&)>& tomada) {
-    std::string s = sClave + "/" + std::to_string(n + 1);
-    while (tomada(s)) s += "'";
-    return s;
+    for (std::string sCola = "/" + std::to_string(n + 1);; sCola += "'") {
+        const size_t nLibre = kAnchoClave - std::min(kAnchoClave, sCola.size());
+        const std::string s = Primeros(sClave, nLibre) + sCola;
+        if (!tomada(s))
+            return s;
+    }
 }
 
 }  // namespace

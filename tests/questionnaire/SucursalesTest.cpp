@@ -259,6 +259,28 @@ TEST(UnionClaves, LaClaveNuevaNoEsLaDeOtraSucursal) {
               (std::vector<std::string>{"LUIS", "EVA"}));
 }
 
+// A key of its own fits in the 20 characters a client's key has, so the PEP
+// list keeps it whole: a full-width key is cut to make room for its branch.
+TEST(UnionClaves, LaClaveNuevaCabeEnLaDeNorvex) {
+    TDirTemporal dir;
+    TBDNorvex a, b;
+    const std::string sLarga = "ABCDEFGHIJKLMNOPQRSÑ";  // 20 characters, 21 bytes
+    a.clientes = {
+        {sLarga, std::string("JUAN"), std::string("PEREZ"), std::monostate{}},
+        {"ABCDEFGHIJKLMNOPQR/2", std::string("EVA"), std::string("SOTO"), std::monostate{}}};
+    b.clientes = {{sLarga, std::string("LUIS"), std::string("RUIZ"), std::monostate{}}};
+    b.ops = {{"V", 1, Fecha(2017, 4, 1), 1, 18, 50, sLarga}};
+    a.Escribe((dir / "a.mdb").string());
+    b.Escribe((dir / "b.mdb").string());
+    TCentro centro({dir / "a.mdb", dir / "b.mdb"}, {1, 1});
+    EXPECT_EQ(centro.Filas("SELECT ClaveCliente, Nombre FROM tCliente ORDER BY Nombre"),
+              (std::vector<std::string>{"ABCDEFGHIJKLMNOPQR/2|EVA", sLarga + "|JUAN",
+                                        "ABCDEFGHIJKLMNOPQ/2'|LUIS"}));
+    EXPECT_EQ(centro.Filas("SELECT c.Nombre FROM tMovtos AS m INNER JOIN tCliente AS c "
+                           "ON m.ClaveCliente = c.ClaveCliente"),
+              (std::vector<std::string>{"LUIS"}));
+}
+
 // Two branches that each made one operation with the same folio, date,
 // currency, quote and client made two operations: the centre answers as one
 // database holding both under folios of their own.
