@@ -516,19 +516,21 @@ bool TfrmPrincipal::UneSucursales(const std::shared_ptr<IAvisosCompuerta>& Aviso
         F_Sucursales, edUsuario->text().toStdString(), edPassw->text().toStdString(),
         TextoATipoCambio(Recorta(edCambio->text())), Puerta.nNumEmp};
     std::filesystem::path sRechazada;
-    std::shared_ptr<TUnionNorvex>& Union = F_Union;
-    if (TUnionSucursales::Une(*Conexion, Peticion, _MensajeroForm, Avisos, sRechazada, Union) !=
+    if (TUnionSucursales::Une(*Conexion, Peticion, _MensajeroForm, Avisos, sRechazada, F_Union) !=
         TCompuertaAcceso::ciAbierta) {
         ui::DameCajaMensajes()->MuestraMensaje("La sucursal de la carpeta " + sRechazada.string() +
                                                " no pasó la revisión de acceso.");
         return false;
     }
-    if (F_AlUnir) {
-        std::vector<std::filesystem::path> carpetas{F_Utilerias->DameDirProg()};
-        carpetas.insert(carpetas.end(), F_Sucursales.begin(), F_Sucursales.end());
-        F_AlUnir(TUnionSucursales::LineaTitulo(carpetas));
-    }
+    if (F_AlUnir)
+        F_AlUnir(TUnionSucursales::LineaTitulo(CarpetasUnidas()));
     return true;
+}
+
+std::vector<std::filesystem::path> TfrmPrincipal::CarpetasUnidas() const {
+    std::vector<std::filesystem::path> carpetas{F_Utilerias->DameDirProg()};
+    carpetas.insert(carpetas.end(), F_Sucursales.begin(), F_Sucursales.end());
+    return carpetas;
 }
 
 void TfrmPrincipal::PonSucursales(std::vector<std::filesystem::path> sucursales) {
@@ -600,9 +602,7 @@ void TfrmPrincipal::EjecutaDeteccion() {
         // from; the union's rules learnt them as the alerts were read.
         TModeloPEPs::TSucursales Sucursales;
         if (F_Union) {
-            std::vector<std::filesystem::path> carpetas{F_Utilerias->DameDirProg()};
-            carpetas.insert(carpetas.end(), F_Sucursales.begin(), F_Sucursales.end());
-            Sucursales = [Union = F_Union, carpetas](const TFilaPEP& f) {
+            Sucursales = [Union = F_Union, carpetas = CarpetasUnidas()](const TFilaPEP& f) {
                 return TUnionSucursales::SucursalesDe(*Union, carpetas, f.sClaveCliente);
             };
         }

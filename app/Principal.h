@@ -101,6 +101,8 @@ private:
     // After the head office's gate: the other branches' gates and the union.
     bool UneSucursales(const std::shared_ptr<IAvisosCompuerta>& Avisos,
                        const TCompuertaAcceso::TPuerta& Puerta);
+    // The head office's folder, then the branches added.
+    std::vector<std::filesystem::path> CarpetasUnidas() const;
 
     QLabel* Label1 = nullptr;
     QLabel* Label6 = nullptr;

@@ -8,6 +8,7 @@
 
 #include "app/CompuertaAcceso.h"
 #include "app/DatosVentana.h"
+#include "app/UnionSucursales.h"
 #include "data/ColectorConxs.h"
 #include "data/UnionNorvex.h"
 #include "platform/ado/TADOConnection.h"
@@ -143,13 +144,8 @@ std::string ListaPEPs(const TTablaPEPs& vtPEPs, const TUnionNorvex* Union,
     for (const TFilaPEP& f : vtPEPs.Filas()) {
         std::vector<std::string> campos{std::to_string(f.nIdPEP), f.sClaveCliente, f.sNombre,
                                         DameDetallePEP(f)};
-        if (Union) {
-            std::string sSucursales;
-            for (size_t n : Union->DameSucursalesConAlertas(f.sClaveCliente))
-                if (n < carpetas.size())
-                    sSucursales += (sSucursales.empty() ? "" : "; ") + carpetas[n].string();
-            campos.push_back(sSucursales);
-        }
+        if (Union)
+            campos.push_back(TUnionSucursales::SucursalesDe(*Union, carpetas, f.sClaveCliente));
         s += FilaCsv(campos);
     }
     return s;
@@ -223,13 +219,10 @@ int EjecutaLotes(const TOpcionesLotes& op) {
         }
         // The title page names what was consolidated, under the head
         // office's company (a value with a line break goes as it is).
-        if (dm) {
-            std::string sSucursales = "\r\nSucursales consolidadas: ";
-            for (size_t i = 0; i < carpetas.size(); ++i)
-                sSucursales += (i ? "; " : "") + carpetas[i].string();
-            dm->repGeneral.Variables().AsignaVariable("Cuestionario", "Sucursales",
-                                                      QString::fromStdString(sSucursales));
-        }
+        if (dm)
+            dm->repGeneral.Variables().AsignaVariable(
+                "Cuestionario", "Sucursales",
+                QString::fromStdString(TUnionSucursales::LineaTitulo(carpetas)));
     }
 
     TTablaPEPs vtPEPs;

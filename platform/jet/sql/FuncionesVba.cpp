@@ -581,12 +581,18 @@ void TimeSerial(sqlite3_context* ctx, int, sqlite3_value** a) {
     });
 }
 
-// Now, Date and Time read the local clock.
-template <int nParte>
-void Reloj(sqlite3_context* ctx, int, sqlite3_value**) {
+// The local clock.
+std::tm Ahora() {
     const std::time_t t = std::time(nullptr);
     std::tm tm{};
     localtime_r(&t, &tm);
+    return tm;
+}
+
+// Now, Date and Time read the local clock.
+template <int nParte>
+void Reloj(sqlite3_context* ctx, int, sqlite3_value**) {
+    const std::tm tm = Ahora();
     const int64_t nDia = DiaDe(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
     const int64_t nSegundos = tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec;
     sqlite3_result_double(ctx, nParte == 0   ? Serial(nDia, nSegundos)
@@ -864,13 +870,6 @@ int MesDeNombre(const std::string& s) {
     return 0;
 }
 
-int64_t AnioActual() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return tm.tm_year + 1900;
-}
-
 struct DiaLeido {
     int64_t nDia;
     size_t nUsados;  // the characters the date took; a time of day may follow
@@ -922,7 +921,7 @@ std::optional<DiaLeido> FechaConMesEnLetras(const std::string& t) {
         // a lone number that cannot be a day is no date ("marzo 2017").
         if (dia > 31)
             return std::nullopt;
-        anio = AnioActual();
+        anio = Ahora().tm_year + 1900;
     } else {
         anio = numeros[1];
         if (dia > 31)
