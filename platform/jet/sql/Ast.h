@@ -14,6 +14,8 @@
 namespace jet::sql {
 
 struct Consulta;
+struct Expr;
+using ExprPtr = std::unique_ptr<Expr>;
 
 // What a value holds beyond SQLite's storage class: Jet keeps dates,
 // currency and yes/no values apart from plain numbers.
@@ -34,7 +36,15 @@ enum class TipoExpr {
     Between,      // args[0] BETWEEN args[1] AND args[2]; negada
     EsNulo,       // args[0] IS NULL; negada
     Subconsulta,  // (SELECT ...)
-    Existe        // EXISTS (SELECT ...)
+    Existe,       // EXISTS (SELECT ...)
+    Ventana       // nombre(args) OVER (ORDER BY orden): RANK(), ROW_NUMBER() or COUNT(*)
+                  // over the query's rows; only the rewrites write one
+};
+
+struct Orden {
+    ExprPtr expr;
+    bool descendente = false;
+    int nColumna = -1;  // bound, for the ORDER BY of a union: the result column it names
 };
 
 struct Expr {
@@ -47,16 +57,24 @@ struct Expr {
     bool negada = false;
     std::vector<std::unique_ptr<Expr>> args;
     std::shared_ptr<Consulta> subconsulta;
+    std::vector<Orden> orden;  // Ventana only: the order it numbers the rows in
     // Bound: the kind of value the expression yields.
     TipoJet tipoJet = TipoJet::Otro;
+    // Written by the rewrites for the engine's own counters (ranks, row
+    // numbers, row counts, branch numbers) and for a comparison or product
+    // over them: plain SQLite integers, never compared in Jet's collation,
+    // and a comparison or product written without parentheses of its own
+    // (SQLite multiplies before it compares).
+    bool bContador = false;
 };
-using ExprPtr = std::unique_ptr<Expr>;
 
 struct ElementoSelect {
     ExprPtr expr;
     std::string alias;
     // Bound: the result column's name (the alias, the column's own name,
-    // "Expr1000"...). A "*" is replaced by one element per column.
+    // "Expr1000"...). A "*" is replaced by one element per column. The
+    // rewrites leave it empty for a column passed on under its own name,
+    // and write a "*" of their own over a step's columns.
     std::string nombre;
 };
 
@@ -69,6 +87,9 @@ struct Origen {
     std::string alias;
     std::shared_ptr<Consulta> subconsulta;
     TipoUnion tipoUnion = TipoUnion::Interna;
+    // A derived table a rewrite made: a step of its query (rows ranked, a
+    // union's branch), written without a name and never kept on its own.
+    bool bPaso = false;
     std::unique_ptr<Origen> izquierdo, derecho;
     ExprPtr condicion;
     // Bound, for a table or derived table: the table as the database spells
@@ -81,12 +102,6 @@ struct Origen {
 };
 using OrigenPtr = std::unique_ptr<Origen>;
 
-struct Orden {
-    ExprPtr expr;
-    bool descendente = false;
-    int nColumna = -1;  // bound, for the ORDER BY of a union: the result column it names
-};
-
 struct Select {
     bool distinto = false;
     std::optional<double> top;
@@ -98,6 +113,10 @@ struct Select {
     ExprPtr teniendo;
     std::vector<Orden> orden;
     bool bAgrega = false;  // bound: an aggregate in the result columns
+    // Set by the rewrites where a derived query's ORDER BY carries its rows'
+    // order outward: written with LIMIT -1, without which SQLite may drop an
+    // ORDER BY of a subquery.
+    bool bLimite = false;
 };
 
 // One SELECT or a chain of them joined by UNION [ALL]; todos[i] joins

@@ -28,10 +28,6 @@ std::string Real(double d) {
     return s;
 }
 
-std::string Columna(int i) {
-    return Nombre("__c" + std::to_string(i + 1));
-}
-
 bool EsComparacion(const std::string& op) {
     return op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=";
 }
@@ -61,9 +57,11 @@ bool EsBooleana(const Expr& e) {
 constexpr size_t kCadenaCorta = 16;
 constexpr size_t kPorLista = 100;
 
-// The statement being written: its WITH clause, filled in order of need.
+// The statement being written: its WITH clause, filled in order of need,
+// and the sources of a query written ahead of the steps over them.
 struct Salida {
     std::vector<std::string> tablasComunes;
+    std::map<const Origen*, std::string> adelantadas;
 };
 
 // Where the printer stands: inside a subquery of an expression (which may
@@ -81,6 +79,16 @@ std::string Valor(const Expr& e, Contexto ctx) {
 }
 std::string Condicion(const Expr& e, Contexto ctx) {
     return Expresion(e, true, ctx);
+}
+
+std::string TerminosOrden(const std::vector<Orden>& orden, Contexto ctx) {
+    std::string s;
+    for (size_t i = 0; i < orden.size(); ++i) {
+        const Expr& e = *orden[i].expr;
+        s += (i ? ", " : "") + Valor(e, ctx) + (e.bContador ? "" : " COLLATE JET") +
+             (orden[i].descendente ? " DESC" : "");
+    }
+    return s;
 }
 
 std::string TablaComun(const std::string& sSql, Contexto ctx) {
@@ -228,6 +236,10 @@ std::string Expresion(const Expr& e, bool bCondicion, Contexto ctx) {
                               : "(~" + Valor(*e.args[0], ctx) + ")";
         case TipoExpr::Binaria: {
             const std::string a = Valor(*e.args[0], ctx), b = Valor(*e.args[1], ctx);
+            if (e.bContador) {
+                const std::string s = a + " " + e.op + " " + b;
+                return EsComparacion(e.op) ? booleano(s) : s;
+            }
             if (EsComparacion(e.op))
                 return booleano("(" + a + " " + e.op + " " + b + " COLLATE JET)");
             return Binaria(e.op, a, b);
@@ -283,6 +295,15 @@ std::string Expresion(const Expr& e, bool bCondicion, Contexto ctx) {
             return booleano("(EXISTS (" + Subconsulta(*e.subconsulta, ctx) + "))");
         case TipoExpr::Funcion:
             return Funcion(e, bCondicion, ctx);
+        case TipoExpr::Ventana: {
+            std::string s = e.nombre + "(";
+            for (size_t i = 0; i < e.args.size(); ++i)
+                s += (i ? ", " : "") + Valor(*e.args[i], ctx);
+            s += ") OVER (";
+            if (!e.orden.empty())
+                s += "ORDER BY " + TerminosOrden(e.orden, ctx);
+            return s + ")";
+        }
     }
     return "";
 }
@@ -291,9 +312,10 @@ std::string ImprimeOrigen(const Origen& o, Contexto ctx) {
     switch (o.tipo) {
         case TipoOrigen::Tabla:
             return Nombre(o.sTabla) + " AS " + Nombre(o.sFuente);
-        case TipoOrigen::Derivada:
-            return TablaComun(ImprimeConsulta(*o.subconsulta, true, ctx), ctx) + " AS " +
-                   Nombre(o.sFuente);
+        case TipoOrigen::Derivada: {
+            const std::string sTabla = TablaComun(ImprimeConsulta(*o.subconsulta, true, ctx), ctx);
+            return o.bPaso ? sTabla : sTabla + " AS " + Nombre(o.sFuente);
+        }
         case TipoOrigen::Union: {
             std::string izq = ImprimeOrigen(*o.izquierdo, ctx);
             std::string der = ImprimeOrigen(*o.derecho, ctx);
@@ -308,155 +330,69 @@ std::string ImprimeOrigen(const Origen& o, Contexto ctx) {
     return "";
 }
 
-// One SELECT's pieces, written once and put together as its place needs.
-struct SelectImpreso {
-    const Select* s = nullptr;
-    std::vector<std::string> exprs;
-    std::string sCuerpo;              // FROM ... HAVING
-    std::vector<std::string> claves;  // ORDER BY terms
-};
+std::string Elemento(const ElementoSelect& el, Contexto ctx) {
+    const Expr& e = *el.expr;
+    if (e.tipo == TipoExpr::Asterisco)
+        return "*";
+    // Computed text compares as Jet compares: DISTINCT, UNION and the
+    // queries built on this one inherit the collation.
+    std::string s = Valor(e, ctx);
+    if (e.tipo != TipoExpr::Columna && !e.bContador)
+        s += " COLLATE JET";
+    return el.nombre.empty() ? s : s + " AS " + Nombre(el.nombre);
+}
 
-SelectImpreso PreparaSelect(const Select& s, Contexto ctx) {
-    SelectImpreso g;
-    g.s = &s;
+// A query's own sources are written before the steps a rewrite made over
+// them (a union's branches, ranked rows), so that the WITH clause lists
+// every branch's derived tables first, then the steps, in order.
+void AdelantaFuentes(const Consulta& c, Contexto ctx) {
+    for (const auto& s : c.ramas) {
+        for (const auto& o : s.origenes) {
+            if (o->bPaso)
+                AdelantaFuentes(*o->subconsulta, ctx);
+            else if (!ctx.salida.adelantadas.contains(o.get()))
+                ctx.salida.adelantadas[o.get()] = ImprimeOrigen(*o, ctx);
+        }
+    }
+}
+
+std::string ImprimeSelect(const Select& s, bool bDerivada, Contexto ctx) {
+    // The FROM clause first: its derived tables take their names in the
+    // WITH clause in the order they are written.
     std::string desde;
     for (const auto& o : s.origenes) {
         if (!desde.empty())
             desde += ", ";
-        desde += ImprimeOrigen(*o, ctx);
+        const auto it = ctx.salida.adelantadas.find(o.get());
+        desde += it != ctx.salida.adelantadas.end() ? it->second : ImprimeOrigen(*o, ctx);
     }
-    for (const auto& el : s.elementos) {
-        // Computed text compares as Jet compares: DISTINCT, UNION and the
-        // queries built on this one inherit the collation.
-        g.exprs.push_back(el.expr->tipo == TipoExpr::Columna
-                              ? Valor(*el.expr, ctx)
-                              : Valor(*el.expr, ctx) + " COLLATE JET");
-    }
+    std::string sql = std::string("SELECT ") + (s.distinto ? "DISTINCT " : "");
+    for (size_t i = 0; i < s.elementos.size(); ++i)
+        sql += (i ? ", " : "") + Elemento(s.elementos[i], ctx);
     if (!desde.empty())
-        g.sCuerpo += " FROM " + desde;
+        sql += " FROM " + desde;
     if (s.donde)
-        g.sCuerpo += " WHERE " + Condicion(*s.donde, ctx);
+        sql += " WHERE " + Condicion(*s.donde, ctx);
     if (!s.agrupar.empty()) {
-        g.sCuerpo += " GROUP BY ";
+        sql += " GROUP BY ";
         for (size_t i = 0; i < s.agrupar.size(); ++i)
-            g.sCuerpo += (i ? ", " : "") + Valor(*s.agrupar[i], ctx) + " COLLATE JET";
+            sql += (i ? ", " : "") + Valor(*s.agrupar[i], ctx) + " COLLATE JET";
     }
     if (s.teniendo)
-        g.sCuerpo += " HAVING " + Condicion(*s.teniendo, ctx);
-    for (const auto& o : s.orden) {
-        // Window functions run before DISTINCT: a ranked DISTINCT reads its
-        // keys from the columns they repeat.
-        const std::string v =
-            s.distinto && s.top && o.nColumna >= 0 ? Columna(o.nColumna) : Valor(*o.expr, ctx);
-        g.claves.push_back(v + " COLLATE JET" + (o.descendente ? " DESC" : ""));
-    }
-    return g;
-}
-
-// The rows of one SELECT with positional columns __c1.. plus its rank
-// (__rk: Jet's ties share it), its place (__rn) and the row count (__nt).
-std::string Clasificada(const SelectImpreso& g, Contexto ctx) {
-    std::string orden;
-    for (size_t i = 0; i < g.claves.size(); ++i) orden += (i ? ", " : "") + g.claves[i];
-    std::string columnas;
-    for (size_t i = 0; i < g.exprs.size(); ++i)
-        columnas += (i ? ", " : "") + g.exprs[i] + " AS " + Columna(static_cast<int>(i));
-    const std::string rk =
-        orden.empty() ? "ROW_NUMBER() OVER ()" : "RANK() OVER (ORDER BY " + orden + ")";
-    const std::string rn =
-        orden.empty() ? "ROW_NUMBER() OVER ()" : "ROW_NUMBER() OVER (ORDER BY " + orden + ")";
-    const std::string ventanas =
-        rk + " AS \"__rk\", " + rn + " AS \"__rn\", COUNT(*) OVER () AS \"__nt\"";
-    if (g.s->distinto)
-        return "SELECT *, " + ventanas + " FROM " +
-               TablaComun("SELECT DISTINCT " + columnas + g.sCuerpo, ctx);
-    return "SELECT " + columnas + ", " + ventanas + g.sCuerpo;
-}
-
-std::string FiltroTop(const SelectImpreso& g) {
-    if (!g.s->top)
-        return "1";
-    const std::string n = Real(*g.s->top);
-    if (g.s->porcentaje)
-        return "(\"__rk\" - 1) * 100.0 < " + n + " * \"__nt\"";
-    return "\"__rk\" <= " + n;
-}
-
-// One SELECT on its own, with its names.
-std::string Ordenada(const SelectImpreso& g, bool bDerivada, bool bOrden, Contexto ctx) {
-    const auto& elementos = g.s->elementos;
-    if (!g.s->top) {
-        std::string sql = std::string("SELECT ") + (g.s->distinto ? "DISTINCT " : "");
-        for (size_t i = 0; i < g.exprs.size(); ++i)
-            sql += (i ? ", " : "") + g.exprs[i] + " AS " + Nombre(elementos[i].nombre);
-        sql += g.sCuerpo;
-        if (!g.claves.empty()) {
-            sql += " ORDER BY ";
-            for (size_t i = 0; i < g.claves.size(); ++i) sql += (i ? ", " : "") + g.claves[i];
-        }
-        return sql;
-    }
-    std::string sql = "SELECT ";
-    for (size_t i = 0; i < g.exprs.size(); ++i)
-        sql +=
-            (i ? ", " : "") + Columna(static_cast<int>(i)) + " AS " + Nombre(elementos[i].nombre);
-    sql += " FROM " + TablaComun(Clasificada(g, ctx), ctx) + " WHERE " + FiltroTop(g);
-    if (!bOrden)
-        return sql;
-    sql += " ORDER BY \"__rn\"";
-    return bDerivada ? sql + " LIMIT -1" : sql;
+        sql += " HAVING " + Condicion(*s.teniendo, ctx);
+    if (!s.orden.empty())
+        sql += " ORDER BY " + TerminosOrden(s.orden, ctx);
+    return bDerivada && s.bLimite ? sql + " LIMIT -1" : sql;
 }
 
 std::string ImprimeConsulta(const Consulta& c, bool bDerivada, Contexto ctx) {
-    const bool bOrden = c.bOrdenImporta;
-    std::vector<SelectImpreso> ramas;
-    for (const auto& s : c.ramas) ramas.push_back(PreparaSelect(s, ctx));
-    if (ramas.size() == 1)
-        return Ordenada(ramas[0], bDerivada, bOrden, ctx);
-    const SelectImpreso& ultima = ramas.back();
-    const bool bOrdenFinal = !ultima.s->top && !ultima.claves.empty();
-    // The last branch's ORDER BY sorts the whole union, by column name.
-    std::string ordenFinal;
-    if (bOrdenFinal) {
-        for (const auto& o : ultima.s->orden)
-            ordenFinal += std::string(ordenFinal.empty() ? "" : ", ") + Columna(o.nColumna) +
-                          " COLLATE JET" + (o.descendente ? " DESC" : "");
-    }
-    bool bSoloTodos = true;
-    for (bool b : c.todos) bSoloTodos &= b;
-    std::string cuerpo;
-    for (size_t k = 0; k < ramas.size(); ++k) {
-        const SelectImpreso& g = ramas[k];
-        const bool bPropia = g.s->top || (!g.claves.empty() && k + 1 < ramas.size());
+    AdelantaFuentes(c, ctx);
+    std::string sql;
+    for (size_t k = 0; k < c.ramas.size(); ++k) {
         if (k)
-            cuerpo += c.todos[k - 1] ? " UNION ALL " : " UNION ";
-        std::string rama;
-        if (bPropia) {
-            rama = "SELECT ";
-            for (size_t i = 0; i < g.exprs.size(); ++i) rama += Columna(static_cast<int>(i)) + ", ";
-            rama += (bSoloTodos ? std::to_string(k) + " AS \"__b\", \"__rn\" AS \"__o\""
-                                : std::string("0 AS \"__b\", 0 AS \"__o\"")) +
-                    " FROM " + TablaComun(Clasificada(g, ctx), ctx) + " WHERE " + FiltroTop(g);
-        } else {
-            rama = std::string("SELECT ") + (g.s->distinto ? "DISTINCT " : "");
-            for (size_t i = 0; i < g.exprs.size(); ++i)
-                rama += g.exprs[i] + " AS " + Columna(static_cast<int>(i)) + ", ";
-            rama += (bSoloTodos ? std::to_string(k) : std::string("0")) +
-                    " AS \"__b\", 0 AS \"__o\"" + g.sCuerpo;
-        }
-        // A branch is a subquery so that SQLite treats it as one unit.
-        cuerpo += "SELECT * FROM " + TablaComun(rama, ctx);
+            sql += c.todos[k - 1] ? " UNION ALL " : " UNION ";
+        sql += ImprimeSelect(c.ramas[k], bDerivada, ctx);
     }
-    std::string sql = "SELECT ";
-    for (size_t i = 0; i < c.columnas.size(); ++i)
-        sql += (i ? ", " : "") + Columna(static_cast<int>(i)) + " AS " + Nombre(c.columnas[i]);
-    sql += " FROM " + TablaComun(cuerpo, ctx);
-    if (bOrdenFinal)
-        sql += " ORDER BY " + ordenFinal;
-    else if (bSoloTodos && bOrden)
-        sql += " ORDER BY \"__b\", \"__o\"";
-    if (bDerivada && (bOrdenFinal || (bSoloTodos && bOrden)))
-        sql += " LIMIT -1";
     return sql;
 }
 

@@ -10,9 +10,9 @@ namespace jet::sql {
 // Jet's results, and does nothing else (no look-ups, no checks, no
 // execution). Text comparisons go through the JET collation, Jet operators
 // and functions through the jet_* functions; comparisons give -1/0 where a
-// value is wanted; TOP keeps the rows tied with the last one; UNION ALL
-// yields its branches in order; every derived table becomes a common table
-// of the statement's WITH clause, so any nesting fits SQLite's parser.
+// value is wanted; every derived table becomes a common table of the
+// statement's WITH clause, so any nesting fits SQLite's parser. TOP and a
+// union's order reach it already rewritten as ranked steps (Reescrituras).
 class ImpresorSqlite {
 public:
     // The statement.

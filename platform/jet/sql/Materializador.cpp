@@ -25,6 +25,14 @@ bool UsaFuncionVolatil(Consulta& c) {
     return b;
 }
 
+// A union, rewritten or not: its first SELECT reads the union's step.
+bool EsUnion(const Consulta& c) {
+    if (c.ramas.size() != 1)
+        return true;
+    const auto& origenes = c.ramas[0].origenes;
+    return origenes.size() == 1 && origenes[0]->bPaso && EsUnion(*origenes[0]->subconsulta);
+}
+
 void MaterializaOrigen(Origen& o, ICatalogo& catalogo) {
     if (o.tipo == TipoOrigen::Union) {
         MaterializaOrigen(*o.izquierdo, catalogo);
@@ -35,7 +43,8 @@ void MaterializaOrigen(Origen& o, ICatalogo& catalogo) {
         return;
     Consulta& sub = *o.subconsulta;
     MaterializaDerivadas(sub, catalogo);
-    if (sub.ramas.size() != 1 || UsaFuncionVolatil(sub))
+    // A rewrite's step is part of its query: kept with it or not at all.
+    if (o.bPaso || EsUnion(sub) || UsaFuncionVolatil(sub))
         return;
     const std::string sTabla = catalogo.Materializa(ImpresorSqlite::ImprimeDerivada(sub));
     if (sTabla.empty())

@@ -9,6 +9,14 @@
 // query walk recurses once per nested query, which the parser bounds.
 namespace jet::sql {
 
+// The children of e, last first: its arguments, then the order terms of a
+// window function.
+template <class E, class G>
+void HijosInvertidos(E& e, G&& g) {
+    for (auto it = e.orden.rbegin(); it != e.orden.rend(); ++it) g(it->expr.get());
+    for (auto it = e.args.rbegin(); it != e.args.rend(); ++it) g(it->get());
+}
+
 // f(e) for e and every expression below it, parents first; f returns false
 // to leave a node's children out. Subqueries are not entered.
 template <class E, class F>
@@ -19,7 +27,7 @@ void RecorreExpr(E& e, F&& f) {
         pila.pop_back();
         if (!f(*x))
             continue;
-        for (auto it = x->args.rbegin(); it != x->args.rend(); ++it) pila.push_back(it->get());
+        HijosInvertidos(*x, [&](E* h) { pila.push_back(h); });
     }
 }
 
@@ -40,8 +48,7 @@ void RecorreExprPostorden(Expr& e, F&& f) {
             continue;
         }
         pila.push_back({p.e, true});
-        for (auto it = p.e->args.rbegin(); it != p.e->args.rend(); ++it)
-            pila.push_back({it->get(), false});
+        HijosInvertidos(*p.e, [&](Expr* h) { pila.push_back({h, false}); });
     }
 }
 
@@ -70,11 +77,10 @@ void RecorreRaices(Select& s, F&& f) {
     for (auto& o : s.orden) f(*o.expr);
 }
 
-// f(c) for c and every query nested in it: derived tables and subqueries
-// of expressions, outer queries first.
-template <class F>
-void RecorreConsultas(Consulta& c, F&& f) {
-    f(c);
+// g(q) for every query nested directly in c: its derived tables and the
+// subqueries of its expressions.
+template <class G>
+void ConsultasHijas(Consulta& c, G&& g) {
     for (auto& s : c.ramas) {
         std::vector<Origen*> origenes;
         for (auto& o : s.origenes) origenes.push_back(o.get());
@@ -82,7 +88,7 @@ void RecorreConsultas(Consulta& c, F&& f) {
             Origen* o = origenes.back();
             origenes.pop_back();
             if (o->tipo == TipoOrigen::Derivada && o->subconsulta)
-                RecorreConsultas(*o->subconsulta, f);
+                g(*o->subconsulta);
             if (o->tipo == TipoOrigen::Union) {
                 origenes.push_back(o->derecho.get());
                 origenes.push_back(o->izquierdo.get());
@@ -91,11 +97,27 @@ void RecorreConsultas(Consulta& c, F&& f) {
         RecorreRaices(s, [&](Expr& raiz) {
             RecorreExpr(raiz, [&](Expr& e) {
                 if (e.subconsulta)
-                    RecorreConsultas(*e.subconsulta, f);
+                    g(*e.subconsulta);
                 return true;
             });
         });
     }
+}
+
+// f(c) for c and every query nested in it: derived tables and subqueries
+// of expressions, outer queries first.
+template <class F>
+void RecorreConsultas(Consulta& c, F&& f) {
+    f(c);
+    ConsultasHijas(c, [&](Consulta& q) { RecorreConsultas(q, f); });
+}
+
+// The same, inner queries first: f may rewrite a query into new nested
+// queries, which the walk does not enter.
+template <class F>
+void RecorreConsultasPostorden(Consulta& c, F&& f) {
+    ConsultasHijas(c, [&](Consulta& q) { RecorreConsultasPostorden(q, f); });
+    f(c);
 }
 
 }  // namespace jet::sql

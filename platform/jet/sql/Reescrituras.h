@@ -22,6 +22,20 @@ void OrdenaDistintas(Consulta& c);
 // within its expression depth this way.
 void AgrupaLogicas(Consulta& c);
 
+// A union becomes one SELECT over its branches, each branch a step of its
+// own with its columns by position, its branch number and its rows' place:
+// the last branch's ORDER BY sorts the whole union (by position, text in
+// Jet's order), a UNION ALL otherwise yields its branches in order, and a
+// branch's TOP or its own ORDER BY applies to that branch alone. Runs
+// before ReescribeTop, whose work it does for the branches.
+void OrdenaUniones(Consulta& c);
+
+// Jet's TOP n [PERCENT] keeps the rows tied with its last one: a TOP query
+// becomes a SELECT over its rows ranked by window functions (RANK,
+// ROW_NUMBER, COUNT(*) OVER ()), filtered by rank and, where its rows'
+// order counts, sorted by their place.
+void ReescribeTop(Consulta& c);
+
 // All of them, in order.
 void Reescribe(Consulta& c);
 
