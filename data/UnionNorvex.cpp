@@ -158,9 +158,10 @@ bool TUnionNorvex::TOrdenJet::operator()(const std::string& a, const std::string
     return jet::sql::JetCollation::Compara(a, b) < 0;
 }
 
+// Per branch, the rows of each catalogue.
 struct TUnionNorvex::TCatalogos {
-    std::vector<TFilaCatalogo<int64_t>> sectores, divisas;
-    std::vector<TFilaCatalogo<std::string>> clientes;
+    std::vector<std::vector<TFilaCatalogo<int64_t>>> sectores, divisas;
+    std::vector<std::vector<TFilaCatalogo<std::string>>> clientes;
 };
 
 TUnionNorvex::TUnionNorvex(std::vector<int64_t> empresas) : empresas_(std::move(empresas)) {}
@@ -174,29 +175,30 @@ void TUnionNorvex::LeeCatalogos(const jet::TArchivoAccess& parte, size_t n) {
         return k == 0 || nEmp < 0 || (k < empresas_.size() && Entero(fila[nEmp]) == empresas_[k]);
     };
     auto sinGuarda = [](size_t, const jet::TTabla&, const std::vector<TValor>&) { return true; };
-    TCatalogos& c = catalogos_.at(n);
-    c.sectores = LeeCatalogo<int64_t>(parte, n, "tSector", "ClaveSector", {"Sector"}, sinGuarda);
-    c.divisas = LeeCatalogo<int64_t>(parte, n, "tDivisas", "NumeroDivisa", {"Simbolo", "Divisa"},
-                                     sinGuarda);
-    c.clientes = LeeCatalogo<std::string>(parte, n, "tCliente", "ClaveCliente",
-                                          {"Nombre", "ApellidoPaterno", "ApellidoMaterno"}, guarda);
+    TCatalogos& c = *catalogos_;
+    c.sectores.at(n) =
+        LeeCatalogo<int64_t>(parte, n, "tSector", "ClaveSector", {"Sector"}, sinGuarda);
+    c.divisas.at(n) = LeeCatalogo<int64_t>(parte, n, "tDivisas", "NumeroDivisa",
+                                           {"Simbolo", "Divisa"}, sinGuarda);
+    c.clientes.at(n) =
+        LeeCatalogo<std::string>(parte, n, "tCliente", "ClaveCliente",
+                                 {"Nombre", "ApellidoPaterno", "ApellidoMaterno"}, guarda);
 }
 
 void TUnionNorvex::Prepara(const std::vector<const jet::TArchivoAccess*>& partes) {
-    catalogos_.assign(partes.size(), {});
+    catalogos_ = std::make_unique<TCatalogos>();
+    catalogos_->sectores.resize(partes.size());
+    catalogos_->divisas.resize(partes.size());
+    catalogos_->clientes.resize(partes.size());
     for (size_t n = 0; n < partes.size(); ++n) LeeCatalogos(*partes[n], n);
     alertas_.clear();
     UneCatalogos();
 }
 
 void TUnionNorvex::UneCatalogos() {
-    std::vector<std::vector<TFilaCatalogo<int64_t>>> sectores, divisas;
-    std::vector<std::vector<TFilaCatalogo<std::string>>> clientes;
-    for (const TCatalogos& c : catalogos_) {
-        sectores.push_back(c.sectores);
-        divisas.push_back(c.divisas);
-        clientes.push_back(c.clientes);
-    }
+    const auto& sectores = catalogos_->sectores;
+    const auto& divisas = catalogos_->divisas;
+    const auto& clientes = catalogos_->clientes;
     auto mayor = [](const auto& filas) {
         int64_t n = 0;
         for (const auto& parte : filas)
@@ -251,7 +253,7 @@ std::set<size_t> TUnionNorvex::Reprepara(const std::vector<const jet::TArchivoAc
                                          const std::set<size_t>& cambiadas) {
     std::set<size_t> releer;
     for (size_t n = 0; n < partes.size(); ++n) releer.insert(n);
-    if (bRenombradaAlLeer_ || catalogos_.size() != partes.size()) {
+    if (bRenombradaAlLeer_ || !catalogos_ || catalogos_->clientes.size() != partes.size()) {
         Prepara(partes);
         return releer;
     }

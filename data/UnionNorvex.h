@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -72,9 +73,9 @@ public:
     std::set<size_t> DameSucursalesConAlertas(const std::string& sClave) const;
 
 private:
-    struct TCatalogos;  // one branch's catalogue rows, as read
+    struct TCatalogos;  // every branch's catalogue rows, as read
     std::vector<int64_t> empresas_;
-    std::vector<TCatalogos> catalogos_;
+    std::unique_ptr<TCatalogos> catalogos_;
     // Per branch, a key as the branch writes it -> the key in the union.
     std::vector<std::map<std::string, std::string, TOrdenJet>> clientes_;
     std::vector<std::map<int64_t, int64_t>> sectores_, divisas_;
