@@ -57,6 +57,7 @@ template <typename TClave>
 struct TFilaCatalogo {
     TClave clave;
     std::vector<std::string> descripcion;
+    bool operator==(const TFilaCatalogo&) const = default;
 };
 
 // Reads a catalogue of one branch: the rows it keeps.
@@ -257,32 +258,45 @@ std::set<size_t> TUnionNorvex::Reprepara(const std::vector<const jet::TArchivoAc
         Prepara(partes);
         return releer;
     }
-    const auto clientes = std::move(clientes_);
-    const auto sectores = std::move(sectores_);
-    const auto divisas = std::move(divisas_);
-    const auto clientesFuera = clientesFuera_;
-    const auto sectoresFuera = sectoresFuera_;
-    const auto divisasFuera = divisasFuera_;
-    for (size_t n : cambiadas)
-        if (n < partes.size())
-            LeeCatalogos(*partes[n], n);
-    UneCatalogos();
+    bool bMismosCatalogos = true;
+    for (size_t n : cambiadas) {
+        if (n >= partes.size())
+            continue;
+        const TCatalogos& c = *catalogos_;
+        const auto sectoresLeidos = c.sectores[n], divisasLeidas = c.divisas[n];
+        const auto clientesLeidos = c.clientes[n];
+        LeeCatalogos(*partes[n], n);
+        bMismosCatalogos = bMismosCatalogos && c.sectores[n] == sectoresLeidos &&
+                           c.divisas[n] == divisasLeidas && c.clientes[n] == clientesLeidos;
+    }
     releer = cambiadas;
-    for (size_t n = 0; n < partes.size(); ++n) {
-        if (cambiadas.count(n))
-            continue;
-        if (clientesFuera_[n] != clientesFuera[n] || sectoresFuera_[n] != sectoresFuera[n] ||
-            divisasFuera_[n] != divisasFuera[n] ||
-            !MismasClaves(n, clientes[n], clientes_[n], clavesClientes_) ||
-            !MismasClaves(n, sectores[n], sectores_[n], clavesSectores_) ||
-            !MismasClaves(n, divisas[n], divisas_[n], clavesDivisas_)) {
-            releer.insert(n);
-            continue;
+    // The same catalogues merge into the same keys, and a key that rows use
+    // without a catalogue row maps as it did (none was renamed): only the
+    // changed branches' rows are read again.
+    if (!bMismosCatalogos) {
+        const auto clientes = std::move(clientes_);
+        const auto sectores = std::move(sectores_);
+        const auto divisas = std::move(divisas_);
+        const auto clientesFuera = clientesFuera_;
+        const auto sectoresFuera = sectoresFuera_;
+        const auto divisasFuera = divisasFuera_;
+        UneCatalogos();
+        for (size_t n = 0; n < partes.size(); ++n) {
+            if (cambiadas.count(n))
+                continue;
+            if (clientesFuera_[n] != clientesFuera[n] || sectoresFuera_[n] != sectoresFuera[n] ||
+                divisasFuera_[n] != divisasFuera[n] ||
+                !MismasClaves(n, clientes[n], clientes_[n], clavesClientes_) ||
+                !MismasClaves(n, sectores[n], sectores_[n], clavesSectores_) ||
+                !MismasClaves(n, divisas[n], divisas_[n], clavesDivisas_)) {
+                releer.insert(n);
+                continue;
+            }
+            // Its rows stay as they are: so do the keys they taught.
+            clientes_[n] = clientes[n];
+            sectores_[n] = sectores[n];
+            divisas_[n] = divisas[n];
         }
-        // Its rows stay as they are: so do the keys they taught.
-        clientes_[n] = clientes[n];
-        sectores_[n] = sectores[n];
-        divisas_[n] = divisas[n];
     }
     for (auto it = alertas_.begin(); it != alertas_.end();) {
         for (size_t n : releer) it->second.erase(n);
