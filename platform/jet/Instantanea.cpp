@@ -209,6 +209,9 @@ bool TInstantanea::RecargaPartes() {
         sqlite3_exec(db_, "ROLLBACK TO recarga; RELEASE recarga", nullptr, nullptr, nullptr);
         // The parts are open anew and the tables hold the old rows.
         bRecargaEntera_ = true;
+        // Stopped inside SQLite (deleting), the failure is SQLite's own.
+        if (Interrumpido())
+            throw ErrorJet(TErrorJet::Interrumpida);
         throw;
     }
     return true;
