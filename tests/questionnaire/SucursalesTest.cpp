@@ -257,6 +257,8 @@ TEST_F(UnionTest, UnArchivoQueCambiaReleeLoQueSuCambioToca) {
         std::function<void(TBDNorvex& matriz, TBDNorvex& sucursal)> cambia;
         bool bMatriz;               // the head office's file changes (else the branch's)
         std::set<size_t> releidas;  // the files whose rows are read again
+        // The files as they were first (none: the fixture's).
+        std::function<void(TBDNorvex& matriz, TBDNorvex& sucursal)> antes = nullptr;
     } casos[] = {
         {"an operation of the branch",
          [](TBDNorvex&, TBDNorvex& s) { s.ops[0].dCantidad = 75; },
@@ -297,11 +299,24 @@ TEST_F(UnionTest, UnArchivoQueCambiaReleeLoQueSuCambioToca) {
          },
          true,
          {0, 1}},
+        // The head office has C9 from the start: the branch's C9 got a key
+        // of its own as its operations were read, in the order they were
+        // read, and a key given so is given again from the start.
+        {"any file once a key was renamed as rows were read",
+         [](TBDNorvex&, TBDNorvex& s) { s.ops[0].dCantidad = 75; },
+         false,
+         {0, 1},
+         [](TBDNorvex& m, TBDNorvex&) {
+             m.clientes.push_back(
+                 {"C9", std::string("PEDRO"), std::string("SOTO"), std::monostate{}});
+         }},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.sCaso);
         matriz_ = matriz;
         sucursal_ = sucursal;
+        if (c.antes)
+            c.antes(matriz_, sucursal_);
         Reescribe(matriz_, "a.mdb");
         Reescribe(sucursal_, "b.mdb");
         auto reglas = std::make_shared<TReglasContadas>(std::vector<int64_t>{1, 2});
