@@ -1,6 +1,7 @@
 #include "platform/jet/Instantanea.h"
 
 #include <sqlite3.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <mutex>
@@ -62,6 +63,16 @@ constexpr int kBitsPorParte = 40;
 
 int64_t PrimeraFila(size_t nParte) {
     return static_cast<int64_t>(nParte) << kBitsPorParte;
+}
+
+// How SQLite's rowid is named in a table: a column of the file may take
+// the usual name. Empty when the file's columns take every name.
+std::string NombreRowid(const TTabla& tabla) {
+    for (const char* s : {"rowid", "_rowid_", "oid"})
+        if (std::none_of(tabla.columnas.begin(), tabla.columnas.end(),
+                         [&](const TColumna& c) { return strcasecmp(c.sNombre.c_str(), s) == 0; }))
+            return s;
+    return "";
 }
 
 void Ejecuta(sqlite3* db, const std::string& sql) {
@@ -185,6 +196,10 @@ bool TInstantanea::RecargaPartes() {
     }
     if (releer.size() >= partes->NumeroPartes())
         return false;
+    for (const std::string& sTabla : ordenCarga_)
+        if (const TTabla* tabla = archivo_->BuscaTabla(sTabla);
+            !tabla || NombreRowid(*tabla).empty())
+            return false;  // copied without ranges, or gone
     BorraDerivadas();
     // One savepoint for every table: stopped midway, no table holds some
     // parts' rows new and others' old.
@@ -192,14 +207,13 @@ bool TInstantanea::RecargaPartes() {
     try {
         for (const std::string& sTabla : ordenCarga_) {
             const TTabla* tabla = archivo_->BuscaTabla(sTabla);
-            if (!tabla)
-                throw ErrorJet(TErrorJet::TablaNoCopiada, {sTabla, ""});
             for (size_t n : releer) {
                 if (Interrumpido())
                     throw ErrorJet(TErrorJet::Interrumpida);
-                Ejecuta(db_, "DELETE FROM " + Nombre(tabla->sNombre) +
-                                 " WHERE rowid >= " + std::to_string(PrimeraFila(n)) +
-                                 " AND rowid < " + std::to_string(PrimeraFila(n + 1)));
+                const std::string sRowid = NombreRowid(*tabla);
+                Ejecuta(db_, "DELETE FROM " + Nombre(tabla->sNombre) + " WHERE " + sRowid +
+                                 " >= " + std::to_string(PrimeraFila(n)) + " AND " + sRowid +
+                                 " < " + std::to_string(PrimeraFila(n + 1)));
                 CopiaFilas(*tabla, n);
             }
         }
@@ -237,7 +251,8 @@ void TInstantanea::Carga(const TTabla& tabla) {
     Ejecuta(db_, crea + ")");
     Ejecuta(db_, "BEGIN");
     try {
-        if (const auto* partes = dynamic_cast<const IArchivoPorPartes*>(archivo_.get()))
+        const auto* partes = dynamic_cast<const IArchivoPorPartes*>(archivo_.get());
+        if (partes && !NombreRowid(tabla).empty())
             for (size_t n = 0; n < partes->NumeroPartes(); ++n) CopiaFilas(tabla, n);
         else
             CopiaFilas(tabla, std::nullopt);
@@ -272,7 +287,7 @@ void TInstantanea::CopiaFilas(const TTabla& tabla, std::optional<size_t> nParte)
     const int nRowid = 1 + static_cast<int>(std::count_if(parametros.begin(), parametros.end(),
                                                           [](int p) { return p != 0; }));
     if (nParte) {
-        sColumnas += (sColumnas.empty() ? "" : ", ") + std::string("rowid");
+        sColumnas += (sColumnas.empty() ? "" : ", ") + NombreRowid(tabla);
         sValores += sValores.empty() ? "?" : ", ?";
     }
     int64_t nFila = nParte ? PrimeraFila(*nParte) : 0;

@@ -49,7 +49,8 @@ protected:
         if (bOtraColumna)
             columnas.push_back({"X", TTipoColumna::tcEnteroLargo, 4});
         a->Tabla("t", columnas, t);
-        a->Tabla("u", {{"K", TTipoColumna::tcEnteroLargo, 4}}, u);
+        // A column of the file may take SQLite's name for the rowid.
+        a->Tabla("u", {{"Rowid", TTipoColumna::tcEnteroLargo, 4}}, u);
         return a;
     }
 
@@ -88,7 +89,7 @@ protected:
 // What a statement's answer shows of the rows: their order too.
 const char* const kConsultas[] = {
     "SELECT N, S FROM t",
-    "SELECT COUNT(*), SUM(K) FROM u",
+    "SELECT COUNT(*), SUM(Rowid) FROM u",
     // A derived table the snapshot keeps, read before and after the change.
     "SELECT DISTINCT d.S FROM (SELECT S FROM t) AS d",
     "SELECT TOP 3 d.N FROM (SELECT N FROM t WHERE S LIKE 'y*') AS d",
@@ -140,7 +141,7 @@ TEST_F(InstantaneaUnion, AChangedFileReadsOnlyItsRowsAndAnswersAsAFreshUnion) {
 std::string Contenido(jet::TInstantanea& i) {
     std::string s;
     for (const char* sql :
-         {"SELECT group_concat(N || S, ',') FROM t", "SELECT group_concat(K, ',') FROM u"}) {
+         {"SELECT group_concat(N || S, ',') FROM t", "SELECT group_concat(Rowid, ',') FROM u"}) {
         sqlite3_stmt* st = nullptr;
         EXPECT_EQ(sqlite3_prepare_v2(i.Db(), sql, -1, &st, nullptr), SQLITE_OK);
         EXPECT_EQ(sqlite3_step(st), SQLITE_ROW);
