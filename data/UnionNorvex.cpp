@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "platform/jet/sql/JetCollation.h"
@@ -56,39 +57,38 @@ template <typename TClave>
 struct TFilaCatalogo {
     TClave clave;
     std::vector<std::string> descripcion;
+    bool operator==(const TFilaCatalogo&) const = default;
 };
 
-// Reads a catalogue of every branch: the rows each branch keeps.
+// Reads a catalogue of one branch: the rows it keeps.
 template <typename TClave>
-std::vector<std::vector<TFilaCatalogo<TClave>>> LeeCatalogo(
-    const std::vector<const jet::TArchivoAccess*>& partes, const char* sTabla, const char* sClave,
+std::vector<TFilaCatalogo<TClave>> LeeCatalogo(
+    const jet::TArchivoAccess& parte, size_t n, const char* sTabla, const char* sClave,
     const std::vector<const char*>& descripcion,
     const std::function<bool(size_t, const jet::TTabla&, const std::vector<TValor>&)>& guarda) {
-    std::vector<std::vector<TFilaCatalogo<TClave>>> filas(partes.size());
-    for (size_t n = 0; n < partes.size(); ++n) {
-        const jet::TTabla* tabla = partes[n]->BuscaTabla(sTabla);
-        if (!tabla)
-            continue;
-        const int nClave = Columna(*tabla, sClave);
-        std::vector<int> columnas;
-        for (const char* s : descripcion) columnas.push_back(Columna(*tabla, s));
-        if (nClave < 0)
-            continue;
-        partes[n]->LeeFilas(tabla->sNombre, [&](const std::vector<TValor>& fila) {
-            if (!guarda(n, *tabla, fila))
-                return;
-            std::optional<TClave> clave;
-            if constexpr (std::is_same_v<TClave, std::string>)
-                clave = Texto(fila[nClave]);
-            else
-                clave = Entero(fila[nClave]);
-            if (!clave)
-                return;
-            TFilaCatalogo<TClave> f{*clave, {}};
-            for (int c : columnas) f.descripcion.push_back(c >= 0 ? Recortado(fila[c]) : "");
-            filas[n].push_back(std::move(f));
-        });
-    }
+    std::vector<TFilaCatalogo<TClave>> filas;
+    const jet::TTabla* tabla = parte.BuscaTabla(sTabla);
+    if (!tabla)
+        return filas;
+    const int nClave = Columna(*tabla, sClave);
+    std::vector<int> columnas;
+    for (const char* s : descripcion) columnas.push_back(Columna(*tabla, s));
+    if (nClave < 0)
+        return filas;
+    parte.LeeFilas(tabla->sNombre, [&](const std::vector<TValor>& fila) {
+        if (!guarda(n, *tabla, fila))
+            return;
+        std::optional<TClave> clave;
+        if constexpr (std::is_same_v<TClave, std::string>)
+            clave = Texto(fila[nClave]);
+        else
+            clave = Entero(fila[nClave]);
+        if (!clave)
+            return;
+        TFilaCatalogo<TClave> f{*clave, {}};
+        for (int c : columnas) f.descripcion.push_back(c >= 0 ? Recortado(fila[c]) : "");
+        filas.push_back(std::move(f));
+    });
     return filas;
 }
 
@@ -159,24 +159,47 @@ bool TUnionNorvex::TOrdenJet::operator()(const std::string& a, const std::string
     return jet::sql::JetCollation::Compara(a, b) < 0;
 }
 
+// Per branch, the rows of each catalogue.
+struct TUnionNorvex::TCatalogos {
+    std::vector<std::vector<TFilaCatalogo<int64_t>>> sectores, divisas;
+    std::vector<std::vector<TFilaCatalogo<std::string>>> clientes;
+};
+
 TUnionNorvex::TUnionNorvex(std::vector<int64_t> empresas) : empresas_(std::move(empresas)) {}
 
-void TUnionNorvex::Prepara(const std::vector<const jet::TArchivoAccess*>& partes) {
+TUnionNorvex::~TUnionNorvex() = default;
+
+void TUnionNorvex::LeeCatalogos(const jet::TArchivoAccess& parte, size_t n) {
     // A branch's rows of another company stay out; the head office's all pass.
-    auto guarda = [this](size_t n, const jet::TTabla& tabla, const std::vector<TValor>& fila) {
+    auto guarda = [this](size_t k, const jet::TTabla& tabla, const std::vector<TValor>& fila) {
         const int nEmp = Columna(tabla, "NumEmp");
-        return n == 0 || nEmp < 0 || (n < empresas_.size() && Entero(fila[nEmp]) == empresas_[n]);
+        return k == 0 || nEmp < 0 || (k < empresas_.size() && Entero(fila[nEmp]) == empresas_[k]);
     };
     auto sinGuarda = [](size_t, const jet::TTabla&, const std::vector<TValor>&) { return true; };
-
-    const auto sectores =
-        LeeCatalogo<int64_t>(partes, "tSector", "ClaveSector", {"Sector"}, sinGuarda);
-    const auto divisas =
-        LeeCatalogo<int64_t>(partes, "tDivisas", "NumeroDivisa", {"Simbolo", "Divisa"}, sinGuarda);
-    const auto clientes =
-        LeeCatalogo<std::string>(partes, "tCliente", "ClaveCliente",
+    TCatalogos& c = *catalogos_;
+    c.sectores.at(n) =
+        LeeCatalogo<int64_t>(parte, n, "tSector", "ClaveSector", {"Sector"}, sinGuarda);
+    c.divisas.at(n) = LeeCatalogo<int64_t>(parte, n, "tDivisas", "NumeroDivisa",
+                                           {"Simbolo", "Divisa"}, sinGuarda);
+    c.clientes.at(n) =
+        LeeCatalogo<std::string>(parte, n, "tCliente", "ClaveCliente",
                                  {"Nombre", "ApellidoPaterno", "ApellidoMaterno"}, guarda);
+}
 
+void TUnionNorvex::Prepara(const std::vector<const jet::TArchivoAccess*>& partes) {
+    catalogos_ = std::make_unique<TCatalogos>();
+    catalogos_->sectores.resize(partes.size());
+    catalogos_->divisas.resize(partes.size());
+    catalogos_->clientes.resize(partes.size());
+    for (size_t n = 0; n < partes.size(); ++n) LeeCatalogos(*partes[n], n);
+    alertas_.clear();
+    UneCatalogos();
+}
+
+void TUnionNorvex::UneCatalogos() {
+    const auto& sectores = catalogos_->sectores;
+    const auto& divisas = catalogos_->divisas;
+    const auto& clientes = catalogos_->clientes;
     auto mayor = [](const auto& filas) {
         int64_t n = 0;
         for (const auto& parte : filas)
@@ -185,7 +208,7 @@ void TUnionNorvex::Prepara(const std::vector<const jet::TArchivoAccess*>& partes
     };
     nSiguienteSector_ = mayor(sectores) + 1;
     nSiguienteDivisa_ = mayor(divisas) + 1;
-    alertas_.clear();
+    bRenombradaAlLeer_ = false;
     UneCatalogo<int64_t>(sectores, sectores_, sectoresFuera_, clavesSectores_,
                          [this](size_t, const int64_t&) { return nSiguienteSector_++; });
     UneCatalogo<int64_t>(divisas, divisas_, divisasFuera_, clavesDivisas_,
@@ -204,6 +227,84 @@ void TUnionNorvex::Prepara(const std::vector<const jet::TArchivoAccess*>& partes
     // uses are told lost or taken: those are found as rows are read.
 }
 
+namespace {
+
+// Whether a branch's keys, as its rows already read got them (antes), map
+// as the catalogues now say (ahora): a key the catalogue has to the same
+// key, and one it lacks to itself (no key of the union's now takes it).
+template <typename TClave, typename TMenor>
+bool MismasClaves(size_t n, const std::map<TClave, TClave, TMenor>& antes,
+                  const std::map<TClave, TClave, TMenor>& ahora,
+                  const std::set<TClave, TMenor>& claves) {
+    for (const auto& [clave, unida] : antes) {
+        const auto it = ahora.find(clave);
+        if (it != ahora.end() ? !(it->second == unida)
+                              : !(unida == clave) || (n > 0 && claves.count(clave)))
+            return false;
+    }
+    for (const auto& [clave, unida] : ahora)
+        if (!antes.count(clave))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+std::set<size_t> TUnionNorvex::Reprepara(const std::vector<const jet::TArchivoAccess*>& partes,
+                                         const std::set<size_t>& cambiadas) {
+    std::set<size_t> releer;
+    for (size_t n = 0; n < partes.size(); ++n) releer.insert(n);
+    if (bRenombradaAlLeer_ || !catalogos_ || catalogos_->clientes.size() != partes.size()) {
+        Prepara(partes);
+        return releer;
+    }
+    bool bMismosCatalogos = true;
+    for (size_t n : cambiadas) {
+        if (n >= partes.size())
+            continue;
+        const TCatalogos& c = *catalogos_;
+        const auto sectoresLeidos = c.sectores[n], divisasLeidas = c.divisas[n];
+        const auto clientesLeidos = c.clientes[n];
+        LeeCatalogos(*partes[n], n);
+        bMismosCatalogos = bMismosCatalogos && c.sectores[n] == sectoresLeidos &&
+                           c.divisas[n] == divisasLeidas && c.clientes[n] == clientesLeidos;
+    }
+    releer = cambiadas;
+    // The same catalogues merge into the same keys, and a key that rows use
+    // without a catalogue row maps as it did (none was renamed): only the
+    // changed branches' rows are read again.
+    if (!bMismosCatalogos) {
+        const auto clientes = std::move(clientes_);
+        const auto sectores = std::move(sectores_);
+        const auto divisas = std::move(divisas_);
+        const auto clientesFuera = clientesFuera_;
+        const auto sectoresFuera = sectoresFuera_;
+        const auto divisasFuera = divisasFuera_;
+        UneCatalogos();
+        for (size_t n = 0; n < partes.size(); ++n) {
+            if (cambiadas.count(n))
+                continue;
+            if (clientesFuera_[n] != clientesFuera[n] || sectoresFuera_[n] != sectoresFuera[n] ||
+                divisasFuera_[n] != divisasFuera[n] ||
+                !MismasClaves(n, clientes[n], clientes_[n], clavesClientes_) ||
+                !MismasClaves(n, sectores[n], sectores_[n], clavesSectores_) ||
+                !MismasClaves(n, divisas[n], divisas_[n], clavesDivisas_)) {
+                releer.insert(n);
+                continue;
+            }
+            // Its rows stay as they are: so do the keys they taught.
+            clientes_[n] = clientes[n];
+            sectores_[n] = sectores[n];
+            divisas_[n] = divisas[n];
+        }
+    }
+    for (auto it = alertas_.begin(); it != alertas_.end();) {
+        for (size_t n : releer) it->second.erase(n);
+        it = it->second.empty() ? alertas_.erase(it) : std::next(it);
+    }
+    return releer;
+}
+
 std::string TUnionNorvex::Cliente(size_t n, const std::string& s) {
     auto& mapa = clientes_[n];
     if (auto it = mapa.find(s); it != mapa.end())
@@ -213,6 +314,7 @@ std::string TUnionNorvex::Cliente(size_t n, const std::string& s) {
         sNueva =
             ClaveNueva(n, s, [this](const std::string& k) { return clavesClientes_.count(k); });
         clavesClientes_.insert(sNueva);
+        bRenombradaAlLeer_ = true;
     }
     return mapa[s] = sNueva;
 }
@@ -221,14 +323,22 @@ int64_t TUnionNorvex::Sector(size_t n, int64_t nClave) {
     auto& mapa = sectores_[n];
     if (auto it = mapa.find(nClave); it != mapa.end())
         return it->second;
-    return mapa[nClave] = n > 0 && clavesSectores_.count(nClave) ? nSiguienteSector_++ : nClave;
+    if (n > 0 && clavesSectores_.count(nClave)) {
+        bRenombradaAlLeer_ = true;
+        return mapa[nClave] = nSiguienteSector_++;
+    }
+    return mapa[nClave] = nClave;
 }
 
 int64_t TUnionNorvex::Divisa(size_t n, int64_t nClave) {
     auto& mapa = divisas_[n];
     if (auto it = mapa.find(nClave); it != mapa.end())
         return it->second;
-    return mapa[nClave] = n > 0 && clavesDivisas_.count(nClave) ? nSiguienteDivisa_++ : nClave;
+    if (n > 0 && clavesDivisas_.count(nClave)) {
+        bRenombradaAlLeer_ = true;
+        return mapa[nClave] = nSiguienteDivisa_++;
+    }
+    return mapa[nClave] = nClave;
 }
 
 std::set<size_t> TUnionNorvex::DameSucursalesConAlertas(const std::string& sClave) const {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,17 +54,29 @@ public:
 
     // The active company of each branch, head office first.
     explicit TUnionNorvex(std::vector<int64_t> empresas);
+    ~TUnionNorvex() override;
 
     void Prepara(const std::vector<const jet::TArchivoAccess*>& partes) override;
     bool Adapta(size_t nParte, const jet::TTabla& tabla, std::vector<jet::TValor>& fila) override;
+    // Reads again only the changed branches' catalogues and merges them with
+    // the others' as read before (no merge when they read as before: only
+    // the changed branches are read again). A branch whose rows now map to
+    // other keys (its client merged with a head office's client it was told
+    // apart from, a key of its own now another) is read again; the others
+    // keep the keys their rows got. Every branch is read again once a branch used a key
+    // without a catalogue row that the union had to rename: such a key's new
+    // name depends on the order rows were read.
+    std::set<size_t> Reprepara(const std::vector<const jet::TArchivoAccess*>& partes,
+                               const std::set<size_t>& cambiadas) override;
 
     // The branches (0 the head office) whose alerts of their active company
     // name a client of the union, once the alerts have been read.
     std::set<size_t> DameSucursalesConAlertas(const std::string& sClave) const;
 
 private:
-    struct TCatalogoUnido;
+    struct TCatalogos;  // every branch's catalogue rows, as read
     std::vector<int64_t> empresas_;
+    std::unique_ptr<TCatalogos> catalogos_;
     // Per branch, a key as the branch writes it -> the key in the union.
     std::vector<std::map<std::string, std::string, TOrdenJet>> clientes_;
     std::vector<std::map<int64_t, int64_t>> sectores_, divisas_;
@@ -75,7 +88,11 @@ private:
     std::set<int64_t> clavesSectores_, clavesDivisas_;
     int64_t nSiguienteSector_ = 0, nSiguienteDivisa_ = 0;
     std::map<std::string, std::set<size_t>, TOrdenJet> alertas_;
+    // A branch's key without a catalogue row was renamed as rows were read.
+    bool bRenombradaAlLeer_ = false;
 
+    void LeeCatalogos(const jet::TArchivoAccess& parte, size_t nParte);
+    void UneCatalogos();
     bool AdaptaFila(size_t nParte, const jet::TTabla& tabla, std::vector<jet::TValor>& fila);
     std::string Cliente(size_t nParte, const std::string& sClave);
     int64_t Sector(size_t nParte, int64_t nClave);

@@ -95,11 +95,15 @@ void TADOConnection::UneArchivos(const std::vector<std::pair<std::string, std::s
     }
     std::vector<std::pair<std::string, std::string>> todos{{d_->sRuta, d_->sContrasena}};
     todos.insert(todos.end(), otros.begin(), otros.end());
-    auto abre = [todos, reglas]() -> std::unique_ptr<jet::TArchivoAccess> {
+    // A file that changes opens again alone; the union tells the engine
+    // which parts' rows to read again.
+    auto abreParte = [todos](size_t n) {
+        return jet::TArchivoAccess::Abre(todos.at(n).first, todos.at(n).second);
+    };
+    auto abre = [todos, reglas, abreParte]() -> std::unique_ptr<jet::TArchivoAccess> {
         std::vector<std::unique_ptr<jet::TArchivoAccess>> partes;
-        for (const auto& [sRuta, sContrasena] : todos)
-            partes.push_back(jet::TArchivoAccess::Abre(sRuta, sContrasena));
-        return std::make_unique<jet::TArchivoUnion>(std::move(partes), reglas);
+        for (size_t n = 0; n < todos.size(); ++n) partes.push_back(abreParte(n));
+        return std::make_unique<jet::TArchivoUnion>(std::move(partes), reglas, abreParte);
     };
     // Every file opens now, so that a bad one fails here and not at the first
     // statement.

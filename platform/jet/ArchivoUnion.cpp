@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace jet {
@@ -34,22 +35,91 @@ std::vector<std::string> SeparaRutas(const std::string& s) {
     return rutas;
 }
 
+// The tables as the union shows them: names and columns, not row counts.
+bool MismasTablas(const TArchivoAccess& a, const TArchivoAccess& b) {
+    const std::vector<std::string> nombres = a.DameNombresTablas();
+    if (nombres != b.DameNombresTablas())
+        return false;
+    auto igual = [](const TColumna& x, const TColumna& y) {
+        return x.sNombre == y.sNombre && x.eTipo == y.eTipo && x.nTamano == y.nTamano &&
+               x.nPrecision == y.nPrecision && x.nEscala == y.nEscala &&
+               x.nCodigoTipo == y.nCodigoTipo;
+    };
+    for (const std::string& s : nombres) {
+        const TTabla* x = a.BuscaTabla(s);
+        const TTabla* y = b.BuscaTabla(s);
+        if (!x || !y || x->sNombre != y->sNombre ||
+            !std::equal(x->columnas.begin(), x->columnas.end(), y->columnas.begin(),
+                        y->columnas.end(), igual))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
+std::set<size_t> IReglasUnion::Reprepara(const std::vector<const TArchivoAccess*>& partes,
+                                         const std::set<size_t>&) {
+    Prepara(partes);
+    std::set<size_t> todas;
+    for (size_t n = 0; n < partes.size(); ++n) todas.insert(n);
+    return todas;
+}
+
 TArchivoUnion::TArchivoUnion(std::vector<std::unique_ptr<TArchivoAccess>> partes,
-                             std::shared_ptr<IReglasUnion> reglas)
-    : partes_(std::move(partes)), reglas_(std::move(reglas)) {
+                             std::shared_ptr<IReglasUnion> reglas, TAbreParte abreParte,
+                             TFirmaEnDisco firmaEnDisco)
+    : partes_(std::move(partes)),
+      reglas_(std::move(reglas)),
+      abreParte_(std::move(abreParte)),
+      firmaEnDisco_(std::move(firmaEnDisco)) {
     if (partes_.empty())
         throw std::invalid_argument("una unión necesita al menos un archivo");
     std::vector<std::string> rutas;
-    std::vector<const TArchivoAccess*> vistas;
-    for (const auto& p : partes_) {
-        rutas.push_back(p->Ruta());
-        vistas.push_back(p.get());
-    }
+    for (const auto& p : partes_) rutas.push_back(p->Ruta());
     sRuta_ = UneRutas(rutas);
     if (reglas_)
-        reglas_->Prepara(vistas);
+        reglas_->Prepara(Vistas());
+}
+
+std::vector<const TArchivoAccess*> TArchivoUnion::Vistas() const {
+    std::vector<const TArchivoAccess*> vistas;
+    for (const auto& p : partes_) vistas.push_back(p.get());
+    return vistas;
+}
+
+std::set<size_t> TArchivoUnion::PartesCambiadas() const {
+    std::set<size_t> cambiadas;
+    for (size_t n = 0; n < partes_.size(); ++n)
+        if (firmaEnDisco_(partes_[n]->Ruta()) != partes_[n]->Firma())
+            cambiadas.insert(n);
+    return cambiadas;
+}
+
+std::set<size_t> TArchivoUnion::ReabrePartes(const std::set<size_t>& cambiadas) {
+    std::set<size_t> todas;
+    for (size_t n = 0; n < partes_.size(); ++n) todas.insert(n);
+    if (!abreParte_)
+        return todas;
+    // Every file opens before any replaces its part: one that fails to open
+    // leaves the union as it was.
+    std::vector<std::unique_ptr<TArchivoAccess>> nuevas(partes_.size());
+    for (size_t n : cambiadas)
+        if (n < partes_.size())
+            nuevas[n] = abreParte_(n);
+    const bool bMismasTablas = !nuevas[0] || MismasTablas(*partes_[0], *nuevas[0]);
+    std::set<size_t> reabiertas;
+    for (size_t n = 0; n < partes_.size(); ++n)
+        if (nuevas[n]) {
+            partes_[n] = std::move(nuevas[n]);
+            reabiertas.insert(n);
+        }
+    if (!bMismasTablas) {
+        if (reglas_)
+            reglas_->Prepara(Vistas());
+        return todas;
+    }
+    return reglas_ ? reglas_->Reprepara(Vistas(), reabiertas) : reabiertas;
 }
 
 std::string TArchivoUnion::UneRutas(const std::vector<std::string>& rutas) {
@@ -65,9 +135,13 @@ TFirmaArchivo TArchivoUnion::Firma() const {
 }
 
 TFirmaArchivo TArchivoUnion::FirmaEnDisco(const std::string& sRutas) {
+    return FirmaEnDiscoPorPartes(sRutas, &TArchivoAccess::FirmaEnDisco);
+}
+
+TFirmaArchivo TArchivoUnion::FirmaEnDiscoPorPartes(const std::string& sRutas,
+                                                   const TFirmaEnDisco& firmaParte) {
     std::vector<TFirmaArchivo> firmas;
-    for (const std::string& s : SeparaRutas(sRutas))
-        firmas.push_back(TArchivoAccess::FirmaEnDisco(s));
+    for (const std::string& s : SeparaRutas(sRutas)) firmas.push_back(firmaParte(s));
     return Combina(firmas);
 }
 
@@ -81,36 +155,41 @@ const TTabla* TArchivoUnion::BuscaTabla(const std::string& sNombre) const {
 
 void TArchivoUnion::LeeFilas(const std::string& sTabla,
                              const std::function<void(const std::vector<TValor>&)>& fila) const {
+    for (size_t n = 0; n < partes_.size(); ++n) LeeFilasParte(n, sTabla, fila);
+}
+
+void TArchivoUnion::LeeFilasParte(
+    size_t n, const std::string& sTabla,
+    const std::function<void(const std::vector<TValor>&)>& fila) const {
     const TTabla* tabla = BuscaTabla(sTabla);
     if (!tabla) {
-        partes_.front()->LeeFilas(sTabla, fila);  // fails as the file fails
+        if (n == 0)
+            partes_.front()->LeeFilas(sTabla, fila);  // fails as the file fails
         return;
     }
-    for (size_t n = 0; n < partes_.size(); ++n) {
-        const TTabla* propia = partes_[n]->BuscaTabla(tabla->sNombre);
-        if (!propia)
-            continue;
-        // Where each of the union's columns is in this file's table (-1: none).
-        std::vector<int> donde;
-        for (const TColumna& c : tabla->columnas) {
-            int k = -1;
-            for (size_t j = 0; j < propia->columnas.size(); ++j)
-                if (strcasecmp(propia->columnas[j].sNombre.c_str(), c.sNombre.c_str()) == 0) {
-                    k = static_cast<int>(j);
-                    break;
-                }
-            donde.push_back(k);
-        }
-        std::vector<TValor> unida(tabla->columnas.size());
-        partes_[n]->LeeFilas(propia->sNombre, [&](const std::vector<TValor>& original) {
-            for (size_t i = 0; i < donde.size(); ++i)
-                unida[i] = donde[i] >= 0 && static_cast<size_t>(donde[i]) < original.size()
-                               ? original[donde[i]]
-                               : TValor{std::monostate{}};
-            if (!reglas_ || reglas_->Adapta(n, *tabla, unida))
-                fila(unida);
-        });
+    const TTabla* propia = n < partes_.size() ? partes_[n]->BuscaTabla(tabla->sNombre) : nullptr;
+    if (!propia)
+        return;
+    // Where each of the union's columns is in this file's table (-1: none).
+    std::vector<int> donde;
+    for (const TColumna& c : tabla->columnas) {
+        int k = -1;
+        for (size_t j = 0; j < propia->columnas.size(); ++j)
+            if (strcasecmp(propia->columnas[j].sNombre.c_str(), c.sNombre.c_str()) == 0) {
+                k = static_cast<int>(j);
+                break;
+            }
+        donde.push_back(k);
     }
+    std::vector<TValor> unida(tabla->columnas.size());
+    partes_[n]->LeeFilas(propia->sNombre, [&](const std::vector<TValor>& original) {
+        for (size_t i = 0; i < donde.size(); ++i)
+            unida[i] = donde[i] >= 0 && static_cast<size_t>(donde[i]) < original.size()
+                           ? original[donde[i]]
+                           : TValor{std::monostate{}};
+        if (!reglas_ || reglas_->Adapta(n, *tabla, unida))
+            fila(unida);
+    });
 }
 
 }  // namespace jet

@@ -1,6 +1,7 @@
 #include "platform/jet/Instantanea.h"
 
 #include <sqlite3.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <mutex>
@@ -52,6 +53,26 @@ const char* TipoDeclarado(TTipoColumna t) {
 std::string Minusculas(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
+}
+
+// Each part's rows of a table take rowids of their own range, so that a
+// part read again takes its place back among the others and full scans keep
+// the order Jet gives (the parts' rows one part after another). An Access
+// file of 2 GB holds far fewer rows than a range.
+constexpr int kBitsPorParte = 40;
+
+int64_t PrimeraFila(size_t nParte) {
+    return static_cast<int64_t>(nParte) << kBitsPorParte;
+}
+
+// How SQLite's rowid is named in a table: a column of the file may take
+// the usual name. Empty when the file's columns take every name.
+std::string NombreRowid(const TTabla& tabla) {
+    for (const char* s : {"rowid", "_rowid_", "oid"})
+        if (std::none_of(tabla.columnas.begin(), tabla.columnas.end(),
+                         [&](const TColumna& c) { return strcasecmp(c.sNombre.c_str(), s) == 0; }))
+            return s;
+    return "";
 }
 
 void Ejecuta(sqlite3* db, const std::string& sql) {
@@ -123,12 +144,16 @@ void TInstantanea::CierraBase() {
     db_ = nullptr;
     ranura_.Vacia();
     cargadas_.clear();
+    ordenCarga_.clear();
     derivadas_.clear();
 }
 
 void TInstantanea::Actualiza() {
-    if (archivo_ && firmaEnDisco_(archivo_->Ruta()) == archivo_->Firma())
+    if (archivo_ && !bRecargaEntera_ && firmaEnDisco_(archivo_->Ruta()) == archivo_->Firma())
         return;
+    if (archivo_ && !bRecargaEntera_ && RecargaPartes())
+        return;
+    bRecargaEntera_ = false;
     CierraBase();
     archivo_.reset();
     archivo_ = abre_();
@@ -156,16 +181,99 @@ sql::ICatalogo::TablaCatalogo TInstantanea::DameTabla(const std::string& sNombre
     return t;
 }
 
+bool TInstantanea::RecargaPartes() {
+    auto* partes = dynamic_cast<IArchivoPorPartes*>(archivo_.get());
+    if (!partes || !db_)
+        return false;
+    const std::set<size_t> cambiadas = partes->PartesCambiadas();
+    if (cambiadas.empty())
+        return false;
+    std::set<size_t> releer;
+    try {
+        releer = partes->ReabrePartes(cambiadas);
+    } catch (...) {
+        return false;  // opened anew whole, the file fails (or not) as it fails alone
+    }
+    if (releer.size() >= partes->NumeroPartes())
+        return false;
+    for (const std::string& sTabla : ordenCarga_)
+        if (const TTabla* tabla = archivo_->BuscaTabla(sTabla);
+            !tabla || NombreRowid(*tabla).empty())
+            return false;  // copied without ranges, or gone
+    BorraDerivadas();
+    // One savepoint for every table: stopped midway, no table holds some
+    // parts' rows new and others' old.
+    Ejecuta(db_, "SAVEPOINT recarga");
+    try {
+        for (const std::string& sTabla : ordenCarga_) {
+            const TTabla* tabla = archivo_->BuscaTabla(sTabla);
+            for (size_t n : releer) {
+                if (Interrumpido())
+                    throw ErrorJet(TErrorJet::Interrumpida);
+                const std::string sRowid = NombreRowid(*tabla);
+                Ejecuta(db_, "DELETE FROM " + Nombre(tabla->sNombre) + " WHERE " + sRowid +
+                                 " >= " + std::to_string(PrimeraFila(n)) + " AND " + sRowid +
+                                 " < " + std::to_string(PrimeraFila(n + 1)));
+                CopiaFilas(*tabla, n);
+            }
+        }
+        Ejecuta(db_, "RELEASE recarga");
+    } catch (...) {
+        // Best effort: the failure being thrown is the one to report.
+        sqlite3_exec(db_, "ROLLBACK TO recarga; RELEASE recarga", nullptr, nullptr, nullptr);
+        // The parts are open anew and the tables hold the old rows.
+        bRecargaEntera_ = true;
+        // Stopped inside SQLite (deleting), the failure is SQLite's own.
+        if (Interrumpido())
+            throw ErrorJet(TErrorJet::Interrumpida);
+        throw;
+    }
+    return true;
+}
+
+// Their rows came from the tables as they were.
+void TInstantanea::BorraDerivadas() {
+    for (const auto& [sSql, sTabla] : derivadas_)
+        if (!sTabla.empty())
+            sqlite3_exec(db_, ("DROP TABLE IF EXISTS " + Nombre(sTabla)).c_str(), nullptr, nullptr,
+                         nullptr);
+    derivadas_.clear();
+}
+
 void TInstantanea::Carga(const TTabla& tabla) {
     std::string crea = "CREATE TABLE " + Nombre(tabla.sNombre) + " (";
-    std::string sColumnas, sValores;
-    // Each value's parameter; 0 for a column that takes none.
-    std::vector<int> parametros;
     for (size_t i = 0; i < tabla.columnas.size(); ++i) {
         const TColumna& c = tabla.columnas[i];
         const std::string sPropia = sql::TiposLector::DefinicionColumna(tabla.sNombre, c);
         crea += (i ? ", " : "") +
                 (sPropia.empty() ? Nombre(c.sNombre) + " " + TipoDeclarado(c.eTipo) : sPropia);
+    }
+    Ejecuta(db_, crea + ")");
+    Ejecuta(db_, "BEGIN");
+    try {
+        const auto* partes = dynamic_cast<const IArchivoPorPartes*>(archivo_.get());
+        if (partes && !NombreRowid(tabla).empty())
+            for (size_t n = 0; n < partes->NumeroPartes(); ++n) CopiaFilas(tabla, n);
+        else
+            CopiaFilas(tabla, std::nullopt);
+    } catch (...) {
+        // Best effort: the failure being thrown is the one to report.
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_, ("DROP TABLE " + Nombre(tabla.sNombre)).c_str(), nullptr, nullptr,
+                     nullptr);
+        throw;
+    }
+    Ejecuta(db_, "COMMIT");
+    cargadas_.insert(Minusculas(tabla.sNombre));
+    ordenCarga_.push_back(tabla.sNombre);
+}
+
+void TInstantanea::CopiaFilas(const TTabla& tabla, std::optional<size_t> nParte) {
+    std::string sColumnas, sValores;
+    // Each value's parameter; 0 for a column that takes none.
+    std::vector<int> parametros;
+    for (size_t i = 0; i < tabla.columnas.size(); ++i) {
+        const TColumna& c = tabla.columnas[i];
         parametros.push_back(0);
         if (!sql::TiposLector::Insertable(c))
             continue;
@@ -175,88 +283,90 @@ void TInstantanea::Carga(const TTabla& tabla) {
                                                            [](int p) { return p != 0; })) +
                             1;
     }
+    // A part's rows say their rowid, in the part's range, as the last value.
+    const int nRowid = 1 + static_cast<int>(std::count_if(parametros.begin(), parametros.end(),
+                                                          [](int p) { return p != 0; }));
+    if (nParte) {
+        sColumnas += (sColumnas.empty() ? "" : ", ") + NombreRowid(tabla);
+        sValores += sValores.empty() ? "?" : ", ?";
+    }
+    int64_t nFila = nParte ? PrimeraFila(*nParte) : 0;
     const std::string inserta =
         "INSERT INTO " + Nombre(tabla.sNombre) + " (" + sColumnas + ") VALUES (" + sValores;
-    Ejecuta(db_, crea + ")");
-    Ejecuta(db_, "BEGIN");
     const sql::TiposLector::TCopiando copiando;
     sqlite3_stmt* pSt = nullptr;
     const int rc = sqlite3_prepare_v2(db_, (inserta + ")").c_str(), -1, &pSt, nullptr);
     sql::TSentenciaSqlite sentencia(pSt);
     sqlite3_stmt* st = pSt;
-    try {
-        if (rc != SQLITE_OK)
-            throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
-        TLecturaSolapada::LeeFilas(*archivo_, tabla.sNombre, [&](const std::vector<TValor>& fila) {
-            if (latido_)
-                latido_->Late();
-            if (Interrumpido())
-                throw ErrorJet(TErrorJet::Interrumpida);
-            // Text and bytes are bound without a copy (SQLITE_STATIC): the row
-            // outlives the step that stores them. Only the attachments' encoding
-            // is a temporary, so SQLite copies it.
-            sqlite3_reset(st);
-            sqlite3_clear_bindings(st);
-            int rcBind = SQLITE_OK;
-            for (size_t i = 0; i < fila.size() && i < tabla.columnas.size(); ++i) {
-                const int p = parametros[i];
-                if (p == 0)
-                    continue;
-                std::visit(
-                    [&](const auto& v) {
-                        using T = std::decay_t<decltype(v)>;
-                        if constexpr (std::is_same_v<T, std::monostate>)
-                            rcBind |= sqlite3_bind_null(st, p);
-                        else if constexpr (std::is_same_v<T, TSimple>)
-                            rcBind |= sqlite3_bind_double(st, p, v.fValor);
-                        else if constexpr (std::is_same_v<T, TDecimal>) {
-                            // Whole values stay exact integers; others are
-                            // the nearest double, as currency is.
-                            const auto entero = ConEscala(v, 0);
-                            if (entero && *entero == v && entero->nValor >= INT64_MIN &&
-                                entero->nValor <= INT64_MAX)
-                                rcBind |=
-                                    sqlite3_bind_int64(st, p, static_cast<int64_t>(entero->nValor));
-                            else
-                                rcBind |= sqlite3_bind_double(st, p, DobleDeDecimal(v));
-                        } else if constexpr (std::is_same_v<T, TBytes>)
-                            rcBind |= sqlite3_bind_blob64(st, p, v.bytes.data(), v.bytes.size(),
-                                                          SQLITE_STATIC);
-                        else if constexpr (std::is_same_v<T, TAdjuntos>) {
-                            const std::string b = sql::TiposLector::CodificaAdjuntos(v);
+    if (rc != SQLITE_OK)
+        throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
+    auto lee = [&](const TLecturaSolapada::TFila& f) {
+        if (nParte)
+            dynamic_cast<const IArchivoPorPartes&>(*archivo_).LeeFilasParte(*nParte, tabla.sNombre,
+                                                                            f);
+        else
+            archivo_->LeeFilas(tabla.sNombre, f);
+    };
+    TLecturaSolapada::LeeFilas(lee, [&](const std::vector<TValor>& fila) {
+        if (latido_)
+            latido_->Late();
+        if (Interrumpido())
+            throw ErrorJet(TErrorJet::Interrumpida);
+        // Text and bytes are bound without a copy (SQLITE_STATIC): the row
+        // outlives the step that stores them. Only the attachments' encoding
+        // is a temporary, so SQLite copies it.
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
+        int rcBind = SQLITE_OK;
+        if (nParte)
+            rcBind |= sqlite3_bind_int64(st, nRowid, ++nFila);
+        for (size_t i = 0; i < fila.size() && i < tabla.columnas.size(); ++i) {
+            const int p = parametros[i];
+            if (p == 0)
+                continue;
+            std::visit(
+                [&](const auto& v) {
+                    using T = std::decay_t<decltype(v)>;
+                    if constexpr (std::is_same_v<T, std::monostate>)
+                        rcBind |= sqlite3_bind_null(st, p);
+                    else if constexpr (std::is_same_v<T, TSimple>)
+                        rcBind |= sqlite3_bind_double(st, p, v.fValor);
+                    else if constexpr (std::is_same_v<T, TDecimal>) {
+                        // Whole values stay exact integers; others are
+                        // the nearest double, as currency is.
+                        const auto entero = ConEscala(v, 0);
+                        if (entero && *entero == v && entero->nValor >= INT64_MIN &&
+                            entero->nValor <= INT64_MAX)
                             rcBind |=
-                                sqlite3_bind_blob64(st, p, b.data(), b.size(), SQLITE_TRANSIENT);
-                        } else if constexpr (std::is_same_v<T, bool>)
-                            rcBind |= sqlite3_bind_int(st, p, v ? -1 : 0);
-                        else if constexpr (std::is_same_v<T, int64_t>)
-                            rcBind |= sqlite3_bind_int64(st, p, v);
-                        else if constexpr (std::is_same_v<T, double>)
-                            rcBind |= sqlite3_bind_double(st, p, v);
-                        else if constexpr (std::is_same_v<T, TMoneda>)
-                            rcBind |= sqlite3_bind_double(
-                                st, p, static_cast<double>(v.nDiezMilesimos) / 10000.0);
-                        else if constexpr (std::is_same_v<T, TFecha>)
-                            rcBind |= sqlite3_bind_double(st, p, v.dSerial);
-                        else if constexpr (std::is_same_v<T, std::string>)
-                            rcBind |= sqlite3_bind_text(st, p, v.data(), static_cast<int>(v.size()),
-                                                        SQLITE_STATIC);
-                    },
-                    fila[i]);
-            }
-            if (rcBind != SQLITE_OK || sqlite3_step(st) != SQLITE_DONE)
-                throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
-        });
-    } catch (...) {
-        sentencia.reset();
-        // Best effort: the failure being thrown is the one to report.
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_exec(db_, ("DROP TABLE " + Nombre(tabla.sNombre)).c_str(), nullptr, nullptr,
-                     nullptr);
-        throw;
-    }
-    sentencia.reset();
-    Ejecuta(db_, "COMMIT");
-    cargadas_.insert(Minusculas(tabla.sNombre));
+                                sqlite3_bind_int64(st, p, static_cast<int64_t>(entero->nValor));
+                        else
+                            rcBind |= sqlite3_bind_double(st, p, DobleDeDecimal(v));
+                    } else if constexpr (std::is_same_v<T, TBytes>)
+                        rcBind |= sqlite3_bind_blob64(st, p, v.bytes.data(), v.bytes.size(),
+                                                      SQLITE_STATIC);
+                    else if constexpr (std::is_same_v<T, TAdjuntos>) {
+                        const std::string b = sql::TiposLector::CodificaAdjuntos(v);
+                        rcBind |= sqlite3_bind_blob64(st, p, b.data(), b.size(), SQLITE_TRANSIENT);
+                    } else if constexpr (std::is_same_v<T, bool>)
+                        rcBind |= sqlite3_bind_int(st, p, v ? -1 : 0);
+                    else if constexpr (std::is_same_v<T, int64_t>)
+                        rcBind |= sqlite3_bind_int64(st, p, v);
+                    else if constexpr (std::is_same_v<T, double>)
+                        rcBind |= sqlite3_bind_double(st, p, v);
+                    else if constexpr (std::is_same_v<T, TMoneda>)
+                        rcBind |= sqlite3_bind_double(
+                            st, p, static_cast<double>(v.nDiezMilesimos) / 10000.0);
+                    else if constexpr (std::is_same_v<T, TFecha>)
+                        rcBind |= sqlite3_bind_double(st, p, v.dSerial);
+                    else if constexpr (std::is_same_v<T, std::string>)
+                        rcBind |= sqlite3_bind_text(st, p, v.data(), static_cast<int>(v.size()),
+                                                    SQLITE_STATIC);
+                },
+                fila[i]);
+        }
+        if (rcBind != SQLITE_OK || sqlite3_step(st) != SQLITE_DONE)
+            throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
+    });
 }
 
 // The rows of a derived table that several statements share, computed once

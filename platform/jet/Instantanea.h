@@ -3,9 +3,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "platform/jet/ArchivoPorPartes.h"
 #include "platform/jet/Latido.h"
 #include "platform/jet/TArchivoAccess.h"
 #include "platform/jet/sql/Catalogo.h"
@@ -32,6 +35,12 @@ public:
 
     // If the file changed on disk since it was read, drops every copied
     // table and reopens it, so the next statement sees the new contents.
+    // A file made of parts (IArchivoPorPartes) reopens only the changed
+    // parts, and the copied tables trade only the rows of the parts it says
+    // must be read again, each part's rows where they were: every part's
+    // rows take rowids of their own range, in the part's order. Derived
+    // tables kept are dropped. Stopped or failed midway, the tables keep
+    // their rows as they were and the next call copies the whole file anew.
     void Actualiza();
     sqlite3* Db() { return db_; }
     // Where the connection's jet_* functions leave the Jet failure they raise.
@@ -57,6 +66,8 @@ private:
     sqlite3* db_ = nullptr;  // base_'s
     sql::TRanuraError ranura_;
     std::set<std::string> cargadas_;
+    std::vector<std::string> ordenCarga_;  // the copied tables, in the order they were copied
+    bool bRecargaEntera_ = false;          // a reload of parts stopped midway
     bool bOptimiza_ = true;
     std::map<std::string, std::string> derivadas_;  // SELECT text -> table holding its rows
     std::shared_ptr<TLatido> latido_;
@@ -65,6 +76,10 @@ private:
     void AbreBase();
     void CierraBase();
     void Carga(const TTabla& tabla);
+    // Inserts the rows of the file (nParte none) or of one of its parts.
+    void CopiaFilas(const TTabla& tabla, std::optional<size_t> nParte);
+    bool RecargaPartes();
+    void BorraDerivadas();
 };
 
 }  // namespace jet

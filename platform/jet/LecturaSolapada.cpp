@@ -33,6 +33,10 @@ struct TCancelacion {};
 
 void TLecturaSolapada::LeeFilas(const TArchivoAccess& archivo, const std::string& sTabla,
                                 const TFila& fila) {
+    LeeFilas([&](const TFila& f) { archivo.LeeFilas(sTabla, f); }, fila);
+}
+
+void TLecturaSolapada::LeeFilas(const std::function<void(const TFila&)>& lee, const TFila& fila) {
     TCanal c;
     auto entrega = [&c](TLote& lote) {
         std::unique_lock l(c.m);
@@ -47,7 +51,7 @@ void TLecturaSolapada::LeeFilas(const TArchivoAccess& archivo, const std::string
         try {
             TLote lote;
             lote.reserve(kFilasPorLote);
-            archivo.LeeFilas(sTabla, [&](const std::vector<TValor>& f) {
+            lee([&](const std::vector<TValor>& f) {
                 lote.push_back(f);
                 if (lote.size() == kFilasPorLote) {
                     entrega(lote);

@@ -17,6 +17,8 @@ public:
     using TFila = std::function<void(const std::vector<TValor>&)>;
     static void LeeFilas(const TArchivoAccess& archivo, const std::string& sTabla,
                          const TFila& fila);
+    // The same over any reader: `lee` hands its rows to the function it gets.
+    static void LeeFilas(const std::function<void(const TFila&)>& lee, const TFila& fila);
 };
 
 }  // namespace jet

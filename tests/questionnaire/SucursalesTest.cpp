@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
+#include <set>
 
 #include "BDNorvexPrueba.h"
 #include "CuestPrueba.h"
@@ -34,15 +36,17 @@ fs::path Mdb(const fs::path& dir) {
 // The head office's connection, with the other files joined when there are.
 struct TCentro {
     ado::TADOConnection conexion;
-    TCentro(const std::vector<fs::path>& archivos, std::vector<int64_t> empresas,
-            bool bUne = true) {
+    // reglas: Norvex's rules over empresas when none.
+    TCentro(const std::vector<fs::path>& archivos, std::vector<int64_t> empresas, bool bUne = true,
+            std::shared_ptr<jet::IReglasUnion> reglas = nullptr) {
         conexion.SetConnectionString(CadenaNorvex(archivos.front().string()));
         conexion.SetConnected(true);
         if (!bUne)
             return;
         std::vector<std::pair<std::string, std::string>> otros;
         for (size_t i = 1; i < archivos.size(); ++i) otros.emplace_back(archivos[i], "quilon");
-        conexion.UneArchivos(otros, std::make_shared<TUnionNorvex>(std::move(empresas)));
+        conexion.UneArchivos(otros,
+                             reglas ? reglas : std::make_shared<TUnionNorvex>(std::move(empresas)));
     }
     // Rows of a statement, each as "a|b|c".
     std::vector<std::string> Filas(const std::string& sSql) {
@@ -164,6 +168,11 @@ protected:
     }
 
     TCentro Centro() { return TCentro({dir_ / "a.mdb", dir_ / "b.mdb"}, {1, 2}); }
+    // A file written anew in another's place, as a copy put there would be.
+    void Reescribe(const TBDNorvex& bd, const std::string& sNombre) {
+        bd.Escribe((dir_ / "nuevo.mdb").string());
+        fs::rename(dir_ / "nuevo.mdb", dir_ / sNombre);
+    }
 
     TDirTemporal dir_;
     TBDNorvex matriz_, sucursal_;
@@ -201,6 +210,127 @@ TEST_F(UnionTest, OtraDescripcionEsOtraFilaConSusPropiosDatos) {
               (std::vector<std::string>{"C2/2|1"}));
     // The head office's company alone heads the report.
     EXPECT_EQ(centro.Filas("SELECT COUNT(*) FROM tEmpresa"), (std::vector<std::string>{"1"}));
+}
+
+// Norvex's rules, counting the rows each file hands the union.
+class TReglasContadas : public jet::IReglasUnion {
+public:
+    explicit TReglasContadas(std::vector<int64_t> empresas) : reglas_(std::move(empresas)) {}
+    void Prepara(const std::vector<const jet::TArchivoAccess*>& partes) override {
+        reglas_.Prepara(partes);
+    }
+    bool Adapta(size_t n, const jet::TTabla& tabla, std::vector<jet::TValor>& fila) override {
+        ++filas[n];
+        return reglas_.Adapta(n, tabla, fila);
+    }
+    std::set<size_t> Reprepara(const std::vector<const jet::TArchivoAccess*>& partes,
+                               const std::set<size_t>& cambiadas) override {
+        return reglas_.Reprepara(partes, cambiadas);
+    }
+    std::map<size_t, int> filas;
+
+private:
+    TUnionNorvex reglas_;
+};
+
+// When one file changes, the centre reads again its rows and those of the
+// branches whose rows the change maps to other keys; its answers are those
+// of the centre opened anew.
+TEST_F(UnionTest, UnArchivoQueCambiaReleeLoQueSuCambioToca) {
+    const std::vector<std::string> consultas = {
+        "SELECT ClaveCliente, Nombre, ClaveSector FROM tCliente",
+        "SELECT Folio, ClaveCliente, NumeroDivisa, Cantidad FROM tMovtos",
+        "SELECT m.Folio, c.Nombre FROM tMovtos AS m INNER JOIN tCliente AS c "
+        "ON m.ClaveCliente = c.ClaveCliente ORDER BY m.Folio",
+        "SELECT ClaveCliente, NumEmp FROM tRelevan",
+        "SELECT NumeroDivisa, Simbolo FROM tDivisas",
+    };
+    auto responde = [&](TCentro& centro) {
+        std::vector<std::string> r;
+        for (const auto& s : consultas)
+            for (const auto& f : centro.Filas(s)) r.push_back(s + ": " + f);
+        return r;
+    };
+    const TBDNorvex matriz = matriz_, sucursal = sucursal_;
+    const struct {
+        const char* sCaso;
+        std::function<void(TBDNorvex& matriz, TBDNorvex& sucursal)> cambia;
+        bool bMatriz;               // the head office's file changes (else the branch's)
+        std::set<size_t> releidas;  // the files whose rows are read again
+        // The files as they were first (none: the fixture's).
+        std::function<void(TBDNorvex& matriz, TBDNorvex& sucursal)> antes = nullptr;
+    } casos[] = {
+        {"an operation of the branch",
+         [](TBDNorvex&, TBDNorvex& s) { s.ops[0].dCantidad = 75; },
+         false,
+         {1}},
+        {"an operation of the head office",
+         [](TBDNorvex& m, TBDNorvex&) {
+             m.ops.push_back({"C", 3, 42800, 1, 18, 9, "C1"});
+         },
+         true,
+         {0}},
+        // The branch's C2 is now the head office's C2: no longer C2/2.
+        {"the head office's client is the branch's",
+         [](TBDNorvex& m, TBDNorvex&) { m.clientes[1].vNombre = std::string("LUIS"); },
+         true,
+         {0, 1}},
+        // The branch's C3 is now another client than the head office's C3.
+        {"the head office takes the branch's key",
+         [](TBDNorvex& m, TBDNorvex&) {
+             m.clientes.push_back(
+                 {"C3", std::string("PEDRO"), std::string("SOTO"), std::monostate{}});
+         },
+         true,
+         {0, 1}},
+        // C9, which the branch uses without a catalogue row, is now taken.
+        {"the head office takes a key the branch only uses",
+         [](TBDNorvex& m, TBDNorvex&) {
+             m.clientes.push_back(
+                 {"C9", std::string("PEDRO"), std::string("SOTO"), std::monostate{}});
+         },
+         true,
+         {0, 1}},
+        // The branch's currency 2 is now the head office's: no longer 6.
+        {"the head office's currency is the branch's",
+         [](TBDNorvex& m, TBDNorvex&) {
+             m.divisas[1][1] = std::string("GBP");
+             m.divisas[1][2] = std::string("Libra esterlina");
+         },
+         true,
+         {0, 1}},
+        // The head office has C9 from the start: the branch's C9 got a key
+        // of its own as its operations were read, in the order they were
+        // read, and a key given so is given again from the start.
+        {"any file once a key was renamed as rows were read",
+         [](TBDNorvex&, TBDNorvex& s) { s.ops[0].dCantidad = 75; },
+         false,
+         {0, 1},
+         [](TBDNorvex& m, TBDNorvex&) {
+             m.clientes.push_back(
+                 {"C9", std::string("PEDRO"), std::string("SOTO"), std::monostate{}});
+         }},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.sCaso);
+        matriz_ = matriz;
+        sucursal_ = sucursal;
+        if (c.antes)
+            c.antes(matriz_, sucursal_);
+        Reescribe(matriz_, "a.mdb");
+        Reescribe(sucursal_, "b.mdb");
+        auto reglas = std::make_shared<TReglasContadas>(std::vector<int64_t>{1, 2});
+        TCentro centro({dir_ / "a.mdb", dir_ / "b.mdb"}, {1, 2}, true, reglas);
+        const auto antes = responde(centro);
+        c.cambia(matriz_, sucursal_);
+        Reescribe(c.bMatriz ? matriz_ : sucursal_, c.bMatriz ? "a.mdb" : "b.mdb");
+        reglas->filas.clear();
+        const auto despues = responde(centro);
+        EXPECT_NE(despues, antes);
+        for (size_t n : {0, 1}) EXPECT_EQ(reglas->filas[n] > 0, c.releidas.count(n) > 0) << n;
+        TCentro nuevo = Centro();
+        EXPECT_EQ(despues, responde(nuevo));
+    }
 }
 
 // Branches type keys in either letter case, and Jet finds a key in any: a

@@ -48,13 +48,13 @@ public:
     }
 
     jet::TFirmaArchivo firma_{};
+    std::string ruta_ = "falso.mdb";
     // How many times each table was read, shared by the copies of this file.
     std::shared_ptr<std::map<std::string, int>> lecturas =
         std::make_shared<std::map<std::string, int>>();
     std::shared_ptr<bool> bFallaLectura = std::make_shared<bool>(false);
 
 private:
-    std::string ruta_ = "falso.mdb";
     std::vector<jet::TTabla> tablas_;
     std::map<std::string, std::vector<Fila>> filas_;
 };
