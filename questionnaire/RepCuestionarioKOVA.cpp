@@ -28,7 +28,8 @@ std::string Recorta(const std::string& sTexto) {
 class TAnticipacion {
 public:
     TAnticipacion(ado::TADOConnection* conector, std::vector<std::string> consultas)
-        : motor_(conector && conector->Connected() ? &conector->Motor() : nullptr) {
+        : motor_(conector && conector->Connected() && !consultas.empty() ? &conector->Motor()
+                                                                         : nullptr) {
         if (motor_)
             motor_->Anticipa(std::move(consultas));
     }
@@ -108,16 +109,18 @@ bool TRepCuestionarioKOVA::GeneraReporte(TTablaPEPs& vtPEPS) {
     auto bExito = std::make_shared<TBoolPersist>(true);
     F_Mensajero->MsjTxEspera("Iniciando...", false);
     F_mjReportes->AgregaDatoReporte(sCategoria, "NombreCC", GetEmpresa().sRazonSocial);
-    // The engine learns the statements ahead and answers some of them on the
-    // other core while this loop asks the rest in order; leaving the loop
-    // (a failure stops it) drops what is left.
+    // With an engine to answer them, it learns the statements ahead and
+    // answers some of them on the other core while this loop asks the rest in
+    // order; leaving the loop (a failure stops it) drops what is left. The
+    // list comes from the same DameConsulta, which has no other effect.
     std::vector<std::string> consultas;
-    for (int i = 1; i <= F_nTotalPreguntas; ++i) {
-        std::string sConsulta;
-        DameConsulta(i, sConsulta);
-        if (sConsulta != sTxCCResponde && sConsulta != sTxError)
-            consultas.push_back(sConsulta);
-    }
+    if (F_Conector && F_Conector->Connected())
+        for (int i = 1; i <= F_nTotalPreguntas; ++i) {
+            std::string sConsulta;
+            DameConsulta(i, sConsulta);
+            if (sConsulta != sTxCCResponde && sConsulta != sTxError)
+                consultas.push_back(sConsulta);
+        }
     TAnticipacion anticipacion(F_Conector, std::move(consultas));
     for (int i = 1; i <= F_nTotalPreguntas; ++i) {
         std::string sConsulta, sRespuesta;

@@ -25,14 +25,15 @@ struct TResultado;
 // engine builds it after the list's first statement); the caller then asks
 // Toma(i) for i in order and runs the statement itself when it gets nothing.
 //
-// The thread never writes: it reads tables already copied and derived tables
-// already kept in the shared database, and runs any other derived table in
-// place, as the engine does with its optimisation off (same answers). A
-// statement it cannot answer (a table not copied yet, a failure of any kind)
-// is left to the caller, which then fails exactly as it would have without
-// the thread. The heartbeat is only ever called on the caller's thread;
-// an interruption (TLatido::Interrumpe) stops both. Destroying it stops the
-// thread's statement and waits for the thread.
+// The thread never writes the shared database: it reads the tables already
+// copied and the derived tables already kept there, and keeps the derived
+// tables its own statements need in a database of its own connection (the
+// caller's connection, meanwhile, keeps its new ones apart too:
+// TInstantanea::PonDerivadasAparte). A statement it cannot answer (a table not
+// copied yet, a failure of any kind) is left to the caller, which then fails
+// exactly as it would have without the thread. The heartbeat is only ever called on the caller's
+// thread; an interruption (TLatido::Interrumpe) stops both. Destroying it stops the thread's
+// statement and waits for the thread.
 class TAnticipador {
 public:
     // consultas: the whole list; the thread takes those from nDesde on.
@@ -58,6 +59,7 @@ private:
     };
 
     const TInstantanea& instantanea_;
+    const bool bGuarda_;  // whether derived tables are kept (the engine's optimisation)
     const std::vector<std::string> consultas_;
     const std::shared_ptr<TLatido> latido_;
     mutable std::mutex m_;
