@@ -161,8 +161,11 @@ TEST(Anticipador, AnInterruptionStopsBothThreadsAndTheHeartbeatStaysOnTheCaller)
     // Never done in time: the request always comes first.
     const std::string sLarga =
         "SELECT COUNT(*) FROM tOps AS x, tOps AS y, tOps AS z WHERE x.Folio <> y.Folio";
+    // The thread starts from the back: the short last statement first, then
+    // the long one, which the caller reaches while the thread is on it.
     auto lista = Lista();
     lista.push_back(sLarga);
+    lista.push_back("SELECT COUNT(*) FROM tOps");
     const auto llamador = std::this_thread::get_id();
     int nLatidos = 0, nAjenos = 0;
     std::shared_ptr<jet::TLatido> latido;
@@ -177,9 +180,12 @@ TEST(Anticipador, AnInterruptionStopsBothThreadsAndTheHeartbeatStaysOnTheCaller)
     auto motor = MotorSobre(a);
     motor->PonLatido(latido);
     motor->Anticipa(lista);
-    for (size_t i = 0; i + 1 < lista.size(); ++i) {
+    for (size_t i = 0; i + 2 < lista.size(); ++i) {
         nLatidos = -1000000000;  // no request while these run
         motor->Ejecuta(lista[i]);
+        if (i == 0) {
+            ASSERT_TRUE(Espera(*motor, 1));
+        }
     }
     nLatidos = 0;
     try {
@@ -190,6 +196,7 @@ TEST(Anticipador, AnInterruptionStopsBothThreadsAndTheHeartbeatStaysOnTheCaller)
     }
     EXPECT_GE(nLatidos, 20);
     EXPECT_EQ(nAjenos, 0);
+    EXPECT_EQ(motor->Anticipadas(), 1u);  // the long one never finished
     latido->Reanuda();
     nLatidos = -1000000000;
     auto solo = MotorSobre(a);
