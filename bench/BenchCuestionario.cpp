@@ -5,6 +5,8 @@
 //   --sqlite DIR      also writes each statement's SQLite text to DIR/N.sql
 //   --contrasena P    the database password (norvexgen's by default)
 //   --respuestas F    writes "question,first value" lines to F
+//   --anticipa        hands the engine the list of statements first, as the
+//                     questionnaire does (a second thread answers some ahead)
 // Prints the time to open and load, each statement's time, and the total.
 #include <chrono>
 #include <cstdio>
@@ -64,12 +66,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string sRuta = argv[1];
-    bool bOptimiza = true;
+    bool bOptimiza = true, bAnticipa = false;
     std::string sDirSqlite, sRespuestas, sContrasena = "quilon";  // norvexgen's
     for (int i = 3; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--sin-optimizar")
             bOptimiza = false;
+        else if (a == "--anticipa")
+            bAnticipa = true;
         else if (a == "--sqlite" && i + 1 < argc)
             sDirSqlite = argv[++i];
         else if (a == "--contrasena" && i + 1 < argc)
@@ -91,6 +95,13 @@ int main(int argc, char** argv) {
         std::ofstream respuestas;
         if (!sRespuestas.empty())
             respuestas.open(sRespuestas);
+        if (bAnticipa) {
+            std::vector<std::string> lista;
+            for (const auto& [sPregunta, sSql] : consultas)
+                if (sSql.starts_with("SELECT"))
+                    lista.push_back(sSql);
+            motor.Anticipa(lista);
+        }
         double dTotal = 0, dMax = 0;
         std::string sMax;
         int n = 0;
@@ -115,6 +126,10 @@ int main(int argc, char** argv) {
         }
         std::printf("consultas\t%d\ntotal\t%.3f\nmaxima\t%s\t%.4f\n", n, dTotal, sMax.c_str(),
                     dMax);
+        if (bAnticipa) {
+            motor.Anticipa({});
+            std::printf("anticipadas\t%zu\n", motor.Anticipadas());
+        }
     } catch (const jet::EErrorJet& e) {
         std::cerr << e.what() << "\n";
         return 1;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/jet/MotorJet.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "questionnaire/BoolPersist.h"
 #include "report/TablaPEPs.h"
@@ -21,6 +22,27 @@ std::string Recorta(const std::string& sTexto) {
     while (nFin > nIni && esBlanco(sTexto[nFin - 1])) --nFin;
     return sTexto.substr(nIni, nFin - nIni);
 }
+
+// Hands the engine the statements to come, and takes them back on every way
+// out.
+class TAnticipacion {
+public:
+    TAnticipacion(ado::TADOConnection* conector, std::vector<std::string> consultas)
+        : motor_(conector && conector->Connected() && !consultas.empty() ? &conector->Motor()
+                                                                         : nullptr) {
+        if (motor_)
+            motor_->Anticipa(std::move(consultas));
+    }
+    ~TAnticipacion() {
+        if (motor_)
+            motor_->Anticipa({});
+    }
+    TAnticipacion(const TAnticipacion&) = delete;
+    TAnticipacion& operator=(const TAnticipacion&) = delete;
+
+private:
+    jet::TMotorJet* motor_;
+};
 
 // Closes the general query however the reading of its rows ends.
 struct TCierraAlSalir {
@@ -87,6 +109,19 @@ bool TRepCuestionarioKOVA::GeneraReporte(TTablaPEPs& vtPEPS) {
     auto bExito = std::make_shared<TBoolPersist>(true);
     F_Mensajero->MsjTxEspera("Iniciando...", false);
     F_mjReportes->AgregaDatoReporte(sCategoria, "NombreCC", GetEmpresa().sRazonSocial);
+    // With an engine to answer them, it learns the statements ahead and
+    // answers some of them on the other core while this loop asks the rest in
+    // order; leaving the loop (a failure stops it) drops what is left. The
+    // list comes from the same DameConsulta, which has no other effect.
+    std::vector<std::string> consultas;
+    if (F_Conector && F_Conector->Connected())
+        for (int i = 1; i <= F_nTotalPreguntas; ++i) {
+            std::string sConsulta;
+            DameConsulta(i, sConsulta);
+            if (sConsulta != sTxCCResponde && sConsulta != sTxError)
+                consultas.push_back(sConsulta);
+        }
+    TAnticipacion anticipacion(F_Conector, std::move(consultas));
     for (int i = 1; i <= F_nTotalPreguntas; ++i) {
         std::string sConsulta, sRespuesta;
         DameConsulta(i, sConsulta);

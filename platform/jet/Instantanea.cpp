@@ -4,7 +4,10 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <mutex>
+#include <thread>
 
 #include "platform/jet/Comillas.h"
 #include "platform/jet/Decimal.h"
@@ -99,11 +102,21 @@ void TInstantanea::AbreBase() {
     // starts up; if something else started it first, it stays on (harmless).
     static std::once_flag sinEstadisticas;
     std::call_once(sinEstadisticas, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
-    // One connection per snapshot, used by one thread at a time: SQLite's
-    // own locking per call would only cost time (a tenth of a run).
+    // Each connection is used by one thread at a time: SQLite's own locking
+    // per call would only cost time (a tenth of a run). The database lives in
+    // SQLite's memdb VFS under a name of its own, so that a second connection
+    // of this process can read it (TAnticipador).
     sqlite3* db = nullptr;
+    static std::atomic<unsigned> nBases{0};
+    const std::string sNombre = "file:/kova-instantanea-" + std::to_string(++nBases) + "?vfs=memdb";
     const int rc = sqlite3_open_v2(
-        ":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+        sNombre.c_str(), &db,
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI,
+        nullptr);
+    {
+        const std::lock_guard<std::mutex> cerrojo(mCompartido_);
+        sNombreBase_ = sNombre;
+    }
     base_.reset(db);
     db_ = db;
     if (rc != SQLITE_OK) {
@@ -121,6 +134,20 @@ void TInstantanea::AbreBase() {
                 return 0;
             yo->latido_->Late();
             return yo->Interrumpido() ? 1 : 0;
+        },
+        this);
+    // A second connection reading the database (TAnticipador) holds off this
+    // one's writes until its statement ends: wait for it, beating.
+    sqlite3_busy_handler(
+        db_,
+        [](void* pYo, int) {
+            const auto* yo = static_cast<TInstantanea*>(pYo);
+            if (yo->latido_)
+                yo->latido_->Late();
+            if (yo->Interrumpido())
+                return 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return 1;
         },
         this);
 }
@@ -143,20 +170,35 @@ void TInstantanea::CierraBase() {
     base_.reset();
     db_ = nullptr;
     ranura_.Vacia();
+    bAparteAbierta_ = false;
+    const std::lock_guard<std::mutex> cerrojo(mCompartido_);
+    sNombreBase_.clear();
     cargadas_.clear();
     ordenCarga_.clear();
     derivadas_.clear();
+    enAparte_.clear();
 }
 
-void TInstantanea::Actualiza() {
+void TInstantanea::Actualiza(const std::function<void()>& antesDeCerrar) {
     if (archivo_ && !bRecargaEntera_ && firmaEnDisco_(archivo_->Ruta()) == archivo_->Firma())
         return;
+    // A reload of parts writes the shared database and reopens files that
+    // another connection's catalogue reads: it stops first, as for a whole one.
+    if (antesDeCerrar)
+        antesDeCerrar();
     if (archivo_ && !bRecargaEntera_ && RecargaPartes())
         return;
     bRecargaEntera_ = false;
     CierraBase();
-    archivo_.reset();
-    archivo_ = abre_();
+    {
+        const std::lock_guard<std::mutex> cerrojo(mCompartido_);
+        archivo_.reset();
+    }
+    auto archivo = abre_();
+    {
+        const std::lock_guard<std::mutex> cerrojo(mCompartido_);
+        archivo_ = std::move(archivo);
+    }
     AbreBase();
 }
 
@@ -168,8 +210,32 @@ sql::ICatalogo::TablaCatalogo TInstantanea::DameTabla(const std::string& sNombre
         throw sql::ErrorTablaNoEncontrada(sNombre);
     if (!cargadas_.count(Minusculas(tabla->sNombre)))
         Carga(*tabla);
-    TablaCatalogo t{tabla->sNombre, {}, {}};
-    for (const auto& c : tabla->columnas) {
+    return Describe(*tabla);
+}
+
+std::string TInstantanea::NombreCompartido() const {
+    const std::lock_guard<std::mutex> cerrojo(mCompartido_);
+    return sNombreBase_;
+}
+
+std::optional<sql::ICatalogo::TablaCatalogo> TInstantanea::TablaCopiada(
+    const std::string& sNombre) const {
+    const std::lock_guard<std::mutex> cerrojo(mCompartido_);
+    const TTabla* tabla = archivo_ ? archivo_->BuscaTabla(sNombre) : nullptr;
+    if (!tabla || !cargadas_.count(Minusculas(tabla->sNombre)))
+        return std::nullopt;
+    return Describe(*tabla);
+}
+
+std::string TInstantanea::DerivadaCompartida(const std::string& sSql) const {
+    const std::lock_guard<std::mutex> cerrojo(mCompartido_);
+    const auto it = derivadas_.find(sSql);
+    return it == derivadas_.end() || enAparte_.count(it->second) ? "" : it->second;
+}
+
+sql::ICatalogo::TablaCatalogo TInstantanea::Describe(const TTabla& tabla) {
+    TablaCatalogo t{tabla.sNombre, {}, {}};
+    for (const auto& c : tabla.columnas) {
         t.columnas.push_back(c.sNombre);
         t.tipos.push_back(c.eTipo == TTipoColumna::tcFechaHora  ? sql::TipoJet::Fecha
                           : c.eTipo == TTipoColumna::tcMoneda   ? sql::TipoJet::Moneda
@@ -237,7 +303,9 @@ void TInstantanea::BorraDerivadas() {
         if (!sTabla.empty())
             sqlite3_exec(db_, ("DROP TABLE IF EXISTS " + Nombre(sTabla)).c_str(), nullptr, nullptr,
                          nullptr);
+    const std::lock_guard<std::mutex> cerrojo(mCompartido_);
     derivadas_.clear();
+    enAparte_.clear();
 }
 
 void TInstantanea::Carga(const TTabla& tabla) {
@@ -264,6 +332,7 @@ void TInstantanea::Carga(const TTabla& tabla) {
         throw;
     }
     Ejecuta(db_, "COMMIT");
+    const std::lock_guard<std::mutex> cerrojo(mCompartido_);
     cargadas_.insert(Minusculas(tabla.sNombre));
     ordenCarga_.push_back(tabla.sNombre);
 }
@@ -369,6 +438,48 @@ void TInstantanea::CopiaFilas(const TTabla& tabla, std::optional<size_t> nParte)
     });
 }
 
+bool TInstantanea::CopiaDerivada(sqlite3* db, const std::string& sDestino,
+                                 const std::string& sSql) {
+    // Prepared once to learn the columns SQLite describes; the rows are then
+    // copied by one INSERT ... SELECT, which keeps their order and spares a
+    // round trip through the API for every value.
+    sqlite3_stmt* p = nullptr;
+    bool bBien = sqlite3_prepare_v2(db, sSql.c_str(), static_cast<int>(sSql.size()), &p, nullptr) ==
+                 SQLITE_OK;
+    sql::TSentenciaSqlite st(p);
+    if (bBien) {
+        const int n = sqlite3_column_count(st.get());
+        std::string crea = "CREATE TABLE " + sDestino + " (";
+        for (int i = 0; i < n; ++i) {
+            const char* d = sqlite3_column_decltype(st.get(), i);
+            const std::string sTipo = d ? d : "";
+            crea += (i ? ", " : "") + Nombre(sqlite3_column_name(st.get(), i)) +
+                    (sTipo.empty() ? "" : " " + sTipo) +
+                    (sTipo.empty() || Minusculas(sTipo) == "text" ? " COLLATE JET" : "");
+        }
+        st.reset();
+        bBien = sqlite3_exec(db, (crea + ")").c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    if (bBien && sqlite3_exec(db, "SAVEPOINT deriv", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        const std::string inserta = "INSERT INTO " + sDestino + " " + sSql;
+        p = nullptr;
+        bBien = sqlite3_prepare_v2(db, inserta.c_str(), static_cast<int>(inserta.size()), &p,
+                                   nullptr) == SQLITE_OK;
+        st.reset(p);
+        bBien = bBien && sqlite3_step(st.get()) == SQLITE_DONE;
+        st.reset();
+        if (bBien)
+            bBien = sqlite3_exec(db, "RELEASE deriv", nullptr, nullptr, nullptr) == SQLITE_OK;
+        else
+            sqlite3_exec(db, "ROLLBACK TO deriv; RELEASE deriv", nullptr, nullptr, nullptr);
+    } else {
+        bBien = false;
+    }
+    if (!bBien)
+        sqlite3_exec(db, ("DROP TABLE IF EXISTS " + sDestino).c_str(), nullptr, nullptr, nullptr);
+    return bBien;
+}
+
 // The rows of a derived table that several statements share, computed once
 // per snapshot. Each column is declared as SQLite would describe the derived
 // table's column: its declared type (what tells Booleans, dates and currency
@@ -380,57 +491,30 @@ std::string TInstantanea::Materializa(const std::string& sSql) {
         return "";
     if (auto it = derivadas_.find(sSql); it != derivadas_.end())
         return it->second;
-    std::string& sTabla = derivadas_[sSql];
-    const std::string sNombre = "__m" + std::to_string(derivadas_.size());
-    // Prepared once to learn the columns SQLite describes; the rows are then
-    // copied by one INSERT ... SELECT, which keeps their order and spares a
-    // round trip through the API for every value.
-    sqlite3_stmt* p = nullptr;
-    bool bBien = sqlite3_prepare_v2(db_, sSql.c_str(), static_cast<int>(sSql.size()), &p,
-                                    nullptr) == SQLITE_OK;
-    sql::TSentenciaSqlite st(p);
-    if (bBien) {
-        const int n = sqlite3_column_count(st.get());
-        std::string crea = "CREATE TABLE " + Nombre(sNombre) + " (";
-        for (int i = 0; i < n; ++i) {
-            const char* d = sqlite3_column_decltype(st.get(), i);
-            const std::string sTipo = d ? d : "";
-            crea += (i ? ", " : "") + Nombre(sqlite3_column_name(st.get(), i)) +
-                    (sTipo.empty() ? "" : " " + sTipo) +
-                    (sTipo.empty() || Minusculas(sTipo) == "text" ? " COLLATE JET" : "");
-        }
-        st.reset();
-        bBien = sqlite3_exec(db_, (crea + ")").c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    const std::string sNombre = "__m" + std::to_string(derivadas_.size() + 1);
+    // Unqualified, the name finds the table in either database (names never repeat).
+    if (bAparte_ && !bAparteAbierta_) {
+        static std::atomic<unsigned> nAparte{0};
+        const std::string sAdjunta =
+            "ATTACH 'file:/kova-aparte-" + std::to_string(++nAparte) + "?vfs=memdb' AS aparte";
+        bAparteAbierta_ =
+            sqlite3_exec(db_, sAdjunta.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
     }
-    if (bBien && sqlite3_exec(db_, "SAVEPOINT deriv", nullptr, nullptr, nullptr) == SQLITE_OK) {
-        const std::string inserta = "INSERT INTO " + Nombre(sNombre) + " " + sSql;
-        p = nullptr;
-        bBien = sqlite3_prepare_v2(db_, inserta.c_str(), static_cast<int>(inserta.size()), &p,
-                                   nullptr) == SQLITE_OK;
-        st.reset(p);
-        bBien = bBien && sqlite3_step(st.get()) == SQLITE_DONE;
-        st.reset();
-        if (bBien)
-            bBien = sqlite3_exec(db_, "RELEASE deriv", nullptr, nullptr, nullptr) == SQLITE_OK;
-        else
-            sqlite3_exec(db_, "ROLLBACK TO deriv; RELEASE deriv", nullptr, nullptr, nullptr);
-    } else {
-        bBien = false;
-    }
+    const bool bAparte = bAparte_ && bAparteAbierta_;
+    const std::string sDestino = (bAparte ? "aparte." : "") + Nombre(sNombre);
+    const bool bBien = CopiaDerivada(db_, sDestino, sSql);
     // A jet_* function that failed here fails again when the statement runs
     // as written: that is the failure to report.
     ranura_.Vacia();
-    if (bBien)
-        sTabla = sNombre;
-    else
-        sqlite3_exec(db_, ("DROP TABLE IF EXISTS " + Nombre(sNombre)).c_str(), nullptr, nullptr,
-                     nullptr);
     // Stopped midway, the rows were not all there: the next run tries again
     // (and the statement itself stops at once, as it was asked to).
-    if (!bBien && Interrumpido()) {
-        derivadas_.erase(sSql);
+    if (!bBien && Interrumpido())
         return "";
-    }
+    const std::lock_guard<std::mutex> cerrojo(mCompartido_);
+    const std::string sTabla = bBien ? sNombre : "";
+    derivadas_[sSql] = sTabla;
+    if (bBien && bAparte)
+        enAparte_.insert(sNombre);
     return sTabla;
 }
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -41,7 +42,8 @@ public:
     // rows take rowids of their own range, in the part's order. Derived
     // tables kept are dropped. Stopped or failed midway, the tables keep
     // their rows as they were and the next call copies the whole file anew.
-    void Actualiza();
+    // antesDeCerrar runs before either (whoever still reads the old copy stops).
+    void Actualiza(const std::function<void()>& antesDeCerrar = {});
     sqlite3* Db() { return db_; }
     // Where the connection's jet_* functions leave the Jet failure they raise.
     sql::TRanuraError& Ranura() { return ranura_; }
@@ -58,21 +60,48 @@ public:
     void PonLatido(std::shared_ptr<TLatido> latido) { latido_ = std::move(latido); }
     const std::shared_ptr<TLatido>& Latido() const { return latido_; }
 
+    // For a second connection that reads the snapshot on another thread
+    // (TAnticipador): the name that opens the same in-memory database (a URI
+    // for SQLite's memdb VFS; empty before the file is read), and, safe from
+    // any thread, a copied table's description and the table keeping a
+    // derived table's rows in that database (empty if none, or not copied).
+    std::string NombreCompartido() const;
+    std::optional<TablaCatalogo> TablaCopiada(const std::string& sNombre) const;
+    std::string DerivadaCompartida(const std::string& sSql) const;
+    // Creates the table sDestino (a name as SQL writes it, schema included)
+    // holding the rows of the SELECT sSql in their order, each column declared
+    // as SQLite describes it (what tells Booleans, dates and currency apart)
+    // and text compared with the JET collation. False, and no table, if any
+    // step fails; the caller clears the connection's failure slot.
+    static bool CopiaDerivada(sqlite3* db, const std::string& sDestino, const std::string& sSql);
+    // While on, derived tables kept from now on go to a database of this
+    // connection's own, so that the shared one is never written while another
+    // connection reads it. Their rows and names are the same either way.
+    void PonDerivadasAparte(bool b) { bAparte_ = b; }
+
 private:
     TAbreArchivo abre_;
     TFirmaEnDisco firmaEnDisco_;
     std::unique_ptr<TArchivoAccess> archivo_;
     sql::TConexionSqlite base_;
     sqlite3* db_ = nullptr;  // base_'s
+    std::string sNombreBase_;
     sql::TRanuraError ranura_;
     std::set<std::string> cargadas_;
     std::vector<std::string> ordenCarga_;  // the copied tables, in the order they were copied
     bool bRecargaEntera_ = false;          // a reload of parts stopped midway
     bool bOptimiza_ = true;
     std::map<std::string, std::string> derivadas_;  // SELECT text -> table holding its rows
+    std::set<std::string> enAparte_;                // those tables kept in the own database
+    bool bAparte_ = false;
+    bool bAparteAbierta_ = false;
     std::shared_ptr<TLatido> latido_;
+    // Guards what another thread reads (TablaCopiada, DerivadaCompartida):
+    // this thread takes it only to change that state.
+    mutable std::mutex mCompartido_;
 
     bool Interrumpido() const { return latido_ && latido_->Interrumpido(); }
+    static TablaCatalogo Describe(const TTabla& tabla);
     void AbreBase();
     void CierraBase();
     void Carga(const TTabla& tabla);

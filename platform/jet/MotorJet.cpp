@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include "platform/jet/Anticipador.h"
+
 #include <cmath>
 #include <memory>
 
@@ -65,14 +67,74 @@ TValor LeeValor(sqlite3_stmt* st, int i, sql::TipoJet eTipo) {
 TMotorJet::TMotorJet(TInstantanea::TAbreArchivo abre, TInstantanea::TFirmaEnDisco firmaEnDisco)
     : instantanea_(std::move(abre), std::move(firmaEnDisco)) {}
 
+TMotorJet::~TMotorJet() = default;
+
 sql::TTraduccion TMotorJet::Compila(const std::string& sSql, bool bGuardadas) {
     auto consulta = sql::Parser::Analiza(sSql);
-    instantanea_.Actualiza();
+    Actualiza();
     sql::Enlazador::Enlaza(*consulta, instantanea_);
     sql::Reescribe(*consulta);
     if (bGuardadas)
         sql::MaterializaDerivadas(*consulta, instantanea_);
     return {sql::ImpresorSqlite::Imprime(*consulta), consulta->columnas, consulta->tipos};
+}
+
+sql::TTraduccion TMotorJet::Compila(const std::string& sSql, sql::ICatalogo& catalogo) {
+    auto consulta = sql::Parser::Analiza(sSql);
+    sql::Enlazador::Enlaza(*consulta, catalogo);
+    sql::Reescribe(*consulta);
+    sql::MaterializaDerivadas(*consulta, catalogo);
+    return {sql::ImpresorSqlite::Imprime(*consulta), consulta->columnas, consulta->tipos};
+}
+
+void TMotorJet::Anticipa(std::vector<std::string> consultas) {
+    Olvida();
+    anticipadas_ = std::move(consultas);
+}
+
+size_t TMotorJet::Anticipadas() const {
+    return nAnticipadas_ + (anticipador_ ? anticipador_->Anticipadas() : 0);
+}
+
+void TMotorJet::Olvida() {
+    SueltaHilo();
+    anticipadas_.clear();
+    nSiguiente_ = 0;
+}
+
+void TMotorJet::SueltaHilo() {
+    if (anticipador_)
+        nAnticipadas_ += anticipador_->Anticipadas();
+    anticipador_.reset();
+    instantanea_.PonDerivadasAparte(false);
+}
+
+// The thread's answers come from the copy of the file as it was: a file that
+// changed stops it before the copy is dropped.
+void TMotorJet::Actualiza() {
+    instantanea_.Actualiza([this] { SueltaHilo(); });
+}
+
+TResultado TMotorJet::EjecutaAnticipada(const std::string& sSql) {
+    const size_t i = nSiguiente_++;
+    try {
+        Actualiza();
+        if (anticipador_)
+            if (auto r = anticipador_->Toma(i))
+                return std::move(*r);
+        TResultado r = Corre(Compila(sSql, true));
+        if (i == 0 && anticipadas_.size() > 2) {
+            // From now on this connection keeps its derived tables apart, so
+            // that the shared database is not written while the thread reads.
+            instantanea_.PonDerivadasAparte(true);
+            anticipador_ = std::make_unique<TAnticipador>(instantanea_, anticipadas_, 1,
+                                                          instantanea_.Latido());
+        }
+        return r;
+    } catch (...) {
+        Olvida();
+        throw;
+    }
 }
 
 // The whole statement, without kept derived tables, so that it reads (and
@@ -82,6 +144,10 @@ std::string TMotorJet::Traduce(const std::string& sSql) {
 }
 
 TResultado TMotorJet::Ejecuta(const std::string& sSql) {
+    if (nSiguiente_ < anticipadas_.size() && sSql == anticipadas_[nSiguiente_])
+        return EjecutaAnticipada(sSql);
+    if (!anticipadas_.empty())
+        Olvida();
     return Corre(Compila(sSql, true));
 }
 
@@ -90,7 +156,7 @@ TEvidenciaJet TMotorJet::Evidencia(const std::string& sSql,
     // Bound once to learn each source's columns, then rewritten from a fresh
     // parse: the binder leaves its marks on the tree it binds.
     auto enlazada = sql::Parser::Analiza(sSql);
-    instantanea_.Actualiza();
+    Actualiza();
     sql::Enlazador::Enlaza(*enlazada, instantanea_);
     auto consulta = sql::Parser::Analiza(sSql);
     sql::ReescribeEvidencia(*consulta, *enlazada, columnas);
@@ -103,8 +169,11 @@ TEvidenciaJet TMotorJet::Evidencia(const std::string& sSql,
 }
 
 TResultado TMotorJet::Corre(const sql::TTraduccion& generado) {
-    sqlite3* db = instantanea_.Db();
-    auto& ranura = instantanea_.Ranura();
+    return CorreEn(instantanea_.Db(), instantanea_.Ranura(), generado);
+}
+
+TResultado TMotorJet::CorreEn(sqlite3* db, sql::TRanuraError& ranura,
+                              const sql::TTraduccion& generado) {
     ranura.Vacia();
     sqlite3_stmt* pSt = nullptr;
     const int rcPrepara = sqlite3_prepare_v2(db, generado.sSql.c_str(),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,24 @@ struct TEvidenciaJet {
 // statement, writes it as SQLite SQL and runs it on the file's snapshot,
 // which is refreshed first if the file changed. Every failure is an
 // EErrorJet with a kind and a Spanish message naming the culprit.
+class TAnticipador;
+
 class TMotorJet {
 public:
     TMotorJet(TInstantanea::TAbreArchivo abre, TInstantanea::TFirmaEnDisco firmaEnDisco);
+    ~TMotorJet();
     TResultado Ejecuta(const std::string& sSql);
+    // The statements the caller is about to run, in this order (a
+    // questionnaire's). Once the first of them has run (it keeps the derived
+    // tables the others share), a second thread answers some of the rest
+    // ahead on its own connection (TAnticipador); Ejecuta hands each answer
+    // back when its statement comes, or runs the statement itself. Answers,
+    // failures, interruption and heartbeat are as without the list. Any other
+    // statement, a failure or an interruption drops what is left of the list;
+    // an empty list drops it too.
+    void Anticipa(std::vector<std::string> consultas);
+    // How many answers the second thread has given so far, over all lists.
+    size_t Anticipadas() const;
     // The SQLite text a statement becomes, whole (for diagnosis).
     std::string Traduce(const std::string& sSql);
     // Derived tables that several statements share are computed once per
@@ -51,12 +66,26 @@ public:
     TEvidenciaJet Evidencia(const std::string& sSql,
                             const std::vector<sql::TColumnaEvidencia>& columnas);
 
+    // Parse, bind, rewrite, keep (or find kept) derived tables, print; and
+    // run the result on a connection. Shared with TAnticipador's thread.
+    static sql::TTraduccion Compila(const std::string& sSql, sql::ICatalogo& catalogo);
+    static TResultado CorreEn(sqlite3* db, sql::TRanuraError& ranura,
+                              const sql::TTraduccion& generado);
+
 private:
     TInstantanea instantanea_;
+    std::vector<std::string> anticipadas_;
+    size_t nSiguiente_ = 0;
+    size_t nAnticipadas_ = 0;
+    // After instantanea_: its thread stops before the snapshot closes.
+    std::unique_ptr<TAnticipador> anticipador_;
 
-    // Parse, bind, rewrite, (keep derived tables,) print.
     sql::TTraduccion Compila(const std::string& sSql, bool bGuardadas);
     TResultado Corre(const sql::TTraduccion& generado);
+    TResultado EjecutaAnticipada(const std::string& sSql);
+    void Olvida();
+    void SueltaHilo();
+    void Actualiza();
 };
 
 }  // namespace jet

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/jet/Latido.h"
+
+namespace jet {
+
+class TInstantanea;
+struct TResultado;
+
+// Answers ahead, on a thread of its own and a second connection to the same
+// snapshot, statements the caller is going to ask, so that a questionnaire
+// uses both cores: the caller answers its statements from the front of the
+// list, the thread from the back, until they meet.
+//
+// Use: built once the derived tables that the statements share are kept (the
+// engine builds it after the list's first statement); the caller then asks
+// Toma(i) for i in order and runs the statement itself when it gets nothing.
+//
+// The thread never writes the shared database: it reads the tables already
+// copied and the derived tables already kept there, and keeps the derived
+// tables its own statements need in a database of its own connection (the
+// caller's connection, meanwhile, keeps its new ones apart too:
+// TInstantanea::PonDerivadasAparte). A statement it cannot answer (a table not
+// copied yet, a failure of any kind) is left to the caller, which then fails
+// exactly as it would have without the thread. The heartbeat is only ever called on the caller's
+// thread; an interruption (TLatido::Interrumpe) stops both. Destroying it stops the thread's
+// statement and waits for the thread.
+class TAnticipador {
+public:
+    // consultas: the whole list; the thread takes those from nDesde on.
+    TAnticipador(const TInstantanea& instantanea, std::vector<std::string> consultas, size_t nDesde,
+                 std::shared_ptr<TLatido> latido);
+    ~TAnticipador();
+    TAnticipador(const TAnticipador&) = delete;
+    TAnticipador& operator=(const TAnticipador&) = delete;
+
+    // The answer to consultas[i] if the thread has it, waiting (and beating
+    // the heartbeat) while the thread works on it; nothing if the caller is
+    // to run it. Throws EInterrumpida if an interruption is asked meanwhile.
+    // i only grows from one call to the next.
+    std::optional<TResultado> Toma(size_t i);
+    // How many answers the thread gave (for the bench and the tests).
+    size_t Anticipadas() const;
+
+private:
+    enum class TEstado { Libre, DelLlamador, EnCurso, Hecha, Fallida };
+    struct TRanura {
+        TEstado eEstado = TEstado::Libre;
+        std::unique_ptr<TResultado> resultado;
+    };
+
+    const TInstantanea& instantanea_;
+    const bool bGuarda_;  // whether derived tables are kept (the engine's optimisation)
+    const std::vector<std::string> consultas_;
+    const std::shared_ptr<TLatido> latido_;
+    mutable std::mutex m_;
+    std::condition_variable cambio_;
+    std::vector<TRanura> ranuras_;  // guarded by m_
+    size_t nAnticipadas_ = 0;       // guarded by m_
+    std::atomic<bool> bParar_{false};
+    std::thread hilo_;  // last: starts once everything above exists
+
+    void Trabaja();
+    bool Detener() const;
+};
+
+}  // namespace jet
