@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "ArchivoFalso.h"
 #include "platform/jet/ArchivoUnion.h"
@@ -193,6 +195,29 @@ TEST_F(InstantaneaUnion, AnInterruptedReloadLeavesEveryTableAsItWas) {
         EXPECT_EQ(Contenido(instantanea), Contenido(nueva));
         EXPECT_NE(Contenido(instantanea), sAntes);
     }
+}
+
+// Statements answered ahead on the engine's second thread come from the
+// files as they were: one file changed meanwhile stops the thread before its
+// rows are traded, and the rest of the list answers from the files as they
+// are now, only that file read again.
+TEST_F(InstantaneaUnion, AChangedFileWhileStatementsAreAnsweredAheadIsSeen) {
+    // The first statement copies both tables and keeps a derived table.
+    std::vector<std::string> lista{
+        "SELECT COUNT(*), MIN(u.Rowid) FROM (SELECT DISTINCT S FROM t) AS d, u"};
+    for (const char* s : kConsultas) lista.push_back(s);
+    auto motor = Motor();
+    motor->Anticipa(lista);
+    motor->Ejecuta(lista[0]);
+    for (int i = 0; i < 20000 && motor->Anticipadas() < lista.size() - 1; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(motor->Anticipadas(), lista.size() - 1);
+    enDisco_[1] = Parte(1, 2, 600);
+    auto nuevo = Motor();
+    for (size_t i = 1; i < lista.size(); ++i)
+        EXPECT_EQ(Texto(motor->Ejecuta(lista[i])), Texto(nuevo->Ejecuta(lista[i]))) << lista[i];
+    EXPECT_EQ((*enDisco_[0]->lecturas)["t"], 2);  // this engine's first read, and the new one's
+    EXPECT_EQ((*enDisco_[1]->lecturas)["t"], 2);  // read again, and by the new one
 }
 
 }  // namespace
