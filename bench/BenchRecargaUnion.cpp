@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ReglasContadas.h"
 #include "data/UnionNorvex.h"
 #include "platform/jet/ArchivoUnion.h"
 #include "platform/jet/MotorJet.h"
@@ -22,27 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kContrasena = "quilon";  // norvexgen's
-
-// Norvex's rules, counting the rows each file hands the union.
-class TReglasContadas : public jet::IReglasUnion {
-public:
-    explicit TReglasContadas(size_t nPartes)
-        : reglas_(std::vector<int64_t>(nPartes, 1)), filas(nPartes) {}
-    void Prepara(const std::vector<const jet::TArchivoAccess*>& partes) override {
-        reglas_.Prepara(partes);
-    }
-    bool Adapta(size_t n, const jet::TTabla& tabla, std::vector<jet::TValor>& fila) override {
-        ++filas[n];
-        return reglas_.Adapta(n, tabla, fila);
-    }
-    std::set<size_t> Reprepara(const std::vector<const jet::TArchivoAccess*>& partes,
-                               const std::set<size_t>& cambiadas) override {
-        return reglas_.Reprepara(partes, cambiadas);
-    }
-
-    TUnionNorvex reglas_;
-    std::vector<int64_t> filas;
-};
 
 double Segundos(std::chrono::steady_clock::time_point desde) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - desde).count();
@@ -68,7 +48,7 @@ int main(int argc, char** argv) {
     }
     int nSalida = 0;
     try {
-        auto reglas = std::make_shared<TReglasContadas>(rutas.size());
+        auto reglas = std::make_shared<TReglasContadas>(std::vector<int64_t>(rutas.size(), 1));
         auto abreParte = [rutas](size_t n) {
             return jet::TArchivoAccess::Abre(rutas[n], kContrasena);
         };

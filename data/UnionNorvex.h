@@ -63,9 +63,9 @@ public:
     // the changed branches are read again). A branch whose rows now map to
     // other keys (its client merged with a head office's client it was told
     // apart from, a key of its own now another) is read again; the others
-    // keep the keys their rows got. Every branch is read again once a branch used a key
-    // without a catalogue row that the union had to rename: such a key's new
-    // name depends on the order rows were read.
+    // keep the keys their rows got. Every branch is read again once a branch
+    // used a key without a catalogue row that the union had to rename: such a
+    // key's new name depends on the order rows were read.
     std::set<size_t> Reprepara(const std::vector<const jet::TArchivoAccess*>& partes,
                                const std::set<size_t>& cambiadas) override;
 

@@ -2,11 +2,10 @@
 
 #include <sqlite3.h>
 
-#include "platform/jet/Anticipador.h"
-
 #include <cmath>
 #include <memory>
 
+#include "platform/jet/Anticipador.h"
 #include "platform/jet/sql/Enlazador.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/ImpresorSqlite.h"

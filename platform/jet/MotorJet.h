@@ -10,6 +10,8 @@
 
 namespace jet {
 
+class TAnticipador;
+
 namespace sql {
 // A statement as SQLite SQL, with what its result columns hold.
 struct TTraduccion {
@@ -34,8 +36,6 @@ struct TEvidenciaJet {
 // statement, writes it as SQLite SQL and runs it on the file's snapshot,
 // which is refreshed first if the file changed. Every failure is an
 // EErrorJet with a kind and a Spanish message naming the culprit.
-class TAnticipador;
-
 class TMotorJet {
 public:
     TMotorJet(TInstantanea::TAbreArchivo abre, TInstantanea::TFirmaEnDisco firmaEnDisco);
