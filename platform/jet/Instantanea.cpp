@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/jet/Comillas.h"
+#include "platform/jet/CopiaPorMitades.h"
 #include "platform/jet/Decimal.h"
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/Latido.h"
@@ -438,34 +439,39 @@ void TInstantanea::CopiaFilas(const TTabla& tabla, std::optional<size_t> nParte)
     });
 }
 
-bool TInstantanea::CopiaDerivada(sqlite3* db, const std::string& sDestino,
-                                 const std::string& sSql) {
-    // Prepared once to learn the columns SQLite describes; the rows are then
-    // copied by one INSERT ... SELECT, which keeps their order and spares a
-    // round trip through the API for every value.
+std::string TInstantanea::Columnas(sqlite3* db, const std::string& sSql) {
     sqlite3_stmt* p = nullptr;
-    bool bBien = sqlite3_prepare_v2(db, sSql.c_str(), static_cast<int>(sSql.size()), &p, nullptr) ==
-                 SQLITE_OK;
-    sql::TSentenciaSqlite st(p);
-    if (bBien) {
-        const int n = sqlite3_column_count(st.get());
-        std::string crea = "CREATE TABLE " + sDestino + " (";
-        for (int i = 0; i < n; ++i) {
-            const char* d = sqlite3_column_decltype(st.get(), i);
-            const std::string sTipo = d ? d : "";
-            crea += (i ? ", " : "") + Nombre(sqlite3_column_name(st.get(), i)) +
+    if (sqlite3_prepare_v2(db, sSql.c_str(), static_cast<int>(sSql.size()), &p, nullptr) !=
+        SQLITE_OK)
+        return "";
+    const sql::TSentenciaSqlite st(p);
+    const int n = sqlite3_column_count(st.get());
+    std::string columnas = "(";
+    for (int i = 0; i < n; ++i) {
+        const char* d = sqlite3_column_decltype(st.get(), i);
+        const std::string sTipo = d ? d : "";
+        columnas += (i ? ", " : "") + Nombre(sqlite3_column_name(st.get(), i)) +
                     (sTipo.empty() ? "" : " " + sTipo) +
                     (sTipo.empty() || Minusculas(sTipo) == "text" ? " COLLATE JET" : "");
-        }
-        st.reset();
-        bBien = sqlite3_exec(db, (crea + ")").c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
     }
+    return columnas + ")";
+}
+
+bool TInstantanea::CopiaDerivada(sqlite3* db, const std::string& sDestino,
+                                 const std::string& sSql) {
+    // The columns as SQLite describes the statement's; the rows are then
+    // copied by one INSERT ... SELECT, which keeps their order and spares a
+    // round trip through the API for every value.
+    const std::string columnas = Columnas(db, sSql);
+    bool bBien =
+        !columnas.empty() && sqlite3_exec(db, ("CREATE TABLE " + sDestino + " " + columnas).c_str(),
+                                          nullptr, nullptr, nullptr) == SQLITE_OK;
     if (bBien && sqlite3_exec(db, "SAVEPOINT deriv", nullptr, nullptr, nullptr) == SQLITE_OK) {
         const std::string inserta = "INSERT INTO " + sDestino + " " + sSql;
-        p = nullptr;
+        sqlite3_stmt* p = nullptr;
         bBien = sqlite3_prepare_v2(db, inserta.c_str(), static_cast<int>(inserta.size()), &p,
                                    nullptr) == SQLITE_OK;
-        st.reset(p);
+        sql::TSentenciaSqlite st(p);
         bBien = bBien && sqlite3_step(st.get()) == SQLITE_DONE;
         st.reset();
         if (bBien)
@@ -516,6 +522,26 @@ std::string TInstantanea::Materializa(const std::string& sSql) {
     if (bBien && bAparte)
         enAparte_.insert(sNombre);
     return sTabla;
+}
+
+std::string TInstantanea::MaterializaPorMitades(const std::string& sSql, const sql::TMitades& m) {
+    // While statements are answered ahead, another connection reads the
+    // shared database: its derived tables go apart, and in one piece.
+    if (bOptimiza_ && db_ && bMitades_ && !bAparte_ && !derivadas_.contains(sSql)) {
+        const std::string sNombre = "__m" + std::to_string(derivadas_.size() + 1);
+        const bool bBien =
+            CopiaPorMitades(db_, sNombreBase_, Nombre(sNombre), sSql, m, latido_.get());
+        ranura_.Vacia();
+        if (bBien) {
+            const std::lock_guard<std::mutex> cerrojo(mCompartido_);
+            derivadas_[sSql] = sNombre;
+            ++nPorMitades_;
+            return sNombre;
+        }
+        if (Interrumpido())
+            return "";
+    }
+    return Materializa(sSql);
 }
 
 }  // namespace jet

@@ -56,6 +56,11 @@ public:
     void PonOptimizacion(bool b) { bOptimiza_ = b; }
     bool GuardaDerivadas() const override { return bOptimiza_; }
     std::string Materializa(const std::string& sSql) override;
+    // Computed in two halves on two threads when it is worth it (CopiaPorMitades),
+    // unless switched off or another connection reads the snapshot meanwhile.
+    std::string MaterializaPorMitades(const std::string& sSql, const sql::TMitades& m) override;
+    void PonMitades(bool b) { bMitades_ = b; }
+    size_t PorMitades() const { return nPorMitades_; }  // derived tables so kept
     // Called while tables are copied and statements run (none: no call).
     void PonLatido(std::shared_ptr<TLatido> latido) { latido_ = std::move(latido); }
     const std::shared_ptr<TLatido>& Latido() const { return latido_; }
@@ -74,6 +79,8 @@ public:
     // and text compared with the JET collation. False, and no table, if any
     // step fails; the caller clears the connection's failure slot.
     static bool CopiaDerivada(sqlite3* db, const std::string& sDestino, const std::string& sSql);
+    // The column list "(...)" of that table, empty if sSql does not prepare.
+    static std::string Columnas(sqlite3* db, const std::string& sSql);
     // While on, derived tables kept from now on go to a database of this
     // connection's own, so that the shared one is never written while another
     // connection reads it. Their rows and names are the same either way.
@@ -91,6 +98,8 @@ private:
     std::vector<std::string> ordenCarga_;  // the copied tables, in the order they were copied
     bool bRecargaEntera_ = false;          // a reload of parts stopped midway
     bool bOptimiza_ = true;
+    bool bMitades_ = true;
+    size_t nPorMitades_ = 0;
     std::map<std::string, std::string> derivadas_;  // SELECT text -> table holding its rows
     std::set<std::string> enAparte_;                // those tables kept in the own database
     bool bAparte_ = false;

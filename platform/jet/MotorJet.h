@@ -57,6 +57,10 @@ public:
     // Derived tables that several statements share are computed once per
     // snapshot; off, every statement computes everything (same answers).
     void PonOptimizacion(bool b) { instantanea_.PonOptimizacion(b); }
+    // A kept derived table with GROUP BY over many rows is computed in two
+    // halves on two threads (CopiaPorMitades); off, in one piece (same rows).
+    void PonMitades(bool b) { instantanea_.PonMitades(b); }
+    size_t PorMitades() const { return instantanea_.PorMitades(); }
     // Called now and then while the engine works, e.g. to keep a window
     // painted (TLatido); none by default.
     void PonLatido(std::shared_ptr<TLatido> latido) { instantanea_.PonLatido(std::move(latido)); }

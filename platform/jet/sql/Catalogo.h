@@ -7,6 +7,18 @@
 
 namespace jet::sql {
 
+// A derived table whose first GROUP BY term may split its groups in two:
+// the rows with that term at most a value (or Null) and those above it, so
+// that two connections can compute one half each. ?1 is the value.
+struct TMitades {
+    // That term for the first rows the query reads (at most kMuestra), one
+    // row per value with how many rows hold it, in the order GROUP BY sorts.
+    std::string sMuestra;
+    std::string sMenor;  // the derived table's rows with the term Null or <= ?1
+    std::string sMayor;  // and those with the term > ?1
+    static constexpr int kMuestra = 4096;
+};
+
 // What the engine needs to know of the tables a statement names, and where
 // it may keep the rows of derived tables that several statements share.
 class ICatalogo {
@@ -24,6 +36,10 @@ public:
     // SELECT sSql, when the catalogue keeps such copies; empty otherwise.
     virtual bool GuardaDerivadas() const { return false; }
     virtual std::string Materializa(const std::string& /*sSql*/) { return ""; }
+    // The same, for a derived table the catalogue may compute in two halves.
+    virtual std::string MaterializaPorMitades(const std::string& sSql, const TMitades& /*m*/) {
+        return Materializa(sSql);
+    }
 };
 
 }  // namespace jet::sql

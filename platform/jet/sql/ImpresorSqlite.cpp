@@ -356,7 +356,12 @@ void AdelantaFuentes(const Consulta& c, Contexto ctx) {
     }
 }
 
-std::string ImprimeSelect(const Select& s, bool bDerivada, Contexto ctx) {
+// Which rows of a derived table with GROUP BY a statement is written for
+// (TMitades): all, the sample of its first term, or one half of its groups.
+enum class TParte { Entera, Muestra, Menor, Mayor };
+
+std::string ImprimeSelect(const Select& s, bool bDerivada, Contexto ctx,
+                          TParte parte = TParte::Entera) {
     // The FROM clause first: its derived tables take their names in the
     // WITH clause in the order they are written.
     std::string desde;
@@ -366,13 +371,30 @@ std::string ImprimeSelect(const Select& s, bool bDerivada, Contexto ctx) {
         const auto it = ctx.salida.adelantadas.find(o.get());
         desde += it != ctx.salida.adelantadas.end() ? it->second : ImprimeOrigen(*o, ctx);
     }
+    std::string donde = s.donde ? Condicion(*s.donde, ctx) : "";
+    if (parte != TParte::Entera) {
+        // Unary plus: a value without affinity, so that it compares with ?1
+        // exactly as GROUP BY's sort compares it with other rows' values.
+        const std::string k = "(+" + Valor(*s.agrupar[0], ctx) + ")";
+        if (parte == TParte::Muestra) {
+            const std::string sMuestra = "SELECT " + k + " AS \"k\" FROM " + desde +
+                                         (donde.empty() ? "" : " WHERE " + donde) + " LIMIT " +
+                                         std::to_string(TMitades::kMuestra);
+            return "SELECT \"k\", COUNT(*) FROM (" + sMuestra +
+                   ") GROUP BY \"k\" COLLATE JET ORDER BY \"k\" COLLATE JET";
+        }
+        const std::string sMitad = parte == TParte::Menor
+                                       ? "(" + k + " IS NULL OR " + k + " <= ?1 COLLATE JET)"
+                                       : "(" + k + " > ?1 COLLATE JET)";
+        donde = donde.empty() ? sMitad : "(" + donde + ") AND " + sMitad;
+    }
     std::string sql = std::string("SELECT ") + (s.distinto ? "DISTINCT " : "");
     for (size_t i = 0; i < s.elementos.size(); ++i)
         sql += (i ? ", " : "") + Elemento(s.elementos[i], ctx);
     if (!desde.empty())
         sql += " FROM " + desde;
-    if (s.donde)
-        sql += " WHERE " + Condicion(*s.donde, ctx);
+    if (!donde.empty())
+        sql += " WHERE " + donde;
     if (!s.agrupar.empty()) {
         sql += " GROUP BY ";
         for (size_t i = 0; i < s.agrupar.size(); ++i)
@@ -408,6 +430,16 @@ std::string ImpresorSqlite::ImprimeDerivada(const Consulta& consulta) {
     Salida salida;
     const std::string sql = ImprimeConsulta(consulta, true, Contexto{salida});
     return ConTablasComunes(sql, salida);
+}
+
+TMitades ImpresorSqlite::ImprimeMitades(const Consulta& consulta) {
+    const auto Imprime = [&](TParte parte) {
+        Salida salida;
+        const Contexto ctx{salida};
+        AdelantaFuentes(consulta, ctx);
+        return ConTablasComunes(ImprimeSelect(consulta.ramas[0], true, ctx, parte), salida);
+    };
+    return {Imprime(TParte::Muestra), Imprime(TParte::Menor), Imprime(TParte::Mayor)};
 }
 
 }  // namespace jet::sql

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/jet/sql/Ast.h"
+#include "platform/jet/sql/Catalogo.h"
 
 namespace jet::sql {
 
@@ -20,6 +21,9 @@ public:
     // A derived table of a FROM clause as a statement of its own, as the
     // engine keeps its rows.
     static std::string ImprimeDerivada(const Consulta& consulta);
+    // That derived table in two halves by its first GROUP BY term, for a
+    // single SELECT with GROUP BY (TMitades).
+    static TMitades ImprimeMitades(const Consulta& consulta);
 };
 
 }  // namespace jet::sql

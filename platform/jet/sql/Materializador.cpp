@@ -33,6 +33,39 @@ bool EsUnion(const Consulta& c) {
     return origenes.size() == 1 && origenes[0]->bPaso && EsUnion(*origenes[0]->subconsulta);
 }
 
+// Reads its rows from one table, or from derived tables that each do (a
+// union's branches among them), without a join: an added condition then
+// cannot change the order in which the rows are read, nor so the order in
+// which GROUP BY meets the rows of each group.
+bool LecturaSimple(const Origen& o) {
+    if (o.tipo != TipoOrigen::Derivada)
+        return o.tipo == TipoOrigen::Tabla;
+    for (const auto& s : o.subconsulta->ramas)
+        if (s.origenes.size() != 1 || !LecturaSimple(*s.origenes[0]))
+            return false;
+    return true;
+}
+
+// A single SELECT grouping the rows of such a source by a column first, its
+// groups in GROUP BY's order: two halves of its groups, split by that column,
+// give its rows one after the other (TMitades).
+bool PorMitades(Consulta& c) {
+    if (c.ramas.size() != 1)
+        return false;
+    Select& s = c.ramas[0];
+    if (s.agrupar.empty() || s.agrupar[0]->tipo != TipoExpr::Columna || s.distinto || s.top ||
+        !s.orden.empty() || s.bLimite || s.origenes.size() != 1 || !LecturaSimple(*s.origenes[0]))
+        return false;
+    bool bVentana = false;
+    RecorreRaices(s, [&](Expr& raiz) {
+        RecorreExpr(raiz, [&](Expr& e) {
+            bVentana = bVentana || e.tipo == TipoExpr::Ventana;
+            return !bVentana;
+        });
+    });
+    return !bVentana;
+}
+
 void MaterializaOrigen(Origen& o, ICatalogo& catalogo) {
     if (o.tipo == TipoOrigen::Union) {
         MaterializaOrigen(*o.izquierdo, catalogo);
@@ -46,7 +79,10 @@ void MaterializaOrigen(Origen& o, ICatalogo& catalogo) {
     // A rewrite's step is part of its query: kept with it or not at all.
     if (o.bPaso || EsUnion(sub) || UsaFuncionVolatil(sub))
         return;
-    const std::string sTabla = catalogo.Materializa(ImpresorSqlite::ImprimeDerivada(sub));
+    const std::string sSql = ImpresorSqlite::ImprimeDerivada(sub);
+    const std::string sTabla =
+        PorMitades(sub) ? catalogo.MaterializaPorMitades(sSql, ImpresorSqlite::ImprimeMitades(sub))
+                        : catalogo.Materializa(sSql);
     if (sTabla.empty())
         return;
     o.tipo = TipoOrigen::Tabla;

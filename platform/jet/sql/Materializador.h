@@ -13,7 +13,8 @@ namespace jet::sql {
 // is written over the inner copies. Unions stay out (their columns take
 // their kind from every branch, which a copy could not keep), and so do
 // the derived tables of an expression's subquery, which may read the outer
-// query's rows.
+// query's rows. A single SELECT grouping a plain source by a column first
+// goes to the catalogue with its two halves (ICatalogo::MaterializaPorMitades).
 void MaterializaDerivadas(Consulta& consulta, ICatalogo& catalogo);
 
 }  // namespace jet::sql

@@ -1,0 +1,170 @@
+#include "platform/jet/CopiaPorMitades.h"
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+#include "platform/jet/ErroresJet.h"
+#include "platform/jet/Instantanea.h"
+#include "platform/jet/sql/RecursosSqlite.h"
+
+namespace jet {
+
+namespace {
+
+struct LiberaValor {
+    void operator()(sqlite3_value* v) const { sqlite3_value_free(v); }
+};
+using TValorSqlite = std::unique_ptr<sqlite3_value, LiberaValor>;
+
+bool Ejecuta(sqlite3* db, const std::string& sSql) {
+    return sqlite3_exec(db, sSql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// The value that splits the sample most evenly, itself in the lower half;
+// none if the sample is short (a small table: not worth a thread) or holds
+// one value (besides Null, which always goes to the lower half).
+TValorSqlite Pivote(sqlite3* db, const std::string& sMuestra) {
+    sqlite3_stmt* p = nullptr;
+    if (sqlite3_prepare_v2(db, sMuestra.c_str(), static_cast<int>(sMuestra.size()), &p, nullptr) !=
+        SQLITE_OK)
+        return nullptr;
+    const sql::TSentenciaSqlite st(p);
+    struct TValorContado {
+        TValorSqlite valor;
+        long long nHasta;  // rows of the sample up to this value, inclusive
+    };
+    std::vector<TValorContado> valores;
+    long long n = 0;
+    int rc;
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+        n += sqlite3_column_int64(st.get(), 1);
+        valores.push_back({TValorSqlite(sqlite3_value_dup(sqlite3_column_value(st.get(), 0))), n});
+    }
+    if (rc != SQLITE_DONE || n < sql::TMitades::kMuestra)
+        return nullptr;
+    size_t nMejor = valores.size();
+    for (size_t i = 0; i + 1 < valores.size(); ++i) {
+        if (!valores[i].valor || sqlite3_value_type(valores[i].valor.get()) == SQLITE_NULL)
+            continue;
+        if (nMejor == valores.size() ||
+            std::llabs(2 * valores[i].nHasta - n) < std::llabs(2 * valores[nMejor].nHasta - n))
+            nMejor = i;
+    }
+    return nMejor < valores.size() ? std::move(valores[nMejor].valor) : nullptr;
+}
+
+bool CopiaMitad(sqlite3* db, const std::string& sDestino, const std::string& sSql,
+                sqlite3_value* pivote) {
+    const std::string inserta = "INSERT INTO " + sDestino + " " + sSql;
+    sqlite3_stmt* p = nullptr;
+    if (sqlite3_prepare_v2(db, inserta.c_str(), static_cast<int>(inserta.size()), &p, nullptr) !=
+        SQLITE_OK)
+        return false;
+    const sql::TSentenciaSqlite st(p);
+    return sqlite3_bind_value(st.get(), 1, pivote) == SQLITE_OK &&
+           sqlite3_step(st.get()) == SQLITE_DONE;
+}
+
+// The upper half, on the second connection (the calling thread's own).
+struct TSegunda {
+    std::string sCompartida, sMitad, sSql;
+    sqlite3_value* pivote;
+    TLatido* latido;
+    std::atomic<bool> bParar{false};
+    std::atomic<int> nEstado{0};  // 0 at work, 1 done, 2 failed
+
+    bool Detener() const { return bParar.load() || (latido && latido->Interrumpido()); }
+
+    void Trabaja() {
+        sqlite3* db = nullptr;
+        const int rc =
+            sqlite3_open_v2(sCompartida.c_str(), &db,
+                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
+        const sql::TConexionSqlite conexion(db);
+        sql::TRanuraError ranura;
+        bool bBien = rc == SQLITE_OK;
+        try {
+            if (bBien)
+                TInstantanea::PreparaConexion(db, &ranura);
+        } catch (const EErrorJet&) {
+            bBien = false;
+        }
+        if (bBien) {
+            sqlite3_progress_handler(
+                db, 1000, [](void* s) { return static_cast<TSegunda*>(s)->Detener() ? 1 : 0; },
+                this);
+            bBien = Ejecuta(db, "ATTACH '" + sMitad + "' AS mitad") &&
+                    CopiaMitad(db, "mitad.\"t\"", sSql, pivote);
+        }
+        nEstado.store(bBien ? 1 : 2);
+    }
+};
+
+}  // namespace
+
+bool CopiaPorMitades(sqlite3* db, const std::string& sCompartida, const std::string& sDestino,
+                     const std::string& sSql, const sql::TMitades& mitades, TLatido* latido) {
+    if (sCompartida.empty())
+        return false;
+    const TValorSqlite pivote = Pivote(db, mitades.sMuestra);
+    const std::string columnas = pivote ? TInstantanea::Columnas(db, sSql) : "";
+    if (columnas.empty())
+        return false;
+    // Each half in a database of its own, attached here, so that it lives
+    // until the rows are copied; the second connection attaches its own.
+    static std::atomic<unsigned> nMitades{0};
+    const unsigned n = nMitades.fetch_add(2) + 1;
+    const std::string sMenor = "file:/kova-mitad-" + std::to_string(n) + "?vfs=memdb";
+    const std::string sMayor = "file:/kova-mitad-" + std::to_string(n + 1) + "?vfs=memdb";
+    struct TSuelta {
+        sqlite3* db;
+        ~TSuelta() {
+            sqlite3_exec(db, "DETACH \"__mitad1\"", nullptr, nullptr, nullptr);
+            sqlite3_exec(db, "DETACH \"__mitad2\"", nullptr, nullptr, nullptr);
+        }
+    } suelta{db};
+    if (!Ejecuta(db, "ATTACH '" + sMenor + "' AS \"__mitad1\"") ||
+        !Ejecuta(db, "ATTACH '" + sMayor + "' AS \"__mitad2\"") ||
+        !Ejecuta(db, "CREATE TABLE \"__mitad1\".\"t\" " + columnas) ||
+        !Ejecuta(db, "CREATE TABLE \"__mitad2\".\"t\" " + columnas))
+        return false;
+
+    const TValorSqlite pivoteSegunda(sqlite3_value_dup(pivote.get()));  // its own: no value shared
+    if (!pivoteSegunda)
+        return false;
+    TSegunda segunda{sCompartida, sMayor, mitades.sMayor, pivoteSegunda.get(), latido};
+    std::thread hilo([&segunda] { segunda.Trabaja(); });
+    bool bBien = CopiaMitad(db, "\"__mitad1\".\"t\"", mitades.sMenor, pivote.get());
+    if (!bBien)
+        segunda.bParar.store(true);
+    while (segunda.nEstado.load() == 0) {
+        if (latido) {
+            latido->Late();
+            if (latido->Interrumpido())
+                segunda.bParar.store(true);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    hilo.join();
+    bBien = bBien && segunda.nEstado.load() == 1 &&
+            Ejecuta(db, "CREATE TABLE " + sDestino + " " + columnas);
+    if (!bBien)
+        return false;
+    // Same columns, no index: SQLite copies the rows as they are stored,
+    // each after the last, so the table reads them in this order.
+    if (Ejecuta(db, "SAVEPOINT mitades") &&
+        Ejecuta(db, "INSERT INTO " + sDestino + " SELECT * FROM \"__mitad1\".\"t\"") &&
+        Ejecuta(db, "INSERT INTO " + sDestino + " SELECT * FROM \"__mitad2\".\"t\"") &&
+        Ejecuta(db, "RELEASE mitades"))
+        return true;
+    Ejecuta(db, "ROLLBACK TO mitades; RELEASE mitades");
+    Ejecuta(db, "DROP TABLE IF EXISTS " + sDestino);
+    return false;
+}
+
+}  // namespace jet
