@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/Instantanea.h"
@@ -70,7 +71,7 @@ bool CopiaMitad(sqlite3* db, const std::string& sDestino, const std::string& sSq
            sqlite3_step(st.get()) == SQLITE_DONE;
 }
 
-// The upper half, on the second connection (the calling thread's own).
+// The upper half, on a thread and a connection of its own.
 struct TSegunda {
     std::string sCompartida, sMitad, sSql;
     sqlite3_value* pivote;
