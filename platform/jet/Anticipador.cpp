@@ -118,19 +118,11 @@ void TAnticipador::Trabaja() {
     const std::string sNombre = instantanea_.NombreCompartido();
     if (sNombre.empty())
         return;
-    sqlite3* db = nullptr;
-    const int rc =
-        sqlite3_open_v2(sNombre.c_str(), &db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
-    const sql::TConexionSqlite conexion(db);
     sql::TRanuraError ranura;
-    if (rc != SQLITE_OK)
+    const sql::TConexionSqlite conexion = TInstantanea::AbreSegunda(sNombre, &ranura);
+    sqlite3* db = conexion.get();
+    if (!db)
         return;
-    try {
-        TInstantanea::PreparaConexion(db, &ranura);
-    } catch (const EErrorJet&) {
-        return;
-    }
     static std::atomic<unsigned> nHilos{0};
     const std::string sAdjunta =
         "ATTACH 'file:/kova-hilo-" + std::to_string(++nHilos) + "?vfs=memdb' AS hilo";

@@ -9,7 +9,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/jet/ErroresJet.h"
 #include "platform/jet/Instantanea.h"
 #include "platform/jet/sql/RecursosSqlite.h"
 
@@ -82,26 +81,15 @@ struct TSegunda {
     bool Detener() const { return bParar.load() || (latido && latido->Interrumpido()); }
 
     void Trabaja() {
-        sqlite3* db = nullptr;
-        const int rc =
-            sqlite3_open_v2(sCompartida.c_str(), &db,
-                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
-        const sql::TConexionSqlite conexion(db);
         sql::TRanuraError ranura;
-        bool bBien = rc == SQLITE_OK;
-        try {
-            if (bBien)
-                TInstantanea::PreparaConexion(db, &ranura);
-        } catch (const EErrorJet&) {
-            bBien = false;
-        }
-        if (bBien) {
+        const sql::TConexionSqlite conexion = TInstantanea::AbreSegunda(sCompartida, &ranura);
+        sqlite3* db = conexion.get();
+        if (db)
             sqlite3_progress_handler(
                 db, 1000, [](void* s) { return static_cast<TSegunda*>(s)->Detener() ? 1 : 0; },
                 this);
-            bBien = Ejecuta(db, "ATTACH '" + sMitad + "' AS mitad") &&
-                    CopiaMitad(db, "mitad.\"t\"", sSql, pivote);
-        }
+        const bool bBien = db && Ejecuta(db, "ATTACH '" + sMitad + "' AS mitad") &&
+                           CopiaMitad(db, "mitad.\"t\"", sSql, pivote);
         nEstado.store(bBien ? 1 : 2);
     }
 };

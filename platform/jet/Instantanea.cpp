@@ -153,6 +153,23 @@ void TInstantanea::AbreBase() {
         this);
 }
 
+sql::TConexionSqlite TInstantanea::AbreSegunda(const std::string& sNombre,
+                                               sql::TRanuraError* ranura) {
+    sqlite3* db = nullptr;
+    const int rc =
+        sqlite3_open_v2(sNombre.c_str(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
+    sql::TConexionSqlite conexion(db);
+    if (rc != SQLITE_OK)
+        return nullptr;
+    try {
+        PreparaConexion(db, ranura);
+    } catch (const EErrorJet&) {
+        return nullptr;
+    }
+    return conexion;
+}
+
 void TInstantanea::PreparaConexion(sqlite3* db, sql::TRanuraError* ranura) {
     // A quoted name that matches no column must fail, never turn into text.
     if (sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr) != SQLITE_OK ||

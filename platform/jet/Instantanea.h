@@ -51,6 +51,9 @@ public:
     // functions, the JET collation and the limits and settings the engine uses.
     // ranura: where failures of jet_* functions go (none: only SQLite's text).
     static void PreparaConexion(sqlite3* db, sql::TRanuraError* ranura);
+    // A second connection to the snapshot named sNombre (NombreCompartido),
+    // prepared so; none if it cannot be opened or prepared.
+    static sql::TConexionSqlite AbreSegunda(const std::string& sNombre, sql::TRanuraError* ranura);
     TablaCatalogo DameTabla(const std::string& sNombre) override;
     // Derived tables kept per snapshot (on unless switched off).
     void PonOptimizacion(bool b) { bOptimiza_ = b; }
