@@ -13,7 +13,7 @@ packages=(
   libedit-dev
   zlib1g-dev libssl-dev
   libqpdf-dev qpdf
-  nlohmann-json3-dev
+  nlohmann-json3-dev libtomlplusplus-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   poppler-utils
