@@ -9,9 +9,15 @@ namespace fs = std::filesystem;
 
 fs::path CarpetaEdicionesPrograma() {
     std::error_code ec;
-    const fs::path sPrograma = fs::read_symlink("/proc/self/exe", ec);
-    return (sPrograma.parent_path() / ".." / "share" / "cuestionario-kova" / "ediciones")
-        .lexically_normal();
+    const fs::path sDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    const fs::path candidatas[] = {
+        sDir / "ediciones",
+        (sDir / ".." / "share" / "cuestionario-kova" / "ediciones").lexically_normal(),
+        "/usr/share/cuestionario-kova/ediciones"};
+    for (const fs::path& s : candidatas)
+        if (fs::is_directory(s, ec))
+            return s;
+    return candidatas[1];
 }
 
 fs::path CarpetaEdicionesUsuario() {

@@ -9,15 +9,18 @@
 
 // Where editions come from. The program's own are installed with it under
 // /usr/share/cuestionario-kova/ediciones and, run from a build, lie beside it
-// (build/share/cuestionario-kova/ediciones): both are the program's folder,
-// "../share/cuestionario-kova/ediciones" from its own. A centre drops a new
-// edition, without being root, into its data folder:
-// ~/.local/share/CuestionarioKOVA/ediciones ($XDG_DATA_HOME when set).
-// Each edition is a folder of its own there, whatever its name.
+// (build/share/cuestionario-kova/ediciones): both are
+// "../share/cuestionario-kova/ediciones" from the program's folder. A program
+// copied into a Norvex folder takes them along in "ediciones" beside it, or
+// finds the package's. A centre drops a new edition, without being root, into
+// its data folder: ~/.local/share/CuestionarioKOVA/ediciones ($XDG_DATA_HOME
+// when set). Each edition is a folder of its own there, whatever its name.
 
 // The edition everything uses unless told otherwise.
 inline constexpr const char* kClaveEdicionPredeterminada = "2018";
 
+// The first of these that exists: "ediciones" beside the program,
+// "../share/cuestionario-kova/ediciones" from it, the package's.
 std::filesystem::path CarpetaEdicionesPrograma();
 // Empty when the user has no home folder.
 std::filesystem::path CarpetaEdicionesUsuario();

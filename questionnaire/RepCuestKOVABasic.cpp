@@ -2,15 +2,35 @@
 
 #include <charconv>
 
+#include "questionnaire/CatalogoEdiciones.h"
 #include "report/TablaPEPs.h"
+
+namespace {
+
+std::shared_ptr<const TEdicion> Elige(const std::shared_ptr<const TEdicion>& edicion) {
+    return edicion ? edicion : EdicionPredeterminada();
+}
+
+}  // namespace
 
 TRepCuestKOVABasic::TRepCuestKOVABasic(ado::TADOConnection* Conector,
                                        const TCreaManejadorReportes& elReporte,
                                        std::shared_ptr<IMensajero> Mensajero, double dTCambio,
-                                       int nNumEmp)
-    : TRepCuestionarioKOVA(Conector, elReporte, "Encuesta ANDU 2018", std::move(Mensajero), 195,
-                           nNumEmp, "01/01/2017", "12/31/2017"),
-      F_dTipoCambio(dTCambio) {}
+                                       int nNumEmp, std::shared_ptr<const TEdicion> edicion)
+    : TRepCuestionarioKOVA(Conector, elReporte, Elige(edicion)->sNombre, std::move(Mensajero),
+                           Elige(edicion)->DameTotalPreguntas(), nNumEmp,
+                           Elige(edicion)->DameFIniSQL(), Elige(edicion)->DameFFinSQL()),
+      F_dTipoCambio(dTCambio),
+      F_Edicion(Elige(edicion)) {}
+
+std::vector<std::string> TRepCuestKOVABasic::DameClavesPEP() const {
+    std::vector<std::string> claves;
+    if (F_vtPEPS)
+        for (const TFilaPEP& fila : F_vtPEPS->Filas())
+            if (fila.bEsPEP)
+                claves.push_back(fila.sClaveCliente);
+    return claves;
+}
 
 std::string TRepCuestKOVABasic::DameTextoTipoCambio() const {
     // to_chars ignores every locale; "general" with 15 digits drops the

@@ -35,6 +35,9 @@ esperados=(
   /usr/share/applications/cuestionario-kova.desktop
   /usr/share/icons/hicolor/scalable/apps/cuestionario-kova.svg
   /usr/share/icons/hicolor/48x48/apps/cuestionario-kova.png
+  /usr/share/cuestionario-kova/ediciones/2018/edicion.toml
+  /usr/share/cuestionario-kova/ediciones/2018/preguntas.toml
+  /usr/share/cuestionario-kova/ediciones/2018/reporte.json
 )
 for f in "${esperados[@]}"; do
   grep -qxF "$f" "$tmp/contenido" || falla "el paquete no trae $f"
@@ -48,7 +51,7 @@ grep -v '^/usr/' "$tmp/contenido" | grep -qvx '/' && falla "archivos fuera de /u
 dpkg-deb -I "$deb" >"$tmp/info"
 depende=$(dpkg-deb -f "$deb" Depends)
 [ -n "$depende" ] || falla "Depends vacío"
-for p in libqt6widgets6 libqt6gui6 libmdb libsqlite3 libicu libqpdf qt6-qpa-plugins \
+for p in libqt6widgets6 libqt6gui6 libmdb libsqlite3 libicu libqpdf libtomlplusplus3 qt6-qpa-plugins \
          qt6-translations-l10n fonts-liberation fonts-wine; do
   grep -q "$p" <<<"$depende" || falla "Depends no nombra $p: $depende"
 done
