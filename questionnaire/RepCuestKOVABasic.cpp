@@ -84,8 +84,8 @@ std::string TRepCuestKOVABasic::DameConsOpsDolares(bool bVenta, const std::strin
     return "SELECT tOps.*, AuxCant AS Cantidad, tXDivisas.Simbolo FROM (" +
            DameConsOperaciones(false) + " ) AS tOps, " + "(" + DameConsDivisas("USD", true, false) +
            " ) AS tXDivisas " + "WHERE tOps.NDiv = tXDivisas.NDivx and " + "tOps.Fecha >= #" +
-           sFIni + "# and " + "tOps.Fecha <= #" + sFFin + "# and " + "tOps.Tipo = '" +
-           DameTipoOp(bVenta) + "'";
+           sFIni + "# and " + "tOps.Fecha < #" + DiaSiguienteSQL(sFFin) + "# and " +
+           "tOps.Tipo = '" + DameTipoOp(bVenta) + "'";
 }
 
 std::string TRepCuestKOVABasic::DameConsOpsOtrasDivisas(bool bVenta, const std::string& sFIni,
@@ -96,7 +96,8 @@ std::string TRepCuestKOVABasic::DameConsOpsOtrasDivisas(bool bVenta, const std::
            " tXDivisas.Simbolo " + "FROM (" + DameConsOperaciones(false) + ") AS tOps, " + "(" +
            DameConsDivisas("USD", false, false) + ") AS tXDivisas " +
            "WHERE tOps.NDiv = tXDivisas.NDivx and " + "tOps.Fecha >= #" + sFIni + "# AND " +
-           "tOps.Fecha <= #" + sFFin + "# AND " + "tOps.Tipo = '" + DameTipoOp(bVenta) + "'";
+           "tOps.Fecha < #" + DiaSiguienteSQL(sFFin) + "# AND " + "tOps.Tipo = '" +
+           DameTipoOp(bVenta) + "'";
 }
 
 std::string TRepCuestKOVABasic::DameConsOpsDocumentos(bool bVenta, const std::string& sFIni,
@@ -107,13 +108,14 @@ std::string TRepCuestKOVABasic::DameConsOpsDocumentos(bool bVenta, const std::st
            ") AS Cantidad, Simbolo, Divisa " + "FROM (" + DameConsOperaciones(false) +
            ") AS tOps, " + "(" + DameConsDivisas("TODAS", true, true) + ") AS tXDiv " +
            "WHERE tOps.NDiv = tXDiv.NDivx AND " + "tOps.Fecha >= #" + sFIni + "# AND " +
-           "tOps.Fecha <= #" + sFFin + "# AND " + "tOps.Tipo = '" + DameTipoOp(bVenta) + "' ";
+           "tOps.Fecha < #" + DiaSiguienteSQL(sFFin) + "# AND " + "tOps.Tipo = '" +
+           DameTipoOp(bVenta) + "' ";
 }
 
 std::string TRepCuestKOVABasic::DameConsOpsPeriodo(const std::string& sFIni,
                                                    const std::string& sFFin) const {
     return "SELECT tOps.* FROM (" + DameConsOperaciones(false) + ") AS tOps " + "WHERE " +
-           "tOps.Fecha >= #" + sFIni + "# AND " + "tOps.Fecha <= #" + sFFin + "#";
+           "tOps.Fecha >= #" + sFIni + "# AND " + "tOps.Fecha < #" + DiaSiguienteSQL(sFFin) + "#";
 }
 
 std::string TRepCuestKOVABasic::DameExprPEP() const {

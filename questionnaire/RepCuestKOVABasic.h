@@ -11,7 +11,9 @@
 // The edition's constants (its name, number of questions and period) and the
 // Access SQL building blocks of the Norvex vocabulary. Every builder is plain
 // text composition; only DameExprPEP reads something (the PEP ticks of the
-// attached table).
+// attached table). The period's bounds are the first day from midnight (>=)
+// and the day after the last one (<): the dates Norvex stores carry the time
+// of day, and an operation at any hour of the last day is the period's.
 class TRepCuestKOVABasic : public TRepCuestionarioKOVA {
 public:
     // edicion none: the default edition (EdicionPredeterminada).
