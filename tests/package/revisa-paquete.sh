@@ -91,6 +91,16 @@ done
 # The batch program runs from the package's own copy (stripped, dependencies
 # as declared on this machine).
 "$raiz/usr/bin/cuestionario-kova" --ayuda >/dev/null || falla "cuestionario-kova --ayuda"
+# It finds the editions the package installs beside it, and they pass every
+# check (the user's data folder is an empty one of the test's).
+ediciones=$(XDG_DATA_HOME=$tmp/datos "$raiz/usr/bin/cuestionario-kova" --ediciones) ||
+  falla "cuestionario-kova --ediciones"
+grep -q "^2018	Encuesta ANDU 2018	2017-01-01/2017-12-31	$raiz/usr/share/cuestionario-kova/ediciones/2018\$" <<<"$ediciones" ||
+  falla "cuestionario-kova --ediciones no lista la edición 2018 del paquete: $ediciones"
+for edicion in "$raiz"/usr/share/cuestionario-kova/ediciones/*/; do
+  XDG_DATA_HOME=$tmp/datos "$raiz/usr/bin/cuestionario-kova" --validar-edicion "$edicion" >/dev/null ||
+    falla "la edición $edicion del paquete no pasa --validar-edicion"
+done
 
 if [ "$fallas" -gt 0 ]; then
   echo "$fallas fallas en $(basename "$deb")" >&2

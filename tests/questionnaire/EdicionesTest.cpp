@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <fstream>
 
 #include "TDirTemporal.h"
@@ -30,71 +29,18 @@ std::string Todos(const std::vector<TProblemaEdicion>& problemas) {
     return s;
 }
 
-// A small edition with one question of each form: a calculation of the
-// vocabulary, a statement of its own (every placeholder) and the centre's.
-const char* const kEdicion = R"x(clave = "prueba"
-nombre = "Encuesta de prueba"
-
-[periodo]
-inicio = 2018-01-01
-fin = 2018-12-31
-
-[pdf]
-archivo = "Prueba"
-titulo = "Cuestionario de prueba"
-autor = "Norvex"
-asunto = "Prueba"
-)x";
-
-const char* const kPreguntas = R"x([[pregunta]]
-numero = 1
-texto = "¿Realizó compras de dólares?"
-calculo = "EXISTE"
-negocio = "DOLARES"
-operacion = "COMPRA"
-
-[[pregunta]]
-numero = 2
-texto = "¿Cuántas alertas recibieron los clientes marcados como PEP?"
-consulta = '''
-SELECT COUNT(1) AS Resultado FROM tRelevan
-WHERE NumEmp = {empresa} AND {periodo(Fecha)} AND {pep(ClaveCliente)}
-'''
-evidencia = "CONTEO"
-
-[[pregunta]]
-numero = 3
-texto = "¿Cuál es el capital social? (en pesos, sin centavos)"
-centro = "MONTO"
-moneda = "pesos"
-)x";
-
-const char* const kReporte = R"x({
-  "variables": [[" Cuestionario", null], ["NombreCC", null]],
-  "paginas": [
-    {
-      "encabezado": {
-        "alto": 254.0,
-        "objetos": [
-          {
-            "rect": [1.0, 1.0, 194.0, 252.0],
-            "texto": {
-              "parrafos": [
-                {"trozos": [{"texto": "[NombreCC]", "negrita": true}]},
-                {"preguntas_desde": 1}
-              ]
-            }
-          }
-        ]
-      }
-    }
-  ]
+std::string LeeFijo(const char* sArchivo) {
+    std::ifstream f(fs::path(KOVA_FIXTURES "/ediciones/prueba") / sArchivo, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), {});
 }
-)x";
 
+// The small edition of tests/fixtures/ediciones/prueba, one question of each
+// form (a calculation of the vocabulary, a statement of its own with every
+// placeholder, the centre's), written where a case may change it.
 struct TEdicionPrueba {
     TDirTemporal dir;
-    std::string sEdicion = kEdicion, sPreguntas = kPreguntas, sReporte = kReporte;
+    std::string sEdicion = LeeFijo(kArchivoEdicion), sPreguntas = LeeFijo(kArchivoPreguntas),
+                sReporte = LeeFijo(kArchivoReporte);
 
     fs::path Escribe() const {
         std::ofstream(dir / kArchivoEdicion, std::ios::binary) << sEdicion;
