@@ -217,3 +217,22 @@ TEST(Ediciones, ConsultaPropiaConLosDatosDeLaCorrida) {
         EXPECT_FALSE(fallo.sMensaje.empty()) << sMala;
     }
 }
+
+// Next year's new question is one block at the end of one file: it is
+// checked, numbered, given its place in the report after the last run and a
+// statement like any other.
+TEST(Ediciones, UnaPreguntaMasEsUnaSolaEdicion) {
+    TDirTemporal dir;
+    fs::copy(CarpetaEdicionesPrograma() / "prueba-2019", dir.ruta(), fs::copy_options::recursive);
+    std::ofstream(dir / kArchivoPreguntas, std::ios::binary | std::ios::app)
+        << "\n[[pregunta]]\nnumero = 77\n"
+           "texto = \"¿Cuántos usuarios extranjeros le compraron dólares durante 2018?\"\n"
+           "calculo = \"USUARIOS\"\nnegocio = \"DOLARES\"\noperacion = \"VENTA\"\n"
+           "categoria = \"PERSONA_FISICA\"\nnacionalidad = \"EXTRANJERA\"\nsin_pep = true\n";
+    const TLecturaEdicion l = RevisaEdicion(dir.ruta());
+    ASSERT_TRUE(l.edicion) << Todos(l.problemas);
+    EXPECT_EQ(l.edicion->DameTotalPreguntas(), 77);
+    EXPECT_EQ(l.edicion->nPaginas, 10);
+    EXPECT_NE(l.edicion->sPlantilla.find("[preg_77]"), std::string::npos);
+    EXPECT_EQ(l.edicion->DameCalculo(77), crConteo);
+}

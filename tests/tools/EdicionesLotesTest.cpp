@@ -4,14 +4,18 @@
 // answers all follow it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <tuple>
 
 #include "TDirTemporal.h"
 #include "tests/platform/report/HerramientasPDF.h"
 #include "tests/questionnaire/BDNorvexPrueba.h"
 #include "tests/tools/ProgramaLotes.h"
+#include "tools/norvexgen/GeneradorNorvex.h"
 
 namespace fs = std::filesystem;
 
@@ -104,6 +108,10 @@ TEST(EdicionesLotes, ListaLasConocidasYValidaUnaCarpeta) {
     const fs::path sPrograma = fs::path(KOVA_BINARY_DIR) / "share/cuestionario-kova/ediciones";
     EXPECT_TRUE(lista.sSalida.starts_with("2018\tEncuesta ANDU 2018\t2017-01-01/2017-12-31\t" +
                                           (sPrograma / "2018").string() + "\n"))
+        << lista.sSalida;
+    EXPECT_NE(lista.sSalida.find("\nprueba-2019\tEncuesta de prueba 2019\t2018-01-01/2018-12-31\t" +
+                                 (sPrograma / "prueba-2019").string() + "\n"),
+              std::string::npos)
         << lista.sSalida;
     EXPECT_TRUE(lista.sSalida.ends_with("prueba\tEncuesta de prueba\t2018-01-01/2018-12-31\t" +
                                         sPrueba.string() + "\n"))
@@ -222,4 +230,77 @@ TEST(EdicionesLotes, OtraEdicionEnTodasLasSalidas) {
     for (const char* s :
          {"¿Cuál es el capital social? (en pesos, sin centavos)", "Respuesta: 1500000"})
         EXPECT_TRUE(texto->contains(QString::fromUtf8(s))) << s << "\n" << texto->toStdString();
+}
+
+// The second edition the program ships, written only as data, end to end on
+// a generated centre whose operations span 2015 to 2018: each edition counts
+// its own year only, the centre's answers take the new choices, the PDF has
+// its own pages and title, and a centre split into branches answers as the
+// whole one.
+TEST(EdicionesLotes, LaSegundaEdicionDeExtremoAExtremo) {
+    TDatosUsuario usuario;  // nothing of the user's
+    TDirTemporal norvex, salida;
+    norvex::TGeneradorNorvex::Genera(norvex / "entero", {1500, 3});
+    norvex::TGeneradorNorvex::Genera(norvex / "partido",
+                                     {.nLineas = 1500, .nSemilla = 3, .nSucursales = 2});
+    const auto antes = Foto(norvex.ruta());
+    const auto corre = [&](const std::string& sEdicion, std::vector<std::string> carpetas,
+                           std::vector<std::string> extra) {
+        std::vector<std::string> args{"--edicion", sEdicion};
+        for (const auto& s : carpetas) args.insert(args.end(), {"--carpeta", s});
+        args.insert(args.end(), {"--usuario", "ADMIN", "--contrasena", "NORVEX"});
+        args.insert(args.end(), extra.begin(), extra.end());
+        const TEjecucion e = Ejecuta(args);
+        EXPECT_EQ(e.nSalida, 0) << e.sErrores;
+        return e;
+    };
+    const std::string sEntero = (norvex / "entero").string();
+    std::ofstream(salida / "cc.csv", std::ios::binary)
+        << "pregunta,respuesta\r\n9,medio\r\n13,Nómina\r\n";
+    corre("prueba-2019", {sEntero},
+          {"--respuestas-cc", (salida / "cc.csv").string(), "--respuestas",
+           (salida / "r19.csv").string(), "--pdf", (salida / "c19.pdf").string(), "--evidencia",
+           (salida / "ev19").string()});
+    corre("2018", {sEntero}, {"--evidencia", (salida / "ev18").string()});
+
+    const auto respuestas = LeeCsv(Lee(salida / "r19.csv"));
+    ASSERT_EQ(respuestas.size(), 77u);
+    EXPECT_EQ(respuestas[9], (std::vector<std::string>{"9", R("MEDIO")}));
+    EXPECT_EQ(respuestas[13], (std::vector<std::string>{"13", R("NOMINA")}));
+
+    // Whether there were dollar purchases: the rows behind the answer are
+    // the year's operations, and each edition's own year alone.
+    for (const auto& [sEvidencia, sArchivo, sAnio] :
+         {std::tuple{"ev19", "pregunta-014.csv", "2018-"}, {"ev18", "pregunta-033.csv", "2017-"}}) {
+        const auto filas = LeeCsv(Lee(salida / sEvidencia / sArchivo));
+        ASSERT_GT(filas.size(), 10u) << sEvidencia;
+        const auto nFecha = std::find(filas[0].begin(), filas[0].end(), "Fecha") - filas[0].begin();
+        for (std::size_t i = 1; i < filas.size(); ++i)
+            ASSERT_TRUE(filas[i].at(nFecha).starts_with(sAnio))
+                << sEvidencia << ": " << filas[i][2];
+    }
+    std::map<std::string, std::vector<std::string>> indice;
+    for (const auto& l : LeeCsv(Lee(salida / "ev19" / "indice.csv"))) indice[l[0]] = l;
+    EXPECT_EQ(indice.size(), 63u);  // the header and the 62 computed questions
+    EXPECT_EQ(indice["43"][1], respuestas[43][1]);
+    EXPECT_EQ(indice["43"][2], "MAS_FRECUENTE");
+    EXPECT_EQ(indice["43"][3], "Cliente");
+    EXPECT_EQ(indice["73"][2], "CONTEO");  // the edition's own statements
+    EXPECT_EQ(indice["73"][1], R(indice["73"][4]));
+
+    // Branches: the same answers as the whole centre.
+    corre("prueba-2019",
+          {norvex::TGeneradorNorvex::CarpetaSucursal(norvex / "partido", 1).string(),
+           norvex::TGeneradorNorvex::CarpetaSucursal(norvex / "partido", 2).string()},
+          {"--respuestas", (salida / "partido.csv").string()});
+    corre("prueba-2019", {sEntero}, {"--respuestas", (salida / "entero.csv").string()});
+    EXPECT_EQ(Lee(salida / "partido.csv"), Lee(salida / "entero.csv"));
+    EXPECT_EQ(Foto(norvex.ruta()), antes);
+
+    const auto info =
+        EjecutaHerramienta("pdfinfo", {QString::fromStdString((salida / "c19.pdf").string())});
+    if (!info)
+        GTEST_SKIP() << "poppler-utils no instalado";
+    EXPECT_EQ(CampoPdfinfo(*info, "Title"), "Cuestionario KOVA de prueba 2019");
+    EXPECT_EQ(CampoPdfinfo(*info, "Pages"), "10");
 }
