@@ -76,7 +76,7 @@ std::optional<TRespuestasCC> TAlmacenRespuestasCC::Lee(int nNumEmp, const QStrin
     const QString sRuta = DameRuta(nNumEmp, sNombre);
     QFile archivo(sRuta);
     if (F_sCarpeta.isEmpty() || !archivo.exists())
-        return TRespuestasCC();
+        return TRespuestasCC(F_Preguntas);
     auto fallo = [&](const QString& sQue) {
         sError = QStringLiteral("No fue posible leer las respuestas del CC de %1: %2")
                      .arg(QDir::toNativeSeparators(sRuta), sQue);

@@ -47,3 +47,7 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf8$'; then
   localedef -i es_ES -f UTF-8 es_ES.UTF-8
 fi
+# The window is checked as Mexican and Spanish users run it.
+if ! locale -a 2>/dev/null | grep -qi '^es_MX\.utf8$'; then
+  localedef -i es_MX -f UTF-8 es_MX.UTF-8
+fi
