@@ -38,6 +38,7 @@ esperados=(
   /usr/share/cuestionario-kova/ediciones/2018/edicion.toml
   /usr/share/cuestionario-kova/ediciones/2018/preguntas.toml
   /usr/share/cuestionario-kova/ediciones/2018/reporte.json
+  /usr/share/doc/cuestionario-kova/ediciones.md
 )
 for f in "${esperados[@]}"; do
   grep -qxF "$f" "$tmp/contenido" || falla "el paquete no trae $f"
