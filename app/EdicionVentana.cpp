@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/DatosVentana.h"
+#include "app/EtiquetaCarpeta.h"
 #include "app/Utilerias.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "questionnaire/AlmacenRespuestasCC.h"
@@ -20,7 +21,6 @@ namespace {
 // Left of "Generar reporte", on its line, where the hidden "Versión BETA"
 // would be: no control of the window is there.
 const QRect kLugar(62, 684, 440, 14);
-const QColor kGrisOscuro(0x48, 0x48, 0x48);
 
 QString Periodo(const TEdicion& e) {
     return QStringLiteral("operaciones del %1").arg(QString::fromStdString(e.DamePeriodo()));
@@ -117,14 +117,7 @@ TEtiquetaEdicion::TEtiquetaEdicion(QWidget* ventana, std::function<bool()> bOcup
                                    std::function<void(std::shared_ptr<const TEdicion>)> alCambiar)
     : QLabel(ventana), F_bOcupada(std::move(bOcupada)), F_AlCambiar(std::move(alCambiar)) {
     setObjectName("lkEdicion");
-    QFont fuente = font();
-    fuente.setPixelSize(9);
-    setFont(fuente);
-    QPalette paleta = palette();
-    paleta.setColor(QPalette::WindowText, kGrisOscuro);
-    setPalette(paleta);
-    setGeometry(kLugar);
-    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    PreparaLineaPie(*this, kLugar);
     setTextFormat(Qt::RichText);
     // The line is reached with Tab like any control and Enter or Space
     // follow its link (keyPressEvent); the mouse clicks the link itself.

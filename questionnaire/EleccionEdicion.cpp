@@ -1,16 +1,13 @@
 #include "questionnaire/EleccionEdicion.h"
 
+#include "platform/archivos/Rutas.h"
 #include "questionnaire/ValidaEdicion.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path Canonica(const fs::path& s) {
-    std::error_code ec;
-    const fs::path r = fs::weakly_canonical(fs::absolute(s, ec), ec);
-    return ec ? s : r;
-}
+using archivos::RutaCanonica;
 
 void Revisa(TEdicionHallada& h) {
     if (!h.lectura.edicion || EsEdicionDelPrograma(h.sCarpeta))
@@ -23,7 +20,7 @@ void Revisa(TEdicionHallada& h) {
 }  // namespace
 
 bool EsEdicionDelPrograma(const fs::path& sCarpeta) {
-    return Canonica(sCarpeta).parent_path() == Canonica(CarpetaEdicionesPrograma());
+    return RutaCanonica(sCarpeta).parent_path() == RutaCanonica(CarpetaEdicionesPrograma());
 }
 
 std::vector<TEdicionHallada> EdicionesConocidas(bool bRevisaAjenas) {
@@ -67,7 +64,7 @@ TLecturaEdicion RevisaCarpetaEdicion(const fs::path& sCarpeta) {
     // The same key as another known edition would mix up their answers.
     for (const TEdicionHallada& h : EdicionesConocidas(false))
         if (h.lectura.edicion && h.lectura.edicion->sClave == l.edicion->sClave &&
-            Canonica(h.sCarpeta) != Canonica(sCarpeta)) {
+            RutaCanonica(h.sCarpeta) != RutaCanonica(sCarpeta)) {
             l.problemas.push_back({sCarpeta / kArchivoEdicion, 0,
                                    "la clave «" + l.edicion->sClave + "» ya es de la edición de " +
                                        h.sCarpeta.string() + "; cámbiela."});
