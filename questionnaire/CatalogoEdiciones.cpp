@@ -48,7 +48,9 @@ std::vector<TEdicionHallada> BuscaEdiciones(const std::vector<fs::path>& raices)
         std::error_code ec;
         std::vector<fs::path> carpetas;
         for (fs::directory_iterator it(sRaiz, ec), fin; !ec && it != fin; it.increment(ec))
-            if (it->is_directory(ec) && fs::exists(it->path() / kArchivoEdicion, ec))
+            // Every folder there is meant as an edition: one without its
+            // files is reported, not passed over in silence.
+            if (it->is_directory(ec))
                 carpetas.push_back(it->path());
         std::sort(carpetas.begin(), carpetas.end());
         for (fs::path& sCarpeta : carpetas) {

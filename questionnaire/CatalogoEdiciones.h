@@ -30,8 +30,8 @@ struct TEdicionHallada {
     TLecturaEdicion lectura;
 };
 
-// Every edition folder (one holding edicion.toml) directly inside each of
-// raices, in that order and by folder name within each, read. A second
+// Every folder directly inside each of raices, in that order and by folder
+// name within each, read as an edition (one that is none says so). A second
 // edition with a key already found is refused (its problem names the first),
 // so a dropped folder never takes a shipped edition's place.
 std::vector<TEdicionHallada> BuscaEdiciones(const std::vector<std::filesystem::path>& raices);

@@ -102,6 +102,8 @@ TEST(EdicionesLotes, ListaLasConocidasYValidaUnaCarpeta) {
     const fs::path sPrueba = usuario.Deja("prueba");
     const fs::path sRota = usuario.Deja("rota", "preguntas.toml", "numero = 3", "numero = 4");
     usuario.Deja("otra", "edicion.toml", "clave = \"prueba\"", "clave = \"2018\"");
+    const fs::path sVacia = sPrueba.parent_path() / "vacia";  // a folder without its files
+    fs::create_directory(sVacia);
 
     const TEjecucion lista = Ejecuta({"--ediciones"});
     EXPECT_EQ(lista.nSalida, 0) << lista.sErrores;
@@ -118,6 +120,9 @@ TEST(EdicionesLotes, ListaLasConocidasYValidaUnaCarpeta) {
         << lista.sSalida;
     EXPECT_NE(lista.sErrores.find((sRota / "preguntas.toml").string() +
                                   ":17: falta la pregunta 3 (antes de la 4)."),
+              std::string::npos)
+        << lista.sErrores;
+    EXPECT_NE(lista.sErrores.find("No existe el archivo " + (sVacia / "edicion.toml").string()),
               std::string::npos)
         << lista.sErrores;
     EXPECT_NE(lista.sErrores.find("la clave «2018» ya es de la edición de " +
