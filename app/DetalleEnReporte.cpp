@@ -39,7 +39,7 @@ void EnlazaDetalle(rpt::TReporte& reporte,
     reporte.SetAlPulsarVariable([debil, &reporte](const QString& sVariable, QWidget* padre) {
         const int n = PreguntaDeVariable(sVariable);
         const auto q = debil.lock();
-        if (!q || !TRepCuestANDU2017::DameCalculo(n))
+        if (!q || !q->DameCalculo(n))
             return;
         // The query may be long: the engine's heartbeat keeps the windows
         // painted meanwhile, as during the report job.

@@ -50,7 +50,7 @@ TFormaRespuestasCC::TFormaRespuestasCC(const TRespuestasCC& respuestas, TGuarda 
         "una pregunta sin respuesta conserva el aviso «(** El CC debe responder **)»."));
     nota->setWordWrap(true);
     preguntas->addWidget(nota);
-    for (const TPreguntaCC& p : DamePreguntasCC()) {
+    for (const TPreguntaCC& p : F_Guardadas.DamePreguntas()->preguntas) {
         auto* texto = new QLabel(
             QStringLiteral("<b>%1</b>&nbsp;&nbsp;%2").arg(p.nNumero).arg(p.sTexto.toHtmlEscaped()));
         texto->setWordWrap(true);
@@ -184,7 +184,7 @@ bool TFormaRespuestasCC::HayCambios() const {
 }
 
 std::optional<TRespuestasCC> TFormaRespuestasCC::DameRespuestas() {
-    TRespuestasCC r;
+    TRespuestasCC r(F_Guardadas.DamePreguntas());
     for (const auto& [n, c] : F_Campos) {
         const QString sMotivo = r.Asigna(n, DameTexto(n));
         if (!sMotivo.isEmpty()) {
@@ -238,7 +238,8 @@ bool TFormaRespuestasCC::Importa(const QString& sRuta) {
         return false;
     }
     QString sError;
-    const auto r = TRespuestasCC::ImportaCsv(archivo.readAll(), sError);
+    const auto r =
+        TRespuestasCC::ImportaCsv(archivo.readAll(), sError, F_Guardadas.DamePreguntas());
     if (!r) {
         Avisa(QStringLiteral("No se importó ninguna respuesta de %1.\n\n%2")
                   .arg(QDir::toNativeSeparators(sRuta), sError));

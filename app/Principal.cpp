@@ -340,6 +340,11 @@ void TfrmPrincipal::InicializaPaso4() {
     DBCheckBox->setText(QString());
 }
 
+void TfrmPrincipal::ReiniciaPaso4() {
+    F_vtPEPs.Vacia();
+    InicializaPaso4();
+}
+
 void TfrmPrincipal::MuestraSinPEPs(bool bMostrar) {
     pnIgnorar->setVisible(bMostrar);
     if (bMostrar)

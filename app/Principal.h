@@ -61,6 +61,11 @@ public:
     // branches ("" for the folder alone).
     void SetAlUnir(std::function<void(const std::string&)> alUnir) { F_AlUnir = std::move(alUnir); }
 
+    bool TrabajoEnCurso() const { return F_bTrabajoEnCurso; }
+    // Another edition asks about another period: the candidates detected
+    // for the last one go, and step 4 waits for a new detection.
+    void ReiniciaPaso4();
+
 public slots:
     void MuestraIndicaciones();
     // The "Sucursales..." dialog.

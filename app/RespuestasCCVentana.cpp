@@ -46,7 +46,7 @@ std::shared_ptr<IManejadorReportes> CreaManejadorVentana(
                 // The report still comes out, with the placeholders; the
                 // message names the file so it can be looked at.
                 ui::DameCajaMensajes()->MuestraMensaje(sError.toStdString());
-                return std::make_shared<const TRespuestasCC>();
+                return std::make_shared<const TRespuestasCC>(almacen->DamePreguntas());
             }
             return std::make_shared<const TRespuestasCC>(std::move(*r));
         });
@@ -56,8 +56,9 @@ std::shared_ptr<IManejadorReportes> CreaManejadorVentana(
     base->SetAlMostrar([pcc, almacen, nNumEmp](rpt::TVistaPrevia& vista) {
         QObject::connect(
             AgregaAccion(vista), &QAction::triggered, &vista, [&vista, pcc, almacen, nNumEmp] {
-                const TRespuestasCC actuales =
-                    pcc->DameRespuestas() ? *pcc->DameRespuestas() : TRespuestasCC();
+                const TRespuestasCC actuales = pcc->DameRespuestas()
+                                                   ? *pcc->DameRespuestas()
+                                                   : TRespuestasCC(almacen->DamePreguntas());
                 TFormaRespuestasCC forma(
                     actuales,
                     [&](const TRespuestasCC& r, QString& sError) {

@@ -13,7 +13,7 @@ packages=(
   libedit-dev
   zlib1g-dev libssl-dev
   libqpdf-dev qpdf
-  nlohmann-json3-dev
+  nlohmann-json3-dev libtomlplusplus-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   poppler-utils
@@ -46,4 +46,8 @@ fi
 # user's settings.
 if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf8$'; then
   localedef -i es_ES -f UTF-8 es_ES.UTF-8
+fi
+# The window is checked as Mexican and Spanish users run it.
+if ! locale -a 2>/dev/null | grep -qi '^es_MX\.utf8$'; then
+  localedef -i es_MX -f UTF-8 es_MX.UTF-8
 fi

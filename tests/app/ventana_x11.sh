@@ -127,6 +127,7 @@ export NO_AT_BRIDGE=1
 # The tool installed as it is meant to be: inside the Norvex folder.
 "$build/bin/norvexgen" "$tmp/norvex" >/dev/null
 cp "$build/bin/CuestionarioKOVA" "$tmp/norvex/"
+cp -r "$build/share/cuestionario-kova/ediciones" "$tmp/norvex/"  # the program takes its editions
 (cd "$tmp/norvex" && exec ./CuestionarioKOVA) >"$tmp/app.log" 2>&1 &
 app=$!
 

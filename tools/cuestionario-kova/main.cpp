@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "data/ColectorConxs.h"
+#include "tools/cuestionario-kova/EdicionesLotes.h"
 #include "tools/cuestionario-kova/Lotes.h"
 
 namespace {
@@ -24,6 +25,10 @@ int main(int argc, char** argv) {
         std::cout << sUsoLotes << '\n';
         return slExito;
     }
+    if (op && op->bListarEdiciones)
+        return ListaEdicionesLotes(std::cout, std::cerr);
+    if (op && op->sValidarEdicion)
+        return ValidaEdicionLotes(*op->sValidarEdicion, std::cout, std::cerr);
     if (!op) {
         std::cerr << sError << '\n';
         if (sError != sUsoLotes)
