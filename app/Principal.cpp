@@ -323,7 +323,8 @@ void TfrmPrincipal::CreaControles() {
     const QList<QWidget*> orden{edCambio,  edUsuario, edPassw,  bnDetectaPEPs,
                                 pnIgnorar, grdPEPs,   pnChkBox, bnGenReporte};
     for (qsizetype i = 1; i < orden.size(); ++i) setTabOrder(orden[i - 1], orden[i]);
-    for (QLineEdit* campo : {edCambio, edUsuario, edPassw}) campo->installEventFilter(this);
+    for (QWidget* campo : std::initializer_list<QWidget*>{edCambio, edUsuario, edPassw, grdPEPs})
+        campo->installEventFilter(this);
 
     connect(bnDetectaPEPs, &QPushButton::clicked, this, &TfrmPrincipal::bnDetectaPEPsClick);
     connect(bnGenReporte, &QPushButton::clicked, this, &TfrmPrincipal::bnGenReporteClick);
@@ -381,13 +382,23 @@ bool TfrmPrincipal::eventFilter(QObject* obj, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(obj, event);
     const auto* tecla = static_cast<QKeyEvent*>(event);
+    const bool bEnter = tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter;
+    if (obj == grdPEPs) {
+        // Enter goes on from the list as from the fields; every other key is
+        // the grid's own.
+        if (!bEnter || (tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
+        QChar Key(13);
+        AvanzaConEnter(grdPEPs, Key, tecla->modifiers() & Qt::ShiftModifier);
+        return true;
+    }
     // Only typed characters reach the filters, as on the platform the window
     // was designed for; shortcuts, editing and moving keys keep their usual
     // meaning. Pasted text is filtered by the rate field's validator.
     if (tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     QChar Key;
-    if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)
+    if (bEnter)
         Key = QChar(13);
     else if (tecla->key() == Qt::Key_Backspace)
         Key = QChar(8);

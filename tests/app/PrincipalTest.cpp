@@ -847,6 +847,53 @@ TEST_F(PrincipalTest, RevisionDePEPsDeLaDeteccionAlReporte) {
     for (const TFilaPEP& fila : vtPEPs.Filas()) EXPECT_FALSE(fila.bEsPEP);
 }
 
+// The keyboard never gets trapped in the list: Tab walks its cells and leaves
+// past the last one, Shift+Tab before the first, Ctrl+Tab at once; Enter goes
+// on as from the fields; arrows move between rows.
+TEST_F(PrincipalTest, ElTecladoEntraYSaleDeLaLista) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "NORVEX");
+    datos->norvex->candidatos = {"ANA PEREZ", "BETO LUNA"};
+    ventana->bnDetectaPEPsClick();
+    auto* grdPEPs = Control<QTableView>("grdPEPs");
+    QAbstractItemModel* modelo = grdPEPs->model();
+    const int nUltimaFila = modelo->rowCount() - 1, nUltimaCol = modelo->columnCount() - 1;
+    struct TCaso {
+        int nFila, nCol;
+        Qt::Key eTecla;
+        Qt::KeyboardModifiers modificadores;
+        const char* sFoco;      // who has the focus afterwards
+        int nFilaFin, nColFin;  // the grid's cell, when it keeps the focus
+    };
+    const TCaso casos[] = {
+        {0, 0, Qt::Key_Tab, Qt::NoModifier, "grdPEPs", 0, 1},
+        {0, 1, Qt::Key_Backtab, Qt::ShiftModifier, "grdPEPs", 0, 0},
+        {0, nUltimaCol, Qt::Key_Tab, Qt::NoModifier, "grdPEPs", 1, 0},
+        {nUltimaFila, nUltimaCol, Qt::Key_Tab, Qt::NoModifier, "bnGenReporte", -1, -1},
+        {0, 0, Qt::Key_Backtab, Qt::ShiftModifier, "bnDetectaPEPs", -1, -1},
+        {0, 0, Qt::Key_Tab, Qt::ControlModifier, "bnGenReporte", -1, -1},
+        {nUltimaFila, 1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "bnDetectaPEPs",
+         -1, -1},
+        {0, 1, Qt::Key_Return, Qt::NoModifier, "bnGenReporte", -1, -1},
+        {0, 1, Qt::Key_Enter, Qt::ShiftModifier, "bnDetectaPEPs", -1, -1},
+        {0, 0, Qt::Key_Down, Qt::NoModifier, "grdPEPs", 1, 0},
+        {1, 1, Qt::Key_Up, Qt::NoModifier, "grdPEPs", 0, 1},
+    };
+    for (const TCaso& c : casos) {
+        grdPEPs->setFocus();
+        grdPEPs->setCurrentIndex(modelo->index(c.nFila, c.nCol));
+        QTest::keyClick(grdPEPs, c.eTecla, c.modificadores);
+        const std::string sCaso = std::to_string(c.nFila) + "," + std::to_string(c.nCol) + " " +
+                                  QKeySequence(c.eTecla | c.modificadores).toString().toStdString();
+        EXPECT_EQ(NombreFoco(), c.sFoco) << sCaso;
+        if (c.nFilaFin >= 0) {
+            EXPECT_EQ(grdPEPs->currentIndex(), modelo->index(c.nFilaFin, c.nColFin)) << sCaso;
+        }
+    }
+    EXPECT_EQ(datos->norvex->ticksLeidos.size(), 0u) << "Enter in the list starts no job";
+}
+
 TEST_F(PrincipalTest, DeteccionSinCandidatosMuestraElAviso) {
     Abre();
     CreaNorvex();
