@@ -410,13 +410,24 @@ bool TfrmPrincipal::eventFilter(QObject* obj, QEvent* event) {
         // usual meaning in the field.
         return false;
     auto* campo = static_cast<QWidget*>(obj);
+    const QChar Tecleada = Key;
     if (campo == edCambio)
         FiltraTeclaNumerica(edCambio, Key);
     AvanzaConEnter(campo, Key, tecla->modifiers() & Qt::ShiftModifier);
+    if (!Key.isNull() && Key != Tecleada && Key.isPrint()) {
+        // The filter typed another character in its place (a comma becomes
+        // the decimal point).
+        static_cast<QLineEdit*>(campo)->insert(QString(Key));
+        return true;
+    }
     return Key.isNull();
 }
 
 void TfrmPrincipal::FiltraTeclaNumerica(QLineEdit* edCampo, QChar& Key) {
+    // The rate is always written with a point; a comma, the decimal sign of
+    // many Spanish keyboards and locales, is taken as the point.
+    if (Key == u',')
+        Key = u'.';
     if (Key == u'.') {
         // The point is judged at the end of the text, wherever the caret is.
         if (TextoATipoCambio(edCampo->text() + u'.') == 0)
@@ -597,6 +608,16 @@ void TfrmPrincipal::bnDetectaPEPsClick() {
 void TfrmPrincipal::bnGenReporteClick() {
     if (F_bTrabajoEnCurso || ValidaCampos())
         return;
+    // A rate far from any the dollar has had is most likely mistyped; every
+    // amount in other currencies would come out wrong with it.
+    const double dTCambio = TextoATipoCambio(Recorta(edCambio->text()));
+    if (!TipoCambioVerosimil(dTCambio) &&
+        !ui::DameCajaMensajes()->PreguntaSiNo(
+            AvisoTipoCambio(dTCambio) + "\n\n¿Desea generar el reporte con este tipo de cambio?")) {
+        _MensajeroForm->CampoObligatorio(txCambio, edCambio);
+        _MensajeroForm->MsjTxTemp("Revise el tipo de cambio.");
+        return;
+    }
     _MensajeroForm->MsjTxEspera("¡Advertencia!", false);
     if (!ui::DameCajaMensajes()->PreguntaSiNo(TextoIndicaciones().toStdString())) {
         _MensajeroForm->MsjTxEspera("Proceso cancelado.", false);

@@ -18,6 +18,7 @@
 #include "TDirTemporal.h"
 #include "app/DatosVentana.h"
 #include "app/Principal.h"
+#include "app/TipoCambio.h"
 #include "app/Utilerias.h"
 #include "data/ColectorConxs.h"
 #include "platform/report/TVistaPrevia.h"
@@ -358,13 +359,16 @@ TEST_F(PrincipalTest, FiltroDeTeclasDelTipoDeCambio) {
         {C, "18", 2, Qt::Key_unknown, '7', "187"},
         {C, "18", 2, Qt::Key_unknown, 'a', "18"},
         {C, "18", 2, Qt::Key_unknown, '-', "18"},
-        {C, "18", 2, Qt::Key_unknown, ',', "18"},
+        {C, "18", 2, Qt::Key_unknown, ',', "18."},  // a comma is the decimal point
+        {C, "18.9", 4, Qt::Key_unknown, ',', "18.9"},
         {C, "18", 2, Qt::Key_unknown, ' ', "18"},
         {C, "18", 2, Qt::Key_Backspace, 0, "1"},
         {C, "18", 1, Qt::Key_Delete, 0, "1"},
-        // With a comma for decimals the rate "18" plus "." never reads as a number.
-        {QLocale::German, "18", 2, Qt::Key_unknown, '.', "18"},
-        {QLocale::German, "18", 2, Qt::Key_unknown, ',', "18"},
+        // A locale whose decimal sign is a comma changes nothing.
+        {QLocale::Spanish, "18", 2, Qt::Key_unknown, '.', "18."},
+        {QLocale::Spanish, "18", 2, Qt::Key_unknown, ',', "18."},
+        {QLocale::Spanish, "18.91", 5, Qt::Key_unknown, ',', "18.91"},
+        {QLocale::German, "18", 2, Qt::Key_unknown, ',', "18."},
     };
     auto* edCambio = Control<QLineEdit>("edCambio");
     for (const TCaso& c : casos) {
@@ -437,6 +441,8 @@ TEST_F(PrincipalTest, PegarEnElTipoDeCambioFiltraComoAlTeclear) {
         {"2.5", "18", 2, "182.5", 5},
         {".5x", "1.", 2, "1.5", 3},  // a second point never passes
         {"abc", "18", 2, "18", 2},
+        {"18,91", "", 0, "18.91", 5},  // a comma is the decimal point
+        {"1,2,3", "", 0, "1.23", 4},
     };
     auto* edCambio = Control<QLineEdit>("edCambio");
     for (const TCaso& c : casos) {
@@ -540,9 +546,9 @@ TEST_F(PrincipalTest, ValidaCamposSenalaElPrimerProblema) {
         {C, "ADMIN", "0", kCero, "edCambio", "txCambio"},
         {C, "ADMIN", "-3", kCero, "edCambio", "txCambio"},
         {C, "ADMIN", "1..2", kCero, "edCambio", "txCambio"},
-        {QLocale::German, "ADMIN", "18.91", kCero, "edCambio", "txCambio"},
+        {QLocale::German, "ADMIN", "18,91", kCero, "edCambio", "txCambio"},
         {C, " ADMIN", "18.91", "", "", ""},
-        {QLocale::German, "ADMIN", "18,91", "", "", ""},
+        {QLocale::German, "ADMIN", "18.91", "", "", ""},  // the point whatever the locale
     };
     for (const TCaso& c : casos) {
         TLocalTemporal local{QLocale(c.eIdioma)};
@@ -716,6 +722,61 @@ TEST_F(PrincipalTest, PuertaDelReporteConservaElCursorDeEsperaYSenalaLaContrasen
     ASSERT_EQ(bitacora.sucesos.size(), 4u);
     EXPECT_EQ(bitacora.sucesos[3].sTexto, std::string("caja:") + kConectado);
     EXPECT_TRUE(bitacora.sucesos[3].bEspera);
+}
+
+// A rate far from any the dollar has had is asked about before the report
+// job; No leads back to the field, Yes runs the job with it.
+TEST_F(PrincipalTest, UnTipoDeCambioInverosimilSePreguntaAntesDelReporte) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "NORVEX");
+    struct TCaso {
+        const char* sCambio;
+        bool bRespuesta;
+        bool bPregunta;  // the rate is asked about
+        bool bTrabajo;   // the report job runs
+    };
+    const TCaso casos[] = {
+        {"18.91", false, false, false},  // No to the instructions only
+        {"18.91", true, false, true},   {"1891", false, true, false},  {"1891", true, true, true},
+        {"1.891", false, true, false},  {"189.1", false, true, false},
+    };
+    for (const TCaso& c : casos) {
+        bitacora = {};
+        datos->nCreados = 0;
+        caja->bRespuesta = c.bRespuesta;
+        Control<QLineEdit>("edCambio")->setText(c.sCambio);
+        Control("bnGenReporte")->setFocus();
+        ventana->bnGenReporteClick();
+        const std::string sPregunta = "pregunta:" + AvisoTipoCambio(TextoATipoCambio(c.sCambio)) +
+                                      "\n\n¿Desea generar el reporte con este tipo de cambio?";
+        const auto textos = bitacora.Textos();
+        EXPECT_EQ(!textos.empty() && textos.front() == sPregunta, c.bPregunta) << c.sCambio;
+        EXPECT_EQ(datos->nCreados, c.bTrabajo ? 1 : 0) << c.sCambio;
+        if (c.bTrabajo) {
+            EXPECT_DOUBLE_EQ(datos->dTCambio, TextoATipoCambio(c.sCambio)) << c.sCambio;
+        }
+        if (c.bPregunta && !c.bRespuesta) {
+            EXPECT_EQ(NombreFoco(), "edCambio") << c.sCambio;
+            EXPECT_EQ(Control<QLabel>("txMensajes")->text(), "Revise el tipo de cambio.");
+        }
+    }
+}
+
+// Under a locale whose decimal sign is a comma, the rate typed with a comma
+// reaches the job as the same rate typed with a point.
+TEST_F(PrincipalTest, ElTipoDeCambioConComaLlegaAlTrabajo) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "NORVEX");
+    TLocalTemporal local{QLocale(QLocale::Spanish, QLocale::Spain)};
+    auto* edCambio = Control<QLineEdit>("edCambio");
+    edCambio->setFocus();
+    edCambio->clear();
+    QTest::keyClicks(edCambio, "18,91");
+    EXPECT_EQ(edCambio->text(), "18.91");
+    ventana->bnGenReporteClick();
+    EXPECT_DOUBLE_EQ(datos->dTCambio, 18.91);
 }
 
 TEST_F(PrincipalTest, ReporteCanceladoNoTocaLaBase) {
