@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "app/ModeloEvidencia.h"
+#include "platform/ui/AjustesPrograma.h"
 #include "platform/ui/ICajaMensajes.h"
 
 TDetallePregunta::TDetallePregunta(TEvidenciaPregunta evidencia, const QString& sPregunta,
@@ -57,8 +58,10 @@ TDetallePregunta::TDetallePregunta(TEvidenciaPregunta evidencia, const QString& 
 void TDetallePregunta::PideArchivo() {
     const QString sArchivo = QFileDialog::getSaveFileName(
         this, QStringLiteral("Exportar CSV"),
-        QStringLiteral("pregunta-%1.csv").arg(F_nPregunta, 3, 10, QLatin1Char('0')),
+        ui::ArchivoEnCarpetaDialogos(
+            QStringLiteral("pregunta-%1.csv").arg(F_nPregunta, 3, 10, QLatin1Char('0'))),
         QStringLiteral("Archivos CSV (*.csv)"));
+    ui::RecuerdaCarpetaDialogos(sArchivo);
     if (!sArchivo.isEmpty())
         ExportaCsv(sArchivo);
 }

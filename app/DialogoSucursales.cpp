@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/CompuertaAcceso.h"
+#include "platform/ui/AjustesPrograma.h"
 
 namespace fs = std::filesystem;
 
@@ -35,10 +36,11 @@ TDialogoSucursales::TDialogoSucursales(fs::path sMatriz, std::vector<fs::path> s
     setWindowTitle("Sucursales");
     if (!F_Pide)
         F_Pide = [](QWidget* p) -> std::optional<fs::path> {
-            const QString s =
-                QFileDialog::getExistingDirectory(p, "Carpeta del Norvex de la sucursal");
+            const QString s = QFileDialog::getExistingDirectory(
+                p, "Carpeta del Norvex de la sucursal", ui::CarpetaDialogos());
             if (s.isEmpty())
                 return std::nullopt;
+            ui::RecuerdaCarpetaDialogos(s);
             return fs::path(s.toStdString());
         };
     auto* caja = new QVBoxLayout(this);

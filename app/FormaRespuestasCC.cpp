@@ -12,9 +12,9 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollArea>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "platform/ui/AjustesPrograma.h"
 #include "questionnaire/ValidaRespuestaCC.h"
 
 namespace {
@@ -276,18 +276,20 @@ TFormaRespuestasCC::TDecision TFormaRespuestasCC::PreguntaAlCerrar() {
 }
 
 QString TFormaRespuestasCC::PideArchivoExportar() {
-    return QFileDialog::getSaveFileName(
+    const QString s = QFileDialog::getSaveFileName(
         this, QStringLiteral("Exportar respuestas del CC"),
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-            QStringLiteral("/respuestas-cc.csv"),
+        ui::ArchivoEnCarpetaDialogos(QStringLiteral("respuestas-cc.csv")),
         QStringLiteral("CSV (*.csv)"));
+    ui::RecuerdaCarpetaDialogos(s);
+    return s;
 }
 
 QString TFormaRespuestasCC::PideArchivoImportar() {
-    return QFileDialog::getOpenFileName(
-        this, QStringLiteral("Importar respuestas del CC"),
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+    const QString s = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Importar respuestas del CC"), ui::CarpetaDialogos(),
         QStringLiteral("CSV (*.csv);;Todos los archivos (*)"));
+    ui::RecuerdaCarpetaDialogos(s);
+    return s;
 }
 
 void TFormaRespuestasCC::Avisa(const QString& sTexto) {

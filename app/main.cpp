@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QSettings>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -14,6 +13,7 @@
 #include "app/RespuestasCCVentana.h"
 #include "app/UtileriasCarpeta.h"
 #include "data/ColectorConxs.h"
+#include "platform/ui/AjustesPrograma.h"
 #include "questionnaire/AlmacenRespuestasCC.h"
 #include "report/DataModule.h"
 
@@ -45,10 +45,8 @@ int main(int argc, char* argv[]) {
     std::optional<std::filesystem::path> sArgumento;
     if (argc > 1)
         sArgumento = std::filesystem::path(argv[1]);
-    QSettings ajustes(QSettings::NativeFormat, QSettings::UserScope,
-                      QStringLiteral("CuestionarioKOVA"), QStringLiteral("CuestionarioKOVA"));
     const auto eleccion =
-        TCarpetaNorvex(std::make_shared<TPideCarpetaQt>(), ajustes)
+        TCarpetaNorvex(std::make_shared<TPideCarpetaQt>(), ui::AjustesPrograma())
             .Elige(QCoreApplication::applicationDirPath().toStdString(), sArgumento);
     if (!eleccion)
         return 0;  // the user cancelled the question: nothing was opened

@@ -65,7 +65,7 @@ void TDialogoPDF::EligeArchivo() {
                                              F_Archivo->text(), QStringLiteral("PDF (*.pdf)"),
                                              nullptr, QFileDialog::DontConfirmOverwrite);
     if (!s.isEmpty())
-        F_Archivo->setText(s);
+        F_Archivo->setText(QDir::toNativeSeparators(s));
 }
 
 QString TDialogoPDF::DameArchivo() const {

@@ -19,7 +19,6 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QSvgRenderer>
 #include <QToolBar>
@@ -31,6 +30,7 @@
 #include "platform/report/TDialogoPDF.h"
 #include "platform/report/TExportadorPDF.h"
 #include "platform/report/TLienzoPaginas.h"
+#include "platform/ui/AjustesPrograma.h"
 
 // The resources of a static library are registered by name, outside any
 // namespace.
@@ -348,8 +348,7 @@ void TVistaPrevia::ConfiguraPagina() {
 }
 
 void TVistaPrevia::ExportaPDF() {
-    TDialogoPDF dialogo(F_Reporte.DameOpcionesPDF(),
-                        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), this);
+    TDialogoPDF dialogo(F_Reporte.DameOpcionesPDF(), ui::CarpetaDialogos(), this);
     if (dialogo.exec() != QDialog::Accepted || dialogo.DameArchivo().isEmpty())
         return;
     const TOpcionesPDF opciones = dialogo.DameOpciones();
@@ -373,8 +372,11 @@ void TVistaPrevia::ExportaPDF() {
         },
         &sError);
     progreso.reset();
-    if (!bOk)
+    if (!bOk) {
         QMessageBox::warning(this, windowTitle(), sError);
+        return;
+    }
+    ui::RecuerdaCarpetaDialogos(dialogo.DameArchivo());
 }
 
 QString TVistaPrevia::VariableEn(const QPoint& punto) const {

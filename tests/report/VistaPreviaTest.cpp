@@ -13,6 +13,7 @@
 #include <map>
 #include <set>
 
+#include "TAjustesTemporales.h"
 #include "TDirTemporal.h"
 #include "platform/report/ImpresionReporte.h"
 #include "platform/report/TDialogoPDF.h"
@@ -168,7 +169,26 @@ TEST_F(VistaPrevia, ImprimeEnUnaImpresoraPDF) {
     EXPECT_FALSE(texto->contains("Página 2 de 22"));
 }
 
+// With no documents folder the proposed file is at home, and exporting to it
+// as proposed writes it there.
+TEST_F(VistaPrevia, ElPDFPropuestoSeEscribeAunqueNoHayaCarpetaDeDocumentos) {
+    TAjustesTemporales ajustes;
+    rpt::TVistaPrevia vista(dm.repGeneral);
+    QString sPropuesto;
+    QTimer::singleShot(0, [&] {
+        auto* dialogo = qobject_cast<rpt::TDialogoPDF*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialogo);
+        sPropuesto = dialogo->findChild<QLineEdit*>("archivo")->text();
+        dialogo->accept();
+    });
+    vista.findChild<QAction*>("acPDF")->trigger();
+    const auto esperado = ajustes.Home() / "CuestionarioKOVA.pdf";
+    EXPECT_EQ(sPropuesto.toStdString(), esperado.string());
+    EXPECT_TRUE(std::filesystem::is_regular_file(esperado));
+}
+
 TEST_F(VistaPrevia, ElBotonPDFConfirmaOpcionesYReemplazaElArchivo) {
+    TAjustesTemporales ajustes;
     TDirTemporal dir;
     const QString sPdf = QString::fromStdString((dir / "salida.pdf").string());
     {
