@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/AjustesPrograma.h"
+#include "platform/ui/ColorExito.h"
 #include "questionnaire/ValidaRespuestaCC.h"
 
 namespace {
@@ -80,6 +81,9 @@ TFormaRespuestasCC::TFormaRespuestasCC(const TRespuestasCC& respuestas, TGuarda 
         botones->addButton(QStringLiteral("Exportar…"), QDialogButtonBox::ActionRole);
     QPushButton* importar =
         botones->addButton(QStringLiteral("Importar…"), QDialogButtonBox::ActionRole);
+    importar->setToolTip(
+        QStringLiteral("Sustituye solo las respuestas que trae el archivo; las demás preguntas "
+                       "conservan lo que tienen."));
     QPushButton* cerrar =
         botones->addButton(QStringLiteral("Cerrar"), QDialogButtonBox::RejectRole);
     guardar->setObjectName("btnGuardar");
@@ -101,8 +105,17 @@ TFormaRespuestasCC::TFormaRespuestasCC(const TRespuestasCC& respuestas, TGuarda 
     });
     connect(cerrar, &QPushButton::clicked, this, &TFormaRespuestasCC::reject);
 
+    // What the last button did, in the window's green: news, not a warning.
+    F_Estado = new QLabel;
+    F_Estado->setObjectName("txEstado");
+    F_Estado->setWordWrap(true);
+    QPalette paleta = F_Estado->palette();
+    paleta.setColor(QPalette::WindowText, ui::ColorExito());
+    F_Estado->setPalette(paleta);
+
     auto* todo = new QVBoxLayout(this);
     todo->addWidget(F_Desplazable, 1);
+    todo->addWidget(F_Estado);
     todo->addWidget(botones);
     resize(760, 640);
     Muestra(F_Guardadas);
@@ -212,6 +225,7 @@ bool TFormaRespuestasCC::Guarda() {
     }
     F_Guardadas = *r;
     Muestra(F_Guardadas);  // the answers as they were kept and are printed
+    F_Estado->setText(QStringLiteral("Se guardaron las respuestas; el reporte ya las muestra."));
     return true;
 }
 
@@ -227,6 +241,12 @@ bool TFormaRespuestasCC::Exporta(const QString& sRuta) {
                   .arg(QDir::toNativeSeparators(sRuta), archivo.errorString()));
         return false;
     }
+    const auto n = r->DameTodas().size();
+    F_Estado->setText(QStringLiteral("Se exportaron %1 %2 a %3.")
+                          .arg(n)
+                          .arg(n == 1 ? QStringLiteral("respuesta") : QStringLiteral("respuestas"))
+                          .arg(QDir::toNativeSeparators(sRuta)));
+    Informa(F_Estado->text());
     return true;
 }
 
@@ -244,9 +264,40 @@ bool TFormaRespuestasCC::Importa(const QString& sRuta) {
                   .arg(QDir::toNativeSeparators(sRuta), sError));
         return false;
     }
-    // The file replaces what the form holds; nothing is kept until "Guardar".
-    Muestra(*r);
+    // The file replaces the answers it brings and no other. A field typed
+    // and not saved that it would replace with something else is asked about
+    // first; nothing is kept until "Guardar".
+    QStringList perdidas;
+    for (const auto& [n, sValor] : r->DameTodas()) {
+        const TRespuestaValidada v = ValidaRespuestaCC(*F_Campos.at(n).pregunta, DameTexto(n));
+        const bool bSinGuardar = !v.bValida || v.sValor != F_Guardadas.Dame(n);
+        if (bSinGuardar && (!v.bValida || v.sValor != sValor))
+            perdidas << QString::number(n);
+    }
+    if (!perdidas.isEmpty() &&
+        !Confirma(QStringLiteral("Las respuestas escritas y sin guardar de %1 %2 se reemplazarán "
+                                 "con las del archivo. ¿Desea importarlo de todos modos?")
+                      .arg(perdidas.size() == 1 ? QStringLiteral("la pregunta")
+                                                : QStringLiteral("las preguntas"),
+                           perdidas.join(QStringLiteral(", ")))))
+        return false;
+    for (const auto& [n, sValor] : r->DameTodas()) PonTexto(n, sValor);
+    const auto nTraidas = r->DameTodas().size();
+    F_Estado->setText(
+        nTraidas == 0
+            ? QStringLiteral("El archivo %1 no trae ninguna respuesta; la forma no cambió.")
+                  .arg(QDir::toNativeSeparators(sRuta))
+            : QStringLiteral("Se importaron %1 %2 de %3; las demás preguntas conservan su "
+                             "respuesta. Presione «Guardar» para conservarlas.")
+                  .arg(nTraidas)
+                  .arg(nTraidas == 1 ? QStringLiteral("respuesta") : QStringLiteral("respuestas"))
+                  .arg(QDir::toNativeSeparators(sRuta)));
+    Informa(F_Estado->text());
     return true;
+}
+
+QString TFormaRespuestasCC::DameEstado() const {
+    return F_Estado->text();
 }
 
 void TFormaRespuestasCC::reject() {
@@ -286,12 +337,22 @@ QString TFormaRespuestasCC::PideArchivoExportar() {
 
 QString TFormaRespuestasCC::PideArchivoImportar() {
     const QString s = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Importar respuestas del CC"), ui::CarpetaDialogos(),
-        QStringLiteral("CSV (*.csv);;Todos los archivos (*)"));
+        this, QStringLiteral("Importar respuestas del CC (sustituye solo las que trae el archivo)"),
+        ui::CarpetaDialogos(), QStringLiteral("CSV (*.csv);;Todos los archivos (*)"));
     ui::RecuerdaCarpetaDialogos(s);
     return s;
 }
 
 void TFormaRespuestasCC::Avisa(const QString& sTexto) {
     QMessageBox::warning(this, QString::fromLatin1(kTitulo), sTexto);
+}
+
+bool TFormaRespuestasCC::Confirma(const QString& sTexto) {
+    return QMessageBox::question(this, QString::fromLatin1(kTitulo), sTexto,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TFormaRespuestasCC::Informa(const QString& sTexto) {
+    QMessageBox::information(this, QString::fromLatin1(kTitulo), sTexto);
 }

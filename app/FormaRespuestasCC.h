@@ -14,8 +14,10 @@ class QScrollArea;
 // database cannot answer, with a field that fits the kind of value it asks
 // for and the check's message under the field while the value does not fit.
 // "Guardar" keeps the answers (through the callback given), "Exportar…" and
-// "Importar…" move them as "pregunta,respuesta" CSV, and closing with changes
-// not saved asks first. The form holds no business rules: checks and CSV are
+// "Importar…" move them as "pregunta,respuesta" CSV (an import replaces only
+// the answers the file brings, and asks first when that would lose answers
+// typed and not saved), and closing with changes not saved asks first. Each
+// of them says what it did. The form holds no business rules: checks and CSV are
 // TRespuestasCC's.
 class TFormaRespuestasCC : public QDialog {
     Q_OBJECT
@@ -34,12 +36,15 @@ public:
     // True when what the fields hold differs from the answers last saved.
     bool HayCambios() const;
 
-    // The three buttons' work; each tells the user what went wrong.
+    // The three buttons' work; each tells the user what it did or what went
+    // wrong.
     bool Guarda();
     bool Exporta(const QString& sRuta);
     bool Importa(const QString& sRuta);
 
     void reject() override;
+    // What the form last said it did ("Se guardaron…"), empty before.
+    QString DameEstado() const;
 
     // What the user chose when closing with changes not saved.
     enum TDecision { dcGuardar, dcDescartar, dcCancelar };
@@ -50,6 +55,10 @@ protected:
     virtual QString PideArchivoExportar();
     virtual QString PideArchivoImportar();
     virtual void Avisa(const QString& sTexto);
+    // A question answered Yes or No; true for Yes.
+    virtual bool Confirma(const QString& sTexto);
+    // News of something done, never dressed as an error.
+    virtual void Informa(const QString& sTexto);
 
 private:
     struct TCampo {
@@ -67,4 +76,5 @@ private:
     TRespuestasCC F_Guardadas;
     std::map<int, TCampo> F_Campos;
     QScrollArea* F_Desplazable = nullptr;
+    QLabel* F_Estado = nullptr;
 };

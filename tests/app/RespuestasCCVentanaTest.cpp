@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QTimer>
 #include <QToolBar>
 #include <functional>
@@ -9,6 +10,7 @@
 #include "TDirTemporal.h"
 #include "app/FormaRespuestasCC.h"
 #include "app/RespuestasCCVentana.h"
+#include "platform/ui/ColorExito.h"
 #include "platform/report/TVistaPrevia.h"
 #include "questionnaire/AlmacenRespuestasCC.h"
 #include "questionnaire/IIRepCuestionarioKOVA.h"
@@ -24,7 +26,8 @@ public:
     using TFormaRespuestasCC::TFormaRespuestasCC;
     TDecision decision = dcCancelar;
     int nPreguntas = 0;
-    QStringList avisos;
+    QStringList avisos, confirmaciones, informes;
+    bool bConfirma = false;
 
 protected:
     TDecision PreguntaAlCerrar() override {
@@ -32,6 +35,11 @@ protected:
         return decision;
     }
     void Avisa(const QString& s) override { avisos << s; }
+    bool Confirma(const QString& s) override {
+        confirmaciones << s;
+        return bConfirma;
+    }
+    void Informa(const QString& s) override { informes << s; }
 };
 
 // Runs f on the modal window that opens next, once it is up.
@@ -133,14 +141,21 @@ TEST(FormaRespuestasCC, ExportarEImportar) {
     origen.PonTexto(21, "CHEQUES");
     ASSERT_TRUE(origen.Exporta(sCsv));
 
+    EXPECT_EQ(origen.informes, QStringList{"Se exportaron 2 respuestas a " + sCsv + "."});
+
     TRespuestasCC previas;
     previas.Asigna(1, "5");
     TFormaPrueba destino(previas, [](const TRespuestasCC&, QString&) { return true; });
     ASSERT_TRUE(destino.Importa(sCsv));
     EXPECT_EQ(destino.DameTexto(7), "JALISCO\nSONORA");
     EXPECT_EQ(destino.DameTexto(21), "CHEQUES");
-    EXPECT_EQ(destino.DameTexto(1), "");  // the file replaces the form
+    EXPECT_EQ(destino.DameTexto(1), "5") << "a question the file does not bring keeps its answer";
     EXPECT_TRUE(destino.HayCambios());
+    EXPECT_TRUE(destino.confirmaciones.isEmpty()) << "nothing typed was lost";
+    EXPECT_EQ(destino.informes,
+              QStringList{"Se importaron 2 respuestas de " + sCsv +
+                          "; las demás preguntas conservan su respuesta. Presione «Guardar» "
+                          "para conservarlas."});
 
     // a bad file changes nothing and says which line
     QFile f(sCsv);
@@ -151,6 +166,71 @@ TEST(FormaRespuestasCC, ExportarEImportar) {
     EXPECT_EQ(destino.DameTexto(8), "");
     ASSERT_EQ(destino.avisos.size(), 1);
     EXPECT_TRUE(destino.avisos[0].contains(u"Línea 3")) << destino.avisos[0].toStdString();
+}
+
+// An import that would replace answers typed and not saved asks first; No
+// leaves the form as it was. Answers saved, answers the file does not bring
+// and answers the file brings unchanged are never asked about.
+TEST(FormaRespuestasCC, ImportarPreguntaAntesDePerderLoEscrito) {
+    AseguraApp();
+    TDirTemporal dir;
+    const QString sCsv = QString::fromStdString((dir / "cc.csv").string());
+    {
+        QFile f(sCsv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("pregunta,respuesta\n8,12\n4,JALISCO\n");
+    }
+    TRespuestasCC guardadas;
+    guardadas.Asigna(8, "3");
+    struct TCaso {
+        int nPregunta;  // typed before importing (0: nothing)
+        const char* sTecleado;
+        bool bConfirma;
+        bool bPregunta;       // the import asks first
+        const char* sFinal8;  // what question 8 shows afterwards
+    };
+    const TCaso casos[] = {
+        {0, "", false, false, "12"},    // saved answers are replaced without asking
+        {8, "20", false, true, "20"},   // No: the typed answer stays
+        {8, "20", true, true, "12"},    // Yes: the file's
+        {8, "12", false, false, "12"},  // typed what the file brings
+        {6, "4", false, false, "12"},   // typed elsewhere: kept, no question
+        {8, "x", false, true, "x"},     // an answer not yet valid is typed work too
+    };
+    for (const TCaso& c : casos) {
+        TFormaPrueba forma(guardadas, [](const TRespuestasCC&, QString&) { return true; });
+        forma.bConfirma = c.bConfirma;
+        if (c.nPregunta)
+            forma.PonTexto(c.nPregunta, c.sTecleado);
+        const bool bImportado = forma.Importa(sCsv);
+        SCOPED_TRACE(std::to_string(c.nPregunta) + "=" + c.sTecleado);
+        EXPECT_EQ(forma.confirmaciones.size(), c.bPregunta ? 1 : 0);
+        if (c.bPregunta) {
+            EXPECT_EQ(forma.confirmaciones[0],
+                      "Las respuestas escritas y sin guardar de la pregunta 8 se reemplazarán con "
+                      "las del archivo. ¿Desea importarlo de todos modos?");
+        }
+        EXPECT_EQ(bImportado, !c.bPregunta || c.bConfirma);
+        EXPECT_EQ(forma.DameTexto(8), c.sFinal8);
+        EXPECT_EQ(forma.DameTexto(4), bImportado ? "JALISCO" : "");
+        if (c.nPregunta == 6) {
+            EXPECT_EQ(forma.DameTexto(6), "4");
+        }
+    }
+}
+
+// A save says it saved, in the form itself and not as a warning.
+TEST(FormaRespuestasCC, GuardarLoDice) {
+    AseguraApp();
+    TFormaPrueba forma(TRespuestasCC(), [](const TRespuestasCC&, QString&) { return true; });
+    EXPECT_EQ(forma.DameEstado(), "");
+    forma.PonTexto(8, "12");
+    ASSERT_TRUE(forma.Guarda());
+    EXPECT_EQ(forma.DameEstado(), "Se guardaron las respuestas; el reporte ya las muestra.");
+    const auto* estado = forma.findChild<QLabel*>("txEstado");
+    ASSERT_NE(estado, nullptr);
+    EXPECT_EQ(estado->palette().color(QPalette::WindowText), ui::ColorExito());
+    EXPECT_TRUE(forma.avisos.isEmpty());
 }
 
 // The whole road in the window: the run's placeholders, the preview's
