@@ -76,8 +76,11 @@ bool TDetallePregunta::ExportaCsv(const QString& sArchivo) {
     if (archivo.open(QIODevice::WriteOnly) &&
         archivo.write(sTexto.data(), static_cast<qint64>(sTexto.size())) ==
             static_cast<qint64>(sTexto.size()) &&
-        archivo.commit())
+        archivo.commit()) {
+        ui::DameCajaMensajes()->MuestraMensaje("Se exportaron las filas a " +
+                                               sArchivo.toStdString() + ".");
         return true;
+    }
     ui::DameCajaMensajes()->MuestraMensaje("No fue posible escribir " + sArchivo.toStdString() +
                                            ".");
     return false;

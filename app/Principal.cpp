@@ -643,7 +643,7 @@ void TfrmPrincipal::EjecutaDeteccion() {
         if (!F_vtPEPs.EstaVacia())
             grdPEPs->setEnabled(true);
         bnGenReporte->setEnabled(true);
-        _MensajeroForm->MsjTxTemp("La detección de PEPs ha finalizado.");
+        _MensajeroForm->MsjExito("La detección de PEPs ha finalizado.", true);
     }
     TUtilerias::CursorNormal();
     // The question-set object goes with Puerta, at the end of the job.
@@ -653,7 +653,8 @@ void TfrmPrincipal::EjecutaReporte() {
     TCompuertaAcceso::TPuerta Puerta;
     const bool bGenerado = PasaPuerta(TVariantePuerta::vpReporte, Puerta) &&
                            Puerta.Cuestionario->GeneraReporte(F_vtPEPs);
-    _MensajeroForm->MsjEnTx(bGenerado
-                                ? "El reporte se generó correctamente."
-                                : "No fue posible generar el reporte. Llame a Soporte Técnico.");
+    if (bGenerado)
+        _MensajeroForm->MsjExito("El reporte se generó correctamente.", false);
+    else
+        _MensajeroForm->MsjEnTx("No fue posible generar el reporte. Llame a Soporte Técnico.");
 }

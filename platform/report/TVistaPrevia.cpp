@@ -31,6 +31,7 @@
 #include "platform/report/TExportadorPDF.h"
 #include "platform/report/TLienzoPaginas.h"
 #include "platform/ui/AjustesPrograma.h"
+#include "platform/ui/ICajaMensajes.h"
 
 // The resources of a static library are registered by name, outside any
 // namespace.
@@ -377,6 +378,9 @@ void TVistaPrevia::ExportaPDF() {
         return;
     }
     ui::RecuerdaCarpetaDialogos(dialogo.DameArchivo());
+    ui::DameCajaMensajes()->MuestraMensaje(QStringLiteral("Se exportó el reporte a %1.")
+                                               .arg(QDir::toNativeSeparators(dialogo.DameArchivo()))
+                                               .toStdString());
 }
 
 QString TVistaPrevia::VariableEn(const QPoint& punto) const {

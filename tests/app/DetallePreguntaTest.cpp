@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TCajaGrabadora.h"
 #include "TDirTemporal.h"
 #include "app/DetalleEnReporte.h"
 #include "app/DetallePregunta.h"
@@ -83,7 +84,10 @@ TEST(DetallePreguntaTest, ShowsTheCalculationAndExportsEveryRow) {
     EXPECT_EQ(DescribeCalculo(e), "Suma de Cantidad en dólares de 1,234 operaciones");
     d.DameTabla()->sortByColumn(2, Qt::DescendingOrder);  // the file keeps the data's order
     TDirTemporal dir;
+    TGrabaCajas cajas;
     ASSERT_TRUE(d.ExportaCsv(QString::fromStdString((dir / "p.csv").string())));
+    EXPECT_EQ(cajas.textos(), std::vector<std::string>{"Se exportaron las filas a " +
+                                                       (dir / "p.csv").string() + "."});
     std::ifstream f(dir / "p.csv", std::ios::binary);
     std::stringstream leido;
     leido << f.rdbuf();

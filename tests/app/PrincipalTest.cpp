@@ -22,6 +22,7 @@
 #include "app/Utilerias.h"
 #include "data/ColectorConxs.h"
 #include "platform/report/TVistaPrevia.h"
+#include "platform/ui/ColorExito.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "report/DataModule.h"
 #include "report/ManejadorReportes.h"
@@ -862,6 +863,8 @@ TEST_F(PrincipalTest, RevisionDePEPsDeLaDeteccionAlReporte) {
     EXPECT_TRUE(Control("bnGenReporte")->isEnabled());
     EXPECT_TRUE(Control("pnIgnorar")->isHidden());
     EXPECT_EQ(Control<QLabel>("txMensajes")->text(), "La detección de PEPs ha finalizado.");
+    EXPECT_EQ(Control<QLabel>("txMensajes")->palette().color(QPalette::WindowText),
+              ui::ColorExito());
     ASSERT_EQ(modelo->rowCount(), 3);
     EXPECT_EQ(modelo->columnCount(), 2) << "no branch: no column of branches";
     EXPECT_EQ(grdPEPs->columnWidth(1), 391);
@@ -902,6 +905,8 @@ TEST_F(PrincipalTest, RevisionDePEPsDeLaDeteccionAlReporte) {
     ventana->bnGenReporteClick();
     EXPECT_EQ(datos->norvex->ticksLeidos, (std::vector<bool>{false, true, true}));
     EXPECT_EQ(Control<QLabel>("txMensajes")->text(), "El reporte se generó correctamente.");
+    EXPECT_EQ(Control<QLabel>("txMensajes")->palette().color(QPalette::WindowText),
+              ui::ColorExito());
 
     ventana->bnDetectaPEPsClick();
     ASSERT_EQ(modelo->rowCount(), 3);
@@ -981,6 +986,8 @@ TEST_F(PrincipalTest, DeteccionSinCandidatosMuestraElAviso) {
     datos->norvex->bGenera = false;
     ventana->bnGenReporteClick();
     EXPECT_EQ(Control<QLabel>("txMensajes")->text(), kSinReporte);
+    EXPECT_EQ(Control<QLabel>("txMensajes")->palette().color(QPalette::WindowText),
+              QColor(0xFF, 0, 0));
 }
 
 // The real registry, connection and question set on a generated Norvex folder.

@@ -14,6 +14,7 @@
 #include <set>
 
 #include "TAjustesTemporales.h"
+#include "TCajaGrabadora.h"
 #include "TDirTemporal.h"
 #include "platform/report/ImpresionReporte.h"
 #include "platform/report/TDialogoPDF.h"
@@ -173,6 +174,7 @@ TEST_F(VistaPrevia, ImprimeEnUnaImpresoraPDF) {
 // as proposed writes it there.
 TEST_F(VistaPrevia, ElPDFPropuestoSeEscribeAunqueNoHayaCarpetaDeDocumentos) {
     TAjustesTemporales ajustes;
+    TGrabaCajas cajas;
     rpt::TVistaPrevia vista(dm.repGeneral);
     QString sPropuesto;
     QTimer::singleShot(0, [&] {
@@ -185,6 +187,8 @@ TEST_F(VistaPrevia, ElPDFPropuestoSeEscribeAunqueNoHayaCarpetaDeDocumentos) {
     const auto esperado = ajustes.Home() / "CuestionarioKOVA.pdf";
     EXPECT_EQ(sPropuesto.toStdString(), esperado.string());
     EXPECT_TRUE(std::filesystem::is_regular_file(esperado));
+    EXPECT_EQ(cajas.textos(),
+              std::vector<std::string>{"Se exportó el reporte a " + esperado.string() + "."});
 }
 
 TEST_F(VistaPrevia, ElBotonPDFConfirmaOpcionesYReemplazaElArchivo) {
