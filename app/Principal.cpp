@@ -10,7 +10,9 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStringList>
+#include <QUrl>
 #include <QValidator>
 #include <exception>
 
@@ -24,6 +26,7 @@
 #include "app/Utilerias.h"
 #include "app/ValidadorCambio.h"
 #include "platform/ado/TADOConnection.h"
+#include "platform/ui/AjustesPrograma.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "report/TablaPEPs.h"
 
@@ -200,6 +203,8 @@ void TfrmPrincipal::FormCreate() {
     _MensajeroForm->SettxLabel(txMensajes);
     InicializaPaso4();
     txPruebas->hide();
+    CargaSucursales();
+    MuestraSucursales();
 }
 
 void TfrmPrincipal::CreaControles() {
@@ -313,15 +318,17 @@ void TfrmPrincipal::CreaControles() {
     txPruebas = CreaEtiqueta(this, "txPruebas", "Versión BETA", {62, 682}, kMarron, 12, true);
     Label5 = CreaEtiqueta(this, "Label5", "v1.9", {7, 709}, kGrisOscuro, 11);
     Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Beside the folder's line at the foot, clear of every other control.
-    lkSucursales = new QLabel("<a href=\"#\">Sucursales...</a>", this);
-    lkSucursales->setObjectName("lkSucursales");
-    lkSucursales->setGeometry(622, 711, 64, 14);
-    lkSucursales->setToolTip("Agregar las carpetas del Norvex de otras sucursales al reporte");
-    connect(lkSucursales, &QLabel::linkActivated, this, &TfrmPrincipal::AbreSucursales);
+    // Left of "Generar reporte", in the row the hidden test label keeps free;
+    // the line beside it says which branches the jobs join.
+    bnSucursales = CreaBoton(this, "bnSucursales", "Sucursales...", {71, 678, 105, 25});
+    bnSucursales->setToolTip("Agregar las carpetas del Norvex de otras sucursales al reporte");
+    connect(bnSucursales, &QPushButton::clicked, this, &TfrmPrincipal::AbreSucursales);
+    txSucursales = CreaEtiqueta(this, "txSucursales", QString(), {184, 678}, kTeal, 11);
+    txSucursales->setGeometry(184, 678, 318, 25);
+    txSucursales->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    const QList<QWidget*> orden{edCambio,  edUsuario, edPassw,  bnDetectaPEPs,
-                                pnIgnorar, grdPEPs,   pnChkBox, bnGenReporte};
+    const QList<QWidget*> orden{edCambio, edUsuario, edPassw,      bnDetectaPEPs, pnIgnorar,
+                                grdPEPs,  pnChkBox,  bnGenReporte, bnSucursales};
     for (qsizetype i = 1; i < orden.size(); ++i) setTabOrder(orden[i - 1], orden[i]);
     for (QWidget* campo : std::initializer_list<QWidget*>{edCambio, edUsuario, edPassw, grdPEPs})
         campo->installEventFilter(this);
@@ -556,7 +563,79 @@ std::vector<std::filesystem::path> TfrmPrincipal::CarpetasUnidas() const {
 }
 
 void TfrmPrincipal::PonSucursales(std::vector<std::filesystem::path> sucursales) {
+    if (sucursales == F_Sucursales)
+        return;
     F_Sucursales = std::move(sucursales);
+    QStringList carpetas;
+    for (const auto& s : F_Sucursales) carpetas << QString::fromStdString(s.string());
+    ui::AjustesPrograma().setValue(ClaveSucursales(), carpetas);
+    ui::AjustesPrograma().sync();
+    MuestraSucursales();
+    F_Union.reset();
+    // A list detected over the other set of branches would miss the
+    // candidates of a branch added, or count those of one removed.
+    if (!F_vtPEPs.EstaVacia() || bnGenReporte->isEnabled()) {
+        F_vtPEPs.Vacia();
+        dsPEPs->PonSucursales({});
+        grdPEPs->setEnabled(false);
+        MuestraSinPEPs(false);
+        bnGenReporte->setEnabled(false);
+        _MensajeroForm->MsjEnTx(
+            "Cambiaron las sucursales: presione «Detectar PEPs» para buscar de nuevo los "
+            "posibles PEPs de todas.");
+    }
+}
+
+QString TfrmPrincipal::ClaveSucursales() const {
+    namespace fs = std::filesystem;
+    fs::path sMatriz = F_Utilerias->DameDirProg();
+    if (!sMatriz.has_filename())
+        sMatriz = sMatriz.parent_path();
+    std::error_code ec;
+    const fs::path sCanonica = fs::weakly_canonical(fs::absolute(sMatriz, ec), ec);
+    int nNumEmp = 0;
+    TCompuertaAcceso::DameEmpresaActiva(sMatriz, nNumEmp);
+    // A key of its own per folder and company; the folder's separators
+    // would otherwise read as groups of the settings.
+    return QStringLiteral("sucursales/") +
+           QString::fromLatin1(
+               QUrl::toPercentEncoding(QString::fromStdString((ec ? sMatriz : sCanonica).string()) +
+                                       u'|' + QString::number(nNumEmp)));
+}
+
+void TfrmPrincipal::CargaSucursales() {
+    QStringList perdidas;
+    for (const QString& s : ui::AjustesPrograma().value(ClaveSucursales()).toStringList()) {
+        const std::filesystem::path sCarpeta = s.toStdString();
+        if (TCompuertaAcceso::DameRutaBD(sCarpeta))
+            F_Sucursales.push_back(sCarpeta);
+        else
+            perdidas << s;
+    }
+    if (!perdidas.isEmpty())
+        _MensajeroForm->MsjEnTx(
+            QStringLiteral("Ya no se encontró el Norvex de la sucursal %1; se quitó de la lista.")
+                .arg(perdidas.join(QStringLiteral(", ")))
+                .toStdString());
+}
+
+void TfrmPrincipal::MuestraSucursales() {
+    if (F_Sucursales.empty()) {
+        txSucursales->clear();
+        txSucursales->setToolTip(QString());
+        return;
+    }
+    QStringList nombres;
+    const auto todos = TUnionSucursales::NombresSucursales(CarpetasUnidas());
+    for (size_t i = 1; i < todos.size(); ++i) nombres << QString::fromStdString(todos[i]);
+    const QString sTexto =
+        QStringLiteral("Con %1 %2: %3")
+            .arg(nombres.size())
+            .arg(nombres.size() == 1 ? QStringLiteral("sucursal") : QStringLiteral("sucursales"))
+            .arg(nombres.join(QStringLiteral("; ")));
+    txSucursales->setText(
+        txSucursales->fontMetrics().elidedText(sTexto, Qt::ElideRight, txSucursales->width()));
+    txSucursales->setToolTip(sTexto);
 }
 
 void TfrmPrincipal::AbreSucursales() {
@@ -564,7 +643,7 @@ void TfrmPrincipal::AbreSucursales() {
         return;
     TDialogoSucursales dialogo(F_Utilerias->DameDirProg(), F_Sucursales, this);
     dialogo.exec();
-    F_Sucursales = dialogo.Sucursales();
+    PonSucursales(dialogo.Sucursales());
 }
 
 void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<void()>& Trabajo) {
@@ -634,8 +713,9 @@ void TfrmPrincipal::EjecutaDeteccion() {
         // from; the union's rules learnt them as the alerts were read.
         TModeloPEPs::TSucursales Sucursales;
         if (F_Union) {
-            Sucursales = [Union = F_Union, carpetas = CarpetasUnidas()](const TFilaPEP& f) {
-                return TUnionSucursales::SucursalesDe(*Union, carpetas, f.sClaveCliente);
+            Sucursales = [Union = F_Union, nombres = TUnionSucursales::NombresSucursales(
+                                               CarpetasUnidas())](const TFilaPEP& f) {
+                return TUnionSucursales::SucursalesDe(*Union, nombres, f.sClaveCliente);
             };
         }
         dsPEPs->PonSucursales(std::move(Sucursales));

@@ -15,10 +15,12 @@
 #include <stdexcept>
 
 #include "AplicacionQt.h"
+#include "TAjustesTemporales.h"
 #include "TDirTemporal.h"
 #include "app/DatosVentana.h"
 #include "app/Principal.h"
 #include "app/TipoCambio.h"
+#include "app/UnionSucursales.h"
 #include "app/Utilerias.h"
 #include "data/ColectorConxs.h"
 #include "platform/report/TVistaPrevia.h"
@@ -291,6 +293,7 @@ protected:
         (void)QTest::qWaitFor([&] { return !bitacora.destellos.empty(); }, 1000);
     }
 
+    TAjustesTemporales ajustes;  // before any window: it reads the settings
     TDirTemporal dir;
     TBitacora bitacora;
     std::shared_ptr<ui::ICajaMensajes> anterior;
@@ -1052,10 +1055,12 @@ TEST_F(PrincipalTest, LaListaDePEPsNombraLasSucursalesSoloSiLasHay) {
         EXPECT_EQ(s, lista[size_t(i) + 1].back()) << i;
         vistas.insert(s);
     }
-    // Some candidates only the branch's alerts name, others both branches'.
-    EXPECT_TRUE(vistas.count(otra.string())) << ::testing::PrintToString(vistas);
-    EXPECT_TRUE(vistas.count(dir.ruta().string() + "; " + otra.string()))
-        << ::testing::PrintToString(vistas);
+    // Some candidates only the branch's alerts name, others both branches',
+    // by their names (two folders both called "MATRIZ" are told apart).
+    const auto nombres = TUnionSucursales::NombresSucursales({dir.ruta(), otra});
+    EXPECT_EQ(nombres[1], "MATRIZ (" + otra.string() + ")");
+    EXPECT_TRUE(vistas.count(nombres[1])) << ::testing::PrintToString(vistas);
+    EXPECT_TRUE(vistas.count(nombres[0] + "; " + nombres[1])) << ::testing::PrintToString(vistas);
 
     ventana->PonSucursales({});
     ventana->bnDetectaPEPsClick();
@@ -1064,6 +1069,74 @@ TEST_F(PrincipalTest, LaListaDePEPsNombraLasSucursalesSoloSiLasHay) {
     EXPECT_EQ(modelo->headerData(1, Qt::Horizontal).toString(), "Nombre del Usuario");
     EXPECT_EQ(grdPEPs->columnWidth(1), 391);
     ventana.reset();  // before the data module whose table it shows
+}
+
+// Changing the branches drops the list detected over the old set: the report
+// waits for a new detection, and the status line says why.
+TEST_F(PrincipalTest, CambiarLasSucursalesPideDetectarDeNuevo) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "NORVEX");
+    const std::filesystem::path otra = dir / "otra";
+    std::filesystem::create_directories(otra / "DataBase");
+    std::ofstream(otra / "DataBase/Norvex.mdb") << "mdb";
+    datos->norvex->candidatos = {"ANA PEREZ", "BETO LUNA"};
+    ventana->bnDetectaPEPsClick();
+    ASSERT_EQ(vtPEPs.Cuenta(), 2u);
+    vtPEPs.MarcaPEP(0, true);
+
+    ventana->PonSucursales({});  // the same set: nothing changes
+    EXPECT_EQ(vtPEPs.Cuenta(), 2u);
+    EXPECT_TRUE(vtPEPs.Fila(0).bEsPEP);
+
+    ventana->PonSucursales({otra});
+    EXPECT_TRUE(vtPEPs.EstaVacia());
+    EXPECT_EQ(Control<QTableView>("grdPEPs")->model()->rowCount(), 0);
+    EXPECT_FALSE(Control("grdPEPs")->isEnabled());
+    EXPECT_FALSE(Control("bnGenReporte")->isEnabled());
+    EXPECT_EQ(Control<QLabel>("txMensajes")->text(),
+              "Cambiaron las sucursales: presione «Detectar PEPs» para buscar de nuevo los "
+              "posibles PEPs de todas.");
+    EXPECT_EQ(Control<QLabel>("txSucursales")->text(), "Con 1 sucursal: otra");
+}
+
+// The branches are kept per head office and company, shown under the
+// buttons by name and reached by keyboard; a branch whose Norvex is gone is
+// dropped with a word.
+TEST_F(PrincipalTest, LasSucursalesSeConservanPorEmpresa) {
+    CreaNorvex();
+    const std::filesystem::path otra = dir / "otra", tercera = dir / "tercera";
+    for (const auto& c : {otra, tercera}) {
+        std::filesystem::create_directories(c / "DataBase");
+        std::ofstream(c / "DataBase/Norvex.mdb") << "mdb";
+    }
+    std::ofstream(otra / "Norvex.INI") << "[Control]\r\nEmpresaActiva=1\r\nSucursal=CENTRO\r\n";
+    Abre();
+    EXPECT_TRUE(ventana->DameSucursales().empty());
+    EXPECT_EQ(Control<QLabel>("txSucursales")->text(), "");
+    ventana->PonSucursales({otra, tercera});
+    EXPECT_EQ(Control<QLabel>("txSucursales")->text(), "Con 2 sucursales: CENTRO; tercera");
+
+    NuevaVentana();  // the next start, same folder and company
+    EXPECT_EQ(ventana->DameSucursales(), (std::vector<std::filesystem::path>{otra, tercera}));
+    EXPECT_EQ(Control<QLabel>("txSucursales")->text(), "Con 2 sucursales: CENTRO; tercera");
+    // Tab from "Generar reporte" reaches the branches' button.
+    auto* bnGenReporte = Control<QPushButton>("bnGenReporte");
+    bnGenReporte->setEnabled(true);
+    bnGenReporte->setFocus();
+    QTest::keyClick(bnGenReporte, Qt::Key_Tab);
+    EXPECT_EQ(NombreFoco(), "bnSucursales");
+
+    std::filesystem::remove_all(tercera);
+    NuevaVentana();
+    EXPECT_EQ(ventana->DameSucursales(), std::vector<std::filesystem::path>{otra});
+    EXPECT_EQ(Control<QLabel>("txMensajes")->text().toStdString(),
+              "Ya no se encontró el Norvex de la sucursal " + tercera.string() +
+                  "; se quitó de la lista.");
+
+    CreaNorvex("[Control]\nEmpresaActiva=4\n");  // another company of the same folder
+    NuevaVentana();
+    EXPECT_TRUE(ventana->DameSucursales().empty());
 }
 
 // The window's whole workflow on the demo folder gives the batch program's
