@@ -74,10 +74,13 @@ void TRejillaPEPs::FijaModelo(TModeloPEPs* Modelo) {
 
 void TRejillaPEPs::AjustaColumnas() {
     const bool bSucursales = model() && model()->columnCount() > TModeloPEPs::kColSucursales;
+    // The tick's and the name's widths of the design, the key taking its
+    // room from the name.
     setColumnWidth(TModeloPEPs::kColPEP, 84);
-    setColumnWidth(TModeloPEPs::kColNombre, bSucursales ? 231 : 391);
+    setColumnWidth(TModeloPEPs::kColClave, 80);
+    setColumnWidth(TModeloPEPs::kColNombre, bSucursales ? 191 : 311);
     if (bSucursales)
-        setColumnWidth(TModeloPEPs::kColSucursales, 160);
+        setColumnWidth(TModeloPEPs::kColSucursales, 120);
 }
 
 bool TRejillaPEPs::EnElBorde(bool bAtras) const {

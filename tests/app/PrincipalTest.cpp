@@ -18,6 +18,7 @@
 #include "TAjustesTemporales.h"
 #include "TDirTemporal.h"
 #include "app/DatosVentana.h"
+#include "app/ModeloPEPs.h"
 #include "app/Principal.h"
 #include "app/TipoCambio.h"
 #include "app/UnionSucursales.h"
@@ -869,10 +870,13 @@ TEST_F(PrincipalTest, RevisionDePEPsDeLaDeteccionAlReporte) {
     EXPECT_EQ(Control<QLabel>("txMensajes")->palette().color(QPalette::WindowText),
               ui::ColorExito());
     ASSERT_EQ(modelo->rowCount(), 3);
-    EXPECT_EQ(modelo->columnCount(), 2) << "no branch: no column of branches";
-    EXPECT_EQ(grdPEPs->columnWidth(1), 391);
+    EXPECT_EQ(modelo->columnCount(), 3) << "no branch: no column of branches";
+    EXPECT_EQ(grdPEPs->columnWidth(0) + grdPEPs->columnWidth(1) + grdPEPs->columnWidth(2), 475)
+        << "the design's width, the key's column taken from the name's";
     EXPECT_EQ(modelo->headerData(0, Qt::Horizontal).toString(), "Marcar PEP");
     EXPECT_EQ(modelo->headerData(1, Qt::Horizontal).toString(), "Nombre del Usuario");
+    EXPECT_EQ(modelo->headerData(2, Qt::Horizontal).toString(), "Clave");
+    EXPECT_EQ(modelo->index(1, 2).data().toString(), "C1");
     EXPECT_EQ(modelo->index(1, 1).data().toString(), "BETO LUNA");
     // The name's tooltip tells homonyms apart, Norvex's text shown as written;
     // the tick cell keeps the grid's.
@@ -914,6 +918,33 @@ TEST_F(PrincipalTest, RevisionDePEPsDeLaDeteccionAlReporte) {
     ventana->bnDetectaPEPsClick();
     ASSERT_EQ(modelo->rowCount(), 3);
     for (const TFilaPEP& fila : vtPEPs.Filas()) EXPECT_FALSE(fila.bEsPEP);
+}
+
+// The list in Spanish order of the names as read, homonyms told apart by
+// the key in a column of its own; a tick lands on the row shown.
+TEST(ModeloPEPsTest, NombresEnOrdenEspanolYHomonimosPorClave) {
+    TTablaPEPs tabla;
+    const std::pair<const char*, const char*> filas[] = {
+        {"C1", "MARIA GONZALEZ LOPEZ"}, {"C2", "   JUAN PEREZ"},
+        {"C3", "ÑANDU ROSAS"},          {"C4", "NUÑEZ ANA"},
+        {"C5", "ÁLVARO  RUIZ"},         {"C6", "OSCAR MENA"},
+        {"C0", "MARIA GONZALEZ LOPEZ"}, {"C8", "juan pereza"},
+    };
+    for (size_t i = 0; i < std::size(filas); ++i)
+        tabla.Agrega(int(i) + 1, filas[i].first, filas[i].second, false);
+    TModeloPEPs modelo(tabla);
+    std::vector<std::string> claves;
+    for (int i = 0; i < modelo.rowCount(); ++i)
+        claves.push_back(modelo.index(i, TModeloPEPs::kColClave).data().toString().toStdString());
+    EXPECT_EQ(claves, (std::vector<std::string>{"C5", "C2", "C8", "C0", "C1", "C4", "C3", "C6"}));
+    EXPECT_EQ(modelo.index(1, TModeloPEPs::kColNombre).data().toString(), "   JUAN PEREZ")
+        << "shown as Norvex has it";
+    EXPECT_EQ(modelo.flags(modelo.index(0, TModeloPEPs::kColClave)) & Qt::ItemIsEditable, 0);
+
+    modelo.CambiaPEP(modelo.index(1, TModeloPEPs::kColPEP));
+    EXPECT_TRUE(tabla.Fila(1).bEsPEP) << "row 1 of the grid is C2, the table's second";
+    EXPECT_EQ(modelo.index(1, TModeloPEPs::kColPEP).data(Qt::CheckStateRole), Qt::Checked);
+    EXPECT_EQ(modelo.index(0, TModeloPEPs::kColPEP).data(Qt::CheckStateRole), Qt::Unchecked);
 }
 
 // The keyboard never gets trapped in the list: Tab walks its cells and leaves
@@ -1034,12 +1065,13 @@ TEST_F(PrincipalTest, LaListaDePEPsNombraLasSucursalesSoloSiLasHay) {
     ventana->PonSucursales({otra});
     ventana->bnDetectaPEPsClick();
     ASSERT_GT(modelo->rowCount(), 0);
-    ASSERT_EQ(modelo->columnCount(), 3);
-    EXPECT_EQ(modelo->headerData(2, Qt::Horizontal).toString(), "Sucursales");
+    ASSERT_EQ(modelo->columnCount(), 4);
+    EXPECT_EQ(modelo->headerData(3, Qt::Horizontal).toString(), "Sucursales");
     // The name makes room so that the branches show without scrolling.
-    EXPECT_LE(grdPEPs->columnWidth(0) + grdPEPs->columnWidth(1) + grdPEPs->columnWidth(2),
+    EXPECT_LE(grdPEPs->columnWidth(0) + grdPEPs->columnWidth(1) + grdPEPs->columnWidth(2) +
+                  grdPEPs->columnWidth(3),
               grdPEPs->viewport()->width());
-    EXPECT_EQ(modelo->index(0, 2).data(Qt::ToolTipRole), modelo->index(0, 2).data());
+    EXPECT_EQ(modelo->index(0, 3).data(Qt::ToolTipRole), modelo->index(0, 3).data());
     const TEjecucion e =
         EjecutaPrograma(KOVA_BINARY_DIR "/bin/cuestionario-kova",
                         {"--carpeta", dir.ruta().string(), "--carpeta", otra.string(), "--usuario",
@@ -1048,11 +1080,13 @@ TEST_F(PrincipalTest, LaListaDePEPsNombraLasSucursalesSoloSiLasHay) {
     const auto lista = LeeCsv(e.sSalida);
     ASSERT_EQ(lista.size(), size_t(modelo->rowCount()) + 1);
     ASSERT_EQ(lista[0].back(), "Sucursales");
+    std::map<std::string, std::string> porClave;
+    for (size_t i = 1; i < lista.size(); ++i) porClave[lista[i][1]] = lista[i].back();
     std::set<std::string> vistas;
     for (int i = 0; i < modelo->rowCount(); ++i) {
-        EXPECT_EQ(dm.vtPEPs.Fila(size_t(i)).sClaveCliente, lista[size_t(i) + 1][1]);
-        const std::string s = modelo->index(i, 2).data().toString().toStdString();
-        EXPECT_EQ(s, lista[size_t(i) + 1].back()) << i;
+        const std::string sClave = modelo->index(i, 2).data().toString().toStdString();
+        const std::string s = modelo->index(i, 3).data().toString().toStdString();
+        EXPECT_EQ(s, porClave.at(sClave)) << sClave;
         vistas.insert(s);
     }
     // Some candidates only the branch's alerts name, others both branches',
@@ -1065,9 +1099,9 @@ TEST_F(PrincipalTest, LaListaDePEPsNombraLasSucursalesSoloSiLasHay) {
     ventana->PonSucursales({});
     ventana->bnDetectaPEPsClick();
     ASSERT_GT(modelo->rowCount(), 0);
-    EXPECT_EQ(modelo->columnCount(), 2);
+    EXPECT_EQ(modelo->columnCount(), 3);
     EXPECT_EQ(modelo->headerData(1, Qt::Horizontal).toString(), "Nombre del Usuario");
-    EXPECT_EQ(grdPEPs->columnWidth(1), 391);
+    EXPECT_EQ(grdPEPs->columnWidth(1), 311);
     ventana.reset();  // before the data module whose table it shows
 }
 
@@ -1160,8 +1194,8 @@ TEST_F(PrincipalTest, FlujoCompletoIgualAlProgramaPorLotes) {
         grdPEPs->scrollTo(modelo->index(nFila, 0));
         QTest::mouseClick(grdPEPs->viewport(), Qt::LeftButton, {},
                           grdPEPs->visualRect(modelo->index(nFila, 0)).center());
-        ASSERT_TRUE(dm.vtPEPs.Fila(nFila).bEsPEP) << nFila;
-        args.insert(args.end(), {"--pep", dm.vtPEPs.Fila(nFila).sClaveCliente});
+        EXPECT_EQ(modelo->index(nFila, 0).data(Qt::CheckStateRole), Qt::Checked) << nFila;
+        args.insert(args.end(), {"--pep", modelo->index(nFila, 2).data().toString().toStdString()});
     }
 
     // The preview comes up at the end of the job; it is closed once it is there.
