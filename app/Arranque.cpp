@@ -2,12 +2,19 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 #include "platform/jet/Latido.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "platform/ui/TCajaMensajesQt.h"
+
+// The resources of a static library are registered by name, outside any
+// namespace.
+static void RegistraIcono() {
+    Q_INIT_RESOURCE(IconoPrograma);
+}
 
 namespace {
 
@@ -36,8 +43,15 @@ void CargaTraduccion(QApplication& app) {
 
 }  // namespace
 
+QIcon IconoPrograma() {
+    static const bool bRegistrado = (RegistraIcono(), true);
+    (void)bRegistrado;
+    return QIcon(QStringLiteral(":/programa/icono-48.png"));
+}
+
 void PreparaAplicacion(QApplication& app) {
     QApplication::setApplicationName("CuestionarioKOVA");
+    QApplication::setWindowIcon(IconoPrograma());
     CargaTraduccion(app);
     CargaTahoma();
     ui::FijaCajaMensajes(std::make_shared<ui::TCajaMensajesQt>());

@@ -16,6 +16,7 @@
 #include <QValidator>
 #include <exception>
 
+#include "app/Arranque.h"
 #include "app/DatosVentana.h"
 #include "app/DialogoSucursales.h"
 #include "app/Mensajero.h"
@@ -209,6 +210,7 @@ void TfrmPrincipal::FormCreate() {
 
 void TfrmPrincipal::CreaControles() {
     setWindowTitle("Cuestionario KOVA 2018");
+    setWindowIcon(IconoPrograma());
     setFixedSize(690, 730);
     setAutoFillBackground(true);
     QPalette paleta = palette();

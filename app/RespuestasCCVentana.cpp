@@ -20,6 +20,7 @@ QAction* AgregaAccion(rpt::TVistaPrevia& vista) {
     auto* accion = new QAction(QStringLiteral("Respuestas del CC"), barra);
     accion->setObjectName(QString::fromLatin1(kAccionRespuestasCC));
     accion->setToolTip(QStringLiteral("Escribir las respuestas que da el Centro Cambiario"));
+    accion->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     QAction* antes = nullptr;
     const QList<QAction*> acciones = barra->actions();
     for (qsizetype i = 0; i < acciones.size(); ++i)

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -160,7 +159,7 @@ double TVistaPrevia::DameZoom() const {
 }
 
 QAction* TVistaPrevia::Accion(const char* sNombre, const QString& sTexto,
-                              QStyle::StandardPixmap icono, const QKeySequence& atajo) {
+                              QStyle::StandardPixmap icono, const QList<QKeySequence>& atajos) {
     // The preview's own drawing of the action (the desktop's theme may lack
     // one, and the style's fallbacks mean other things); the style's icon only
     // for an action without a drawing.
@@ -169,61 +168,85 @@ QAction* TVistaPrevia::Accion(const char* sNombre, const QString& sTexto,
         imagen = style()->standardIcon(icono);
     QAction* a = F_Barra->addAction(imagen, sTexto);
     a->setObjectName(QString::fromLatin1(sNombre));
-    if (!atajo.isEmpty())
-        a->setShortcut(atajo);
+    a->setShortcuts(atajos);
     return a;
+}
+
+void TVistaPrevia::HazBarraAccesible() {
+    // Every button of the toolbar, those added by the program's own
+    // actions included, takes the focus with Tab and acts on Space, and
+    // its tooltip names its key.
+    for (QAction* a : F_Barra->actions()) {
+        if (a->isSeparator())
+            continue;
+        if (QWidget* boton = F_Barra->widgetForAction(a))
+            boton->setFocusPolicy(Qt::TabFocus);
+        const QString sTecla = a->shortcut().toString(QKeySequence::NativeText);
+        if (!sTecla.isEmpty() && !a->toolTip().contains(sTecla))
+            a->setToolTip(QStringLiteral("%1 (%2)").arg(a->toolTip(), sTecla));
+    }
+}
+
+void TVistaPrevia::showEvent(QShowEvent* evento) {
+    HazBarraAccesible();
+    QDialog::showEvent(evento);
+    // The keys move the pages from the start; Tab leads to the toolbar.
+    F_Desplazable->setFocus(Qt::OtherFocusReason);
 }
 
 void TVistaPrevia::CreaBarra() {
     F_Barra = new QToolBar;
     F_Barra->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const auto ctrl = [](int nTecla) { return QKeySequence(Qt::CTRL | nTecla); };
     connect(Accion("acImprimir", QStringLiteral("Imprimir"), QStyle::SP_DialogSaveButton,
-                   QKeySequence::Print),
+                   {QKeySequence::Print}),
             &QAction::triggered, this, &TVistaPrevia::Imprime);
     connect(Accion("acBuscar", QStringLiteral("Buscar"), QStyle::SP_FileDialogContentsView,
-                   QKeySequence::Find),
+                   {QKeySequence::Find}),
             &QAction::triggered, this, &TVistaPrevia::PideBusqueda);
     F_Barra->addSeparator();
+    // Ctrl+= too: on most keyboards "+" needs Shift.
+    connect(Accion("acAcercar", QStringLiteral("Acercar"), QStyle::SP_ArrowUp,
+                   {QKeySequence::ZoomIn, ctrl(Qt::Key_Equal)}),
+            &QAction::triggered, this, [this] { CambiaZoom(kPasoZoom); });
     connect(
-        Accion("acAcercar", QStringLiteral("Acercar"), QStyle::SP_ArrowUp, QKeySequence::ZoomIn),
-        &QAction::triggered, this, [this] { CambiaZoom(kPasoZoom); });
-    connect(
-        Accion("acAlejar", QStringLiteral("Alejar"), QStyle::SP_ArrowDown, QKeySequence::ZoomOut),
+        Accion("acAlejar", QStringLiteral("Alejar"), QStyle::SP_ArrowDown, {QKeySequence::ZoomOut}),
         &QAction::triggered, this, [this] { CambiaZoom(1 / kPasoZoom); });
     connect(Accion("acPantallaCompleta", QStringLiteral("Pantalla completa"),
-                   QStyle::SP_TitleBarMaxButton, QKeySequence::FullScreen),
+                   QStyle::SP_TitleBarMaxButton, {QKeySequence(Qt::Key_F11)}),
             &QAction::triggered, this, &TVistaPrevia::AlternaPantallaCompleta);
     F_Barra->addSeparator();
-    F_acEsquema = Accion("acEsquema", QStringLiteral("Esquema"), QStyle::SP_FileDialogListView);
+    F_acEsquema = Accion("acEsquema", QStringLiteral("Esquema"), QStyle::SP_FileDialogListView,
+                         {QKeySequence(Qt::Key_F7)});
     F_acEsquema->setCheckable(true);
     connect(F_acEsquema, &QAction::toggled, this, [this](bool b) { MuestraPanel(F_Esquema, b); });
-    F_acMiniaturas =
-        Accion("acMiniaturas", QStringLiteral("Miniaturas"), QStyle::SP_FileDialogDetailedView);
+    F_acMiniaturas = Accion("acMiniaturas", QStringLiteral("Miniaturas"),
+                            QStyle::SP_FileDialogDetailedView, {QKeySequence(Qt::Key_F8)});
     F_acMiniaturas->setCheckable(true);
     connect(F_acMiniaturas, &QAction::toggled, this,
             [this](bool b) { MuestraPanel(F_Miniaturas, b); });
-    connect(Accion("acConfigurarPagina", QStringLiteral("Configurar página"),
-                   QStyle::SP_FileDialogInfoView),
-            &QAction::triggered, this, &TVistaPrevia::ConfiguraPagina);
     F_Barra->addSeparator();
     connect(Accion("acPrimera", QStringLiteral("Primera página"), QStyle::SP_MediaSkipBackward,
-                   QKeySequence(Qt::CTRL | Qt::Key_Home)),
+                   {ctrl(Qt::Key_Home)}),
             &QAction::triggered, this, [this] { IrAPagina(0); });
     connect(Accion("acAnterior", QStringLiteral("Página anterior"), QStyle::SP_MediaSeekBackward,
-                   QKeySequence(Qt::Key_PageUp)),
+                   {QKeySequence(Qt::Key_PageUp)}),
             &QAction::triggered, this, [this] { IrAPagina(F_nPagina - 1); });
     connect(Accion("acSiguiente", QStringLiteral("Página siguiente"), QStyle::SP_MediaSeekForward,
-                   QKeySequence(Qt::Key_PageDown)),
+                   {QKeySequence(Qt::Key_PageDown)}),
             &QAction::triggered, this, [this] { IrAPagina(F_nPagina + 1); });
     connect(Accion("acUltima", QStringLiteral("Última página"), QStyle::SP_MediaSkipForward,
-                   QKeySequence(Qt::CTRL | Qt::Key_End)),
+                   {ctrl(Qt::Key_End)}),
             &QAction::triggered, this, [this] { IrAPagina(F_Reporte.DameNumPaginas() - 1); });
     F_Barra->addSeparator();
-    connect(Accion("acPDF", QStringLiteral("Exportar a PDF"), QStyle::SP_FileIcon),
-            &QAction::triggered, this, &TVistaPrevia::ExportaPDF);
+    connect(
+        Accion("acPDF", QStringLiteral("Exportar a PDF"), QStyle::SP_FileIcon, {ctrl(Qt::Key_E)}),
+        &QAction::triggered, this, &TVistaPrevia::ExportaPDF);
     F_Barra->addSeparator();
-    connect(Accion("acCerrar", QStringLiteral("Cerrar"), QStyle::SP_DialogCloseButton),
-            &QAction::triggered, this, &QDialog::reject);
+    // Escape closes the dialog as any dialog, without a shortcut of its own.
+    auto* cerrar = Accion("acCerrar", QStringLiteral("Cerrar"), QStyle::SP_DialogCloseButton);
+    cerrar->setToolTip(QStringLiteral("Cerrar (Esc)"));
+    connect(cerrar, &QAction::triggered, this, &QDialog::reject);
 }
 
 void TVistaPrevia::Reprepara() {
@@ -341,11 +364,6 @@ void TVistaPrevia::Imprime() {
     QApplication::restoreOverrideCursor();
     if (!bOk)
         QMessageBox::warning(this, windowTitle(), F_Reporte.DameError());
-}
-
-void TVistaPrevia::ConfiguraPagina() {
-    QPageSetupDialog dialogo(F_Impresora.get(), this);
-    dialogo.exec();
 }
 
 void TVistaPrevia::ExportaPDF() {

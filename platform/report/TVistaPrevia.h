@@ -25,9 +25,10 @@ class TLienzoPaginas;
 QIcon DameIconoVista(const QString& sAccion);
 
 // The modal preview of a prepared report: pages at 100 %, a toolbar to print,
-// find, zoom, go full screen, show the outline or thumbnails, set up the page,
-// move between pages, export to PDF and close. It never edits, opens or saves
-// prepared reports.
+// find, zoom, go full screen, show the outline or thumbnails, move between
+// pages, export to PDF and close, every button reachable by Tab and by a key
+// of its own. It never edits, opens or saves prepared reports, and offers no
+// page setup: the report's paper is fixed.
 class TVistaPrevia : public QDialog {
     Q_OBJECT
 public:
@@ -51,15 +52,16 @@ public:
 protected:
     // A click on a variable's value on the paper runs the report's action.
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
 
 private:
     QString VariableEn(const QPoint& punto) const;
     QAction* Accion(const char* sNombre, const QString& sTexto, QStyle::StandardPixmap icono,
-                    const QKeySequence& atajo = {});
+                    const QList<QKeySequence>& atajos = {});
+    void HazBarraAccesible();
     void CreaBarra();
     void Imprime();
     void PideBusqueda();
-    void ConfiguraPagina();
     void ExportaPDF();
     void CambiaZoom(double dFactor);
     void AlternaPantallaCompleta();

@@ -309,6 +309,10 @@ TEST_F(PrincipalTest, EstadoInicial) {
     EXPECT_EQ(ventana->size(), QSize(690, 730));
     EXPECT_EQ(ventana->minimumSize(), ventana->maximumSize());
     EXPECT_EQ(ventana->windowTitle(), "Cuestionario KOVA 2018");
+    // The menu entry's icon, drawn: not the desktop's blank window.
+    const QImage icono = ventana->windowIcon().pixmap(48).toImage();
+    ASSERT_FALSE(icono.isNull());
+    EXPECT_GT(qAlpha(icono.pixel(24, 24)), 0);
     auto* txMensajes = Control<QLabel>("txMensajes");
     EXPECT_EQ(txMensajes->text(), "");
     EXPECT_EQ(txMensajes->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
