@@ -174,6 +174,20 @@ void TFormaRespuestasCC::PonTexto(int nPregunta, const QString& sTexto) {
     Revisa(nPregunta);
 }
 
+void TFormaRespuestasCC::MuestraPregunta(int nPregunta) {
+    QWidget* e = DameCampo(nPregunta);
+    if (!e)
+        return;
+    // Once laid out, or the scroll area would not know where the field is.
+    QMetaObject::invokeMethod(
+        this,
+        [this, e] {
+            F_Desplazable->ensureWidgetVisible(e, 20, 120);
+            e->setFocus(Qt::OtherFocusReason);
+        },
+        Qt::QueuedConnection);
+}
+
 QString TFormaRespuestasCC::DameAviso(int nPregunta) const {
     auto it = F_Campos.find(nPregunta);
     return it == F_Campos.end() || it->second.aviso->isHidden() ? QString()

@@ -33,6 +33,8 @@ public:
     QWidget* DameCampo(int nPregunta) const;
     // The check's message shown under the field; empty when the value fits.
     QString DameAviso(int nPregunta) const;
+    // Scrolls to question nPregunta's field and gives it the focus.
+    void MuestraPregunta(int nPregunta);
     // True when what the fields hold differs from the answers last saved.
     bool HayCambios() const;
 

@@ -37,7 +37,8 @@ QAction* AgregaAccion(rpt::TVistaPrevia& vista) {
 
 std::shared_ptr<IManejadorReportes> CreaManejadorVentana(
     rpt::TReporte& reporte, const std::string& sNomRep, int nNumEmp,
-    std::shared_ptr<TAlmacenRespuestasCC> almacen) {
+    std::shared_ptr<TAlmacenRespuestasCC> almacen,
+    std::function<void(rpt::TVistaPrevia&)> alMostrar) {
     auto base = std::make_shared<TManejadorReportes>(reporte, sNomRep);
     auto cc = std::make_shared<TManejadorRespuestasCC>(
         base, [almacen, nNumEmp](const std::string& sNombre) {
@@ -54,9 +55,12 @@ std::shared_ptr<IManejadorReportes> CreaManejadorVentana(
     // The preview lives inside the base handler's MuestraReporte, which the
     // decorator calls: a plain pointer back to it cannot dangle.
     TManejadorRespuestasCC* pcc = cc.get();
-    base->SetAlMostrar([pcc, almacen, nNumEmp](rpt::TVistaPrevia& vista) {
+    base->SetAlMostrar([pcc, almacen, nNumEmp, alMostrar](rpt::TVistaPrevia& vista) {
+        if (alMostrar)
+            alMostrar(vista);
+        QAction* accion = AgregaAccion(vista);
         QObject::connect(
-            AgregaAccion(vista), &QAction::triggered, &vista, [&vista, pcc, almacen, nNumEmp] {
+            accion, &QAction::triggered, &vista, [&vista, accion, pcc, almacen, nNumEmp] {
                 const TRespuestasCC actuales =
                     pcc->DameRespuestas() ? *pcc->DameRespuestas() : TRespuestasCC();
                 TFormaRespuestasCC forma(
@@ -70,6 +74,8 @@ std::shared_ptr<IManejadorReportes> CreaManejadorVentana(
                         return true;
                     },
                     &vista);
+                if (const int n = accion->property(kPropiedadPreguntaCC).toInt())
+                    forma.MuestraPregunta(n);
                 forma.exec();
             });
     });

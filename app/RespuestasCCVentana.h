@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,11 +14,16 @@ class TVistaPrevia;
 
 // The window's report handler: the report gets the answers the centre kept
 // for its company (number nNumEmp, name as the run reads it), and the
-// preview gets the action "Respuestas del CC", which opens the form; a save
+// preview gets the action "Respuestas del CC" (Ctrl+R), which opens the form
+// (at the question its property kPropiedadPreguntaCC names, if any); a save
 // keeps the answers in almacen and prepares the preview again with them.
+// alMostrar adds what else the preview offers.
 std::shared_ptr<IManejadorReportes> CreaManejadorVentana(
     rpt::TReporte& reporte, const std::string& sNomRep, int nNumEmp,
-    std::shared_ptr<TAlmacenRespuestasCC> almacen);
+    std::shared_ptr<TAlmacenRespuestasCC> almacen,
+    std::function<void(rpt::TVistaPrevia&)> alMostrar = nullptr);
 
-// Object name of the preview's action.
+// Object name of the preview's action, and of its property that names the
+// question the form opens at (0: the first).
 inline constexpr const char* kAccionRespuestasCC = "acRespuestasCC";
+inline constexpr const char* kPropiedadPreguntaCC = "preguntaCC";

@@ -69,8 +69,9 @@ int main(int argc, char* argv[]) {
         std::shared_ptr<TDatosVentana> Datos;
         auto elReporte =
             [&Datos, almacen](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
-            return CreaManejadorVentana(dmMain->repGeneral, sNomRep, Datos->DameNumEmpresa(),
-                                        almacen);
+            return CreaManejadorVentana(
+                dmMain->repGeneral, sNomRep, Datos->DameNumEmpresa(), almacen,
+                [](rpt::TVistaPrevia& vista) { AgregaAccionDetalle(vista, dmMain->repGeneral); });
         };
         Datos = std::make_shared<TDatosConDetalle>(elReporte);
         Datos->PonLatido(CreaLatidoVentana());

@@ -1,7 +1,6 @@
 #include "platform/report/TDialogoPDF.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -10,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace rpt {
 

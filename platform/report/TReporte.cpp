@@ -193,6 +193,21 @@ QString TReporte::DameVariableEn(int n, const QPointF& puntoPt) const {
     return {};
 }
 
+QStringList TReporte::DameVariablesPagina(int n) const {
+    QStringList variables;
+    if (n < 0 || n >= DameNumPaginas())
+        return variables;
+    for (const TObjetoPreparado& obj : F_Paginas[n].objetos)
+        for (QTextBlock b = obj.documento->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QString s =
+                    it.fragment().charFormat().property(kPropiedadVariable).toString();
+                if (!s.isEmpty() && (variables.isEmpty() || variables.back() != s))
+                    variables << s;
+            }
+    return variables;
+}
+
 QString TReporte::DameTextoPagina(int n) const {
     QString s;
     for (const auto& obj : F_Paginas.at(n).objetos) s += obj.documento->toPlainText() + u'\n';

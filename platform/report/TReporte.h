@@ -4,6 +4,7 @@
 #include <QMarginsF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -97,8 +98,20 @@ public:
     // What a click on a variable's value in the preview does (nothing when
     // unset): the variable's name and the window to open a dialog over.
     using TAlPulsarVariable = std::function<void(const QString& sVariable, QWidget* padre)>;
-    void SetAlPulsarVariable(TAlPulsarVariable f) { F_AlPulsar = std::move(f); }
+    // abre says which variables a click opens something for (the preview
+    // shows the hand only over those); none: every variable.
+    void SetAlPulsarVariable(TAlPulsarVariable f,
+                             std::function<bool(const QString&)> abre = nullptr) {
+        F_AlPulsar = std::move(f);
+        F_Abre = std::move(abre);
+    }
     const TAlPulsarVariable& DameAlPulsarVariable() const { return F_AlPulsar; }
+    bool AbreVariable(const QString& sVariable) const {
+        return F_AlPulsar && !sVariable.isEmpty() && (!F_Abre || F_Abre(sVariable));
+    }
+    // The variables whose values page n shows, as "Categoria.Nombre", in
+    // the order they appear.
+    QStringList DameVariablesPagina(int n) const;
 
     QString DameError() const { return F_sError; }
     void SetError(const QString& s) { F_sError = s; }
@@ -113,6 +126,7 @@ private:
     std::vector<TPaginaPreparada> F_Paginas;
     QString F_sError;
     TAlPulsarVariable F_AlPulsar;
+    std::function<bool(const QString&)> F_Abre;
 };
 
 // Millimetres to points.

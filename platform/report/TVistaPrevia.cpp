@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
@@ -412,6 +413,15 @@ QString TVistaPrevia::VariableEn(const QPoint& punto) const {
     return F_Reporte.DameVariableEn(n, QPointF(punto - rect.topLeft()) / dPorPunto);
 }
 
+QString TVistaPrevia::VariableBajoElPuntero() const {
+    const QPoint punto = F_Lienzo->mapFromGlobal(QCursor::pos());
+    if (!F_Lienzo->rect().contains(punto) ||
+        !F_Desplazable->viewport()->rect().contains(
+            F_Desplazable->viewport()->mapFromGlobal(QCursor::pos())))
+        return {};
+    return VariableEn(punto);
+}
+
 bool TVistaPrevia::eventFilter(QObject* objeto, QEvent* evento) {
     const auto& alPulsar = F_Reporte.DameAlPulsarVariable();
     if (objeto != F_Lienzo || !alPulsar)
@@ -419,13 +429,13 @@ bool TVistaPrevia::eventFilter(QObject* objeto, QEvent* evento) {
     if (evento->type() == QEvent::MouseMove) {
         // The hand says which values open something.
         const auto* raton = static_cast<QMouseEvent*>(evento);
-        F_Lienzo->setCursor(VariableEn(raton->position().toPoint()).isEmpty()
-                                ? Qt::ArrowCursor
-                                : Qt::PointingHandCursor);
+        F_Lienzo->setCursor(F_Reporte.AbreVariable(VariableEn(raton->position().toPoint()))
+                                ? Qt::PointingHandCursor
+                                : Qt::ArrowCursor);
     } else if (evento->type() == QEvent::MouseButtonRelease) {
         const auto* raton = static_cast<QMouseEvent*>(evento);
         const QString sVariable = VariableEn(raton->position().toPoint());
-        if (raton->button() == Qt::LeftButton && !sVariable.isEmpty()) {
+        if (raton->button() == Qt::LeftButton && F_Reporte.AbreVariable(sVariable)) {
             alPulsar(sVariable, this);
             return true;
         }

@@ -48,6 +48,8 @@ public:
     // Prepares the pages again from the report's current variables and
     // shows them, for a change made while the preview is open.
     void Reprepara();
+    // The variable whose value is under the mouse pointer; empty when none.
+    QString VariableBajoElPuntero() const;
 
 protected:
     // A click on a variable's value on the paper runs the report's action.

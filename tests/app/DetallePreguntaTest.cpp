@@ -2,15 +2,28 @@
 // question, and the table of rows stays cheap and sorts every row.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
+#include <QInputDialog>
+#include <QScrollArea>
 #include <QTableView>
+#include <QTest>
+#include <QTimer>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
+#include "TAjustesTemporales.h"
 #include "TCajaGrabadora.h"
 #include "TDirTemporal.h"
 #include "app/DetalleEnReporte.h"
 #include "app/DetallePregunta.h"
+#include "app/FormaRespuestasCC.h"
 #include "app/ModeloEvidencia.h"
+#include "app/RespuestasCCVentana.h"
+#include "platform/report/TVistaPrevia.h"
+#include "questionnaire/AlmacenRespuestasCC.h"
+#include "questionnaire/PreguntasCC.h"
 #include "report/DataModule.h"
 #include "report/ManejadorReportes.h"
 
@@ -95,3 +108,115 @@ TEST(DetallePreguntaTest, ShowsTheCalculationAndExportsEveryRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs f on the modal window that opens next, once it is up.
+void AlAbrirse(std::function<void(QWidget*)> f) {
+    QTimer::singleShot(0, [f] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_NE(w, nullptr);
+        f(w);
+    });
+}
+
+// The preview as the window shows it, with the run's answers: the centre's
+// questions still to answer, the others computed.
+class VistaConRespuestas : public ::testing::Test {
+protected:
+    void SetUp() override {
+        manejador = CreaManejadorVentana(
+            dm.repGeneral, "Encuesta ANDU 2018", 7, almacen,
+            [this](rpt::TVistaPrevia& vista) { AgregaAccionDetalle(vista, dm.repGeneral); });
+        manejador->AgregaDatoReporte("Cuestionario", "NombreCC", "CAMBIOS DEL NORTE");
+        for (int n = 1; n <= 195; ++n)
+            manejador->AgregaDatoReporte("Cuestionario", "preg_" + std::to_string(n),
+                                         DamePreguntaCC(n) ? sTxCCResponde : "Respuesta: 1");
+        EnlazaDetalle(dm.repGeneral, nullptr);
+    }
+
+    TAjustesTemporales ajustes;
+    TDirTemporal dir;
+    std::shared_ptr<TAlmacenRespuestasCC> almacen =
+        std::make_shared<TAlmacenRespuestasCC>(QString::fromStdString((dir / "datos").string()));
+    TdmMain dm;
+    std::shared_ptr<IManejadorReportes> manejador;
+};
+
+// What the form of the centre's answers shows when it opens: the question
+// whose field has the focus, and whether that field is in sight.
+struct TFormaAbierta {
+    QString sFoco;
+    bool bVisible = false;
+};
+
+void LeeFormaAlAbrirse(TFormaAbierta& leida) {
+    AlAbrirse([&leida](QWidget* w) {
+        auto* forma = qobject_cast<TFormaRespuestasCC*>(w);
+        ASSERT_NE(forma, nullptr);
+        // The form moves to the question once it is laid out.
+        QTest::qWait(50);
+        QWidget* foco = QApplication::focusWidget();
+        leida.sFoco = foco ? foco->objectName() : QString();
+        if (foco) {
+            auto* area = forma->findChild<QScrollArea*>();
+            const QRect r(foco->mapTo(area->viewport(), QPoint(0, 0)), foco->size());
+            leida.bVisible = area->viewport()->rect().contains(r);
+        }
+        forma->reject();
+    });
+}
+
+}  // namespace
+
+// A click on an answer the centre gives opens its form at that question, and
+// only answers open something (the hand shows over nothing else).
+TEST_F(VistaConRespuestas, UnClicEnUnaRespuestaDelCentroAbreSuForma) {
+    TFormaAbierta leida;
+    bool bAbreNombre = true, bAbreCC = false, bAbreCalculada = false;
+    AlAbrirse([&](QWidget* w) {
+        auto* vista = qobject_cast<rpt::TVistaPrevia*>(w);
+        ASSERT_NE(vista, nullptr);
+        bAbreNombre = dm.repGeneral.AbreVariable("Cuestionario.NombreCC");
+        bAbreCC = dm.repGeneral.AbreVariable("Cuestionario.preg_193");
+        bAbreCalculada = dm.repGeneral.AbreVariable("Cuestionario.preg_52");
+        LeeFormaAlAbrirse(leida);
+        dm.repGeneral.DameAlPulsarVariable()("Cuestionario.preg_193", vista);
+        vista->reject();
+    });
+    manejador->MuestraReporte();
+    EXPECT_FALSE(bAbreNombre);
+    EXPECT_TRUE(bAbreCC);
+    EXPECT_TRUE(bAbreCalculada);
+    EXPECT_EQ(leida.sFoco, "preg_193");
+    EXPECT_TRUE(leida.bVisible) << "the last questions are far down the form";
+}
+
+// "Detalle de la pregunta…" reaches the same by keyboard: Ctrl+D, the
+// question typed, Enter.
+TEST_F(VistaConRespuestas, DetalleDeLaPreguntaPorTeclado) {
+    TFormaAbierta leida;
+    QString sAccion, sPropuesta;
+    AlAbrirse([&](QWidget* w) {
+        auto* vista = qobject_cast<rpt::TVistaPrevia*>(w);
+        ASSERT_NE(vista, nullptr);
+        auto* accion = vista->findChild<QAction*>(kAccionDetalle);
+        ASSERT_NE(accion, nullptr);
+        sAccion = accion->text() + u'|' + accion->shortcut().toString();
+        vista->IrAPagina(2);
+        AlAbrirse([&](QWidget* d) {
+            auto* pide = qobject_cast<QInputDialog*>(d);
+            ASSERT_NE(pide, nullptr);
+            sPropuesta = QString::number(pide->intValue());
+            LeeFormaAlAbrirse(leida);
+            pide->setIntValue(21);
+            pide->accept();
+        });
+        accion->trigger();
+        vista->reject();
+    });
+    manejador->MuestraReporte();
+    EXPECT_EQ(sAccion, "Detalle de la pregunta…|Ctrl+D");
+    EXPECT_EQ(sPropuesta, "7") << "the first question of the page shown (page 3)";
+    EXPECT_EQ(leida.sFoco, "preg_21");
+}
