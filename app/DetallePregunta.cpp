@@ -19,6 +19,7 @@ TDetallePregunta::TDetallePregunta(TEvidenciaPregunta evidencia, const QString& 
     : QDialog(padre), F_nPregunta(evidencia.nPregunta) {
     setWindowTitle(QStringLiteral("Detalle de la pregunta %1").arg(F_nPregunta));
     const QString sCalculo = QString::fromStdString(DescribeCalculo(evidencia));
+    const std::string sColumna = evidencia.sColumna;
     F_Filas = std::make_shared<jet::TResultado>(std::move(evidencia.filas));
 
     auto* pregunta = new QLabel(sPregunta);
@@ -30,7 +31,7 @@ TDetallePregunta::TDetallePregunta(TEvidenciaPregunta evidencia, const QString& 
     respuesta->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* calculo = new QLabel(sCalculo);
 
-    F_Modelo = new TModeloEvidencia(F_Filas, this);
+    F_Modelo = new TModeloEvidencia(F_Filas, sColumna, this);
     F_Tabla = new QTableView;
     F_Tabla->setModel(F_Modelo);
     F_Tabla->setSortingEnabled(true);

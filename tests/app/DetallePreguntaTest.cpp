@@ -13,6 +13,7 @@
 #include <functional>
 #include <sstream>
 
+#include "AplicacionQt.h"
 #include "TAjustesTemporales.h"
 #include "TCajaGrabadora.h"
 #include "TDirTemporal.h"
@@ -49,11 +50,54 @@ TEST(ModeloEvidenciaTest, FetchesByBlocksAndSortsEveryRow) {
 
     m.sort(2, Qt::DescendingOrder);
     EXPECT_EQ(m.rowCount(), TModeloEvidencia::kBloque);
-    EXPECT_EQ(m.data(m.index(0, 2)).toString(), QString::number(n - 1));
+    EXPECT_EQ(m.data(m.index(0, 2)).toString(), QLocale(QLocale::English).toString(n - 1));
     m.sort(2, Qt::AscendingOrder);
     EXPECT_EQ(m.data(m.index(0, 2)).toString(), "");  // the null first
     EXPECT_EQ(m.data(m.index(1, 2)).toString(), "0");
     EXPECT_EQ(m.headerData(1, Qt::Horizontal).toString(), "Cliente");
+}
+
+// The rows read as a person reads them, under any desktop locale: Spanish
+// headers, the column the answer adds up first, dates day first, dollars
+// whole as the answer rounds them (half to even) and other amounts with two
+// decimals, thousands marked; the whole value in the tooltip, sorting by value.
+TEST(ModeloEvidenciaTest, LasFilasSeLeenComoEnElCuestionario) {
+    auto r = std::make_shared<jet::TResultado>();
+    r->columnas = {"Tipo", "Folio", "Fecha", "CantidadDivisa", "Cotizacion", "Cantidad", "Otra"};
+    const double dFecha = 42832 + (13 * 60 + 45) / 1440.0;  // 07/04/2017 13:45
+    r->filas = {
+        {std::string("C"), int64_t{20000000123}, jet::TFecha{dFecha}, 22758.5, 21.54,
+         25923.179270227392, int64_t{7}},
+        {std::string("V"), int64_t{12}, jet::TFecha{42736}, jet::TValor{}, 18.0, 2500.5,
+         int64_t{8}},
+        {std::string("V"), int64_t{13}, jet::TFecha{42736}, 1234567.0, 18.0, 2501.5, int64_t{9}},
+    };
+    for (const QLocale& local :
+         {QLocale(QLocale::Spanish, QLocale::Spain), QLocale(QLocale::Spanish, QLocale::Mexico)}) {
+        TLocalTemporal temporal{local};
+        TModeloEvidencia m(r, "Cantidad");
+        QStringList encabezados;
+        for (int c = 0; c < m.columnCount(); ++c)
+            encabezados << m.headerData(c, Qt::Horizontal).toString();
+        EXPECT_EQ(encabezados, (QStringList{"Cantidad en dólares", "Tipo", "Folio", "Fecha",
+                                            "Cantidad en la divisa", "Cotización", "Otra"}));
+        const auto fila = [&](int n) {
+            QStringList s;
+            for (int c = 0; c < m.columnCount(); ++c) s << m.index(n, c).data().toString();
+            return s;
+        };
+        EXPECT_EQ(fila(0), (QStringList{"25,923", "C", "20000000123", "07/04/2017 13:45",
+                                        "22,758.50", "21.54", "7"}));
+        EXPECT_EQ(fila(1), (QStringList{"2,500", "V", "12", "01/01/2017 00:00", "", "18", "8"}));
+        EXPECT_EQ(fila(2).front(), "2,502");
+        EXPECT_EQ(fila(2)[4], "1,234,567.00");
+        EXPECT_EQ(m.index(0, 0).data(Qt::ToolTipRole).toString(), "25923.1792702274");
+        m.sort(0, Qt::AscendingOrder);
+        EXPECT_EQ(fila(0).front(), "2,500");
+    }
+    // A count reads its rows in their own order.
+    TModeloEvidencia conteo(r);
+    EXPECT_EQ(conteo.headerData(0, Qt::Horizontal).toString(), "Tipo");
 }
 
 TEST(DetalleEnReporteTest, AnswerVariablesNameTheirQuestion) {
