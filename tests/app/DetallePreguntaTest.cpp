@@ -194,18 +194,21 @@ struct TFormaAbierta {
     bool bVisible = false;
 };
 
-void LeeFormaAlAbrirse(TFormaAbierta& leida) {
-    AlAbrirse([&leida](QWidget* w) {
+// sCampo: the field the form should end up at.
+void LeeFormaAlAbrirse(TFormaAbierta& leida, const QString& sCampo) {
+    AlAbrirse([&leida, sCampo](QWidget* w) {
         auto* forma = qobject_cast<TFormaRespuestasCC*>(w);
         ASSERT_NE(forma, nullptr);
         // The form moves to the question once it is laid out.
-        QTest::qWait(50);
-        QWidget* foco = QApplication::focusWidget();
+        QWidget* vista = forma->findChild<QScrollArea*>()->viewport();
+        (void)QTest::qWaitFor(
+            [&] { return forma->focusWidget() && forma->focusWidget()->objectName() == sCampo; },
+            5000);
+        QWidget* foco = forma->focusWidget();
         leida.sFoco = foco ? foco->objectName() : QString();
-        if (foco) {
-            auto* area = forma->findChild<QScrollArea*>();
-            const QRect r(foco->mapTo(area->viewport(), QPoint(0, 0)), foco->size());
-            leida.bVisible = area->viewport()->rect().contains(r);
+        if (foco && vista->isAncestorOf(foco)) {
+            const QRect r(foco->mapTo(vista, QPoint(0, 0)), foco->size());
+            leida.bVisible = vista->rect().contains(r);
         }
         forma->reject();
     });
@@ -224,7 +227,7 @@ TEST_F(VistaConRespuestas, UnClicEnUnaRespuestaDelCentroAbreSuForma) {
         bAbreNombre = dm.repGeneral.AbreVariable("Cuestionario.NombreCC");
         bAbreCC = dm.repGeneral.AbreVariable("Cuestionario.preg_193");
         bAbreCalculada = dm.repGeneral.AbreVariable("Cuestionario.preg_52");
-        LeeFormaAlAbrirse(leida);
+        LeeFormaAlAbrirse(leida, "preg_193");
         dm.repGeneral.DameAlPulsarVariable()("Cuestionario.preg_193", vista);
         vista->reject();
     });
@@ -252,7 +255,7 @@ TEST_F(VistaConRespuestas, DetalleDeLaPreguntaPorTeclado) {
             auto* pide = qobject_cast<QInputDialog*>(d);
             ASSERT_NE(pide, nullptr);
             sPropuesta = QString::number(pide->intValue());
-            LeeFormaAlAbrirse(leida);
+            LeeFormaAlAbrirse(leida, "preg_21");
             pide->setIntValue(21);
             pide->accept();
         });
