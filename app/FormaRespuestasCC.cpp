@@ -17,6 +17,7 @@
 #include "platform/ui/AjustesPrograma.h"
 #include "platform/ui/ColorExito.h"
 #include "questionnaire/ValidaRespuestaCC.h"
+#include "report/EspacioRespuestas.h"
 
 namespace {
 
@@ -66,7 +67,17 @@ TFormaRespuestasCC::TFormaRespuestasCC(const TRespuestasCC& respuestas, TGuarda 
         preguntas->addWidget(texto);
         preguntas->addWidget(editor);
         preguntas->addWidget(aviso);
-        F_Campos[p.nNumero] = {&p, editor, aviso};
+        QLabel* espacio = nullptr;
+        if (p.tipo == trTexto) {
+            espacio = new QLabel;
+            espacio->setObjectName(QStringLiteral("espacio_%1").arg(p.nNumero));
+            QPalette paleta = espacio->palette();
+            paleta.setColor(QPalette::WindowText, QColor(0x60, 0x60, 0x60));
+            espacio->setPalette(paleta);
+            espacio->hide();
+            preguntas->addWidget(espacio);
+        }
+        F_Campos[p.nNumero] = {&p, editor, aviso, espacio};
     }
     preguntas->addStretch(1);
 
@@ -197,8 +208,47 @@ QString TFormaRespuestasCC::DameAviso(int nPregunta) const {
 void TFormaRespuestasCC::Revisa(int nPregunta) {
     const TCampo& c = F_Campos.at(nPregunta);
     const TRespuestaValidada r = ValidaRespuestaCC(*c.pregunta, DameTexto(nPregunta));
-    c.aviso->setText(r.sMensaje);
-    c.aviso->setVisible(!r.bValida);
+    QString sQueda;
+    const QString sFalta = r.bValida ? FaltaEspacio(nPregunta, r.sValor, &sQueda) : QString();
+    c.aviso->setText(r.bValida ? sFalta : r.sMensaje);
+    c.aviso->setVisible(!r.bValida || !sFalta.isEmpty());
+    if (c.espacio) {
+        c.espacio->setText(sQueda);
+        c.espacio->setVisible(!sQueda.isEmpty());
+    }
+}
+
+QString TFormaRespuestasCC::FaltaEspacio(int nPregunta, const QString& sValor,
+                                         QString* sQueda) const {
+    if (!F_Espacio)
+        return {};
+    const auto m = F_Espacio->Mide(QStringLiteral("preg_%1").arg(nPregunta), sValor);
+    if (!m)
+        return {};
+    if (m->Cabe()) {
+        if (sQueda)
+            *sQueda = QStringLiteral("Espacio en el reporte: quedan unos %1 caracteres.")
+                          .arg(std::max(0, m->nCaracteresLibres));
+        return {};
+    }
+    return QStringLiteral(
+               "Pregunta %1: la respuesta no cabe en su lugar del reporte; sobran unos %2 "
+               "caracteres. Acórtela: el reporte no se imprime en letra más chica que la que "
+               "se lee bien.")
+        .arg(nPregunta)
+        .arg(std::max(1, -m->nCaracteresLibres));
+}
+
+void TFormaRespuestasCC::PonEspacio(std::shared_ptr<const TEspacioRespuestas> espacio) {
+    F_Espacio = std::move(espacio);
+    for (const auto& [n, c] : F_Campos) Revisa(n);
+}
+
+QString TFormaRespuestasCC::DameEspacio(int nPregunta) const {
+    auto it = F_Campos.find(nPregunta);
+    return it == F_Campos.end() || !it->second.espacio || it->second.espacio->isHidden()
+               ? QString()
+               : it->second.espacio->text();
 }
 
 bool TFormaRespuestasCC::HayCambios() const {
@@ -213,7 +263,9 @@ bool TFormaRespuestasCC::HayCambios() const {
 std::optional<TRespuestasCC> TFormaRespuestasCC::DameRespuestas() {
     TRespuestasCC r;
     for (const auto& [n, c] : F_Campos) {
-        const QString sMotivo = r.Asigna(n, DameTexto(n));
+        QString sMotivo = r.Asigna(n, DameTexto(n));
+        if (sMotivo.isEmpty())
+            sMotivo = FaltaEspacio(n, r.Dame(n));
         if (!sMotivo.isEmpty()) {
             F_Desplazable->ensureWidgetVisible(c.aviso);
             c.editor->setFocus();

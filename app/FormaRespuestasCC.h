@@ -3,11 +3,13 @@
 #include <QDialog>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "questionnaire/PreguntasCC.h"
 #include "questionnaire/RespuestasCC.h"
 
 class QLabel;
+class TEspacioRespuestas;
 class QScrollArea;
 
 // The form where the centre types its own answers: every question the
@@ -33,6 +35,12 @@ public:
     QWidget* DameCampo(int nPregunta) const;
     // The check's message shown under the field; empty when the value fits.
     QString DameAviso(int nPregunta) const;
+    // From now on each free-text answer is held to its room in the report,
+    // and the form says how much is left; none: no limit but the check's.
+    void PonEspacio(std::shared_ptr<const TEspacioRespuestas> espacio);
+    // What the form says of the room left under question nPregunta's field;
+    // empty when it says nothing.
+    QString DameEspacio(int nPregunta) const;
     // Scrolls to question nPregunta's field and gives it the focus.
     void MuestraPregunta(int nPregunta);
     // True when what the fields hold differs from the answers last saved.
@@ -67,9 +75,13 @@ private:
         const TPreguntaCC* pregunta = nullptr;
         QWidget* editor = nullptr;
         QLabel* aviso = nullptr;
+        QLabel* espacio = nullptr;  // free text only: the room left
     };
     QWidget* CreaEditor(const TPreguntaCC& p);
     void Revisa(int nPregunta);
+    // Why the answer does not fit its room in the report; empty when it fits
+    // (or nobody measures).
+    QString FaltaEspacio(int nPregunta, const QString& sValor, QString* sQueda = nullptr) const;
     // The answers the fields hold, or none (the first bad field shown).
     std::optional<TRespuestasCC> DameRespuestas();
     void Muestra(const TRespuestasCC& r);
@@ -79,4 +91,5 @@ private:
     std::map<int, TCampo> F_Campos;
     QScrollArea* F_Desplazable = nullptr;
     QLabel* F_Estado = nullptr;
+    std::shared_ptr<const TEspacioRespuestas> F_Espacio;
 };

@@ -8,7 +8,11 @@
 #include "platform/report/TVistaPrevia.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "questionnaire/AlmacenRespuestasCC.h"
+#include "questionnaire/IIRepCuestionarioKOVA.h"
 #include "questionnaire/ManejadorRespuestasCC.h"
+#include "questionnaire/PreguntasCC.h"
+#include "questionnaire/ValidaRespuestaCC.h"
+#include "report/EspacioRespuestas.h"
 #include "report/ManejadorReportes.h"
 
 namespace {
@@ -33,7 +37,46 @@ QAction* AgregaAccion(rpt::TVistaPrevia& vista) {
     return accion;
 }
 
+// The longest value a question of a fixed kind takes, as its check accepts
+// and keeps it: the longest run of nines for amounts and counts, a date, the
+// longer of the answers offered.
+QString MasLargo(const TPreguntaCC& p) {
+    QStringList candidatos;
+    if (p.tipo == trMonto || p.tipo == trConteo) {
+        QString s = QStringLiteral("9");
+        while (s.size() < 40 && ValidaRespuestaCC(p, s + u'9').bValida) s += u'9';
+        candidatos << s;
+    } else if (p.tipo == trFecha) {
+        candidatos << QStringLiteral("28/12/2017");
+    } else if (p.tipo == trSiNo) {
+        candidatos << QStringLiteral("SI") << QStringLiteral("NO");
+    } else {
+        candidatos = p.opciones;
+    }
+    QString sMasLargo;
+    for (const QString& s : candidatos) {
+        const TRespuestaValidada r = ValidaRespuestaCC(p, s);
+        if (r.bValida && r.sValor.size() > sMasLargo.size())
+            sMasLargo = r.sValor;
+    }
+    return sMasLargo;
+}
+
 }  // namespace
+
+std::shared_ptr<const TEspacioRespuestas> CreaEspacioRespuestasCC(const rpt::TReporte& reporte) {
+    std::vector<QString> libres;
+    std::map<QString, QString> fijas;
+    for (const TPreguntaCC& p : DamePreguntasCC()) {
+        const QString sVariable = QStringLiteral("preg_%1").arg(p.nNumero);
+        if (p.tipo == trTexto)
+            libres.push_back(sVariable);
+        else
+            fijas[sVariable] = MasLargo(p);
+    }
+    return std::make_shared<TEspacioRespuestas>(reporte, std::move(libres), std::move(fijas),
+                                                QString::fromUtf8(sTxRespuesta));
+}
 
 std::shared_ptr<IManejadorReportes> CreaManejadorVentana(
     rpt::TReporte& reporte, const std::string& sNomRep, int nNumEmp,
@@ -74,6 +117,7 @@ std::shared_ptr<IManejadorReportes> CreaManejadorVentana(
                         return true;
                     },
                     &vista);
+                forma.PonEspacio(CreaEspacioRespuestasCC(vista.DameReporte()));
                 if (const int n = accion->property(kPropiedadPreguntaCC).toInt())
                     forma.MuestraPregunta(n);
                 forma.exec();

@@ -7,6 +7,7 @@
 #include "report/IIManejadorReportes.h"
 
 class TAlmacenRespuestasCC;
+class TEspacioRespuestas;
 namespace rpt {
 class TReporte;
 class TVistaPrevia;
@@ -22,6 +23,11 @@ std::shared_ptr<IManejadorReportes> CreaManejadorVentana(
     rpt::TReporte& reporte, const std::string& sNomRep, int nNumEmp,
     std::shared_ptr<TAlmacenRespuestasCC> almacen,
     std::function<void(rpt::TVistaPrevia&)> alMostrar = nullptr);
+
+// The room the centre's answers have in reporte (prepared, with the run's
+// values): free-text answers are measured, the others count at the longest
+// value their check accepts.
+std::shared_ptr<const TEspacioRespuestas> CreaEspacioRespuestasCC(const rpt::TReporte& reporte);
 
 // Object name of the preview's action, and of its property that names the
 // question the form opens at (0: the first).

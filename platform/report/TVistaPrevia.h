@@ -39,6 +39,7 @@ public:
     int Muestra();
 
     QToolBar* DameBarra() const { return F_Barra; }
+    const TReporte& DameReporte() const { return F_Reporte; }
     int DamePaginaActual() const { return F_nPagina; }
     double DameZoom() const;
     void IrAPagina(int n);
