@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <clocale>
 
 #include "platform/jet/Latido.h"
 #include "platform/ui/ICajaMensajes.h"
@@ -50,6 +51,10 @@ QIcon IconoPrograma() {
 }
 
 void PreparaAplicacion(QApplication& app) {
+    // Qt set the C library's locale from the session; numbers in the SQL
+    // the engine reads and writes ("18.91") must not follow a locale whose
+    // decimal sign is a comma, or under es_ES the rate would read as 18.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("CuestionarioKOVA");
     QApplication::setWindowIcon(IconoPrograma());
     CargaTraduccion(app);

@@ -2,7 +2,10 @@
 // case: what it prints, its exit code, the files it leaves, and that it
 // neither changes nor adds anything in the Norvex folder.
 #include <gtest/gtest.h>
+
 #include <unistd.h>
+#include <clocale>
+#include <cstdlib>
 
 #include <filesystem>
 #include <fstream>
@@ -632,6 +635,37 @@ TEST(CuestionarioKova, SucursalesRespondenComoElCentroEntero) {
         EXPECT_FALSE(texto->contains(QString::fromStdString(sMatriz)));
     }
     EXPECT_EQ(Foto(norvex.ruta()), antes);
+}
+
+// The answers are the same under every locale the program may be started
+// in; under es_ES numbers in the SQL read with a comma would turn the rate
+// 18.91 into 18.
+TEST(CuestionarioKova, LasRespuestasNoDependenDelLocal) {
+    TDirTemporal norvex, salida;
+    norvex::TGeneradorNorvex::Genera(norvex.ruta(), {.nLineas = 1000, .nSemilla = 7});
+    const char* const anterior = std::getenv("LC_ALL");
+    const std::string sAnterior = anterior ? anterior : "";
+    std::map<std::string, std::string> respuestas;
+    for (const char* sLocal : {"C.UTF-8", "es_ES.UTF-8", "es_MX.UTF-8"}) {
+        if (!std::setlocale(LC_ALL, sLocal)) {
+            std::setlocale(LC_ALL, "C");
+            GTEST_SKIP() << "falta el local " << sLocal << " (scripts/install-deps.sh)";
+        }
+        std::setlocale(LC_ALL, "C");
+        setenv("LC_ALL", sLocal, 1);
+        const std::string sArchivo = (salida / (std::string(sLocal) + ".csv")).string();
+        const TEjecucion e =
+            Ejecuta({"--carpeta", norvex.ruta().string(), "--usuario", "ADMIN", "--contrasena",
+                     "NORVEX", "--tipo-cambio", "18.91", "--respuestas", sArchivo});
+        EXPECT_EQ(e.nSalida, 0) << sLocal << ": " << e.sErrores;
+        respuestas[sLocal] = Lee(sArchivo);
+    }
+    if (anterior)
+        setenv("LC_ALL", sAnterior.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
+    EXPECT_EQ(respuestas["es_ES.UTF-8"], respuestas["C.UTF-8"]);
+    EXPECT_EQ(respuestas["es_MX.UTF-8"], respuestas["C.UTF-8"]);
 }
 
 // A branch is checked like the only folder would be, before anything runs,
