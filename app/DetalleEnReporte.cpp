@@ -48,17 +48,19 @@ void AbreFormaCC(QWidget* padre, int nPregunta) {
     accion->setProperty(kPropiedadPreguntaCC, 0);
 }
 
-void AbreDetalle(rpt::TReporte& reporte, TRepCuestANDU2017& q, int n, const QString& sVariable,
-                 QWidget* padre) {
+void AbreDetalle(rpt::TReporte& reporte, TRepCuestANDU2017& q, int n, QWidget* padre) {
     // The query may be long: the engine's heartbeat keeps the windows
     // painted meanwhile, as during the report job.
     TUtilerias::CursorEspera();
     try {
         TEvidenciaPregunta e = q.DameEvidenciaPregunta(n);
         TUtilerias::CursorNormal();
-        TDetallePregunta detalle(std::move(e), TextoPregunta(reporte, n),
-                                 reporte.Variables().DameTexto(sVariable).value_or(QString()),
-                                 padre);
+        // The answer under the name its brackets give it, however the
+        // variable was named to open it.
+        TDetallePregunta detalle(
+            std::move(e), TextoPregunta(reporte, n),
+            reporte.Variables().DameTexto(QStringLiteral("preg_%1").arg(n)).value_or(QString()),
+            padre);
         detalle.exec();
     } catch (const jet::EErrorJet& e) {
         TUtilerias::CursorNormal();
@@ -82,7 +84,7 @@ void EnlazaDetalle(rpt::TReporte& reporte,
             }
             const auto q = debil.lock();
             if (q && TRepCuestANDU2017::DameCalculo(n))
-                AbreDetalle(reporte, *q, n, sVariable, padre);
+                AbreDetalle(reporte, *q, n, padre);
         },
         [](const QString& sVariable) {
             const int n = PreguntaDeVariable(sVariable);
@@ -127,6 +129,6 @@ void AgregaAccionDetalle(rpt::TVistaPrevia& vista, rpt::TReporte& reporte) {
                                  QStringLiteral("Número de la pregunta (1 a %1):").arg(nMaxima),
                                  std::max(1, nPropuesta), 1, nMaxima, 1, &bOk);
         if (bOk)
-            reporte.DameAlPulsarVariable()(QStringLiteral("Cuestionario.preg_%1").arg(n), &vista);
+            reporte.DameAlPulsarVariable()(QStringLiteral("preg_%1").arg(n), &vista);
     });
 }
