@@ -27,19 +27,16 @@ bool EsCarpeta(const fs::path& sRuta) {
     return !sRuta.empty() && fs::is_directory(sRuta, ec);
 }
 
-// The folder that holds the database file for the folder chosen: its parent
-// when the chosen one is "DataBase" itself (in any letter case) below a
-// Norvex folder; the chosen one otherwise.
-fs::path CarpetaDeLaBase(const fs::path& sCarpeta) {
+}  // namespace
+
+fs::path TCarpetaNorvex::CarpetaDeLaBase(const fs::path& sCarpeta) {
     std::string sNombre = sCarpeta.filename().string();
     for (char& c : sNombre) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (sNombre == "database" && sCarpeta.has_parent_path() &&
-        TCarpetaNorvex::EsCarpetaNorvex(sCarpeta.parent_path()))
+        EsCarpetaNorvex(sCarpeta.parent_path()))
         return sCarpeta.parent_path();
     return sCarpeta;
 }
-
-}  // namespace
 
 TCarpetaNorvex::TCarpetaNorvex(std::shared_ptr<IPideCarpeta> Pide, QSettings& Ajustes)
     : F_Pide(std::move(Pide)), F_Ajustes(Ajustes) {}

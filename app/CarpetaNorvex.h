@@ -40,6 +40,10 @@ public:
     static bool EsCarpetaNorvex(const std::filesystem::path& sCarpeta);
     // What the user reads when sCarpeta is not a Norvex folder.
     static std::string TextoNoEsNorvex(const std::filesystem::path& sCarpeta);
+    // The Norvex folder a chosen folder stands for: its parent when the
+    // chosen one is "DataBase" itself (any letter case) below a Norvex
+    // folder; the chosen one otherwise.
+    static std::filesystem::path CarpetaDeLaBase(const std::filesystem::path& sCarpeta);
     // What the user reads before the first question, when no folder is
     // remembered: what to choose and why.
     static std::string TextoPrimeraVez();

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/CarpetaNorvex.h"
 #include "app/CompuertaAcceso.h"
 #include "app/UnionSucursales.h"
 #include "platform/ui/AjustesPrograma.h"
@@ -91,7 +92,10 @@ TDialogoSucursales::TDialogoSucursales(fs::path sMatriz, std::vector<fs::path> s
     Muestra();
 }
 
-bool TDialogoSucursales::Agrega(const fs::path& sCarpeta) {
+bool TDialogoSucursales::Agrega(const fs::path& sElegida) {
+    // The DataBase folder itself stands for its Norvex folder, as at start.
+    const fs::path sCarpeta = TCarpetaNorvex::CarpetaDeLaBase(
+        sElegida.has_filename() ? sElegida : sElegida.parent_path());
     if (!TCompuertaAcceso::DameRutaBD(sCarpeta)) {
         txAviso->setText(QString::fromUtf8(sTxSinBD).arg(Texto(sCarpeta)));
         return false;

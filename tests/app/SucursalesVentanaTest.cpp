@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "TDirTemporal.h"
+#include "app/CarpetaNorvex.h"
 #include "app/CompuertaAcceso.h"
 #include "app/DatosVentana.h"
 #include "app/DialogoSucursales.h"
@@ -49,12 +50,16 @@ TEST(DialogoSucursales, CadaCarpetaSeRevisaAlAgregarla) {
         {matriz, false, "es la de la matriz"},
         {sucursal, true, ""},
         {sucursal / "DataBase" / "..", false, "ya está en la lista"},
+        {sucursal / "DataBase", false, "ya está en la lista"},  // the DataBase folder itself
     };
     for (const auto& c : casos) {
         EXPECT_EQ(d.Agrega(c.sCarpeta), c.bAgregada) << c.sCarpeta;
         EXPECT_TRUE(d.Aviso().contains(QString::fromUtf8(c.sAviso))) << d.Aviso().toStdString();
         if (!c.bAgregada) {
-            EXPECT_TRUE(d.Aviso().contains(QString::fromStdString(c.sCarpeta.string())));
+            // Named as the Norvex folder it stands for.
+            EXPECT_TRUE(d.Aviso().contains(
+                QString::fromStdString(TCarpetaNorvex::CarpetaDeLaBase(c.sCarpeta).string())))
+                << d.Aviso().toStdString();
         }
     }
     EXPECT_EQ(d.Sucursales(), std::vector<fs::path>{sucursal});
