@@ -6,8 +6,8 @@
 # password with Enter, the detection, two rows ticked with Space, their keys
 # read from the list, Ctrl+Tab out of it, the report, a question's detail
 # (Ctrl+D), the centre's answers (Ctrl+R), the PDF (Ctrl+E, Enter) and the
-# preview closed with Escape. Then the mouse: a name's tooltip and the
-# branches' dialog. The PDF must hold the same text as the batch program's
+# preview closed with Escape; find and print (by its button) cancelled on the
+# way. Then the mouse: a name's tooltip and the branches' dialog. The PDF must hold the same text as the batch program's
 # (run under the C locale) for the same folder, rate and ticks. A field is read as the user left it
 # with Ctrl+A, Ctrl+C and the clipboard; a cell of the list with Ctrl+C.
 # Every step waits for what it needs (a window by its name, ink in the list,
@@ -175,6 +175,12 @@ enfoca "$principal"
 # the rate goes in with a comma, which is the decimal point; under es_MX a
 # rate ten times too large goes in, to be asked about later.
 espera_campo "18.91" "al cerrar las indicaciones"
+# Delete twice at the start, a letter that is dropped, two digits, then
+# Backspace at the end.
+xdotool key Home Delete Delete
+xdotool type --delay 40 "x19"
+xdotool key End BackSpace
+espera_campo "19.9" "tipo de cambio editado con Supr, letras y Retroceso"
 xdotool key ctrl+a
 if [ "$local_" = es_ES.UTF-8 ]; then
   xdotool type --delay 40 "18,91"
@@ -245,6 +251,21 @@ enfoca "$vista"
 captura vista-previa
 xdotool key Next
 captura pagina-siguiente
+# Find by its key, print by its button (the first, with the mouse); each
+# dialog cancelled.
+xdotool key ctrl+f
+buscar=$(espera_ventana '^Buscar$' 20)
+captura buscar
+xdotool key Escape
+espera_cierre "$buscar" 10
+enfoca "$vista"
+xdotool mousemove --window "$vista" 16 16 click 1
+imprimir=$(espera_ventana '^(Imprimir|Print)' 30)
+captura imprimir
+xdotool key Escape
+espera_cierre "$imprimir" 10
+vivo
+enfoca "$vista"
 
 # A question's detail by its number: Ctrl+D, the number, Enter.
 xdotool key ctrl+d
