@@ -18,9 +18,9 @@
 
 namespace {
 
-// Left of "Generar reporte", on its line, where the hidden "Versión BETA"
-// would be: no control of the window is there.
-const QRect kLugar(62, 684, 440, 14);
+// Under the title, above the first step's frame: no control of the window is
+// there, and the edition is what every step answers about.
+const QRect kLugar(62, 43, 566, 14);
 
 QString Periodo(const TEdicion& e) {
     return QStringLiteral("operaciones del %1").arg(QString::fromStdString(e.DamePeriodo()));
@@ -118,6 +118,7 @@ TEtiquetaEdicion::TEtiquetaEdicion(QWidget* ventana, std::function<bool()> bOcup
     : QLabel(ventana), F_bOcupada(std::move(bOcupada)), F_AlCambiar(std::move(alCambiar)) {
     setObjectName("lkEdicion");
     PreparaLineaPie(*this, kLugar);
+    setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     setTextFormat(Qt::RichText);
     // The line is reached with Tab like any control and Enter or Space
     // follow its link (keyPressEvent); the mouse clicks the link itself.

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QSettings>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -15,6 +14,7 @@
 #include "app/RespuestasCCVentana.h"
 #include "app/UtileriasCarpeta.h"
 #include "data/ColectorConxs.h"
+#include "platform/ui/AjustesPrograma.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "questionnaire/AlmacenRespuestasCC.h"
 #include "report/DataModule.h"
@@ -47,10 +47,8 @@ int main(int argc, char* argv[]) {
     std::optional<std::filesystem::path> sArgumento;
     if (argc > 1)
         sArgumento = std::filesystem::path(argv[1]);
-    QSettings ajustes(QSettings::NativeFormat, QSettings::UserScope,
-                      QStringLiteral("CuestionarioKOVA"), QStringLiteral("CuestionarioKOVA"));
     const auto eleccion =
-        TCarpetaNorvex(std::make_shared<TPideCarpetaQt>(), ajustes)
+        TCarpetaNorvex(std::make_shared<TPideCarpetaQt>(), ui::AjustesPrograma())
             .Elige(QCoreApplication::applicationDirPath().toStdString(), sArgumento);
     if (!eleccion)
         return 0;  // the user cancelled the question: nothing was opened
@@ -83,8 +81,9 @@ int main(int argc, char* argv[]) {
         std::shared_ptr<TDatosVentana> Datos;
         auto elReporte =
             [&Datos, edicion](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
-            return CreaManejadorVentana(dmMain->repGeneral, sNomRep, Datos->DameNumEmpresa(),
-                                        edicion->almacen);
+            return CreaManejadorVentana(
+                dmMain->repGeneral, sNomRep, Datos->DameNumEmpresa(), edicion->almacen,
+                [](rpt::TVistaPrevia& vista) { AgregaAccionDetalle(vista, dmMain->repGeneral); });
         };
         Datos = std::make_shared<TDatosConDetalle>(elReporte);
         Datos->PonEdicion(edicion->edicion);
@@ -103,10 +102,11 @@ int main(int argc, char* argv[]) {
                 frmPrincipal.ReiniciaPaso4();
             });
         lkEdicion->Muestra(*edicion->edicion);
-        // The keyboard's round ends on it, after "Generar reporte": Shift+Tab
-        // from the rate field reaches it.
-        if (auto* bnGenReporte = frmPrincipal.findChild<QWidget*>("bnGenReporte"))
-            QWidget::setTabOrder(bnGenReporte, lkEdicion);
+        // The keyboard's round ends on it, after the foot's buttons, as it
+        // stands above the first step: Shift+Tab from the rate field reaches
+        // it, Tab from it the rate field.
+        if (auto* bnSucursales = frmPrincipal.findChild<QWidget*>("bnSucursales"))
+            QWidget::setTabOrder(bnSucursales, lkEdicion);
         frmPrincipal.show();
         nSalida = app.exec();
     }

@@ -191,8 +191,9 @@ for idioma in es_MX.UTF-8 es_ES.UTF-8; do
   espera_cierre "$detalle" 10
   enfoca "$vista"
 
-  # The PDF button: the edition's file name and title, all its pages.
-  xdotool mousemove --window "$vista" 444 16 click 1
+  # The PDF (Ctrl+E): the edition's file name and title, all its pages; a
+  # box says where it went.
+  xdotool key ctrl+e
   opciones=$(espera_ventana '^Exportar a PDF$' 30)
   captura exportar-pdf "$opciones"
   enfoca "$opciones"
@@ -200,6 +201,10 @@ for idioma in es_MX.UTF-8 es_ES.UTF-8; do
   pdf=$casa/Documents/CuestionarioKOVA-prueba-2019.pdf
   espera_archivo "$pdf" 60
   espera_cierre "$opciones" 30
+  hecho=$(espera_ventana '^CuestionarioKOVA$' 60)
+  enfoca "$hecho"
+  xdotool key Return
+  espera_cierre "$hecho" 10
   limite=$((SECONDS + 30))
   until info=$(pdfinfo "$pdf" 2>/dev/null); do
     [ "$SECONDS" -lt "$limite" ] || falla "el PDF no se lee"
@@ -209,8 +214,9 @@ for idioma in es_MX.UTF-8 es_ES.UTF-8; do
   grep -q '^Pages: *10$' <<<"$info" || falla "páginas del PDF: $info"
   enfoca "$vista"
 
-  # The centre's answers: this edition's questions, kept for this edition.
-  xdotool mousemove --window "$vista" 512 16 click 1
+  # The centre's answers (Ctrl+R): this edition's questions, kept for this
+  # edition.
+  xdotool key ctrl+r
   forma=$(espera_ventana '^Respuestas del CC' 30)
   enfoca "$forma"
   captura respuestas-del-cc "$forma"
@@ -230,7 +236,7 @@ for idioma in es_MX.UTF-8 es_ES.UTF-8; do
     xdotool key Escape
   fi
   enfoca "$vista"
-  xdotool mousemove --window "$vista" 588 16 click 1
+  xdotool key Escape
   espera_cierre "$vista" 20
   vivo
   captura reporte-generado "$principal"

@@ -1,6 +1,7 @@
 // cuestionario-kova: the questionnaire of a Norvex folder without the window,
 // for centres with branches and for scripts. See sUsoLotes.
 #include <QGuiApplication>
+#include <clocale>
 #include <iostream>
 
 #include "data/ColectorConxs.h"
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(SoloErroresQt);
     QGuiApplication app(argc, argv);
+    // Qt set the C library's locale from the session; numbers in the SQL
+    // the engine reads and writes ("18.91") must not follow a locale whose
+    // decimal sign is a comma, or under es_ES the rate would read as 18.
+    std::setlocale(LC_NUMERIC, "C");
     ColectorGlobal = std::make_shared<TColectorConxs>();
     const int nSalida = EjecutaLotes(*op);
     ColectorGlobal.reset();  // closes the Norvex connection
