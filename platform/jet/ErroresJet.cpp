@@ -26,6 +26,9 @@ const FilaError kErrores[] = {
     {E::ContrasenaRequerida, "EContrasenaRequerida",
      "El archivo '%1' está cifrado con una contraseña de base de datos: hay que indicarla para "
      "abrirlo."},
+    {E::ContrasenaFaltante, "EContrasenaRequerida",
+     "El archivo '%1' está protegido con una contraseña de base de datos: hay que indicarla "
+     "para abrirlo."},
     {E::FormatoNoSoportado, "EFormatoNoSoportado",
      "No se puede abrir el archivo '%1': es %2, pero %3."},
     {E::TipoNoSoportado, "ETipoNoSoportado",

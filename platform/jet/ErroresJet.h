@@ -19,6 +19,7 @@ enum class TErrorJet {
     ArchivoDanado,
     ContrasenaInvalida,
     ContrasenaRequerida,
+    ContrasenaFaltante,
     FormatoNoSoportado,
     TipoNoSoportado,
     TablaInexistente,

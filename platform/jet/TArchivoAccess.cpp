@@ -768,7 +768,9 @@ std::unique_ptr<TArchivoAccess> TArchivoAccess::Abre(const std::string& sRuta,
                                              std::move(contenido));
     }
     // Jet compares the whole password, letter case included; a file without
-    // one takes any.
+    // one takes any. None given is not a wrong one: the user is told to give it.
+    if (!encabezado.sContrasena.empty() && sContrasena.empty())
+        throw ErrorContrasenaFaltante(sRuta);
     if (!encabezado.sContrasena.empty() && encabezado.sContrasena != sContrasena)
         throw ErrorContrasenaInvalida();
     return std::make_unique<TArchivoMdb>(sRuta, encabezado, firma, nPaginas,

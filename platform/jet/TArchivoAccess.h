@@ -74,10 +74,11 @@ class TArchivoAccess {
 public:
     // Opens the file and checks the database password as Jet does: a file
     // with a password opens only with that password (letter case matters);
-    // a file without one opens whatever password is given. An Access 2007
-    // or later file with a password is encrypted: without the password it
-    // fails with kContrasenaRequerida, with a wrong one kContrasenaInvalida,
-    // and an encryption it cannot read with kFormatoNoSoportado.
+    // a file without one opens whatever password is given. Without the
+    // password a file that has one fails with kContrasenaRequerida, with a
+    // wrong one kContrasenaInvalida. An Access 2007 or later file with a
+    // password is encrypted: an encryption it cannot read fails with
+    // kFormatoNoSoportado.
     static std::unique_ptr<TArchivoAccess> Abre(const std::string& sRuta,
                                                 const std::string& sContrasena);
     virtual ~TArchivoAccess() = default;

@@ -75,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             // Files with a password (the fixtures', norvexgen's) are read past
             // the check too: KOVA_FUZZ_CONTRASENAS lists them, comma-separated.
             const char* s = std::getenv("KOVA_FUZZ_CONTRASENAS");
-            if (e.Clase() != jet::kContrasenaInvalida || !s)
+            if ((e.Clase() != jet::kContrasenaInvalida && e.Clase() != jet::kContrasenaRequerida) ||
+                !s)
                 throw;
             std::string sLista = s;
             for (size_t i = 0; !archivo; i = sLista.find(',', i) + 1) {

@@ -134,10 +134,15 @@ TEST(ArchivoAccess, ContrasenaDeLaBaseDeDatos) {
     EXPECT_EQ(Filas(*archivo, "Table1"), esperadas);
 
     for (const char* sMala :
-         {"quilon", "", "Password", "PASSWORD", "password ", "passwor", "passwordx"})
+         {"quilon", "Password", "PASSWORD", "password ", "passwor", "passwordx"})
         EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sConClave, sMala); }),
                   "EContrasenaInvalida - No es una contraseña válida.")
             << "'" << sMala << "'";
+    // None given is not a wrong one: the user is asked for it.
+    EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sConClave, ""); }),
+              "EContrasenaRequerida - El archivo '" + sConClave +
+                  "' está protegido con una contraseña de base de datos: hay que indicarla para "
+                  "abrirlo.");
 
     // A file without a password opens whatever password is given, as Jet does.
     for (const char* sCualquiera : {"", "quilon"})
@@ -185,11 +190,13 @@ TEST(ArchivoAccess, ContrasenasJet3EnCp1252YJet4EnUcs2) {
         const std::string sRuta = ConContrasena(c.sArchivo, c.sBytesClave, dir);
         EXPECT_EQ(TArchivoAccess::Abre(sRuta, c.sContrasena)->DameNombresTablas().size(), 4u)
             << c.sContrasena;
-        for (const std::string& sMala :
-             {std::string(""), c.sContrasena.substr(1), c.sContrasena + "x"})
+        for (const std::string& sMala : {c.sContrasena.substr(1), c.sContrasena + "x"})
             EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sRuta, sMala); }),
                       "EContrasenaInvalida - No es una contraseña válida.")
                 << c.sContrasena << " / " << sMala;
+        EXPECT_TRUE(
+            Falla([&] { TArchivoAccess::Abre(sRuta, ""); }).starts_with("EContrasenaRequerida"))
+            << c.sContrasena;
     }
 }
 

@@ -46,7 +46,7 @@ TEST(ArchivoDanado, FechaDeCreacionFueraDeRangoEnElEncabezado) {
     s[0x72 + 7] = static_cast<char>(s[0x72 + 7] ^ 0x3f);
     std::ofstream(dir / "a.mdb", std::ios::binary) << s;
     const std::string sClase = LeeTodo((dir / "a.mdb").string());
-    EXPECT_TRUE(sClase.empty() || sClase == jet::kContrasenaInvalida) << sClase;
+    EXPECT_TRUE(sClase.empty() || sClase == jet::kContrasenaRequerida) << sClase;
 }
 
 // Pages lost, swapped or cut off: a clean answer or a damaged-file failure.
