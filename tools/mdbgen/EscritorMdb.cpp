@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 
+#include "platform/jet/Rc4.h"
 #include "tools/mdbgen/ArchivoPaginas.h"
 #include "tools/mdbgen/CodificaJet.h"
 #include "tools/mdbgen/EErrorMdb.h"
@@ -301,8 +302,7 @@ void TEscritorMdb::EscribeCabecera() {
     PonU32(&p[0x6a], 0x11a6);
     PonU32(&p[0x6e], 0x0409);  // General sort order
     PonDoble(&p[0x72], opciones_.dFechaCreacion);
-    const uint8_t llave[] = {0xc7, 0xda, 0x39, 0x6b};
-    Rc4(llave, sizeof llave, &p[0x18], 128);
+    jet::Rc4(jet::kClaveEncabezadoJet.data(), jet::kClaveEncabezadoJet.size(), &p[0x18], 128);
     PonU32(&p[0x98], 0x0659);
     std::memcpy(&p[0x9c], "4.0", 3);
     p[0xe00] = 0x10;
