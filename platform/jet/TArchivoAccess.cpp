@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <mutex>
 
 #include "platform/jet/CifradoOffice.h"
 #include "platform/jet/Decimal.h"
@@ -211,6 +212,7 @@ public:
 
     void LeeFilas(const std::string& sTabla,
                   const std::function<void(const std::vector<TValor>&)>& fila) const override {
+        const std::lock_guard<std::recursive_mutex> cursor(mCursor_);
         const size_t i = IndiceTabla(sTabla);
         if (i == tablas_.size())
             throw ErrorJet(TErrorJet::TablaInexistente, {sTabla, sRuta_});
@@ -304,6 +306,9 @@ private:
     TFirmaArchivo firma_;
     size_t nPaginas_;
     std::vector<unsigned char> descifrado_;  // libmdb reads it: it outlives mdb_
+    // The handle's page buffer is the file's one reading cursor, moved by
+    // every read: taken by LeeFilas for the whole reading (see the header).
+    mutable std::recursive_mutex mCursor_;
     std::unique_ptr<MdbHandle, TCierraMdb> mdb_;
     std::vector<TTabla> tablas_;
     std::vector<std::unique_ptr<MdbCatalogEntry>> entradas_;  // parallel to tablas_

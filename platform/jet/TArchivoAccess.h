@@ -70,6 +70,14 @@ struct TFirmaArchivo {
 
 // An Access file (.mdb, .accdb) opened read-only through libmdb. Its bytes
 // never change. Every failure is an EErrorJet whose message names the file.
+//
+// Threads: every method may be called from any thread. What Abre read (the
+// tables and their columns) never changes, so the catalogue methods take no
+// lock. LeeFilas moves the file's one reading cursor (libmdb's page buffer):
+// its calls on one file run one after another, each holding the file until it
+// returns; its callback runs on the calling thread and may read this same
+// file again (the inner reading puts the cursor back), but must not wait for
+// another thread that reads this file.
 class TArchivoAccess {
 public:
     // Opens the file and checks the database password as Jet does: a file

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "TDirTemporal.h"
 #include "platform/jet/EErrorJet.h"
+#include "tools/mdbgen/EscritorMdb.h"
 
 namespace jet {
 // Readable values in failure messages.
@@ -434,6 +436,35 @@ TEST(ArchivoAccess, UnMapaDeUsoRotoEsUnArchivoDanadoYNoUnFalloDelPrograma) {
     EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sRuta, ""); }),
               "EArchivoNoEsAccess - El archivo '" + sRuta +
                   "' no es una base de datos de Access válida: está incompleto o dañado.");
+}
+
+// Threads share one file: each reading takes the file's page cursor for
+// itself, so two at once give what each gives alone.
+TEST(ArchivoAccess, DosHilosLeenElMismoArchivoALaVez) {
+    TDirTemporal dir;
+    const std::string sRuta = (dir / "hilos.mdb").string();
+    {
+        mdb::TEscritorMdb e(sRuta, {});
+        e.CreaTabla("t", {{"Id", mdb::TTipoMdb::tmLargo}, {"Texto", mdb::TTipoMdb::tmMemo}});
+        for (int64_t i = 0; i < 3000; ++i)
+            e.AgregaFila({i, std::string(static_cast<size_t>(i % 300), char('a' + i % 26))});
+        e.Cierra();
+    }
+    auto archivo = TArchivoAccess::Abre(sRuta, "");
+    const TFilas solas = Filas(*archivo, "t");
+    ASSERT_EQ(solas.size(), 3000u);
+    std::vector<TFilas> leidas(4);
+    std::vector<std::string> fallos(leidas.size());
+    {
+        std::vector<std::jthread> hilos;
+        for (size_t h = 0; h < leidas.size(); ++h)
+            hilos.emplace_back(
+                [&, h] { fallos[h] = Falla([&] { leidas[h] = Filas(*archivo, "t"); }); });
+    }
+    for (size_t h = 0; h < leidas.size(); ++h) {
+        EXPECT_EQ(fallos[h], "(no falló)") << h;
+        EXPECT_TRUE(leidas[h] == solas) << h;
+    }
 }
 
 }  // namespace
