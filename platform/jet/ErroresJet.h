@@ -17,6 +17,7 @@ enum class TErrorJet {
     ArchivoIlegible,
     ArchivoNoEsAccess,
     ArchivoDanado,
+    TablaDanada,
     ContrasenaInvalida,
     ContrasenaRequerida,
     ContrasenaFaltante,

@@ -18,6 +18,7 @@ inline constexpr const char* kContrasenaInvalida = "EContrasenaInvalida";
 inline constexpr const char* kTablaInexistente = "ETablaInexistente";
 inline constexpr const char* kContrasenaRequerida = "EContrasenaRequerida";
 inline constexpr const char* kFormatoNoSoportado = "EFormatoNoSoportado";
+inline constexpr const char* kTablaDanada = "ETablaDanada";
 
 enum class TTipoColumna {
     tcBooleano,

@@ -59,6 +59,7 @@ std::optional<TEncabezadoJet> TEncabezadoJet::Lee(const unsigned char* pBytes, s
     if (nVersionArchivo > 6)
         return std::nullopt;
     const bool bJet3 = nVersionArchivo == 0;
+    encabezado.nVersionArchivo = nVersionArchivo;
     encabezado.nVersion = bJet3 ? 3 : 4;
     encabezado.nTamanoPagina = bJet3 ? 2048 : 4096;
 

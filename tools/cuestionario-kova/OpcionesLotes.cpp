@@ -14,7 +14,8 @@ const char* const sUsoLotes =
     "uso: cuestionario-kova --carpeta DIR [--carpeta DIR]... --usuario U --contrasena P\n"
     "       [--tipo-cambio T]\n"
     "       [--listar-peps] [--pep CLAVE]... [--respuestas ARCHIVO.csv] [--pdf ARCHIVO.pdf]\n"
-    "       [--consultas ARCHIVO.csv] [--respuestas-cc ARCHIVO.csv] [--evidencia CARPETA]";
+    "       [--consultas ARCHIVO.csv] [--respuestas-cc ARCHIVO.csv] [--evidencia CARPETA]\n"
+    "       [--depurar]";
 
 namespace {
 
@@ -145,6 +146,10 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
         }
         if (a == "--listar-peps") {
             op.bListarPEPs = true;
+            continue;
+        }
+        if (a == "--depurar") {
+            op.bDepurar = true;
             continue;
         }
         static const char* const conValor[] = {

@@ -29,6 +29,7 @@ struct TOpcionesLotes {
     std::shared_ptr<const TRespuestasCC> respuestasCC;
     std::optional<std::filesystem::path> sEvidencia;  // a folder
     bool bAyuda = false;
+    bool bDepurar = false;  // libmdb's own warnings shown on standard error
 };
 
 extern const char* const sUsoLotes;

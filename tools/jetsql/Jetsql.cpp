@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "platform/ado/TADOConnection.h"
+#include "platform/jet/AvisosLibmdb.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/MotorJet.h"
 #include "tools/jetsql/AdjuntosJetsql.h"
@@ -71,6 +72,7 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
         salida << DameVersionJetsql() << '\n';
         return 0;
     }
+    jet::MuestraAvisosLibmdb(opciones.bDepurar);
     try {
         ado::TADOConnection conexion;
         Abre(conexion, opciones);

@@ -86,6 +86,13 @@ const std::vector<TOpcionJetsql> opciones = {
          o.sCarpeta = v[2];
          return Accion(o, TOp::taAdjuntos);
      }},
+    {{"--depurar"},
+     "",
+     "muestra en la salida de errores los avisos internos de libmdb al leer el archivo",
+     [](TOp& o, const std::vector<std::string>&) {
+         o.bDepurar = true;
+         return std::string();
+     }},
     {{"--ayuda", "--help", "-h"},
      "",
      "muestra esta ayuda",

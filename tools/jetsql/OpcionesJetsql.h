@@ -27,6 +27,7 @@ struct TOpcionesJetsql {
     std::string sModo = "";      // output mode; empty chooses by the output
     std::string sDestino = "";   // the export's file or folder
     bool bSobrescribir = false;  // an existing export output may be replaced
+    bool bDepurar = false;       // libmdb's own warnings shown on standard error
     std::string sTabla = "", sColumna = "", sCarpeta = "";  // taAdjuntos
 };
 

@@ -434,8 +434,8 @@ TEST(ArchivoAccess, UnMapaDeUsoRotoEsUnArchivoDanadoYNoUnFalloDelPrograma) {
     retocado.RompeMapaDeUso();
     const std::string sRuta = retocado.Guarda(dir);
     EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sRuta, ""); }),
-              "EArchivoNoEsAccess - El archivo '" + sRuta +
-                  "' no es una base de datos de Access válida: está incompleto o dañado.");
+              "ETablaDanada - No se puede leer la tabla 'Table1' del archivo '" + sRuta +
+                  "': su definición está dañada (su mapa de páginas está roto).");
 }
 
 // Threads share one file: each reading takes the file's page cursor for
