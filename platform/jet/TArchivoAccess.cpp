@@ -899,7 +899,7 @@ std::unique_ptr<TArchivoAccess> TArchivoAccess::Abre(const std::string& sRuta,
 std::string NombreTipoNoLegible(int nCodigoTipo) {
     if (nCodigoTipo == MDB_COMPLEX)
         return "campo multivalor";
-    return "tipo desconocido (código " + std::to_string(nCodigoTipo) + ")";
+    return "desconocido (código " + std::to_string(nCodigoTipo) + ")";
 }
 
 TFirmaArchivo TArchivoAccess::FirmaEnDisco(const std::string& sRuta) {

@@ -48,7 +48,8 @@ struct TColumna {
     int nCodigoTipo = 0;  // the type's number in the file, to name a type we cannot read
 };
 
-// How a type we cannot read is named to the user ("tipo desconocido (código 21)").
+// How a type we cannot read is named to the user, after "es de tipo"
+// ("desconocido (código 21)", "campo multivalor").
 std::string NombreTipoNoLegible(int nCodigoTipo);
 
 struct TTabla {
