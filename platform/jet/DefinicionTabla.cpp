@@ -225,6 +225,9 @@ std::string RevisaDefinicion(const TDefinicionTabla& d, const std::vector<std::s
                 return sCol + "de longitud variable se dice de longitud fija";
             if (nTamano > 0 && c.nLargo != nTamano)
                 return sCol + "tiene una longitud que su tipo no tiene";
+            // A Yes/No lives in the null mask: Access gives it one byte.
+            if (c.nTipo == tBooleano && c.nLargo > 1)
+                return sCol + "tiene una longitud que su tipo no tiene";
             if (c.nTipo != tBooleano)
                 fijas.emplace_back(c.nPosicionFija, c.nPosicionFija + c.nLargo);
         } else {

@@ -130,8 +130,7 @@ TEST(ArchivoDanado, UnaDefinicionDeTablaDanadaRechazaLaTablaYLaNombra) {
     };
     const TCaso casos[] = {
         {"sin columnas variables",
-         [](std::string& s, const TDefinicion& d) { s[d.Variables()] = 0; },
-         "variables"},
+         [](std::string& s, const TDefinicion& d) { s[d.Variables()] = 0; }, "variables"},
         {"texto que se dice OLE", enColumna(0, tipo, 0x0b), "longitud"},
         {"texto que se dice memo", enColumna(1, tipo, 0x0c), "longitud"},
         {"largo que se dice doble", enColumna(4, tipo, 0x07), "longitud"},
@@ -140,6 +139,7 @@ TEST(ArchivoDanado, UnaDefinicionDeTablaDanadaRechazaLaTablaYLaNombra) {
         {"entero grande en un archivo sin él", enColumna(4, tipo, 0x13), "tipo 19"},
         {"complejo en un archivo sin él", enColumna(4, tipo, 0x12), "tipo 18"},
         {"texto sin longitud", enColumna(0, largo, 0), "longitud"},
+        {"fecha que se dice sí/no", enColumna(6, tipo, 0x01), "longitud"},
         {"largo que pisa al entero", enColumna(4, fija, 2), "se pisan"},
         {"sí/no variable", enColumna(8, banderas, 0x02), "sí/no"},
         {"número de columna repetido", enColumna(3, numero, 2), "número de columna 2"},
