@@ -25,6 +25,11 @@ struct TColumnaMdb {
     std::string sNombre;
     TTipoMdb eTipo = TTipoMdb::tmTexto;
     int nTamano = 0;  // characters for text (1-255), bytes for binary; unused otherwise
+    // An Access 2010 calculated field (files of that version or later): the
+    // caller gives the values Access would have computed, stored as Access
+    // stores them. Text, Byte, Integer, Long, Single, Double, Currency,
+    // Date/Time and Yes/No.
+    bool bCalculada = false;
 };
 
 }  // namespace mdb
