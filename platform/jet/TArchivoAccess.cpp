@@ -40,7 +40,8 @@ constexpr int nMascaraPosicion = 0x1fff;
 constexpr int nSaltosMaximos = 8;
 
 // Types libmdb 1.0 has no name for.
-constexpr int nTipoEnteroGrande = 0x13;  // Access 2016's "Large Number"
+constexpr int nTipoEnteroGrande = 0x13;    // Access 2016's "Large Number"
+constexpr int nTipoFechaExtendida = 0x14;  // Access 2019's "Date/Time Extended"
 // A Decimal lies in 17 bytes: the sign, then four 32-bit little-endian words,
 // the most significant first.
 constexpr size_t nBytesDecimal = 17;
@@ -138,6 +139,49 @@ TEncabezadoJet ValidaArchivo(const std::string& sRuta, TFirmaArchivo& firma, siz
     return *encabezado;
 }
 
+// A Date/Time Extended value as Access 2019 stores it: 42 characters, the
+// days since 0001-01-01 (19 digits), ':', the time of day in 100-nanosecond
+// ticks (19 digits), ':', the 7 digits of the fraction kept, then a zero.
+// Read as "YYYY-MM-DD HH:MM:SS.fffffff"; empty when the bytes are not that.
+std::string FechaExtendida(const unsigned char* p, size_t n) {
+    constexpr size_t nCifras = 19;
+    if (n < 2 * nCifras + 3 || p[nCifras] != ':' || p[2 * nCifras + 1] != ':' ||
+        p[2 * nCifras + 2] != '7')
+        return "";
+    auto numero = [&](size_t nDesde, uint64_t& v) {
+        v = 0;
+        for (size_t i = nDesde; i < nDesde + nCifras; ++i) {
+            if (p[i] < '0' || p[i] > '9')
+                return false;
+            v = v * 10 + (p[i] - '0');
+        }
+        return true;
+    };
+    constexpr uint64_t nDiasHasta9999 = 3652058, nMarcasDia = 864'000'000'000ULL;
+    uint64_t nDias, nMarcas;
+    if (!numero(0, nDias) || !numero(nCifras + 1, nMarcas) || nDias > nDiasHasta9999 ||
+        nMarcas >= nMarcasDia)
+        return "";
+    // The civil date of a day count (proleptic Gregorian, from 0001-01-01
+    // shifted to a year starting in March).
+    const int64_t z = static_cast<int64_t>(nDias) + 306;
+    const int64_t era = z / 146097, doe = z % 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int64_t nDia = doy - (153 * mp + 2) / 5 + 1, nMes = mp < 10 ? mp + 3 : mp - 9;
+    const int64_t nAnio = yoe + era * 400 + (nMes <= 2 ? 1 : 0);
+    const uint64_t nSegundos = nMarcas / 10'000'000, nFraccion = nMarcas % 10'000'000;
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld %02llu:%02llu:%02llu.%07llu",
+                  static_cast<long long>(nAnio), static_cast<long long>(nMes),
+                  static_cast<long long>(nDia), static_cast<unsigned long long>(nSegundos / 3600),
+                  static_cast<unsigned long long>(nSegundos / 60 % 60),
+                  static_cast<unsigned long long>(nSegundos % 60),
+                  static_cast<unsigned long long>(nFraccion));
+    return buf;
+}
+
 TTipoColumna TipoDe(const MdbColumn& col) {
     switch (col.col_type) {
         case MDB_BOOL:
@@ -162,6 +206,8 @@ TTipoColumna TipoDe(const MdbColumn& col) {
             return TTipoColumna::tcMemo;
         case nTipoEnteroGrande:
             return TTipoColumna::tcEnteroGrande;
+        case nTipoFechaExtendida:
+            return TTipoColumna::tcTexto;  // its exact text (FechaExtendida)
         case MDB_NUMERIC:
             return TTipoColumna::tcDecimal;
         case MDB_BINARY:
@@ -423,8 +469,11 @@ void TArchivoMdb::LeeCatalogo() {
         for (unsigned c = 0; c < tabla->num_cols; ++c) {
             auto* col = static_cast<MdbColumn*>(g_ptr_array_index(tabla->columns, c));
             const TTipoColumna eTipo = TipoDe(*col);
-            const bool bCaracteres = eTipo == TTipoColumna::tcTexto && nVersion_ >= 4;
+            const bool bCaracteres = eTipo == TTipoColumna::tcTexto && nVersion_ >= 4 &&
+                                     col->col_type != nTipoFechaExtendida;
             TColumna columna{col->name, eTipo, bCaracteres ? col->col_size / 2 : col->col_size};
+            if (col->col_type == nTipoFechaExtendida)
+                columna.nTamano = 27;  // the characters of its text
             columna.nCodigoTipo = col->col_type;
             if (eTipo == TTipoColumna::tcDecimal) {
                 // libmdb 1.0 reads the two bytes the other way round: what it
@@ -767,6 +816,12 @@ TValor TArchivoMdb::ValorDe(const MdbColumn& col, const unsigned char* p, size_t
         case nTipoEnteroGrande:
             necesita(8);
             return Lee<int64_t>(p);
+        case nTipoFechaExtendida: {
+            std::string sFecha = FechaExtendida(p, n);
+            if (sFecha.empty())
+                Danado(sRuta_);
+            return sFecha;
+        }
         case MDB_NUMERIC: {
             necesita(nBytesDecimal);
             unsigned __int128 nMagnitud = 0;

@@ -19,6 +19,9 @@ enum class TTipoMdb : uint8_t {
     tmTexto = 0x0a,
     tmOLE = 0x0b,
     tmMemo = 0x0c,
+    // Access 2019's Date/Time Extended (files of version 5 and later): the
+    // value as "YYYY-MM-DD HH:MM:SS.fffffff".
+    tmFechaExtendida = 0x14,
 };
 
 struct TColumnaMdb {

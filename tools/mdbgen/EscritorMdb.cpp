@@ -104,6 +104,9 @@ void TEscritorMdb::CreaTabla(const std::string& sNombre, const std::vector<TColu
         if ((c.eTipo == T::tmTexto || c.eTipo == T::tmBinario) &&
             (c.nTamano < 1 || c.nTamano > 255))
             throw EErrorMdb("columna " + c.sNombre + ": el tamaño debe ser de 1 a 255");
+        if (c.eTipo == T::tmFechaExtendida && opciones_.nVersion < kAccess2016)
+            throw EErrorMdb("columna " + c.sNombre +
+                            ": Fecha/Hora extendida es de Access 2016 en adelante");
         if (c.bCalculada && opciones_.nVersion < kAccess2010)
             throw EErrorMdb("columna " + c.sNombre +
                             ": los campos calculados son de Access 2010 en adelante");

@@ -1,6 +1,7 @@
 #include "tools/mdbgen/TablaMdb.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -43,6 +44,8 @@ int LargoFijo(TTipoMdb t) {
         case TTipoMdb::tmDoble:
         case TTipoMdb::tmFechaHora:
             return 8;
+        case TTipoMdb::tmFechaExtendida:
+            return 42;
         default:
             return 0;
     }
@@ -224,6 +227,26 @@ void TTablaMdb::CodificaFijo(size_t i, const jet::TValor& v, uint8_t* p) {
                 throw EErrorMdb(Error(i, "se esperaba un importe de moneda"));
             PonU32(p, uint32_t(uint64_t(m->nDiezMilesimos)));
             PonU32(p + 4, uint32_t(uint64_t(m->nDiezMilesimos) >> 32));
+            break;
+        }
+        case TTipoMdb::tmFechaExtendida: {
+            const std::string* s = std::get_if<std::string>(&v);
+            int a = 0, m = 0, d = 0, h = 0, mi = 0, se = 0, n = 0;
+            long long f = 0;
+            if (!s ||
+                std::sscanf(s->c_str(), "%4d-%2d-%2d %2d:%2d:%2d.%7lld%n", &a, &m, &d, &h, &mi, &se,
+                            &f, &n) != 7 ||
+                size_t(n) != s->size() || s->size() != 27 || a < 1 || m < 1 || m > 12 || d < 1 ||
+                d > 31 || h > 23 || mi > 59 || se > 59)
+                throw EErrorMdb(Error(i, "se esperaba AAAA-MM-DD HH:MM:SS.fffffff"));
+            // Days since 0001-01-01, then the time in 100-nanosecond ticks.
+            const long long y = m <= 2 ? a - 1 : a;
+            const long long doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+            const long long nDias = y * 365 + y / 4 - y / 100 + y / 400 + doy - 306;
+            const long long nMarcas = (h * 3600LL + mi * 60 + se) * 10'000'000 + f;
+            char buf[43];
+            std::snprintf(buf, sizeof buf, "%019lld:%019lld:7", nDias, nMarcas);
+            std::memcpy(p, buf, 42);  // the terminating zero included
             break;
         }
         case TTipoMdb::tmFechaHora: {

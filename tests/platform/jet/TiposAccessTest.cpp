@@ -198,6 +198,38 @@ TEST(TiposAccess, LosCamposCalculadosSeLeenComoSuTipo) {
               "1,20,Hola Ana,$1.2345");
 }
 
+// Access 2019's Date/Time Extended keeps 100-nanosecond ticks: it reads as
+// its text with the seven decimals, whole from year 1 to 9999.
+TEST(TiposAccess, FechaHoraExtendidaSeLeeConSusSieteDecimales) {
+    TDirTemporal dir;
+    const std::string sRuta = (dir / "extendida.accdb").string();
+    const std::vector<std::string> fechas{
+        "2021-12-30 12:34:56.7891234", "0001-01-01 00:00:00.0000000", "9999-12-31 23:59:59.9999999",
+        "1900-02-28 00:00:00.0000001"};
+    {
+        mdb::TEscritorMdb::TOpciones opciones;
+        opciones.nVersion = mdb::TEscritorMdb::kAccess2016;
+        mdb::TEscritorMdb e(sRuta, opciones);
+        e.CreaTabla("t",
+                    {{"Id", mdb::TTipoMdb::tmLargo}, {"Cuando", mdb::TTipoMdb::tmFechaExtendida}});
+        for (size_t i = 0; i < fechas.size(); ++i)
+            e.AgregaFila({static_cast<int64_t>(i), fechas[i]});
+        e.AgregaFila({int64_t{9}, std::monostate{}});
+        e.Cierra();
+    }
+    auto archivo = jet::TArchivoAccess::Abre(sRuta, "");
+    std::vector<jet::TValor> leidas;
+    archivo->LeeFilas("t", [&](const std::vector<jet::TValor>& f) { leidas.push_back(f[1]); });
+    ASSERT_EQ(leidas.size(), 5u);
+    for (size_t i = 0; i < fechas.size(); ++i) EXPECT_EQ(leidas[i], jet::TValor(fechas[i])) << i;
+    EXPECT_TRUE(jet::EsNulo(leidas[4]));
+
+    jet::TMotorJet motor([sRuta] { return jet::TArchivoAccess::Abre(sRuta, ""); },
+                         jet::TArchivoAccess::FirmaEnDisco);
+    EXPECT_EQ(Texto(motor.Ejecuta("SELECT Id FROM t WHERE Cuando IS NOT NULL ORDER BY Cuando")),
+              "1; 3; 0; 2");
+}
+
 // ---- The encrypted .accdb ----
 
 std::string LeeBytes(const std::filesystem::path& ruta) {
