@@ -45,82 +45,40 @@ uint32_t U32(const std::vector<unsigned char>& b, size_t n) {
     return static_cast<uint32_t>(U16(b, n)) | static_cast<uint32_t>(U16(b, n + 2)) << 16;
 }
 
-// The first version byte of the file format that has the type; -1 unknown.
-int PrimeraVersion(int nTipo) {
-    switch (nTipo) {
-        case tBooleano:
-        case tByte:
-        case tEntero:
-        case tLargo:
-        case tMoneda:
-        case tSimple:
-        case tDoble:
-        case tFecha:
-        case tBinario:
-        case tTexto:
-        case tOle:
-        case tMemo:
-        case tDesconocido0D:
-        case tGuid:
-            return 0;
-        case tDecimal:
-        case tDesconocido11:
-            return 1;
-        case tComplejo:
-            return 2;
-        case tEnteroGrande:
-        case tFechaExtendida:
-            return 5;
-        default:
-            return -1;
-    }
-}
+// What a type is: the first version byte of the file format that has it,
+// the bytes of its values (0 when their length varies) and whether Access
+// 2010 may calculate it.
+struct TTipo {
+    int nCodigo, nPrimeraVersion, nTamano;
+    bool bCalculable;
+};
+constexpr TTipo kTipos[] = {
+    {tBooleano, 0, 0, true},
+    {tByte, 0, 1, true},
+    {tEntero, 0, 2, true},
+    {tLargo, 0, 4, true},
+    {tMoneda, 0, 8, true},
+    {tSimple, 0, 4, true},
+    {tDoble, 0, 8, true},
+    {tFecha, 0, 8, true},
+    {tBinario, 0, 0, false},
+    {tTexto, 0, 0, true},
+    {tOle, 0, 0, false},
+    {tMemo, 0, 0, true},
+    {tDesconocido0D, 0, 0, false},
+    {tGuid, 0, 16, true},
+    {tDecimal, 1, 17, true},
+    {tDesconocido11, 1, 0, false},
+    {tComplejo, 2, 4, false},
+    {tEnteroGrande, 5, 8, false},
+    {tFechaExtendida, 5, 42, false},
+};
 
-// Bytes of a value of the type, 0 for those whose length varies.
-int TamanoTipo(int nTipo) {
-    switch (nTipo) {
-        case tByte:
-            return 1;
-        case tEntero:
-            return 2;
-        case tLargo:
-        case tSimple:
-        case tComplejo:
-            return 4;
-        case tMoneda:
-        case tDoble:
-        case tFecha:
-        case tEnteroGrande:
-            return 8;
-        case tGuid:
-            return 16;
-        case tDecimal:
-            return 17;
-        case tFechaExtendida:
-            return 42;
-        default:
-            return 0;
-    }
-}
-
-bool Calculable(int nTipo) {
-    switch (nTipo) {
-        case tBooleano:
-        case tByte:
-        case tEntero:
-        case tLargo:
-        case tMoneda:
-        case tSimple:
-        case tDoble:
-        case tFecha:
-        case tTexto:
-        case tMemo:
-        case tGuid:
-        case tDecimal:
-            return true;
-        default:
-            return false;
-    }
+const TTipo* Tipo(int nCodigo) {
+    for (const TTipo& t : kTipos)
+        if (t.nCodigo == nCodigo)
+            return &t;
+    return nullptr;
 }
 
 std::string Minusculas(const std::string& s) {
@@ -212,13 +170,13 @@ std::string RevisaDefinicion(const TDefinicionTabla& d, const std::vector<std::s
         const std::string sCol = "la columna '" + sNombre + "' ";
         if (sNombre.empty() || !vistos.insert(Minusculas(sNombre)).second)
             return "tiene una columna sin nombre o con el nombre de otra ('" + sNombre + "')";
-        const int nDesde = PrimeraVersion(c.nTipo);
-        if (nDesde < 0 || nVersionArchivo < nDesde)
+        const TTipo* tipo = Tipo(c.nTipo);
+        if (!tipo || nVersionArchivo < tipo->nPrimeraVersion)
             return sCol + "es de tipo " + std::to_string(c.nTipo) +
                    ", que un archivo de esta versión no tiene";
-        const int nTamano = TamanoTipo(c.nTipo);
+        const int nTamano = tipo->nTamano;
         const int nCalculo = c.Calculada() ? 23 : 0;  // the wrapper of a calculated value
-        if (c.Calculada() && (nVersionArchivo < 3 || c.Fija() || !Calculable(c.nTipo)))
+        if (c.Calculada() && (nVersionArchivo < 3 || c.Fija() || !tipo->bCalculable))
             return sCol + "se dice calculada sin poder serlo";
         if (c.Fija()) {
             if (c.nTipo == tTexto || c.nTipo == tMemo || c.nTipo == tOle)
