@@ -693,4 +693,31 @@ TEST(CuestionarioKova, SucursalQueNoPasaDetieneTodo) {
     EXPECT_TRUE(fs::is_empty(matriz.salida.ruta()));
 }
 
+// A database libmdb complains about: the batch says what is wrong in its own
+// words; the library's English only with --depurar.
+TEST(CuestionarioKova, LosAvisosDeLibmdbSoloSeVenConDepurar) {
+    TCarpeta c;
+    c.Escribe();
+    const fs::path bd = c.norvex / "DataBase" / "Norvex.mdb";
+    std::string sBytes = Lee(bd);
+    // The first user table's definition page (after the system tables')
+    // no longer says what it is.
+    size_t nPagina = 6;
+    while (nPagina * 4096 < sBytes.size() && sBytes[nPagina * 4096] != '\x02') ++nPagina;
+    ASSERT_LT(nPagina * 4096, sBytes.size());
+    sBytes[nPagina * 4096] = '\x03';
+    std::ofstream(bd, std::ios::binary | std::ios::trunc) << sBytes;
+
+    const TEjecucion normal = Ejecuta(c.Args({"--respuestas", c.Sal("r.csv")}));
+    EXPECT_NE(normal.nSalida, 0);
+    EXPECT_EQ(normal.sErrores.find("mdb_"), std::string::npos) << normal.sErrores;
+    EXPECT_NE(normal.sErrores.find("dañad"), std::string::npos) << normal.sErrores;
+
+    const TEjecucion depurada = Ejecuta(c.Args({"--respuestas", c.Sal("r.csv"), "--depurar"}));
+    EXPECT_EQ(depurada.nSalida, normal.nSalida);
+    EXPECT_TRUE(depurada.sErrores.starts_with("libmdb: mdb_read_table: ")) << depurada.sErrores;
+    EXPECT_TRUE(depurada.sErrores.ends_with(normal.sErrores)) << depurada.sErrores;
+    EXPECT_TRUE(fs::is_empty(c.salida.ruta()));
+}
+
 }  // namespace

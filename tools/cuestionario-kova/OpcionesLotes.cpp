@@ -17,6 +17,7 @@ const char* const sUsoLotes =
     "       [--tipo-cambio T] [--edicion CLAVE|CARPETA]\n"
     "       [--listar-peps] [--pep CLAVE]... [--respuestas ARCHIVO.csv] [--pdf ARCHIVO.pdf]\n"
     "       [--consultas ARCHIVO.csv] [--respuestas-cc ARCHIVO.csv] [--evidencia CARPETA]\n"
+    "       [--depurar]\n"
     "     cuestionario-kova --ediciones\n"
     "     cuestionario-kova --validar-edicion CARPETA";
 
@@ -175,6 +176,10 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
         }
         if (a == "--ediciones") {
             op.bListarEdiciones = true;
+            continue;
+        }
+        if (a == "--depurar") {
+            op.bDepurar = true;
             continue;
         }
         static const char* const conValor[] = {"--carpeta",     "--usuario",   "--contrasena",

@@ -38,6 +38,7 @@ struct TOpcionesLotes {
     // editions, check one edition's folder.
     bool bListarEdiciones = false;
     std::optional<std::filesystem::path> sValidarEdicion;
+    bool bDepurar = false;  // libmdb's own warnings shown on standard error
 };
 
 extern const char* const sUsoLotes;

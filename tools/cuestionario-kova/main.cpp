@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "data/ColectorConxs.h"
+#include "platform/jet/AvisosLibmdb.h"
 #include "tools/cuestionario-kova/EdicionesLotes.h"
 #include "tools/cuestionario-kova/Lotes.h"
 
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     }
     // The PDF's fonts need the GUI application; a batch run never shows a
     // window, so it needs no display either.
+    jet::MuestraAvisosLibmdb(op->bDepurar);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(SoloErroresQt);
     QGuiApplication app(argc, argv);
