@@ -50,10 +50,16 @@ void TBDNorvex::Escribe(const std::string& sRuta) const {
     for (const auto& c : clientes)
         e.AgregaFila({c.sClave, c.vNombre, c.vPaterno, c.vMaterno, c.bMoral, c.bExtranjero,
                       c.nSector, c.nEmp});
-    e.CreaTabla("tSector", {{"ClaveSector", TTipoMdb::tmLargo},
-                            {"Sector", TTipoMdb::tmTexto, 100},
-                            {"ClaveActividad", TTipoMdb::tmTexto, 7}});
-    for (const auto& f : sectores) e.AgregaFila(f);
+    std::vector<TColumnaMdb> sector{{"ClaveSector", TTipoMdb::tmLargo},
+                                    {"Sector", TTipoMdb::tmTexto, 100},
+                                    {"ClaveActividad", TTipoMdb::tmTexto, 7}};
+    if (bSectorSinActividad)
+        sector.pop_back();
+    e.CreaTabla("tSector", sector);
+    for (auto f : sectores) {
+        f.resize(sector.size());
+        e.AgregaFila(f);
+    }
     e.CreaTabla("tDivisas", {{"NumeroDivisa", TTipoMdb::tmLargo},
                              {"Simbolo", TTipoMdb::tmTexto, 10},
                              {"Divisa", TTipoMdb::tmTexto, 50},

@@ -52,6 +52,9 @@ struct TBDNorvex {
          std::string("CC-0001"), int64_t{1}, std::string("CAMBIOS NORTE")}};
     std::vector<std::string> usuariosConectados;
     bool bSinCompUsr = false;  // the table of connected users missing
+    // The sectors without their activity column: every question that reads
+    // the clients' activity fails.
+    bool bSectorSinActividad = false;
     std::vector<TEmp> emps;
     std::vector<TRelevan> alertas;
     std::vector<TCliente> clientes;

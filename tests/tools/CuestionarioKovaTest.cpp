@@ -442,28 +442,32 @@ TEST(CuestionarioKova, ArchivoDeRespuestasDelCentroMalo) {
     EXPECT_EQ(Foto(c.norvex.ruta()), antes);
 }
 
-// A question that cannot be answered (no company row and no operation: the
-// first statement finds nothing) stops the run: exit 1, the question on standard error, and
+// A question that cannot be answered (the sectors lack the activity the
+// first computed statement reads) stops the run: exit 1, the question on standard error, and
 // an answers file from an earlier run stays as it was.
 TEST(CuestionarioKova, CuestionarioFallidoNoDejaSalidas) {
     TCarpeta c;
-    c.bd.empresas.clear();
-    c.bd.ops.clear();
+    c.bd.bSectorSinActividad = true;
     c.Escribe();
     const std::string sViejo = "pregunta,respuesta\r\n1,de antes\r\n";
     std::ofstream(c.Sal("r.csv"), std::ios::binary) << sViejo;
     const TEjecucion e = Ejecuta(c.Args(
         {"--respuestas", c.Sal("r.csv"), "--consultas", c.Sal("q.csv"), "--pdf", c.Sal("c.pdf")}));
     EXPECT_EQ(e.nSalida, 1);
-    EXPECT_EQ(e.sErrores,
-              "No fue posible responder la pregunta 2.\n"
-              "No fue posible generar el reporte. Llame a Soporte Técnico.\n");
+    // The database's own message first, as the window's box would show it.
+    EXPECT_TRUE(e.sErrores.starts_with("Error #BD-101.TRepCuestANDU2017:")) << e.sErrores;
+    EXPECT_TRUE(
+        e.sErrores.ends_with("\nNo fue posible responder la pregunta 2.\n"
+                             "No fue posible generar el reporte. Llame a Soporte "
+                             "Técnico.\n"))
+        << e.sErrores;
     EXPECT_EQ(Lee(c.Sal("r.csv")), sViejo);
     EXPECT_EQ(Foto(c.salida.ruta()).size(), 1u);
 }
 
-// A database that lets the administrator in but has no alerts table: the
-// detection fails with the database's own message and nothing is written.
+// A database that lets the administrator in, with Norvex's tables but none
+// of their columns the detection reads: the detection fails with the
+// database's own message and nothing is written.
 TEST(CuestionarioKova, DeteccionFallida) {
     TCarpeta c;
     fs::create_directories(c.norvex / "DataBase");
@@ -476,6 +480,11 @@ TEST(CuestionarioKova, DeteccionFallida) {
                               {"Password", TTipoMdb::tmTexto, 20},
                               {"Nivel", TTipoMdb::tmLargo}});
         e.AgregaFila({std::string("ADMIN"), std::string("NORVEX"), int64_t{0}});
+        e.CreaTabla("tEmpresa", {{"NumEmp", TTipoMdb::tmLargo}});
+        e.AgregaFila({int64_t{1}});
+        for (const char* sTabla :
+             {"tRelevan", "tSector", "tDivisas", "tCliente", "tMovtos", "tProces"})
+            e.CreaTabla(sTabla, {{"Nada", TTipoMdb::tmLargo}});
         e.Cierra();
     }
     EscribeIni(c.norvex.ruta(), "[Control]\r\nEmpresaActiva=1\r\n");
