@@ -25,6 +25,15 @@ bool TCompuertaAcceso::DameEmpresaActiva(const fs::path& sDir, int& nNumEmp) {
     return nNumEmp > 0;
 }
 
+std::string TCompuertaAcceso::TxNoEsNorvex(const fs::path& sRutaBD,
+                                           const std::vector<std::string>& faltan) {
+    std::string sLista;
+    for (const std::string& s : faltan) sLista += (sLista.empty() ? "" : ", ") + s;
+    return "El archivo " + sRutaBD.string() + " no es una base de datos del Norvex: le falta" +
+           (faltan.size() > 1 ? "n" : "") + " la" + (faltan.size() > 1 ? "s tablas " : " tabla ") +
+           sLista + ".";
+}
+
 TCompuertaAcceso::TCierre TCompuertaAcceso::Pasa(const std::string& sUsuario,
                                                  const std::string& sPassw, double dTCambio,
                                                  std::shared_ptr<IMensajero> Mensajero,
@@ -47,6 +56,12 @@ TCompuertaAcceso::TCierre TCompuertaAcceso::Pasa(const std::string& sUsuario,
         F_Datos->CreaCuestionario(Puerta.nNumEmp, Puerta.dTCambio, std::move(Mensajero));
     if (!Puerta.Cuestionario)
         return ciSinCuestionario;
+    // Any other Access file would fail the next question for the wrong reason
+    // (a missing table of connected users reads as someone connected).
+    if (const auto faltan = Puerta.Cuestionario->TablasFaltantes(); !faltan.empty()) {
+        F_Avisos->MuestraCaja(TxNoEsNorvex(*sRutaBD, faltan));
+        return ciNoEsNorvex;
+    }
     if (Puerta.Cuestionario->UsuariosConectados()) {
         F_Avisos->MuestraCaja(sTxUsuarioConectado);
         return ciUsuarioConectado;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/IIAvisosCompuerta.h"
 #include "app/IIDatosVentana.h"
@@ -12,7 +13,8 @@
 
 // The access gate every job passes before it touches the data: the Norvex
 // database file and its connection, the active company of "Norvex.INI", the
-// job's question-set object, nobody working in Norvex, an administrator's
+// job's question-set object, Norvex's tables in the file, nobody working in
+// Norvex, an administrator's
 // credentials. It holds no widgets, so the window and the batch program run
 // the same sequence with the same texts; each says through IAvisosCompuerta
 // how the texts reach its user, and through IDatosVentana which question set
@@ -32,6 +34,11 @@ public:
     static constexpr const char* sTxCredencialesEstado =
         "La contraseña es incorrecta o, el usuario no tiene permisos de administrador.";
 
+    // An Access file that lacks Norvex's tables (another program's database
+    // put in its place), naming what it lacks.
+    static std::string TxNoEsNorvex(const std::filesystem::path& sRutaBD,
+                                    const std::vector<std::string>& faltan);
+
     // Where the gate closed; ciAbierta when the job may go on.
     enum TCierre {
         ciAbierta,
@@ -39,6 +46,7 @@ public:
         ciSinConexion,
         ciSinEmpresa,
         ciSinCuestionario,
+        ciNoEsNorvex,
         ciUsuarioConectado,
         ciCredenciales
     };

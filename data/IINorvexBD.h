@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The company record of the Norvex database.
 struct TEmpresa {
@@ -20,4 +21,7 @@ public:
     virtual bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
                               bool bSoloAdmins) = 0;
     virtual bool UsuariosConectados() = 0;
+    // The tables the program reads that the database lacks, in the
+    // program's order: any at all and it is no Norvex database.
+    virtual std::vector<std::string> TablasFaltantes() = 0;
 };

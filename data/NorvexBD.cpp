@@ -1,6 +1,7 @@
 #include "data/NorvexBD.h"
 
 #include "data/ColectorConxs.h"
+#include "data/TablasNorvex.h"
 
 TNorvexBD::TNorvexBD(ado::TADOConnection* Conector)
     : TConsultasSQL(Conector), F_bConectado(Conector && Conector->Connected()) {}
@@ -45,6 +46,14 @@ bool TNorvexBD::UsuariosConectados() {
         F_qConsultaGen->Close();
     }
     return bResultado;
+}
+
+std::vector<std::string> TNorvexBD::TablasFaltantes() {
+    std::vector<std::string> faltan;
+    for (const jet::TTabla& t : TablasNorvex())
+        if (!F_Conector || !F_Conector->Connected() || !F_Conector->Archivo().BuscaTabla(t.sNombre))
+            faltan.push_back(t.sNombre);
+    return faltan;
 }
 
 bool TNorvexBD::ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,

@@ -22,6 +22,7 @@ public:
     bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
                       bool bSoloAdmins) override;
     bool UsuariosConectados() override;
+    std::vector<std::string> TablasFaltantes() override;
 
     bool Conectado() const { return F_bConectado; }
     TEmpresa Empresa() { return GetEmpresa(); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TTablaPEPs;
 
@@ -18,4 +19,6 @@ public:
     virtual bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
                               bool bSoloAdmins) = 0;
     virtual bool UsuariosConectados() = 0;
+    // Norvex's tables the database lacks; none in a Norvex database.
+    virtual std::vector<std::string> TablasFaltantes() = 0;
 };

@@ -32,6 +32,7 @@ public:
         return TNorvexBD::ValidaAcceso(sUsuario, sPassw, bSoloAdmins);
     }
     bool UsuariosConectados() override { return TNorvexBD::UsuariosConectados(); }
+    std::vector<std::string> TablasFaltantes() override { return TNorvexBD::TablasFaltantes(); }
 
 protected:
     // The edition's text for one question: an Access SQL statement whose first

@@ -166,6 +166,7 @@ public:
     std::function<void()> alDetectar;  // runs as the detection's statement would
 
     bool UsuariosConectados() override { return bUsuarios; }
+    std::vector<std::string> TablasFaltantes() override { return {}; }
     bool DetectaPEPs(TTablaPEPs& vtPEPs) override {
         if (alDetectar)
             alDetectar();

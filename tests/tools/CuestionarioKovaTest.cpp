@@ -173,6 +173,26 @@ TEST(CuestionarioKova, CompuertaCerrada) {
         {"empresa 0", ini("[Control]\r\nEmpresaActiva=0\r\n"), {}, sEmpresa},
         {"empresa negativa", ini("[Control]\r\nEmpresaActiva=-1\r\n"), {}, sEmpresa},
         {"empresa no numerica", ini("[Control]\r\nEmpresaActiva=uno\r\n"), {}, sEmpresa},
+        // Another program's Access file in Norvex's place, or a Norvex
+        // database that lost a table: what is missing is named.
+        {"otra base de Access",
+         [](TCarpeta& c) {
+             c.Escribe();
+             mdb::TEscritorMdb e((c.norvex / "DataBase" / "Norvex.mdb").string(), {});
+             e.CreaTabla("Customers", {{"CustomerID", mdb::TTipoMdb::tmTexto, 5}});
+             e.CreaTabla("Orders", {{"OrderID", mdb::TTipoMdb::tmLargo}});
+             e.Cierra();
+         },
+         {},
+         "El archivo {bd} no es una base de datos del Norvex: le faltan las tablas tRelevan, "
+         "tEmpresa, tEmps, tCompUsr, tSector, tDivisas, tCliente, tMovtos, tProces.\n"},
+        {"sin tabla de usuarios conectados",
+         [](TCarpeta& c) {
+             c.bd.bSinCompUsr = true;
+             c.Escribe();
+         },
+         {},
+         "El archivo {bd} no es una base de datos del Norvex: le falta la tabla tCompUsr.\n"},
         {"usuario conectado",
          [](TCarpeta& c) {
              c.bd.usuariosConectados = {"CAJERO"};
@@ -222,9 +242,12 @@ TEST(CuestionarioKova, CompuertaCerrada) {
             else
                 *(it + 1) = caso.cambios[i + 1];
         }
+        std::string sEsperado = caso.sEsperado;
+        if (const auto n = sEsperado.find("{bd}"); n != std::string::npos)
+            sEsperado.replace(n, 4, (c.norvex / "DataBase" / "Norvex.mdb").string());
         const TEjecucion e = Ejecuta(args);
         EXPECT_EQ(e.nSalida, 2) << caso.sNombre;
-        EXPECT_EQ(e.sErrores, caso.sEsperado) << caso.sNombre;
+        EXPECT_EQ(e.sErrores, sEsperado) << caso.sNombre;
         EXPECT_TRUE(fs::is_empty(c.salida.ruta())) << caso.sNombre;
     }
 }
