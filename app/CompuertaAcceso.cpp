@@ -34,6 +34,11 @@ std::string TCompuertaAcceso::TxNoEsNorvex(const fs::path& sRutaBD,
            sLista + ".";
 }
 
+std::string TCompuertaAcceso::TxEmpresaInexistente(int nNumEmp) {
+    return "La empresa activa de Norvex.INI, la número " + std::to_string(nNumEmp) +
+           ", no está en la base de datos del Norvex.";
+}
+
 TCompuertaAcceso::TCierre TCompuertaAcceso::Pasa(const std::string& sUsuario,
                                                  const std::string& sPassw, double dTCambio,
                                                  std::shared_ptr<IMensajero> Mensajero,
@@ -61,6 +66,10 @@ TCompuertaAcceso::TCierre TCompuertaAcceso::Pasa(const std::string& sUsuario,
     if (const auto faltan = Puerta.Cuestionario->TablasFaltantes(); !faltan.empty()) {
         F_Avisos->MuestraCaja(TxNoEsNorvex(*sRutaBD, faltan));
         return ciNoEsNorvex;
+    }
+    if (!Puerta.Cuestionario->EmpresaRegistrada(Puerta.nNumEmp)) {
+        F_Avisos->MuestraCaja(TxEmpresaInexistente(Puerta.nNumEmp));
+        return ciEmpresaInexistente;
     }
     if (Puerta.Cuestionario->UsuariosConectados()) {
         F_Avisos->MuestraCaja(sTxUsuarioConectado);

@@ -39,6 +39,10 @@ public:
     static std::string TxNoEsNorvex(const std::filesystem::path& sRutaBD,
                                     const std::vector<std::string>& faltan);
 
+    // The active company of "Norvex.INI" is none of the database's: its
+    // questionnaire would be one of zeros.
+    static std::string TxEmpresaInexistente(int nNumEmp);
+
     // Where the gate closed; ciAbierta when the job may go on.
     enum TCierre {
         ciAbierta,
@@ -47,6 +51,7 @@ public:
         ciSinEmpresa,
         ciSinCuestionario,
         ciNoEsNorvex,
+        ciEmpresaInexistente,
         ciUsuarioConectado,
         ciCredenciales
     };

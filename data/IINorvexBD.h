@@ -24,4 +24,6 @@ public:
     // The tables the program reads that the database lacks, in the
     // program's order: any at all and it is no Norvex database.
     virtual std::vector<std::string> TablasFaltantes() = 0;
+    // True when tEmpresa holds the company of that number.
+    virtual bool EmpresaRegistrada(int nNumEmp) = 0;
 };

@@ -56,6 +56,17 @@ std::vector<std::string> TNorvexBD::TablasFaltantes() {
     return faltan;
 }
 
+bool TNorvexBD::EmpresaRegistrada(int nNumEmp) {
+    if (!PideConsulta(
+            "SELECT COUNT(1) AS Total FROM tEmpresa WHERE NumEmp = " + std::to_string(nNumEmp),
+            *F_qConsultaGen))
+        return false;
+    const bool bRegistrada =
+        !F_qConsultaGen->IsEmpty() && F_qConsultaGen->FieldByName("Total").AsInteger() > 0;
+    F_qConsultaGen->Close();
+    return bRegistrada;
+}
+
 bool TNorvexBD::ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
                              bool bSoloAdmins) {
     std::string sConsulta =

@@ -23,6 +23,7 @@ public:
                       bool bSoloAdmins) override;
     bool UsuariosConectados() override;
     std::vector<std::string> TablasFaltantes() override;
+    bool EmpresaRegistrada(int nNumEmp) override;
 
     bool Conectado() const { return F_bConectado; }
     TEmpresa Empresa() { return GetEmpresa(); }

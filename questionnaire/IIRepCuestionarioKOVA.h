@@ -21,4 +21,6 @@ public:
     virtual bool UsuariosConectados() = 0;
     // Norvex's tables the database lacks; none in a Norvex database.
     virtual std::vector<std::string> TablasFaltantes() = 0;
+    // True when the database holds the company of that number.
+    virtual bool EmpresaRegistrada(int nNumEmp) = 0;
 };

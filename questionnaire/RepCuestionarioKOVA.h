@@ -33,6 +33,7 @@ public:
     }
     bool UsuariosConectados() override { return TNorvexBD::UsuariosConectados(); }
     std::vector<std::string> TablasFaltantes() override { return TNorvexBD::TablasFaltantes(); }
+    bool EmpresaRegistrada(int nNumEmp) override { return TNorvexBD::EmpresaRegistrada(nNumEmp); }
 
 protected:
     // The edition's text for one question: an Access SQL statement whose first

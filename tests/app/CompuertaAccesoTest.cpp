@@ -104,6 +104,16 @@ TEST_F(CompuertaAccesoTest, Cierres) {
         (std::vector<std::string>{"E:Conectando con la BD...",
                                   "C:No se pudo extraer el Número de la Empresa predeterminada."}));
     EXPECT_EQ(datos_->nCreados, 0);
+
+    // A company the database does not hold would give a questionnaire of zeros.
+    std::ofstream(sinEmpresa / "Norvex.INI") << "[Control]\nEmpresaActiva=99\n";
+    avisos_->textos.clear();
+    EXPECT_EQ(Pasa(sinEmpresa.ruta(), "ADMIN", "NORVEX", p),
+              TCompuertaAcceso::ciEmpresaInexistente);
+    EXPECT_EQ(avisos_->textos,
+              (std::vector<std::string>{"E:Conectando con la BD...",
+                                        "C:La empresa activa de Norvex.INI, la número 99, no está "
+                                        "en la base de datos del Norvex."}));
 }
 
 TEST_F(CompuertaAccesoTest, CredencialesRechazadasConAmbosTextos) {

@@ -167,6 +167,7 @@ public:
 
     bool UsuariosConectados() override { return bUsuarios; }
     std::vector<std::string> TablasFaltantes() override { return {}; }
+    bool EmpresaRegistrada(int) override { return true; }
     bool DetectaPEPs(TTablaPEPs& vtPEPs) override {
         if (alDetectar)
             alDetectar();

@@ -173,6 +173,11 @@ TEST(CuestionarioKova, CompuertaCerrada) {
         {"empresa 0", ini("[Control]\r\nEmpresaActiva=0\r\n"), {}, sEmpresa},
         {"empresa negativa", ini("[Control]\r\nEmpresaActiva=-1\r\n"), {}, sEmpresa},
         {"empresa no numerica", ini("[Control]\r\nEmpresaActiva=uno\r\n"), {}, sEmpresa},
+        {"empresa que no esta en la base",
+         ini("[Control]\r\nEmpresaActiva=99\r\n"),
+         {},
+         "La empresa activa de Norvex.INI, la número 99, no está en la base de datos del "
+         "Norvex.\n"},
         // Another program's Access file in Norvex's place, or a Norvex
         // database that lost a table: what is missing is named.
         {"otra base de Access",
