@@ -154,6 +154,19 @@ TEST(CuestionarioKova, CompuertaCerrada) {
         std::vector<std::string> cambios;  // option, value: replaces the default
         std::string sEsperado;
     };
+    const std::string sCero = "El tipo de cambio debe ser diferente a cero.\n";
+    const auto sNoNumero = [](const std::string& s) {
+        return "El tipo de cambio no es un número: " + s +
+               ". Escríbalo con dígitos y punto decimal, como 18.91.\n";
+    };
+    const auto sFuera = [](const std::string& s) {
+        return "El tipo de cambio " + s +
+               " está fuera de lo que vale un dólar en pesos (entre 10 y 40): revise que el "
+               "punto decimal esté en su lugar. Con un tipo de cambio equivocado, las cantidades "
+               "de las operaciones en otras divisas salen equivocadas en el reporte.\nSi es el "
+               "tipo de cambio que quiere, repita la orden con --tipo-cambio-confirmado.\n";
+    };
+    const std::string sDesborde = "1" + std::string(400, '0');
     const auto ini = [](const char* s) { return [s](TCarpeta& c) { c.Escribe(s); }; };
     const auto normal = [](TCarpeta& c) { c.Escribe(); };
     const TCaso casos[] = {
@@ -219,22 +232,24 @@ TEST(CuestionarioKova, CompuertaCerrada) {
          normal,
          {"--tipo-cambio", " "},
          "Por favor, escriba el tipo de cambio.\n"},
-        {"tipo de cambio 0",
+        {"tipo de cambio 0", normal, {"--tipo-cambio", "0"}, sCero},
+        {"tipo de cambio 0.00", normal, {"--tipo-cambio", "0.00"}, sCero},
+        {"tipo de cambio negativo", normal, {"--tipo-cambio", "-18.91"}, sNoNumero("-18.91")},
+        {"tipo de cambio con coma", normal, {"--tipo-cambio", "18,91"}, sNoNumero("18,91")},
+        {"tipo de cambio con exponente", normal, {"--tipo-cambio", "1e3"}, sNoNumero("1e3")},
+        {"tipo de cambio con dos puntos", normal, {"--tipo-cambio", "18.9.1"}, sNoNumero("18.9.1")},
+        {"tipo de cambio solo punto", normal, {"--tipo-cambio", "."}, sNoNumero(".")},
+        // Outside the plausible range: refused unless confirmed, naming it.
+        {"tipo de cambio sin punto", normal, {"--tipo-cambio", "1891"}, sFuera("1891")},
+        {"tipo de cambio chico", normal, {"--tipo-cambio", "1.891"}, sFuera("1.891")},
+        {"tipo de cambio enorme",
          normal,
-         {"--tipo-cambio", "0"},
-         "El tipo de cambio debe ser diferente a cero.\n"},
-        {"tipo de cambio negativo",
+         {"--tipo-cambio", "99999999999999999999999"},
+         sFuera("1e+23")},
+        {"tipo de cambio desbordado",
          normal,
-         {"--tipo-cambio", "-18.91"},
-         "El tipo de cambio debe ser diferente a cero.\n"},
-        {"tipo de cambio con coma",
-         normal,
-         {"--tipo-cambio", "18,91"},
-         "El tipo de cambio debe ser diferente a cero.\n"},
-        {"tipo de cambio con exponente",
-         normal,
-         {"--tipo-cambio", "1e3"},
-         "El tipo de cambio debe ser diferente a cero.\n"},
+         {"--tipo-cambio", sDesborde},
+         "El tipo de cambio es demasiado grande: " + sDesborde + ".\n"},
     };
     for (const TCaso& caso : casos) {
         TCarpeta c;
@@ -254,6 +269,20 @@ TEST(CuestionarioKova, CompuertaCerrada) {
         EXPECT_EQ(e.nSalida, 2) << caso.sNombre;
         EXPECT_EQ(e.sErrores, sEsperado) << caso.sNombre;
         EXPECT_TRUE(fs::is_empty(c.salida.ruta())) << caso.sNombre;
+    }
+}
+
+// A rate outside the plausible range goes through when the user confirms it,
+// as the window's question lets it.
+TEST(CuestionarioKova, TipoCambioFueraDeRangoConfirmado) {
+    TCarpeta c;
+    c.Escribe();
+    for (const char* sCambio : {"1891", "99999999999999999999999"}) {
+        const TEjecucion e = Ejecuta(c.Args({"--tipo-cambio", sCambio, "--tipo-cambio-confirmado",
+                                             "--respuestas", c.Sal("r.csv")}));
+        EXPECT_EQ(e.nSalida, 0) << sCambio << e.sErrores;
+        EXPECT_EQ(PorPregunta(Lee(c.Sal("r.csv")), "respuesta").size(), 195u) << sCambio;
+        fs::remove(c.Sal("r.csv"));
     }
 }
 

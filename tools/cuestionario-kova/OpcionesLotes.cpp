@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -14,7 +15,7 @@ namespace fs = std::filesystem;
 
 const char* const sUsoLotes =
     "uso: cuestionario-kova --carpeta DIR [--carpeta DIR]... --usuario U --contrasena P\n"
-    "       [--tipo-cambio T] [--edicion CLAVE|CARPETA]\n"
+    "       [--tipo-cambio T [--tipo-cambio-confirmado]] [--edicion CLAVE|CARPETA]\n"
     "       [--listar-peps] [--pep CLAVE]... [--respuestas ARCHIVO.csv] [--pdf ARCHIVO.pdf]\n"
     "       [--consultas ARCHIVO.csv] [--respuestas-cc ARCHIVO.csv] [--evidencia CARPETA]\n"
     "       [--depurar]\n"
@@ -36,12 +37,40 @@ std::string Mayusculas(const std::string& s) {
     return QString::fromStdString(s).toUpper().toStdString();
 }
 
-// The window's rate field holds only digits and points; any other text is no
-// rate there, so it is none here either.
-double LeeTipoCambio(const std::string& sTexto) {
-    if (sTexto.find_first_not_of("0123456789.") != std::string::npos)
-        return 0;
-    return TextoATipoCambio(QString::fromStdString(sTexto));
+// The rate as the window's field can hold it: digits with at most one point.
+// Its checks in its order (empty, zero, out of range), then what only a
+// command line can write: another text, or digits past any double.
+bool LeeTipoCambio(TOpcionesLotes& op, std::string& sError) {
+    const std::string sCambio = Recorta(op.sTipoCambio);
+    if (sCambio.empty()) {
+        sError = "Por favor, escriba el tipo de cambio.";
+        return false;
+    }
+    const bool bDigitos = sCambio.find_first_not_of("0123456789.") == std::string::npos &&
+                          std::count(sCambio.begin(), sCambio.end(), '.') <= 1 &&
+                          sCambio.find_first_of("0123456789") != std::string::npos;
+    if (!bDigitos) {
+        sError = "El tipo de cambio no es un número: " + sCambio +
+                 ". Escríbalo con dígitos y punto decimal, como 18.91.";
+        return false;
+    }
+    op.dTCambio = TextoATipoCambio(QString::fromStdString(sCambio));
+    if (!std::isfinite(op.dTCambio) ||
+        (op.dTCambio <= 0 && sCambio.find_first_of("123456789") != std::string::npos)) {
+        sError = "El tipo de cambio es demasiado grande: " + sCambio + ".";
+        return false;
+    }
+    if (op.dTCambio <= 0) {
+        sError = "El tipo de cambio debe ser diferente a cero.";
+        return false;
+    }
+    if (!TipoCambioVerosimil(op.dTCambio) && !op.bTipoCambioConfirmado) {
+        sError = AvisoTipoCambio(op.dTCambio) +
+                 "\nSi es el tipo de cambio que quiere, repita la orden con "
+                 "--tipo-cambio-confirmado.";
+        return false;
+    }
+    return true;
 }
 
 bool Dentro(const fs::path& sRuta, const fs::path& sDir) {
@@ -182,6 +211,10 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
             op.bDepurar = true;
             continue;
         }
+        if (a == "--tipo-cambio-confirmado") {
+            op.bTipoCambioConfirmado = true;
+            continue;
+        }
         static const char* const conValor[] = {"--carpeta",     "--usuario",   "--contrasena",
                                                "--tipo-cambio", "--pep",       "--respuestas",
                                                "--pdf",         "--consultas", "--respuestas-cc",
@@ -269,15 +302,7 @@ bool ValidaOpcionesLotes(TOpcionesLotes& op, std::string& sError) {
         sError = "Por favor, escriba su usuario (Administrador).";
         return false;
     }
-    const std::string sCambio = Recorta(op.sTipoCambio);
-    if (sCambio.empty()) {
-        sError = "Por favor, escriba el tipo de cambio.";
+    if (!LeeTipoCambio(op, sError))
         return false;
-    }
-    op.dTCambio = LeeTipoCambio(sCambio);
-    if (op.dTCambio <= 0) {
-        sError = "El tipo de cambio debe ser diferente a cero.";
-        return false;
-    }
     return !op.sRespuestasCC || LeeRespuestasCC(op, sError);
 }

@@ -19,6 +19,9 @@ struct TOpcionesLotes {
     std::string sPassw;       // likewise
     std::string sTipoCambio;  // as typed; "18.91" when not given
     double dTCambio = 0;      // set by ValidaOpcionesLotes
+    // A rate outside the plausible range is refused unless the user says it
+    // is meant (the window asks; a batch run cannot).
+    bool bTipoCambioConfirmado = false;
     bool bListarPEPs = false;
     std::vector<std::string> clavesPEP;
     std::optional<std::filesystem::path> sRespuestas;
