@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "TDirTemporal.h"
@@ -270,6 +271,49 @@ TEST(CuestionarioKova, CompuertaCerrada) {
         EXPECT_EQ(e.sErrores, sEsperado) << caso.sNombre;
         EXPECT_TRUE(fs::is_empty(c.salida.ruta())) << caso.sNombre;
     }
+}
+
+// Runs the program with a new file system of sTamano mounted on sCarpeta for
+// it alone (user and mount namespaces: no privilege needed, nothing left
+// mounted); none where the system allows no such namespace.
+std::optional<TEjecucion> EjecutaConDiscoChico(const fs::path& sCarpeta, const std::string& sTamano,
+                                               const std::vector<std::string>& args) {
+    const std::string sUnshare = "/usr/bin/unshare";
+    if (!fs::exists(sUnshare))
+        return std::nullopt;
+    std::vector<std::string> a{"-rm",
+                               "sh",
+                               "-c",
+                               "mount -t tmpfs -o size=$1 tmpfs \"$2\" || exit 99; shift 2; "
+                               "exec \"$@\"",
+                               "sh",
+                               sTamano,
+                               sCarpeta.string(),
+                               KOVA_BINARY_DIR "/bin/cuestionario-kova"};
+    a.insert(a.end(), args.begin(), args.end());
+    TEjecucion e = EjecutaPrograma(sUnshare, a);
+    if (e.nSalida == 99 || (e.nSalida != 0 && e.sErrores.starts_with("unshare:")))
+        return std::nullopt;
+    return e;
+}
+
+// A full disk while the outputs are written is named as such, whichever
+// writer met it (the text writer, the PDF's, the evidence's), and the run
+// fails.
+TEST(CuestionarioKova, DiscoLlenoLoDice) {
+    TCarpeta c;
+    c.Escribe();
+    for (const char* sSalida : {"--consultas", "--pdf", "--evidencia"}) {
+        const std::string sRuta = c.Sal("salida");
+        const auto e = EjecutaConDiscoChico(c.salida.ruta(), "4k", c.Args({sSalida, sRuta}));
+        if (!e)
+            GTEST_SKIP() << "no se puede montar un disco chico aquí";
+        EXPECT_EQ(e->nSalida, 1) << sSalida;
+        EXPECT_EQ(e->sErrores, "El disco está lleno: no fue posible escribir " + sRuta +
+                                   ". Libere espacio y vuelva a intentarlo.\n")
+            << sSalida;
+    }
+    EXPECT_TRUE(fs::is_empty(c.salida.ruta()));
 }
 
 // A rate outside the plausible range goes through when the user confirms it,

@@ -2,11 +2,32 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Writers report a full disk in their own words, or in none ("Unknown
+// error"): a write that failed where no space is left says so, in the words
+// the user needs. Called before the failed temporary file is removed, while
+// the disk is still as the writer left it.
+bool DiscoLleno(const fs::path& sTemporal, int nErrno) {
+    struct statvfs datos {};
+    return nErrno == ENOSPC ||
+           (statvfs(sTemporal.parent_path().c_str(), &datos) == 0 && datos.f_bavail == 0);
+}
+
+std::string TxDiscoLleno(const fs::path& sDestino) {
+    return "El disco está lleno: no fue posible escribir " + sDestino.string() +
+           ". Libere espacio y vuelva a intentarlo.";
+}
+
+}  // namespace
 
 TSalidasLotes::~TSalidasLotes() {
     std::error_code ec;
@@ -23,7 +44,8 @@ bool TSalidasLotes::Prepara(const fs::path& sDestino, const TEscritor& Escribe,
         (sAbsoluto.parent_path() / ("." + sAbsoluto.filename().string() + ".XXXXXX")).string();
     const int fd = mkstemp(sPlantilla.data());
     if (fd < 0) {
-        sError = "No fue posible escribir " + sDestino.string() + ".";
+        sError = errno == ENOSPC ? TxDiscoLleno(sDestino)
+                                 : "No fue posible escribir " + sDestino.string() + ".";
         return false;
     }
     // mkstemp makes it private; the finished file gets the usual permissions.
@@ -32,8 +54,11 @@ bool TSalidasLotes::Prepara(const fs::path& sDestino, const TEscritor& Escribe,
     fchmod(fd, 0666 & ~nMascara);
     close(fd);
     F_Pendientes.push_back({sPlantilla, sAbsoluto});
+    errno = 0;
     if (!Escribe(sPlantilla, sError)) {
-        if (sError.empty())
+        if (DiscoLleno(sPlantilla, errno))
+            sError = TxDiscoLleno(sDestino);
+        else if (sError.empty())
             sError = "No fue posible escribir " + sDestino.string() + ".";
         return false;
     }
@@ -47,7 +72,8 @@ bool TSalidasLotes::PreparaCarpeta(const fs::path& sDestino, const TEscritor& Es
     std::string sPlantilla =
         (sAbsoluto.parent_path() / ("." + sAbsoluto.filename().string() + ".XXXXXX")).string();
     if (!mkdtemp(sPlantilla.data())) {
-        sError = "No fue posible escribir la carpeta " + sDestino.string() + ".";
+        sError = errno == ENOSPC ? TxDiscoLleno(sDestino)
+                                 : "No fue posible escribir la carpeta " + sDestino.string() + ".";
         return false;
     }
     // mkdtemp makes it private; the finished folder gets the usual permissions.
@@ -55,8 +81,11 @@ bool TSalidasLotes::PreparaCarpeta(const fs::path& sDestino, const TEscritor& Es
     umask(nMascara);
     chmod(sPlantilla.c_str(), 0777 & ~nMascara);
     F_Pendientes.push_back({sPlantilla, sAbsoluto});
+    errno = 0;
     if (!Escribe(sPlantilla, sError)) {
-        if (sError.empty())
+        if (DiscoLleno(fs::path(sPlantilla) / "", errno))
+            sError = TxDiscoLleno(sDestino);
+        else if (sError.empty())
             sError = "No fue posible escribir la carpeta " + sDestino.string() + ".";
         return false;
     }
