@@ -273,21 +273,21 @@ TEST(CuestionarioKova, CompuertaCerrada) {
     }
 }
 
-// Runs the program with a new file system of sTamano mounted on sCarpeta for
-// it alone (user and mount namespaces: no privilege needed, nothing left
-// mounted); none where the system allows no such namespace.
-std::optional<TEjecucion> EjecutaConDiscoChico(const fs::path& sCarpeta, const std::string& sTamano,
-                                               const std::vector<std::string>& args) {
+// Runs the program with a new file system (tmpfs with sOpciones) mounted on
+// sCarpeta for it alone (user and mount namespaces: no privilege needed,
+// nothing left mounted); none where the system allows no such namespace.
+std::optional<TEjecucion> EjecutaConDisco(const fs::path& sCarpeta, const std::string& sOpciones,
+                                          const std::vector<std::string>& args) {
     const std::string sUnshare = "/usr/bin/unshare";
     if (!fs::exists(sUnshare))
         return std::nullopt;
     std::vector<std::string> a{"-rm",
                                "sh",
                                "-c",
-                               "mount -t tmpfs -o size=$1 tmpfs \"$2\" || exit 99; shift 2; "
+                               "mount -t tmpfs -o $1 tmpfs \"$2\" || exit 99; shift 2; "
                                "exec \"$@\"",
                                "sh",
-                               sTamano,
+                               sOpciones,
                                sCarpeta.string(),
                                KOVA_BINARY_DIR "/bin/cuestionario-kova"};
     a.insert(a.end(), args.begin(), args.end());
@@ -305,7 +305,7 @@ TEST(CuestionarioKova, DiscoLlenoLoDice) {
     c.Escribe();
     for (const char* sSalida : {"--consultas", "--pdf", "--evidencia"}) {
         const std::string sRuta = c.Sal("salida");
-        const auto e = EjecutaConDiscoChico(c.salida.ruta(), "4k", c.Args({sSalida, sRuta}));
+        const auto e = EjecutaConDisco(c.salida.ruta(), "size=4k", c.Args({sSalida, sRuta}));
         if (!e)
             GTEST_SKIP() << "no se puede montar un disco chico aquí";
         EXPECT_EQ(e->nSalida, 1) << sSalida;
@@ -314,6 +314,29 @@ TEST(CuestionarioKova, DiscoLlenoLoDice) {
             << sSalida;
     }
     EXPECT_TRUE(fs::is_empty(c.salida.ruta()));
+}
+
+// An output that cannot be written is found before the run, not after every
+// answer has been computed and other outputs written.
+TEST(CuestionarioKova, SalidaInservibleSeVeAntes) {
+    TCarpeta c;
+    c.Escribe();
+    const std::string sCarpeta = c.Sal("d");
+    fs::create_directory(sCarpeta);
+    for (const char* sSalida : {"--respuestas", "--pdf", "--consultas"}) {
+        const std::string sOtra =
+            std::string(sSalida) == "--respuestas" ? "--consultas" : "--respuestas";
+        const TEjecucion e = Ejecuta(c.Args({sOtra, c.Sal("otra.csv"), sSalida, sCarpeta}));
+        EXPECT_EQ(e.nSalida, 2) << sSalida;
+        EXPECT_EQ(e.sErrores, sCarpeta + " es una carpeta, no un archivo.\n") << sSalida;
+        EXPECT_EQ(Foto(c.salida.ruta()), (std::map<std::string, std::string>{{"d", "<dir>"}}));
+    }
+    const auto e = EjecutaConDisco(c.salida.ruta(), "ro", c.Args({"--respuestas", c.Sal("r.csv")}));
+    if (!e)
+        GTEST_SKIP() << "no se puede montar un disco aquí";
+    EXPECT_EQ(e->nSalida, 2);
+    EXPECT_EQ(e->sErrores,
+              "La carpeta de " + c.Sal("r.csv") + " está en un disco de solo lectura.\n");
 }
 
 // A rate outside the plausible range goes through when the user confirms it,

@@ -1,7 +1,10 @@
 #include "tools/cuestionario-kova/OpcionesLotes.h"
 
+#include <unistd.h>
+
 #include <QString>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -112,6 +115,21 @@ bool RevisaSalidas(const TOpcionesLotes& op, std::string& sError) {
         const fs::path sRuta = fs::weakly_canonical(fs::absolute(**salida, ec), ec);
         if (sRuta.filename().empty() || !fs::is_directory(sRuta.parent_path(), ec)) {
             sError = "No existe la carpeta de " + (*salida)->string() + ".";
+            return false;
+        }
+        // Found now, not once everything has been computed: a file output
+        // replaces at most a file, in a folder this user may write.
+        if (salida != &op.sEvidencia && fs::exists(sRuta, ec) && !fs::is_regular_file(sRuta, ec)) {
+            sError = (*salida)->string() + (fs::is_directory(sRuta, ec)
+                                                ? " es una carpeta, no un archivo."
+                                                : " no es un archivo común.");
+            return false;
+        }
+        if (access(sRuta.parent_path().c_str(), W_OK | X_OK) != 0) {
+            sError =
+                errno == EROFS
+                    ? "La carpeta de " + (*salida)->string() + " está en un disco de solo lectura."
+                    : "No tiene permiso de escribir en la carpeta de " + (*salida)->string() + ".";
             return false;
         }
         // The PDF is written through Qt, which reads a name as UTF-8: any

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -106,15 +107,65 @@ bool TSalidasLotes::PreparaTexto(const fs::path& sDestino, const std::string& sC
 }
 
 bool TSalidasLotes::Confirma(std::string& sError) {
-    while (!F_Pendientes.empty()) {
-        const TPendiente& p = F_Pendientes.front();
+    // What each move replaced is kept under a hidden name until every output
+    // is in place, so a move that fails midway puts back what was there and
+    // takes out what this run had already moved: all the outputs or none.
+    struct TMovido {
+        fs::path sDestino;
+        std::optional<fs::path> sAnterior;  // the earlier file, kept aside
+        bool bCarpetaVacia = false;         // an empty folder was in its place
+    };
+    std::vector<TMovido> movidos;
+    const auto Deshace = [&] {
         std::error_code ec;
+        for (auto m = movidos.rbegin(); m != movidos.rend(); ++m) {
+            fs::remove_all(m->sDestino, ec);
+            if (m->sAnterior)
+                fs::rename(*m->sAnterior, m->sDestino, ec);
+            else if (m->bCarpetaVacia)
+                fs::create_directory(m->sDestino, ec);
+        }
+    };
+    for (const TPendiente& p : F_Pendientes) {
+        TMovido m{p.sDestino, std::nullopt, false};
+        std::error_code ec;
+        const fs::file_status estado = fs::symlink_status(p.sDestino, ec);
+        if (fs::is_regular_file(estado)) {
+            std::string sAparte =
+                (p.sDestino.parent_path() / ("." + p.sDestino.filename().string() + ".XXXXXX"))
+                    .string();
+            const int fd = mkstemp(sAparte.data());
+            if (fd >= 0) {
+                close(fd);
+                fs::rename(p.sDestino, sAparte, ec);
+            }
+            if (fd < 0 || ec) {
+                if (fd >= 0)
+                    fs::remove(sAparte, ec);
+                Deshace();
+                sError = "No fue posible reemplazar " + p.sDestino.string() + ".";
+                return false;
+            }
+            m.sAnterior = sAparte;
+        } else if (fs::is_directory(estado)) {
+            m.bCarpetaVacia = true;
+        }
         fs::rename(p.sTemporal, p.sDestino, ec);
         if (ec) {
-            sError = "No fue posible escribir " + p.sDestino.string() + ": " + ec.message();
+            const std::string sMotivo = ec.message();
+            std::error_code ec2;
+            if (m.sAnterior)
+                fs::rename(*m.sAnterior, p.sDestino, ec2);
+            Deshace();
+            sError = "No fue posible escribir " + p.sDestino.string() + ": " + sMotivo;
             return false;
         }
-        F_Pendientes.erase(F_Pendientes.begin());
+        movidos.push_back(std::move(m));
     }
+    std::error_code ec;
+    for (const TMovido& m : movidos)
+        if (m.sAnterior)
+            fs::remove(*m.sAnterior, ec);
+    F_Pendientes.clear();
     return true;
 }

@@ -27,7 +27,8 @@ public:
     // sDestino, which then takes the place of sDestino (absent or empty).
     bool PreparaCarpeta(const std::filesystem::path& sDestino, const TEscritor& Escribe,
                         std::string& sError);
-    // Moves every prepared file into place.
+    // Moves every prepared file into place; when one cannot be, the ones
+    // already moved are taken out again and the files they replaced put back.
     bool Confirma(std::string& sError);
 
 private:
