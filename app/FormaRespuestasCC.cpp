@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "platform/archivos/LeeArchivo.h"
 #include "platform/ui/AjustesPrograma.h"
 #include "platform/ui/ColorExito.h"
 #include "questionnaire/ValidaRespuestaCC.h"
@@ -317,15 +317,18 @@ bool TFormaRespuestasCC::Exporta(const QString& sRuta) {
 }
 
 bool TFormaRespuestasCC::Importa(const QString& sRuta) {
-    QFile archivo(sRuta);
-    if (!archivo.open(QIODevice::ReadOnly)) {
-        Avisa(QStringLiteral("No fue posible leer %1: %2")
-                  .arg(QDir::toNativeSeparators(sRuta), archivo.errorString()));
+    // A folder, a device or a FIFO chosen or typed in the dialog is refused
+    // at once: the window never waits on one nor reads one without end.
+    std::string sFalla;
+    const auto sDatos =
+        archivos::LeeArchivoRegular(sRuta.toStdString(), archivos::kMaxBytesRespuestas, sFalla);
+    if (!sDatos) {
+        Avisa(QString::fromStdString(sFalla));
         return false;
     }
     QString sError;
-    const auto r =
-        TRespuestasCC::ImportaCsv(archivo.readAll(), sError, F_Guardadas.DamePreguntas());
+    const auto r = TRespuestasCC::ImportaCsv(QByteArray::fromStdString(*sDatos), sError,
+                                             F_Guardadas.DamePreguntas());
     if (!r) {
         Avisa(QStringLiteral("No se importó ninguna respuesta de %1.\n\n%2")
                   .arg(QDir::toNativeSeparators(sRuta), sError));

@@ -28,40 +28,58 @@ std::string Tamano(std::size_t nBytes) {
     return std::to_string(nBytes) + " bytes";
 }
 
-}  // namespace
+std::string TxGrande(const std::string& sNombre, std::size_t nMaxBytes) {
+    return sNombre + " es demasiado grande: el máximo es " + Tamano(nMaxBytes) + ".";
+}
 
-std::optional<std::string> LeeArchivoRegular(const std::filesystem::path& sRuta,
-                                             std::size_t nMaxBytes, std::string& sError) {
+// Opens sRuta for reading and checks what was opened: a regular file of at
+// most nMaxBytes. Without blocking: opening a FIFO for reading would
+// otherwise wait for a writer that may never come. The type is checked on
+// what was opened, so nothing can be swapped in between.
+bool AbreRegular(const std::filesystem::path& sRuta, std::size_t nMaxBytes, TDescriptor& archivo,
+                 std::string& sError) {
     const std::string sNombre = sRuta.string();
-    // Without blocking: opening a FIFO for reading would otherwise wait for a
-    // writer that may never come. The type is checked on what was opened, so
-    // nothing can be swapped in between.
-    TDescriptor archivo{open(sNombre.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    archivo.fd = open(sNombre.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (archivo.fd < 0) {
         sError = errno == ENOENT
                      ? "No existe el archivo " + sNombre + "."
                      : "No fue posible abrir " + sNombre + ": " + std::strerror(errno) + ".";
-        return std::nullopt;
+        return false;
     }
     struct stat datos {};
     if (fstat(archivo.fd, &datos) != 0) {
         sError = "No fue posible leer " + sNombre + ": " + std::strerror(errno) + ".";
-        return std::nullopt;
+        return false;
     }
     if (S_ISDIR(datos.st_mode)) {
         sError = sNombre + " es una carpeta, no un archivo.";
-        return std::nullopt;
+        return false;
     }
     if (!S_ISREG(datos.st_mode)) {
         sError = sNombre + " no es un archivo común (es un dispositivo, una tubería o un socket).";
-        return std::nullopt;
+        return false;
     }
-    const std::string sGrande =
-        sNombre + " es demasiado grande: el máximo es " + Tamano(nMaxBytes) + ".";
     if (static_cast<std::size_t>(datos.st_size) > nMaxBytes) {
-        sError = sGrande;
-        return std::nullopt;
+        sError = TxGrande(sNombre, nMaxBytes);
+        return false;
     }
+    return true;
+}
+
+}  // namespace
+
+bool EsArchivoRegular(const std::filesystem::path& sRuta, std::size_t nMaxBytes,
+                      std::string& sError) {
+    TDescriptor archivo{-1};
+    return AbreRegular(sRuta, nMaxBytes, archivo, sError);
+}
+
+std::optional<std::string> LeeArchivoRegular(const std::filesystem::path& sRuta,
+                                             std::size_t nMaxBytes, std::string& sError) {
+    TDescriptor archivo{-1};
+    if (!AbreRegular(sRuta, nMaxBytes, archivo, sError))
+        return std::nullopt;
+    const std::string sGrande = TxGrande(sRuta.string(), nMaxBytes);
     std::string sDatos;
     char buffer[65536];
     for (;;) {
@@ -69,7 +87,7 @@ std::optional<std::string> LeeArchivoRegular(const std::filesystem::path& sRuta,
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            sError = "No fue posible leer " + sNombre + ": " + std::strerror(errno) + ".";
+            sError = "No fue posible leer " + sRuta.string() + ": " + std::strerror(errno) + ".";
             return std::nullopt;
         }
         if (n == 0)

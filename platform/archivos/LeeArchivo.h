@@ -16,4 +16,15 @@ namespace archivos {
 std::optional<std::string> LeeArchivoRegular(const std::filesystem::path& sRuta,
                                              std::size_t nMaxBytes, std::string& sError);
 
+// The same checks for a file another reader opens by name (a database read
+// page by page): true when it is a regular file of at most nMaxBytes bytes,
+// otherwise false and the same sentences in sError. Nothing is read.
+bool EsArchivoRegular(const std::filesystem::path& sRuta, std::size_t nMaxBytes,
+                      std::string& sError);
+
+// Sizes shared by the programs: the centre's answers (a few hundred short
+// answers) and a script of statements, with room to spare.
+inline constexpr std::size_t kMaxBytesRespuestas = 4 * 1024 * 1024;
+inline constexpr std::size_t kMaxBytesGuion = 64 * 1024 * 1024;
+
 }  // namespace archivos

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QFile>
@@ -170,6 +171,19 @@ TEST(FormaRespuestasCC, ExportarEImportar) {
     EXPECT_EQ(destino.DameTexto(8), "");
     ASSERT_EQ(destino.avisos.size(), 1);
     EXPECT_TRUE(destino.avisos[0].contains(u"Línea 3")) << destino.avisos[0].toStdString();
+
+    // a folder or a FIFO is refused at once and named: the window never
+    // waits on a FIFO that nobody writes
+    std::filesystem::create_directory(dir / "carpeta");
+    ASSERT_EQ(mkfifo((dir / "tuberia").c_str(), 0600), 0);
+    for (const char* sNombre : {"carpeta", "tuberia"}) {
+        destino.avisos.clear();
+        const QString sRuta = QString::fromStdString((dir / sNombre).string());
+        EXPECT_FALSE(destino.Importa(sRuta)) << sNombre;
+        ASSERT_EQ(destino.avisos.size(), 1) << sNombre;
+        EXPECT_TRUE(destino.avisos[0].startsWith(sRuta + " ")) << destino.avisos[0].toStdString();
+        EXPECT_EQ(destino.DameTexto(8), "");
+    }
 }
 
 // An import that would replace answers typed and not saved asks first; No

@@ -3,6 +3,7 @@
 // neither changes nor adds anything in the Norvex folder.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <clocale>
 #include <cstdlib>
@@ -562,6 +563,26 @@ TEST(CuestionarioKova, ArchivoDeRespuestasDelCentroMalo) {
         EXPECT_EQ(e.nSalida, 2);
         EXPECT_FALSE(e.sErrores.empty());
         EXPECT_EQ(Foto(c.salida.ruta()).size(), 1u);
+    }
+    // What is no regular file is refused at once, named, before anything runs:
+    // a folder, a FIFO (never waited on), a device that never ends.
+    fs::create_directory(c.Sal("carpeta"));
+    ASSERT_EQ(mkfifo(c.Sal("tuberia").c_str(), 0600), 0);
+    const struct {
+        std::string sRuta;
+        const char* sMensaje;
+    } entradas[] = {
+        {c.Sal("carpeta"), " es una carpeta, no un archivo.\n"},
+        {c.Sal("tuberia"),
+         " no es un archivo común (es un dispositivo, una tubería o un socket).\n"},
+        {"/dev/zero", " no es un archivo común (es un dispositivo, una tubería o un socket).\n"},
+    };
+    for (const auto& entrada : entradas) {
+        const TEjecucion e =
+            Ejecuta(c.Args({"--respuestas-cc", entrada.sRuta, "--respuestas", c.Sal("r.csv")}));
+        EXPECT_EQ(e.nSalida, 2) << entrada.sRuta;
+        EXPECT_EQ(e.sErrores, entrada.sRuta + entrada.sMensaje);
+        EXPECT_EQ(Foto(c.salida.ruta()).size(), 3u);  // cc.csv, carpeta, tuberia
     }
     EXPECT_EQ(Foto(c.norvex.ruta()), antes);
 }

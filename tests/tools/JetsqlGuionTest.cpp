@@ -1,6 +1,9 @@
 // Scripts: cut into statements where the engine's tokenizer sees a ';', run
 // in order, stopped (or not) by a failing statement.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include <fstream>
 
@@ -139,6 +142,42 @@ TEST(JetsqlGuion, LeeElGuionDeUnArchivoYLosQueEsteLee) {
               "EParametroSinValor - No se ha especificado un valor para el parámetro 'mal': no "
               "hay ninguna columna con ese nombre.\n  en la instrucción 2, línea 2 de " +
                   interno.string() + "\n  en la instrucción 2, línea 2\n");
+}
+
+// The database, the script and the scripts it reads must be regular files:
+// a folder, a FIFO (never waited on) or a device (never read to its end) is
+// refused at once and named; before anything is opened, exit 2.
+TEST(JetsqlGuion, EntradasQueNoSonArchivosComunes) {
+    TDirTemporal tmp;
+    const std::string sCarpeta = (tmp / "carpeta").string();
+    const std::string sTubo = (tmp / "tubo").string();
+    std::filesystem::create_directory(sCarpeta);
+    ASSERT_EQ(mkfifo(sTubo.c_str(), 0600), 0);
+    const std::string sMdb = FixtureMdb("jet4-no-password.mdb");
+    const std::string sNoComun =
+        " no es un archivo común (es un dispositivo, una tubería o un socket).";
+    const struct {
+        std::vector<std::string> args;
+        std::string sEntrada;
+        int nSalida;
+        std::string sErrores;
+    } casos[] = {
+        {{sCarpeta}, "SELECT 1;", 2, sCarpeta + " es una carpeta, no un archivo.\n"},
+        {{sTubo}, "SELECT 1;", 2, sTubo + sNoComun + "\n"},
+        {{"/dev/zero"}, "SELECT 1;", 2, "/dev/zero" + sNoComun + "\n"},
+        {{"-f", sCarpeta, sMdb}, "", 2, sCarpeta + " es una carpeta, no un archivo.\n"},
+        {{"-f", "/dev/urandom", sMdb}, "", 2, "/dev/urandom" + sNoComun + "\n"},
+        {{sMdb},
+         ".leer '" + sTubo + "'\nSELECT 1 AS a;",
+         1,
+         "EArchivoInexistente - " + sTubo + sNoComun + "\n  en la instrucción 1, línea 1\n"},
+    };
+    for (const auto& c : casos) {
+        const auto r = EjecutaJetsqlCon(c.args, c.sEntrada);
+        EXPECT_EQ(r.nSalida, c.nSalida) << c.args[0];
+        EXPECT_EQ(r.sSalida, "") << c.args[0];
+        EXPECT_EQ(r.sErrores, c.sErrores) << c.args[0];
+    }
 }
 
 // Well past the system's limit on one argument: only standard input takes it.

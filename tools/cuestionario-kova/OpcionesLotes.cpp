@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <fstream>
 #include <iterator>
 #include <map>
 
 #include "app/TipoCambio.h"
+#include "platform/archivos/LeeArchivo.h"
 #include "questionnaire/CatalogoEdiciones.h"
 #include "questionnaire/EleccionEdicion.h"
 
@@ -165,16 +165,12 @@ bool RevisaSalidas(const TOpcionesLotes& op, std::string& sError) {
 // The centre's answers, read before anything is opened so that a bad file
 // stops the run with no output written.
 bool LeeRespuestasCC(TOpcionesLotes& op, std::string& sError) {
-    std::error_code ec;
-    std::ifstream archivo(*op.sRespuestasCC, std::ios::binary);
-    const std::string sDatos((std::istreambuf_iterator<char>(archivo)),
-                             std::istreambuf_iterator<char>());
-    if (!archivo.is_open() || archivo.bad() || fs::is_directory(*op.sRespuestasCC, ec)) {
-        sError = "No fue posible leer " + op.sRespuestasCC->string() + ".";
+    const auto sDatos =
+        archivos::LeeArchivoRegular(*op.sRespuestasCC, archivos::kMaxBytesRespuestas, sError);
+    if (!sDatos)
         return false;
-    }
     QString sMotivo;
-    auto respuestas = TRespuestasCC::ImportaCsv(QByteArray::fromStdString(sDatos), sMotivo,
+    auto respuestas = TRespuestasCC::ImportaCsv(QByteArray::fromStdString(*sDatos), sMotivo,
                                                 PreguntasCCDe(*op.edicion));
     if (!respuestas) {
         sError = op.sRespuestasCC->string() + ": " + sMotivo.toStdString();

@@ -1,9 +1,11 @@
 #include "tools/jetsql/Jetsql.h"
 
-#include <fstream>
+#include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "platform/ado/TADOConnection.h"
+#include "platform/archivos/LeeArchivo.h"
 #include "platform/jet/AvisosLibmdb.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/MotorJet.h"
@@ -38,15 +40,40 @@ std::string LeeTodo(std::istream& entrada) {
     return s.str();
 }
 
+// Access itself never makes a file over 2 GB.
+constexpr std::size_t kMaxBytesAccess = std::size_t{2} * 1024 * 1024 * 1024;
+
+// The database and the script named on the command line, checked before
+// anything is opened: each a regular file of a sane size (a folder, a device
+// or a FIFO is refused at once, never read without end nor waited on). A
+// name that does not exist goes on to the reader that says so in its words.
+bool RevisaEntradas(const TOpcionesJetsql& opciones, std::optional<std::string>& sGuion,
+                    std::ostream& errores) {
+    std::string sError;
+    std::error_code ec;
+    if (!opciones.sArchivo.empty() && std::filesystem::exists(opciones.sArchivo, ec) &&
+        !archivos::EsArchivoRegular(opciones.sArchivo, kMaxBytesAccess, sError)) {
+        errores << sError << '\n';
+        return false;
+    }
+    if (!opciones.sGuion.empty() && std::filesystem::exists(opciones.sGuion, ec)) {
+        sGuion = archivos::LeeArchivoRegular(opciones.sGuion, archivos::kMaxBytesGuion, sError);
+        if (!sGuion) {
+            errores << sError << '\n';
+            return false;
+        }
+    }
+    return true;
+}
+
 int EjecutaGuion(TSesionJetsql& sesion, jet::TMotorJet& motor, const TOpcionesJetsql& opciones,
-                 const TEntornoJetsql& entorno) {
+                 const std::optional<std::string>& sGuion, const TEntornoJetsql& entorno) {
     std::string sTexto;
     if (!opciones.sGuion.empty()) {
-        std::ifstream f(opciones.sGuion, std::ios::binary);
-        if (!f)
+        if (!sGuion)
             throw jet::EErrorJet(jet::kArchivoInexistente,
                                  "No se puede leer el guion '" + opciones.sGuion + "'.");
-        sTexto = LeeTodo(f);
+        sTexto = *sGuion;
     } else if (entorno.bEntradaTerminal) {
         // Results may go to a file while the prompt stays on the terminal.
         // The heartbeat only carries the console's Ctrl-C to the engine.
@@ -72,6 +99,9 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
         salida << DameVersionJetsql() << '\n';
         return 0;
     }
+    std::optional<std::string> sGuion;
+    if (!RevisaEntradas(opciones, sGuion, errores))
+        return 2;
     jet::MuestraAvisosLibmdb(opciones.bDepurar);
     try {
         ado::TADOConnection conexion;
@@ -87,7 +117,7 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
             case TOpcionesJetsql::taConsulta:
                 return sesion.EjecutaInstruccion(opciones.sConsulta) ? 0 : 1;
             case TOpcionesJetsql::taGuion:
-                return EjecutaGuion(sesion, conexion.Motor(), opciones, entorno);
+                return EjecutaGuion(sesion, conexion.Motor(), opciones, sGuion, entorno);
             case TOpcionesJetsql::taExportaSqlite:
                 ExportaSqlite(conexion.Archivo(), opciones.sDestino, opciones.bSobrescribir,
                               errores, opciones.bOmitirIlegibles);

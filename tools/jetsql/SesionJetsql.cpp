@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "platform/archivos/LeeArchivo.h"
 #include "platform/jet/EErrorJet.h"
 #include "tools/jetsql/DivisorGuion.h"
 #include "tools/jetsql/EsquemaJetsql.h"
@@ -33,16 +34,6 @@ std::vector<std::string> Palabras(const std::string& sLinea) {
         palabras.push_back(s);
     }
     return palabras;
-}
-
-bool LeeArchivo(const std::string& sRuta, std::string& sTexto) {
-    std::ifstream f(sRuta, std::ios::binary);
-    if (!f)
-        return false;
-    std::ostringstream s;
-    s << f.rdbuf();
-    sTexto = s.str();
-    return !f.bad();
 }
 
 }  // namespace
@@ -202,11 +193,17 @@ bool TSesionJetsql::Leer(const std::vector<std::string>& args) {
     // A script that reads itself would never end.
     if (nProfundidad_ >= 20)
         return Falla("EArgumentos", "Demasiados .leer anidados en '" + args[0] + "'.");
-    std::string sTexto;
-    if (!LeeArchivo(args[0], sTexto))
-        return Falla(jet::kArchivoInexistente, "No se puede leer el guion '" + args[0] + "'.");
+    std::string sError;
+    const auto sTexto = archivos::LeeArchivoRegular(args[0], archivos::kMaxBytesGuion, sError);
+    if (!sTexto) {
+        std::error_code ec;
+        return std::filesystem::exists(args[0], ec)
+                   ? Falla(jet::kArchivoInexistente, sError)
+                   : Falla(jet::kArchivoInexistente,
+                           "No se puede leer el guion '" + args[0] + "'.");
+    }
     ++nProfundidad_;
-    const bool bBien = EjecutaGuion(sTexto, bContinuar_, args[0]);
+    const bool bBien = EjecutaGuion(*sTexto, bContinuar_, args[0]);
     --nProfundidad_;
     return bBien;
 }
