@@ -111,6 +111,17 @@ bool TDialogoSucursales::Agrega(const fs::path& sElegida) {
         txAviso->setText(QString::fromUtf8(sTxRepetida).arg(Texto(sCarpeta)));
         return false;
     }
+    std::vector<fs::path> carpetas{sCarpeta};
+    if (!F_sMatriz.empty())
+        carpetas.push_back(F_sMatriz);
+    carpetas.insert(carpetas.end(), F_Sucursales.begin(), F_Sucursales.end());
+    // Only pairs with the new folder: the list had none before.
+    for (std::size_t i = 1; i < carpetas.size(); ++i)
+        if (TUnionSucursales::BasesRepetidas({carpetas[0], carpetas[i]})) {
+            txAviso->setText(QString::fromStdString(
+                TUnionSucursales::TxBaseRepetida(SinSeparador(carpetas[i]), sCarpeta)));
+            return false;
+        }
     F_Sucursales.push_back(sCarpeta);
     txAviso->clear();
     Muestra();

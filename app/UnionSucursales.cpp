@@ -8,6 +8,25 @@
 #include "data/ColectorConxs.h"
 #include "data/UnionNorvex.h"
 #include "platform/ado/TADOConnection.h"
+#include "platform/archivos/MismoContenido.h"
+
+std::optional<std::pair<std::size_t, std::size_t>> TUnionSucursales::BasesRepetidas(
+    const std::vector<std::filesystem::path>& carpetas) {
+    std::vector<std::optional<std::filesystem::path>> bases;
+    for (const auto& sCarpeta : carpetas) bases.push_back(TCompuertaAcceso::DameRutaBD(sCarpeta));
+    for (std::size_t i = 0; i < bases.size(); ++i)
+        for (std::size_t j = i + 1; j < bases.size(); ++j)
+            if (bases[i] && bases[j] && archivos::MismoContenido(*bases[i], *bases[j]))
+                return std::make_pair(i, j);
+    return std::nullopt;
+}
+
+std::string TUnionSucursales::TxBaseRepetida(const std::filesystem::path& sA,
+                                             const std::filesystem::path& sB) {
+    return "Las carpetas " + sA.string() + " y " + sB.string() +
+           " tienen la misma base de datos (una es copia de la otra): sus operaciones "
+           "contarían dos veces.";
+}
 
 TCompuertaAcceso::TCierre TUnionSucursales::Une(ado::TADOConnection& Matriz,
                                                 const TPeticion& Peticion,

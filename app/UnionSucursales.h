@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/CompuertaAcceso.h"
@@ -32,6 +34,15 @@ public:
                                          std::shared_ptr<IAvisosCompuerta> Avisos,
                                          std::filesystem::path& sRechazada,
                                          std::shared_ptr<TUnionNorvex>& Union);
+    // Two folders whose databases hold the same bytes (one a copy of the
+    // other): their operations would count twice. The first such pair, by
+    // their places in carpetas; none when every database is its own.
+    // Folders without a database are left to the gate.
+    static std::optional<std::pair<std::size_t, std::size_t>> BasesRepetidas(
+        const std::vector<std::filesystem::path>& carpetas);
+    // What the user reads about such a pair.
+    static std::string TxBaseRepetida(const std::filesystem::path& sA,
+                                      const std::filesystem::path& sB);
     // A branch's name as its Norvex knows it: the key "Sucursal" of the
     // section [Control] of its Norvex.INI; the folder's own name when it has
     // none. The window and the batch program name branches only so, never by

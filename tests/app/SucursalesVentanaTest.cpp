@@ -39,6 +39,9 @@ TEST(DialogoSucursales, CadaCarpetaSeRevisaAlAgregarla) {
     const fs::path matriz = norvex::TGeneradorNorvex::CarpetaSucursal(dir.ruta(), 1);
     const fs::path sucursal = norvex::TGeneradorNorvex::CarpetaSucursal(dir.ruta(), 2);
     fs::create_directories(dir / "vacia");
+    // Byte-identical copies under other folders: the same operations twice.
+    fs::copy(matriz, dir / "copia-matriz", fs::copy_options::recursive);
+    fs::copy(sucursal, dir / "copia-sucursal", fs::copy_options::recursive);
     TDialogoSucursales d(matriz, {}, nullptr);
     const struct {
         fs::path sCarpeta;
@@ -48,7 +51,9 @@ TEST(DialogoSucursales, CadaCarpetaSeRevisaAlAgregarla) {
         {dir / "vacia", false, "no tiene la base de datos del Norvex"},
         {dir / "inexistente", false, "no tiene la base de datos del Norvex"},
         {matriz, false, "es la de la matriz"},
+        {dir / "copia-matriz", false, "misma base de datos"},
         {sucursal, true, ""},
+        {dir / "copia-sucursal", false, "misma base de datos"},
         {sucursal / "DataBase" / "..", false, "ya está en la lista"},
         {sucursal / "DataBase", false, "ya está en la lista"},  // the DataBase folder itself
     };

@@ -340,6 +340,42 @@ TEST(CuestionarioKova, SalidaInservibleSeVeAntes) {
               "La carpeta de " + c.Sal("r.csv") + " está en un disco de solo lectura.\n");
 }
 
+// A byte-identical copy of a branch's folder is no second branch: its
+// operations would count twice. Refused before anything opens, both folders
+// named, whichever two of the list they are.
+TEST(CuestionarioKova, SucursalCopiaDeOtraSeRechaza) {
+    TCarpeta a, b;
+    a.Escribe();
+    b.bd.ops.pop_back();  // a branch of its own
+    b.Escribe();
+    TDirTemporal copias;
+    fs::copy(a.norvex.ruta(), copias / "a", fs::copy_options::recursive);
+    fs::copy(b.norvex.ruta(), copias / "b", fs::copy_options::recursive);
+    const std::string sA = a.norvex.ruta().string(), sB = b.norvex.ruta().string();
+    const struct {
+        std::vector<std::string> carpetas;
+        std::string sPrimera, sSegunda;
+    } casos[] = {
+        {{sA, (copias / "a").string()}, sA, (copias / "a").string()},
+        {{sA, sB, (copias / "b").string()}, sB, (copias / "b").string()},
+    };
+    for (const auto& caso : casos) {
+        std::vector<std::string> args{"--usuario", "admin",        "--contrasena",
+                                      "norvex",    "--respuestas", a.Sal("r.csv")};
+        for (const auto& s : caso.carpetas) args.insert(args.end(), {"--carpeta", s});
+        const TEjecucion e = Ejecuta(args);
+        EXPECT_EQ(e.nSalida, 2) << caso.sSegunda;
+        EXPECT_EQ(e.sErrores, "Las carpetas " + caso.sPrimera + " y " + caso.sSegunda +
+                                  " tienen la misma base de datos (una es copia de la otra): sus "
+                                  "operaciones contarían dos veces.\n");
+        EXPECT_TRUE(fs::is_empty(a.salida.ruta()));
+    }
+    // Two branches of their own still go together.
+    const TEjecucion e = Ejecuta({"--carpeta", sA, "--carpeta", sB, "--usuario", "admin",
+                                  "--contrasena", "norvex", "--respuestas", a.Sal("r.csv")});
+    EXPECT_EQ(e.nSalida, 0) << e.sErrores;
+}
+
 // A rate outside the plausible range goes through when the user confirms it,
 // as the window's question lets it.
 TEST(CuestionarioKova, TipoCambioFueraDeRangoConfirmado) {

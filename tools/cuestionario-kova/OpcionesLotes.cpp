@@ -10,6 +10,7 @@
 #include <map>
 
 #include "app/TipoCambio.h"
+#include "app/UnionSucursales.h"
 #include "platform/archivos/LeeArchivo.h"
 #include "questionnaire/CatalogoEdiciones.h"
 #include "questionnaire/EleccionEdicion.h"
@@ -98,6 +99,15 @@ bool RevisaCarpetas(const TOpcionesLotes& op, std::string& sError) {
             return false;
         }
         vistas.push_back(sRuta);
+    }
+    // Nor a copy of a branch's database under another folder.
+    if (!op.sucursales.empty()) {
+        std::vector<fs::path> carpetas{op.sCarpeta};
+        carpetas.insert(carpetas.end(), op.sucursales.begin(), op.sucursales.end());
+        if (const auto par = TUnionSucursales::BasesRepetidas(carpetas)) {
+            sError = TUnionSucursales::TxBaseRepetida(carpetas[par->first], carpetas[par->second]);
+            return false;
+        }
     }
     return true;
 }
