@@ -13,8 +13,8 @@
 
 // The access gate every job passes before it touches the data: the Norvex
 // database file and its connection, the active company of "Norvex.INI", the
-// job's question-set object, Norvex's tables in the file, nobody working in
-// Norvex, an administrator's
+// job's question-set object, Norvex's tables in the file, the active company
+// among the database's, nobody working in Norvex, an administrator's
 // credentials. It holds no widgets, so the window and the batch program run
 // the same sequence with the same texts; each says through IAvisosCompuerta
 // how the texts reach its user, and through IDatosVentana which question set

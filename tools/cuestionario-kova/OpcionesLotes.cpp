@@ -42,8 +42,10 @@ std::string Mayusculas(const std::string& s) {
 }
 
 // The rate as the window's field can hold it: digits with at most one point.
-// Its checks in its order (empty, zero, out of range), then what only a
-// command line can write: another text, or digits past any double.
+// The window's texts for an empty rate and a zero one; what only a command
+// line can write (another text, digits past any double) named as such; a
+// rate outside the plausible range refused, since nobody is there to answer
+// the window's question, unless the command line already answered it.
 bool LeeTipoCambio(TOpcionesLotes& op, std::string& sError) {
     const std::string sCambio = Recorta(op.sTipoCambio);
     if (sCambio.empty()) {

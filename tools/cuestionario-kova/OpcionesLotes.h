@@ -51,9 +51,12 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
                                                std::string& sError);
 
 // The values checked before anything is opened: the edition first (a bad one
-// stops the run with every problem, file and line), then output files in
-// existing folders other than the Norvex folder, then the user and the rate
-// as the window checks its fields (same order, same texts), then the
-// centre's answers file for the edition's questions, whose every fault is
-// named by its line. Sets edicion, dTCambio and respuestasCC.
+// stops the run with every problem, file and line), then the branches' folders
+// (none twice, no database a copy of another's), then output files in
+// existing, writable folders other than the Norvex folder, none with a folder
+// in a file's place, then the user and the rate as the window checks its
+// fields (same order, same texts; outside the plausible range only with
+// bTipoCambioConfirmado), then the centre's answers file for the edition's
+// questions, whose every fault is named by its line. Sets edicion, dTCambio
+// and respuestasCC.
 bool ValidaOpcionesLotes(TOpcionesLotes& op, std::string& sError);
