@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     const std::string sRuta = argv[1], sDestino = argv[4];
     auto abre = [&] { return jet::TArchivoAccess::Abre(sRuta, "quilon"); };  // norvexgen's
     try {
-        jet::TInstantanea copia(abre, &jet::TArchivoAccess::FirmaEnDisco);
+        jet::TInstantanea copia(abre, &jet::TArchivoAccess::FirmaEnDisco, [] {});
         copia.Actualiza();
         for (const char* t : kTablas) copia.DameTabla(t);
         CopiaEnArchivo(copia.Db(), sDestino + ".db");

@@ -24,18 +24,14 @@ struct ENoCopiada {};
 // caller's connection never sees.
 class TCatalogoHilo : public sql::ICatalogo {
 public:
-    TCatalogoHilo(const TInstantanea& instantanea, bool bGuarda, sqlite3* db,
-                  sql::TRanuraError& ranura)
-        : instantanea_(instantanea), bGuarda_(bGuarda), db_(db), ranura_(ranura) {}
+    TCatalogoHilo(const TInstantanea& instantanea, sqlite3* db, sql::TRanuraError& ranura)
+        : instantanea_(instantanea), db_(db), ranura_(ranura) {}
     TablaCatalogo DameTabla(const std::string& sNombre) override {
         if (auto t = instantanea_.TablaCopiada(sNombre))
             return std::move(*t);
         throw ENoCopiada{};
     }
-    bool GuardaDerivadas() const override { return bGuarda_; }
     std::string Materializa(const std::string& sSql) override {
-        if (!bGuarda_)
-            return "";
         if (std::string s = instantanea_.DerivadaCompartida(sSql); !s.empty())
             return s;
         if (auto it = propias_.find(sSql); it != propias_.end())
@@ -49,7 +45,6 @@ public:
 
 private:
     const TInstantanea& instantanea_;
-    const bool bGuarda_;  // the engine's optimisation, on or off
     sqlite3* db_;
     sql::TRanuraError& ranura_;
     std::map<std::string, std::string> propias_;
@@ -58,9 +53,9 @@ private:
 }  // namespace
 
 TAnticipador::TAnticipador(const TInstantanea& instantanea, std::vector<std::string> consultas,
-                           size_t nDesde, std::shared_ptr<TLatido> latido)
+                           size_t nDesde, std::shared_ptr<TLatido> latido, sql::TOpciones opciones)
     : instantanea_(instantanea),
-      bGuarda_(instantanea.GuardaDerivadas()),
+      opciones_(std::move(opciones)),
       consultas_(std::move(consultas)),
       latido_(std::move(latido)),
       ranuras_(consultas_.size()) {
@@ -142,7 +137,7 @@ void TAnticipador::Trabaja() {
             return 1;
         },
         this);
-    TCatalogoHilo catalogo(instantanea_, bGuarda_, db, ranura);
+    TCatalogoHilo catalogo(instantanea_, db, ranura);
     while (!Detener()) {
         size_t j = ranuras_.size();
         {
@@ -157,7 +152,7 @@ void TAnticipador::Trabaja() {
         std::unique_ptr<TResultado> resultado;
         try {
             resultado = std::make_unique<TResultado>(
-                TMotorJet::CorreEn(db, ranura, TMotorJet::Compila(consultas_[j], catalogo)));
+                TMotorJet::CorreEn(db, ranura, sql::Compila(consultas_[j], catalogo, opciones_)));
         } catch (...) {
             // The caller runs it again and meets the failure itself.
             ranura.Vacia();

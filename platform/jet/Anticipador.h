@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/jet/Latido.h"
+#include "platform/jet/sql/Compilador.h"
 
 namespace jet {
 
@@ -36,9 +37,10 @@ struct TResultado;
 // statement and waits for the thread.
 class TAnticipador {
 public:
-    // consultas: the whole list; the thread takes those from nDesde on.
+    // consultas: the whole list; the thread takes those from nDesde on,
+    // compiled with the caller's options.
     TAnticipador(const TInstantanea& instantanea, std::vector<std::string> consultas, size_t nDesde,
-                 std::shared_ptr<TLatido> latido);
+                 std::shared_ptr<TLatido> latido, sql::TOpciones opciones);
     ~TAnticipador();
     TAnticipador(const TAnticipador&) = delete;
     TAnticipador& operator=(const TAnticipador&) = delete;
@@ -59,7 +61,7 @@ private:
     };
 
     const TInstantanea& instantanea_;
-    const bool bGuarda_;  // whether derived tables are kept (the engine's optimisation)
+    const sql::TOpciones opciones_;
     const std::vector<std::string> consultas_;
     const std::shared_ptr<TLatido> latido_;
     mutable std::mutex m_;

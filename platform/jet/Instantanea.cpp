@@ -90,8 +90,11 @@ void Ejecuta(sqlite3* db, const std::string& sql) {
 
 }  // namespace
 
-TInstantanea::TInstantanea(TAbreArchivo abre, TFirmaEnDisco firmaEnDisco)
-    : abre_(std::move(abre)), firmaEnDisco_(std::move(firmaEnDisco)) {}
+TInstantanea::TInstantanea(TAbreArchivo abre, TFirmaEnDisco firmaEnDisco,
+                           std::function<void()> antesDeRecargar)
+    : abre_(std::move(abre)),
+      firmaEnDisco_(std::move(firmaEnDisco)),
+      antesDeRecargar_(std::move(antesDeRecargar)) {}
 
 TInstantanea::~TInstantanea() {
     CierraBase();
@@ -197,13 +200,12 @@ void TInstantanea::CierraBase() {
     enAparte_.clear();
 }
 
-void TInstantanea::Actualiza(const std::function<void()>& antesDeCerrar) {
+void TInstantanea::Actualiza() {
     if (archivo_ && !bRecargaEntera_ && firmaEnDisco_(archivo_->Ruta()) == archivo_->Firma())
         return;
     // A reload of parts writes the shared database and reopens files that
     // another connection's catalogue reads: it stops first, as for a whole one.
-    if (antesDeCerrar)
-        antesDeCerrar();
+    antesDeRecargar_();
     if (archivo_ && !bRecargaEntera_ && RecargaPartes())
         return;
     bRecargaEntera_ = false;
@@ -510,7 +512,7 @@ bool TInstantanea::CopiaDerivada(sqlite3* db, const std::string& sDestino,
 // computed values. Rows keep their order. Any failure leaves the statement to
 // run as written, so it fails (or not) exactly as it would without the copy.
 std::string TInstantanea::Materializa(const std::string& sSql) {
-    if (!bOptimiza_ || !db_)
+    if (!db_)
         return "";
     if (auto it = derivadas_.find(sSql); it != derivadas_.end())
         return it->second;
@@ -544,7 +546,7 @@ std::string TInstantanea::Materializa(const std::string& sSql) {
 std::string TInstantanea::MaterializaPorMitades(const std::string& sSql, const sql::TMitades& m) {
     // While statements are answered ahead, another connection reads the
     // shared database: its derived tables go apart, and in one piece.
-    if (bOptimiza_ && db_ && bMitades_ && !bAparte_ && !derivadas_.contains(sSql)) {
+    if (db_ && !bAparte_ && !derivadas_.contains(sSql)) {
         const std::string sNombre = "__m" + std::to_string(derivadas_.size() + 1);
         const bool bBien =
             CopiaPorMitades(db_, sNombreBase_, Nombre(sNombre), sSql, m, latido_.get());

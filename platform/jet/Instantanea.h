@@ -29,7 +29,12 @@ public:
     using TAbreArchivo = std::function<std::unique_ptr<TArchivoAccess>()>;
     using TFirmaEnDisco = std::function<TFirmaArchivo(const std::string&)>;
 
-    TInstantanea(TAbreArchivo abre, TFirmaEnDisco firmaEnDisco);
+    // antesDeRecargar runs, on the thread that calls Actualiza, before the
+    // copy or the file changes in any way: whoever still reads the old copy
+    // on another thread (TAnticipador) stops there. Required, so that no
+    // owner forgets its readers.
+    TInstantanea(TAbreArchivo abre, TFirmaEnDisco firmaEnDisco,
+                 std::function<void()> antesDeRecargar);
     ~TInstantanea() override;
     TInstantanea(const TInstantanea&) = delete;
     TInstantanea& operator=(const TInstantanea&) = delete;
@@ -42,8 +47,8 @@ public:
     // rows take rowids of their own range, in the part's order. Derived
     // tables kept are dropped. Stopped or failed midway, the tables keep
     // their rows as they were and the next call copies the whole file anew.
-    // antesDeCerrar runs before either (whoever still reads the old copy stops).
-    void Actualiza(const std::function<void()>& antesDeCerrar = {});
+    // antesDeRecargar runs before either.
+    void Actualiza() override;
     sqlite3* Db() { return db_; }
     // Where the connection's jet_* functions leave the Jet failure they raise.
     sql::TRanuraError& Ranura() { return ranura_; }
@@ -55,14 +60,11 @@ public:
     // prepared so; none if it cannot be opened or prepared.
     static sql::TConexionSqlite AbreSegunda(const std::string& sNombre, sql::TRanuraError* ranura);
     TablaCatalogo DameTabla(const std::string& sNombre) override;
-    // Derived tables kept per snapshot (on unless switched off).
-    void PonOptimizacion(bool b) { bOptimiza_ = b; }
-    bool GuardaDerivadas() const override { return bOptimiza_; }
+    // Derived tables kept per snapshot.
     std::string Materializa(const std::string& sSql) override;
     // Computed in two halves on two threads when it is worth it (CopiaPorMitades),
-    // unless switched off or another connection reads the snapshot meanwhile.
+    // unless another connection reads the snapshot meanwhile.
     std::string MaterializaPorMitades(const std::string& sSql, const sql::TMitades& m) override;
-    void PonMitades(bool b) { bMitades_ = b; }
     size_t PorMitades() const { return nPorMitades_; }  // derived tables so kept
     // Called while tables are copied and statements run (none: no call).
     void PonLatido(std::shared_ptr<TLatido> latido) { latido_ = std::move(latido); }
@@ -92,6 +94,7 @@ public:
 private:
     TAbreArchivo abre_;
     TFirmaEnDisco firmaEnDisco_;
+    std::function<void()> antesDeRecargar_;
     std::unique_ptr<TArchivoAccess> archivo_;
     sql::TConexionSqlite base_;
     sqlite3* db_ = nullptr;  // base_'s
@@ -100,8 +103,6 @@ private:
     std::set<std::string> cargadas_;
     std::vector<std::string> ordenCarga_;  // the copied tables, in the order they were copied
     bool bRecargaEntera_ = false;          // a reload of parts stopped midway
-    bool bOptimiza_ = true;
-    bool bMitades_ = true;
     size_t nPorMitades_ = 0;
     std::map<std::string, std::string> derivadas_;  // SELECT text -> table holding its rows
     std::set<std::string> enAparte_;                // those tables kept in the own database

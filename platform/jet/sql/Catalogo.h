@@ -29,12 +29,14 @@ public:
         std::vector<std::string> columnas;  // in column order
         std::vector<TipoJet> tipos;         // one per column
     };
+    // Called once per statement, after it parses and before it is bound: a
+    // catalogue that follows a file brings itself up to date with it.
+    virtual void Actualiza() {}
     // The table by name, letter case ignored (and ready to be read);
     // throws the "table not found" failure when there is none.
     virtual TablaCatalogo DameTabla(const std::string& sNombre) = 0;
     // The name of a table that already holds the rows of the standalone
     // SELECT sSql, when the catalogue keeps such copies; empty otherwise.
-    virtual bool GuardaDerivadas() const { return false; }
     virtual std::string Materializa(const std::string& /*sSql*/) { return ""; }
     // The same, for a derived table the catalogue may compute in two halves.
     virtual std::string MaterializaPorMitades(const std::string& sSql, const TMitades& /*m*/) {

@@ -66,23 +66,24 @@ bool PorMitades(Consulta& c) {
     return !bVentana;
 }
 
-void MaterializaOrigen(Origen& o, ICatalogo& catalogo) {
+void MaterializaOrigen(Origen& o, ICatalogo& catalogo, bool bMitades) {
     if (o.tipo == TipoOrigen::Union) {
-        MaterializaOrigen(*o.izquierdo, catalogo);
-        MaterializaOrigen(*o.derecho, catalogo);
+        MaterializaOrigen(*o.izquierdo, catalogo, bMitades);
+        MaterializaOrigen(*o.derecho, catalogo, bMitades);
         return;
     }
     if (o.tipo != TipoOrigen::Derivada)
         return;
     Consulta& sub = *o.subconsulta;
-    MaterializaDerivadas(sub, catalogo);
+    MaterializaDerivadas(sub, catalogo, bMitades);
     // A rewrite's step is part of its query: kept with it or not at all.
     if (o.bPaso || EsUnion(sub) || UsaFuncionVolatil(sub))
         return;
     const std::string sSql = ImpresorSqlite::ImprimeDerivada(sub);
     const std::string sTabla =
-        PorMitades(sub) ? catalogo.MaterializaPorMitades(sSql, ImpresorSqlite::ImprimeMitades(sub))
-                        : catalogo.Materializa(sSql);
+        bMitades && PorMitades(sub)
+            ? catalogo.MaterializaPorMitades(sSql, ImpresorSqlite::ImprimeMitades(sub))
+            : catalogo.Materializa(sSql);
     if (sTabla.empty())
         return;
     o.tipo = TipoOrigen::Tabla;
@@ -92,11 +93,9 @@ void MaterializaOrigen(Origen& o, ICatalogo& catalogo) {
 
 }  // namespace
 
-void MaterializaDerivadas(Consulta& consulta, ICatalogo& catalogo) {
-    if (!catalogo.GuardaDerivadas())
-        return;
+void MaterializaDerivadas(Consulta& consulta, ICatalogo& catalogo, bool bMitades) {
     for (auto& s : consulta.ramas)
-        for (auto& o : s.origenes) MaterializaOrigen(*o, catalogo);
+        for (auto& o : s.origenes) MaterializaOrigen(*o, catalogo, bMitades);
 }
 
 }  // namespace jet::sql

@@ -14,7 +14,8 @@ namespace jet::sql {
 // their kind from every branch, which a copy could not keep), and so do
 // the derived tables of an expression's subquery, which may read the outer
 // query's rows. A single SELECT grouping a plain source by a column first
-// goes to the catalogue with its two halves (ICatalogo::MaterializaPorMitades).
-void MaterializaDerivadas(Consulta& consulta, ICatalogo& catalogo);
+// goes to the catalogue with its two halves (ICatalogo::MaterializaPorMitades)
+// when bMitades.
+void MaterializaDerivadas(Consulta& consulta, ICatalogo& catalogo, bool bMitades);
 
 }  // namespace jet::sql

@@ -162,7 +162,7 @@ TEST_F(InstantaneaUnion, AnInterruptedReloadLeavesEveryTableAsItWas) {
     for (int nLatido : {1, 500, 1500}) {
         SCOPED_TRACE(nLatido);
         enDisco_[1] = Parte(1, 1, 1000);
-        jet::TInstantanea instantanea(Abre(), FirmaEnDisco());
+        jet::TInstantanea instantanea(Abre(), FirmaEnDisco(), [] {});
         instantanea.DameTabla("t");
         instantanea.DameTabla("u");
         const std::string sAntes = Contenido(instantanea);
@@ -189,7 +189,7 @@ TEST_F(InstantaneaUnion, AnInterruptedReloadLeavesEveryTableAsItWas) {
         instantanea.Actualiza();
         instantanea.DameTabla("t");
         instantanea.DameTabla("u");
-        jet::TInstantanea nueva(Abre(), FirmaEnDisco());
+        jet::TInstantanea nueva(Abre(), FirmaEnDisco(), [] {});
         nueva.DameTabla("t");
         nueva.DameTabla("u");
         EXPECT_EQ(Contenido(instantanea), Contenido(nueva));
