@@ -77,12 +77,17 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
         const TModoSalida eModo = !opciones.sModo.empty()   ? *LeeModoSalida(opciones.sModo)
                                   : entorno.bSalidaTerminal ? TModoSalida::msTabla
                                                             : TModoSalida::msCsv;
+        for (const std::string& sPaso : opciones.pasosFuera) conexion.Motor().PonPaso(sPaso, false);
         TSesionJetsql sesion(conexion.Archivo(), conexion.Motor(), salida, errores, eModo);
         switch (opciones.eAccion) {
             case TOpcionesJetsql::taTablas:
                 ListaTablas(conexion.Archivo(), salida);
                 return 0;
             case TOpcionesJetsql::taConsulta:
+                if (opciones.bTraduce) {
+                    salida << conexion.Motor().Traduce(opciones.sConsulta) << '\n';
+                    return 0;
+                }
                 return sesion.EjecutaInstruccion(opciones.sConsulta) ? 0 : 1;
             case TOpcionesJetsql::taGuion:
                 return EjecutaGuion(sesion, conexion.Motor(), opciones, entorno);

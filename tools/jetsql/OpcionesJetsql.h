@@ -28,6 +28,9 @@ struct TOpcionesJetsql {
     std::string sDestino = "";   // the export's file or folder
     bool bSobrescribir = false;  // an existing export output may be replaced
     std::string sTabla = "", sColumna = "", sCarpeta = "";  // taAdjuntos
+    // Optional passes of the engine left out, for diagnosis (--sin-paso).
+    std::vector<std::string> pasosFuera = {};
+    bool bTraduce = false;  // taConsulta writes the statement's SQLite text, not its rows
 };
 
 // One row of the option table: the names it answers to, the names of its

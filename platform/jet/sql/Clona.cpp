@@ -60,6 +60,7 @@ Select ClonaSelect(const Select& s) {
     c.orden = ClonaOrden(s.orden);
     c.bAgrega = s.bAgrega;
     c.bLimite = s.bLimite;
+    c.limite = s.limite;
     return c;
 }
 
@@ -78,6 +79,7 @@ ExprPtr Clona(const Expr& e, bool bSubconsultas) {
         c->subconsulta = Subconsulta(x.subconsulta, bSubconsultas);
         c->tipoJet = x.tipoJet;
         c->bContador = x.bContador;
+        c->bVolatil = x.bVolatil;
         return c;
     };
     // An explicit stack, as the walker walks: a chain of any length is no

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/jet/sql/BajaSqlite.h"
 #include "platform/jet/sql/Clona.h"
 #include "platform/jet/sql/Enlazador.h"
 #include "platform/jet/sql/ImpresorSqlite.h"
@@ -21,10 +22,34 @@ const TPaso kPasos[] = {
     {"logicas", true, "cadenas largas de AND/OR en grupos"},
     {"uniones", true, "una unión como un SELECT sobre sus ramas, en el orden de Jet"},
     {"top", true, "TOP con empates como filas clasificadas"},
+    {"baja", false, "cada forma de Jet como la forma de SQLite que da su resultado (BajaSqlite)"},
     {"guarda", true, "tablas derivadas guardadas por instantánea (Materializador)"},
     {"mitades", true, "una tabla derivada agrupada calculada en dos mitades a la vez"},
     {"imprime", false, "el árbol como SQL de SQLite (ImpresorSqlite)"},
 };
+
+// Each derived table the plan names, innermost first, printed and handed to
+// the catalogue; a kept one becomes the table that holds its rows, so the
+// text of an outer one reads the inner ones kept. The catalogue keys what it
+// keeps by that text: two derived tables written alike hold the same rows.
+void Guarda(Consulta& consulta, ICatalogo& catalogo, bool bMitades) {
+    for (Origen* o : DerivadasGuardables(consulta)) {
+        Consulta& sub = *o->subconsulta;
+        const std::string sSql = ImpresorSqlite::Imprime(sub);
+        std::string sTabla;
+        if (const auto m = bMitades ? Mitades(sub) : std::nullopt)
+            sTabla = catalogo.MaterializaPorMitades(
+                sSql, {ImpresorSqlite::Imprime(*m->muestra), ImpresorSqlite::Imprime(*m->menor),
+                       ImpresorSqlite::Imprime(*m->mayor)});
+        else
+            sTabla = catalogo.Materializa(sSql);
+        if (sTabla.empty())
+            continue;
+        o->tipo = TipoOrigen::Tabla;
+        o->sTabla = sTabla;
+        o->subconsulta.reset();
+    }
+}
 
 }  // namespace
 
@@ -72,8 +97,9 @@ TCompilada Compila(const std::string& sSql, ICatalogo& catalogo, const TOpciones
         OrdenaUniones(*consulta);
     if (opciones.Activo("top"))
         ReescribeTop(*consulta);
+    BajaASqlite(*consulta);
     if (opciones.Activo("guarda"))
-        MaterializaDerivadas(*consulta, catalogo, opciones.Activo("mitades"));
+        Guarda(*consulta, catalogo, opciones.Activo("mitades"));
     r.sSql = ImpresorSqlite::Imprime(*consulta);
     r.columnas = std::move(consulta->columnas);
     r.tipos = std::move(consulta->tipos);

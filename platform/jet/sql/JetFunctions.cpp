@@ -613,7 +613,7 @@ void JetFunctions::Registra(sqlite3* db, TRanuraError* ranura) {
     Alta("jet_like", 2, FuncionLike);
     // The functions, as the function table has them: every arity it allows.
     for (const FilaFuncion& fila : TodasLasFunciones()) {
-        if (fila.eForma != FormaFuncion::Llamada && fila.eForma != FormaFuncion::DiceFecha)
+        if (!*fila.sSqlite)  // written in SQLite's own terms (IIF, ISNULL, NZ)
             continue;
         for (const char* sNombre : {fila.sSqlite, fila.sMoneda}) {
             if (!sNombre || !std::string_view(sNombre).starts_with("jet_"))

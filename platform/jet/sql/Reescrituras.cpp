@@ -61,8 +61,6 @@ void OrdenaDistintasDesde(Consulta& c) {
                 OrdenaDistintasDesde(*o->subconsulta);
 }
 
-constexpr size_t kCadenaCorta = 16;
-
 void AgrupaLogica(Expr& e) {
     if (e.tipo != TipoExpr::Logica || e.op == "XOR" || e.args.size() <= kCadenaCorta)
         return;
