@@ -41,7 +41,13 @@ const FilaError kErrores[] = {
      "Número incorrecto de argumentos usados con la función '%1' en la expresión."},
     {E::ColumnasUnion, "ESintaxis",
      "El número de columnas de las consultas de la unión no coincide."},
-    {E::AgregadoMalUsado, "ESintaxis", "No se puede usar una función de agregado aquí: %1"},
+    {E::AgregadoMalUsado, "ESintaxis", "No se puede usar la función de agregado %1 en %2."},
+    {E::TeniendoSinAgrupar, "ESintaxis",
+     "La cláusula HAVING necesita GROUP BY o una función de agregado en las columnas."},
+    {E::SubconsultaVariasColumnas, "ESintaxis",
+     "Ha escrito una subconsulta que puede devolver más de un campo sin usar la palabra reservada "
+     "EXISTS en la cláusula FROM de la consulta principal. Revise la instrucción SELECT de la "
+     "subconsulta para solicitar un único campo."},
     {E::SoloLectura, "ESoloLectura",
      "La base de datos Norvex está abierta en modo de solo lectura: no se permite la "
      "instrucción %1."},

@@ -29,6 +29,8 @@ enum class TErrorJet {
     NumeroArgumentos,
     ColumnasUnion,
     AgregadoMalUsado,
+    TeniendoSinAgrupar,
+    SubconsultaVariasColumnas,
     SoloLectura,
     Anidamiento,
     Longitud,

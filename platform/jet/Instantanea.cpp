@@ -543,13 +543,14 @@ std::string TInstantanea::Materializa(const std::string& sSql) {
     return sTabla;
 }
 
-std::string TInstantanea::MaterializaPorMitades(const std::string& sSql, const sql::TMitades& m) {
+std::string TInstantanea::MaterializaPorMitades(const std::string& sSql,
+                                                const TDaMitades& mitades) {
     // While statements are answered ahead, another connection reads the
     // shared database: its derived tables go apart, and in one piece.
     if (db_ && !bAparte_ && !derivadas_.contains(sSql)) {
         const std::string sNombre = "__m" + std::to_string(derivadas_.size() + 1);
         const bool bBien =
-            CopiaPorMitades(db_, sNombreBase_, Nombre(sNombre), sSql, m, latido_.get());
+            CopiaPorMitades(db_, sNombreBase_, Nombre(sNombre), sSql, mitades(), latido_.get());
         ranura_.Vacia();
         if (bBien) {
             const std::lock_guard<std::mutex> cerrojo(mCompartido_);

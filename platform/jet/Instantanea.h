@@ -64,7 +64,7 @@ public:
     std::string Materializa(const std::string& sSql) override;
     // Computed in two halves on two threads when it is worth it (CopiaPorMitades),
     // unless another connection reads the snapshot meanwhile.
-    std::string MaterializaPorMitades(const std::string& sSql, const sql::TMitades& m) override;
+    std::string MaterializaPorMitades(const std::string& sSql, const TDaMitades& mitades) override;
     size_t PorMitades() const { return nPorMitades_; }  // derived tables so kept
     // Called while tables are copied and statements run (none: no call).
     void PonLatido(std::shared_ptr<TLatido> latido) { latido_ = std::move(latido); }

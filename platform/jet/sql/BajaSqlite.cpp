@@ -57,24 +57,17 @@ ExprPtr Prueba(ExprPtr x, const char* sQue) {
 }
 
 // The value as SQLite stores it: a date as its day serial, currency as its
-// amount, yes/no as -1/0.
-TValor ValorSqlite(const TValor& v) {
-    return std::visit(
-        [](const auto& x) -> TValor {
-            using T = std::decay_t<decltype(x)>;
-            if constexpr (std::is_same_v<T, bool>)
-                return int64_t{x ? -1 : 0};
-            else if constexpr (std::is_same_v<T, TMoneda>)
-                return x.nDiezMilesimos / 10000.0;
-            else if constexpr (std::is_same_v<T, TFecha>)
-                return x.dSerial;
-            else if constexpr (std::is_same_v<T, std::monostate> || std::is_same_v<T, int64_t> ||
-                               std::is_same_v<T, double> || std::is_same_v<T, std::string>)
-                return x;
-            else
-                return std::monostate{};  // the parser writes no literal of the file's own types
-        },
-        v);
+// amount, yes/no as -1/0; Null, numbers and text as they are.
+void ValorSqlite(TValor& v) {
+    if (const auto* b = std::get_if<bool>(&v))
+        v = int64_t{*b ? -1 : 0};
+    else if (const auto* m = std::get_if<TMoneda>(&v))
+        v = m->nDiezMilesimos / 10000.0;
+    else if (const auto* f = std::get_if<TFecha>(&v))
+        v = f->dSerial;
+    else if (!std::holds_alternative<std::monostate>(v) && !std::holds_alternative<int64_t>(v) &&
+             !std::holds_alternative<double>(v) && !std::holds_alternative<std::string>(v))
+        v = std::monostate{};  // the parser writes no literal of the file's own types
 }
 
 bool EsComparacion(const std::string& op) {
@@ -197,7 +190,7 @@ private:
 ExprPtr Bajada::Expresion(ExprPtr e, Uso uso) {
     switch (e->tipo) {
         case TipoExpr::Literal:
-            e->valor = ValorSqlite(e->valor);
+            ValorSqlite(e->valor);
             return e;
         case TipoExpr::Columna:
         case TipoExpr::Asterisco:

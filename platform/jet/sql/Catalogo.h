@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,12 @@ public:
     // The name of a table that already holds the rows of the standalone
     // SELECT sSql, when the catalogue keeps such copies; empty otherwise.
     virtual std::string Materializa(const std::string& /*sSql*/) { return ""; }
-    // The same, for a derived table the catalogue may compute in two halves.
-    virtual std::string MaterializaPorMitades(const std::string& sSql, const TMitades& /*m*/) {
+    // The same, for a derived table the catalogue may compute in two halves:
+    // mitades gives them, written only when the rows are to be computed (a
+    // table kept already needs none).
+    using TDaMitades = std::function<TMitades()>;
+    virtual std::string MaterializaPorMitades(const std::string& sSql,
+                                              const TDaMitades& /*mitades*/) {
         return Materializa(sSql);
     }
 };

@@ -36,13 +36,17 @@ void Guarda(Consulta& consulta, ICatalogo& catalogo, bool bMitades) {
     for (Origen* o : DerivadasGuardables(consulta)) {
         Consulta& sub = *o->subconsulta;
         const std::string sSql = ImpresorSqlite::Imprime(sub);
-        std::string sTabla;
-        if (const auto m = bMitades ? Mitades(sub) : std::nullopt)
-            sTabla = catalogo.MaterializaPorMitades(
-                sSql, {ImpresorSqlite::Imprime(*m->muestra), ImpresorSqlite::Imprime(*m->menor),
-                       ImpresorSqlite::Imprime(*m->mayor)});
-        else
-            sTabla = catalogo.Materializa(sSql);
+        const std::string sTabla =
+            bMitades && PorMitades(sub)
+                ? catalogo.MaterializaPorMitades(sSql,
+                                                 [&] {
+                                                     const TArbolesMitades m = Mitades(sub);
+                                                     return TMitades{
+                                                         ImpresorSqlite::Imprime(*m.muestra),
+                                                         ImpresorSqlite::Imprime(*m.menor),
+                                                         ImpresorSqlite::Imprime(*m.mayor)};
+                                                 })
+                : catalogo.Materializa(sSql);
         if (sTabla.empty())
             continue;
         o->tipo = TipoOrigen::Tabla;

@@ -45,6 +45,8 @@ bool LecturaSimple(const Origen& o) {
     return true;
 }
 
+}  // namespace
+
 bool PorMitades(Consulta& c) {
     if (c.ramas.size() != 1)
         return false;
@@ -66,26 +68,45 @@ bool PorMitades(Consulta& c) {
     return !bVentana;
 }
 
-void Guardables(Consulta& c, std::vector<Origen*>& r);
+namespace {
 
-void GuardablesDe(Origen& o, std::vector<Origen*>& r) {
+bool Guardables(Consulta& c, std::vector<Origen*>& r);
+
+// The derived tables of o that may be kept, into r; whether any of o's
+// rows are computed with a volatile function.
+bool GuardablesDe(Origen& o, std::vector<Origen*>& r) {
     if (o.tipo == TipoOrigen::Union) {
-        GuardablesDe(*o.izquierdo, r);
-        GuardablesDe(*o.derecho, r);
-        return;
+        const bool bIzquierdo = GuardablesDe(*o.izquierdo, r);
+        return GuardablesDe(*o.derecho, r) || bIzquierdo;
     }
     if (o.tipo != TipoOrigen::Derivada)
-        return;
+        return false;
     Consulta& sub = *o.subconsulta;
-    Guardables(sub, r);
+    const bool bVolatil = Guardables(sub, r);
     // A rewrite's step is part of its query: kept with it or not at all.
-    if (!o.bPaso && !EsUnion(sub) && !UsaFuncionVolatil(sub))
+    if (!o.bPaso && !EsUnion(sub) && !bVolatil)
         r.push_back(&o);
+    return bVolatil;
 }
 
-void Guardables(Consulta& c, std::vector<Origen*>& r) {
-    for (auto& s : c.ramas)
-        for (auto& o : s.origenes) GuardablesDe(*o, r);
+// One walk, inner queries first: whether c computes anything with a
+// volatile function is known from its own expressions and its children's.
+bool Guardables(Consulta& c, std::vector<Origen*>& r) {
+    bool bVolatil = false;
+    for (auto& s : c.ramas) {
+        for (auto& o : s.origenes) bVolatil = GuardablesDe(*o, r) || bVolatil;
+        RecorreRaices(s, [&](Expr& raiz) {
+            RecorreExpr(raiz, [&](Expr& e) {
+                // An expression's subquery may read the outer rows: its
+                // derived tables are never kept, but its rows count.
+                if (e.subconsulta && !bVolatil)
+                    bVolatil = UsaFuncionVolatil(*e.subconsulta);
+                bVolatil = bVolatil || e.bVolatil;
+                return !bVolatil;
+            });
+        });
+    }
+    return bVolatil;
 }
 
 ElementoSelect Elemento(ExprPtr e, const std::string& sNombre = "") {
@@ -161,10 +182,8 @@ std::vector<Origen*> DerivadasGuardables(Consulta& consulta) {
     return r;
 }
 
-std::optional<TArbolesMitades> Mitades(Consulta& derivada) {
-    if (!PorMitades(derivada))
-        return std::nullopt;
-    return TArbolesMitades{Muestra(derivada), Mitad(derivada, true), Mitad(derivada, false)};
+TArbolesMitades Mitades(const Consulta& derivada) {
+    return {Muestra(derivada), Mitad(derivada, true), Mitad(derivada, false)};
 }
 
 }  // namespace jet::sql

@@ -24,16 +24,18 @@ namespace jet::sql {
 // one is printed over the inner ones already kept.
 std::vector<Origen*> DerivadasGuardables(Consulta& consulta);
 
-// A single SELECT grouping the rows of one table (or of derived tables that
-// each read one, a union's branches among them) by a column first, without a
-// join, its groups in GROUP BY's order: two halves of its groups, split at a
-// value of that column, give its rows one after the other (TMitades). The
-// sample of that column's first values that chooses the value, and each
-// half, as lowered trees; none when the derived table is not of that shape
-// (as it stands now: an inner derived table already kept reads as a table).
+// Whether a derived table is a single SELECT grouping the rows of one table
+// (or of derived tables that each read one, a union's branches among them)
+// by a column first, without a join, its groups in GROUP BY's order: two
+// halves of its groups, split at a value of that column, then give its rows
+// one after the other (TMitades). As it stands now: an inner derived table
+// already kept reads as a table.
+bool PorMitades(Consulta& derivada);
+// For such a derived table: the sample of that column's first values that
+// chooses the value, and each half, as lowered trees.
 struct TArbolesMitades {
     std::shared_ptr<Consulta> muestra, menor, mayor;
 };
-std::optional<TArbolesMitades> Mitades(Consulta& derivada);
+TArbolesMitades Mitades(const Consulta& derivada);
 
 }  // namespace jet::sql

@@ -41,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoFallo{SQLITE_ERROR, "no such table: tX", "ETablaNoEncontrada",
                   "No se encuentra la tabla o consulta 'tX'."},
         CasoFallo{SQLITE_ERROR, "misuse of aggregate: COUNT()", "ESintaxis",
-                  "No se puede usar una función de agregado aquí: : COUNT()"},
+                  "No se puede usar la función de agregado COUNT en esa parte de la "
+                  "instrucción."},
         CasoFallo{SQLITE_ERROR, "parser stack overflow", "EAnidamiento",
                   "La instrucción SQL es demasiado compleja para el motor: parser stack overflow."},
         CasoFallo{SQLITE_ERROR, "Expression tree is too large (maximum depth 1000)", "EAnidamiento",
