@@ -14,6 +14,7 @@ extern "C" __attribute__((visibility("default"))) int sqlite3_extension_init(
     try {
         jet::TInstantanea::PreparaConexion(db, nullptr);
     } catch (...) {
+        // Called by SQLite's C code, through which nothing may unwind.
         *pzError = sqlite3_mprintf("no se pudieron registrar las funciones de Jet");
         return SQLITE_ERROR;
     }

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/jet/Comillas.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/TextoValor.h"
 
 std::string NombreCalculo(TCalculoRespuesta nCalculo) {
@@ -94,9 +94,8 @@ TEvidenciaPregunta DameEvidencia(jet::TMotorJet& motor, int nPregunta, TCalculoR
                                  const std::string& sConsulta) {
     jet::TEvidenciaJet ev = motor.Evidencia(sConsulta, ColumnasEvidencia());
     if (!Concuerda(nCalculo, ev.forma))
-        throw jet::EErrorJet("EEvidencia", "La instrucción de la pregunta " +
-                                               std::to_string(nPregunta) + " no calcula " +
-                                               NombreCalculo(nCalculo) + ".");
+        throw jet::ErrorJet(jet::TErrorJet::EvidenciaOtroCalculo,
+                            {std::to_string(nPregunta), NombreCalculo(nCalculo)});
     TEvidenciaPregunta e;
     e.nPregunta = nPregunta;
     e.nCalculo = nCalculo;

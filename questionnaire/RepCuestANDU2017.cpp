@@ -3,7 +3,7 @@
 #include <array>
 
 #include "platform/ado/TADOConnection.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 
 namespace {
 
@@ -290,10 +290,9 @@ std::optional<TCalculoRespuesta> TRepCuestANDU2017::DameCalculo(int nPregunta) {
 TEvidenciaPregunta TRepCuestANDU2017::DameEvidenciaPregunta(int nPregunta) {
     const auto nCalculo = DameCalculo(nPregunta);
     if (!nCalculo)
-        throw jet::EErrorJet("EEvidencia", "La pregunta " + std::to_string(nPregunta) +
-                                               " no se calcula con la base de datos.");
+        throw jet::ErrorJet(jet::TErrorJet::EvidenciaNoCalculada, {std::to_string(nPregunta)});
     if (!F_Conector || !F_Conector->Connected())
-        throw jet::EErrorJet("EEvidencia", "No hay conexión con la base de datos.");
+        throw jet::ErrorJet(jet::TErrorJet::EvidenciaSinConexion);
     std::string sConsulta;
     DameConsulta(nPregunta, sConsulta);
     return DameEvidencia(F_Conector->Motor(), nPregunta, *nCalculo, sConsulta);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <map>
+#include <utility>
 
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/Instantanea.h"
@@ -101,6 +102,8 @@ std::optional<TResultado> TAnticipador::Toma(size_t i) {
         cambio_.wait_for(cerrojo, std::chrono::milliseconds(10),
                          [&] { return r.eEstado != TEstado::EnCurso; });
     }
+    if (r.fallo)
+        std::rethrow_exception(std::exchange(r.fallo, nullptr));
     if (r.eEstado != TEstado::Hecha)
         return std::nullopt;
     r.eEstado = TEstado::DelLlamador;
@@ -150,20 +153,28 @@ void TAnticipador::Trabaja() {
             ranuras_[j].eEstado = TEstado::EnCurso;
         }
         std::unique_ptr<TResultado> resultado;
+        std::exception_ptr fallo;
         try {
             resultado = std::make_unique<TResultado>(
                 TMotorJet::CorreEn(db, ranura, sql::Compila(consultas_[j], catalogo, opciones_)));
-        } catch (...) {
+        } catch (const EErrorJet&) {
             // The caller runs it again and meets the failure itself.
-            ranura.Vacia();
+        } catch (const ENoCopiada&) {
+        } catch (...) {
+            // Nothing may leave a thread: the caller throws it instead.
+            fallo = std::current_exception();
         }
+        ranura.Vacia();
         {
             const std::lock_guard<std::mutex> cerrojo(m_);
             ranuras_[j].eEstado = resultado ? TEstado::Hecha : TEstado::Fallida;
             ranuras_[j].resultado = std::move(resultado);
+            ranuras_[j].fallo = fallo;
             nAnticipadas_ += ranuras_[j].resultado ? 1 : 0;
         }
         cambio_.notify_all();
+        if (fallo)
+            return;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -31,8 +32,10 @@ struct TResultado;
 // tables its own statements need in a database of its own connection (the
 // caller's connection, meanwhile, keeps its new ones apart too:
 // TInstantanea::PonDerivadasAparte). A statement it cannot answer (a table not
-// copied yet, a failure of any kind) is left to the caller, which then fails
-// exactly as it would have without the thread. The heartbeat is only ever called on the caller's
+// copied yet, a Jet failure) is left to the caller, which then fails exactly
+// as it would have without the thread; any other failure (a lack of memory, a
+// fault of ours) stops the thread and is thrown, as it came, by the Toma of
+// that statement. The heartbeat is only ever called on the caller's
 // thread; an interruption (TLatido::Interrumpe) stops both. Destroying it stops the thread's
 // statement and waits for the thread.
 class TAnticipador {
@@ -47,7 +50,8 @@ public:
 
     // The answer to consultas[i] if the thread has it, waiting (and beating
     // the heartbeat) while the thread works on it; nothing if the caller is
-    // to run it. Throws EInterrumpida if an interruption is asked meanwhile.
+    // to run it. Throws EInterrumpida if an interruption is asked meanwhile,
+    // and the thread's own failure on that statement if not a Jet one.
     // i only grows from one call to the next.
     std::optional<TResultado> Toma(size_t i);
     // How many answers the thread gave (for the bench and the tests).
@@ -58,6 +62,7 @@ private:
     struct TRanura {
         TEstado eEstado = TEstado::Libre;
         std::unique_ptr<TResultado> resultado;
+        std::exception_ptr fallo;  // Fallida for a reason the caller must see
     };
 
     const TInstantanea& instantanea_;

@@ -277,7 +277,7 @@ bool TInstantanea::RecargaPartes() {
     std::set<size_t> releer;
     try {
         releer = partes->ReabrePartes(cambiadas);
-    } catch (...) {
+    } catch (const EErrorJet&) {
         return false;  // opened anew whole, the file fails (or not) as it fails alone
     }
     if (releer.size() >= partes->NumeroPartes())
@@ -305,7 +305,8 @@ bool TInstantanea::RecargaPartes() {
         }
         Ejecuta(db_, "RELEASE recarga");
     } catch (...) {
-        // Best effort: the failure being thrown is the one to report.
+        // Undone whatever the failure, which is then thrown as it came; a
+        // failure of the rollback itself would only hide it.
         sqlite3_exec(db_, "ROLLBACK TO recarga; RELEASE recarga", nullptr, nullptr, nullptr);
         // The parts are open anew and the tables hold the old rows.
         bRecargaEntera_ = true;
@@ -345,7 +346,8 @@ void TInstantanea::Carga(const TTabla& tabla) {
         else
             CopiaFilas(tabla, std::nullopt);
     } catch (...) {
-        // Best effort: the failure being thrown is the one to report.
+        // Undone whatever the failure, which is then thrown as it came; a
+        // failure of the rollback itself would only hide it.
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_exec(db_, ("DROP TABLE " + Nombre(tabla.sNombre)).c_str(), nullptr, nullptr,
                      nullptr);

@@ -56,6 +56,19 @@ TValor LeeValor(sqlite3_stmt* st, int i, sql::TipoJet eTipo) {
     }
 }
 
+// A failure of the heartbeat's own call stops the work as an interruption
+// would (it runs inside SQLite): the caller gets that failure as it came.
+template <class F>
+auto ConFalloDelLatido(const std::shared_ptr<TLatido>& latido, F f) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const EErrorJet&) {
+        if (latido)
+            latido->RelanzaFallo();
+        throw;
+    }
+}
+
 }  // namespace
 
 // The thread's answers come from the copy of the file as it was: a file that
@@ -110,6 +123,7 @@ TResultado TMotorJet::EjecutaAnticipada(const std::string& sSql) {
         }
         return r;
     } catch (...) {
+        // Whatever stopped it, the rest of the list is the caller's now.
         Olvida();
         throw;
     }
@@ -120,23 +134,28 @@ TResultado TMotorJet::EjecutaAnticipada(const std::string& sSql) {
 std::string TMotorJet::Traduce(const std::string& sSql) {
     sql::TOpciones opciones = opciones_;
     opciones.Pon("guarda", false);
-    return sql::Compila(sSql, instantanea_, opciones).sSql;
+    return ConFalloDelLatido(Latido(),
+                             [&] { return sql::Compila(sSql, instantanea_, opciones).sSql; });
 }
 
 TResultado TMotorJet::Ejecuta(const std::string& sSql) {
-    if (nSiguiente_ < anticipadas_.size() && sSql == anticipadas_[nSiguiente_])
-        return EjecutaAnticipada(sSql);
-    if (!anticipadas_.empty())
-        Olvida();
-    return Corre(sql::Compila(sSql, instantanea_, opciones_));
+    return ConFalloDelLatido(Latido(), [&] {
+        if (nSiguiente_ < anticipadas_.size() && sSql == anticipadas_[nSiguiente_])
+            return EjecutaAnticipada(sSql);
+        if (!anticipadas_.empty())
+            Olvida();
+        return Corre(sql::Compila(sSql, instantanea_, opciones_));
+    });
 }
 
 TEvidenciaJet TMotorJet::Evidencia(const std::string& sSql,
                                    const std::vector<sql::TColumnaEvidencia>& columnas) {
     sql::TOpciones opciones = opciones_;
     opciones.evidencia = columnas;
-    const sql::TCompilada compilada = sql::Compila(sSql, instantanea_, opciones);
-    return {Corre(compilada), *compilada.forma};
+    return ConFalloDelLatido(Latido(), [&]() -> TEvidenciaJet {
+        const sql::TCompilada compilada = sql::Compila(sSql, instantanea_, opciones);
+        return {Corre(compilada), *compilada.forma};
+    });
 }
 
 TResultado TMotorJet::Corre(const sql::TTraduccion& generado) {

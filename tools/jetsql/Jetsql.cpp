@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "platform/ado/TADOConnection.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/MotorJet.h"
 #include "tools/jetsql/AdjuntosJetsql.h"
 #include "tools/jetsql/ConsolaJetsql.h"
@@ -43,8 +43,7 @@ int EjecutaGuion(TSesionJetsql& sesion, jet::TMotorJet& motor, const TOpcionesJe
     if (!opciones.sGuion.empty()) {
         std::ifstream f(opciones.sGuion, std::ios::binary);
         if (!f)
-            throw jet::EErrorJet(jet::kArchivoInexistente,
-                                 "No se puede leer el guion '" + opciones.sGuion + "'.");
+            throw jet::ErrorJet(jet::TErrorJet::GuionIlegible, {opciones.sGuion});
         sTexto = LeeTodo(f);
     } else if (entorno.bEntradaTerminal) {
         // Results may go to a file while the prompt stays on the terminal.

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/sql/Enlazador.h"
 #include "platform/jet/sql/Recorrido.h"
 
@@ -61,9 +61,7 @@ bool AgrupaPor(const Select& s, const std::string& sNombre) {
 // The one source of an aggregate SELECT; the evidence reads its columns.
 Origen& FuenteUnica(Select& s) {
     if (s.origenes.size() != 1 || s.origenes[0]->tipo == TipoOrigen::Union)
-        throw EErrorJet("EEvidencia",
-                        "La evidencia solo se toma de un agregado que lee una sola tabla o "
-                        "consulta.");
+        throw ErrorJet(TErrorJet::EvidenciaFuenteUnica);
     return *s.origenes[0];
 }
 
@@ -139,7 +137,7 @@ Select* BuscaAgregado(Consulta& c) {
 TFormaAgregado DameFormaAgregado(Consulta& enlazada) {
     Select* s = BuscaAgregado(enlazada);
     if (!s)
-        throw EErrorJet("EEvidencia", "La instrucción no calcula ningún agregado.");
+        throw ErrorJet(TErrorJet::EvidenciaSinAgregado);
     const Origen& fuente = FuenteUnica(*s);
     TFormaAgregado f;
     std::string sSumada;
@@ -171,7 +169,7 @@ void ReescribeEvidencia(Consulta& c, Consulta& enlazada,
     Select* sEnlazada = BuscaAgregado(enlazada);
     Select* s = BuscaAgregado(c);
     if (!s)  // the same text parses to the same tree
-        throw EErrorJet("EEvidencia", "La instrucción no calcula ningún agregado.");
+        throw ErrorJet(TErrorJet::EvidenciaSinAgregado);
     const std::vector<std::string> columnas =
         Ensancha(FuenteUnica(*s), FuenteUnica(*sEnlazada), deseadas);
 

@@ -7,7 +7,7 @@
 
 #include <strings.h>
 
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/MotorJet.h"
 #include "platform/jet/TArchivoAccess.h"
 #include "platform/jet/TextoValor.h"
@@ -43,7 +43,7 @@ public:
                   const std::function<void(const std::vector<jet::TValor>&)>& fila) const override {
         ++(*lecturas)[sTabla];
         if (*bFallaLectura)
-            throw jet::EErrorJet("EArchivoIlegible", "página dañada");
+            throw jet::ErrorJet(jet::TErrorJet::ArchivoIlegible, {"página dañada"});
         for (const auto& f : filas_.at(sTabla)) fila(f);
     }
 
