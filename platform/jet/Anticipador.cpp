@@ -62,18 +62,16 @@ TAnticipador::TAnticipador(const TInstantanea& instantanea, std::vector<std::str
       ranuras_(consultas_.size()) {
     for (size_t i = 0; i < nDesde && i < ranuras_.size(); ++i)
         ranuras_[i].eEstado = TEstado::DelLlamador;
-    hilo_ = std::thread([this] { Trabaja(); });
+    hilo_ = std::jthread([this](const std::stop_token& parar) { Trabaja(parar); });
 }
 
 TAnticipador::~TAnticipador() {
-    bParar_.store(true);
+    hilo_.request_stop();
     cambio_.notify_all();
-    if (hilo_.joinable())
-        hilo_.join();
 }
 
 bool TAnticipador::Detener() const {
-    return bParar_.load(std::memory_order_relaxed) || (latido_ && latido_->Interrumpido());
+    return parar_->stop_requested() || (latido_ && latido_->Interrumpido());
 }
 
 size_t TAnticipador::Anticipadas() const {
@@ -90,17 +88,19 @@ std::optional<TResultado> TAnticipador::Toma(size_t i) {
         r.eEstado = TEstado::DelLlamador;
         return std::nullopt;
     }
-    while (r.eEstado == TEstado::EnCurso) {
+    // Woken when the thread is done with it; with a heartbeat, also at its
+    // interval, to beat it.
+    const auto hecha = [&] { return r.eEstado != TEstado::EnCurso; };
+    if (!latido_)
+        cambio_.wait(cerrojo, hecha);
+    while (!hecha()) {
         // The heartbeat may run a window's events: never under the lock.
         cerrojo.unlock();
-        if (latido_) {
-            latido_->Late();
-            if (latido_->Interrumpido())
-                throw ErrorJet(TErrorJet::Interrumpida);
-        }
+        latido_->Late();
+        if (latido_->Interrumpido())
+            throw ErrorJet(TErrorJet::Interrumpida);
         cerrojo.lock();
-        cambio_.wait_for(cerrojo, std::chrono::milliseconds(10),
-                         [&] { return r.eEstado != TEstado::EnCurso; });
+        cambio_.wait_for(cerrojo, latido_->Espera(), hecha);
     }
     if (r.fallo)
         std::rethrow_exception(std::exchange(r.fallo, nullptr));
@@ -112,7 +112,8 @@ std::optional<TResultado> TAnticipador::Toma(size_t i) {
     return resultado;
 }
 
-void TAnticipador::Trabaja() {
+void TAnticipador::Trabaja(const std::stop_token& parar) {
+    parar_ = &parar;
     const std::string sNombre = instantanea_.NombreCompartido();
     if (sNombre.empty())
         return;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,7 +37,7 @@ struct TResultado;
 // fault of ours) stops the thread and is thrown, as it came, by the Toma of
 // that statement. The heartbeat is only ever called on the caller's
 // thread; an interruption (TLatido::Interrumpe) stops both. Destroying it stops the thread's
-// statement and waits for the thread.
+// statement and joins the thread (a std::jthread), whatever path destroys it.
 class TAnticipador {
 public:
     // consultas: the whole list; the thread takes those from nDesde on,
@@ -71,12 +71,12 @@ private:
     const std::shared_ptr<TLatido> latido_;
     mutable std::mutex m_;
     std::condition_variable cambio_;
-    std::vector<TRanura> ranuras_;  // guarded by m_
-    size_t nAnticipadas_ = 0;       // guarded by m_
-    std::atomic<bool> bParar_{false};
-    std::thread hilo_;  // last: starts once everything above exists
+    std::vector<TRanura> ranuras_;            // guarded by m_
+    size_t nAnticipadas_ = 0;                 // guarded by m_
+    const std::stop_token* parar_ = nullptr;  // the thread's own; only it reads this
+    std::jthread hilo_;  // last: starts once everything above exists, stops and joins first
 
-    void Trabaja();
+    void Trabaja(const std::stop_token& parar);
     bool Detener() const;
 };
 

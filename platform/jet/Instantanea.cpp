@@ -276,6 +276,10 @@ bool TInstantanea::RecargaPartes() {
         return false;
     std::set<size_t> releer;
     try {
+        // The parts change under the lock that another connection's
+        // catalogue takes to look a table up (TablaCopiada), though its
+        // reader was stopped already (antesDeRecargar_).
+        const std::lock_guard<std::mutex> cerrojo(mCompartido_);
         releer = partes->ReabrePartes(cambiadas);
     } catch (const EErrorJet&) {
         return false;  // opened anew whole, the file fails (or not) as it fails alone

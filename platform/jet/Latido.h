@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <exception>
@@ -32,9 +33,11 @@ public:
     bool Interrumpido() const { return bInterrumpir_.load(std::memory_order_relaxed); }
     // Lets the next piece of work run.
     void Reanuda() { bInterrumpir_.store(false, std::memory_order_relaxed); }
-    // How often at most it calls: a waiting engine wakes this often to call.
-    std::chrono::milliseconds Intervalo() const {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(intervalo_);
+    // How often a waiting engine wakes to call it: its interval, at least a
+    // millisecond (a wait is no busy loop).
+    std::chrono::milliseconds Espera() const {
+        return std::max(std::chrono::milliseconds(1),
+                        std::chrono::duration_cast<std::chrono::milliseconds>(intervalo_));
     }
     // If the call ran out of memory, lets the next piece of work run and
     // throws that failure; otherwise nothing.
