@@ -6,9 +6,11 @@
 #include <map>
 #include <utility>
 
+#include "platform/jet/ConexionesJet.h"
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/Instantanea.h"
 #include "platform/jet/MotorJet.h"
+#include "platform/jet/TablasGuardadas.h"
 #include "platform/jet/sql/RecursosSqlite.h"
 
 namespace jet {
@@ -39,7 +41,7 @@ public:
             return it->second;
         // Names the shared database never uses, so unqualified they find this one.
         const std::string sNombre = "__h" + std::to_string(propias_.size() + 1);
-        const bool bBien = TInstantanea::CopiaDerivada(db_, "hilo.\"" + sNombre + "\"", sSql);
+        const bool bBien = CopiaDerivada(db_, "hilo.\"" + sNombre + "\"", sSql);
         ranura_.Vacia();
         return propias_[sSql] = bBien ? sNombre : "";
     }
@@ -118,13 +120,11 @@ void TAnticipador::Trabaja(const std::stop_token& parar) {
     if (sNombre.empty())
         return;
     sql::TRanuraError ranura;
-    const sql::TConexionSqlite conexion = TInstantanea::AbreSegunda(sNombre, &ranura);
+    const sql::TConexionSqlite conexion = AbreSegunda(sNombre, &ranura);
     sqlite3* db = conexion.get();
     if (!db)
         return;
-    static std::atomic<unsigned> nHilos{0};
-    const std::string sAdjunta =
-        "ATTACH 'file:/kova-hilo-" + std::to_string(++nHilos) + "?vfs=memdb' AS hilo";
+    const std::string sAdjunta = "ATTACH '" + NombreEnMemoria("hilo") + "' AS hilo";
     if (sqlite3_exec(db, sAdjunta.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return;
     sqlite3_progress_handler(

@@ -11,7 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/jet/Instantanea.h"
+#include "platform/jet/ConexionesJet.h"
+#include "platform/jet/TablasGuardadas.h"
 #include "platform/jet/sql/RecursosSqlite.h"
 
 namespace jet {
@@ -90,7 +91,7 @@ public:
     void Trabaja(const std::stop_token& parar) {
         parar_ = &parar;
         sql::TRanuraError ranura;
-        const sql::TConexionSqlite conexion = TInstantanea::AbreSegunda(sCompartida_, &ranura);
+        const sql::TConexionSqlite conexion = AbreSegunda(sCompartida_, &ranura);
         sqlite3* db = conexion.get();
         if (db)
             sqlite3_progress_handler(
@@ -148,15 +149,13 @@ bool CopiaPorMitades(sqlite3* db, const std::string& sCompartida, const std::str
     if (sCompartida.empty())
         return false;
     const TValorSqlite pivote = Pivote(db, mitades.sMuestra);
-    const std::string columnas = pivote ? TInstantanea::Columnas(db, sSql) : "";
+    const std::string columnas = pivote ? ColumnasDe(db, sSql) : "";
     if (columnas.empty())
         return false;
     // Each half in a database of its own, attached here, so that it lives
     // until the rows are copied; the second connection attaches its own.
-    static std::atomic<unsigned> nMitades{0};
-    const unsigned n = nMitades.fetch_add(2) + 1;
-    const std::string sMenor = "file:/kova-mitad-" + std::to_string(n) + "?vfs=memdb";
-    const std::string sMayor = "file:/kova-mitad-" + std::to_string(n + 1) + "?vfs=memdb";
+    const std::string sMenor = NombreEnMemoria("mitad");
+    const std::string sMayor = NombreEnMemoria("mitad");
     struct TSuelta {
         sqlite3* db;
         ~TSuelta() {
