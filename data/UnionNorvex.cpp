@@ -1,11 +1,10 @@
 #include "data/UnionNorvex.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <iterator>
 #include <optional>
 
+#include "platform/jet/NombresJet.h"
 #include "platform/jet/sql/JetCollation.h"
 
 namespace {
@@ -14,13 +13,13 @@ using jet::TValor;
 
 int Columna(const jet::TTabla& tabla, const char* sNombre) {
     for (size_t i = 0; i < tabla.columnas.size(); ++i)
-        if (strcasecmp(tabla.columnas[i].sNombre.c_str(), sNombre) == 0)
+        if (jet::MismoNombreJet(tabla.columnas[i].sNombre, sNombre))
             return static_cast<int>(i);
     return -1;
 }
 
 bool EsTabla(const jet::TTabla& tabla, const char* sNombre) {
-    return strcasecmp(tabla.sNombre.c_str(), sNombre) == 0;
+    return jet::MismoNombreJet(tabla.sNombre, sNombre);
 }
 
 std::optional<int64_t> Entero(const TValor& v) {

@@ -10,8 +10,8 @@
 #include "platform/jet/Decimal.h"
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/MotorJet.h"
+#include "platform/jet/NombresJet.h"
 #include "platform/jet/TextoValor.h"
-#include "platform/jet/sql/JetCollation.h"
 
 namespace ado {
 
@@ -242,7 +242,7 @@ TCampo TADOQuery::FieldByName(const std::string& sNombre) const {
     d_->ExigeActiva();
     const auto& columnas = d_->resultado.columnas;
     for (size_t i = 0; i < columnas.size(); ++i)
-        if (jet::sql::JetCollation::Pliega(columnas[i]) == jet::sql::JetCollation::Pliega(sNombre))
+        if (jet::MismoNombreJet(columnas[i], sNombre))
             return Field(static_cast<int>(i));
     throw jet::ErrorJet(jet::TErrorJet::CampoNoEncontrado, {sNombre});
 }

@@ -1,9 +1,9 @@
 #include "platform/jet/ArchivoUnion.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <stdexcept>
+
+#include "platform/jet/NombresJet.h"
 
 namespace jet {
 
@@ -195,7 +195,7 @@ void TArchivoUnion::LeeFilasParte(
     for (const TColumna& c : tabla->columnas) {
         int k = -1;
         for (size_t j = 0; j < propia->columnas.size(); ++j)
-            if (strcasecmp(propia->columnas[j].sNombre.c_str(), c.sNombre.c_str()) == 0) {
+            if (MismoNombreJet(propia->columnas[j].sNombre, c.sNombre)) {
                 k = static_cast<int>(j);
                 break;
             }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/jet/NombresJet.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/Recorrido.h"
 #include "platform/jet/sql/TablaFunciones.h"
@@ -10,13 +11,15 @@ namespace jet::sql {
 
 namespace {
 
-std::string Mayusculas(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
+bool MismoNombre(const std::string& a, const std::string& b) {
+    return MismoNombreJet(a, b);
 }
 
-bool MismoNombre(const std::string& a, const std::string& b) {
-    return Mayusculas(a) == Mayusculas(b);
+// SQLite finds a name in ASCII letters of any case only: one that Jet
+// matches otherwise ("AÑO" for "Año") is written as its source spells it.
+void Grafia(std::string& sEscrita, const std::string& sPropia) {
+    if (!MismoNombreSqlite(sEscrita, sPropia))
+        sEscrita = sPropia;
 }
 
 bool EsAgregado(const Expr& e) {
@@ -77,11 +80,13 @@ EErrorJet ErrorAgregadoMalUsado(const Expr& agregado, const char* sDonde) {
 // The kind of the column e names, found where SQLite finds it; the Jet
 // failure when no column or result column has that name, or two sources
 // of one SELECT have it.
-TipoJet Resuelve(const Expr& e, const Ambito& ambito) {
+TipoJet Resuelve(Expr& e, const Ambito& ambito) {
     const std::string sNombre = (e.calificador.empty() ? "" : e.calificador + ".") + e.nombre;
     for (const Ambito* a = &ambito; a; a = a->exterior) {
         int n = 0;
         TipoJet tipo = TipoJet::Otro;
+        const Origen* fuente = nullptr;
+        size_t nColumna = 0;
         for (const Origen* f : a->fuentes) {
             if (!e.calificador.empty() && !MismoNombre(f->sFuente, e.calificador))
                 continue;
@@ -89,14 +94,20 @@ TipoJet Resuelve(const Expr& e, const Ambito& ambito) {
             for (size_t k = 0; k < f->columnas.size(); ++k)
                 if (MismoNombre(f->columnas[k], e.nombre)) {
                     tipo = k < f->tipos.size() ? f->tipos[k] : TipoJet::Otro;
+                    fuente = f;
+                    nColumna = k;
                     ++n;
                     break;
                 }
         }
         if (n > 1)
             throw ErrorCampoAmbiguo(sNombre);
-        if (n == 1)
+        if (n == 1) {
+            if (!e.calificador.empty())
+                Grafia(e.calificador, fuente->sFuente);
+            Grafia(e.nombre, fuente->columnas[nColumna]);
             return tipo;
+        }
         if (!a->resultado || !e.calificador.empty())
             continue;
         for (const ElementoSelect& el : *a->resultado) {
@@ -105,6 +116,7 @@ TipoJet Resuelve(const Expr& e, const Ambito& ambito) {
             if (const char* sDonde = SinAgregados(a->lugar))
                 if (const Expr* ag = PrimerAgregado(*el.expr))
                     throw ErrorAgregadoMalUsado(*ag, sDonde);
+            Grafia(e.nombre, el.nombre);
             return el.expr->tipoJet;
         }
     }
@@ -357,13 +369,16 @@ void EnlazaSelect(Select& s, Contexto& ctx, const Ambito* exterior, bool bOrdenD
             for (auto& x : ExpandeAsterisco(e, fuentes)) s.elementos.push_back(std::move(x));
             continue;
         }
+        // A column names its result as it is written, whatever spelling it
+        // is written with for SQLite.
+        const std::string sEscrito = e.nombre;
         EnlazaExpr(e, ambito, ctx);
         ElementoSelect nuevo;
         nuevo.alias = el.alias;
         if (!el.alias.empty())
             nuevo.nombre = el.alias;
         else if (e.tipo == TipoExpr::Columna)
-            nuevo.nombre = e.nombre;
+            nuevo.nombre = sEscrito;
         else
             nuevo.nombre = "Expr" + std::to_string(nExpr++);
         nuevo.expr = std::move(el.expr);
@@ -392,6 +407,7 @@ void EnlazaSelect(Select& s, Contexto& ctx, const Ambito* exterior, bool bOrdenD
                 s.elementos.begin(), s.elementos.end(),
                 [&](const ElementoSelect& el) { return MismoNombre(el.nombre, e.nombre); });
             if (it != s.elementos.end()) {
+                Grafia(e.nombre, it->nombre);
                 e.tipoJet = it->expr->tipoJet;
                 continue;
             }

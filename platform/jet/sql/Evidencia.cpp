@@ -3,20 +3,17 @@
 #include <cctype>
 
 #include "platform/jet/ErroresJet.h"
+#include "platform/jet/NombresJet.h"
 #include "platform/jet/sql/Enlazador.h"
 #include "platform/jet/sql/Recorrido.h"
+#include "platform/jet/sql/TextoAscii.h"
 
 namespace jet::sql {
 
 namespace {
 
-std::string Mayusculas(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
 bool MismoNombre(const std::string& a, const std::string& b) {
-    return Mayusculas(a) == Mayusculas(b);
+    return MismoNombreJet(a, b);
 }
 
 bool Agrega(Select& s) {
@@ -145,7 +142,7 @@ TFormaAgregado DameFormaAgregado(Consulta& enlazada) {
         RecorreExpr(*el.expr, [&](Expr& e) {
             if (e.tipo != TipoExpr::Funcion)
                 return true;
-            const std::string sFuncion = Mayusculas(e.nombre);
+            const std::string sFuncion = MayusculasAscii(e.nombre);
             if (sFuncion == "COUNT")
                 f.bCuenta = true;
             if (sFuncion == "SUM") {

@@ -19,6 +19,7 @@
 #include "platform/jet/sql/FechaJet.h"
 #include "platform/jet/sql/FuncionesVba.h"
 #include "platform/jet/sql/JetCollation.h"
+#include "platform/jet/sql/Matematicas.h"
 #include "platform/jet/sql/RecursosSqlite.h"
 #include "platform/jet/sql/TablaFunciones.h"
 #include "platform/jet/sql/ValorSqlite.h"
@@ -371,15 +372,6 @@ void Redondeo(sqlite3_context* ctx, int, sqlite3_value** a) {
             n.d = F(n.d);
         ResultadoNumero(ctx, n);
     });
-}
-double Piso(double d) {
-    return std::floor(d);
-}
-double Trunca(double d) {
-    return std::trunc(d);
-}
-double Absoluto(double d) {
-    return std::fabs(d);
 }
 
 void Abs(sqlite3_context* ctx, int n, sqlite3_value** a) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "ArchivoFalso.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/sql/Catalogo.h"
 #include "platform/jet/sql/Compilador.h"
@@ -74,6 +75,17 @@ TEST(Enlazador, ANameKeepsTheKindOfWhatItNames) {
         "AS B FROM t AS x ORDER BY A",
         catalogo, {});
     EXPECT_EQ(r.tipos, (std::vector<TipoJet>{TipoJet::Fecha, TipoJet::Fecha}));
+}
+
+// Jet matches names in any letter's case ("AÑO" is "Año"); SQLite only in
+// ASCII's: the name is written as the table spells it, and it answers.
+TEST(Enlazador, ANameInAnyLettersCaseAnswers) {
+    auto a = std::make_shared<TArchivoFalso>();
+    a->Tabla("Tabla", {{"Año", jet::TTipoColumna::tcEnteroLargo, 4}}, {{int64_t{2017}}});
+    auto motor = MotorSobre(a);
+    EXPECT_EQ(Texto(motor->Ejecuta("SELECT AÑO FROM tabla AS Él WHERE él.año > 2000")), "2017");
+    EXPECT_EQ(motor->Traduce("SELECT él.AÑO FROM tabla AS Él"),
+              "SELECT \"Él\".\"Año\" AS \"AÑO\" FROM \"Tabla\" AS \"Él\"");
 }
 
 }  // namespace
