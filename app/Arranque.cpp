@@ -2,12 +2,20 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <clocale>
 
 #include "platform/jet/Latido.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "platform/ui/TCajaMensajesQt.h"
+
+// The resources of a static library are registered by name, outside any
+// namespace.
+static void RegistraIcono() {
+    Q_INIT_RESOURCE(IconoPrograma);
+}
 
 namespace {
 
@@ -36,8 +44,19 @@ void CargaTraduccion(QApplication& app) {
 
 }  // namespace
 
+QIcon IconoPrograma() {
+    static const bool bRegistrado = (RegistraIcono(), true);
+    (void)bRegistrado;
+    return QIcon(QStringLiteral(":/programa/icono-48.png"));
+}
+
 void PreparaAplicacion(QApplication& app) {
+    // Qt set the C library's locale from the session; numbers in the SQL
+    // the engine reads and writes ("18.91") must not follow a locale whose
+    // decimal sign is a comma, or under es_ES the rate would read as 18.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("CuestionarioKOVA");
+    QApplication::setWindowIcon(IconoPrograma());
     CargaTraduccion(app);
     CargaTahoma();
     ui::FijaCajaMensajes(std::make_shared<ui::TCajaMensajesQt>());

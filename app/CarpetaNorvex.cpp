@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <cctype>
 
 #include "app/CompuertaAcceso.h"
 #include "platform/ui/ICajaMensajes.h"
@@ -28,6 +29,15 @@ bool EsCarpeta(const fs::path& sRuta) {
 
 }  // namespace
 
+fs::path TCarpetaNorvex::CarpetaDeLaBase(const fs::path& sCarpeta) {
+    std::string sNombre = sCarpeta.filename().string();
+    for (char& c : sNombre) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (sNombre == "database" && sCarpeta.has_parent_path() &&
+        EsCarpetaNorvex(sCarpeta.parent_path()))
+        return sCarpeta.parent_path();
+    return sCarpeta;
+}
+
 TCarpetaNorvex::TCarpetaNorvex(std::shared_ptr<IPideCarpeta> Pide, QSettings& Ajustes)
     : F_Pide(std::move(Pide)), F_Ajustes(Ajustes) {}
 
@@ -42,10 +52,17 @@ std::string TCarpetaNorvex::TextoNoEsNorvex(const fs::path& sCarpeta) {
            "DataBase).";
 }
 
+std::string TCarpetaNorvex::TextoPrimeraVez() {
+    return "Elija a continuación la carpeta donde está instalado el Norvex: la que contiene la "
+           "carpeta DataBase con el archivo Norvex.mdb (por lo general, «Norvex Software»).\n\n"
+           "El programa solo lee la base de datos del Norvex, nunca la modifica, y recordará la "
+           "carpeta para la próxima vez.";
+}
+
 std::optional<TCarpetaNorvex::TEleccion> TCarpetaNorvex::Elige(
     const fs::path& sDirProg, const std::optional<fs::path>& sArgumento) {
     if (sArgumento) {
-        const fs::path sCarpeta = Absoluta(*sArgumento);
+        const fs::path sCarpeta = CarpetaDeLaBase(Absoluta(*sArgumento));
         if (EsCarpetaNorvex(sCarpeta))
             return TEleccion{sCarpeta, orArgumento};
         ui::DameCajaMensajes()->MuestraMensaje(TextoNoEsNorvex(sCarpeta));
@@ -54,7 +71,10 @@ std::optional<TCarpetaNorvex::TEleccion> TCarpetaNorvex::Elige(
     }
     if (EsCarpetaNorvex(sDirProg))
         return TEleccion{Absoluta(sDirProg), orPrograma};
-    return Pregunta(DameUltima());
+    const fs::path sUltima = DameUltima();
+    if (sUltima.empty())
+        ui::DameCajaMensajes()->MuestraMensaje(TextoPrimeraVez());
+    return Pregunta(sUltima);
 }
 
 std::optional<TCarpetaNorvex::TEleccion> TCarpetaNorvex::Pregunta(fs::path sInicial) {
@@ -62,7 +82,7 @@ std::optional<TCarpetaNorvex::TEleccion> TCarpetaNorvex::Pregunta(fs::path sInic
         const std::optional<fs::path> sElegida = F_Pide->PideCarpeta(sInicial);
         if (!sElegida || sElegida->empty())
             return std::nullopt;
-        const fs::path sCarpeta = Absoluta(*sElegida);
+        const fs::path sCarpeta = CarpetaDeLaBase(Absoluta(*sElegida));
         if (EsCarpetaNorvex(sCarpeta)) {
             F_Ajustes.setValue(sClaveUltima, QString::fromStdString(sCarpeta.string()));
             F_Ajustes.sync();

@@ -13,9 +13,11 @@ class QSettings;
 // program works there, as it always did; installed elsewhere it takes the
 // folder of its command line, or asks for one and remembers the last folder
 // chosen for the next time. A folder is a Norvex folder when it holds
-// "DataBase/Norvex.mdb" (in any letter case); any other is refused with a
-// message and the question comes again, so the window never opens on a
-// folder where every job would fail.
+// "DataBase/Norvex.mdb" (in any letter case); the "DataBase" folder itself
+// stands for its parent, as users often pick the folder they can see the
+// file in; any other is refused with a message and the question comes again,
+// so the window never opens on a folder where every job would fail. The
+// first question, with no folder remembered, is explained beforehand.
 class TCarpetaNorvex {
 public:
     // Key of the settings that holds the last folder chosen.
@@ -38,6 +40,13 @@ public:
     static bool EsCarpetaNorvex(const std::filesystem::path& sCarpeta);
     // What the user reads when sCarpeta is not a Norvex folder.
     static std::string TextoNoEsNorvex(const std::filesystem::path& sCarpeta);
+    // The Norvex folder a chosen folder stands for: its parent when the
+    // chosen one is "DataBase" itself (any letter case) below a Norvex
+    // folder; the chosen one otherwise.
+    static std::filesystem::path CarpetaDeLaBase(const std::filesystem::path& sCarpeta);
+    // What the user reads before the first question, when no folder is
+    // remembered: what to choose and why.
+    static std::string TextoPrimeraVez();
 
 private:
     std::optional<TEleccion> Pregunta(std::filesystem::path sInicial);

@@ -47,5 +47,5 @@ std::shared_ptr<IRepCuestionarioKOVA> TDatosVentana::CreaCuestionario(
         return nullptr;
     F_nNumEmp = nNumEmp;
     return std::make_shared<TRepCuestANDU2017>(F_Conector, F_elReporte, std::move(Mensajero),
-                                               dTCambio, nNumEmp);
+                                               dTCambio, nNumEmp, F_Edicion);
 }

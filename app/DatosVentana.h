@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/IIDatosVentana.h"
+#include "questionnaire/Edicion.h"
 #include "questionnaire/RepCuestionarioKOVA.h"
 
 class IColectorConxs;
@@ -15,8 +16,9 @@ class TLatido;
 
 // A job's data side in the program: the connection registry (the program's
 // "ColectorGlobal" unless another is given) and the job's question-set
-// object, the 2018 edition, on the connection it hands out. The batch program
-// derives its own question set from it.
+// object, of the edition in use (the default one unless another is set), on
+// the connection it hands out. The batch program derives its own question set
+// from it.
 class TDatosVentana : public IDatosVentana {
 public:
     // elReporte builds the report handler the question set fills.
@@ -35,6 +37,10 @@ public:
     // What the engine of every connection handed out calls while it works
     // (the window keeps itself painted with it); none: the engine keeps its own.
     void PonLatido(std::shared_ptr<jet::TLatido> latido) { F_Latido = std::move(latido); }
+    // The edition of the question sets created from now on; none, the
+    // default edition.
+    void PonEdicion(std::shared_ptr<const TEdicion> edicion) { F_Edicion = std::move(edicion); }
+    const std::shared_ptr<const TEdicion>& DameEdicion() const { return F_Edicion; }
 
 protected:
     const TCreaManejadorReportes& ElReporte() const { return F_elReporte; }
@@ -49,4 +55,5 @@ private:
     ado::TADOConnection* F_Conector = nullptr;  // owned by the registry
     int F_nNumEmp = 0;
     std::shared_ptr<jet::TLatido> F_Latido;
+    std::shared_ptr<const TEdicion> F_Edicion;
 };

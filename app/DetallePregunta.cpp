@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "app/ModeloEvidencia.h"
+#include "platform/ui/AjustesPrograma.h"
 #include "platform/ui/ICajaMensajes.h"
 
 TDetallePregunta::TDetallePregunta(TEvidenciaPregunta evidencia, const QString& sPregunta,
@@ -18,6 +19,7 @@ TDetallePregunta::TDetallePregunta(TEvidenciaPregunta evidencia, const QString& 
     : QDialog(padre), F_nPregunta(evidencia.nPregunta) {
     setWindowTitle(QStringLiteral("Detalle de la pregunta %1").arg(F_nPregunta));
     const QString sCalculo = QString::fromStdString(DescribeCalculo(evidencia));
+    const std::string sColumna = evidencia.sColumna;
     F_Filas = std::make_shared<jet::TResultado>(std::move(evidencia.filas));
 
     auto* pregunta = new QLabel(sPregunta);
@@ -29,7 +31,7 @@ TDetallePregunta::TDetallePregunta(TEvidenciaPregunta evidencia, const QString& 
     respuesta->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* calculo = new QLabel(sCalculo);
 
-    F_Modelo = new TModeloEvidencia(F_Filas, this);
+    F_Modelo = new TModeloEvidencia(F_Filas, sColumna, this);
     F_Tabla = new QTableView;
     F_Tabla->setModel(F_Modelo);
     F_Tabla->setSortingEnabled(true);
@@ -57,8 +59,10 @@ TDetallePregunta::TDetallePregunta(TEvidenciaPregunta evidencia, const QString& 
 void TDetallePregunta::PideArchivo() {
     const QString sArchivo = QFileDialog::getSaveFileName(
         this, QStringLiteral("Exportar CSV"),
-        QStringLiteral("pregunta-%1.csv").arg(F_nPregunta, 3, 10, QLatin1Char('0')),
+        ui::ArchivoEnCarpetaDialogos(
+            QStringLiteral("pregunta-%1.csv").arg(F_nPregunta, 3, 10, QLatin1Char('0'))),
         QStringLiteral("Archivos CSV (*.csv)"));
+    ui::RecuerdaCarpetaDialogos(sArchivo);
     if (!sArchivo.isEmpty())
         ExportaCsv(sArchivo);
 }
@@ -73,8 +77,11 @@ bool TDetallePregunta::ExportaCsv(const QString& sArchivo) {
     if (archivo.open(QIODevice::WriteOnly) &&
         archivo.write(sTexto.data(), static_cast<qint64>(sTexto.size())) ==
             static_cast<qint64>(sTexto.size()) &&
-        archivo.commit())
+        archivo.commit()) {
+        ui::DameCajaMensajes()->MuestraMensaje("Se exportaron las filas a " +
+                                               sArchivo.toStdString() + ".");
         return true;
+    }
     ui::DameCajaMensajes()->MuestraMensaje("No fue posible escribir " + sArchivo.toStdString() +
                                            ".");
     return false;

@@ -10,8 +10,9 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-// The branches a run adds to the head office's folder: a list of folders,
-// each checked when added (it must hold the Norvex database, and be neither
+// The branches a run adds to the head office's folder: a list of folders
+// under their Norvex names, the head office first and always there, each
+// other checked when added (it must hold the Norvex database, and be neither
 // the head office's nor one already listed), with the reason shown at once
 // when it is refused.
 class TDialogoSucursales : public QDialog {
@@ -21,6 +22,8 @@ public:
     static constexpr const char* sTxSinBD =
         "La carpeta %1 no tiene la base de datos del Norvex (DataBase\\Norvex.mdb).";
     static constexpr const char* sTxRepetida = "La carpeta %1 ya está en la lista.";
+    static constexpr const char* sTxMatriz =
+        "La carpeta %1 es la de la matriz: siempre entra en el reporte.";
 
     // sMatriz: the head office's folder. pide: asks for a folder (a folder
     // dialog unless given).
@@ -30,6 +33,8 @@ public:
     // Checks a folder and lists it; false (with the reason shown) when refused.
     bool Agrega(const std::filesystem::path& sCarpeta);
     QString Aviso() const;
+    // The lines of the list as shown, the head office's first.
+    QStringList Lineas() const;
 
 private:
     std::filesystem::path F_sMatriz;

@@ -9,17 +9,21 @@ const QRect kLugar(62, 711, 555, 14);
 const QColor kGrisOscuro(0x48, 0x48, 0x48);
 }  // namespace
 
+void PreparaLineaPie(QLabel& linea, const QRect& lugar) {
+    QFont fuente = linea.font();
+    fuente.setPixelSize(9);
+    linea.setFont(fuente);
+    QPalette paleta = linea.palette();
+    paleta.setColor(QPalette::WindowText, kGrisOscuro);
+    linea.setPalette(paleta);
+    linea.setGeometry(lugar);
+    linea.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
 TEtiquetaCarpeta::TEtiquetaCarpeta(const std::filesystem::path& sCarpeta, QWidget* ventana)
     : QLabel(ventana) {
     setObjectName("txCarpetaNorvex");
-    QFont fuente = font();
-    fuente.setPixelSize(9);
-    setFont(fuente);
-    QPalette paleta = palette();
-    paleta.setColor(QPalette::WindowText, kGrisOscuro);
-    setPalette(paleta);
-    setGeometry(kLugar);
-    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    PreparaLineaPie(*this, kLugar);
     setFocusPolicy(Qt::NoFocus);
 
     const QString sRuta = QString::fromStdString(sCarpeta.string());

@@ -3,6 +3,10 @@
 #include <QLabel>
 #include <filesystem>
 
+// The look of a line at the main window's foot: small dark grey text, left
+// aligned, at lugar (window coordinates).
+void PreparaLineaPie(QLabel& linea, const QRect& lugar);
+
 // The Norvex folder in use, on one line at the foot of the main window, below
 // the status line and clear of the four steps: a window installed apart from
 // Norvex may be opened on any folder, and the user must see which. A long

@@ -12,10 +12,12 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollArea>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "platform/ui/AjustesPrograma.h"
+#include "platform/ui/ColorExito.h"
 #include "questionnaire/ValidaRespuestaCC.h"
+#include "report/EspacioRespuestas.h"
 
 namespace {
 
@@ -50,7 +52,7 @@ TFormaRespuestasCC::TFormaRespuestasCC(const TRespuestasCC& respuestas, TGuarda 
         "una pregunta sin respuesta conserva el aviso «(** El CC debe responder **)»."));
     nota->setWordWrap(true);
     preguntas->addWidget(nota);
-    for (const TPreguntaCC& p : DamePreguntasCC()) {
+    for (const TPreguntaCC& p : F_Guardadas.DamePreguntas()->preguntas) {
         auto* texto = new QLabel(
             QStringLiteral("<b>%1</b>&nbsp;&nbsp;%2").arg(p.nNumero).arg(p.sTexto.toHtmlEscaped()));
         texto->setWordWrap(true);
@@ -65,7 +67,17 @@ TFormaRespuestasCC::TFormaRespuestasCC(const TRespuestasCC& respuestas, TGuarda 
         preguntas->addWidget(texto);
         preguntas->addWidget(editor);
         preguntas->addWidget(aviso);
-        F_Campos[p.nNumero] = {&p, editor, aviso};
+        QLabel* espacio = nullptr;
+        if (p.tipo == trTexto) {
+            espacio = new QLabel;
+            espacio->setObjectName(QStringLiteral("espacio_%1").arg(p.nNumero));
+            QPalette paleta = espacio->palette();
+            paleta.setColor(QPalette::WindowText, QColor(0x60, 0x60, 0x60));
+            espacio->setPalette(paleta);
+            espacio->hide();
+            preguntas->addWidget(espacio);
+        }
+        F_Campos[p.nNumero] = {&p, editor, aviso, espacio};
     }
     preguntas->addStretch(1);
 
@@ -80,6 +92,9 @@ TFormaRespuestasCC::TFormaRespuestasCC(const TRespuestasCC& respuestas, TGuarda 
         botones->addButton(QStringLiteral("Exportar…"), QDialogButtonBox::ActionRole);
     QPushButton* importar =
         botones->addButton(QStringLiteral("Importar…"), QDialogButtonBox::ActionRole);
+    importar->setToolTip(
+        QStringLiteral("Sustituye solo las respuestas que trae el archivo; las demás preguntas "
+                       "conservan lo que tienen."));
     QPushButton* cerrar =
         botones->addButton(QStringLiteral("Cerrar"), QDialogButtonBox::RejectRole);
     guardar->setObjectName("btnGuardar");
@@ -101,8 +116,17 @@ TFormaRespuestasCC::TFormaRespuestasCC(const TRespuestasCC& respuestas, TGuarda 
     });
     connect(cerrar, &QPushButton::clicked, this, &TFormaRespuestasCC::reject);
 
+    // What the last button did, in the window's green: news, not a warning.
+    F_Estado = new QLabel;
+    F_Estado->setObjectName("txEstado");
+    F_Estado->setWordWrap(true);
+    QPalette paleta = F_Estado->palette();
+    paleta.setColor(QPalette::WindowText, ui::ColorExito());
+    F_Estado->setPalette(paleta);
+
     auto* todo = new QVBoxLayout(this);
     todo->addWidget(F_Desplazable, 1);
+    todo->addWidget(F_Estado);
     todo->addWidget(botones);
     resize(760, 640);
     Muestra(F_Guardadas);
@@ -161,6 +185,20 @@ void TFormaRespuestasCC::PonTexto(int nPregunta, const QString& sTexto) {
     Revisa(nPregunta);
 }
 
+void TFormaRespuestasCC::MuestraPregunta(int nPregunta) {
+    QWidget* e = DameCampo(nPregunta);
+    if (!e)
+        return;
+    // Once laid out, or the scroll area would not know where the field is.
+    QMetaObject::invokeMethod(
+        this,
+        [this, e] {
+            F_Desplazable->ensureWidgetVisible(e, 20, 120);
+            e->setFocus(Qt::OtherFocusReason);
+        },
+        Qt::QueuedConnection);
+}
+
 QString TFormaRespuestasCC::DameAviso(int nPregunta) const {
     auto it = F_Campos.find(nPregunta);
     return it == F_Campos.end() || it->second.aviso->isHidden() ? QString()
@@ -170,8 +208,47 @@ QString TFormaRespuestasCC::DameAviso(int nPregunta) const {
 void TFormaRespuestasCC::Revisa(int nPregunta) {
     const TCampo& c = F_Campos.at(nPregunta);
     const TRespuestaValidada r = ValidaRespuestaCC(*c.pregunta, DameTexto(nPregunta));
-    c.aviso->setText(r.sMensaje);
-    c.aviso->setVisible(!r.bValida);
+    QString sQueda;
+    const QString sFalta = r.bValida ? FaltaEspacio(nPregunta, r.sValor, &sQueda) : QString();
+    c.aviso->setText(r.bValida ? sFalta : r.sMensaje);
+    c.aviso->setVisible(!r.bValida || !sFalta.isEmpty());
+    if (c.espacio) {
+        c.espacio->setText(sQueda);
+        c.espacio->setVisible(!sQueda.isEmpty());
+    }
+}
+
+QString TFormaRespuestasCC::FaltaEspacio(int nPregunta, const QString& sValor,
+                                         QString* sQueda) const {
+    if (!F_Espacio)
+        return {};
+    const auto m = F_Espacio->Mide(QStringLiteral("preg_%1").arg(nPregunta), sValor);
+    if (!m)
+        return {};
+    if (m->Cabe()) {
+        if (sQueda)
+            *sQueda = QStringLiteral("Espacio en el reporte: quedan unos %1 caracteres.")
+                          .arg(std::max(0, m->nCaracteresLibres));
+        return {};
+    }
+    return QStringLiteral(
+               "Pregunta %1: la respuesta no cabe en su lugar del reporte; sobran unos %2 "
+               "caracteres. Acórtela: el reporte no se imprime en letra más chica que la que "
+               "se lee bien.")
+        .arg(nPregunta)
+        .arg(std::max(1, -m->nCaracteresLibres));
+}
+
+void TFormaRespuestasCC::PonEspacio(std::shared_ptr<const TEspacioRespuestas> espacio) {
+    F_Espacio = std::move(espacio);
+    for (const auto& [n, c] : F_Campos) Revisa(n);
+}
+
+QString TFormaRespuestasCC::DameEspacio(int nPregunta) const {
+    auto it = F_Campos.find(nPregunta);
+    return it == F_Campos.end() || !it->second.espacio || it->second.espacio->isHidden()
+               ? QString()
+               : it->second.espacio->text();
 }
 
 bool TFormaRespuestasCC::HayCambios() const {
@@ -184,9 +261,11 @@ bool TFormaRespuestasCC::HayCambios() const {
 }
 
 std::optional<TRespuestasCC> TFormaRespuestasCC::DameRespuestas() {
-    TRespuestasCC r;
+    TRespuestasCC r(F_Guardadas.DamePreguntas());
     for (const auto& [n, c] : F_Campos) {
-        const QString sMotivo = r.Asigna(n, DameTexto(n));
+        QString sMotivo = r.Asigna(n, DameTexto(n));
+        if (sMotivo.isEmpty())
+            sMotivo = FaltaEspacio(n, r.Dame(n));
         if (!sMotivo.isEmpty()) {
             F_Desplazable->ensureWidgetVisible(c.aviso);
             c.editor->setFocus();
@@ -212,6 +291,7 @@ bool TFormaRespuestasCC::Guarda() {
     }
     F_Guardadas = *r;
     Muestra(F_Guardadas);  // the answers as they were kept and are printed
+    F_Estado->setText(QStringLiteral("Se guardaron las respuestas; el reporte ya las muestra."));
     return true;
 }
 
@@ -227,6 +307,12 @@ bool TFormaRespuestasCC::Exporta(const QString& sRuta) {
                   .arg(QDir::toNativeSeparators(sRuta), archivo.errorString()));
         return false;
     }
+    const auto n = r->DameTodas().size();
+    F_Estado->setText(QStringLiteral("Se exportaron %1 %2 a %3.")
+                          .arg(n)
+                          .arg(n == 1 ? QStringLiteral("respuesta") : QStringLiteral("respuestas"))
+                          .arg(QDir::toNativeSeparators(sRuta)));
+    Informa(F_Estado->text());
     return true;
 }
 
@@ -238,15 +324,47 @@ bool TFormaRespuestasCC::Importa(const QString& sRuta) {
         return false;
     }
     QString sError;
-    const auto r = TRespuestasCC::ImportaCsv(archivo.readAll(), sError);
+    const auto r =
+        TRespuestasCC::ImportaCsv(archivo.readAll(), sError, F_Guardadas.DamePreguntas());
     if (!r) {
         Avisa(QStringLiteral("No se importó ninguna respuesta de %1.\n\n%2")
                   .arg(QDir::toNativeSeparators(sRuta), sError));
         return false;
     }
-    // The file replaces what the form holds; nothing is kept until "Guardar".
-    Muestra(*r);
+    // The file replaces the answers it brings and no other. A field typed
+    // and not saved that it would replace with something else is asked about
+    // first; nothing is kept until "Guardar".
+    QStringList perdidas;
+    for (const auto& [n, sValor] : r->DameTodas()) {
+        const TRespuestaValidada v = ValidaRespuestaCC(*F_Campos.at(n).pregunta, DameTexto(n));
+        const bool bSinGuardar = !v.bValida || v.sValor != F_Guardadas.Dame(n);
+        if (bSinGuardar && (!v.bValida || v.sValor != sValor))
+            perdidas << QString::number(n);
+    }
+    if (!perdidas.isEmpty() &&
+        !Confirma(QStringLiteral("Las respuestas escritas y sin guardar de %1 %2 se reemplazarán "
+                                 "con las del archivo. ¿Desea importarlo de todos modos?")
+                      .arg(perdidas.size() == 1 ? QStringLiteral("la pregunta")
+                                                : QStringLiteral("las preguntas"),
+                           perdidas.join(QStringLiteral(", ")))))
+        return false;
+    for (const auto& [n, sValor] : r->DameTodas()) PonTexto(n, sValor);
+    const auto nTraidas = r->DameTodas().size();
+    F_Estado->setText(
+        nTraidas == 0
+            ? QStringLiteral("El archivo %1 no trae ninguna respuesta; la forma no cambió.")
+                  .arg(QDir::toNativeSeparators(sRuta))
+            : QStringLiteral("Se importaron %1 %2 de %3; las demás preguntas conservan su "
+                             "respuesta. Presione «Guardar» para conservarlas.")
+                  .arg(nTraidas)
+                  .arg(nTraidas == 1 ? QStringLiteral("respuesta") : QStringLiteral("respuestas"))
+                  .arg(QDir::toNativeSeparators(sRuta)));
+    Informa(F_Estado->text());
     return true;
+}
+
+QString TFormaRespuestasCC::DameEstado() const {
+    return F_Estado->text();
 }
 
 void TFormaRespuestasCC::reject() {
@@ -276,20 +394,32 @@ TFormaRespuestasCC::TDecision TFormaRespuestasCC::PreguntaAlCerrar() {
 }
 
 QString TFormaRespuestasCC::PideArchivoExportar() {
-    return QFileDialog::getSaveFileName(
+    const QString s = QFileDialog::getSaveFileName(
         this, QStringLiteral("Exportar respuestas del CC"),
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-            QStringLiteral("/respuestas-cc.csv"),
+        ui::ArchivoEnCarpetaDialogos(QStringLiteral("respuestas-cc.csv")),
         QStringLiteral("CSV (*.csv)"));
+    ui::RecuerdaCarpetaDialogos(s);
+    return s;
 }
 
 QString TFormaRespuestasCC::PideArchivoImportar() {
-    return QFileDialog::getOpenFileName(
-        this, QStringLiteral("Importar respuestas del CC"),
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-        QStringLiteral("CSV (*.csv);;Todos los archivos (*)"));
+    const QString s = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Importar respuestas del CC (sustituye solo las que trae el archivo)"),
+        ui::CarpetaDialogos(), QStringLiteral("CSV (*.csv);;Todos los archivos (*)"));
+    ui::RecuerdaCarpetaDialogos(s);
+    return s;
 }
 
 void TFormaRespuestasCC::Avisa(const QString& sTexto) {
     QMessageBox::warning(this, QString::fromLatin1(kTitulo), sTexto);
+}
+
+bool TFormaRespuestasCC::Confirma(const QString& sTexto) {
+    return QMessageBox::question(this, QString::fromLatin1(kTitulo), sTexto,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TFormaRespuestasCC::Informa(const QString& sTexto) {
+    QMessageBox::information(this, QString::fromLatin1(kTitulo), sTexto);
 }

@@ -16,4 +16,13 @@ public:
     virtual void SettxLabel(QLabel* txLabel) = 0;
     virtual void SetbDefColorAlerta(bool bValor) = 0;
     virtual bool GetbDefColorAlerta() const = 0;
+    // News of something done, for a while (bTemporal, as MsjTxTemp) or until
+    // something else is written (as MsjEnTx); a status line with colours
+    // shows it apart from warnings.
+    virtual void MsjExito(const std::string& sTexto, bool bTemporal) {
+        if (bTemporal)
+            MsjTxTemp(sTexto);
+        else
+            MsjEnTx(sTexto);
+    }
 };

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "platform/ui/ColorExito.h"
+
 namespace {
 
 const QColor kRojo(0xFF, 0x00, 0x00);
@@ -64,10 +66,18 @@ bool TMensajero::GetbDefColorAlerta() const {
     return F_bDefCAlerta;
 }
 
-void TMensajero::Escribe(const std::string& sTexto) {
-    if (F_txLabel)
+void TMensajero::Escribe(const std::string& sTexto, bool bExito) {
+    if (F_txLabel) {
+        FijaColorTexto(*F_txLabel, bExito ? ui::ColorExito() : F_bDefCAlerta ? kRojo : kGris);
         F_txLabel->setText(QString::fromStdString(sTexto));
+    }
     QCoreApplication::processEvents();
+}
+
+void TMensajero::MsjExito(const std::string& sTexto, bool bTemporal) {
+    Escribe(sTexto, true);
+    if (bTemporal && !F_Cronometro->isActive())
+        F_Cronometro->start();
 }
 
 void TMensajero::MsjEnTx(const std::string& sTexto) {

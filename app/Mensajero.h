@@ -27,13 +27,15 @@ public:
     void SettxLabel(QLabel* txLabel) override;
     void SetbDefColorAlerta(bool bValor) override;
     bool GetbDefColorAlerta() const override;
+    // In the success colour; the next text goes back to the line's own.
+    void MsjExito(const std::string& sTexto, bool bTemporal) override;
 
     static constexpr int kMsBorrado = 3000;
     static constexpr int kMsAvisoAdvertencia = 50;
     static constexpr uint32_t kMsFaseDestello = 300;
 
 private:
-    void Escribe(const std::string& sTexto);
+    void Escribe(const std::string& sTexto, bool bExito = false);
     void Borra();
     void Destella();
 

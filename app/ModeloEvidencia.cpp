@@ -1,11 +1,43 @@
 #include "app/ModeloEvidencia.h"
 
+#include <QLocale>
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 #include "platform/jet/TextoValor.h"
+#include "platform/jet/sql/FechaJet.h"
 
 namespace {
+
+// The columns Norvex users know, by the names the evidence gives them; any
+// other column keeps its name and reads by its values.
+struct TColumnaConocida {
+    const char* sNombre;
+    const char* sEncabezado;
+    TModeloEvidencia::TForma forma;
+};
+constexpr TColumnaConocida kConocidas[] = {
+    {"Tipo", "Tipo", TModeloEvidencia::foTal},
+    {"Folio", "Folio", TModeloEvidencia::foTal},
+    {"Fecha", "Fecha", TModeloEvidencia::foFecha},
+    {"NumeroDivisa", "Núm. de divisa", TModeloEvidencia::foTal},
+    {"Moneda", "Moneda", TModeloEvidencia::foTal},
+    {"Divisa", "Divisa", TModeloEvidencia::foTal},
+    {"CantidadDivisa", "Cantidad en la divisa", TModeloEvidencia::foMonto},
+    {"Cotizacion", "Cotización", TModeloEvidencia::foTal},
+    {"Cantidad", "Cantidad en dólares", TModeloEvidencia::foDolares},
+    {"ClaveCliente", "Clave del cliente", TModeloEvidencia::foTal},
+    {"Cliente", "Cliente", TModeloEvidencia::foTal},
+    {"Actividad", "Actividad", TModeloEvidencia::foTal},
+};
+
+const TColumnaConocida* Conocida(const std::string& sNombre) {
+    for (const auto& c : kConocidas)
+        if (sNombre == c.sNombre)
+            return &c;
+    return nullptr;
+}
 
 // The value's place in the sort: nulls, then numbers (dates and currency
 // among them), then text.
@@ -45,10 +77,55 @@ bool Menor(const jet::TValor& a, const jet::TValor& b) {
     return false;
 }
 
+// Thousands with ",", decimals with ".": the way the questionnaire writes
+// amounts, whatever the desktop's locale.
+QString ConMiles(double d, int nDecimales) {
+    QLocale local(QLocale::English, QLocale::UnitedStates);
+    return local.toString(d, 'f', nDecimales);
+}
+
+QString Texto(const jet::TValor& v, TModeloEvidencia::TForma forma) {
+    if (jet::EsNulo(v))
+        return {};
+    if (const auto* f = std::get_if<jet::TFecha>(&v)) {
+        const auto p = jet::sql::PartesDeSerial(f->dSerial);
+        return QStringLiteral("%1/%2/%3 %4:%5")
+            .arg(p.dia, 2, 10, QLatin1Char('0'))
+            .arg(p.mes, 2, 10, QLatin1Char('0'))
+            .arg(p.anio, 4, 10, QLatin1Char('0'))
+            .arg(p.hora, 2, 10, QLatin1Char('0'))
+            .arg(p.minuto, 2, 10, QLatin1Char('0'));
+    }
+    if (Clase(v) == 1 && !std::holds_alternative<bool>(v)) {
+        // The answer rounds dollars with Jet's ROUND, half to even, as the
+        // processor's default rounding does.
+        if (forma == TModeloEvidencia::foDolares)
+            return ConMiles(std::nearbyint(ComoNumero(v)), 0);
+        if (forma == TModeloEvidencia::foMonto)
+            return ConMiles(ComoNumero(v), 2);
+    }
+    return QString::fromStdString(jet::TextoValor(v, '.'));
+}
+
 }  // namespace
 
-TModeloEvidencia::TModeloEvidencia(std::shared_ptr<const jet::TResultado> filas, QObject* padre)
+TModeloEvidencia::TModeloEvidencia(std::shared_ptr<const jet::TResultado> filas,
+                                   const std::string& sColumnaCalculo, QObject* padre)
     : QAbstractTableModel(padre), F_Filas(std::move(filas)) {
+    const auto& columnas = F_Filas->columnas;
+    for (int i = 0; i < static_cast<int>(columnas.size()); ++i) {
+        const TColumnaConocida* c = Conocida(columnas[i]);
+        F_Formas.push_back(c ? c->forma : foTal);
+        if (columnas[i] == sColumnaCalculo)
+            F_Columnas.insert(F_Columnas.begin(), i);
+        else
+            F_Columnas.push_back(i);
+    }
+    // Another column summed or averaged is an amount of dollars too.
+    if (!F_Columnas.empty() && columnas[F_Columnas.front()] == sColumnaCalculo &&
+        F_Formas[F_Columnas.front()] == foTal && !F_Filas->filas.empty() &&
+        Clase(F_Filas->filas.front()[F_Columnas.front()]) == 1)
+        F_Formas[F_Columnas.front()] = foDolares;
     F_Orden.resize(F_Filas->filas.size());
     std::iota(F_Orden.begin(), F_Orden.end(), 0);
     F_nCargadas = std::min<int>(kBloque, static_cast<int>(F_Orden.size()));
@@ -69,8 +146,13 @@ const std::vector<jet::TValor>& TModeloEvidencia::Fila(int nFila) const {
 QVariant TModeloEvidencia::data(const QModelIndex& indice, int nRol) const {
     if (!indice.isValid() || indice.row() >= F_nCargadas)
         return {};
-    const jet::TValor& v = Fila(indice.row())[indice.column()];
+    const int nColumna = ColumnaDeDatos(indice.column());
+    const jet::TValor& v = Fila(indice.row())[nColumna];
     if (nRol == Qt::DisplayRole)
+        return Texto(v, F_Formas[nColumna]);
+    // A rounded amount keeps its whole value at hand.
+    if (nRol == Qt::ToolTipRole && F_Formas[nColumna] != foTal && F_Formas[nColumna] != foFecha &&
+        !jet::EsNulo(v))
         return QString::fromStdString(jet::TextoValor(v, '.'));
     if (nRol == Qt::TextAlignmentRole && Clase(v) == 1)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
@@ -84,7 +166,9 @@ QVariant TModeloEvidencia::headerData(int nSeccion, Qt::Orientation orientacion,
         return nSeccion + 1;
     if (nSeccion < 0 || nSeccion >= static_cast<int>(F_Filas->columnas.size()))
         return {};
-    return QString::fromStdString(F_Filas->columnas[nSeccion]);
+    const std::string& sNombre = F_Filas->columnas[ColumnaDeDatos(nSeccion)];
+    const TColumnaConocida* c = Conocida(sNombre);
+    return c ? QString::fromUtf8(c->sEncabezado) : QString::fromStdString(sNombre);
 }
 
 bool TModeloEvidencia::canFetchMore(const QModelIndex& padre) const {
@@ -100,9 +184,10 @@ void TModeloEvidencia::fetchMore(const QModelIndex& padre) {
     endInsertRows();
 }
 
-void TModeloEvidencia::sort(int nColumna, Qt::SortOrder orden) {
-    if (nColumna < 0 || nColumna >= columnCount())
+void TModeloEvidencia::sort(int nVista, Qt::SortOrder orden) {
+    if (nVista < 0 || nVista >= columnCount())
         return;
+    const int nColumna = ColumnaDeDatos(nVista);
     beginResetModel();
     const auto& filas = F_Filas->filas;
     std::stable_sort(F_Orden.begin(), F_Orden.end(), [&](int a, int b) {

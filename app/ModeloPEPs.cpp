@@ -1,12 +1,34 @@
 #include "app/ModeloPEPs.h"
 
+#include <QCollator>
 #include <QColor>
+#include <QLocale>
+#include <algorithm>
 
 #include "report/TablaPEPs.h"
 
 TModeloPEPs::TModeloPEPs(TTablaPEPs& vtPEPs, QObject* parent)
-    : QAbstractTableModel(parent), F_vtPEPs(vtPEPs), F_nFilas(static_cast<int>(vtPEPs.Cuenta())) {
+    : QAbstractTableModel(parent), F_vtPEPs(vtPEPs), F_Orden(Ordena()) {
     F_vtPEPs.FijaAvisoCambio([this] { TablaCambiada(); });
+}
+
+std::vector<std::size_t> TModeloPEPs::Ordena() const {
+    QCollator orden{QLocale(QLocale::Spanish, QLocale::Mexico)};
+    orden.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<QCollatorSortKey> claves;
+    std::vector<std::size_t> filas(F_vtPEPs.Cuenta());
+    for (std::size_t i = 0; i < filas.size(); ++i) {
+        filas[i] = i;
+        claves.push_back(
+            orden.sortKey(QString::fromStdString(F_vtPEPs.Fila(i).sNombre).simplified()));
+    }
+    std::stable_sort(filas.begin(), filas.end(), [&](std::size_t a, std::size_t b) {
+        const int n = claves[a].compare(claves[b]);
+        if (n != 0)
+            return n < 0;
+        return F_vtPEPs.Fila(a).sClaveCliente < F_vtPEPs.Fila(b).sClaveCliente;
+    });
+    return filas;
 }
 
 TModeloPEPs::~TModeloPEPs() {
@@ -14,37 +36,44 @@ TModeloPEPs::~TModeloPEPs() {
 }
 
 void TModeloPEPs::TablaCambiada() {
-    // The table says only that something changed: a new list is a reset, a
-    // tick is a change of data.
-    const int nFilas = static_cast<int>(F_vtPEPs.Cuenta());
-    if (nFilas != F_nFilas) {
+    // The table says only that something changed: a new list (other rows or
+    // another order) is a reset, a tick is a change of data.
+    std::vector<std::size_t> orden = Ordena();
+    if (orden != F_Orden) {
         beginResetModel();
-        F_nFilas = nFilas;
+        F_Orden = std::move(orden);
         endResetModel();
-    } else if (nFilas > 0) {
-        emit dataChanged(index(0, 0), index(nFilas - 1, columnCount() - 1));
+    } else if (!F_Orden.empty()) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     }
 }
 
 int TModeloPEPs::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : F_nFilas;
+    return parent.isValid() ? 0 : static_cast<int>(F_Orden.size());
 }
 
 int TModeloPEPs::columnCount(const QModelIndex& parent) const {
     if (parent.isValid())
         return 0;
-    return F_Sucursales ? 3 : 2;
+    return F_Sucursales ? 4 : 3;
 }
 
 QVariant TModeloPEPs::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(F_vtPEPs.Cuenta()))
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const TFilaPEP& fila = F_vtPEPs.Fila(static_cast<std::size_t>(index.row()));
+    const TFilaPEP& fila = F_vtPEPs.Fila(FilaDeTabla(index.row()));
     if (index.column() == kColPEP) {
         if (role == Qt::CheckStateRole)
             return fila.bEsPEP ? Qt::Checked : Qt::Unchecked;
         if (role == Qt::TextAlignmentRole)
             return int(Qt::AlignCenter);
+        return {};
+    }
+    if (index.column() == kColClave) {
+        if (role == Qt::DisplayRole)
+            return QString::fromStdString(fila.sClaveCliente);
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignLeft | Qt::AlignVCenter);
         return {};
     }
     if (index.column() == kColSucursales) {
@@ -74,6 +103,7 @@ QVariant TModeloPEPs::headerData(int section, Qt::Orientation orientation, int r
         return {};
     if (role == Qt::DisplayRole)
         return section == kColPEP          ? "Marcar PEP"
+               : section == kColClave      ? "Clave"
                : section == kColSucursales ? "Sucursales"
                                            : "Nombre del Usuario";
     if (role == Qt::ForegroundRole)
@@ -92,7 +122,9 @@ Qt::ItemFlags TModeloPEPs::flags(const QModelIndex& index) const {
 void TModeloPEPs::CambiaPEP(const QModelIndex& index) {
     if (!index.isValid() || index.column() != kColPEP)
         return;
-    const auto nFila = static_cast<std::size_t>(index.row());
+    if (index.row() >= rowCount())
+        return;
+    const std::size_t nFila = FilaDeTabla(index.row());
     F_vtPEPs.MarcaPEP(nFila, !F_vtPEPs.Fila(nFila).bEsPEP);
 }
 

@@ -3,21 +3,26 @@
 #include <QAbstractTableModel>
 #include <functional>
 #include <string>
+#include <vector>
 
 class TTablaPEPs;
 struct TFilaPEP;
 
 // The grid's view of the PEP table: column 0 the tick ("Marcar PEP"),
-// column 1 the name and, in a run over several branches only, column 2 the
-// branches whose alerts name the candidate. Read-only for the grid; ticks
-// change only through CambiaPEP, which stores them in the table at once.
+// column 1 the name, column 2 the client's key (homonyms read alike but for
+// it) and, in a run over several branches only, column 3 the branches whose
+// alerts name the candidate. Rows in Spanish order of the name as read
+// (blanks around it and doubled inside ignored), homonyms by key. Read-only
+// for the grid; ticks change only through CambiaPEP, which stores them in the
+// table at once.
 class TModeloPEPs : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     static constexpr int kColPEP = 0;
     static constexpr int kColNombre = 1;
-    static constexpr int kColSucursales = 2;
+    static constexpr int kColClave = 2;
+    static constexpr int kColSucursales = 3;
     // Says which branches a candidate comes from.
     using TSucursales = std::function<std::string(const TFilaPEP&)>;
 
@@ -32,14 +37,18 @@ public:
 
     // Toggles the tick of a row; any other cell is left alone.
     void CambiaPEP(const QModelIndex& index);
+    // The table's row shown at row nFila of the grid.
+    std::size_t FilaDeTabla(int nFila) const { return F_Orden.at(static_cast<std::size_t>(nFila)); }
     // With Sucursales the grid gains the branches' column; without it
     // (one folder), the grid is the two columns alone.
     void PonSucursales(TSucursales Sucursales);
 
 private:
     void TablaCambiada();
+    // The table's rows in the grid's order.
+    std::vector<std::size_t> Ordena() const;
 
     TTablaPEPs& F_vtPEPs;
-    int F_nFilas = 0;
+    std::vector<std::size_t> F_Orden;  // grid row -> table row
     TSucursales F_Sucursales;
 };

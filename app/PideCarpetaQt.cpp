@@ -1,14 +1,15 @@
 #include "app/PideCarpetaQt.h"
 
-#include <QDir>
 #include <QFileDialog>
+
+#include "platform/ui/AjustesPrograma.h"
 
 std::optional<std::filesystem::path> TPideCarpetaQt::PideCarpeta(
     const std::filesystem::path& sInicial) {
-    // Without a place to start, the user's own folder rather than wherever
-    // the desktop happened to start the program.
+    // Without a place to start, where every file dialog starts, rather than
+    // wherever the desktop happened to start the program.
     const QString sDesde =
-        sInicial.empty() ? QDir::homePath() : QString::fromStdString(sInicial.string());
+        sInicial.empty() ? ui::CarpetaDialogos() : QString::fromStdString(sInicial.string());
     const QString sElegida = QFileDialog::getExistingDirectory(
         nullptr, QStringLiteral("Elija la carpeta del Norvex"), sDesde, QFileDialog::ShowDirsOnly);
     if (sElegida.isEmpty())

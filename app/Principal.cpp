@@ -10,10 +10,13 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStringList>
+#include <QUrl>
 #include <QValidator>
 #include <exception>
 
+#include "app/Arranque.h"
 #include "app/DatosVentana.h"
 #include "app/DialogoSucursales.h"
 #include "app/Mensajero.h"
@@ -24,6 +27,7 @@
 #include "app/Utilerias.h"
 #include "app/ValidadorCambio.h"
 #include "platform/ado/TADOConnection.h"
+#include "platform/ui/AjustesPrograma.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "report/TablaPEPs.h"
 
@@ -200,10 +204,13 @@ void TfrmPrincipal::FormCreate() {
     _MensajeroForm->SettxLabel(txMensajes);
     InicializaPaso4();
     txPruebas->hide();
+    CargaSucursales();
+    MuestraSucursales();
 }
 
 void TfrmPrincipal::CreaControles() {
     setWindowTitle("Cuestionario KOVA 2018");
+    setWindowIcon(IconoPrograma());
     setFixedSize(690, 730);
     setAutoFillBackground(true);
     QPalette paleta = palette();
@@ -313,17 +320,20 @@ void TfrmPrincipal::CreaControles() {
     txPruebas = CreaEtiqueta(this, "txPruebas", "Versión BETA", {62, 682}, kMarron, 12, true);
     Label5 = CreaEtiqueta(this, "Label5", "v1.9", {7, 709}, kGrisOscuro, 11);
     Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Beside the folder's line at the foot, clear of every other control.
-    lkSucursales = new QLabel("<a href=\"#\">Sucursales...</a>", this);
-    lkSucursales->setObjectName("lkSucursales");
-    lkSucursales->setGeometry(622, 711, 64, 14);
-    lkSucursales->setToolTip("Agregar las carpetas del Norvex de otras sucursales al reporte");
-    connect(lkSucursales, &QLabel::linkActivated, this, &TfrmPrincipal::AbreSucursales);
+    // Left of "Generar reporte", in the row the hidden test label keeps free;
+    // the line beside it says which branches the jobs join.
+    bnSucursales = CreaBoton(this, "bnSucursales", "Sucursales...", {71, 678, 105, 25});
+    bnSucursales->setToolTip("Agregar las carpetas del Norvex de otras sucursales al reporte");
+    connect(bnSucursales, &QPushButton::clicked, this, &TfrmPrincipal::AbreSucursales);
+    txSucursales = CreaEtiqueta(this, "txSucursales", QString(), {184, 678}, kTeal, 11);
+    txSucursales->setGeometry(184, 678, 318, 25);
+    txSucursales->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    const QList<QWidget*> orden{edCambio,  edUsuario, edPassw,  bnDetectaPEPs,
-                                pnIgnorar, grdPEPs,   pnChkBox, bnGenReporte};
+    const QList<QWidget*> orden{edCambio, edUsuario, edPassw,      bnDetectaPEPs, pnIgnorar,
+                                grdPEPs,  pnChkBox,  bnGenReporte, bnSucursales};
     for (qsizetype i = 1; i < orden.size(); ++i) setTabOrder(orden[i - 1], orden[i]);
-    for (QLineEdit* campo : {edCambio, edUsuario, edPassw}) campo->installEventFilter(this);
+    for (QWidget* campo : std::initializer_list<QWidget*>{edCambio, edUsuario, edPassw, grdPEPs})
+        campo->installEventFilter(this);
 
     connect(bnDetectaPEPs, &QPushButton::clicked, this, &TfrmPrincipal::bnDetectaPEPsClick);
     connect(bnGenReporte, &QPushButton::clicked, this, &TfrmPrincipal::bnGenReporteClick);
@@ -338,6 +348,11 @@ void TfrmPrincipal::InicializaPaso4() {
     grdPEPs->setEnabled(false);
     pnChkBox->hide();
     DBCheckBox->setText(QString());
+}
+
+void TfrmPrincipal::ReiniciaPaso4() {
+    F_vtPEPs.Vacia();
+    InicializaPaso4();
 }
 
 void TfrmPrincipal::MuestraSinPEPs(bool bMostrar) {
@@ -381,13 +396,23 @@ bool TfrmPrincipal::eventFilter(QObject* obj, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(obj, event);
     const auto* tecla = static_cast<QKeyEvent*>(event);
+    const bool bEnter = tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter;
+    if (obj == grdPEPs) {
+        // Enter goes on from the list as from the fields; every other key is
+        // the grid's own.
+        if (!bEnter || (tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
+        QChar Key(13);
+        AvanzaConEnter(grdPEPs, Key, tecla->modifiers() & Qt::ShiftModifier);
+        return true;
+    }
     // Only typed characters reach the filters, as on the platform the window
     // was designed for; shortcuts, editing and moving keys keep their usual
     // meaning. Pasted text is filtered by the rate field's validator.
     if (tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     QChar Key;
-    if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)
+    if (bEnter)
         Key = QChar(13);
     else if (tecla->key() == Qt::Key_Backspace)
         Key = QChar(8);
@@ -399,13 +424,24 @@ bool TfrmPrincipal::eventFilter(QObject* obj, QEvent* event) {
         // usual meaning in the field.
         return false;
     auto* campo = static_cast<QWidget*>(obj);
+    const QChar Tecleada = Key;
     if (campo == edCambio)
         FiltraTeclaNumerica(edCambio, Key);
     AvanzaConEnter(campo, Key, tecla->modifiers() & Qt::ShiftModifier);
+    if (!Key.isNull() && Key != Tecleada && Key.isPrint()) {
+        // The filter typed another character in its place (a comma becomes
+        // the decimal point).
+        static_cast<QLineEdit*>(campo)->insert(QString(Key));
+        return true;
+    }
     return Key.isNull();
 }
 
 void TfrmPrincipal::FiltraTeclaNumerica(QLineEdit* edCampo, QChar& Key) {
+    // The rate is always written with a point; a comma, the decimal sign of
+    // many Spanish keyboards and locales, is taken as the point.
+    if (Key == u',')
+        Key = u'.';
     if (Key == u'.') {
         // The point is judged at the end of the text, wherever the caret is.
         if (TextoATipoCambio(edCampo->text() + u'.') == 0)
@@ -534,7 +570,79 @@ std::vector<std::filesystem::path> TfrmPrincipal::CarpetasUnidas() const {
 }
 
 void TfrmPrincipal::PonSucursales(std::vector<std::filesystem::path> sucursales) {
+    if (sucursales == F_Sucursales)
+        return;
     F_Sucursales = std::move(sucursales);
+    QStringList carpetas;
+    for (const auto& s : F_Sucursales) carpetas << QString::fromStdString(s.string());
+    ui::AjustesPrograma().setValue(ClaveSucursales(), carpetas);
+    ui::AjustesPrograma().sync();
+    MuestraSucursales();
+    F_Union.reset();
+    // A list detected over the other set of branches would miss the
+    // candidates of a branch added, or count those of one removed.
+    if (!F_vtPEPs.EstaVacia() || bnGenReporte->isEnabled()) {
+        F_vtPEPs.Vacia();
+        dsPEPs->PonSucursales({});
+        grdPEPs->setEnabled(false);
+        MuestraSinPEPs(false);
+        bnGenReporte->setEnabled(false);
+        _MensajeroForm->MsjEnTx(
+            "Cambiaron las sucursales: presione «Detectar PEPs» para buscar de nuevo los "
+            "posibles PEPs de todas.");
+    }
+}
+
+QString TfrmPrincipal::ClaveSucursales() const {
+    namespace fs = std::filesystem;
+    fs::path sMatriz = F_Utilerias->DameDirProg();
+    if (!sMatriz.has_filename())
+        sMatriz = sMatriz.parent_path();
+    std::error_code ec;
+    const fs::path sCanonica = fs::weakly_canonical(fs::absolute(sMatriz, ec), ec);
+    int nNumEmp = 0;
+    TCompuertaAcceso::DameEmpresaActiva(sMatriz, nNumEmp);
+    // A key of its own per folder and company; the folder's separators
+    // would otherwise read as groups of the settings.
+    return QStringLiteral("sucursales/") +
+           QString::fromLatin1(
+               QUrl::toPercentEncoding(QString::fromStdString((ec ? sMatriz : sCanonica).string()) +
+                                       u'|' + QString::number(nNumEmp)));
+}
+
+void TfrmPrincipal::CargaSucursales() {
+    QStringList perdidas;
+    for (const QString& s : ui::AjustesPrograma().value(ClaveSucursales()).toStringList()) {
+        const std::filesystem::path sCarpeta = s.toStdString();
+        if (TCompuertaAcceso::DameRutaBD(sCarpeta))
+            F_Sucursales.push_back(sCarpeta);
+        else
+            perdidas << s;
+    }
+    if (!perdidas.isEmpty())
+        _MensajeroForm->MsjEnTx(
+            QStringLiteral("Ya no se encontró el Norvex de la sucursal %1; se quitó de la lista.")
+                .arg(perdidas.join(QStringLiteral(", ")))
+                .toStdString());
+}
+
+void TfrmPrincipal::MuestraSucursales() {
+    if (F_Sucursales.empty()) {
+        txSucursales->clear();
+        txSucursales->setToolTip(QString());
+        return;
+    }
+    QStringList nombres;
+    const auto todos = TUnionSucursales::NombresSucursales(CarpetasUnidas());
+    for (size_t i = 1; i < todos.size(); ++i) nombres << QString::fromStdString(todos[i]);
+    const QString sTexto =
+        QStringLiteral("Con %1 %2: %3")
+            .arg(nombres.size())
+            .arg(nombres.size() == 1 ? QStringLiteral("sucursal") : QStringLiteral("sucursales"))
+            .arg(nombres.join(QStringLiteral("; ")));
+    txSucursales->setText(
+        txSucursales->fontMetrics().elidedText(sTexto, Qt::ElideRight, txSucursales->width()));
+    txSucursales->setToolTip(sTexto);
 }
 
 void TfrmPrincipal::AbreSucursales() {
@@ -542,7 +650,7 @@ void TfrmPrincipal::AbreSucursales() {
         return;
     TDialogoSucursales dialogo(F_Utilerias->DameDirProg(), F_Sucursales, this);
     dialogo.exec();
-    F_Sucursales = dialogo.Sucursales();
+    PonSucursales(dialogo.Sucursales());
 }
 
 void TfrmPrincipal::EjecutaTrabajo(QPushButton* bnBoton, const std::function<void()>& Trabajo) {
@@ -586,6 +694,16 @@ void TfrmPrincipal::bnDetectaPEPsClick() {
 void TfrmPrincipal::bnGenReporteClick() {
     if (F_bTrabajoEnCurso || ValidaCampos())
         return;
+    // A rate far from any the dollar has had is most likely mistyped; every
+    // amount in other currencies would come out wrong with it.
+    const double dTCambio = TextoATipoCambio(Recorta(edCambio->text()));
+    if (!TipoCambioVerosimil(dTCambio) &&
+        !ui::DameCajaMensajes()->PreguntaSiNo(
+            AvisoTipoCambio(dTCambio) + "\n\n¿Desea generar el reporte con este tipo de cambio?")) {
+        _MensajeroForm->CampoObligatorio(txCambio, edCambio);
+        _MensajeroForm->MsjTxTemp("Revise el tipo de cambio.");
+        return;
+    }
     _MensajeroForm->MsjTxEspera("¡Advertencia!", false);
     if (!ui::DameCajaMensajes()->PreguntaSiNo(TextoIndicaciones().toStdString())) {
         _MensajeroForm->MsjTxEspera("Proceso cancelado.", false);
@@ -602,8 +720,9 @@ void TfrmPrincipal::EjecutaDeteccion() {
         // from; the union's rules learnt them as the alerts were read.
         TModeloPEPs::TSucursales Sucursales;
         if (F_Union) {
-            Sucursales = [Union = F_Union, carpetas = CarpetasUnidas()](const TFilaPEP& f) {
-                return TUnionSucursales::SucursalesDe(*Union, carpetas, f.sClaveCliente);
+            Sucursales = [Union = F_Union, nombres = TUnionSucursales::NombresSucursales(
+                                               CarpetasUnidas())](const TFilaPEP& f) {
+                return TUnionSucursales::SucursalesDe(*Union, nombres, f.sClaveCliente);
             };
         }
         dsPEPs->PonSucursales(std::move(Sucursales));
@@ -611,7 +730,7 @@ void TfrmPrincipal::EjecutaDeteccion() {
         if (!F_vtPEPs.EstaVacia())
             grdPEPs->setEnabled(true);
         bnGenReporte->setEnabled(true);
-        _MensajeroForm->MsjTxTemp("La detección de PEPs ha finalizado.");
+        _MensajeroForm->MsjExito("La detección de PEPs ha finalizado.", true);
     }
     TUtilerias::CursorNormal();
     // The question-set object goes with Puerta, at the end of the job.
@@ -621,7 +740,8 @@ void TfrmPrincipal::EjecutaReporte() {
     TCompuertaAcceso::TPuerta Puerta;
     const bool bGenerado = PasaPuerta(TVariantePuerta::vpReporte, Puerta) &&
                            Puerta.Cuestionario->GeneraReporte(F_vtPEPs);
-    _MensajeroForm->MsjEnTx(bGenerado
-                                ? "El reporte se generó correctamente."
-                                : "No fue posible generar el reporte. Llame a Soporte Técnico.");
+    if (bGenerado)
+        _MensajeroForm->MsjExito("El reporte se generó correctamente.", false);
+    else
+        _MensajeroForm->MsjEnTx("No fue posible generar el reporte. Llame a Soporte Técnico.");
 }

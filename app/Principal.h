@@ -54,12 +54,21 @@ public:
     IMensajero& Mensajero() { return *_MensajeroForm; }
 
     // The branches whose databases every job adds to the head office's (the
-    // program's folder); none, the folder alone as always.
+    // program's folder); none, the folder alone as always. They are kept per
+    // head office and company for the next start. A change clears the PEP
+    // list detected over the old set: a new detection is needed.
     const std::vector<std::filesystem::path>& DameSucursales() const { return F_Sucursales; }
     void PonSucursales(std::vector<std::filesystem::path> sucursales);
+    // Where the branches of this head office and company are kept.
+    QString ClaveSucursales() const;
     // Told, at every job that opened, the title page's line naming the
     // branches ("" for the folder alone).
     void SetAlUnir(std::function<void(const std::string&)> alUnir) { F_AlUnir = std::move(alUnir); }
+
+    bool TrabajoEnCurso() const { return F_bTrabajoEnCurso; }
+    // Another edition asks about another period: the candidates detected
+    // for the last one go, and step 4 waits for a new detection.
+    void ReiniciaPaso4();
 
 public slots:
     void MuestraIndicaciones();
@@ -96,13 +105,19 @@ private:
     // The rules of the last union of branches; none for the head office alone.
     std::shared_ptr<TUnionNorvex> F_Union;
     std::function<void(const std::string&)> F_AlUnir;
-    QLabel* lkSucursales = nullptr;
+    QPushButton* bnSucursales = nullptr;
+    QLabel* txSucursales = nullptr;
 
     // After the head office's gate: the other branches' gates and the union.
     bool UneSucursales(const std::shared_ptr<IAvisosCompuerta>& Avisos,
                        const TCompuertaAcceso::TPuerta& Puerta);
     // The head office's folder, then the branches added.
     std::vector<std::filesystem::path> CarpetasUnidas() const;
+    // The branches kept for this head office and company, those that still
+    // hold a Norvex database.
+    void CargaSucursales();
+    // The line under the buttons that says which branches the jobs join.
+    void MuestraSucursales();
 
     QLabel* Label1 = nullptr;
     QLabel* Label6 = nullptr;

@@ -74,13 +74,43 @@ void TRejillaPEPs::FijaModelo(TModeloPEPs* Modelo) {
 
 void TRejillaPEPs::AjustaColumnas() {
     const bool bSucursales = model() && model()->columnCount() > TModeloPEPs::kColSucursales;
+    // The tick's and the name's widths of the design, the key taking its
+    // room from the name.
     setColumnWidth(TModeloPEPs::kColPEP, 84);
-    setColumnWidth(TModeloPEPs::kColNombre, bSucursales ? 231 : 391);
+    setColumnWidth(TModeloPEPs::kColClave, 80);
+    setColumnWidth(TModeloPEPs::kColNombre, bSucursales ? 191 : 311);
     if (bSucursales)
-        setColumnWidth(TModeloPEPs::kColSucursales, 160);
+        setColumnWidth(TModeloPEPs::kColSucursales, 120);
+}
+
+bool TRejillaPEPs::EnElBorde(bool bAtras) const {
+    const QModelIndex actual = currentIndex();
+    if (!model() || !actual.isValid())
+        return true;
+    return bAtras ? actual.row() == 0 && actual.column() == 0
+                  : actual.row() == model()->rowCount() - 1 &&
+                        actual.column() == model()->columnCount() - 1;
 }
 
 void TRejillaPEPs::keyPressEvent(QKeyEvent* event) {
+    // Tab walks the cells, as the grid's design asks, but never traps the
+    // keyboard: past the last cell (before the first with Shift) it leaves
+    // the grid, and Ctrl+Tab always leaves it, the toolkit's convention for
+    // controls that use Tab themselves.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        const bool bAtras =
+            event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+        if (event->modifiers() & Qt::ControlModifier) {
+            QWidget::focusNextPrevChild(!bAtras);
+            event->accept();
+            return;
+        }
+        if (EnElBorde(bAtras)) {
+            // Ignored, the item view hands the move to the window's focus chain.
+            event->ignore();
+            return;
+        }
+    }
     if (event->key() == Qt::Key_Space && F_Modelo &&
         currentIndex().column() == TModeloPEPs::kColPEP) {
         F_Modelo->CambiaPEP(currentIndex());

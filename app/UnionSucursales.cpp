@@ -1,5 +1,9 @@
 #include "app/UnionSucursales.h"
 
+#include <QStringDecoder>
+#include <algorithm>
+
+#include "app/ArchivosNorvex.h"
 #include "app/DatosVentana.h"
 #include "data/ColectorConxs.h"
 #include "data/UnionNorvex.h"
@@ -43,26 +47,64 @@ TCompuertaAcceso::TCierre TUnionSucursales::Une(ado::TADOConnection& Matriz,
 namespace {
 
 // The program's folder comes with a closing separator; the name reads without it.
-std::string NombreCarpeta(const std::filesystem::path& c) {
-    return (c.has_filename() ? c : c.parent_path()).string();
+std::filesystem::path SinSeparador(const std::filesystem::path& c) {
+    return c.has_filename() ? c : c.parent_path();
+}
+
+// Norvex is a Windows program: its settings file may be in the Windows code
+// page rather than UTF-8 ("SUCURSAL PEÑÓN" with one byte per letter).
+std::string ComoUtf8(const std::string& sBytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString s = utf8(QByteArrayView(sBytes));
+    return (utf8.hasError() ? QString::fromLatin1(sBytes) : s).simplified().toStdString();
 }
 
 }  // namespace
+
+std::string TUnionSucursales::NombreSucursal(const std::filesystem::path& sCarpeta) {
+    const std::filesystem::path sDir = SinSeparador(sCarpeta);
+    if (const auto sIni = archivos_norvex::BuscaSinCaso(sDir, "Norvex.INI")) {
+        if (const auto sNombre = archivos_norvex::LeeCadenaIni(*sIni, "Control", "Sucursal")) {
+            const std::string s = ComoUtf8(*sNombre);
+            if (!s.empty())
+                return s;
+        }
+    }
+    return sDir.filename().string();
+}
+
+std::vector<std::string> TUnionSucursales::NombresSucursales(
+    const std::vector<std::filesystem::path>& carpetas) {
+    std::vector<std::string> nombres;
+    for (const auto& c : carpetas) nombres.push_back(NombreSucursal(c));
+    std::vector<std::string> unicos = nombres;
+    for (size_t i = 0; i < nombres.size(); ++i)
+        if (std::count(nombres.begin(), nombres.end(), nombres[i]) > 1)
+            unicos[i] += " (" + SinSeparador(carpetas[i]).string() + ")";
+    return unicos;
+}
 
 std::string TUnionSucursales::LineaTitulo(const std::vector<std::filesystem::path>& carpetas) {
     if (carpetas.size() < 2)
         return "";
     std::string s = "\r\nSucursales consolidadas: ";
-    for (size_t i = 0; i < carpetas.size(); ++i) s += (i ? "; " : "") + NombreCarpeta(carpetas[i]);
+    const auto nombres = NombresSucursales(carpetas);
+    for (size_t i = 0; i < nombres.size(); ++i) s += (i ? "; " : "") + nombres[i];
     return s;
 }
 
 std::string TUnionSucursales::SucursalesDe(const TUnionNorvex& Union,
                                            const std::vector<std::filesystem::path>& carpetas,
                                            const std::string& sClaveCliente) {
+    return SucursalesDe(Union, NombresSucursales(carpetas), sClaveCliente);
+}
+
+std::string TUnionSucursales::SucursalesDe(const TUnionNorvex& Union,
+                                           const std::vector<std::string>& nombres,
+                                           const std::string& sClaveCliente) {
     std::string s;
     for (size_t n : Union.DameSucursalesConAlertas(sClaveCliente))
-        if (n < carpetas.size())
-            s += (s.empty() ? "" : "; ") + NombreCarpeta(carpetas[n]);
+        if (n < nombres.size())
+            s += (s.empty() ? "" : "; ") + nombres[n];
     return s;
 }

@@ -32,13 +32,26 @@ public:
                                          std::shared_ptr<IAvisosCompuerta> Avisos,
                                          std::filesystem::path& sRechazada,
                                          std::shared_ptr<TUnionNorvex>& Union);
-    // The title page's line naming the consolidated folders (head office
+    // A branch's name as its Norvex knows it: the key "Sucursal" of the
+    // section [Control] of its Norvex.INI; the folder's own name when it has
+    // none. The window and the batch program name branches only so, never by
+    // their paths, which mean nothing in the regulator's form.
+    static std::string NombreSucursal(const std::filesystem::path& sCarpeta);
+    // The names of several branches in their order; two that would read
+    // alike are told apart by their folders.
+    static std::vector<std::string> NombresSucursales(
+        const std::vector<std::filesystem::path>& carpetas);
+    // The title page's line naming the consolidated branches (head office
     // first), with the line break that sets it under the company's name;
     // empty for a single folder.
     static std::string LineaTitulo(const std::vector<std::filesystem::path>& carpetas);
-    // The folders (head office first, as carpetas) of the branches whose
+    // The names (head office first, as carpetas) of the branches whose
     // alerts name the client, as the batch's PEP list names them: "; " between.
     static std::string SucursalesDe(const TUnionNorvex& Union,
                                     const std::vector<std::filesystem::path>& carpetas,
+                                    const std::string& sClaveCliente);
+    // The same with the names already read (NombresSucursales).
+    static std::string SucursalesDe(const TUnionNorvex& Union,
+                                    const std::vector<std::string>& nombres,
                                     const std::string& sClaveCliente);
 };

@@ -11,6 +11,8 @@ bool EsDigito(QChar c) {
 }  // namespace
 
 QValidator::State TValidadorCambio::validate(QString& sTexto, int& nCursor) const {
+    // A comma is the decimal point, as when it is typed.
+    sTexto.replace(u',', u'.');
     qsizetype nPuntos = 0;
     bool bSoloNumero = true;
     for (QChar c : sTexto) {

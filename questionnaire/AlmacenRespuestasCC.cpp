@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "questionnaire/CatalogoEdiciones.h"
+
 namespace {
 
 const char* const kFormato = "respuestas-cc";
@@ -32,7 +34,10 @@ QString ParteNombre(const QString& sNombre) {
 
 }  // namespace
 
-TAlmacenRespuestasCC::TAlmacenRespuestasCC(QString sCarpeta) : F_sCarpeta(std::move(sCarpeta)) {
+TAlmacenRespuestasCC::TAlmacenRespuestasCC(QString sCarpeta,
+                                           std::shared_ptr<const TPreguntasCC> preguntas)
+    : F_sCarpeta(std::move(sCarpeta)),
+      F_Preguntas(preguntas ? std::move(preguntas) : PreguntasCCPredeterminadas()) {
     // Without a data folder (no home) the folder stays empty and nothing is
     // kept: a relative path would land in the working folder, the Norvex one.
     const QString sDatos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -40,8 +45,16 @@ TAlmacenRespuestasCC::TAlmacenRespuestasCC(QString sCarpeta) : F_sCarpeta(std::m
         F_sCarpeta = sDatos + QStringLiteral("/respuestas-cc");
 }
 
+QString TAlmacenRespuestasCC::DameCarpetaEdicion() const {
+    // The key of a read edition is a file name's letters, digits, ".", "_"
+    // and "-", never starting with "."; it cannot leave the folder.
+    if (F_sCarpeta.isEmpty() || F_Preguntas->sClave == kClaveEdicionPredeterminada)
+        return F_sCarpeta;
+    return F_sCarpeta + u'/' + QString::fromStdString(F_Preguntas->sClave);
+}
+
 QString TAlmacenRespuestasCC::DameRuta(int nNumEmp, const QString& sNombre) const {
-    return F_sCarpeta + u'/' + QString::number(nNumEmp) + u'-' + ParteNombre(sNombre) +
+    return DameCarpetaEdicion() + u'/' + QString::number(nNumEmp) + u'-' + ParteNombre(sNombre) +
            QStringLiteral(".json");
 }
 
@@ -52,6 +65,7 @@ QByteArray TAlmacenRespuestasCC::ComoJson(int nNumEmp, const QString& sNombre,
     QJsonObject empresa{{"numero", nNumEmp}, {"nombre", sNombre}};
     QJsonObject raiz{{"formato", QString::fromLatin1(kFormato)},
                      {"version", kVersion},
+                     {"edicion", QString::fromStdString(respuestas.DamePreguntas()->sClave)},
                      {"empresa", empresa},
                      {"respuestas", r}};
     return QJsonDocument(raiz).toJson(QJsonDocument::Indented);
@@ -62,7 +76,7 @@ std::optional<TRespuestasCC> TAlmacenRespuestasCC::Lee(int nNumEmp, const QStrin
     const QString sRuta = DameRuta(nNumEmp, sNombre);
     QFile archivo(sRuta);
     if (F_sCarpeta.isEmpty() || !archivo.exists())
-        return TRespuestasCC();
+        return TRespuestasCC(F_Preguntas);
     auto fallo = [&](const QString& sQue) {
         sError = QStringLiteral("No fue posible leer las respuestas del CC de %1: %2")
                      .arg(QDir::toNativeSeparators(sRuta), sQue);
@@ -78,11 +92,15 @@ std::optional<TRespuestasCC> TAlmacenRespuestasCC::Lee(int nNumEmp, const QStrin
     if (raiz.value("formato").toString() != QLatin1String(kFormato) ||
         raiz.value("version").toInt() != kVersion)
         return fallo(QStringLiteral("no es un archivo de respuestas de esta versión."));
+    const QString sEdicion =
+        raiz.value("edicion").toString(QString::fromLatin1(kClaveEdicionPredeterminada));
+    if (sEdicion.toStdString() != F_Preguntas->sClave)
+        return fallo(QStringLiteral("es de otra edición (%1).").arg(sEdicion));
     const QJsonObject empresa = raiz.value("empresa").toObject();
     // The name's digest could match another name; the file says whose it is.
     if (empresa.value("numero").toInt() != nNumEmp || empresa.value("nombre").toString() != sNombre)
         return fallo(QStringLiteral("es de otra empresa."));
-    TRespuestasCC respuestas;
+    TRespuestasCC respuestas(F_Preguntas);
     const QJsonObject r = raiz.value("respuestas").toObject();
     for (auto it = r.begin(); it != r.end(); ++it) {
         bool bNumero = false;
@@ -106,7 +124,9 @@ bool TAlmacenRespuestasCC::Guarda(int nNumEmp, const QString& sNombre,
     };
     if (F_sCarpeta.isEmpty())
         return fallo(QStringLiteral("no hay carpeta de datos del usuario."));
-    if (!QDir().mkpath(F_sCarpeta))
+    if (respuestas.DamePreguntas()->sClave != F_Preguntas->sClave)
+        return fallo(QStringLiteral("las respuestas son de otra edición."));
+    if (!QDir().mkpath(DameCarpetaEdicion()))
         return fallo(QStringLiteral("no se pudo crear la carpeta."));
     QSaveFile archivo(sRuta);
     if (!archivo.open(QIODevice::WriteOnly))

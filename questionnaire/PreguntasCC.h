@@ -2,24 +2,20 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <string>
 #include <vector>
 
-// The kind of value a question the centre answers asks for; it decides how
-// the answer is checked and which field the form offers.
-enum TTipoRespuestaCC {
-    trMonto,   // a whole amount in the question's currency, no cents
-    trFecha,   // dd/mm/aaaa
-    trSiNo,    // SI or NO
-    trConteo,  // a whole number of things
-    trOpcion,  // one of the options the question names
-    trTexto    // free text, one or several lines
-};
+#include "questionnaire/TipoRespuestaCC.h"
+
+struct TEdicion;
 
 // One of the questions the Norvex database cannot answer: its number, its
 // text as the report prints it, and the kind of answer it asks for. The kind
-// was read once from the wording (a date "(dd/mm/aaaa)", "(en pesos, sin
-// centavos)", a yes/no question, "¿Cuántos...?", a list in parentheses) and is
-// fixed in the table, so the checks never depend on parsing texts at run time.
+// is the edition's data ("centro" in preguntas.toml), read from the wording
+// once (a date "(dd/mm/aaaa)", "(en pesos, sin centavos)", a yes/no question,
+// "¿Cuántos...?", a list in parentheses), so the checks never depend on
+// parsing texts at run time.
 struct TPreguntaCC {
     int nNumero = 0;
     QString sTexto;
@@ -28,7 +24,21 @@ struct TPreguntaCC {
     QStringList opciones;  // trOpcion: the canonical answers, upper case, no accents
 };
 
-// The 35 questions, in question order.
+// The questions an edition leaves to the centre.
+struct TPreguntasCC {
+    std::string sClave;                  // the edition's key
+    int nTotal = 0;                      // how many questions the edition has in all
+    std::vector<TPreguntaCC> preguntas;  // in question order
+    // The question with that number, or null when the centre does not answer it.
+    const TPreguntaCC* Dame(int nNumero) const;
+};
+
+std::shared_ptr<const TPreguntasCC> PreguntasCCDe(const TEdicion& edicion);
+// The default edition's, read once.
+std::shared_ptr<const TPreguntasCC> PreguntasCCPredeterminadas();
+
+// The default edition's questions, in question order.
 const std::vector<TPreguntaCC>& DamePreguntasCC();
-// The question with that number, or null when the centre does not answer it.
+// The default edition's question with that number, or null when the centre
+// does not answer it.
 const TPreguntaCC* DamePreguntaCC(int nNumero);

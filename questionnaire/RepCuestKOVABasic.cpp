@@ -2,15 +2,35 @@
 
 #include <charconv>
 
+#include "questionnaire/CatalogoEdiciones.h"
 #include "report/TablaPEPs.h"
+
+namespace {
+
+std::shared_ptr<const TEdicion> Elige(const std::shared_ptr<const TEdicion>& edicion) {
+    return edicion ? edicion : EdicionPredeterminada();
+}
+
+}  // namespace
 
 TRepCuestKOVABasic::TRepCuestKOVABasic(ado::TADOConnection* Conector,
                                        const TCreaManejadorReportes& elReporte,
                                        std::shared_ptr<IMensajero> Mensajero, double dTCambio,
-                                       int nNumEmp)
-    : TRepCuestionarioKOVA(Conector, elReporte, "Encuesta ANDU 2018", std::move(Mensajero), 195,
-                           nNumEmp, "01/01/2017", "12/31/2017"),
-      F_dTipoCambio(dTCambio) {}
+                                       int nNumEmp, std::shared_ptr<const TEdicion> edicion)
+    : TRepCuestionarioKOVA(Conector, elReporte, Elige(edicion)->sNombre, std::move(Mensajero),
+                           Elige(edicion)->DameTotalPreguntas(), nNumEmp,
+                           Elige(edicion)->DameFIniSQL(), Elige(edicion)->DameFFinSQL()),
+      F_dTipoCambio(dTCambio),
+      F_Edicion(Elige(edicion)) {}
+
+std::vector<std::string> TRepCuestKOVABasic::DameClavesPEP() const {
+    std::vector<std::string> claves;
+    if (F_vtPEPS)
+        for (const TFilaPEP& fila : F_vtPEPS->Filas())
+            if (fila.bEsPEP)
+                claves.push_back(fila.sClaveCliente);
+    return claves;
+}
 
 std::string TRepCuestKOVABasic::DameTextoTipoCambio() const {
     // to_chars ignores every locale; "general" with 15 digits drops the
@@ -64,8 +84,8 @@ std::string TRepCuestKOVABasic::DameConsOpsDolares(bool bVenta, const std::strin
     return "SELECT tOps.*, AuxCant AS Cantidad, tXDivisas.Simbolo FROM (" +
            DameConsOperaciones(false) + " ) AS tOps, " + "(" + DameConsDivisas("USD", true, false) +
            " ) AS tXDivisas " + "WHERE tOps.NDiv = tXDivisas.NDivx and " + "tOps.Fecha >= #" +
-           sFIni + "# and " + "tOps.Fecha <= #" + sFFin + "# and " + "tOps.Tipo = '" +
-           DameTipoOp(bVenta) + "'";
+           sFIni + "# and " + "tOps.Fecha < #" + DiaSiguienteSQL(sFFin) + "# and " +
+           "tOps.Tipo = '" + DameTipoOp(bVenta) + "'";
 }
 
 std::string TRepCuestKOVABasic::DameConsOpsOtrasDivisas(bool bVenta, const std::string& sFIni,
@@ -76,7 +96,8 @@ std::string TRepCuestKOVABasic::DameConsOpsOtrasDivisas(bool bVenta, const std::
            " tXDivisas.Simbolo " + "FROM (" + DameConsOperaciones(false) + ") AS tOps, " + "(" +
            DameConsDivisas("USD", false, false) + ") AS tXDivisas " +
            "WHERE tOps.NDiv = tXDivisas.NDivx and " + "tOps.Fecha >= #" + sFIni + "# AND " +
-           "tOps.Fecha <= #" + sFFin + "# AND " + "tOps.Tipo = '" + DameTipoOp(bVenta) + "'";
+           "tOps.Fecha < #" + DiaSiguienteSQL(sFFin) + "# AND " + "tOps.Tipo = '" +
+           DameTipoOp(bVenta) + "'";
 }
 
 std::string TRepCuestKOVABasic::DameConsOpsDocumentos(bool bVenta, const std::string& sFIni,
@@ -87,13 +108,14 @@ std::string TRepCuestKOVABasic::DameConsOpsDocumentos(bool bVenta, const std::st
            ") AS Cantidad, Simbolo, Divisa " + "FROM (" + DameConsOperaciones(false) +
            ") AS tOps, " + "(" + DameConsDivisas("TODAS", true, true) + ") AS tXDiv " +
            "WHERE tOps.NDiv = tXDiv.NDivx AND " + "tOps.Fecha >= #" + sFIni + "# AND " +
-           "tOps.Fecha <= #" + sFFin + "# AND " + "tOps.Tipo = '" + DameTipoOp(bVenta) + "' ";
+           "tOps.Fecha < #" + DiaSiguienteSQL(sFFin) + "# AND " + "tOps.Tipo = '" +
+           DameTipoOp(bVenta) + "' ";
 }
 
 std::string TRepCuestKOVABasic::DameConsOpsPeriodo(const std::string& sFIni,
                                                    const std::string& sFFin) const {
     return "SELECT tOps.* FROM (" + DameConsOperaciones(false) + ") AS tOps " + "WHERE " +
-           "tOps.Fecha >= #" + sFIni + "# AND " + "tOps.Fecha <= #" + sFFin + "#";
+           "tOps.Fecha >= #" + sFIni + "# AND " + "tOps.Fecha < #" + DiaSiguienteSQL(sFFin) + "#";
 }
 
 std::string TRepCuestKOVABasic::DameExprPEP() const {

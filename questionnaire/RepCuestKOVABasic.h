@@ -1,32 +1,27 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "questionnaire/CalculoNorvex.h"
+#include "questionnaire/Edicion.h"
 #include "questionnaire/RepCuestionarioKOVA.h"
 
-// Which users or operations a count or amount keeps. The values are fixed:
-// the question set is written in terms of them.
-enum TCategoria {
-    caSinFiltro = 0,  // everything; no nationality or PEP condition either
-    caPersonaFisica = 1,
-    caPersonaMoral = 2,
-    caCentroCambiario = 3,
-    caEntidadFinanciera = 4,
-    caCasaCambio = 5,
-    caInstCredito = 6,
-    caPEP = 7,
-    caCCyEF = 8
-};
-
-enum TNacionalidad { naTodas = 0, naNacional = 1, naExtranjera = 2 };
-
-// The 2018 edition's constants and the Access SQL building blocks of its
-// questions. Every builder is plain text composition; only DameExprPEP reads
-// something (the PEP ticks of the attached table).
+// The edition's constants (its name, number of questions and period) and the
+// Access SQL building blocks of the Norvex vocabulary. Every builder is plain
+// text composition; only DameExprPEP reads something (the PEP ticks of the
+// attached table). The period's bounds are the first day from midnight (>=)
+// and the day after the last one (<): the dates Norvex stores carry the time
+// of day, and an operation at any hour of the last day is the period's.
 class TRepCuestKOVABasic : public TRepCuestionarioKOVA {
 public:
+    // edicion none: the default edition (EdicionPredeterminada).
     TRepCuestKOVABasic(ado::TADOConnection* Conector, const TCreaManejadorReportes& elReporte,
-                       std::shared_ptr<IMensajero> Mensajero, double dTCambio, int nNumEmp);
+                       std::shared_ptr<IMensajero> Mensajero, double dTCambio, int nNumEmp,
+                       std::shared_ptr<const TEdicion> edicion = nullptr);
+
+    const TEdicion& DameEdicion() const { return *F_Edicion; }
 
 protected:
     // The rate as a decimal literal the engine reads: 15 significant digits, no
@@ -63,5 +58,9 @@ protected:
     void AplicaSiNo(std::string& sConsulta) const;
     std::string DameConsExiste(const std::string& sConsulta) const;
 
+    // The keys of the rows the user ticked, in the table's order.
+    std::vector<std::string> DameClavesPEP() const;
+
     double F_dTipoCambio;
+    std::shared_ptr<const TEdicion> F_Edicion;
 };

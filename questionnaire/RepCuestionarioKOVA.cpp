@@ -8,6 +8,7 @@
 #include "platform/jet/MotorJet.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "questionnaire/BoolPersist.h"
+#include "questionnaire/Edicion.h"
 #include "report/TablaPEPs.h"
 
 namespace {
@@ -154,7 +155,7 @@ bool TRepCuestionarioKOVA::DetectaPEPs(TTablaPEPs& vtPEPS) {
         "SELECT DISTINCT tCliente.Nombre, tCliente.ApellidoPaterno,  tCliente.ApellidoMaterno, "
         "tCliente.ClaveCliente FROM tRelevan, tCliente WHERE tRelevan.TipoRelev = 'I' AND "
         "tRelevan.Fecha >= #" +
-        F_sFIni + "# AND " + "tRelevan.Fecha <= #" + F_sFFin + "# AND " +
+        F_sFIni + "# AND " + "tRelevan.Fecha < #" + DiaSiguienteSQL(F_sFFin) + "# AND " +
         "tRelevan.Observaciones LIKE '%PEP%' AND " + "tRelevan.NumEmp = " + F_sNumEmp + " AND " +
         "tCliente.ClaveCliente = tRelevan.ClaveCliente";
     if (!PideConsulta(sConsulta, *F_qConsultaGen))
@@ -190,7 +191,7 @@ void TRepCuestionarioKOVA::AgregaAlertasPEP(TTablaPEPs& vtPEPS) {
     const std::string sConsulta =
         "SELECT tCliente.ClaveCliente, tRelevan.Fecha, tRelevan.Observaciones FROM tRelevan, "
         "tCliente WHERE tRelevan.TipoRelev = 'I' AND tRelevan.Fecha >= #" +
-        F_sFIni + "# AND tRelevan.Fecha <= #" + F_sFFin +
+        F_sFIni + "# AND tRelevan.Fecha < #" + DiaSiguienteSQL(F_sFFin) +
         "# AND tRelevan.Observaciones LIKE '%PEP%' AND tRelevan.NumEmp = " + F_sNumEmp +
         " AND tCliente.ClaveCliente = tRelevan.ClaveCliente ORDER BY tRelevan.Fecha";
     if (!PideConsulta(sConsulta, *F_qConsultaGen))

@@ -4,24 +4,25 @@
 #include "questionnaire/PreguntasCC.h"
 #include "questionnaire/ValidaRespuestaCC.h"
 
-namespace {
+TRespuestasCC::TRespuestasCC(std::shared_ptr<const TPreguntasCC> preguntas)
+    : F_Preguntas(preguntas ? std::move(preguntas) : PreguntasCCPredeterminadas()) {}
 
-// Questions of the edition; the ones outside this range do not exist.
-constexpr int kUltimaPregunta = 195;
-
-}  // namespace
+bool TRespuestasCC::operator==(const TRespuestasCC& otras) const {
+    return F_Preguntas->sClave == otras.F_Preguntas->sClave && F_Respuestas == otras.F_Respuestas;
+}
 
 QString TRespuestasCC::Asigna(int nPregunta, const QString& sTexto) {
-    const TPreguntaCC* p = DamePreguntaCC(nPregunta);
+    const TPreguntaCC* p = F_Preguntas->Dame(nPregunta);
+    const int nUltima = F_Preguntas->nTotal;
     if (!p) {
-        if (nPregunta >= 1 && nPregunta <= kUltimaPregunta)
+        if (nPregunta >= 1 && nPregunta <= nUltima)
             return QStringLiteral(
                        "La pregunta %1 se responde con la base de datos del Norvex, "
                        "no a mano.")
                 .arg(nPregunta);
         return QStringLiteral("No existe la pregunta %1: el cuestionario va de la 1 a la %2.")
             .arg(nPregunta)
-            .arg(kUltimaPregunta);
+            .arg(nUltima);
     }
     const TRespuestaValidada r = ValidaRespuestaCC(*p, sTexto);
     if (!r.bValida)
@@ -45,7 +46,8 @@ QByteArray TRespuestasCC::ExportaCsv() const {
     return s;
 }
 
-std::optional<TRespuestasCC> TRespuestasCC::ImportaCsv(const QByteArray& datos, QString& sError) {
+std::optional<TRespuestasCC> TRespuestasCC::ImportaCsv(
+    const QByteArray& datos, QString& sError, std::shared_ptr<const TPreguntasCC> preguntas) {
     const auto registros = LeeCsvRespuestas(datos, sError);
     if (!registros)
         return std::nullopt;
@@ -62,7 +64,7 @@ std::optional<TRespuestasCC> TRespuestasCC::ImportaCsv(const QByteArray& datos, 
         return fallo(encabezado.nLinea,
                      QStringLiteral("el encabezado debe ser pregunta,respuesta."));
 
-    TRespuestasCC r;
+    TRespuestasCC r(std::move(preguntas));
     std::map<int, int> lineaDe;  // question -> the line that answered it
     for (auto it = registros->begin() + 1; it != registros->end(); ++it) {
         if (it->campos.size() != 2)

@@ -3,13 +3,20 @@
 #include <QByteArray>
 #include <QString>
 #include <map>
+#include <memory>
 #include <optional>
 
+#include "questionnaire/PreguntasCC.h"
+
 // The centre's own answers to the questions the Norvex database cannot
-// answer, by question number. Every answer kept has passed its question's
-// check and is in its canonical form; an empty answer is no answer.
+// answer, by question number, for the questions of one edition. Every answer
+// kept has passed its question's check and is in its canonical form; an
+// empty answer is no answer.
 class TRespuestasCC {
 public:
+    // preguntas none: the default edition's.
+    explicit TRespuestasCC(std::shared_ptr<const TPreguntasCC> preguntas = nullptr);
+
     // Checks and keeps sTexto as the answer to question nPregunta; an empty
     // text removes the answer. Returns an empty text on success, otherwise
     // the reason (nothing changes then).
@@ -18,6 +25,8 @@ public:
     QString Dame(int nPregunta) const;
     const std::map<int, QString>& DameTodas() const { return F_Respuestas; }
     bool Vacia() const { return F_Respuestas.empty(); }
+    // The questions these answers are for.
+    const std::shared_ptr<const TPreguntasCC>& DamePreguntas() const { return F_Preguntas; }
 
     // "pregunta,respuesta" CSV (UTF-8, CR LF, RFC 4180 quoting): the header,
     // then one line per answered question in question order.
@@ -28,10 +37,14 @@ public:
     // answers (out of range, or answered from the database), a question
     // repeated, an answer its question's check refuses. An empty answer is
     // allowed and means none.
-    static std::optional<TRespuestasCC> ImportaCsv(const QByteArray& datos, QString& sError);
+    static std::optional<TRespuestasCC> ImportaCsv(
+        const QByteArray& datos, QString& sError,
+        std::shared_ptr<const TPreguntasCC> preguntas = nullptr);
 
-    bool operator==(const TRespuestasCC&) const = default;
+    // The same answers to the same edition's questions.
+    bool operator==(const TRespuestasCC& otras) const;
 
 private:
+    std::shared_ptr<const TPreguntasCC> F_Preguntas;
     std::map<int, QString> F_Respuestas;
 };

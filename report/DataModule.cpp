@@ -2,17 +2,28 @@
 
 #include <stdexcept>
 
+#include "questionnaire/CatalogoEdiciones.h"
+#include "questionnaire/Edicion.h"
+
 TdmMain* dmMain = nullptr;
 
-TdmMain::TdmMain() {
-    if (!repGeneral.CargaPlantillaDeArchivo(QString::fromLatin1(kPlantillaCuestionario)))
-        throw std::runtime_error(repGeneral.DameError().toStdString());
+TdmMain::TdmMain() : TdmMain(*EdicionPredeterminada()) {}
 
+TdmMain::TdmMain(const TEdicion& edicion) {
+    CargaEdicion(edicion);
+}
+
+void TdmMain::CargaEdicion(const TEdicion& edicion) {
+    if (!repGeneral.CargaPlantilla(QByteArray::fromStdString(edicion.sPlantilla)))
+        throw std::runtime_error("El reporte de la edición " + edicion.sClave +
+                                 " no se puede usar: " + repGeneral.DameError().toStdString());
+
+    // What the edition names; the rest is how the program exports any PDF.
     rpt::TOpcionesPDF pdf;
-    pdf.sArchivoPropuesto = QStringLiteral("CuestionarioKOVA");
-    pdf.sTitulo = QStringLiteral("Cuestionario KOVA");
-    pdf.sAutor = QStringLiteral("Norvex");
-    pdf.sAsunto = QStringLiteral("Cuestionario KOVA");
+    pdf.sArchivoPropuesto = QString::fromStdString(edicion.pdf.sArchivo);
+    pdf.sTitulo = QString::fromStdString(edicion.pdf.sTitulo);
+    pdf.sAutor = QString::fromStdString(edicion.pdf.sAutor);
+    pdf.sAsunto = QString::fromStdString(edicion.pdf.sAsunto);
     pdf.bOcultarBarraHerramientas = false;
     pdf.bOcultarMenu = false;
     pdf.bOcultarControlesVentana = false;

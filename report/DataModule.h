@@ -4,14 +4,23 @@
 #include "platform/report/TReporte.h"
 #include "report/TablaPEPs.h"
 
+struct TEdicion;
+
 // The program's data module: the questionnaire report with its PDF export
 // settings, and the PEP table. It is created once at start-up and outlives
 // every job, so report variables persist from one run to the next.
 class TdmMain {
 public:
-    // Loads the questionnaire template compiled into the program; a template
-    // that does not load is a broken build and throws std::runtime_error.
+    // With the default edition's report (EdicionPredeterminada). A template
+    // that does not load throws std::runtime_error.
     TdmMain();
+    explicit TdmMain(const TEdicion& edicion);
+
+    // The report of another edition in place of the current one: its
+    // template, with every variable empty again, and its PDF's proposed
+    // name and document information. Throws std::runtime_error, and keeps
+    // the report as it was, when the template does not load.
+    void CargaEdicion(const TEdicion& edicion);
 
     rpt::TReporte repGeneral;
     // The PDF export settings; they travel with the report, whose preview
@@ -25,6 +34,3 @@ public:
 
 // The one data module of the program, set by the program's start.
 extern TdmMain* dmMain;
-
-// Where the questionnaire template lives inside the program.
-inline constexpr const char* kPlantillaCuestionario = ":/report/CuestionarioKOVA.json";

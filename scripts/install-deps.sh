@@ -13,7 +13,7 @@ packages=(
   libedit-dev
   zlib1g-dev libssl-dev
   libqpdf-dev qpdf
-  nlohmann-json3-dev
+  nlohmann-json3-dev libtomlplusplus-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   poppler-utils
@@ -42,8 +42,10 @@ if ! command -v npm >/dev/null 2>&1; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends npm
 fi
 
-# A locale with a decimal comma, for the tests of number texts under the
-# user's settings.
-if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf8$'; then
-  localedef -i es_ES -f UTF-8 es_ES.UTF-8
-fi
+# The Spanish locales the window is checked under: es_ES writes decimals with
+# a comma, es_MX with a point.
+for local_ in es_ES es_MX; do
+  if ! locale -a 2>/dev/null | grep -qi "^${local_}\.utf8$"; then
+    localedef -i "$local_" -f UTF-8 "$local_.UTF-8"
+  fi
+done

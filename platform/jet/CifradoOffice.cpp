@@ -7,6 +7,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/jet/Rc4.h"
+
 namespace jet {
 
 namespace {
@@ -42,23 +44,6 @@ std::vector<unsigned char> Sha1(const std::vector<unsigned char>& a,
     if (!bBien)
         throw std::runtime_error("SHA-1 no disponible");
     return h;
-}
-
-// RC4 is small and OpenSSL 3 keeps it only in its legacy provider, which
-// a machine may lack; so it is written here.
-void RC4(const unsigned char* pClave, size_t nClave, unsigned char* p, size_t n) {
-    std::array<unsigned char, 256> s;
-    for (int i = 0; i < 256; ++i) s[i] = static_cast<unsigned char>(i);
-    for (size_t i = 0, j = 0; i < 256; ++i) {
-        j = (j + s[i] + pClave[i % nClave]) & 0xff;
-        std::swap(s[i], s[j]);
-    }
-    for (size_t k = 0, i = 0, j = 0; k < n; ++k) {
-        i = (i + 1) & 0xff;
-        j = (j + s[i]) & 0xff;
-        std::swap(s[i], s[j]);
-        p[k] ^= s[(s[i] + s[j]) & 0xff];
-    }
 }
 
 }  // namespace
@@ -140,7 +125,7 @@ bool TCifradoOffice::AceptaContrasena(const std::string& sContrasena) {
         std::fill(clave.begin() + 5, clave.end(), 0);
     std::vector<unsigned char> datos = verificador_;
     datos.insert(datos.end(), hashVerificador_.begin(), hashVerificador_.end());
-    RC4(clave.data(), clave.size(), datos.data(), datos.size());
+    Rc4(clave.data(), clave.size(), datos.data(), datos.size());
     const std::vector<unsigned char> verificador(datos.begin(), datos.begin() + 16);
     const std::vector<unsigned char> hash(datos.begin() + 16, datos.end());
     return Sha1(verificador, {}) == hash;
@@ -157,7 +142,7 @@ void TCifradoOffice::DescifraPagina(unsigned char* p, size_t n, uint32_t nPagina
     clave.resize(nBytesClave_ == 5 ? 16 : nBytesClave_);
     if (nBytesClave_ == 5)
         std::fill(clave.begin() + 5, clave.end(), 0);
-    RC4(clave.data(), clave.size(), p, n);
+    Rc4(clave.data(), clave.size(), p, n);
 }
 
 }  // namespace jet

@@ -23,10 +23,15 @@ const FilaError kErrores[] = {
      "El archivo '%1' no es una base de datos de Access."},
     {E::ArchivoDanado, "EArchivoNoEsAccess",
      "El archivo '%1' no es una base de datos de Access válida: está incompleto o dañado."},
+    {E::TablaDanada, "ETablaDanada",
+     "No se puede leer la tabla '%1' del archivo '%2': su definición está dañada (%3)."},
     {E::ContrasenaInvalida, "EContrasenaInvalida", "No es una contraseña válida."},
     {E::ContrasenaRequerida, "EContrasenaRequerida",
      "El archivo '%1' está cifrado con una contraseña de base de datos: hay que indicarla para "
      "abrirlo."},
+    {E::ContrasenaFaltante, "EContrasenaRequerida",
+     "El archivo '%1' está protegido con una contraseña de base de datos: hay que indicarla "
+     "para abrirlo."},
     {E::FormatoNoSoportado, "EFormatoNoSoportado",
      "No se puede abrir el archivo '%1': es %2, pero %3."},
     {E::TipoNoSoportado, "ETipoNoSoportado",

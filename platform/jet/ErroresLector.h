@@ -21,6 +21,12 @@ inline EErrorJet ErrorContrasenaRequerida(const std::string& sRuta) {
     return ErrorJet(TErrorJet::ContrasenaRequerida, {sRuta});
 }
 
+// A .mdb whose database password was not given: it is not encrypted, only
+// kept behind the password.
+inline EErrorJet ErrorContrasenaFaltante(const std::string& sRuta) {
+    return ErrorJet(TErrorJet::ContrasenaFaltante, {sRuta});
+}
+
 // sQue says what the file is, sPorQue what of it cannot be read.
 inline EErrorJet ErrorFormatoNoSoportado(const std::string& sRuta, const std::string& sQue,
                                          const std::string& sPorQue) {

@@ -13,9 +13,12 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <mutex>
 
+#include "platform/jet/AvisosLibmdb.h"
 #include "platform/jet/CifradoOffice.h"
 #include "platform/jet/Decimal.h"
+#include "platform/jet/DefinicionTabla.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/ErroresLector.h"
@@ -38,11 +41,13 @@ constexpr int nMascaraPosicion = 0x1fff;
 constexpr int nSaltosMaximos = 8;
 
 // Types libmdb 1.0 has no name for.
-constexpr int nTipoEnteroGrande = 0x13;  // Access 2016's "Large Number"
+constexpr int nTipoEnteroGrande = 0x13;    // Access 2016's "Large Number"
+constexpr int nTipoFechaExtendida = 0x14;  // Access 2019's "Date/Time Extended"
 // A Decimal lies in 17 bytes: the sign, then four 32-bit little-endian words,
 // the most significant first.
 constexpr size_t nBytesDecimal = 17;
-constexpr size_t nPosClaveBD = 0x3e;  // in the first page
+constexpr size_t nPosClaveBD = 0x3e;          // in the first page
+constexpr unsigned long nPaginaCatalogo = 2;  // MSysObjects' definition
 
 [[noreturn]] void NoEsAccess(const std::string& sRuta) {
     throw ErrorJet(TErrorJet::ArchivoNoEsAccess, {sRuta});
@@ -135,6 +140,49 @@ TEncabezadoJet ValidaArchivo(const std::string& sRuta, TFirmaArchivo& firma, siz
     return *encabezado;
 }
 
+// A Date/Time Extended value as Access 2019 stores it: 42 characters, the
+// days since 0001-01-01 (19 digits), ':', the time of day in 100-nanosecond
+// ticks (19 digits), ':', the 7 digits of the fraction kept, then a zero.
+// Read as "YYYY-MM-DD HH:MM:SS.fffffff"; empty when the bytes are not that.
+std::string FechaExtendida(const unsigned char* p, size_t n) {
+    constexpr size_t nCifras = 19;
+    if (n < 2 * nCifras + 3 || p[nCifras] != ':' || p[2 * nCifras + 1] != ':' ||
+        p[2 * nCifras + 2] != '7')
+        return "";
+    auto numero = [&](size_t nDesde, uint64_t& v) {
+        v = 0;
+        for (size_t i = nDesde; i < nDesde + nCifras; ++i) {
+            if (p[i] < '0' || p[i] > '9')
+                return false;
+            v = v * 10 + (p[i] - '0');
+        }
+        return true;
+    };
+    constexpr uint64_t nDiasHasta9999 = 3652058, nMarcasDia = 864'000'000'000ULL;
+    uint64_t nDias, nMarcas;
+    if (!numero(0, nDias) || !numero(nCifras + 1, nMarcas) || nDias > nDiasHasta9999 ||
+        nMarcas >= nMarcasDia)
+        return "";
+    // The civil date of a day count (proleptic Gregorian, from 0001-01-01
+    // shifted to a year starting in March).
+    const int64_t z = static_cast<int64_t>(nDias) + 306;
+    const int64_t era = z / 146097, doe = z % 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int64_t nDia = doy - (153 * mp + 2) / 5 + 1, nMes = mp < 10 ? mp + 3 : mp - 9;
+    const int64_t nAnio = yoe + era * 400 + (nMes <= 2 ? 1 : 0);
+    const uint64_t nSegundos = nMarcas / 10'000'000, nFraccion = nMarcas % 10'000'000;
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld %02llu:%02llu:%02llu.%07llu",
+                  static_cast<long long>(nAnio), static_cast<long long>(nMes),
+                  static_cast<long long>(nDia), static_cast<unsigned long long>(nSegundos / 3600),
+                  static_cast<unsigned long long>(nSegundos / 60 % 60),
+                  static_cast<unsigned long long>(nSegundos % 60),
+                  static_cast<unsigned long long>(nFraccion));
+    return buf;
+}
+
 TTipoColumna TipoDe(const MdbColumn& col) {
     switch (col.col_type) {
         case MDB_BOOL:
@@ -159,6 +207,8 @@ TTipoColumna TipoDe(const MdbColumn& col) {
             return TTipoColumna::tcMemo;
         case nTipoEnteroGrande:
             return TTipoColumna::tcEnteroGrande;
+        case nTipoFechaExtendida:
+            return TTipoColumna::tcTexto;  // its exact text (FechaExtendida)
         case MDB_NUMERIC:
             return TTipoColumna::tcDecimal;
         case MDB_BINARY:
@@ -183,9 +233,11 @@ public:
                 size_t nPaginas, std::vector<unsigned char> descifrado)
         : sRuta_(std::move(sRuta)),
           nVersion_(encabezado.nVersion),
+          nVersionArchivo_(encabezado.nVersionArchivo),
           firma_(firma),
           nPaginas_(nPaginas),
           descifrado_(std::move(descifrado)) {
+        const TEnLibmdb enLibmdb;
         mdb_.reset(descifrado_.empty()
                        ? mdb_open(sRuta_.c_str(), MDB_NOFLAGS)
                        : mdb_open_buffer(descifrado_.data(), descifrado_.size(), MDB_NOFLAGS));
@@ -211,6 +263,8 @@ public:
 
     void LeeFilas(const std::string& sTabla,
                   const std::function<void(const std::vector<TValor>&)>& fila) const override {
+        const std::lock_guard<std::recursive_mutex> cursor(mCursor_);
+        const TEnLibmdb enLibmdb;
         const size_t i = IndiceTabla(sTabla);
         if (i == tablas_.size())
             throw ErrorJet(TErrorJet::TablaInexistente, {sTabla, sRuta_});
@@ -262,14 +316,62 @@ private:
         return tablas_.size();
     }
 
-    PTablaMdb LeeDefinicion(MdbCatalogEntry* entrada) const {
+    // The table's definition, read by libmdb once it is checked: a damaged
+    // one refuses the table, named. calculadas, when given, says per column
+    // (in libmdb's order) whether its values are calculated fields.
+    PTablaMdb LeeDefinicion(MdbCatalogEntry* entrada,
+                            std::vector<char>* calculadas = nullptr) const {
+        // Without its catalogue (always on page 2) the file has no tables.
+        auto danada = [&](const std::string& sMotivo) {
+            if (entrada->table_pg == nPaginaCatalogo)
+                Danado(sRuta_);
+            return ErrorJet(TErrorJet::TablaDanada, {entrada->object_name, sRuta_, sMotivo});
+        };
         if (entrada->table_pg == 0 || entrada->table_pg >= nPaginas_)
-            Danado(sRuta_);
+            throw danada("su definición está fuera del archivo");
         PTablaMdb tabla(mdb_read_table(entrada));
-        if (!tabla || !mdb_read_columns(tabla.get()) || tabla->num_cols > MDB_MAX_COLS ||
-            !MapaDeUsoValido(*tabla))
-            Danado(sRuta_);
+        if (!tabla)
+            throw danada("su página de definición no lo es");
+        if (!mdb_read_columns(tabla.get()) || tabla->num_cols > MDB_MAX_COLS)
+            throw danada("sus columnas no se pueden leer");
+        if (!MapaDeUsoValido(*tabla))
+            throw danada("su mapa de páginas está roto");
+        MdbHandle* mdb = mdb_.get();
+        const auto definicion = LeeDefinicionTabla(
+            static_cast<uint32_t>(entrada->table_pg), TFormatoDefinicion::De(nVersionArchivo_),
+            [&](uint32_t n) -> const unsigned char* {
+                return n < nPaginas_ && mdb_read_pg(mdb, n) == mdb->fmt->pg_size ? mdb->pg_buf
+                                                                                 : nullptr;
+            });
+        if (!definicion || definicion->columnas.size() != tabla->num_cols)
+            throw danada("sus páginas de definición no la contienen entera");
+        // libmdb keeps the names in its own order (by column number).
+        std::vector<std::string> nombres;
+        for (const auto& c : definicion->columnas) {
+            const MdbColumn* col = ColumnaNumero(*tabla, c.nNumero);
+            nombres.push_back(col ? col->name : "");
+        }
+        if (const std::string sMotivo = RevisaDefinicion(*definicion, nombres, nVersionArchivo_);
+            !sMotivo.empty())
+            throw danada(sMotivo);
+        if (calculadas) {
+            calculadas->assign(tabla->num_cols, 0);
+            for (unsigned c = 0; c < tabla->num_cols; ++c)
+                for (const auto& d : definicion->columnas)
+                    if (d.nNumero == ColumnaEn(*tabla, c).col_num)
+                        (*calculadas)[c] = d.Calculada();
+        }
         return tabla;
+    }
+
+    static const MdbColumn& ColumnaEn(const MdbTableDef& tabla, unsigned c) {
+        return *static_cast<const MdbColumn*>(g_ptr_array_index(tabla.columns, c));
+    }
+    static const MdbColumn* ColumnaNumero(const MdbTableDef& tabla, int nNumero) {
+        for (unsigned c = 0; c < tabla.num_cols; ++c)
+            if (ColumnaEn(tabla, c).col_num == nNumero)
+                return &ColumnaEn(tabla, c);
+        return nullptr;
     }
 
     // libmdb follows a table's usage map (which pages hold its rows) without
@@ -290,9 +392,13 @@ private:
     }
 
     // A row that lies on the current page (mdb->pg_buf) from nInicio on.
-    void DecodificaFila(MdbTableDef* tabla, int nInicio, size_t nLargo,
-                        std::vector<MdbField>& campos, std::vector<TValor>& fila) const;
-    TValor Valor(const MdbColumn& col, const MdbField& campo) const;
+    void DecodificaFila(MdbTableDef* tabla, const std::vector<char>& calculadas, int nInicio,
+                        size_t nLargo, std::vector<MdbField>& campos,
+                        std::vector<TValor>& fila) const;
+    TValor Valor(const MdbColumn& col, const MdbField& campo, bool bCalculada) const;
+    TValor ValorDe(const MdbColumn& col, const unsigned char* p, size_t n) const;
+    TValor ValorCalculadoDe(const MdbColumn& col, const unsigned char* p, size_t n) const;
+    TDecimal DecimalCalculado(std::string_view v) const;
     std::string LeeMemo(const unsigned char* p, size_t nLargo) const;
     std::string LeeLargo(const unsigned char* p, size_t nLargo) const;
     std::string Texto(const unsigned char* p, size_t n) const {
@@ -301,9 +407,13 @@ private:
 
     std::string sRuta_;
     int nVersion_;
+    int nVersionArchivo_;
     TFirmaArchivo firma_;
     size_t nPaginas_;
     std::vector<unsigned char> descifrado_;  // libmdb reads it: it outlives mdb_
+    // The handle's page buffer is the file's one reading cursor, moved by
+    // every read: taken by LeeFilas for the whole reading (see the header).
+    mutable std::recursive_mutex mCursor_;
     std::unique_ptr<MdbHandle, TCierraMdb> mdb_;
     std::vector<TTabla> tablas_;
     std::vector<std::unique_ptr<MdbCatalogEntry>> entradas_;  // parallel to tablas_
@@ -319,7 +429,7 @@ void TArchivoMdb::LeeCatalogo() {
     MdbCatalogEntry sistema{};
     sistema.mdb = mdb_.get();
     sistema.object_type = MDB_TABLE;
-    sistema.table_pg = 2;
+    sistema.table_pg = nPaginaCatalogo;
     std::strcpy(sistema.object_name, "MSysObjects");
     int nId, nNombre, nTipo, nBanderas;
     {
@@ -359,8 +469,11 @@ void TArchivoMdb::LeeCatalogo() {
         for (unsigned c = 0; c < tabla->num_cols; ++c) {
             auto* col = static_cast<MdbColumn*>(g_ptr_array_index(tabla->columns, c));
             const TTipoColumna eTipo = TipoDe(*col);
-            const bool bCaracteres = eTipo == TTipoColumna::tcTexto && nVersion_ >= 4;
+            const bool bCaracteres = eTipo == TTipoColumna::tcTexto && nVersion_ >= 4 &&
+                                     col->col_type != nTipoFechaExtendida;
             TColumna columna{col->name, eTipo, bCaracteres ? col->col_size / 2 : col->col_size};
+            if (col->col_type == nTipoFechaExtendida)
+                columna.nTamano = 27;  // the characters of its text
             columna.nCodigoTipo = col->col_type;
             if (eTipo == TTipoColumna::tcDecimal) {
                 // libmdb 1.0 reads the two bytes the other way round: what it
@@ -528,7 +641,8 @@ std::map<int64_t, TAdjuntos> TArchivoMdb::LeeArchivosAdjuntos(uint32_t nTablaPla
 
 void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
                                const std::function<void(const std::vector<TValor>&)>& fila) const {
-    PTablaMdb tabla = LeeDefinicion(&entrada);
+    std::vector<char> calculadas;
+    PTablaMdb tabla = LeeDefinicion(&entrada, &calculadas);
     MdbHandle* mdb = mdb_.get();
     const int nCuentaFilas = mdb->fmt->row_count_offset;
     std::vector<MdbField> campos(tabla->num_cols);
@@ -569,15 +683,19 @@ void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
                         continue;
                     }
                     std::memcpy(mdb->pg_buf, pDestino, paginaActual.size());
-                    DecodificaFila(tabla.get(), nPos, nLargoDestino, campos, valores);
+                    DecodificaFila(tabla.get(), calculadas, nPos, nLargoDestino, campos, valores);
                     std::memcpy(mdb->pg_buf, paginaActual.data(), paginaActual.size());
                     break;
                 }
             } else {
-                DecodificaFila(tabla.get(), nInicio & nMascaraPosicion, nLargo, campos, valores);
+                DecodificaFila(tabla.get(), calculadas, nInicio & nMascaraPosicion, nLargo, campos,
+                               valores);
             }
             ++nLeidas;
-            fila(valores);
+            {
+                const TFueraDeLibmdb fuera;  // the caller's code
+                fila(valores);
+            }
             // The callback may have read this file too.
             if (mdb->cur_pg != tabla->cur_phys_pg &&
                 mdb_read_pg(mdb, tabla->cur_phys_pg) != mdb->fmt->pg_size)
@@ -590,8 +708,9 @@ void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
         Danado(sRuta_);
 }
 
-void TArchivoMdb::DecodificaFila(MdbTableDef* tabla, int nInicio, size_t nLargo,
-                                 std::vector<MdbField>& campos, std::vector<TValor>& fila) const {
+void TArchivoMdb::DecodificaFila(MdbTableDef* tabla, const std::vector<char>& calculadas,
+                                 int nInicio, size_t nLargo, std::vector<MdbField>& campos,
+                                 std::vector<TValor>& fila) const {
     if (mdb_crack_row(tabla, nInicio, nLargo, campos.data()) < 0)
         Danado(sRuta_);
     const int nTamanoPagina = static_cast<int>(mdb_->fmt->pg_size);
@@ -603,18 +722,67 @@ void TArchivoMdb::DecodificaFila(MdbTableDef* tabla, int nInicio, size_t nLargo,
             (campo.start < 0 || campo.siz < 0 || campo.start + campo.siz > nTamanoPagina))
             Danado(sRuta_);
         const auto* col = static_cast<MdbColumn*>(g_ptr_array_index(tabla->columns, campo.colnum));
-        fila[campo.colnum] = Valor(*col, campo);
+        fila[campo.colnum] = Valor(*col, campo, calculadas[campo.colnum]);
     }
 }
 
-TValor TArchivoMdb::Valor(const MdbColumn& col, const MdbField& campo) const {
-    // A Boolean lives in the null mask: "null" is False.
-    if (col.col_type == MDB_BOOL)
+TValor TArchivoMdb::Valor(const MdbColumn& col, const MdbField& campo, bool bCalculada) const {
+    // A Boolean lives in the null mask: "null" is False. A calculated one
+    // is a value of its own.
+    if (col.col_type == MDB_BOOL && !bCalculada)
         return !campo.is_null;
     if (campo.is_null)
         return {};
     const unsigned char* p = mdb_->pg_buf + campo.start;
     const auto n = static_cast<size_t>(campo.siz);
+    return bCalculada ? ValorCalculadoDe(col, p, n) : ValorDe(col, p, n);
+}
+
+// A calculated field keeps its value as the type would, inside a wrapper
+// (a memo's, after following it to its long-value pages); a Decimal in a
+// layout of its own.
+TValor TArchivoMdb::ValorCalculadoDe(const MdbColumn& col, const unsigned char* p, size_t n) const {
+    const std::string guardado = col.col_type == MDB_MEMO
+                                     ? LeeLargo(p, n)
+                                     : std::string(reinterpret_cast<const char*>(p), n);
+    const auto valor = ValorCalculado(guardado);
+    if (!valor)
+        Danado(sRuta_);
+    const auto* v = reinterpret_cast<const unsigned char*>(valor->data());
+    switch (col.col_type) {
+        case MDB_BOOL:
+            return !valor->empty() && v[0] != 0;
+        case MDB_MEMO:
+        case MDB_TEXT:
+            return Texto(v, valor->size());
+        case MDB_NUMERIC:
+            return DecimalCalculado(*valor);
+        default:
+            return ValorDe(col, v, valor->size());
+    }
+}
+
+// The length (16 bits), the scale, the sign, then the magnitude in 8-byte
+// words, the most significant first, each little-endian.
+TDecimal TArchivoMdb::DecimalCalculado(std::string_view v) const {
+    if (v.size() < 4 + 16)
+        Danado(sRuta_);
+    const int nEscala = static_cast<unsigned char>(v[2]);
+    const bool bNegativo = v[3] != 0;
+    const auto nAlta = Lee<uint64_t>(v.data() + 4), nBaja = Lee<uint64_t>(v.data() + 12);
+    const unsigned __int128 nMagnitud = static_cast<unsigned __int128>(nAlta) << 64 | nBaja;
+    const unsigned __int128 nLimite =
+        static_cast<unsigned __int128>(10'000'000'000'000'000'000ULL) *
+        1'000'000'000ULL;  // 10^28: Jet keeps 28 digits
+    if (nEscala > nDigitosDecimal || nMagnitud >= nLimite)
+        Danado(sRuta_);
+    TDecimal d{static_cast<__int128>(nMagnitud), nEscala};
+    if (bNegativo)
+        d.nValor = -d.nValor;
+    return d;
+}
+
+TValor TArchivoMdb::ValorDe(const MdbColumn& col, const unsigned char* p, size_t n) const {
     auto necesita = [&](size_t nBytes) {
         if (n < nBytes)
             Danado(sRuta_);
@@ -648,6 +816,12 @@ TValor TArchivoMdb::Valor(const MdbColumn& col, const MdbField& campo) const {
         case nTipoEnteroGrande:
             necesita(8);
             return Lee<int64_t>(p);
+        case nTipoFechaExtendida: {
+            std::string sFecha = FechaExtendida(p, n);
+            if (sFecha.empty())
+                Danado(sRuta_);
+            return sFecha;
+        }
         case MDB_NUMERIC: {
             necesita(nBytesDecimal);
             unsigned __int128 nMagnitud = 0;
@@ -768,7 +942,9 @@ std::unique_ptr<TArchivoAccess> TArchivoAccess::Abre(const std::string& sRuta,
                                              std::move(contenido));
     }
     // Jet compares the whole password, letter case included; a file without
-    // one takes any.
+    // one takes any. None given is not a wrong one: the user is told to give it.
+    if (!encabezado.sContrasena.empty() && sContrasena.empty())
+        throw ErrorContrasenaFaltante(sRuta);
     if (!encabezado.sContrasena.empty() && encabezado.sContrasena != sContrasena)
         throw ErrorContrasenaInvalida();
     return std::make_unique<TArchivoMdb>(sRuta, encabezado, firma, nPaginas,
@@ -778,7 +954,7 @@ std::unique_ptr<TArchivoAccess> TArchivoAccess::Abre(const std::string& sRuta,
 std::string NombreTipoNoLegible(int nCodigoTipo) {
     if (nCodigoTipo == MDB_COMPLEX)
         return "campo multivalor";
-    return "tipo desconocido (código " + std::to_string(nCodigoTipo) + ")";
+    return "desconocido (código " + std::to_string(nCodigoTipo) + ")";
 }
 
 TFirmaArchivo TArchivoAccess::FirmaEnDisco(const std::string& sRuta) {

@@ -18,6 +18,7 @@ inline constexpr const char* kContrasenaInvalida = "EContrasenaInvalida";
 inline constexpr const char* kTablaInexistente = "ETablaInexistente";
 inline constexpr const char* kContrasenaRequerida = "EContrasenaRequerida";
 inline constexpr const char* kFormatoNoSoportado = "EFormatoNoSoportado";
+inline constexpr const char* kTablaDanada = "ETablaDanada";
 
 enum class TTipoColumna {
     tcBooleano,
@@ -47,7 +48,8 @@ struct TColumna {
     int nCodigoTipo = 0;  // the type's number in the file, to name a type we cannot read
 };
 
-// How a type we cannot read is named to the user ("tipo desconocido (código 21)").
+// How a type we cannot read is named to the user, after "es de tipo"
+// ("desconocido (código 21)", "campo multivalor").
 std::string NombreTipoNoLegible(int nCodigoTipo);
 
 struct TTabla {
@@ -70,14 +72,23 @@ struct TFirmaArchivo {
 
 // An Access file (.mdb, .accdb) opened read-only through libmdb. Its bytes
 // never change. Every failure is an EErrorJet whose message names the file.
+//
+// Threads: every method may be called from any thread. What Abre read (the
+// tables and their columns) never changes, so the catalogue methods take no
+// lock. LeeFilas moves the file's one reading cursor (libmdb's page buffer):
+// its calls on one file run one after another, each holding the file until it
+// returns; its callback runs on the calling thread and may read this same
+// file again (the inner reading puts the cursor back), but must not wait for
+// another thread that reads this file.
 class TArchivoAccess {
 public:
     // Opens the file and checks the database password as Jet does: a file
     // with a password opens only with that password (letter case matters);
-    // a file without one opens whatever password is given. An Access 2007
-    // or later file with a password is encrypted: without the password it
-    // fails with kContrasenaRequerida, with a wrong one kContrasenaInvalida,
-    // and an encryption it cannot read with kFormatoNoSoportado.
+    // a file without one opens whatever password is given. Without the
+    // password a file that has one fails with kContrasenaRequerida, with a
+    // wrong one kContrasenaInvalida. An Access 2007 or later file with a
+    // password is encrypted: an encryption it cannot read fails with
+    // kFormatoNoSoportado.
     static std::unique_ptr<TArchivoAccess> Abre(const std::string& sRuta,
                                                 const std::string& sContrasena);
     virtual ~TArchivoAccess() = default;

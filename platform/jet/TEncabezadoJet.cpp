@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/jet/Rc4.h"
 #include "platform/jet/TextoJet.h"
 
 namespace jet {
@@ -16,24 +17,6 @@ constexpr size_t nPosVersion = 0x14;
 constexpr size_t nPosClaveBD = 0x3e;
 constexpr size_t nPosContrasena = 0x42;
 constexpr size_t nPosFechaCreacion = 0x72;
-
-// The definition page hides its fields under RC4 with this fixed key, the
-// same in every file.
-void DescifraRC4(unsigned char* pDatos, size_t nDatos) {
-    const std::array<unsigned char, 4> clave{0xc7, 0xda, 0x39, 0x6b};
-    std::array<unsigned char, 256> s;
-    for (int i = 0; i < 256; ++i) s[i] = static_cast<unsigned char>(i);
-    for (int i = 0, j = 0; i < 256; ++i) {
-        j = (j + s[i] + clave[i % clave.size()]) & 0xff;
-        std::swap(s[i], s[j]);
-    }
-    for (size_t n = 0, i = 0, j = 0; n < nDatos; ++n) {
-        i = (i + 1) & 0xff;
-        j = (j + s[i]) & 0xff;
-        std::swap(s[i], s[j]);
-        pDatos[n] ^= s[(s[i] + s[j]) & 0xff];
-    }
-}
 
 std::string ContrasenaJet3(const unsigned char* p) {
     size_t n = 0;
@@ -76,11 +59,14 @@ std::optional<TEncabezadoJet> TEncabezadoJet::Lee(const unsigned char* pBytes, s
     if (nVersionArchivo > 6)
         return std::nullopt;
     const bool bJet3 = nVersionArchivo == 0;
+    encabezado.nVersionArchivo = nVersionArchivo;
     encabezado.nVersion = bJet3 ? 3 : 4;
     encabezado.nTamanoPagina = bJet3 ? 2048 : 4096;
 
     std::vector<unsigned char> pagina(pBytes, pBytes + nBytesLeidos);
-    DescifraRC4(pagina.data() + nInicioCifrado, bJet3 ? 126 : 128);
+    // The definition page hides its fields under RC4 with a fixed key.
+    Rc4(kClaveEncabezadoJet.data(), kClaveEncabezadoJet.size(), pagina.data() + nInicioCifrado,
+        bJet3 ? 126 : 128);
     encabezado.bACE = nVersionArchivo >= 2;
     std::memcpy(&encabezado.nClaveBD, pagina.data() + nPosClaveBD, sizeof encabezado.nClaveBD);
     encabezado.sContrasena =

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace rpt {
 
@@ -19,7 +20,15 @@ TDialogoPDF::TDialogoPDF(const TOpcionesPDF& opciones, const QString& sCarpeta, 
 
     F_Archivo = new QLineEdit(QDir(sCarpeta).filePath(opciones.sArchivoPropuesto + ".pdf"));
     F_Archivo->setObjectName(QStringLiteral("archivo"));
+    // Wide enough to read the proposed path whole, within reason.
+    const int nX = F_Archivo->fontMetrics().horizontalAdvance(QLatin1Char('x'));
+    F_Archivo->setMinimumWidth(std::clamp(
+        F_Archivo->fontMetrics().horizontalAdvance(F_Archivo->text()) + 3 * nX, 64 * nX, 110 * nX));
     auto* elegir = new QPushButton(QStringLiteral("..."));
+    elegir->setObjectName(QStringLiteral("elegir"));
+    elegir->setToolTip(QStringLiteral("Elegir la carpeta y el nombre del archivo"));
+    // Enter exports, from any field: only a click or Space opens the chooser.
+    elegir->setAutoDefault(false);
     connect(elegir, &QPushButton::clicked, this, &TDialogoPDF::EligeArchivo);
     auto* filaArchivo = new QHBoxLayout;
     filaArchivo->addWidget(F_Archivo);
@@ -50,6 +59,8 @@ TDialogoPDF::TDialogoPDF(const TOpcionesPDF& opciones, const QString& sCarpeta, 
 
     auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     botones->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Exportar"));
+    botones->button(QDialogButtonBox::Ok)->setDefault(true);
+    botones->button(QDialogButtonBox::Cancel)->setAutoDefault(false);
     botones->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
     connect(botones, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(botones, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -65,7 +76,7 @@ void TDialogoPDF::EligeArchivo() {
                                              F_Archivo->text(), QStringLiteral("PDF (*.pdf)"),
                                              nullptr, QFileDialog::DontConfirmOverwrite);
     if (!s.isEmpty())
-        F_Archivo->setText(s);
+        F_Archivo->setText(QDir::toNativeSeparators(s));
 }
 
 QString TDialogoPDF::DameArchivo() const {

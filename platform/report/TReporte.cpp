@@ -56,15 +56,22 @@ void Reduce(QTextDocument& doc, double dFactor) {
 }
 
 // A text taller than its room (long answers typed by the centre can make a
-// page's text so) is set smaller step by step until it fits: it then stays
-// inside its frame, clear of the footer, and the report keeps its pages. A
-// text that fits is left exactly as designed. dAbajoPt: the lowest the text
-// may reach on the page.
-void AjustaAlAlto(TObjetoPreparado& obj, double dAbajoPt) {
-    const QRectF texto = obj.DameRectTexto();
-    const double dAlto = std::min(texto.height(), dAbajoPt - texto.top());
-    for (int i = 0; i < 40 && obj.documento->size().height() > dAlto; ++i)
-        Reduce(*obj.documento, 0.95);
+// page's text so) is set smaller until it fits: it then stays inside its
+// frame, clear of the footer, and the report keeps its pages. Its height
+// shrinks about as its sizes do, so each step shrinks by the ratio of room to
+// height (at least 1 %): the text ends at about the largest size that fits.
+// A text that fits is left exactly as designed. Returns the scale applied.
+double AjustaAlAlto(TObjetoPreparado& obj) {
+    double dEscala = 1;
+    for (int i = 0; i < 40; ++i) {
+        const double dAltoTexto = obj.documento->size().height();
+        if (dAltoTexto <= obj.dDisponiblePt)
+            break;
+        const double dFactor = std::clamp(obj.dDisponiblePt / dAltoTexto, 0.25, 0.99);
+        Reduce(*obj.documento, dFactor);
+        dEscala *= dFactor;
+    }
+    return dEscala;
 }
 
 }  // namespace
@@ -135,14 +142,57 @@ bool TReporte::Prepara() {
         const std::size_t nDelEncabezado = p.encabezado.objetos.size();
         auto& objetos = F_Paginas[n].objetos;
         for (std::size_t i = 0; i < objetos.size(); ++i) {
-            SustituyeVariables(*objetos[i].documento, n + 1, nTotal);
-            AjustaAlAlto(objetos[i], i < nDelEncabezado ? MmAPt(dPieMm) : MmAPt(dAltoPapel));
+            TObjetoPreparado& obj = objetos[i];
+            const QRectF texto = obj.DameRectTexto();
+            const double dAbajoPt = i < nDelEncabezado ? MmAPt(dPieMm) : MmAPt(dAltoPapel);
+            obj.dDisponiblePt = std::min(texto.height(), dAbajoPt - texto.top());
+            SustituyeVariables(*obj.documento, n + 1, nTotal);
+            obj.dEscala = AjustaAlAlto(obj);
         }
     }
     return true;
 }
 
-void TReporte::SustituyeVariables(QTextDocument& doc, int nPagina, int nTotal) const {
+const TObjetoTexto& TReporte::ObjetoPlantilla(int n, std::size_t nObjeto) const {
+    const TPaginaPlantilla& p = F_Plantilla.paginas.at(static_cast<std::size_t>(n));
+    const std::size_t nDelEncabezado = p.encabezado.objetos.size();
+    return nObjeto < nDelEncabezado ? p.encabezado.objetos.at(nObjeto)
+                                    : p.pie.objetos.at(nObjeto - nDelEncabezado);
+}
+
+double TReporte::DameEscalaPagina(int n) const {
+    double dEscala = 1;
+    for (const TObjetoPreparado& obj : F_Paginas.at(n).objetos)
+        dEscala = std::min(dEscala, obj.dEscala);
+    return dEscala;
+}
+
+int TReporte::PosicionDeVariable(const QTextDocument& documento, const QString& sVariable) {
+    for (QTextBlock b = documento.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().property(kPropiedadVariable).toString() == sVariable)
+                return it.fragment().position();
+    return -1;
+}
+
+std::optional<TReporte::TUbicacion> TReporte::UbicaVariable(const QString& sVariable) const {
+    for (int n = 0; n < DameNumPaginas(); ++n)
+        for (std::size_t i = 0; i < F_Paginas[n].objetos.size(); ++i)
+            if (PosicionDeVariable(*F_Paginas[n].objetos[i].documento, sVariable) >= 0)
+                return TUbicacion{n, i};
+    return std::nullopt;
+}
+
+std::unique_ptr<QTextDocument> TReporte::DocumentoDeDiseno(int n, std::size_t nObjeto,
+                                                           const TValores& valores) const {
+    const TObjetoPreparado& obj = F_Paginas.at(n).objetos.at(nObjeto);
+    auto documento = ObjetoPlantilla(n, nObjeto).texto.CreaDocumento(obj.DameRectTexto().width());
+    SustituyeVariables(*documento, n + 1, DameNumPaginas(), valores);
+    return documento;
+}
+
+void TReporte::SustituyeVariables(QTextDocument& doc, int nPagina, int nTotal,
+                                  const TValores& valores) const {
     static const QRegularExpression kNombre(QStringLiteral(R"(\[([^\[\]]+)\])"));
     QTextCursor cursor(&doc);
     while (true) {
@@ -155,8 +205,13 @@ void TReporte::SustituyeVariables(QTextDocument& doc, int nPagina, int nTotal) c
             sTexto = QString::number(nPagina);
         else if (sNombre.compare(u"TotalPages#", Qt::CaseInsensitive) == 0)
             sTexto = QString::number(nTotal);
-        else
-            sTexto = F_Variables.DameTexto(sNombre);
+        else {
+            // A value given in place of the report's own comes first.
+            if (valores)
+                sTexto = valores(sNombre);
+            if (!sTexto)
+                sTexto = F_Variables.DameTexto(sNombre);
+        }
         if (!sTexto)
             continue;  // not a variable: the text stays as written
 
@@ -191,6 +246,21 @@ QString TReporte::DameVariableEn(int n, const QPointF& puntoPt) const {
             return s;
     }
     return {};
+}
+
+QStringList TReporte::DameVariablesPagina(int n) const {
+    QStringList variables;
+    if (n < 0 || n >= DameNumPaginas())
+        return variables;
+    for (const TObjetoPreparado& obj : F_Paginas[n].objetos)
+        for (QTextBlock b = obj.documento->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QString s =
+                    it.fragment().charFormat().property(kPropiedadVariable).toString();
+                if (!s.isEmpty() && (variables.isEmpty() || variables.back() != s))
+                    variables << s;
+            }
+    return variables;
 }
 
 QString TReporte::DameTextoPagina(int n) const {

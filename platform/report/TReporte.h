@@ -4,8 +4,10 @@
 #include <QMarginsF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/report/TOpcionesPDF.h"
@@ -25,6 +27,11 @@ struct TObjetoPreparado {
     QRectF rectPt;
     QMarginsF huecoPt;
     std::unique_ptr<QTextDocument> documento;
+    // The height its text may take: its frame's, and on a page's header no
+    // lower than where the footer begins.
+    double dDisponiblePt = 0;
+    // How much smaller than designed its text was set to fit (1: as designed).
+    double dEscala = 1;
 
     QRectF DameRectTexto() const { return rectPt.marginsRemoved(huecoPt); }
 };
@@ -94,17 +101,54 @@ public:
     // The variable whose value is painted at a point of page n (points from
     // the paper's corner), as "Categoria.Nombre"; empty when there is none.
     QString DameVariableEn(int n, const QPointF& puntoPt) const;
+
+    // The smallest scale a prepared page's text was set at to fit (1: every
+    // object as designed).
+    double DameEscalaPagina(int n) const;
+    // Where a variable (named as its brackets name it) is shown: the first
+    // prepared page and object that show it.
+    struct TUbicacion {
+        int nPagina = 0;
+        std::size_t nObjeto = 0;
+    };
+    std::optional<TUbicacion> UbicaVariable(const QString& sVariable) const;
+    // A variable's value in a document, for giving some values in place of
+    // the report's own; none keeps the report's.
+    using TValores = std::function<std::optional<QString>(const QString& sVariable)>;
+    // Object nObjeto of prepared page n laid out again at its designed size,
+    // never made smaller, with valores before the report's own values: how
+    // much room other values would take.
+    std::unique_ptr<QTextDocument> DocumentoDeDiseno(int n, std::size_t nObjeto,
+                                                     const TValores& valores) const;
+    // The position in a prepared document where the value of sVariable
+    // begins; -1 when the document does not show it.
+    static int PosicionDeVariable(const QTextDocument& documento, const QString& sVariable);
     // What a click on a variable's value in the preview does (nothing when
     // unset): the variable's name and the window to open a dialog over.
     using TAlPulsarVariable = std::function<void(const QString& sVariable, QWidget* padre)>;
-    void SetAlPulsarVariable(TAlPulsarVariable f) { F_AlPulsar = std::move(f); }
+    // abre says which variables a click opens something for (the preview
+    // shows the hand only over those); none: every variable.
+    void SetAlPulsarVariable(TAlPulsarVariable f,
+                             std::function<bool(const QString&)> abre = nullptr) {
+        F_AlPulsar = std::move(f);
+        F_Abre = std::move(abre);
+    }
     const TAlPulsarVariable& DameAlPulsarVariable() const { return F_AlPulsar; }
+    bool AbreVariable(const QString& sVariable) const {
+        return F_AlPulsar && !sVariable.isEmpty() && (!F_Abre || F_Abre(sVariable));
+    }
+    // The variables whose values page n shows, as "Categoria.Nombre", in
+    // the order they appear.
+    QStringList DameVariablesPagina(int n) const;
 
     QString DameError() const { return F_sError; }
     void SetError(const QString& s) { F_sError = s; }
 
 private:
-    void SustituyeVariables(QTextDocument& doc, int nPagina, int nTotal) const;
+    void SustituyeVariables(QTextDocument& doc, int nPagina, int nTotal,
+                            const TValores& valores = nullptr) const;
+    // The template's object of page n, header objects first as prepared.
+    const TObjetoTexto& ObjetoPlantilla(int n, std::size_t nObjeto) const;
 
     TPlantillaReporte F_Plantilla;
     TVariablesReporte F_Variables;
@@ -113,6 +157,7 @@ private:
     std::vector<TPaginaPreparada> F_Paginas;
     QString F_sError;
     TAlPulsarVariable F_AlPulsar;
+    std::function<bool(const QString&)> F_Abre;
 };
 
 // Millimetres to points.

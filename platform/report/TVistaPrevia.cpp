@@ -4,13 +4,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -19,7 +19,6 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QSvgRenderer>
 #include <QToolBar>
@@ -31,6 +30,8 @@
 #include "platform/report/TDialogoPDF.h"
 #include "platform/report/TExportadorPDF.h"
 #include "platform/report/TLienzoPaginas.h"
+#include "platform/ui/AjustesPrograma.h"
+#include "platform/ui/ICajaMensajes.h"
 
 // The resources of a static library are registered by name, outside any
 // namespace.
@@ -159,7 +160,7 @@ double TVistaPrevia::DameZoom() const {
 }
 
 QAction* TVistaPrevia::Accion(const char* sNombre, const QString& sTexto,
-                              QStyle::StandardPixmap icono, const QKeySequence& atajo) {
+                              QStyle::StandardPixmap icono, const QList<QKeySequence>& atajos) {
     // The preview's own drawing of the action (the desktop's theme may lack
     // one, and the style's fallbacks mean other things); the style's icon only
     // for an action without a drawing.
@@ -168,61 +169,85 @@ QAction* TVistaPrevia::Accion(const char* sNombre, const QString& sTexto,
         imagen = style()->standardIcon(icono);
     QAction* a = F_Barra->addAction(imagen, sTexto);
     a->setObjectName(QString::fromLatin1(sNombre));
-    if (!atajo.isEmpty())
-        a->setShortcut(atajo);
+    a->setShortcuts(atajos);
     return a;
+}
+
+void TVistaPrevia::HazBarraAccesible() {
+    // Every button of the toolbar, those added by the program's own
+    // actions included, takes the focus with Tab and acts on Space, and
+    // its tooltip names its key.
+    for (QAction* a : F_Barra->actions()) {
+        if (a->isSeparator())
+            continue;
+        if (QWidget* boton = F_Barra->widgetForAction(a))
+            boton->setFocusPolicy(Qt::TabFocus);
+        const QString sTecla = a->shortcut().toString(QKeySequence::NativeText);
+        if (!sTecla.isEmpty() && !a->toolTip().contains(sTecla))
+            a->setToolTip(QStringLiteral("%1 (%2)").arg(a->toolTip(), sTecla));
+    }
+}
+
+void TVistaPrevia::showEvent(QShowEvent* evento) {
+    HazBarraAccesible();
+    QDialog::showEvent(evento);
+    // The keys move the pages from the start; Tab leads to the toolbar.
+    F_Desplazable->setFocus(Qt::OtherFocusReason);
 }
 
 void TVistaPrevia::CreaBarra() {
     F_Barra = new QToolBar;
     F_Barra->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const auto ctrl = [](int nTecla) { return QKeySequence(Qt::CTRL | nTecla); };
     connect(Accion("acImprimir", QStringLiteral("Imprimir"), QStyle::SP_DialogSaveButton,
-                   QKeySequence::Print),
+                   {QKeySequence::Print}),
             &QAction::triggered, this, &TVistaPrevia::Imprime);
     connect(Accion("acBuscar", QStringLiteral("Buscar"), QStyle::SP_FileDialogContentsView,
-                   QKeySequence::Find),
+                   {QKeySequence::Find}),
             &QAction::triggered, this, &TVistaPrevia::PideBusqueda);
     F_Barra->addSeparator();
+    // Ctrl+= too: on most keyboards "+" needs Shift.
+    connect(Accion("acAcercar", QStringLiteral("Acercar"), QStyle::SP_ArrowUp,
+                   {QKeySequence::ZoomIn, ctrl(Qt::Key_Equal)}),
+            &QAction::triggered, this, [this] { CambiaZoom(kPasoZoom); });
     connect(
-        Accion("acAcercar", QStringLiteral("Acercar"), QStyle::SP_ArrowUp, QKeySequence::ZoomIn),
-        &QAction::triggered, this, [this] { CambiaZoom(kPasoZoom); });
-    connect(
-        Accion("acAlejar", QStringLiteral("Alejar"), QStyle::SP_ArrowDown, QKeySequence::ZoomOut),
+        Accion("acAlejar", QStringLiteral("Alejar"), QStyle::SP_ArrowDown, {QKeySequence::ZoomOut}),
         &QAction::triggered, this, [this] { CambiaZoom(1 / kPasoZoom); });
     connect(Accion("acPantallaCompleta", QStringLiteral("Pantalla completa"),
-                   QStyle::SP_TitleBarMaxButton, QKeySequence::FullScreen),
+                   QStyle::SP_TitleBarMaxButton, {QKeySequence(Qt::Key_F11)}),
             &QAction::triggered, this, &TVistaPrevia::AlternaPantallaCompleta);
     F_Barra->addSeparator();
-    F_acEsquema = Accion("acEsquema", QStringLiteral("Esquema"), QStyle::SP_FileDialogListView);
+    F_acEsquema = Accion("acEsquema", QStringLiteral("Esquema"), QStyle::SP_FileDialogListView,
+                         {QKeySequence(Qt::Key_F7)});
     F_acEsquema->setCheckable(true);
     connect(F_acEsquema, &QAction::toggled, this, [this](bool b) { MuestraPanel(F_Esquema, b); });
-    F_acMiniaturas =
-        Accion("acMiniaturas", QStringLiteral("Miniaturas"), QStyle::SP_FileDialogDetailedView);
+    F_acMiniaturas = Accion("acMiniaturas", QStringLiteral("Miniaturas"),
+                            QStyle::SP_FileDialogDetailedView, {QKeySequence(Qt::Key_F8)});
     F_acMiniaturas->setCheckable(true);
     connect(F_acMiniaturas, &QAction::toggled, this,
             [this](bool b) { MuestraPanel(F_Miniaturas, b); });
-    connect(Accion("acConfigurarPagina", QStringLiteral("Configurar página"),
-                   QStyle::SP_FileDialogInfoView),
-            &QAction::triggered, this, &TVistaPrevia::ConfiguraPagina);
     F_Barra->addSeparator();
     connect(Accion("acPrimera", QStringLiteral("Primera página"), QStyle::SP_MediaSkipBackward,
-                   QKeySequence(Qt::CTRL | Qt::Key_Home)),
+                   {ctrl(Qt::Key_Home)}),
             &QAction::triggered, this, [this] { IrAPagina(0); });
     connect(Accion("acAnterior", QStringLiteral("Página anterior"), QStyle::SP_MediaSeekBackward,
-                   QKeySequence(Qt::Key_PageUp)),
+                   {QKeySequence(Qt::Key_PageUp)}),
             &QAction::triggered, this, [this] { IrAPagina(F_nPagina - 1); });
     connect(Accion("acSiguiente", QStringLiteral("Página siguiente"), QStyle::SP_MediaSeekForward,
-                   QKeySequence(Qt::Key_PageDown)),
+                   {QKeySequence(Qt::Key_PageDown)}),
             &QAction::triggered, this, [this] { IrAPagina(F_nPagina + 1); });
     connect(Accion("acUltima", QStringLiteral("Última página"), QStyle::SP_MediaSkipForward,
-                   QKeySequence(Qt::CTRL | Qt::Key_End)),
+                   {ctrl(Qt::Key_End)}),
             &QAction::triggered, this, [this] { IrAPagina(F_Reporte.DameNumPaginas() - 1); });
     F_Barra->addSeparator();
-    connect(Accion("acPDF", QStringLiteral("Exportar a PDF"), QStyle::SP_FileIcon),
-            &QAction::triggered, this, &TVistaPrevia::ExportaPDF);
+    connect(
+        Accion("acPDF", QStringLiteral("Exportar a PDF"), QStyle::SP_FileIcon, {ctrl(Qt::Key_E)}),
+        &QAction::triggered, this, &TVistaPrevia::ExportaPDF);
     F_Barra->addSeparator();
-    connect(Accion("acCerrar", QStringLiteral("Cerrar"), QStyle::SP_DialogCloseButton),
-            &QAction::triggered, this, &QDialog::reject);
+    // Escape closes the dialog as any dialog, without a shortcut of its own.
+    auto* cerrar = Accion("acCerrar", QStringLiteral("Cerrar"), QStyle::SP_DialogCloseButton);
+    cerrar->setToolTip(QStringLiteral("Cerrar (Esc)"));
+    connect(cerrar, &QAction::triggered, this, &QDialog::reject);
 }
 
 void TVistaPrevia::Reprepara() {
@@ -342,14 +367,8 @@ void TVistaPrevia::Imprime() {
         QMessageBox::warning(this, windowTitle(), F_Reporte.DameError());
 }
 
-void TVistaPrevia::ConfiguraPagina() {
-    QPageSetupDialog dialogo(F_Impresora.get(), this);
-    dialogo.exec();
-}
-
 void TVistaPrevia::ExportaPDF() {
-    TDialogoPDF dialogo(F_Reporte.DameOpcionesPDF(),
-                        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), this);
+    TDialogoPDF dialogo(F_Reporte.DameOpcionesPDF(), ui::CarpetaDialogos(), this);
     if (dialogo.exec() != QDialog::Accepted || dialogo.DameArchivo().isEmpty())
         return;
     const TOpcionesPDF opciones = dialogo.DameOpciones();
@@ -373,8 +392,14 @@ void TVistaPrevia::ExportaPDF() {
         },
         &sError);
     progreso.reset();
-    if (!bOk)
+    if (!bOk) {
         QMessageBox::warning(this, windowTitle(), sError);
+        return;
+    }
+    ui::RecuerdaCarpetaDialogos(dialogo.DameArchivo());
+    ui::DameCajaMensajes()->MuestraMensaje(QStringLiteral("Se exportó el reporte a %1.")
+                                               .arg(QDir::toNativeSeparators(dialogo.DameArchivo()))
+                                               .toStdString());
 }
 
 QString TVistaPrevia::VariableEn(const QPoint& punto) const {
@@ -388,6 +413,15 @@ QString TVistaPrevia::VariableEn(const QPoint& punto) const {
     return F_Reporte.DameVariableEn(n, QPointF(punto - rect.topLeft()) / dPorPunto);
 }
 
+QString TVistaPrevia::VariableBajoElPuntero() const {
+    const QPoint punto = F_Lienzo->mapFromGlobal(QCursor::pos());
+    if (!F_Lienzo->rect().contains(punto) ||
+        !F_Desplazable->viewport()->rect().contains(
+            F_Desplazable->viewport()->mapFromGlobal(QCursor::pos())))
+        return {};
+    return VariableEn(punto);
+}
+
 bool TVistaPrevia::eventFilter(QObject* objeto, QEvent* evento) {
     const auto& alPulsar = F_Reporte.DameAlPulsarVariable();
     if (objeto != F_Lienzo || !alPulsar)
@@ -395,13 +429,13 @@ bool TVistaPrevia::eventFilter(QObject* objeto, QEvent* evento) {
     if (evento->type() == QEvent::MouseMove) {
         // The hand says which values open something.
         const auto* raton = static_cast<QMouseEvent*>(evento);
-        F_Lienzo->setCursor(VariableEn(raton->position().toPoint()).isEmpty()
-                                ? Qt::ArrowCursor
-                                : Qt::PointingHandCursor);
+        F_Lienzo->setCursor(F_Reporte.AbreVariable(VariableEn(raton->position().toPoint()))
+                                ? Qt::PointingHandCursor
+                                : Qt::ArrowCursor);
     } else if (evento->type() == QEvent::MouseButtonRelease) {
         const auto* raton = static_cast<QMouseEvent*>(evento);
         const QString sVariable = VariableEn(raton->position().toPoint());
-        if (raton->button() == Qt::LeftButton && !sVariable.isEmpty()) {
+        if (raton->button() == Qt::LeftButton && F_Reporte.AbreVariable(sVariable)) {
             alPulsar(sVariable, this);
             return true;
         }

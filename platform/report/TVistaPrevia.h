@@ -25,9 +25,10 @@ class TLienzoPaginas;
 QIcon DameIconoVista(const QString& sAccion);
 
 // The modal preview of a prepared report: pages at 100 %, a toolbar to print,
-// find, zoom, go full screen, show the outline or thumbnails, set up the page,
-// move between pages, export to PDF and close. It never edits, opens or saves
-// prepared reports.
+// find, zoom, go full screen, show the outline or thumbnails, move between
+// pages, export to PDF and close, every button reachable by Tab and by a key
+// of its own. It never edits, opens or saves prepared reports, and offers no
+// page setup: the report's paper is fixed.
 class TVistaPrevia : public QDialog {
     Q_OBJECT
 public:
@@ -38,6 +39,7 @@ public:
     int Muestra();
 
     QToolBar* DameBarra() const { return F_Barra; }
+    const TReporte& DameReporte() const { return F_Reporte; }
     int DamePaginaActual() const { return F_nPagina; }
     double DameZoom() const;
     void IrAPagina(int n);
@@ -47,19 +49,22 @@ public:
     // Prepares the pages again from the report's current variables and
     // shows them, for a change made while the preview is open.
     void Reprepara();
+    // The variable whose value is under the mouse pointer; empty when none.
+    QString VariableBajoElPuntero() const;
 
 protected:
     // A click on a variable's value on the paper runs the report's action.
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
 
 private:
     QString VariableEn(const QPoint& punto) const;
     QAction* Accion(const char* sNombre, const QString& sTexto, QStyle::StandardPixmap icono,
-                    const QKeySequence& atajo = {});
+                    const QList<QKeySequence>& atajos = {});
+    void HazBarraAccesible();
     void CreaBarra();
     void Imprime();
     void PideBusqueda();
-    void ConfiguraPagina();
     void ExportaPDF();
     void CambiaZoom(double dFactor);
     void AlternaPantallaCompleta();

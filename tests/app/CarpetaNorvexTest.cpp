@@ -59,6 +59,7 @@ struct TCaso {
     std::vector<std::string> inicios;     // where each dialog started
     std::vector<std::string> rechazadas;  // folders refused with a message
     std::optional<std::string> sUltimaDespues;
+    bool bExplica = false;  // the first question is explained beforehand
 };
 
 // clang-format off
@@ -76,14 +77,19 @@ const TCaso kCasos[] = {
     {"SinArgumentoPreguntaDesdeLaUltima", false, {}, "copia", {"norvex"},
      "norvex", TCarpetaNorvex::orElegida, {"copia"}, {}, "norvex"},
     {"UnaUltimaQueYaNoExisteNoEsInicio", false, {}, "borrada", {"norvex"},
-     "norvex", TCarpetaNorvex::orElegida, {""}, {}, "norvex"},
-    {"CarpetasMalasAvisanYVuelvenAPreguntar", false, {}, {}, {"vacia", "norvex/DataBase", "copia"},
-     "copia", TCarpetaNorvex::orElegida, {"", "vacia", "norvex/DataBase"},
-     {"vacia", "norvex/DataBase"}, "copia"},
+     "norvex", TCarpetaNorvex::orElegida, {""}, {}, "norvex", true},
+    {"CarpetasMalasAvisanYVuelvenAPreguntar", false, {}, {}, {"vacia", "prog", "copia"},
+     "copia", TCarpetaNorvex::orElegida, {"", "vacia", "prog"}, {"vacia", "prog"}, "copia", true},
+    {"LaCarpetaDataBaseValePorLaDelNorvex", false, {}, {}, {"norvex/DataBase"},
+     "norvex", TCarpetaNorvex::orElegida, {""}, {}, "norvex", true},
+    {"ArgumentoDataBaseEnOtraLetra", false, "copia/DATABASE/", {}, {},
+     "copia", TCarpetaNorvex::orArgumento, {}, {}, {}},
+    {"UnaDataBaseFueraDelNorvexNoVale", false, {}, "copia", {"vacia/DataBase", std::nullopt},
+     {}, TCarpetaNorvex::orElegida, {"copia", "vacia/DataBase"}, {"vacia/DataBase"}, "copia"},
     {"CancelarTerminaSinGuardar", false, {}, "copia", {std::nullopt},
      {}, TCarpetaNorvex::orElegida, {"copia"}, {}, "copia"},
     {"CancelarTrasUnaMalaTerminaSinGuardar", false, {}, {}, {"vacia", std::nullopt},
-     {}, TCarpetaNorvex::orElegida, {"", "vacia"}, {"vacia"}, {}},
+     {}, TCarpetaNorvex::orElegida, {"", "vacia"}, {"vacia"}, {}, true},
 };
 // clang-format on
 
@@ -91,7 +97,7 @@ class CarpetaNorvexTest : public ::testing::TestWithParam<TCaso> {
 protected:
     void SetUp() override {
         AplicacionQt();
-        for (const char* s : {"prog", "vacia"}) fs::create_directories(dir / s);
+        for (const char* s : {"prog", "vacia/DataBase"}) fs::create_directories(dir / s);
         fs::create_directories(dir / "norvex/DataBase");
         std::ofstream(dir / "norvex/DataBase/Norvex.mdb") << "mdb";
         fs::create_directories(dir / "copia/DATABASE");
@@ -126,6 +132,8 @@ TEST_P(CarpetaNorvexTest, Elige) {
     }
     EXPECT_EQ(pide->inicios, caso.inicios);
     std::vector<std::string> esperados;
+    if (caso.bExplica)
+        esperados.push_back(TCarpetaNorvex::TextoPrimeraVez());
     for (const std::string& s : caso.rechazadas)
         esperados.push_back(TCarpetaNorvex::TextoNoEsNorvex(dir / s));
     EXPECT_EQ(cajas.textos(), esperados);

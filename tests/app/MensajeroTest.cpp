@@ -9,6 +9,7 @@
 #include "AplicacionQt.h"
 #include "app/Mensajero.h"
 #include "app/Utilerias.h"
+#include "platform/ui/ColorExito.h"
 
 namespace {
 
@@ -69,6 +70,21 @@ TEST_F(MensajeroTest, EnlazarEtiquetaLaVaciaYLaPintaDelColorElegido) {
     mensajero->SettxLabel(estado);
     EXPECT_EQ(ColorDe(*estado), QColor(0x80, 0x80, 0x80));
     EXPECT_FALSE(mensajero->GetbDefColorAlerta());
+}
+
+// News of something done shows in the success colour; whatever comes next
+// is in the line's own colour again.
+TEST_F(MensajeroTest, UnExitoNoSaleEnRojo) {
+    mensajero->SettxLabel(estado);
+    mensajero->MsjExito("El reporte se generó correctamente.", false);
+    EXPECT_EQ(estado->text(), "El reporte se generó correctamente.");
+    EXPECT_EQ(ColorDe(*estado), ui::ColorExito());
+    mensajero->MsjEnTx("Conectando con la BD...");
+    EXPECT_EQ(ColorDe(*estado), QColor(0xFF, 0, 0));
+    mensajero->MsjExito("La detección de PEPs ha finalizado.", true);
+    EXPECT_EQ(ColorDe(*estado), ui::ColorExito());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return estado->text().isEmpty(); }, 4000))
+        << "a passing success clears itself as any passing text";
 }
 
 TEST_F(MensajeroTest, SinEtiquetaNoEscribeNadaPeroPausa) {

@@ -15,12 +15,17 @@
 #include <stdexcept>
 
 #include "AplicacionQt.h"
+#include "TAjustesTemporales.h"
 #include "TDirTemporal.h"
 #include "app/DatosVentana.h"
+#include "app/ModeloPEPs.h"
 #include "app/Principal.h"
+#include "app/TipoCambio.h"
+#include "app/UnionSucursales.h"
 #include "app/Utilerias.h"
 #include "data/ColectorConxs.h"
 #include "platform/report/TVistaPrevia.h"
+#include "platform/ui/ColorExito.h"
 #include "platform/ui/ICajaMensajes.h"
 #include "report/DataModule.h"
 #include "report/ManejadorReportes.h"
@@ -289,6 +294,7 @@ protected:
         (void)QTest::qWaitFor([&] { return !bitacora.destellos.empty(); }, 1000);
     }
 
+    TAjustesTemporales ajustes;  // before any window: it reads the settings
     TDirTemporal dir;
     TBitacora bitacora;
     std::shared_ptr<ui::ICajaMensajes> anterior;
@@ -303,6 +309,10 @@ TEST_F(PrincipalTest, EstadoInicial) {
     EXPECT_EQ(ventana->size(), QSize(690, 730));
     EXPECT_EQ(ventana->minimumSize(), ventana->maximumSize());
     EXPECT_EQ(ventana->windowTitle(), "Cuestionario KOVA 2018");
+    // The menu entry's icon, drawn: not the desktop's blank window.
+    const QImage icono = ventana->windowIcon().pixmap(48).toImage();
+    ASSERT_FALSE(icono.isNull());
+    EXPECT_GT(qAlpha(icono.pixel(24, 24)), 0);
     auto* txMensajes = Control<QLabel>("txMensajes");
     EXPECT_EQ(txMensajes->text(), "");
     EXPECT_EQ(txMensajes->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
@@ -358,13 +368,16 @@ TEST_F(PrincipalTest, FiltroDeTeclasDelTipoDeCambio) {
         {C, "18", 2, Qt::Key_unknown, '7', "187"},
         {C, "18", 2, Qt::Key_unknown, 'a', "18"},
         {C, "18", 2, Qt::Key_unknown, '-', "18"},
-        {C, "18", 2, Qt::Key_unknown, ',', "18"},
+        {C, "18", 2, Qt::Key_unknown, ',', "18."},  // a comma is the decimal point
+        {C, "18.9", 4, Qt::Key_unknown, ',', "18.9"},
         {C, "18", 2, Qt::Key_unknown, ' ', "18"},
         {C, "18", 2, Qt::Key_Backspace, 0, "1"},
         {C, "18", 1, Qt::Key_Delete, 0, "1"},
-        // With a comma for decimals the rate "18" plus "." never reads as a number.
-        {QLocale::German, "18", 2, Qt::Key_unknown, '.', "18"},
-        {QLocale::German, "18", 2, Qt::Key_unknown, ',', "18"},
+        // A locale whose decimal sign is a comma changes nothing.
+        {QLocale::Spanish, "18", 2, Qt::Key_unknown, '.', "18."},
+        {QLocale::Spanish, "18", 2, Qt::Key_unknown, ',', "18."},
+        {QLocale::Spanish, "18.91", 5, Qt::Key_unknown, ',', "18.91"},
+        {QLocale::German, "18", 2, Qt::Key_unknown, ',', "18."},
     };
     auto* edCambio = Control<QLineEdit>("edCambio");
     for (const TCaso& c : casos) {
@@ -437,6 +450,8 @@ TEST_F(PrincipalTest, PegarEnElTipoDeCambioFiltraComoAlTeclear) {
         {"2.5", "18", 2, "182.5", 5},
         {".5x", "1.", 2, "1.5", 3},  // a second point never passes
         {"abc", "18", 2, "18", 2},
+        {"18,91", "", 0, "18.91", 5},  // a comma is the decimal point
+        {"1,2,3", "", 0, "1.23", 4},
     };
     auto* edCambio = Control<QLineEdit>("edCambio");
     for (const TCaso& c : casos) {
@@ -540,9 +555,9 @@ TEST_F(PrincipalTest, ValidaCamposSenalaElPrimerProblema) {
         {C, "ADMIN", "0", kCero, "edCambio", "txCambio"},
         {C, "ADMIN", "-3", kCero, "edCambio", "txCambio"},
         {C, "ADMIN", "1..2", kCero, "edCambio", "txCambio"},
-        {QLocale::German, "ADMIN", "18.91", kCero, "edCambio", "txCambio"},
+        {QLocale::German, "ADMIN", "18,91", kCero, "edCambio", "txCambio"},
         {C, " ADMIN", "18.91", "", "", ""},
-        {QLocale::German, "ADMIN", "18,91", "", "", ""},
+        {QLocale::German, "ADMIN", "18.91", "", "", ""},  // the point whatever the locale
     };
     for (const TCaso& c : casos) {
         TLocalTemporal local{QLocale(c.eIdioma)};
@@ -718,6 +733,61 @@ TEST_F(PrincipalTest, PuertaDelReporteConservaElCursorDeEsperaYSenalaLaContrasen
     EXPECT_TRUE(bitacora.sucesos[3].bEspera);
 }
 
+// A rate far from any the dollar has had is asked about before the report
+// job; No leads back to the field, Yes runs the job with it.
+TEST_F(PrincipalTest, UnTipoDeCambioInverosimilSePreguntaAntesDelReporte) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "NORVEX");
+    struct TCaso {
+        const char* sCambio;
+        bool bRespuesta;
+        bool bPregunta;  // the rate is asked about
+        bool bTrabajo;   // the report job runs
+    };
+    const TCaso casos[] = {
+        {"18.91", false, false, false},  // No to the instructions only
+        {"18.91", true, false, true},   {"1891", false, true, false},  {"1891", true, true, true},
+        {"1.891", false, true, false},  {"189.1", false, true, false},
+    };
+    for (const TCaso& c : casos) {
+        bitacora = {};
+        datos->nCreados = 0;
+        caja->bRespuesta = c.bRespuesta;
+        Control<QLineEdit>("edCambio")->setText(c.sCambio);
+        Control("bnGenReporte")->setFocus();
+        ventana->bnGenReporteClick();
+        const std::string sPregunta = "pregunta:" + AvisoTipoCambio(TextoATipoCambio(c.sCambio)) +
+                                      "\n\n¿Desea generar el reporte con este tipo de cambio?";
+        const auto textos = bitacora.Textos();
+        EXPECT_EQ(!textos.empty() && textos.front() == sPregunta, c.bPregunta) << c.sCambio;
+        EXPECT_EQ(datos->nCreados, c.bTrabajo ? 1 : 0) << c.sCambio;
+        if (c.bTrabajo) {
+            EXPECT_DOUBLE_EQ(datos->dTCambio, TextoATipoCambio(c.sCambio)) << c.sCambio;
+        }
+        if (c.bPregunta && !c.bRespuesta) {
+            EXPECT_EQ(NombreFoco(), "edCambio") << c.sCambio;
+            EXPECT_EQ(Control<QLabel>("txMensajes")->text(), "Revise el tipo de cambio.");
+        }
+    }
+}
+
+// Under a locale whose decimal sign is a comma, the rate typed with a comma
+// reaches the job as the same rate typed with a point.
+TEST_F(PrincipalTest, ElTipoDeCambioConComaLlegaAlTrabajo) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "NORVEX");
+    TLocalTemporal local{QLocale(QLocale::Spanish, QLocale::Spain)};
+    auto* edCambio = Control<QLineEdit>("edCambio");
+    edCambio->setFocus();
+    edCambio->clear();
+    QTest::keyClicks(edCambio, "18,91");
+    EXPECT_EQ(edCambio->text(), "18.91");
+    ventana->bnGenReporteClick();
+    EXPECT_DOUBLE_EQ(datos->dTCambio, 18.91);
+}
+
 TEST_F(PrincipalTest, ReporteCanceladoNoTocaLaBase) {
     Abre();
     CreaNorvex();
@@ -801,11 +871,16 @@ TEST_F(PrincipalTest, RevisionDePEPsDeLaDeteccionAlReporte) {
     EXPECT_TRUE(Control("bnGenReporte")->isEnabled());
     EXPECT_TRUE(Control("pnIgnorar")->isHidden());
     EXPECT_EQ(Control<QLabel>("txMensajes")->text(), "La detección de PEPs ha finalizado.");
+    EXPECT_EQ(Control<QLabel>("txMensajes")->palette().color(QPalette::WindowText),
+              ui::ColorExito());
     ASSERT_EQ(modelo->rowCount(), 3);
-    EXPECT_EQ(modelo->columnCount(), 2) << "no branch: no column of branches";
-    EXPECT_EQ(grdPEPs->columnWidth(1), 391);
+    EXPECT_EQ(modelo->columnCount(), 3) << "no branch: no column of branches";
+    EXPECT_EQ(grdPEPs->columnWidth(0) + grdPEPs->columnWidth(1) + grdPEPs->columnWidth(2), 475)
+        << "the design's width, the key's column taken from the name's";
     EXPECT_EQ(modelo->headerData(0, Qt::Horizontal).toString(), "Marcar PEP");
     EXPECT_EQ(modelo->headerData(1, Qt::Horizontal).toString(), "Nombre del Usuario");
+    EXPECT_EQ(modelo->headerData(2, Qt::Horizontal).toString(), "Clave");
+    EXPECT_EQ(modelo->index(1, 2).data().toString(), "C1");
     EXPECT_EQ(modelo->index(1, 1).data().toString(), "BETO LUNA");
     // The name's tooltip tells homonyms apart, Norvex's text shown as written;
     // the tick cell keeps the grid's.
@@ -841,10 +916,86 @@ TEST_F(PrincipalTest, RevisionDePEPsDeLaDeteccionAlReporte) {
     ventana->bnGenReporteClick();
     EXPECT_EQ(datos->norvex->ticksLeidos, (std::vector<bool>{false, true, true}));
     EXPECT_EQ(Control<QLabel>("txMensajes")->text(), "El reporte se generó correctamente.");
+    EXPECT_EQ(Control<QLabel>("txMensajes")->palette().color(QPalette::WindowText),
+              ui::ColorExito());
 
     ventana->bnDetectaPEPsClick();
     ASSERT_EQ(modelo->rowCount(), 3);
     for (const TFilaPEP& fila : vtPEPs.Filas()) EXPECT_FALSE(fila.bEsPEP);
+}
+
+// The list in Spanish order of the names as read, homonyms told apart by
+// the key in a column of its own; a tick lands on the row shown.
+TEST(ModeloPEPsTest, NombresEnOrdenEspanolYHomonimosPorClave) {
+    TTablaPEPs tabla;
+    const std::pair<const char*, const char*> filas[] = {
+        {"C1", "MARIA GONZALEZ LOPEZ"}, {"C2", "   JUAN PEREZ"},
+        {"C3", "ÑANDU ROSAS"},          {"C4", "NUÑEZ ANA"},
+        {"C5", "ÁLVARO  RUIZ"},         {"C6", "OSCAR MENA"},
+        {"C0", "MARIA GONZALEZ LOPEZ"}, {"C8", "juan pereza"},
+    };
+    for (size_t i = 0; i < std::size(filas); ++i)
+        tabla.Agrega(int(i) + 1, filas[i].first, filas[i].second, false);
+    TModeloPEPs modelo(tabla);
+    std::vector<std::string> claves;
+    for (int i = 0; i < modelo.rowCount(); ++i)
+        claves.push_back(modelo.index(i, TModeloPEPs::kColClave).data().toString().toStdString());
+    EXPECT_EQ(claves, (std::vector<std::string>{"C5", "C2", "C8", "C0", "C1", "C4", "C3", "C6"}));
+    EXPECT_EQ(modelo.index(1, TModeloPEPs::kColNombre).data().toString(), "   JUAN PEREZ")
+        << "shown as Norvex has it";
+    EXPECT_EQ(modelo.flags(modelo.index(0, TModeloPEPs::kColClave)) & Qt::ItemIsEditable, 0);
+
+    modelo.CambiaPEP(modelo.index(1, TModeloPEPs::kColPEP));
+    EXPECT_TRUE(tabla.Fila(1).bEsPEP) << "row 1 of the grid is C2, the table's second";
+    EXPECT_EQ(modelo.index(1, TModeloPEPs::kColPEP).data(Qt::CheckStateRole), Qt::Checked);
+    EXPECT_EQ(modelo.index(0, TModeloPEPs::kColPEP).data(Qt::CheckStateRole), Qt::Unchecked);
+}
+
+// The keyboard never gets trapped in the list: Tab walks its cells and leaves
+// past the last one, Shift+Tab before the first, Ctrl+Tab at once; Enter goes
+// on as from the fields; arrows move between rows.
+TEST_F(PrincipalTest, ElTecladoEntraYSaleDeLaLista) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "NORVEX");
+    datos->norvex->candidatos = {"ANA PEREZ", "BETO LUNA"};
+    ventana->bnDetectaPEPsClick();
+    auto* grdPEPs = Control<QTableView>("grdPEPs");
+    QAbstractItemModel* modelo = grdPEPs->model();
+    const int nUltimaFila = modelo->rowCount() - 1, nUltimaCol = modelo->columnCount() - 1;
+    struct TCaso {
+        int nFila, nCol;
+        Qt::Key eTecla;
+        Qt::KeyboardModifiers modificadores;
+        const char* sFoco;      // who has the focus afterwards
+        int nFilaFin, nColFin;  // the grid's cell, when it keeps the focus
+    };
+    const TCaso casos[] = {
+        {0, 0, Qt::Key_Tab, Qt::NoModifier, "grdPEPs", 0, 1},
+        {0, 1, Qt::Key_Backtab, Qt::ShiftModifier, "grdPEPs", 0, 0},
+        {0, nUltimaCol, Qt::Key_Tab, Qt::NoModifier, "grdPEPs", 1, 0},
+        {nUltimaFila, nUltimaCol, Qt::Key_Tab, Qt::NoModifier, "bnGenReporte", -1, -1},
+        {0, 0, Qt::Key_Backtab, Qt::ShiftModifier, "bnDetectaPEPs", -1, -1},
+        {0, 0, Qt::Key_Tab, Qt::ControlModifier, "bnGenReporte", -1, -1},
+        {nUltimaFila, 1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "bnDetectaPEPs",
+         -1, -1},
+        {0, 1, Qt::Key_Return, Qt::NoModifier, "bnGenReporte", -1, -1},
+        {0, 1, Qt::Key_Enter, Qt::ShiftModifier, "bnDetectaPEPs", -1, -1},
+        {0, 0, Qt::Key_Down, Qt::NoModifier, "grdPEPs", 1, 0},
+        {1, 1, Qt::Key_Up, Qt::NoModifier, "grdPEPs", 0, 1},
+    };
+    for (const TCaso& c : casos) {
+        grdPEPs->setFocus();
+        grdPEPs->setCurrentIndex(modelo->index(c.nFila, c.nCol));
+        QTest::keyClick(grdPEPs, c.eTecla, c.modificadores);
+        const std::string sCaso = std::to_string(c.nFila) + "," + std::to_string(c.nCol) + " " +
+                                  QKeySequence(c.eTecla | c.modificadores).toString().toStdString();
+        EXPECT_EQ(NombreFoco(), c.sFoco) << sCaso;
+        if (c.nFilaFin >= 0) {
+            EXPECT_EQ(grdPEPs->currentIndex(), modelo->index(c.nFilaFin, c.nColFin)) << sCaso;
+        }
+    }
+    EXPECT_EQ(datos->norvex->ticksLeidos.size(), 0u) << "Enter in the list starts no job";
 }
 
 TEST_F(PrincipalTest, DeteccionSinCandidatosMuestraElAviso) {
@@ -873,6 +1024,8 @@ TEST_F(PrincipalTest, DeteccionSinCandidatosMuestraElAviso) {
     datos->norvex->bGenera = false;
     ventana->bnGenReporteClick();
     EXPECT_EQ(Control<QLabel>("txMensajes")->text(), kSinReporte);
+    EXPECT_EQ(Control<QLabel>("txMensajes")->palette().color(QPalette::WindowText),
+              QColor(0xFF, 0, 0));
 }
 
 // The real registry, connection and question set on a generated Norvex folder.
@@ -916,12 +1069,13 @@ TEST_F(PrincipalTest, LaListaDePEPsNombraLasSucursalesSoloSiLasHay) {
     ventana->PonSucursales({otra});
     ventana->bnDetectaPEPsClick();
     ASSERT_GT(modelo->rowCount(), 0);
-    ASSERT_EQ(modelo->columnCount(), 3);
-    EXPECT_EQ(modelo->headerData(2, Qt::Horizontal).toString(), "Sucursales");
+    ASSERT_EQ(modelo->columnCount(), 4);
+    EXPECT_EQ(modelo->headerData(3, Qt::Horizontal).toString(), "Sucursales");
     // The name makes room so that the branches show without scrolling.
-    EXPECT_LE(grdPEPs->columnWidth(0) + grdPEPs->columnWidth(1) + grdPEPs->columnWidth(2),
+    EXPECT_LE(grdPEPs->columnWidth(0) + grdPEPs->columnWidth(1) + grdPEPs->columnWidth(2) +
+                  grdPEPs->columnWidth(3),
               grdPEPs->viewport()->width());
-    EXPECT_EQ(modelo->index(0, 2).data(Qt::ToolTipRole), modelo->index(0, 2).data());
+    EXPECT_EQ(modelo->index(0, 3).data(Qt::ToolTipRole), modelo->index(0, 3).data());
     const TEjecucion e =
         EjecutaPrograma(KOVA_BINARY_DIR "/bin/cuestionario-kova",
                         {"--carpeta", dir.ruta().string(), "--carpeta", otra.string(), "--usuario",
@@ -930,25 +1084,97 @@ TEST_F(PrincipalTest, LaListaDePEPsNombraLasSucursalesSoloSiLasHay) {
     const auto lista = LeeCsv(e.sSalida);
     ASSERT_EQ(lista.size(), size_t(modelo->rowCount()) + 1);
     ASSERT_EQ(lista[0].back(), "Sucursales");
+    std::map<std::string, std::string> porClave;
+    for (size_t i = 1; i < lista.size(); ++i) porClave[lista[i][1]] = lista[i].back();
     std::set<std::string> vistas;
     for (int i = 0; i < modelo->rowCount(); ++i) {
-        EXPECT_EQ(dm.vtPEPs.Fila(size_t(i)).sClaveCliente, lista[size_t(i) + 1][1]);
-        const std::string s = modelo->index(i, 2).data().toString().toStdString();
-        EXPECT_EQ(s, lista[size_t(i) + 1].back()) << i;
+        const std::string sClave = modelo->index(i, 2).data().toString().toStdString();
+        const std::string s = modelo->index(i, 3).data().toString().toStdString();
+        EXPECT_EQ(s, porClave.at(sClave)) << sClave;
         vistas.insert(s);
     }
-    // Some candidates only the branch's alerts name, others both branches'.
-    EXPECT_TRUE(vistas.count(otra.string())) << ::testing::PrintToString(vistas);
-    EXPECT_TRUE(vistas.count(dir.ruta().string() + "; " + otra.string()))
-        << ::testing::PrintToString(vistas);
+    // Some candidates only the branch's alerts name, others both branches',
+    // by their names (two folders both called "MATRIZ" are told apart).
+    const auto nombres = TUnionSucursales::NombresSucursales({dir.ruta(), otra});
+    EXPECT_EQ(nombres[1], "MATRIZ (" + otra.string() + ")");
+    EXPECT_TRUE(vistas.count(nombres[1])) << ::testing::PrintToString(vistas);
+    EXPECT_TRUE(vistas.count(nombres[0] + "; " + nombres[1])) << ::testing::PrintToString(vistas);
 
     ventana->PonSucursales({});
     ventana->bnDetectaPEPsClick();
     ASSERT_GT(modelo->rowCount(), 0);
-    EXPECT_EQ(modelo->columnCount(), 2);
+    EXPECT_EQ(modelo->columnCount(), 3);
     EXPECT_EQ(modelo->headerData(1, Qt::Horizontal).toString(), "Nombre del Usuario");
-    EXPECT_EQ(grdPEPs->columnWidth(1), 391);
+    EXPECT_EQ(grdPEPs->columnWidth(1), 311);
     ventana.reset();  // before the data module whose table it shows
+}
+
+// Changing the branches drops the list detected over the old set: the report
+// waits for a new detection, and the status line says why.
+TEST_F(PrincipalTest, CambiarLasSucursalesPideDetectarDeNuevo) {
+    Abre();
+    CreaNorvex();
+    Credenciales("ADMIN", "NORVEX");
+    const std::filesystem::path otra = dir / "otra";
+    std::filesystem::create_directories(otra / "DataBase");
+    std::ofstream(otra / "DataBase/Norvex.mdb") << "mdb";
+    datos->norvex->candidatos = {"ANA PEREZ", "BETO LUNA"};
+    ventana->bnDetectaPEPsClick();
+    ASSERT_EQ(vtPEPs.Cuenta(), 2u);
+    vtPEPs.MarcaPEP(0, true);
+
+    ventana->PonSucursales({});  // the same set: nothing changes
+    EXPECT_EQ(vtPEPs.Cuenta(), 2u);
+    EXPECT_TRUE(vtPEPs.Fila(0).bEsPEP);
+
+    ventana->PonSucursales({otra});
+    EXPECT_TRUE(vtPEPs.EstaVacia());
+    EXPECT_EQ(Control<QTableView>("grdPEPs")->model()->rowCount(), 0);
+    EXPECT_FALSE(Control("grdPEPs")->isEnabled());
+    EXPECT_FALSE(Control("bnGenReporte")->isEnabled());
+    EXPECT_EQ(Control<QLabel>("txMensajes")->text(),
+              "Cambiaron las sucursales: presione «Detectar PEPs» para buscar de nuevo los "
+              "posibles PEPs de todas.");
+    EXPECT_EQ(Control<QLabel>("txSucursales")->text(), "Con 1 sucursal: otra");
+}
+
+// The branches are kept per head office and company, shown under the
+// buttons by name and reached by keyboard; a branch whose Norvex is gone is
+// dropped with a word.
+TEST_F(PrincipalTest, LasSucursalesSeConservanPorEmpresa) {
+    CreaNorvex();
+    const std::filesystem::path otra = dir / "otra", tercera = dir / "tercera";
+    for (const auto& c : {otra, tercera}) {
+        std::filesystem::create_directories(c / "DataBase");
+        std::ofstream(c / "DataBase/Norvex.mdb") << "mdb";
+    }
+    std::ofstream(otra / "Norvex.INI") << "[Control]\r\nEmpresaActiva=1\r\nSucursal=CENTRO\r\n";
+    Abre();
+    EXPECT_TRUE(ventana->DameSucursales().empty());
+    EXPECT_EQ(Control<QLabel>("txSucursales")->text(), "");
+    ventana->PonSucursales({otra, tercera});
+    EXPECT_EQ(Control<QLabel>("txSucursales")->text(), "Con 2 sucursales: CENTRO; tercera");
+
+    NuevaVentana();  // the next start, same folder and company
+    EXPECT_EQ(ventana->DameSucursales(), (std::vector<std::filesystem::path>{otra, tercera}));
+    EXPECT_EQ(Control<QLabel>("txSucursales")->text(), "Con 2 sucursales: CENTRO; tercera");
+    // Tab from "Generar reporte" reaches the branches' button.
+    auto* bnGenReporte = Control<QPushButton>("bnGenReporte");
+    bnGenReporte->setEnabled(true);
+    bnGenReporte->setFocus();
+    QTest::keyClick(bnGenReporte, Qt::Key_Tab);
+    EXPECT_EQ(NombreFoco(), "bnSucursales");
+
+    std::filesystem::remove_all(tercera);
+    NuevaVentana();
+    EXPECT_EQ(ventana->DameSucursales(), std::vector<std::filesystem::path>{otra});
+    EXPECT_EQ(Control<QLabel>("txMensajes")->text().toStdString(),
+              "Ya no se encontró el Norvex de la sucursal " + tercera.string() +
+                  "; se quitó de la lista.");
+
+    CreaNorvex("[Control]\nEmpresaActiva=4\n");  // another company of the same folder
+    NuevaVentana();
+    EXPECT_TRUE(ventana->DameSucursales().empty());
 }
 
 // The window's whole workflow on the demo folder gives the batch program's
@@ -972,8 +1198,8 @@ TEST_F(PrincipalTest, FlujoCompletoIgualAlProgramaPorLotes) {
         grdPEPs->scrollTo(modelo->index(nFila, 0));
         QTest::mouseClick(grdPEPs->viewport(), Qt::LeftButton, {},
                           grdPEPs->visualRect(modelo->index(nFila, 0)).center());
-        ASSERT_TRUE(dm.vtPEPs.Fila(nFila).bEsPEP) << nFila;
-        args.insert(args.end(), {"--pep", dm.vtPEPs.Fila(nFila).sClaveCliente});
+        EXPECT_EQ(modelo->index(nFila, 0).data(Qt::CheckStateRole), Qt::Checked) << nFila;
+        args.insert(args.end(), {"--pep", modelo->index(nFila, 2).data().toString().toStdString()});
     }
 
     // The preview comes up at the end of the job; it is closed once it is there.

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "TDirTemporal.h"
+#include "app/CarpetaNorvex.h"
 #include "app/CompuertaAcceso.h"
 #include "app/DatosVentana.h"
 #include "app/DialogoSucursales.h"
@@ -46,18 +47,59 @@ TEST(DialogoSucursales, CadaCarpetaSeRevisaAlAgregarla) {
     } casos[] = {
         {dir / "vacia", false, "no tiene la base de datos del Norvex"},
         {dir / "inexistente", false, "no tiene la base de datos del Norvex"},
-        {matriz, false, "ya está en la lista"},
+        {matriz, false, "es la de la matriz"},
         {sucursal, true, ""},
         {sucursal / "DataBase" / "..", false, "ya está en la lista"},
+        {sucursal / "DataBase", false, "ya está en la lista"},  // the DataBase folder itself
     };
     for (const auto& c : casos) {
         EXPECT_EQ(d.Agrega(c.sCarpeta), c.bAgregada) << c.sCarpeta;
         EXPECT_TRUE(d.Aviso().contains(QString::fromUtf8(c.sAviso))) << d.Aviso().toStdString();
         if (!c.bAgregada) {
-            EXPECT_TRUE(d.Aviso().contains(QString::fromStdString(c.sCarpeta.string())));
+            // Named as the Norvex folder it stands for.
+            EXPECT_TRUE(d.Aviso().contains(
+                QString::fromStdString(TCarpetaNorvex::CarpetaDeLaBase(c.sCarpeta).string())))
+                << d.Aviso().toStdString();
         }
     }
     EXPECT_EQ(d.Sucursales(), std::vector<fs::path>{sucursal});
+    // The head office shows first, every folder under its Norvex name.
+    EXPECT_EQ(d.Lineas(),
+              (QStringList{QString::fromStdString("Matriz: MATRIZ — " + matriz.string()),
+                           QString::fromStdString("SUCURSAL 2 — " + sucursal.string())}));
+}
+
+// A branch is named as its Norvex names it, whatever the settings file's
+// code page; the folder's name when it has none; alike names by folder.
+TEST(UnionSucursales, CadaSucursalSeLlamaComoEnSuNorvex) {
+    TDirTemporal dir;
+    const struct {
+        const char* sCarpeta;
+        const char* sIni;  // null: no Norvex.INI
+        const char* sNombre;
+    } casos[] = {
+        {"a", "[Control]\r\nEmpresaActiva=1\r\nSucursal=CENTRO\r\n", "CENTRO"},
+        {"b", "[control]\nsucursal = \"  PLAZA   NORTE \"\n", "PLAZA NORTE"},
+        {"c", "[Control]\nSucursal=PE\xD1\xD3N\n", "PEÑÓN"},  // Windows code page
+        {"d", "[Control]\nSucursal=PEÑÓN\n", "PEÑÓN"},
+        {"e", "[Control]\nEmpresaActiva=1\n", "e"},
+        {"f", "[Otra]\nSucursal=X\n", "f"},
+        {"g", "[Control]\nSucursal=\n", "g"},
+        {"h", nullptr, "h"},
+    };
+    for (const auto& c : casos) {
+        fs::create_directories(dir / c.sCarpeta);
+        if (c.sIni)
+            std::ofstream(dir / c.sCarpeta / "Norvex.INI", std::ios::binary) << c.sIni;
+        EXPECT_EQ(TUnionSucursales::NombreSucursal(dir / c.sCarpeta), c.sNombre) << c.sCarpeta;
+        // The program's folder comes with a closing separator.
+        EXPECT_EQ(TUnionSucursales::NombreSucursal((dir / c.sCarpeta) / ""), c.sNombre);
+    }
+    EXPECT_EQ(TUnionSucursales::LineaTitulo({dir / "a", dir / "e"}),
+              "\r\nSucursales consolidadas: CENTRO; e");
+    EXPECT_EQ(TUnionSucursales::NombresSucursales({dir / "c", dir / "a", dir / "d"}),
+              (std::vector<std::string>{"PEÑÓN (" + (dir / "c").string() + ")", "CENTRO",
+                                        "PEÑÓN (" + (dir / "d").string() + ")"}));
 }
 
 // A job with branches: a branch that refuses stops it, naming the folder; an
@@ -103,8 +145,8 @@ TEST(UnionSucursales, CompuertaDeCadaSucursalYVueltaALaMatriz) {
               TCompuertaAcceso::ciAbierta);
     EXPECT_EQ(lineas(), nMatriz);
     EXPECT_EQ(TUnionSucursales::LineaTitulo({matriz}), "");
-    EXPECT_EQ(TUnionSucursales::LineaTitulo({"/n/a/", "b"}),
-              "\r\nSucursales consolidadas: /n/a; b");
+    EXPECT_EQ(TUnionSucursales::LineaTitulo({matriz, sucursal}),
+              "\r\nSucursales consolidadas: MATRIZ; SUCURSAL 2");
 }
 
 }  // namespace

@@ -174,7 +174,10 @@ TEST(Conexion, AperturasFallidasDeArchivosRealesMuestranUnaSolaCaja) {
     } casos[] = {
         {"contraseña equivocada", sConClave, "quilon",
          "EContrasenaInvalida - No es una contraseña válida."},
-        {"sin contraseña", sConClave, "", "EContrasenaInvalida - No es una contraseña válida."},
+        {"sin contraseña", sConClave, "",
+         "EContrasenaRequerida - El archivo '" + sConClave +
+             "' está protegido con una contraseña de base de datos: hay que indicarla para "
+             "abrirlo."},
         {"mayúsculas distintas", sConClave, "PASSWORD",
          "EContrasenaInvalida - No es una contraseña válida."},
         {"archivo inexistente", (dir / "Norvex.mdb").string(), "quilon",

@@ -35,6 +35,10 @@ esperados=(
   /usr/share/applications/cuestionario-kova.desktop
   /usr/share/icons/hicolor/scalable/apps/cuestionario-kova.svg
   /usr/share/icons/hicolor/48x48/apps/cuestionario-kova.png
+  /usr/share/cuestionario-kova/ediciones/2018/edicion.toml
+  /usr/share/cuestionario-kova/ediciones/2018/preguntas.toml
+  /usr/share/cuestionario-kova/ediciones/2018/reporte.json
+  /usr/share/doc/cuestionario-kova/ediciones.md
 )
 for f in "${esperados[@]}"; do
   grep -qxF "$f" "$tmp/contenido" || falla "el paquete no trae $f"
@@ -48,7 +52,7 @@ grep -v '^/usr/' "$tmp/contenido" | grep -qvx '/' && falla "archivos fuera de /u
 dpkg-deb -I "$deb" >"$tmp/info"
 depende=$(dpkg-deb -f "$deb" Depends)
 [ -n "$depende" ] || falla "Depends vacío"
-for p in libqt6widgets6 libqt6gui6 libmdb libsqlite3 libicu libqpdf qt6-qpa-plugins \
+for p in libqt6widgets6 libqt6gui6 libmdb libsqlite3 libicu libqpdf libtomlplusplus3 qt6-qpa-plugins \
          qt6-translations-l10n fonts-liberation fonts-wine; do
   grep -q "$p" <<<"$depende" || falla "Depends no nombra $p: $depende"
 done
@@ -88,6 +92,16 @@ done
 # The batch program runs from the package's own copy (stripped, dependencies
 # as declared on this machine).
 "$raiz/usr/bin/cuestionario-kova" --ayuda >/dev/null || falla "cuestionario-kova --ayuda"
+# It finds the editions the package installs beside it, and they pass every
+# check (the user's data folder is an empty one of the test's).
+ediciones=$(XDG_DATA_HOME=$tmp/datos "$raiz/usr/bin/cuestionario-kova" --ediciones) ||
+  falla "cuestionario-kova --ediciones"
+grep -q "^2018	Encuesta ANDU 2018	2017-01-01/2017-12-31	$raiz/usr/share/cuestionario-kova/ediciones/2018\$" <<<"$ediciones" ||
+  falla "cuestionario-kova --ediciones no lista la edición 2018 del paquete: $ediciones"
+for edicion in "$raiz"/usr/share/cuestionario-kova/ediciones/*/; do
+  XDG_DATA_HOME=$tmp/datos "$raiz/usr/bin/cuestionario-kova" --validar-edicion "$edicion" >/dev/null ||
+    falla "la edición $edicion del paquete no pasa --validar-edicion"
+done
 
 if [ "$fallas" -gt 0 ]; then
   echo "$fallas fallas en $(basename "$deb")" >&2

@@ -5,8 +5,9 @@
 using mdb::TColumnaMdb;
 using mdb::TTipoMdb;
 
-double Fecha(int nAnio, int nMes, int nDia, int nHora) {
-    return jet::sql::SerialDeFecha(nAnio, nMes, nDia, nHora / 24.0);
+double Fecha(int nAnio, int nMes, int nDia, int nHora, int nMinuto, int nSegundo) {
+    return jet::sql::SerialDeFecha(nAnio, nMes, nDia,
+                                   (nHora * 3600 + nMinuto * 60 + nSegundo) / 86400.0);
 }
 
 std::string CadenaNorvex(const std::string& sRuta) {

@@ -77,7 +77,7 @@ struct TBDNorvex {
 };
 
 // Day serial of a date and time, as Access stores it.
-double Fecha(int nAnio, int nMes, int nDia, int nHora = 0);
+double Fecha(int nAnio, int nMes, int nDia, int nHora = 0, int nMinuto = 0, int nSegundo = 0);
 
 // The connection string the program composes for the Norvex file.
 std::string CadenaNorvex(const std::string& sRuta);

@@ -213,9 +213,10 @@ TEST_F(CorridaBDTest, UsersCategoriesAndPEPs) {
                                            {61, R("10")}}));
 }
 
-// The window: 1 Jan at midnight and 31 Dec at midnight are in; later on 31
-// Dec, and the neighbouring years, are out. A client of another company is
-// not a client of this one.
+// The period: from 1 Jan at midnight to the end of 31 Dec, the last day whole
+// (10:00 and 23:59:59 count); the last second of the year before and 1 Jan
+// of the next at midnight are out. A client of another company is not a
+// client of this one.
 TEST_F(CorridaBDTest, WindowEdgesAndCompany) {
     TBDNorvex bd;
     bd.clientes = {Fisica("N1", "ANA", std::string("LOPEZ"))};
@@ -225,17 +226,18 @@ TEST_F(CorridaBDTest, WindowEdgesAndCompany) {
     bd.ops = {{"C", 1, Fecha(2017, 1, 1), 1, 18, 10, "N1"},
               {"C", 2, Fecha(2017, 12, 31), 1, 18, 10, "N1"},
               {"C", 3, Fecha(2017, 12, 31, 10), 1, 18, 10, "N1"},
-              {"C", 4, Fecha(2016, 12, 31, 23), 1, 18, 10, "N1"},
+              {"C", 7, Fecha(2017, 12, 31, 23, 59, 59), 1, 18, 10, "N1"},
+              {"C", 4, Fecha(2016, 12, 31, 23, 59, 59), 1, 18, 10, "N1"},
               {"C", 5, Fecha(2018, 1, 1), 1, 18, 10, "N1"},
               {"C", 6, Fecha(2017, 7, 1), 1, 18, 10, "K2"}};
     TTablaPEPs peps;
     EsperaRespuestas(Corre(bd, peps), Con(RespuestasVacias(),
-                                          {{2, R("COMERCIO AL POR MENOR (** Total Ops.:  2 **) ")},
+                                          {{2, R("COMERCIO AL POR MENOR (** Total Ops.:  4 **) ")},
                                            {33, R("SI")},
                                            {36, R("1")},
-                                           {44, R("2")},
-                                           {52, R("20")},
-                                           {53, R("20")},
+                                           {44, R("4")},
+                                           {52, R("40")},
+                                           {53, R("40")},
                                            {61, R("10")}}));
 }
 

@@ -117,8 +117,10 @@ TEST_F(DatosNorvexTest, DetectaPEPs) {
         {"I", Fecha(2017, 3, 1), "PEP otra vez", 1, "C1"},
         {"I", Fecha(2017, 4, 1), "Cliente PEP", 1, "C1"},
         {"I", Fecha(2017, 12, 31), "ES PEP", 1, "C2"},
-        {"I", Fecha(2017, 12, 31, 10), "PEP", 1, "C3"},  // after midnight of the last day
-        {"I", Fecha(2016, 12, 31), "PEP", 1, "C3"},
+        // The last day counts whole: any hour of it, not the next midnight.
+        {"I", Fecha(2017, 12, 31, 10), "PEP", 1, "C3"},
+        {"I", Fecha(2017, 12, 31, 23, 59, 59), "PEP AL CIERRE", 1, "C3"},
+        {"I", Fecha(2016, 12, 31, 23, 59, 59), "PEP", 1, "C3"},
         {"I", Fecha(2018, 1, 1), "PEP", 1, "C3"},
         {"R", Fecha(2017, 5, 1), "PEP", 1, "C3"},  // another kind of alert
         {"I", Fecha(2017, 5, 1), "sin coincidencia", 1, "C3"},
@@ -142,6 +144,7 @@ TEST_F(DatosNorvexTest, DetectaPEPs) {
         EXPECT_EQ(filas, (std::vector<std::pair<std::string, std::string>>{
                              {"C1", "JUAN PEREZ"},
                              {"C2", "EMPRESA PEP SA"},
+                             {"C3", "FUERA"},
                              {"C4", "ANA LOPEZ"},
                              {"C7", "MARIA"},
                              {"C8", "MARIA"},
@@ -154,6 +157,9 @@ TEST_F(DatosNorvexTest, DetectaPEPs) {
                   "Clave del cliente: C1\nAlerta del 01/01/2017: Posible PEP\nAlerta del "
                   "01/03/2017: PEP otra vez\nAlerta del 01/04/2017: Cliente PEP");
         EXPECT_EQ(detalles["C2"], "Clave del cliente: C2\nAlerta del 31/12/2017: ES PEP");
+        EXPECT_EQ(detalles["C3"],
+                  "Clave del cliente: C3\nAlerta del 31/12/2017: PEP\nAlerta del 31/12/2017: PEP "
+                  "AL CIERRE");
         EXPECT_EQ(detalles["C7"], "Clave del cliente: C7\nAlerta del 01/06/2017: PEP");
         EXPECT_EQ(
             detalles[sClaveLarga.substr(0, 20)],

@@ -125,7 +125,7 @@ protected:
         int nCalculadas = 0;
         std::size_t nFilas = 0;
         for (int n = 1; n <= 195; ++n) {
-            const auto nCalculo = TRepCuestANDU2017::DameCalculo(n);
+            const auto nCalculo = q.DameCalculo(n);
             const std::string sRespuesta =
                 q.reportes->variables.at("Cuestionario.preg_" + std::to_string(n));
             if (!nCalculo) {

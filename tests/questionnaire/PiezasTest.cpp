@@ -70,8 +70,8 @@ TEST(DetectaPEPsTest, StatementAndFailure) {
     EXPECT_EQ(q.UltimaSQL(),
               "SELECT DISTINCT tCliente.Nombre, tCliente.ApellidoPaterno,  "
               "tCliente.ApellidoMaterno, tCliente.ClaveCliente FROM tRelevan, tCliente WHERE "
-              "tRelevan.TipoRelev = 'I' AND tRelevan.Fecha >= #01/01/2017# AND tRelevan.Fecha <= "
-              "#12/31/2017# AND tRelevan.Observaciones LIKE '%PEP%' AND tRelevan.NumEmp = 3 AND "
+              "tRelevan.TipoRelev = 'I' AND tRelevan.Fecha >= #01/01/2017# AND tRelevan.Fecha < "
+              "#01/01/2018# AND tRelevan.Observaciones LIKE '%PEP%' AND tRelevan.NumEmp = 3 AND "
               "tCliente.ClaveCliente = tRelevan.ClaveCliente");
     // The detection does not attach its table to the run.
     EXPECT_EQ(q.DameExprPEP(), ", 0 AS EsPEP ");

@@ -44,10 +44,10 @@ TEST(PreguntasCC, SonLasQueElCuestionarioDejaAlCentroConElTextoDelReporte) {
     EXPECT_EQ(enTabla, aMano);
     ASSERT_EQ(enTabla.size(), 35u);
 
-    QFile plantilla(QStringLiteral(KOVA_SOURCE_DIR "/report/CuestionarioKOVA.json"));
-    ASSERT_TRUE(plantilla.open(QIODevice::ReadOnly));
+    // The template as the report engine reads it.
+    const QByteArray plantilla = QByteArray::fromStdString(cuestionario.DameEdicion().sPlantilla);
     std::map<int, QString> impresas;  // number -> text of its paragraph
-    const QJsonArray paginas = QJsonDocument::fromJson(plantilla.readAll())["paginas"].toArray();
+    const QJsonArray paginas = QJsonDocument::fromJson(plantilla)["paginas"].toArray();
     for (const QJsonValue pagina : paginas) {
         const QJsonArray objetos = pagina.toObject()["encabezado"].toObject()["objetos"].toArray();
         for (const QJsonValue objeto : objetos) {

@@ -6,13 +6,18 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <map>
 #include <set>
 
+#include "TAjustesTemporales.h"
+#include "TCajaGrabadora.h"
 #include "TDirTemporal.h"
 #include "platform/report/ImpresionReporte.h"
 #include "platform/report/TDialogoPDF.h"
@@ -47,10 +52,10 @@ TEST_F(VistaPrevia, BarraConLasAccionesPermitidasYNingunaOtra) {
     for (QAction* a : vista.DameBarra()->actions())
         if (!a->isSeparator())
             nombres.insert(a->objectName());
-    EXPECT_EQ(nombres, (std::set<QString>{"acImprimir", "acBuscar", "acAcercar", "acAlejar",
-                                          "acPantallaCompleta", "acEsquema", "acMiniaturas",
-                                          "acConfigurarPagina", "acPrimera", "acAnterior",
-                                          "acSiguiente", "acUltima", "acPDF", "acCerrar"}));
+    EXPECT_EQ(nombres,
+              (std::set<QString>{"acImprimir", "acBuscar", "acAcercar", "acAlejar",
+                                 "acPantallaCompleta", "acEsquema", "acMiniaturas", "acPrimera",
+                                 "acAnterior", "acSiguiente", "acUltima", "acPDF", "acCerrar"}));
     // Nothing to open, save, edit or export in general, anywhere in the window.
     for (QAction* a : vista.findChildren<QAction*>()) {
         QString s = a->text().toLower();
@@ -69,10 +74,9 @@ TEST_F(VistaPrevia, CadaBotonMuestraSuPropioDibujo) {
     std::map<QString, QAction*> acciones;
     for (QAction* a : vista.DameBarra()->actions()) acciones[a->objectName()] = a;
     std::set<QByteArray> dibujos;
-    for (const char* sNombre :
-         {"acImprimir", "acBuscar", "acAcercar", "acAlejar", "acPantallaCompleta", "acEsquema",
-          "acMiniaturas", "acConfigurarPagina", "acPrimera", "acAnterior", "acSiguiente",
-          "acUltima", "acPDF", "acCerrar"}) {
+    for (const char* sNombre : {"acImprimir", "acBuscar", "acAcercar", "acAlejar",
+                                "acPantallaCompleta", "acEsquema", "acMiniaturas", "acPrimera",
+                                "acAnterior", "acSiguiente", "acUltima", "acPDF", "acCerrar"}) {
         ASSERT_TRUE(acciones.count(sNombre)) << sNombre;
         const QIcon propio = rpt::DameIconoVista(sNombre);
         ASSERT_FALSE(propio.isNull()) << sNombre;
@@ -89,6 +93,43 @@ TEST_F(VistaPrevia, CadaBotonMuestraSuPropioDibujo) {
         vista.style()->standardIcon(QStyle::SP_DialogSaveButton).pixmap(24).toImage();
     EXPECT_NE(acciones["acImprimir"]->icon().pixmap(24).toImage(), guardar);
     EXPECT_TRUE(rpt::DameIconoVista("acNoExiste").isNull());
+}
+
+// The toolbar is there for the keyboard too: every button takes the focus
+// with Tab and acts on Space, every action has a key named in its tooltip,
+// and the pages have the focus when the preview opens.
+TEST_F(VistaPrevia, LaBarraSeUsaConElTeclado) {
+    rpt::TVistaPrevia vista(dm.repGeneral);
+    vista.resize(900, 700);
+    vista.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&vista));
+    QWidget* foco = QApplication::focusWidget();
+    ASSERT_NE(foco, nullptr);
+    EXPECT_TRUE(qobject_cast<QScrollArea*>(foco)) << foco->metaObject()->className();
+    for (QAction* a : vista.DameBarra()->actions()) {
+        if (a->isSeparator())
+            continue;
+        const std::string s = a->objectName().toStdString();
+        QWidget* boton = vista.DameBarra()->widgetForAction(a);
+        ASSERT_NE(boton, nullptr) << s;
+        EXPECT_TRUE(boton->focusPolicy() & Qt::TabFocus) << s;
+        if (a->objectName() == u"acCerrar") {
+            EXPECT_EQ(a->toolTip(), "Cerrar (Esc)");
+            continue;
+        }
+        ASSERT_FALSE(a->shortcut().isEmpty()) << s;
+        EXPECT_TRUE(a->toolTip().contains(a->shortcut().toString(QKeySequence::NativeText))) << s;
+    }
+    // Tab from the pages reaches the buttons; Space on "Página siguiente"
+    // turns the page.
+    QTest::keyClick(foco, Qt::Key_Tab);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->parentWidget(), vista.DameBarra());
+    QWidget* siguiente =
+        vista.DameBarra()->widgetForAction(vista.findChild<QAction*>("acSiguiente"));
+    siguiente->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(siguiente, Qt::Key_Space);
+    EXPECT_EQ(vista.DamePaginaActual(), 1);
 }
 
 TEST_F(VistaPrevia, NavegacionZoomEsquemaYMiniaturas) {
@@ -168,7 +209,29 @@ TEST_F(VistaPrevia, ImprimeEnUnaImpresoraPDF) {
     EXPECT_FALSE(texto->contains("Página 2 de 22"));
 }
 
+// With no documents folder the proposed file is at home, and exporting to it
+// as proposed writes it there.
+TEST_F(VistaPrevia, ElPDFPropuestoSeEscribeAunqueNoHayaCarpetaDeDocumentos) {
+    TAjustesTemporales ajustes;
+    TGrabaCajas cajas;
+    rpt::TVistaPrevia vista(dm.repGeneral);
+    QString sPropuesto;
+    QTimer::singleShot(0, [&] {
+        auto* dialogo = qobject_cast<rpt::TDialogoPDF*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialogo);
+        sPropuesto = dialogo->findChild<QLineEdit*>("archivo")->text();
+        dialogo->accept();
+    });
+    vista.findChild<QAction*>("acPDF")->trigger();
+    const auto esperado = ajustes.Home() / "CuestionarioKOVA.pdf";
+    EXPECT_EQ(sPropuesto.toStdString(), esperado.string());
+    EXPECT_TRUE(std::filesystem::is_regular_file(esperado));
+    EXPECT_EQ(cajas.textos(),
+              std::vector<std::string>{"Se exportó el reporte a " + esperado.string() + "."});
+}
+
 TEST_F(VistaPrevia, ElBotonPDFConfirmaOpcionesYReemplazaElArchivo) {
+    TAjustesTemporales ajustes;
     TDirTemporal dir;
     const QString sPdf = QString::fromStdString((dir / "salida.pdf").string());
     {
@@ -195,4 +258,25 @@ TEST_F(VistaPrevia, ElBotonPDFConfirmaOpcionesYReemplazaElArchivo) {
     EXPECT_EQ(CampoPdfinfo(*info, "Pages"), "22");
     EXPECT_EQ(CampoPdfinfo(*info, "Title"), "Cuestionario KOVA");
     EXPECT_EQ(CampoPdfinfo(*info, "Author"), "Norvex");
+}
+
+// Enter exports from the file field, whatever button had the focus before,
+// and the field shows a path under the home folder whole.
+TEST(DialogoPDF, EnterExportaYElArchivoSeLeeEntero) {
+    AseguraApp();
+    rpt::TOpcionesPDF opciones;
+    opciones.sArchivoPropuesto = "CuestionarioKOVA";
+    const QString sCarpeta = QStringLiteral("/home/cumplimiento/Documentos/Reportes KOVA 2018");
+    rpt::TDialogoPDF dialogo(opciones, sCarpeta);
+    dialogo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialogo));
+    auto* archivo = dialogo.findChild<QLineEdit*>("archivo");
+    EXPECT_GE(archivo->width(), archivo->fontMetrics().horizontalAdvance(archivo->text()));
+    // The chooser's button was pressed before with the mouse: it keeps no
+    // claim on Enter.
+    dialogo.findChild<QPushButton*>("elegir")->setFocus();
+    archivo->setFocus();
+    QTest::keyClick(archivo, Qt::Key_Return);
+    EXPECT_EQ(dialogo.result(), QDialog::Accepted);
+    EXPECT_FALSE(dialogo.isVisible());
 }

@@ -305,4 +305,41 @@ TEST(JetsqlExporta, UnaInterrupcionNoDejaNadaEscrito) {
     }
 }
 
+// A column the reader cannot read never reaches an export as Null: the export
+// fails naming it, or leaves it out when asked and says so.
+TEST(JetsqlExporta, UnaColumnaIlegibleFallaOSeOmiteAvisando) {
+    TDirTemporal tmp;
+    std::string sBytes = Lee(FixtureMdb("jet4-types.mdb"));
+    // Table1's definition (page 24): column C, a Byte, takes a type code
+    // Access keeps for its own storage, which jetsql cannot read. The column
+    // entries follow the real indexes' (12 bytes each, their count at 51).
+    const size_t nDefinicion = 24 * 4096;
+    const size_t nColumnaC = nDefinicion + 63 + 12 * size_t(sBytes[nDefinicion + 51]) + 2 * 25;
+    ASSERT_EQ(sBytes[nColumnaC], '\x02');
+    sBytes[nColumnaC] = '\x0d';
+    const std::string sArchivo = (tmp / "ilegible.mdb").string();
+    std::ofstream(sArchivo, std::ios::binary) << sBytes;
+
+    const std::string sFalla =
+        "ETipoNoSoportado - No se puede leer la columna 'C' de la tabla 'Table1': es de tipo "
+        "desconocido (código 13), que este programa no lee.\n"
+        "Nada se exportó; --omitir-ilegibles exporta las demás columnas.\n";
+    for (const char* sExporta : {"--exportar-csv", "--exportar-sqlite"}) {
+        const auto r = EjecutaJetsqlCon({sArchivo, sExporta, (tmp / "salida").string()}, "");
+        EXPECT_EQ(r.nSalida, 1) << sExporta;
+        EXPECT_EQ(r.sErrores, sFalla) << sExporta;
+        EXPECT_FALSE(fs::exists(tmp / "salida")) << sExporta;
+    }
+
+    const auto r = EjecutaJetsqlCon(
+        {sArchivo, "--exportar-csv", (tmp / "csv").string(), "--omitir-ilegibles"}, "");
+    EXPECT_EQ(r.nSalida, 0) << r.sErrores;
+    EXPECT_NE(r.sErrores.find("Aviso: se omite la columna 'C' de la tabla 'Table1': es de tipo "
+                              "desconocido (código 13)"),
+              std::string::npos)
+        << r.sErrores;
+    const std::string sCsv = Lee(tmp / "csv" / "Table1.csv");
+    EXPECT_TRUE(sCsv.starts_with("A,B,D,E,F,G,H,I\r\n")) << sCsv;
+}
+
 }  // namespace

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "TDirTemporal.h"
+#include "tests/tools/JetsqlPrograma.h"
 #include "tools/jetsql/Jetsql.h"
 
 namespace {
@@ -81,6 +86,28 @@ TEST(Jetsql, ElProgramaSaleConUnoAnteUnaContrasenaMala) {
     EXPECT_EQ(sBien, "Table1\t3\n");
     EXPECT_EQ(ejecuta("quilon", sMal), 1);
     EXPECT_EQ(sMal, "EContrasenaInvalida - No es una contraseña válida.\n");
+}
+
+// libmdb's own English warnings never stand before the program's message;
+// --depurar shows them, marked as the library's.
+TEST(Jetsql, LosAvisosDeLibmdbSoloSeVenConDepurar) {
+    TDirTemporal dir;
+    std::ifstream f(FixtureMdb("jet4-types.mdb"), std::ios::binary);
+    std::string sBytes{std::istreambuf_iterator<char>(f), {}};
+    sBytes[24 * 4096] = '\x03';  // Table1's definition page no longer says what it is
+    const std::string sRuta = (dir / "d.mdb").string();
+    std::ofstream(sRuta, std::ios::binary) << sBytes;
+
+    const TEjecucion normal = EjecutaJetsqlCon({sRuta, "--tables"}, "");
+    EXPECT_EQ(normal.nSalida, 1);
+    EXPECT_TRUE(normal.sErrores.starts_with("ETablaDanada - ")) << normal.sErrores;
+    EXPECT_EQ(std::count(normal.sErrores.begin(), normal.sErrores.end(), '\n'), 1)
+        << normal.sErrores;
+
+    const TEjecucion depurada = EjecutaJetsqlCon({sRuta, "--tables", "--depurar"}, "");
+    EXPECT_EQ(depurada.nSalida, 1);
+    EXPECT_TRUE(depurada.sErrores.starts_with("libmdb: mdb_read_table: ")) << depurada.sErrores;
+    EXPECT_TRUE(depurada.sErrores.ends_with(normal.sErrores)) << depurada.sErrores;
 }
 
 }  // namespace

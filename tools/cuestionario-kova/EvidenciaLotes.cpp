@@ -13,7 +13,7 @@ bool EscribeEvidencias(TRepCuestLotes& Cuestionario, TTablaPEPs& vtPEPs,
     std::string sIndice =
         FilaCsv({"pregunta", "respuesta", "calculo", "columna", "filas", "archivo"});
     for (int n = 1; n <= Cuestionario.DameTotalPreguntas(); ++n) {
-        if (!TRepCuestANDU2017::DameCalculo(n))
+        if (!Cuestionario.DameCalculo(n))
             continue;
         char sArchivo[32];
         std::snprintf(sArchivo, sizeof sArchivo, "pregunta-%03d.csv", n);

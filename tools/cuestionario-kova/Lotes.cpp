@@ -77,8 +77,8 @@ public:
         int nNumEmp, double dTCambio, std::shared_ptr<IMensajero> Mensajero) override {
         if (!Conector())
             return nullptr;
-        Cuestionario = std::make_shared<TRepCuestLotes>(Conector(), ElReporte(),
-                                                        std::move(Mensajero), dTCambio, nNumEmp);
+        Cuestionario = std::make_shared<TRepCuestLotes>(
+            Conector(), ElReporte(), std::move(Mensajero), dTCambio, nNumEmp, DameEdicion());
         return Cuestionario;
     }
     ado::TADOConnection* Conexion() const { return Conector(); }
@@ -102,6 +102,7 @@ bool AbreSucursal(const std::filesystem::path& sCarpeta, const TOpcionesLotes& o
             return std::make_shared<TManejadorLotes>(nullptr, sNomRep);
         },
         Colector);
+    Datos->PonEdicion(op.edicion);
     TCompuertaAcceso Compuerta(sCarpeta, Datos, std::make_shared<TAvisosLotes>(Mensajero));
     TCompuertaAcceso::TPuerta Puerta;
     if (Compuerta.Pasa(op.sUsuario, op.sPassw, op.dTCambio, Mensajero, Puerta) !=
@@ -173,7 +174,7 @@ int EjecutaLotes(const TOpcionesLotes& op) {
     // handler either way.
     std::unique_ptr<TdmMain> dm;
     if (op.sPdf)
-        dm = std::make_unique<TdmMain>();
+        dm = std::make_unique<TdmMain>(*op.edicion);
     std::shared_ptr<TManejadorLotes> Manejador;
     auto Datos = std::make_shared<TDatosLotes>(
         [&](const std::string& sNomRep) -> std::shared_ptr<IManejadorReportes> {
@@ -185,6 +186,7 @@ int EjecutaLotes(const TOpcionesLotes& op) {
                 Manejador,
                 [Respuestas = op.respuestasCC](const std::string&) { return Respuestas; });
         });
+    Datos->PonEdicion(op.edicion);
 
     TCompuertaAcceso Compuerta(op.sCarpeta, Datos, std::make_shared<TAvisosLotes>(Mensajero));
     TCompuertaAcceso::TPuerta Puerta;

@@ -7,14 +7,19 @@
 #include <map>
 
 #include "app/TipoCambio.h"
+#include "questionnaire/CatalogoEdiciones.h"
+#include "questionnaire/EleccionEdicion.h"
 
 namespace fs = std::filesystem;
 
 const char* const sUsoLotes =
     "uso: cuestionario-kova --carpeta DIR [--carpeta DIR]... --usuario U --contrasena P\n"
-    "       [--tipo-cambio T]\n"
+    "       [--tipo-cambio T] [--edicion CLAVE|CARPETA]\n"
     "       [--listar-peps] [--pep CLAVE]... [--respuestas ARCHIVO.csv] [--pdf ARCHIVO.pdf]\n"
-    "       [--consultas ARCHIVO.csv] [--respuestas-cc ARCHIVO.csv] [--evidencia CARPETA]";
+    "       [--consultas ARCHIVO.csv] [--respuestas-cc ARCHIVO.csv] [--evidencia CARPETA]\n"
+    "       [--depurar]\n"
+    "     cuestionario-kova --ediciones\n"
+    "     cuestionario-kova --validar-edicion CARPETA";
 
 namespace {
 
@@ -122,13 +127,35 @@ bool LeeRespuestasCC(TOpcionesLotes& op, std::string& sError) {
         return false;
     }
     QString sMotivo;
-    auto respuestas = TRespuestasCC::ImportaCsv(QByteArray::fromStdString(sDatos), sMotivo);
+    auto respuestas = TRespuestasCC::ImportaCsv(QByteArray::fromStdString(sDatos), sMotivo,
+                                                PreguntasCCDe(*op.edicion));
     if (!respuestas) {
         sError = op.sRespuestasCC->string() + ": " + sMotivo.toStdString();
         return false;
     }
     op.respuestasCC = std::make_shared<const TRespuestasCC>(std::move(*respuestas));
     return true;
+}
+
+// The edition of the run, every problem on a line of its own.
+bool EligeEdicionLotes(TOpcionesLotes& op, std::string& sError) {
+    if (!op.sEdicion) {
+        try {
+            op.edicion = EdicionPredeterminada();
+            return true;
+        } catch (const std::exception& e) {
+            sError = e.what();
+            return false;
+        }
+    }
+    const TLecturaEdicion l = EligeEdicion(*op.sEdicion);
+    if (l.edicion) {
+        op.edicion = l.edicion;
+        return true;
+    }
+    sError = "La edición " + *op.sEdicion + " no se puede usar:";
+    for (const TProblemaEdicion& p : l.problemas) sError += "\n" + p.Texto();
+    return false;
 }
 
 }  // namespace
@@ -147,9 +174,18 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
             op.bListarPEPs = true;
             continue;
         }
-        static const char* const conValor[] = {
-            "--carpeta",    "--usuario", "--contrasena", "--tipo-cambio",   "--pep",
-            "--respuestas", "--pdf",     "--consultas",  "--respuestas-cc", "--evidencia"};
+        if (a == "--ediciones") {
+            op.bListarEdiciones = true;
+            continue;
+        }
+        if (a == "--depurar") {
+            op.bDepurar = true;
+            continue;
+        }
+        static const char* const conValor[] = {"--carpeta",     "--usuario",   "--contrasena",
+                                               "--tipo-cambio", "--pep",       "--respuestas",
+                                               "--pdf",         "--consultas", "--respuestas-cc",
+                                               "--evidencia",   "--edicion",   "--validar-edicion"};
         if (std::find(std::begin(conValor), std::end(conValor), a) == std::end(conValor)) {
             sError = "Opción desconocida: " + a;
             return std::nullopt;
@@ -167,6 +203,21 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
             sError = "Opción repetida: " + a;
             return std::nullopt;
         }
+    }
+    // The actions on editions stand alone.
+    const bool bValidar = valores.count("--validar-edicion") > 0;
+    if (op.bListarEdiciones || bValidar) {
+        const std::size_t nOtras = valores.size() - (bValidar ? 1 : 0) + op.clavesPEP.size() +
+                                   op.sucursales.size() + (op.bListarPEPs ? 1 : 0) +
+                                   (op.bListarEdiciones && bValidar ? 1 : 0);
+        if (nOtras > 0) {
+            sError = std::string(op.bListarEdiciones ? "--ediciones" : "--validar-edicion") +
+                     " no se combina con otras opciones.";
+            return std::nullopt;
+        }
+        if (bValidar)
+            op.sValidarEdicion = fs::path(valores["--validar-edicion"]);
+        return op;
     }
     for (const char* s : {"--carpeta", "--usuario", "--contrasena"})
         if (!valores.count(s)) {
@@ -204,11 +255,13 @@ std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& a
         return std::nullopt;
     }
     op.sTipoCambio = valores.count("--tipo-cambio") ? valores["--tipo-cambio"] : "18.91";
+    if (valores.count("--edicion"))
+        op.sEdicion = valores["--edicion"];
     return op;
 }
 
 bool ValidaOpcionesLotes(TOpcionesLotes& op, std::string& sError) {
-    if (!RevisaCarpetas(op, sError) || !RevisaSalidas(op, sError))
+    if (!EligeEdicionLotes(op, sError) || !RevisaCarpetas(op, sError) || !RevisaSalidas(op, sError))
         return false;
 
     // The window's field checks, in its order: the user before the rate.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "questionnaire/Edicion.h"
 #include "questionnaire/RespuestasCC.h"
 
 // The command line of cuestionario-kova.
@@ -28,7 +29,16 @@ struct TOpcionesLotes {
     std::optional<std::filesystem::path> sRespuestasCC;
     std::shared_ptr<const TRespuestasCC> respuestasCC;
     std::optional<std::filesystem::path> sEvidencia;  // a folder
+    // The edition (--edicion, a key or a folder; the default edition when
+    // not given), chosen and checked by ValidaOpcionesLotes into edicion.
+    std::optional<std::string> sEdicion;
+    std::shared_ptr<const TEdicion> edicion;
     bool bAyuda = false;
+    // Actions of their own, without a Norvex folder: list the known
+    // editions, check one edition's folder.
+    bool bListarEdiciones = false;
+    std::optional<std::filesystem::path> sValidarEdicion;
+    bool bDepurar = false;  // libmdb's own warnings shown on standard error
 };
 
 extern const char* const sUsoLotes;
@@ -37,9 +47,10 @@ extern const char* const sUsoLotes;
 std::optional<TOpcionesLotes> LeeOpcionesLotes(const std::vector<std::string>& args,
                                                std::string& sError);
 
-// The values checked before anything is opened: output files in existing
-// folders other than the Norvex folder, then the user and the rate as the
-// window checks its fields (same order, same texts), then the centre's
-// answers file, whose every fault is named by its line. Sets dTCambio and
-// respuestasCC.
+// The values checked before anything is opened: the edition first (a bad one
+// stops the run with every problem, file and line), then output files in
+// existing folders other than the Norvex folder, then the user and the rate
+// as the window checks its fields (same order, same texts), then the
+// centre's answers file for the edition's questions, whose every fault is
+// named by its line. Sets edicion, dTCambio and respuestasCC.
 bool ValidaOpcionesLotes(TOpcionesLotes& op, std::string& sError);

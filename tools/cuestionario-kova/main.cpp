@@ -1,9 +1,12 @@
 // cuestionario-kova: the questionnaire of a Norvex folder without the window,
 // for centres with branches and for scripts. See sUsoLotes.
 #include <QGuiApplication>
+#include <clocale>
 #include <iostream>
 
 #include "data/ColectorConxs.h"
+#include "platform/jet/AvisosLibmdb.h"
+#include "tools/cuestionario-kova/EdicionesLotes.h"
 #include "tools/cuestionario-kova/Lotes.h"
 
 namespace {
@@ -24,6 +27,10 @@ int main(int argc, char** argv) {
         std::cout << sUsoLotes << '\n';
         return slExito;
     }
+    if (op && op->bListarEdiciones)
+        return ListaEdicionesLotes(std::cout, std::cerr);
+    if (op && op->sValidarEdicion)
+        return ValidaEdicionLotes(*op->sValidarEdicion, std::cout, std::cerr);
     if (!op) {
         std::cerr << sError << '\n';
         if (sError != sUsoLotes)
@@ -36,9 +43,14 @@ int main(int argc, char** argv) {
     }
     // The PDF's fonts need the GUI application; a batch run never shows a
     // window, so it needs no display either.
+    jet::MuestraAvisosLibmdb(op->bDepurar);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(SoloErroresQt);
     QGuiApplication app(argc, argv);
+    // Qt set the C library's locale from the session; numbers in the SQL
+    // the engine reads and writes ("18.91") must not follow a locale whose
+    // decimal sign is a comma, or under es_ES the rate would read as 18.
+    std::setlocale(LC_NUMERIC, "C");
     ColectorGlobal = std::make_shared<TColectorConxs>();
     const int nSalida = EjecutaLotes(*op);
     ColectorGlobal.reset();  // closes the Norvex connection

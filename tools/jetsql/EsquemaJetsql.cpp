@@ -69,6 +69,8 @@ TDetalles LeeDetalles(const std::string& sRuta) {
 
 // Access's names for its kinds (Spanish edition).
 std::string NombreTipo(const jet::TColumna& columna, const TDetalleColumna* d) {
+    if (columna.nCodigoTipo == 0x14)
+        return "Fecha/Hora extendida";
     switch (columna.eTipo) {
         case jet::TTipoColumna::tcBooleano:
             return "Sí/No";

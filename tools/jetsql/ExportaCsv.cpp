@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/jet/ErroresJet.h"
+#include "tools/jetsql/ColumnasExportables.h"
 #include "tools/jetsql/CsvJetsql.h"
 #include "tools/jetsql/DestinoExportacion.h"
 
@@ -30,7 +31,8 @@ std::string NombreArchivo(const std::string& sTabla, std::set<std::string>& usad
 }  // namespace
 
 void ExportaCsv(const jet::TArchivoAccess& archivo, const std::string& sCarpeta, bool bSobrescribir,
-                std::ostream& progreso) {
+                std::ostream& progreso, bool bOmitirIlegibles) {
+    RevisaColumnasExportables(archivo, bOmitirIlegibles);
     TDestinoExportacion destino(sCarpeta, archivo.Ruta(), bSobrescribir, true);
     std::set<std::string> usados;
     for (const auto& sNombre : archivo.DameNombresTablas()) {
@@ -38,13 +40,18 @@ void ExportaCsv(const jet::TArchivoAccess& archivo, const std::string& sCarpeta,
         const jet::TTabla* tabla = archivo.BuscaTabla(sNombre);
         const auto ruta = destino.Temporal() / NombreArchivo(sNombre, usados);
         std::ofstream f(ruta, std::ios::binary);
+        const std::vector<size_t> exportables =
+            ColumnasExportables(*tabla, bOmitirIlegibles, progreso);
         std::vector<std::string> columnas;
-        for (const auto& c : tabla->columnas) columnas.push_back(c.sNombre);
+        for (size_t c : exportables) columnas.push_back(tabla->columnas[c].sNombre);
         EscribeCabeceraCsv(columnas, f);
         int64_t nFilas = 0;
+        std::vector<jet::TValor> valores;
         archivo.LeeFilas(sNombre, [&](const std::vector<jet::TValor>& fila) {
             destino.Comprueba();
-            EscribeFilaCsv(fila, f);
+            valores.clear();
+            for (size_t c : exportables) valores.push_back(fila[c]);
+            EscribeFilaCsv(valores, f);
             ++nFilas;
         });
         f.close();

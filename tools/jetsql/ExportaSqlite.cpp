@@ -6,6 +6,7 @@
 
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/TextoValor.h"
+#include "tools/jetsql/ColumnasExportables.h"
 #include "tools/jetsql/DestinoExportacion.h"
 #include "tools/jetsql/ValoresJetsql.h"
 
@@ -87,13 +88,13 @@ int Enlaza(sqlite3_stmt* st, int i, const jet::TValor& valor) {
 }
 
 int64_t ExportaTabla(const jet::TArchivoAccess& archivo, const jet::TTabla& tabla, sqlite3* db,
-                     const TDestinoExportacion& destino) {
+                     const TDestinoExportacion& destino, const std::vector<size_t>& columnas) {
     std::string sCrea = "CREATE TABLE " + Nombre(tabla.sNombre) + " (";
     std::string sInserta = "INSERT INTO " + Nombre(tabla.sNombre) + " VALUES (";
-    for (size_t c = 0; c < tabla.columnas.size(); ++c) {
-        sCrea += (c ? ", " : "") + Nombre(tabla.columnas[c].sNombre) +
-                 TipoSqlite(tabla.columnas[c].eTipo);
-        sInserta += c ? ", ?" : "?";
+    for (size_t i = 0; i < columnas.size(); ++i) {
+        const jet::TColumna& col = tabla.columnas[columnas[i]];
+        sCrea += (i ? ", " : "") + Nombre(col.sNombre) + TipoSqlite(col.eTipo);
+        sInserta += i ? ", ?" : "?";
     }
     Ejecuta(db, "BEGIN");
     Ejecuta(db, sCrea + ")");
@@ -104,8 +105,8 @@ int64_t ExportaTabla(const jet::TArchivoAccess& archivo, const jet::TTabla& tabl
     int64_t nFilas = 0;
     archivo.LeeFilas(tabla.sNombre, [&](const std::vector<jet::TValor>& fila) {
         destino.Comprueba();
-        for (size_t c = 0; c < fila.size(); ++c)
-            if (Enlaza(st.get(), static_cast<int>(c + 1), fila[c]) != SQLITE_OK)
+        for (size_t i = 0; i < columnas.size(); ++i)
+            if (Enlaza(st.get(), static_cast<int>(i + 1), fila[columnas[i]]) != SQLITE_OK)
                 FallaSqlite(db, "No se pudo copiar un valor de '" + tabla.sNombre + "'");
         if (sqlite3_step(st.get()) != SQLITE_DONE)
             FallaSqlite(db, "No se pudo copiar una fila de '" + tabla.sNombre + "'");
@@ -120,7 +121,8 @@ int64_t ExportaTabla(const jet::TArchivoAccess& archivo, const jet::TTabla& tabl
 }  // namespace
 
 void ExportaSqlite(const jet::TArchivoAccess& archivo, const std::string& sDestino,
-                   bool bSobrescribir, std::ostream& progreso) {
+                   bool bSobrescribir, std::ostream& progreso, bool bOmitirIlegibles) {
+    RevisaColumnasExportables(archivo, bOmitirIlegibles);
     TDestinoExportacion destino(sDestino, archivo.Ruta(), bSobrescribir, false);
     {
         sqlite3* pDb = nullptr;
@@ -136,7 +138,9 @@ void ExportaSqlite(const jet::TArchivoAccess& archivo, const std::string& sDesti
         for (const auto& sNombre : archivo.DameNombresTablas()) {
             const jet::TTabla* tabla = archivo.BuscaTabla(sNombre);
             destino.Comprueba();
-            const int64_t nFilas = ExportaTabla(archivo, *tabla, db.get(), destino);
+            const int64_t nFilas =
+                ExportaTabla(archivo, *tabla, db.get(), destino,
+                             ColumnasExportables(*tabla, bOmitirIlegibles, progreso));
             progreso << sNombre << ": " << nFilas << (nFilas == 1 ? " fila\n" : " filas\n");
             progreso.flush();
         }

@@ -11,7 +11,9 @@
 // Double as REAL (bit for bit), Currency as TEXT with its exact decimal
 // value ("-12.5", never rounded through a double), Date/Time as TEXT
 // "YYYY-MM-DD HH:MM:SS", Text and Memo as TEXT; values of other kinds keep
-// their own kind in a column without declared type. A failure is an
-// EErrorJet and leaves no file behind.
+// their own kind in a column without declared type. A column the reader
+// cannot read fails the export, or with bOmitirIlegibles is left out and
+// named on progreso (ColumnasExportables). A failure is an EErrorJet and
+// leaves no file behind.
 void ExportaSqlite(const jet::TArchivoAccess& archivo, const std::string& sDestino,
-                   bool bSobrescribir, std::ostream& progreso);
+                   bool bSobrescribir, std::ostream& progreso, bool bOmitirIlegibles = false);

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "platform/ado/TADOConnection.h"
+#include "platform/jet/AvisosLibmdb.h"
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/MotorJet.h"
 #include "tools/jetsql/AdjuntosJetsql.h"
@@ -70,6 +71,7 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
         salida << DameVersionJetsql() << '\n';
         return 0;
     }
+    jet::MuestraAvisosLibmdb(opciones.bDepurar);
     try {
         ado::TADOConnection conexion;
         Abre(conexion, opciones);
@@ -92,10 +94,11 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
                 return EjecutaGuion(sesion, conexion.Motor(), opciones, entorno);
             case TOpcionesJetsql::taExportaSqlite:
                 ExportaSqlite(conexion.Archivo(), opciones.sDestino, opciones.bSobrescribir,
-                              errores);
+                              errores, opciones.bOmitirIlegibles);
                 return 0;
             case TOpcionesJetsql::taExportaCsv:
-                ExportaCsv(conexion.Archivo(), opciones.sDestino, opciones.bSobrescribir, errores);
+                ExportaCsv(conexion.Archivo(), opciones.sDestino, opciones.bSobrescribir, errores,
+                           opciones.bOmitirIlegibles);
                 return 0;
             case TOpcionesJetsql::taAdjuntos:
                 EscribeAdjuntos(conexion, opciones.sTabla, opciones.sColumna, opciones.sCarpeta,
@@ -106,6 +109,10 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
         }
     } catch (const jet::EErrorJet& e) {
         errores << e.Clase() << " - " << e.Mensaje() << '\n';
+        const bool bExporta = opciones.eAccion == TOpcionesJetsql::taExportaSqlite ||
+                              opciones.eAccion == TOpcionesJetsql::taExportaCsv;
+        if (bExporta && e.Clase() == "ETipoNoSoportado")
+            errores << "Nada se exportó; --omitir-ilegibles exporta las demás columnas.\n";
         return 1;
     }
 }

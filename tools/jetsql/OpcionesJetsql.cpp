@@ -92,6 +92,13 @@ const std::vector<TOpcionJetsql> opciones = {
          o.bSobrescribir = true;
          return std::string();
      }},
+    {{"--omitir-ilegibles"},
+     "",
+     "exporta sin las columnas de tipos que no se leen, avisando de cada una",
+     [](TOp& o, const std::vector<std::string>&) {
+         o.bOmitirIlegibles = true;
+         return std::string();
+     }},
     {{"--adjuntos"},
      "TABLA COLUMNA CARPETA",
      "escribe los archivos adjuntos de una columna en CARPETA/FILA/NOMBRE",
@@ -111,6 +118,13 @@ const std::vector<TOpcionJetsql> opciones = {
      "escribe el SQL de SQLite en que se convierte la instrucción, en vez de sus filas",
      [](TOp& o, const std::vector<std::string>&) {
          o.bTraduce = true;
+         return std::string();
+     }},
+    {{"--depurar"},
+     "",
+     "muestra en la salida de errores los avisos internos de libmdb al leer el archivo",
+     [](TOp& o, const std::vector<std::string>&) {
+         o.bDepurar = true;
          return std::string();
      }},
     {{"--ayuda", "--help", "-h"},
@@ -229,6 +243,10 @@ std::optional<TOpcionesJetsql> LeeOpcionesJetsql(const std::vector<std::string>&
     }
     if (o.bSobrescribir && o.eAccion != TOp::taExportaSqlite && o.eAccion != TOp::taExportaCsv) {
         sError = "--sobrescribir solo tiene sentido con --exportar-sqlite o --exportar-csv.";
+        return std::nullopt;
+    }
+    if (o.bOmitirIlegibles && o.eAccion != TOp::taExportaSqlite && o.eAccion != TOp::taExportaCsv) {
+        sError = "--omitir-ilegibles solo tiene sentido con --exportar-sqlite o --exportar-csv.";
         return std::nullopt;
     }
     if (o.eAccion == TOp::taNinguna)

@@ -21,12 +21,14 @@ struct TOpcionesJetsql {
     std::string sArchivo;
     std::string sContrasena;
     TAccion eAccion = taNinguna;
-    std::string sConsulta = "";  // the statement to run, for taConsulta
-    std::string sGuion = "";     // -f SCRIPT; empty reads standard input
-    bool bContinuar = false;     // a failing statement does not stop the script
-    std::string sModo = "";      // output mode; empty chooses by the output
-    std::string sDestino = "";   // the export's file or folder
-    bool bSobrescribir = false;  // an existing export output may be replaced
+    std::string sConsulta = "";     // the statement to run, for taConsulta
+    std::string sGuion = "";        // -f SCRIPT; empty reads standard input
+    bool bContinuar = false;        // a failing statement does not stop the script
+    std::string sModo = "";         // output mode; empty chooses by the output
+    std::string sDestino = "";      // the export's file or folder
+    bool bSobrescribir = false;     // an existing export output may be replaced
+    bool bOmitirIlegibles = false;  // an export leaves out unreadable columns (else fails)
+    bool bDepurar = false;          // libmdb's own warnings shown on standard error
     std::string sTabla = "", sColumna = "", sCarpeta = "";  // taAdjuntos
     // Optional passes of the engine left out, for diagnosis (--sin-paso).
     std::vector<std::string> pasosFuera = {};

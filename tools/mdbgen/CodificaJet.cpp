@@ -181,19 +181,4 @@ bool LeeMoneda(std::string_view s, int64_t& nDiezMilesimos) {
     return true;
 }
 
-void Rc4(const uint8_t* pLlave, size_t nLlave, uint8_t* pDatos, size_t nDatos) {
-    uint8_t s[256];
-    for (int i = 0; i < 256; ++i) s[i] = uint8_t(i);
-    for (int i = 0, j = 0; i < 256; ++i) {
-        j = (j + s[i] + pLlave[i % nLlave]) & 0xff;
-        std::swap(s[i], s[j]);
-    }
-    for (size_t k = 0, i = 0, j = 0; k < nDatos; ++k) {
-        i = (i + 1) & 0xff;
-        j = (j + s[i]) & 0xff;
-        std::swap(s[i], s[j]);
-        pDatos[k] ^= s[(s[i] + s[j]) & 0xff];
-    }
-}
-
 }  // namespace mdb

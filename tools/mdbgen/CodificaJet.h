@@ -9,7 +9,9 @@
 // Jet's one-byte compression when it pays), day serials, the header cipher.
 // The writer codes these on its own, not with the reader's helpers: the tests
 // read written files back with our reader and with an independent one, which
-// only proves something while the two sides do not share their code.
+// only proves something while the two sides do not share their code. RC4 is
+// the exception (platform/jet/Rc4.h): a cipher, not a reading of the format,
+// proven by the real files with a password that the reader opens.
 namespace mdb {
 
 constexpr int kPagina = 4096;
@@ -41,8 +43,5 @@ double SerialFecha(int nAnio, int nMes, int nDia, int nHora, int nMinuto, int nS
 bool LeeFecha(std::string_view s, double& dSerial);
 // A decimal with at most four decimals ("-12.5", "3.1416") as ten-thousandths.
 bool LeeMoneda(std::string_view s, int64_t& nDiezMilesimos);
-
-// RC4 over the bytes, in place (the header page is enciphered with it).
-void Rc4(const uint8_t* pLlave, size_t nLlave, uint8_t* pDatos, size_t nDatos);
 
 }  // namespace mdb

@@ -19,12 +19,20 @@ enum class TTipoMdb : uint8_t {
     tmTexto = 0x0a,
     tmOLE = 0x0b,
     tmMemo = 0x0c,
+    // Access 2019's Date/Time Extended (files of version 5 and later): the
+    // value as "YYYY-MM-DD HH:MM:SS.fffffff".
+    tmFechaExtendida = 0x14,
 };
 
 struct TColumnaMdb {
     std::string sNombre;
     TTipoMdb eTipo = TTipoMdb::tmTexto;
     int nTamano = 0;  // characters for text (1-255), bytes for binary; unused otherwise
+    // An Access 2010 calculated field (files of that version or later): the
+    // caller gives the values Access would have computed, stored as Access
+    // stores them. Text, Byte, Integer, Long, Single, Double, Currency,
+    // Date/Time and Yes/No.
+    bool bCalculada = false;
 };
 
 }  // namespace mdb

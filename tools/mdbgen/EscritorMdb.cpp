@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 
+#include "platform/jet/Rc4.h"
 #include "tools/mdbgen/ArchivoPaginas.h"
 #include "tools/mdbgen/CodificaJet.h"
 #include "tools/mdbgen/EErrorMdb.h"
@@ -76,6 +77,9 @@ void TEscritorMdb::FijaOpciones(TOpciones opciones) {
         throw EErrorMdb("la contraseña de la base de datos admite 20 caracteres como máximo");
     if (!(opciones.dFechaCreacion > -657435.0 && opciones.dFechaCreacion < 2958466.0))
         throw EErrorMdb("fecha de creación fuera del intervalo de Access");
+    if (opciones.nVersion != kJet4 && opciones.nVersion != kAccess2007 &&
+        opciones.nVersion != kAccess2010 && opciones.nVersion != kAccess2016)
+        throw EErrorMdb("versión de archivo desconocida: " + std::to_string(opciones.nVersion));
     opciones_ = std::move(opciones);
 }
 
@@ -100,6 +104,15 @@ void TEscritorMdb::CreaTabla(const std::string& sNombre, const std::vector<TColu
         if ((c.eTipo == T::tmTexto || c.eTipo == T::tmBinario) &&
             (c.nTamano < 1 || c.nTamano > 255))
             throw EErrorMdb("columna " + c.sNombre + ": el tamaño debe ser de 1 a 255");
+        if (c.eTipo == T::tmFechaExtendida && opciones_.nVersion < kAccess2016)
+            throw EErrorMdb("columna " + c.sNombre +
+                            ": Fecha/Hora extendida es de Access 2016 en adelante");
+        if (c.bCalculada && opciones_.nVersion < kAccess2010)
+            throw EErrorMdb("columna " + c.sNombre +
+                            ": los campos calculados son de Access 2010 en adelante");
+        if (c.bCalculada &&
+            (c.eTipo == T::tmMemo || c.eTipo == T::tmOLE || c.eTipo == T::tmBinario))
+            throw EErrorMdb("columna " + c.sNombre + ": ese tipo no se escribe calculado");
     }
     TerminaActual();
     actual_ = std::make_unique<TTablaMdb>(*archivo_, sNombre, columnas, archivo_->Reserva(), false);
@@ -286,8 +299,8 @@ void TEscritorMdb::EscribeMapaGlobal() {
 void TEscritorMdb::EscribeCabecera() {
     std::array<uint8_t, kPagina> p{};
     p[1] = 0x01;
-    std::memcpy(&p[4], "Standard Jet DB", 15);
-    p[0x14] = 0x01;  // Jet 4
+    std::memcpy(&p[4], opciones_.nVersion == kJet4 ? "Standard Jet DB" : "Standard ACE DB", 15);
+    p[0x14] = static_cast<uint8_t>(opciones_.nVersion);
     // From 0x18 on, 128 bytes are enciphered with RC4 under a fixed key.
     for (uint32_t i = 0; i < 6; ++i) PonU32(&p[0x18 + 4 * i], i == 0 ? 0x100 : i == 1 ? 0x101 : i);
     PonU16(&p[0x3c], 0x04e4);  // code page 1252
@@ -301,8 +314,7 @@ void TEscritorMdb::EscribeCabecera() {
     PonU32(&p[0x6a], 0x11a6);
     PonU32(&p[0x6e], 0x0409);  // General sort order
     PonDoble(&p[0x72], opciones_.dFechaCreacion);
-    const uint8_t llave[] = {0xc7, 0xda, 0x39, 0x6b};
-    Rc4(llave, sizeof llave, &p[0x18], 128);
+    jet::Rc4(jet::kClaveEncabezadoJet.data(), jet::kClaveEncabezadoJet.size(), &p[0x18], 128);
     PonU32(&p[0x98], 0x0659);
     std::memcpy(&p[0x9c], "4.0", 3);
     p[0xe00] = 0x10;

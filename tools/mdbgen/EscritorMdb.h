@@ -13,7 +13,8 @@ class TArchivoPaginas;
 class TTablaMdb;
 class TPaginaDatos;
 
-// Writes a Jet 4 (Access 2000) database: header page with the masked
+// Writes a Jet 4 (Access 2000) database, or an .accdb of the same layout
+// (TOpciones::nVersion): header page with the masked
 // database password, the MSysObjects catalogue and the other system tables
 // Access expects, then the user tables. Tables are written one after the
 // other and their rows streamed, so files of any size need little memory.
@@ -29,9 +30,13 @@ class TEscritorMdb {
 public:
     // 2000-01-01 00:00:00, so that output is reproducible unless asked otherwise.
     static constexpr double kFechaFija = 36526.0;
+    // The header's version byte: Jet 4 (Access 2000), or the .accdb of
+    // Access 2007 (2), 2010 (3), 2016 (5): the same pages, a few more types.
+    static constexpr int kJet4 = 1, kAccess2007 = 2, kAccess2010 = 3, kAccess2016 = 5;
     struct TOpciones {
         std::string sContrasena;  // up to 20 characters; empty: none
         double dFechaCreacion = kFechaFija;
+        int nVersion = kJet4;
     };
 
     TEscritorMdb(const std::string& sRuta, TOpciones opciones);

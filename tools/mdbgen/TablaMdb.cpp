@@ -1,6 +1,7 @@
 #include "tools/mdbgen/TablaMdb.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -18,6 +19,17 @@ constexpr size_t kMemoEnLinea = 64;
 constexpr size_t kMemoComprimible = 1024;
 constexpr size_t kTrozoLargo = TPaginaDatos::kFilaMaxima - 4;
 constexpr uint32_t kVersionDiseno = 0x0659;
+// A calculated value: 16 bytes, the value's length, the value, 3 bytes.
+constexpr size_t kEnvoltura = 23, kPosLargoCalculado = 16;
+constexpr int kLargoCalculado = 39;
+
+std::vector<uint8_t> Envuelve(const uint8_t* p, size_t n) {
+    std::vector<uint8_t> v(kPosLargoCalculado + 4, 0);
+    PonU32(v.data() + kPosLargoCalculado, uint32_t(n));
+    v.insert(v.end(), p, p + n);
+    v.insert(v.end(), 3, 0);
+    return v;
+}
 
 int LargoFijo(TTipoMdb t) {
     switch (t) {
@@ -32,6 +44,8 @@ int LargoFijo(TTipoMdb t) {
         case TTipoMdb::tmDoble:
         case TTipoMdb::tmFechaHora:
             return 8;
+        case TTipoMdb::tmFechaExtendida:
+            return 42;
         default:
             return 0;
     }
@@ -56,7 +70,8 @@ TTablaMdb::TTablaMdb(TArchivoPaginas& archivo, std::string sNombre,
     for (size_t i = 0; i < columnas_.size(); ++i) {
         const TColumnaMdb& c = columnas_[i];
         TDisposicion d;
-        d.bFija = !EsVariable(c.eTipo);
+        // A calculated value is kept wrapped among the variable columns.
+        d.bFija = !EsVariable(c.eTipo) && !c.bCalculada;
         if (d.bFija) {
             d.nPosicion = c.eTipo == TTipoMdb::tmBooleano ? 0 : nFijos_;
             d.nLargo = c.eTipo == TTipoMdb::tmBooleano ? 1 : LargoFijo(c.eTipo);
@@ -67,6 +82,10 @@ TTablaMdb::TTablaMdb(TArchivoPaginas& archivo, std::string sNombre,
             d.nLargo = c.eTipo == TTipoMdb::tmTexto     ? 2 * c.nTamano
                        : c.eTipo == TTipoMdb::tmBinario ? c.nTamano
                                                         : 0;
+            // Access gives a calculated column the wrapper's bytes more, and
+            // every fixed type the same 39.
+            if (c.bCalculada)
+                d.nLargo = c.eTipo == TTipoMdb::tmTexto ? d.nLargo + kEnvoltura : kLargoCalculado;
             if (EsLargo(c.eTipo)) {
                 d.nIndiceLargo = int(largos_.size());
                 largos_.push_back(TLargo{int(i), {}, {}, 0, false});
@@ -162,6 +181,86 @@ uint32_t TTablaMdb::GuardaLargo(TLargo& largo, const std::vector<uint8_t>& bytes
     return paginas[0] << 8;
 }
 
+// A value of a fixed-length type into its bytes at p.
+void TTablaMdb::CodificaFijo(size_t i, const jet::TValor& v, uint8_t* p) {
+    const TColumnaMdb& c = columnas_[i];
+    const int64_t* n = std::get_if<int64_t>(&v);
+    const double* x = std::get_if<double>(&v);
+    switch (c.eTipo) {
+        case TTipoMdb::tmByte:
+            if (!n || *n < 0 || *n > 255)
+                throw EErrorMdb(Error(i, "se esperaba un byte (0 a 255)"));
+            p[0] = uint8_t(*n);
+            break;
+        case TTipoMdb::tmEntero:
+            if (!n || *n < -32768 || *n > 32767)
+                throw EErrorMdb(Error(i, "se esperaba un entero (-32768 a 32767)"));
+            PonU16(p, uint32_t(*n));
+            break;
+        case TTipoMdb::tmLargo:
+            if (!n || *n < std::numeric_limits<int32_t>::min() ||
+                *n > std::numeric_limits<int32_t>::max())
+                throw EErrorMdb(Error(i, "se esperaba un entero largo (32 bits)"));
+            PonU32(p, uint32_t(*n));
+            break;
+        case TTipoMdb::tmSimple: {
+            if (!n && !x)
+                throw EErrorMdb(Error(i, "se esperaba un número"));
+            const float f = n ? float(*n) : float(*x);
+            if (!std::isfinite(f))
+                throw EErrorMdb(Error(i, "número fuera del rango de un simple"));
+            uint32_t b;
+            std::memcpy(&b, &f, 4);
+            PonU32(p, b);
+            break;
+        }
+        case TTipoMdb::tmDoble:
+            if (!n && !x)
+                throw EErrorMdb(Error(i, "se esperaba un número"));
+            if (x && !std::isfinite(*x))
+                throw EErrorMdb(Error(i, "Access no guarda infinitos ni NaN"));
+            PonDoble(p, n ? double(*n) : *x);
+            break;
+        case TTipoMdb::tmMoneda: {
+            const jet::TMoneda* m = std::get_if<jet::TMoneda>(&v);
+            if (!m)
+                throw EErrorMdb(Error(i, "se esperaba un importe de moneda"));
+            PonU32(p, uint32_t(uint64_t(m->nDiezMilesimos)));
+            PonU32(p + 4, uint32_t(uint64_t(m->nDiezMilesimos) >> 32));
+            break;
+        }
+        case TTipoMdb::tmFechaExtendida: {
+            const std::string* s = std::get_if<std::string>(&v);
+            int a = 0, m = 0, d = 0, h = 0, mi = 0, se = 0, n = 0;
+            long long f = 0;
+            if (!s ||
+                std::sscanf(s->c_str(), "%4d-%2d-%2d %2d:%2d:%2d.%7lld%n", &a, &m, &d, &h, &mi, &se,
+                            &f, &n) != 7 ||
+                size_t(n) != s->size() || s->size() != 27 || a < 1 || m < 1 || m > 12 || d < 1 ||
+                d > 31 || h > 23 || mi > 59 || se > 59)
+                throw EErrorMdb(Error(i, "se esperaba AAAA-MM-DD HH:MM:SS.fffffff"));
+            // Days since 0001-01-01, then the time in 100-nanosecond ticks.
+            const long long y = m <= 2 ? a - 1 : a;
+            const long long doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+            const long long nDias = y * 365 + y / 4 - y / 100 + y / 400 + doy - 306;
+            const long long nMarcas = (h * 3600LL + mi * 60 + se) * 10'000'000 + f;
+            char buf[43];
+            std::snprintf(buf, sizeof buf, "%019lld:%019lld:7", nDias, nMarcas);
+            std::memcpy(p, buf, 42);  // the terminating zero included
+            break;
+        }
+        case TTipoMdb::tmFechaHora: {
+            const jet::TFecha* f = std::get_if<jet::TFecha>(&v);
+            if (!f || !std::isfinite(f->dSerial))
+                throw EErrorMdb(Error(i, "se esperaba una fecha"));
+            PonDoble(p, f->dSerial);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
 void TTablaMdb::AgregaFila(const std::vector<jet::TValor>& valores) {
     if (valores.size() != columnas_.size())
         throw EErrorMdb("la fila tiene " + std::to_string(valores.size()) + " valores y la tabla " +
@@ -177,6 +276,26 @@ void TTablaMdb::AgregaFila(const std::vector<jet::TValor>& valores) {
         const TColumnaMdb& c = columnas_[i];
         const TDisposicion& d = disposicion_[i];
         const jet::TValor& v = valores[i];
+        if (c.bCalculada) {
+            variables_[d.nPosicion].clear();
+            if (jet::EsNulo(v))
+                continue;
+            mascara[i / 8] |= uint8_t(1u << (i % 8));
+            std::vector<uint8_t> bytes;
+            if (c.eTipo == TTipoMdb::tmTexto) {
+                CodificaVariable(i, v, bytes);
+            } else if (c.eTipo == TTipoMdb::tmBooleano) {
+                const bool* b = std::get_if<bool>(&v);
+                if (!b)
+                    throw EErrorMdb(Error(i, "se esperaba true o false"));
+                bytes.assign(1, *b ? 0xff : 0x00);
+            } else {
+                bytes.assign(size_t(LargoFijo(c.eTipo)), 0);
+                CodificaFijo(i, v, bytes.data());
+            }
+            variables_[d.nPosicion] = Envuelve(bytes.data(), bytes.size());
+            continue;
+        }
         if (c.eTipo == TTipoMdb::tmBooleano) {
             const bool* b = std::get_if<bool>(&v);
             if (!b)
@@ -195,62 +314,7 @@ void TTablaMdb::AgregaFila(const std::vector<jet::TValor>& valores) {
         mascara[i / 8] |= uint8_t(1u << (i % 8));
         if (!d.bFija)
             continue;
-        uint8_t* p = fila_.data() + 2 + d.nPosicion;
-        const int64_t* n = std::get_if<int64_t>(&v);
-        const double* x = std::get_if<double>(&v);
-        switch (c.eTipo) {
-            case TTipoMdb::tmByte:
-                if (!n || *n < 0 || *n > 255)
-                    throw EErrorMdb(Error(i, "se esperaba un byte (0 a 255)"));
-                p[0] = uint8_t(*n);
-                break;
-            case TTipoMdb::tmEntero:
-                if (!n || *n < -32768 || *n > 32767)
-                    throw EErrorMdb(Error(i, "se esperaba un entero (-32768 a 32767)"));
-                PonU16(p, uint32_t(*n));
-                break;
-            case TTipoMdb::tmLargo:
-                if (!n || *n < std::numeric_limits<int32_t>::min() ||
-                    *n > std::numeric_limits<int32_t>::max())
-                    throw EErrorMdb(Error(i, "se esperaba un entero largo (32 bits)"));
-                PonU32(p, uint32_t(*n));
-                break;
-            case TTipoMdb::tmSimple: {
-                if (!n && !x)
-                    throw EErrorMdb(Error(i, "se esperaba un número"));
-                const float f = n ? float(*n) : float(*x);
-                if (!std::isfinite(f))
-                    throw EErrorMdb(Error(i, "número fuera del rango de un simple"));
-                uint32_t b;
-                std::memcpy(&b, &f, 4);
-                PonU32(p, b);
-                break;
-            }
-            case TTipoMdb::tmDoble:
-                if (!n && !x)
-                    throw EErrorMdb(Error(i, "se esperaba un número"));
-                if (x && !std::isfinite(*x))
-                    throw EErrorMdb(Error(i, "Access no guarda infinitos ni NaN"));
-                PonDoble(p, n ? double(*n) : *x);
-                break;
-            case TTipoMdb::tmMoneda: {
-                const jet::TMoneda* m = std::get_if<jet::TMoneda>(&v);
-                if (!m)
-                    throw EErrorMdb(Error(i, "se esperaba un importe de moneda"));
-                PonU32(p, uint32_t(uint64_t(m->nDiezMilesimos)));
-                PonU32(p + 4, uint32_t(uint64_t(m->nDiezMilesimos) >> 32));
-                break;
-            }
-            case TTipoMdb::tmFechaHora: {
-                const jet::TFecha* f = std::get_if<jet::TFecha>(&v);
-                if (!f || !std::isfinite(f->dSerial))
-                    throw EErrorMdb(Error(i, "se esperaba una fecha"));
-                PonDoble(p, f->dSerial);
-                break;
-            }
-            default:
-                break;
-        }
+        CodificaFijo(i, v, fila_.data() + 2 + d.nPosicion);
     }
 
     if (nVariables_ > 0) {
@@ -362,8 +426,9 @@ void TTablaMdb::EscribeTdef(uint32_t nMapaUsadas, uint32_t nMapaLibres,
         AgregaU16(t, 0);
         t.push_back(d.bFija ? 0x03 : 0x02);  // fixed length, may be null
         const bool bTexto = c.eTipo == TTipoMdb::tmTexto || c.eTipo == TTipoMdb::tmMemo;
-        // Access compresses user text but keeps its system tables in plain UCS-2.
-        t.push_back(bTexto && !bSistema_ ? 0x01 : 0x00);
+        // Access compresses user text but keeps its system tables in plain
+        // UCS-2; a calculated field carries its own two flags.
+        t.push_back(uint8_t((bTexto && !bSistema_ ? 0x01 : 0x00) | (c.bCalculada ? 0xc0 : 0x00)));
         AgregaU32(t, 0);
         AgregaU16(t, d.bFija ? uint32_t(d.nPosicion) : 0);
         AgregaU16(t, uint32_t(d.nLargo));

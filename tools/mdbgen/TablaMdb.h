@@ -54,6 +54,7 @@ private:
         int nIndiceLargo = -1;  // index in largos_ for memo/OLE
     };
     void CodificaVariable(size_t i, const jet::TValor& v, std::vector<uint8_t>& bytes);
+    void CodificaFijo(size_t i, const jet::TValor& v, uint8_t* p);
     void CodificaBytes(size_t i, const jet::TValor& v, std::vector<uint8_t>& bytes);
     uint32_t GuardaLargo(TLargo& largo, const std::vector<uint8_t>& bytes, uint8_t& nBandera);
     std::string Error(size_t i, const std::string& sQue) const;

@@ -107,7 +107,9 @@ TEST(ADOConnection, UnaAperturaFallidaDejaLaConexionCerradaYDiceClaseYMensaje) {
     } casos[] = {
         {CadenaAccess(sConClave, "quilon"), "EContrasenaInvalida - No es una contraseña válida."},
         {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + sConClave,
-         "EContrasenaInvalida - No es una contraseña válida."},
+         "EContrasenaRequerida - El archivo '" + sConClave +
+             "' está protegido con una contraseña de base de datos: hay que indicarla para "
+             "abrirlo."},
         {"Provider=SQLOLEDB.1;Password=x;Persist Security Info=True;User ID=sa;Initial "
          "Catalog=Norvex;Data Source=servidor\\SQL,1433",
          "EProveedorNoDisponible - El proveedor 'SQLOLEDB.1' no está disponible en esta "

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "TDirTemporal.h"
 #include "platform/jet/EErrorJet.h"
+#include "tools/mdbgen/EscritorMdb.h"
 
 namespace jet {
 // Readable values in failure messages.
@@ -134,10 +136,15 @@ TEST(ArchivoAccess, ContrasenaDeLaBaseDeDatos) {
     EXPECT_EQ(Filas(*archivo, "Table1"), esperadas);
 
     for (const char* sMala :
-         {"quilon", "", "Password", "PASSWORD", "password ", "passwor", "passwordx"})
+         {"quilon", "Password", "PASSWORD", "password ", "passwor", "passwordx"})
         EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sConClave, sMala); }),
                   "EContrasenaInvalida - No es una contraseña válida.")
             << "'" << sMala << "'";
+    // None given is not a wrong one: the user is asked for it.
+    EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sConClave, ""); }),
+              "EContrasenaRequerida - El archivo '" + sConClave +
+                  "' está protegido con una contraseña de base de datos: hay que indicarla para "
+                  "abrirlo.");
 
     // A file without a password opens whatever password is given, as Jet does.
     for (const char* sCualquiera : {"", "quilon"})
@@ -185,11 +192,13 @@ TEST(ArchivoAccess, ContrasenasJet3EnCp1252YJet4EnUcs2) {
         const std::string sRuta = ConContrasena(c.sArchivo, c.sBytesClave, dir);
         EXPECT_EQ(TArchivoAccess::Abre(sRuta, c.sContrasena)->DameNombresTablas().size(), 4u)
             << c.sContrasena;
-        for (const std::string& sMala :
-             {std::string(""), c.sContrasena.substr(1), c.sContrasena + "x"})
+        for (const std::string& sMala : {c.sContrasena.substr(1), c.sContrasena + "x"})
             EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sRuta, sMala); }),
                       "EContrasenaInvalida - No es una contraseña válida.")
                 << c.sContrasena << " / " << sMala;
+        EXPECT_TRUE(
+            Falla([&] { TArchivoAccess::Abre(sRuta, ""); }).starts_with("EContrasenaRequerida"))
+            << c.sContrasena;
     }
 }
 
@@ -425,8 +434,37 @@ TEST(ArchivoAccess, UnMapaDeUsoRotoEsUnArchivoDanadoYNoUnFalloDelPrograma) {
     retocado.RompeMapaDeUso();
     const std::string sRuta = retocado.Guarda(dir);
     EXPECT_EQ(Falla([&] { TArchivoAccess::Abre(sRuta, ""); }),
-              "EArchivoNoEsAccess - El archivo '" + sRuta +
-                  "' no es una base de datos de Access válida: está incompleto o dañado.");
+              "ETablaDanada - No se puede leer la tabla 'Table1' del archivo '" + sRuta +
+                  "': su definición está dañada (su mapa de páginas está roto).");
+}
+
+// Threads share one file: each reading takes the file's page cursor for
+// itself, so two at once give what each gives alone.
+TEST(ArchivoAccess, DosHilosLeenElMismoArchivoALaVez) {
+    TDirTemporal dir;
+    const std::string sRuta = (dir / "hilos.mdb").string();
+    {
+        mdb::TEscritorMdb e(sRuta, {});
+        e.CreaTabla("t", {{"Id", mdb::TTipoMdb::tmLargo}, {"Texto", mdb::TTipoMdb::tmMemo}});
+        for (int64_t i = 0; i < 3000; ++i)
+            e.AgregaFila({i, std::string(static_cast<size_t>(i % 300), char('a' + i % 26))});
+        e.Cierra();
+    }
+    auto archivo = TArchivoAccess::Abre(sRuta, "");
+    const TFilas solas = Filas(*archivo, "t");
+    ASSERT_EQ(solas.size(), 3000u);
+    std::vector<TFilas> leidas(4);
+    std::vector<std::string> fallos(leidas.size());
+    {
+        std::vector<std::jthread> hilos;
+        for (size_t h = 0; h < leidas.size(); ++h)
+            hilos.emplace_back(
+                [&, h] { fallos[h] = Falla([&] { leidas[h] = Filas(*archivo, "t"); }); });
+    }
+    for (size_t h = 0; h < leidas.size(); ++h) {
+        EXPECT_EQ(fallos[h], "(no falló)") << h;
+        EXPECT_TRUE(leidas[h] == solas) << h;
+    }
 }
 
 }  // namespace

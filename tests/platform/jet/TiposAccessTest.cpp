@@ -148,6 +148,88 @@ TEST(TiposAccess, LeeSimplesBinariosYOleDeUnMdb) {
     EXPECT_EQ(Texto(motor.Ejecuta("SELECT Id FROM t WHERE B IS NULL AND S < 0")), "2");
 }
 
+// Access 2010's calculated fields keep the value Access computed, wrapped in
+// a few bytes of their own: each reads as a column of its type, a Yes/No one
+// from its value and not from the null mask.
+TEST(TiposAccess, LosCamposCalculadosSeLeenComoSuTipo) {
+    using mdb::TTipoMdb;
+    TDirTemporal dir;
+    const std::string sRuta = (dir / "calculados.accdb").string();
+    auto calculada = [](std::string sNombre, TTipoMdb eTipo, int nTamano = 0) {
+        mdb::TColumnaMdb c{std::move(sNombre), eTipo, nTamano};
+        c.bCalculada = true;
+        return c;
+    };
+    const jet::TValor N = std::monostate{};
+    const std::vector<std::vector<jet::TValor>> filas{
+        {int64_t{1}, std::string("Ana"), int64_t{2}, std::string("Hola Ana"), jet::TMoneda{12345},
+         jet::TFecha{44197.5}, true, 0.5, int64_t{-7}},
+        {int64_t{2}, std::string("Luis"), int64_t{4}, std::string("Hola Luis"), jet::TMoneda{-1},
+         jet::TFecha{-1.25}, false, 1.0, N},
+    };
+    {
+        mdb::TEscritorMdb::TOpciones opciones;
+        opciones.nVersion = mdb::TEscritorMdb::kAccess2010;
+        mdb::TEscritorMdb e(sRuta, opciones);
+        e.CreaTabla("t", {{"Id", TTipoMdb::tmLargo},
+                          {"Nombre", TTipoMdb::tmTexto, 20},
+                          calculada("Doble", TTipoMdb::tmLargo),
+                          calculada("Saludo", TTipoMdb::tmTexto, 40),
+                          calculada("Precio", TTipoMdb::tmMoneda),
+                          calculada("Alta", TTipoMdb::tmFechaHora),
+                          calculada("Activo", TTipoMdb::tmBooleano),
+                          calculada("Mitad", TTipoMdb::tmDoble),
+                          calculada("Corto", TTipoMdb::tmEntero)});
+        for (const auto& f : filas) e.AgregaFila(f);
+        e.Cierra();
+    }
+    auto archivo = jet::TArchivoAccess::Abre(sRuta, "");
+    const auto& columnas = archivo->BuscaTabla("t")->columnas;
+    ASSERT_EQ(columnas.size(), 9u);
+    EXPECT_EQ(columnas[3].eTipo, TTipoColumna::tcTexto);
+    EXPECT_EQ(columnas[6].eTipo, TTipoColumna::tcBooleano);
+    std::vector<std::vector<jet::TValor>> leidas;
+    archivo->LeeFilas("t", [&](const std::vector<jet::TValor>& f) { leidas.push_back(f); });
+    EXPECT_TRUE(leidas == filas);
+
+    jet::TMotorJet motor([sRuta] { return jet::TArchivoAccess::Abre(sRuta, ""); },
+                         jet::TArchivoAccess::FirmaEnDisco);
+    EXPECT_EQ(Texto(motor.Ejecuta("SELECT Id, Doble * 10, Saludo, Precio FROM t WHERE Activo")),
+              "1,20,Hola Ana,$1.2345");
+}
+
+// Access 2019's Date/Time Extended keeps 100-nanosecond ticks: it reads as
+// its text with the seven decimals, whole from year 1 to 9999.
+TEST(TiposAccess, FechaHoraExtendidaSeLeeConSusSieteDecimales) {
+    TDirTemporal dir;
+    const std::string sRuta = (dir / "extendida.accdb").string();
+    const std::vector<std::string> fechas{
+        "2021-12-30 12:34:56.7891234", "0001-01-01 00:00:00.0000000", "9999-12-31 23:59:59.9999999",
+        "1900-02-28 00:00:00.0000001"};
+    {
+        mdb::TEscritorMdb::TOpciones opciones;
+        opciones.nVersion = mdb::TEscritorMdb::kAccess2016;
+        mdb::TEscritorMdb e(sRuta, opciones);
+        e.CreaTabla("t",
+                    {{"Id", mdb::TTipoMdb::tmLargo}, {"Cuando", mdb::TTipoMdb::tmFechaExtendida}});
+        for (size_t i = 0; i < fechas.size(); ++i)
+            e.AgregaFila({static_cast<int64_t>(i), fechas[i]});
+        e.AgregaFila({int64_t{9}, std::monostate{}});
+        e.Cierra();
+    }
+    auto archivo = jet::TArchivoAccess::Abre(sRuta, "");
+    std::vector<jet::TValor> leidas;
+    archivo->LeeFilas("t", [&](const std::vector<jet::TValor>& f) { leidas.push_back(f[1]); });
+    ASSERT_EQ(leidas.size(), 5u);
+    for (size_t i = 0; i < fechas.size(); ++i) EXPECT_EQ(leidas[i], jet::TValor(fechas[i])) << i;
+    EXPECT_TRUE(jet::EsNulo(leidas[4]));
+
+    jet::TMotorJet motor([sRuta] { return jet::TArchivoAccess::Abre(sRuta, ""); },
+                         jet::TArchivoAccess::FirmaEnDisco);
+    EXPECT_EQ(Texto(motor.Ejecuta("SELECT Id FROM t WHERE Cuando IS NOT NULL ORDER BY Cuando")),
+              "1; 3; 0; 2");
+}
+
 // ---- The encrypted .accdb ----
 
 std::string LeeBytes(const std::filesystem::path& ruta) {
