@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "platform/jet/Comillas.h"
+#include "platform/jet/Csv.h"
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/TextoValor.h"
 
@@ -70,11 +70,6 @@ std::string ConMiles(std::size_t n) {
     return s;
 }
 
-// Quoted only where the text needs it, as the other CSV outputs do.
-std::string CampoCsv(const std::string& s) {
-    return s.find_first_of(",\"\r\n") == std::string::npos ? s : jet::Entrecomilla(s, '"');
-}
-
 std::string TextoCsv(const jet::TValor& v) {
     if (const double* d = std::get_if<double>(&v); d && std::isfinite(*d)) {
         // The shortest text that reads back to the same double: sums of the
@@ -85,7 +80,7 @@ std::string TextoCsv(const jet::TValor& v) {
     }
     if (const std::string* s = std::get_if<std::string>(&v); s && s->empty())
         return "\"\"";  // empty text, unlike null
-    return CampoCsv(jet::TextoValor(v, '.'));
+    return jet::CampoCsv(jet::TextoValor(v, '.'));
 }
 
 }  // namespace
@@ -134,7 +129,7 @@ std::string DescribeCalculo(const TEvidenciaPregunta& e) {
 void EscribeCsvEvidencia(const jet::TResultado& filas, std::ostream& salida) {
     std::string sLinea;
     for (std::size_t i = 0; i < filas.columnas.size(); ++i)
-        sLinea += (i ? "," : "") + CampoCsv(filas.columnas[i]);
+        sLinea += (i ? "," : "") + jet::CampoCsv(filas.columnas[i]);
     salida << sLinea << "\r\n";
     for (const auto& fila : filas.filas) {
         sLinea.clear();
