@@ -10,7 +10,7 @@
 #include <string>
 
 #include "bench/ConsultasCsv.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/Instantanea.h"
 #include "platform/jet/MotorJet.h"
 
@@ -23,14 +23,15 @@ void CopiaEnArchivo(sqlite3* origen, const std::string& sDestino) {
     std::remove(sDestino.c_str());
     sqlite3* db = nullptr;
     if (sqlite3_open(sDestino.c_str(), &db) != SQLITE_OK)
-        throw jet::EErrorJet("EMotorSql", "no se pudo crear " + sDestino);
+        throw jet::ErrorJet(jet::TErrorJet::Motor, {"no se pudo crear " + sDestino});
     sqlite3_backup* b = sqlite3_backup_init(db, "main", origen, "main");
     const int rc = b ? sqlite3_backup_step(b, -1) : SQLITE_ERROR;
     sqlite3_backup_finish(b);
     const std::string sError = sqlite3_errmsg(db);
     sqlite3_close(db);
     if (rc != SQLITE_DONE)
-        throw jet::EErrorJet("EMotorSql", "no se pudo copiar a " + sDestino + ": " + sError);
+        throw jet::ErrorJet(jet::TErrorJet::Motor,
+                            {"no se pudo copiar a " + sDestino + ": " + sError});
 }
 
 }  // namespace
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
     const std::string sRuta = argv[1], sDestino = argv[4];
     auto abre = [&] { return jet::TArchivoAccess::Abre(sRuta, "quilon"); };  // norvexgen's
     try {
-        jet::TInstantanea copia(abre, &jet::TArchivoAccess::FirmaEnDisco);
+        jet::TInstantanea copia(abre, &jet::TArchivoAccess::FirmaEnDisco, [] {});
         copia.Actualiza();
         for (const char* t : kTablas) copia.DameTabla(t);
         CopiaEnArchivo(copia.Db(), sDestino + ".db");

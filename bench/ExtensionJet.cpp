@@ -5,15 +5,16 @@
 // `sqlite3` program itself uses on Debian; the routine table is not needed.
 #include <sqlite3.h>
 
-#include "platform/jet/Instantanea.h"
+#include "platform/jet/ConexionesJet.h"
 
 struct sqlite3_api_routines;
 
 extern "C" __attribute__((visibility("default"))) int sqlite3_extension_init(
     sqlite3* db, char** pzError, const sqlite3_api_routines*) {
     try {
-        jet::TInstantanea::PreparaConexion(db, nullptr);
+        jet::PreparaConexion(db, nullptr);
     } catch (...) {
+        // Called by SQLite's C code, through which nothing may unwind.
         *pzError = sqlite3_mprintf("no se pudieron registrar las funciones de Jet");
         return SQLITE_ERROR;
     }

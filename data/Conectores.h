@@ -2,12 +2,13 @@
 
 #include <exception>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "data/IIConector.h"
 #include "errors/ErroresBD.h"
 #include "platform/ado/TADOConnection.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 
 // Base of the connectors; each has its own BD-101 presenter.
 class TConector : public IConector {
@@ -28,6 +29,8 @@ public:
         try {
             F_Conector->SetConnected(false);
         } catch (...) {
+            // A destructor cannot throw, and a connection that fails to
+            // close is gone with its object all the same.
         }
     }
 
@@ -46,9 +49,11 @@ public:
         try {
             F_Conector->SetConnected(bConecta);
         } catch (const jet::EErrorJet& e) {
-            Reporta(e.Clase(), e.Mensaje());
+            Reporta(e);
+        } catch (const std::bad_alloc&) {
+            Reporta(jet::ErrorJet(jet::TErrorJet::Memoria));
         } catch (const std::exception& e) {
-            Reporta("Exception", e.what());
+            Reporta(jet::ErrorJet(jet::TErrorJet::Interno, {e.what()}));
         }
     }
 
@@ -60,11 +65,13 @@ protected:
     std::unique_ptr<TConexionPlataforma> F_Conector;
 
 private:
-    void Reporta(const std::string& sClase, const std::string& sMensaje) {
-        F_Errores->MuestraError("BD-101", NombreClase(), sClase + " - " + sMensaje);
+    void Reporta(const jet::EErrorJet& e) {
+        F_Errores->MuestraError("BD-101", NombreClase(), e.Clase() + " - " + e.Mensaje());
         try {
             F_Conector->SetConnected(false);
         } catch (...) {
+            // The failure the user reads is the one just shown; a second one
+            // while closing would only hide it.
         }
     }
 };

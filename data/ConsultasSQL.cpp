@@ -4,10 +4,11 @@
 
 #include <ctime>
 #include <filesystem>
+#include <new>
 #include <typeinfo>
 
 #include "errors/ErroresBD.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 
 namespace {
 
@@ -49,8 +50,13 @@ bool TConsultasSQL::Corre(const std::string& sConsulta, ado::TADOQuery& qQuery,
         return true;
     } catch (const jet::EErrorJet& e) {
         MuestraFalla(e.Clase(), e.Mensaje());
+    } catch (const std::bad_alloc&) {
+        // Nothing escapes the data layer; a lack of memory is said as one.
+        const jet::EErrorJet e = jet::ErrorJet(jet::TErrorJet::Memoria);
+        MuestraFalla(e.Clase(), e.Mensaje());
     } catch (const std::exception& e) {
-        MuestraFalla(Desenreda(typeid(e).name()), e.what());
+        const jet::EErrorJet interna = jet::ErrorJet(jet::TErrorJet::Interno, {e.what()});
+        MuestraFalla(interna.Clase(), interna.Mensaje());
     }
     qQuery.Close();
     return false;

@@ -1,11 +1,10 @@
 #include "data/UnionNorvex.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <iterator>
 #include <optional>
 
+#include "platform/jet/NombresJet.h"
 #include "platform/jet/sql/JetCollation.h"
 
 namespace {
@@ -14,13 +13,13 @@ using jet::TValor;
 
 int Columna(const jet::TTabla& tabla, const char* sNombre) {
     for (size_t i = 0; i < tabla.columnas.size(); ++i)
-        if (strcasecmp(tabla.columnas[i].sNombre.c_str(), sNombre) == 0)
+        if (jet::MismoNombreJet(tabla.columnas[i].sNombre, sNombre))
             return static_cast<int>(i);
     return -1;
 }
 
 bool EsTabla(const jet::TTabla& tabla, const char* sNombre) {
-    return strcasecmp(tabla.sNombre.c_str(), sNombre) == 0;
+    return jet::MismoNombreJet(tabla.sNombre, sNombre);
 }
 
 std::optional<int64_t> Entero(const TValor& v) {
@@ -192,7 +191,10 @@ void TUnionNorvex::Prepara(const std::vector<const jet::TArchivoAccess*>& partes
     catalogos_->divisas.resize(partes.size());
     catalogos_->clientes.resize(partes.size());
     for (size_t n = 0; n < partes.size(); ++n) LeeCatalogos(*partes[n], n);
-    alertas_.clear();
+    {
+        const std::lock_guard<std::mutex> cerrojo(mAlertas_);
+        alertas_.clear();
+    }
     UneCatalogos();
 }
 
@@ -298,6 +300,7 @@ std::set<size_t> TUnionNorvex::Reprepara(const std::vector<const jet::TArchivoAc
             divisas_[n] = divisas[n];
         }
     }
+    const std::lock_guard<std::mutex> cerrojo(mAlertas_);
     for (auto it = alertas_.begin(); it != alertas_.end();) {
         for (size_t n : releer) it->second.erase(n);
         it = it->second.empty() ? alertas_.erase(it) : std::next(it);
@@ -342,6 +345,7 @@ int64_t TUnionNorvex::Divisa(size_t n, int64_t nClave) {
 }
 
 std::set<size_t> TUnionNorvex::DameSucursalesConAlertas(const std::string& sClave) const {
+    const std::lock_guard<std::mutex> cerrojo(mAlertas_);
     const auto it = alertas_.find(sClave);
     return it == alertas_.end() ? std::set<size_t>{} : it->second;
 }
@@ -352,8 +356,10 @@ bool TUnionNorvex::Adapta(size_t n, const jet::TTabla& tabla, std::vector<TValor
         const int nCliente = Columna(tabla, "ClaveCliente");
         const int nEmp = Columna(tabla, "NumEmp");
         if (nCliente >= 0 && nEmp >= 0 && !empresas_.empty() && Entero(fila[nEmp]) == empresas_[0])
-            if (const auto s = Texto(fila[nCliente]))
+            if (const auto s = Texto(fila[nCliente])) {
+                const std::lock_guard<std::mutex> cerrojo(mAlertas_);
                 alertas_[*s].insert(n);
+            }
     }
     return bAceptada;
 }

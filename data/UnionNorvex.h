@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -70,7 +71,8 @@ public:
                                const std::set<size_t>& cambiadas) override;
 
     // The branches (0 the head office) whose alerts of their active company
-    // name a client of the union, once the alerts have been read.
+    // name a client of the union, once the alerts have been read. From any
+    // thread, also while rows are read (a window's heartbeat).
     std::set<size_t> DameSucursalesConAlertas(const std::string& sClave) const;
 
 private:
@@ -87,7 +89,9 @@ private:
     TClavesTexto clavesClientes_;
     std::set<int64_t> clavesSectores_, clavesDivisas_;
     int64_t nSiguienteSector_ = 0, nSiguienteDivisa_ = 0;
-    std::map<std::string, std::set<size_t>, TOrdenJet> alertas_;
+    // Written as the alerts are read (on the reading thread), read from any.
+    mutable std::mutex mAlertas_;
+    std::map<std::string, std::set<size_t>, TOrdenJet> alertas_;  // guarded by mAlertas_
     // A branch's key without a catalogue row was renamed as rows were read.
     bool bRenombradaAlLeer_ = false;
 

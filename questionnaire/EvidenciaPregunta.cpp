@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "platform/jet/Comillas.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/Csv.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/TextoValor.h"
 
 std::string NombreCalculo(TCalculoRespuesta nCalculo) {
@@ -70,11 +70,6 @@ std::string ConMiles(std::size_t n) {
     return s;
 }
 
-// Quoted only where the text needs it, as the other CSV outputs do.
-std::string CampoCsv(const std::string& s) {
-    return s.find_first_of(",\"\r\n") == std::string::npos ? s : jet::Entrecomilla(s, '"');
-}
-
 std::string TextoCsv(const jet::TValor& v) {
     if (const double* d = std::get_if<double>(&v); d && std::isfinite(*d)) {
         // The shortest text that reads back to the same double: sums of the
@@ -85,7 +80,7 @@ std::string TextoCsv(const jet::TValor& v) {
     }
     if (const std::string* s = std::get_if<std::string>(&v); s && s->empty())
         return "\"\"";  // empty text, unlike null
-    return CampoCsv(jet::TextoValor(v, '.'));
+    return jet::CampoCsv(jet::TextoValor(v, '.'));
 }
 
 }  // namespace
@@ -94,9 +89,8 @@ TEvidenciaPregunta DameEvidencia(jet::TMotorJet& motor, int nPregunta, TCalculoR
                                  const std::string& sConsulta) {
     jet::TEvidenciaJet ev = motor.Evidencia(sConsulta, ColumnasEvidencia());
     if (!Concuerda(nCalculo, ev.forma))
-        throw jet::EErrorJet("EEvidencia", "La instrucción de la pregunta " +
-                                               std::to_string(nPregunta) + " no calcula " +
-                                               NombreCalculo(nCalculo) + ".");
+        throw jet::ErrorJet(jet::TErrorJet::EvidenciaOtroCalculo,
+                            {std::to_string(nPregunta), NombreCalculo(nCalculo)});
     TEvidenciaPregunta e;
     e.nPregunta = nPregunta;
     e.nCalculo = nCalculo;
@@ -135,7 +129,7 @@ std::string DescribeCalculo(const TEvidenciaPregunta& e) {
 void EscribeCsvEvidencia(const jet::TResultado& filas, std::ostream& salida) {
     std::string sLinea;
     for (std::size_t i = 0; i < filas.columnas.size(); ++i)
-        sLinea += (i ? "," : "") + CampoCsv(filas.columnas[i]);
+        sLinea += (i ? "," : "") + jet::CampoCsv(filas.columnas[i]);
     salida << sLinea << "\r\n";
     for (const auto& fila : filas.filas) {
         sLinea.clear();

@@ -1,7 +1,7 @@
 #include "questionnaire/RepCuestANDU2017.h"
 
 #include "platform/ado/TADOConnection.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "questionnaire/ConsultaPropia.h"
 
 std::string TRepCuestANDU2017::DameOpsDolares(bool bVenta, const std::string& sFIni,
@@ -146,10 +146,9 @@ void TRepCuestANDU2017::DameConsulta(int nPregunta, std::string& sConsulta) {
 TEvidenciaPregunta TRepCuestANDU2017::DameEvidenciaPregunta(int nPregunta) {
     const auto nCalculo = DameCalculo(nPregunta);
     if (!nCalculo)
-        throw jet::EErrorJet("EEvidencia", "La pregunta " + std::to_string(nPregunta) +
-                                               " no se calcula con la base de datos.");
+        throw jet::ErrorJet(jet::TErrorJet::EvidenciaNoCalculada, {std::to_string(nPregunta)});
     if (!F_Conector || !F_Conector->Connected())
-        throw jet::EErrorJet("EEvidencia", "No hay conexión con la base de datos.");
+        throw jet::ErrorJet(jet::TErrorJet::EvidenciaSinConexion);
     std::string sConsulta;
     DameConsulta(nPregunta, sConsulta);
     return DameEvidencia(F_Conector->Motor(), nPregunta, *nCalculo, sConsulta);

@@ -4,7 +4,7 @@
 
 #include "platform/ado/TCadenaConexion.h"
 #include "platform/jet/ArchivoUnion.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/MotorJet.h"
 
 namespace ado {
@@ -62,9 +62,7 @@ void TADOConnection::SetConnected(bool bAbierta) {
     const std::string sNombre =
         nInicio == std::string::npos ? "" : sProveedor.substr(nInicio, nFin - nInicio + 1);
     if (strcasecmp(sNombre.c_str(), sProveedorJet) != 0)
-        throw jet::EErrorJet(
-            kProveedorNoDisponible,
-            "El proveedor '" + sProveedor + "' no está disponible en esta plataforma.");
+        throw jet::ErrorJet(jet::TErrorJet::ProveedorNoDisponible, {sProveedor});
     const std::string sRuta = cadena.Valor("Data Source");
     const std::string sContrasena = cadena.Valor("Jet OLEDB:Database Password");
     d_->archivo = jet::TArchivoAccess::Abre(sRuta, sContrasena);
@@ -80,7 +78,7 @@ void TADOConnection::SetConnected(bool bAbierta) {
 void TADOConnection::UneArchivos(const std::vector<std::pair<std::string, std::string>>& otros,
                                  std::shared_ptr<jet::IReglasUnion> reglas) {
     if (!d_->archivo)
-        throw jet::EErrorJet(kConexionCerrada, "La conexión no está abierta.");
+        throw jet::ErrorJet(jet::TErrorJet::ConexionCerrada);
     // The new engine keeps the heartbeat its creator gave the old one: a
     // window that joins its branches must stay painted while they answer.
     const auto latido = d_->motor ? d_->motor->Latido() : nullptr;
@@ -118,7 +116,7 @@ bool TADOConnection::Connected() const {
 
 jet::TArchivoAccess& TADOConnection::Archivo() {
     if (!d_->archivo)
-        throw jet::EErrorJet(kConexionCerrada, "La conexión no está abierta.");
+        throw jet::ErrorJet(jet::TErrorJet::ConexionCerrada);
     return *d_->archivo;
 }
 const std::string& TADOConnection::RutaArchivo() const {
@@ -129,7 +127,7 @@ const std::string& TADOConnection::ContrasenaArchivo() const {
 }
 jet::TMotorJet& TADOConnection::Motor() {
     if (!d_->motor)
-        throw jet::EErrorJet(kConexionCerrada, "La conexión no está abierta.");
+        throw jet::ErrorJet(jet::TErrorJet::ConexionCerrada);
     return *d_->motor;
 }
 

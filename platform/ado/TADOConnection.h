@@ -16,8 +16,6 @@ namespace ado {
 
 // Kinds of the failures of the connection object (EErrorJet::Clase()); the
 // Access file adds its own (platform/jet/TArchivoAccess.h).
-inline constexpr const char* kProveedorNoDisponible = "EProveedorNoDisponible";
-inline constexpr const char* kConexionCerrada = "EConexionCerrada";
 
 // The provider that opens Access files.
 inline constexpr const char* sProveedorJet = "Microsoft.Jet.OLEDB.4.0";

@@ -8,18 +8,14 @@
 
 #include "platform/ado/TADOConnection.h"
 #include "platform/jet/Decimal.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/MotorJet.h"
+#include "platform/jet/NombresJet.h"
 #include "platform/jet/TextoValor.h"
-#include "platform/jet/sql/JetCollation.h"
 
 namespace ado {
 
 namespace {
-
-constexpr const char* kConsultaCerrada = "EConsultaCerrada";
-constexpr const char* kCampoNoEncontrado = "ECampoNoEncontrado";
-constexpr const char* kConversion = "EConversion";
 
 char SeparadorDecimal() {
     const std::lconv* lc = std::localeconv();
@@ -27,7 +23,7 @@ char SeparadorDecimal() {
 }
 
 jet::EErrorJet ErrorConversion(const std::string& sTexto, const char* sTipo) {
-    return jet::EErrorJet(kConversion, "'" + sTexto + "' no es un valor " + sTipo + " válido.");
+    return jet::ErrorJet(jet::TErrorJet::Conversion, {sTexto, sTipo});
 }
 
 }  // namespace
@@ -154,12 +150,11 @@ struct TADOQuery::TDatos {
 
     void ExigeActiva() const {
         if (!bActiva)
-            throw jet::EErrorJet(kConsultaCerrada,
-                                 "No se puede realizar esta operación con la consulta cerrada.");
+            throw jet::ErrorJet(jet::TErrorJet::ConsultaCerrada);
     }
     jet::TMotorJet& Motor() const {
         if (!conexion)
-            throw jet::EErrorJet(kConexionCerrada, "La consulta no tiene conexión.");
+            throw jet::ErrorJet(jet::TErrorJet::ConsultaSinConexion);
         return conexion->Motor();
     }
 };
@@ -237,8 +232,7 @@ TCampo TADOQuery::Field(int nIndice) const {
     d_->ExigeActiva();
     const auto i = static_cast<size_t>(nIndice);
     if (i >= d_->resultado.columnas.size())
-        throw jet::EErrorJet(kCampoNoEncontrado,
-                             "No existe el campo número " + std::to_string(nIndice) + ".");
+        throw jet::ErrorJet(jet::TErrorJet::CampoNumeroInexistente, {std::to_string(nIndice)});
     // Past the last row every field reads as Null.
     if (d_->nFila >= d_->resultado.filas.size())
         return TCampo(std::monostate{});
@@ -248,9 +242,9 @@ TCampo TADOQuery::FieldByName(const std::string& sNombre) const {
     d_->ExigeActiva();
     const auto& columnas = d_->resultado.columnas;
     for (size_t i = 0; i < columnas.size(); ++i)
-        if (jet::sql::JetCollation::Pliega(columnas[i]) == jet::sql::JetCollation::Pliega(sNombre))
+        if (jet::MismoNombreJet(columnas[i], sNombre))
             return Field(static_cast<int>(i));
-    throw jet::EErrorJet(kCampoNoEncontrado, "No se encontró el campo '" + sNombre + "'.");
+    throw jet::ErrorJet(jet::TErrorJet::CampoNoEncontrado, {sNombre});
 }
 
 }  // namespace ado

@@ -4,10 +4,13 @@
 
 #include <chrono>
 #include <map>
+#include <utility>
 
+#include "platform/jet/ConexionesJet.h"
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/Instantanea.h"
 #include "platform/jet/MotorJet.h"
+#include "platform/jet/TablasGuardadas.h"
 #include "platform/jet/sql/RecursosSqlite.h"
 
 namespace jet {
@@ -24,32 +27,27 @@ struct ENoCopiada {};
 // caller's connection never sees.
 class TCatalogoHilo : public sql::ICatalogo {
 public:
-    TCatalogoHilo(const TInstantanea& instantanea, bool bGuarda, sqlite3* db,
-                  sql::TRanuraError& ranura)
-        : instantanea_(instantanea), bGuarda_(bGuarda), db_(db), ranura_(ranura) {}
+    TCatalogoHilo(const TInstantanea& instantanea, sqlite3* db, sql::TRanuraError& ranura)
+        : instantanea_(instantanea), db_(db), ranura_(ranura) {}
     TablaCatalogo DameTabla(const std::string& sNombre) override {
         if (auto t = instantanea_.TablaCopiada(sNombre))
             return std::move(*t);
         throw ENoCopiada{};
     }
-    bool GuardaDerivadas() const override { return bGuarda_; }
     std::string Materializa(const std::string& sSql) override {
-        if (!bGuarda_)
-            return "";
         if (std::string s = instantanea_.DerivadaCompartida(sSql); !s.empty())
             return s;
         if (auto it = propias_.find(sSql); it != propias_.end())
             return it->second;
         // Names the shared database never uses, so unqualified they find this one.
         const std::string sNombre = "__h" + std::to_string(propias_.size() + 1);
-        const bool bBien = TInstantanea::CopiaDerivada(db_, "hilo.\"" + sNombre + "\"", sSql);
+        const bool bBien = CopiaDerivada(db_, "hilo.\"" + sNombre + "\"", sSql);
         ranura_.Vacia();
         return propias_[sSql] = bBien ? sNombre : "";
     }
 
 private:
     const TInstantanea& instantanea_;
-    const bool bGuarda_;  // the engine's optimisation, on or off
     sqlite3* db_;
     sql::TRanuraError& ranura_;
     std::map<std::string, std::string> propias_;
@@ -58,26 +56,24 @@ private:
 }  // namespace
 
 TAnticipador::TAnticipador(const TInstantanea& instantanea, std::vector<std::string> consultas,
-                           size_t nDesde, std::shared_ptr<TLatido> latido)
+                           size_t nDesde, std::shared_ptr<TLatido> latido, sql::TOpciones opciones)
     : instantanea_(instantanea),
-      bGuarda_(instantanea.GuardaDerivadas()),
+      opciones_(std::move(opciones)),
       consultas_(std::move(consultas)),
       latido_(std::move(latido)),
       ranuras_(consultas_.size()) {
     for (size_t i = 0; i < nDesde && i < ranuras_.size(); ++i)
         ranuras_[i].eEstado = TEstado::DelLlamador;
-    hilo_ = std::thread([this] { Trabaja(); });
+    hilo_ = std::jthread([this](const std::stop_token& parar) { Trabaja(parar); });
 }
 
 TAnticipador::~TAnticipador() {
-    bParar_.store(true);
+    hilo_.request_stop();
     cambio_.notify_all();
-    if (hilo_.joinable())
-        hilo_.join();
 }
 
 bool TAnticipador::Detener() const {
-    return bParar_.load(std::memory_order_relaxed) || (latido_ && latido_->Interrumpido());
+    return parar_->stop_requested() || (latido_ && latido_->Interrumpido());
 }
 
 size_t TAnticipador::Anticipadas() const {
@@ -94,18 +90,22 @@ std::optional<TResultado> TAnticipador::Toma(size_t i) {
         r.eEstado = TEstado::DelLlamador;
         return std::nullopt;
     }
-    while (r.eEstado == TEstado::EnCurso) {
+    // Woken when the thread is done with it; with a heartbeat, also at its
+    // interval, to beat it.
+    const auto hecha = [&] { return r.eEstado != TEstado::EnCurso; };
+    if (!latido_)
+        cambio_.wait(cerrojo, hecha);
+    while (!hecha()) {
         // The heartbeat may run a window's events: never under the lock.
         cerrojo.unlock();
-        if (latido_) {
-            latido_->Late();
-            if (latido_->Interrumpido())
-                throw ErrorJet(TErrorJet::Interrumpida);
-        }
+        latido_->Late();
+        if (latido_->Interrumpido())
+            throw ErrorJet(TErrorJet::Interrumpida);
         cerrojo.lock();
-        cambio_.wait_for(cerrojo, std::chrono::milliseconds(10),
-                         [&] { return r.eEstado != TEstado::EnCurso; });
+        cambio_.wait_for(cerrojo, latido_->Espera(), hecha);
     }
+    if (r.fallo)
+        std::rethrow_exception(std::exchange(r.fallo, nullptr));
     if (r.eEstado != TEstado::Hecha)
         return std::nullopt;
     r.eEstado = TEstado::DelLlamador;
@@ -114,18 +114,17 @@ std::optional<TResultado> TAnticipador::Toma(size_t i) {
     return resultado;
 }
 
-void TAnticipador::Trabaja() {
+void TAnticipador::Trabaja(const std::stop_token& parar) {
+    parar_ = &parar;
     const std::string sNombre = instantanea_.NombreCompartido();
     if (sNombre.empty())
         return;
     sql::TRanuraError ranura;
-    const sql::TConexionSqlite conexion = TInstantanea::AbreSegunda(sNombre, &ranura);
+    const sql::TConexionSqlite conexion = AbreSegunda(sNombre, &ranura);
     sqlite3* db = conexion.get();
     if (!db)
         return;
-    static std::atomic<unsigned> nHilos{0};
-    const std::string sAdjunta =
-        "ATTACH 'file:/kova-hilo-" + std::to_string(++nHilos) + "?vfs=memdb' AS hilo";
+    const std::string sAdjunta = "ATTACH '" + NombreEnMemoria("hilo") + "' AS hilo";
     if (sqlite3_exec(db, sAdjunta.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return;
     sqlite3_progress_handler(
@@ -142,7 +141,7 @@ void TAnticipador::Trabaja() {
             return 1;
         },
         this);
-    TCatalogoHilo catalogo(instantanea_, bGuarda_, db, ranura);
+    TCatalogoHilo catalogo(instantanea_, db, ranura);
     while (!Detener()) {
         size_t j = ranuras_.size();
         {
@@ -155,20 +154,28 @@ void TAnticipador::Trabaja() {
             ranuras_[j].eEstado = TEstado::EnCurso;
         }
         std::unique_ptr<TResultado> resultado;
+        std::exception_ptr fallo;
         try {
             resultado = std::make_unique<TResultado>(
-                TMotorJet::CorreEn(db, ranura, TMotorJet::Compila(consultas_[j], catalogo)));
-        } catch (...) {
+                TMotorJet::CorreEn(db, ranura, sql::Compila(consultas_[j], catalogo, opciones_)));
+        } catch (const EErrorJet&) {
             // The caller runs it again and meets the failure itself.
-            ranura.Vacia();
+        } catch (const ENoCopiada&) {
+        } catch (...) {
+            // Nothing may leave a thread: the caller throws it instead.
+            fallo = std::current_exception();
         }
+        ranura.Vacia();
         {
             const std::lock_guard<std::mutex> cerrojo(m_);
             ranuras_[j].eEstado = resultado ? TEstado::Hecha : TEstado::Fallida;
             ranuras_[j].resultado = std::move(resultado);
+            ranuras_[j].fallo = fallo;
             nAnticipadas_ += ranuras_[j].resultado ? 1 : 0;
         }
         cambio_.notify_all();
+        if (fallo)
+            return;
     }
 }
 

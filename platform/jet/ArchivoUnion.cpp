@@ -1,9 +1,9 @@
 #include "platform/jet/ArchivoUnion.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <stdexcept>
+
+#include "platform/jet/NombresJet.h"
 
 namespace jet {
 
@@ -56,6 +56,23 @@ bool MismasTablas(const TArchivoAccess& a, const TArchivoAccess& b) {
     return true;
 }
 
+// One read of rows at a time, as the rules adapt them.
+class TLecturaUnica {
+public:
+    explicit TLecturaUnica(std::atomic<int>& n) : n_(n) {
+        if (n_.fetch_add(1) != 0) {
+            n_.fetch_sub(1);
+            throw std::logic_error("dos lecturas a la vez de las filas de una unión");
+        }
+    }
+    ~TLecturaUnica() { n_.fetch_sub(1); }
+    TLecturaUnica(const TLecturaUnica&) = delete;
+    TLecturaUnica& operator=(const TLecturaUnica&) = delete;
+
+private:
+    std::atomic<int>& n_;
+};
+
 }  // namespace
 
 std::set<size_t> IReglasUnion::Reprepara(const std::vector<const TArchivoAccess*>& partes,
@@ -97,6 +114,8 @@ std::set<size_t> TArchivoUnion::PartesCambiadas() const {
 }
 
 std::set<size_t> TArchivoUnion::ReabrePartes(const std::set<size_t>& cambiadas) {
+    if (nLecturas_.load() != 0)
+        throw std::logic_error("las reglas de una unión se preparan mientras se leen sus filas");
     std::set<size_t> todas;
     for (size_t n = 0; n < partes_.size(); ++n) todas.insert(n);
     if (!abreParte_)
@@ -161,6 +180,7 @@ void TArchivoUnion::LeeFilas(const std::string& sTabla,
 void TArchivoUnion::LeeFilasParte(
     size_t n, const std::string& sTabla,
     const std::function<void(const std::vector<TValor>&)>& fila) const {
+    const TLecturaUnica lectura(nLecturas_);
     const TTabla* tabla = BuscaTabla(sTabla);
     if (!tabla) {
         if (n == 0)
@@ -175,7 +195,7 @@ void TArchivoUnion::LeeFilasParte(
     for (const TColumna& c : tabla->columnas) {
         int k = -1;
         for (size_t j = 0; j < propia->columnas.size(); ++j)
-            if (strcasecmp(propia->columnas[j].sNombre.c_str(), c.sNombre.c_str()) == 0) {
+            if (MismoNombreJet(propia->columnas[j].sNombre, c.sNombre)) {
                 k = static_cast<int>(j);
                 break;
             }

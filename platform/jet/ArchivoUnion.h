@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <set>
@@ -14,6 +15,15 @@ namespace jet {
 // How the rows of several Access files become the rows of one: what each
 // file's row turns into, or whether it stays out. The rules know the data;
 // the union only knows files and tables.
+//
+// Threads: Prepara and Reprepara are called on the thread that opens the
+// union or opens its parts again (the engine's), never while rows are read;
+// Adapta on the thread that reads the rows (the snapshot's reader,
+// TLecturaSolapada), one row at a time. TArchivoUnion enforces both: a
+// second read at once, or a new preparation during a read, is a fault of
+// the program (std::logic_error), never a race. What Adapta learns and
+// another thread may want meanwhile (a window's heartbeat runs while rows
+// are read) the rules hand out under a lock of their own.
 class IReglasUnion {
 public:
     virtual ~IReglasUnion() = default;
@@ -21,7 +31,7 @@ public:
     // rules may read whatever catalogues they need to decide.
     virtual void Prepara(const std::vector<const TArchivoAccess*>& partes) = 0;
     // Row of the part nParte's table (columns as the union's table has them);
-    // false leaves it out.
+    // false leaves it out. On the reading thread.
     virtual bool Adapta(size_t nParte, const TTabla& tabla, std::vector<TValor>& fila) = 0;
     // The files of the parts `cambiadas` were opened again (partes holds
     // every part, those among them): the rules read again what Prepara read
@@ -83,6 +93,9 @@ private:
     TAbreParte abreParte_;
     TFirmaEnDisco firmaEnDisco_;
     std::string sRuta_;
+    // Rows being read (0 or 1): the rules adapt one row at a time and are
+    // never prepared again meanwhile.
+    mutable std::atomic<int> nLecturas_{0};
 
     std::vector<const TArchivoAccess*> Vistas() const;
 };

@@ -3,13 +3,16 @@
 #include <sqlite3.h>
 
 #include <atomic>
-#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
+#include <stop_token>
 #include <thread>
 #include <vector>
 
-#include "platform/jet/Instantanea.h"
+#include "platform/jet/ConexionesJet.h"
+#include "platform/jet/TablasGuardadas.h"
 #include "platform/jet/sql/RecursosSqlite.h"
 
 namespace jet {
@@ -70,27 +73,72 @@ bool CopiaMitad(sqlite3* db, const std::string& sDestino, const std::string& sSq
            sqlite3_step(st.get()) == SQLITE_DONE;
 }
 
-// The upper half, on a thread and a connection of its own.
-struct TSegunda {
-    std::string sCompartida, sMitad, sSql;
-    sqlite3_value* pivote;
-    TLatido* latido;
-    std::atomic<bool> bParar{false};
-    std::atomic<int> nEstado{0};  // 0 at work, 1 done, 2 failed
+// The upper half, on a thread and a connection of its own. The caller's
+// thread waits for Hecha, beating the heartbeat; stopping the thread (its
+// stop token: a failure of the lower half, an interruption, or the thread
+// going out of scope on any path) stops its statement at the next progress
+// call.
+class TSegunda {
+public:
+    TSegunda(std::string sCompartida, std::string sMitad, std::string sSql, sqlite3_value* pivote,
+             TLatido* latido)
+        : sCompartida_(std::move(sCompartida)),
+          sMitad_(std::move(sMitad)),
+          sSql_(std::move(sSql)),
+          pivote_(pivote),
+          latido_(latido) {}
 
-    bool Detener() const { return bParar.load() || (latido && latido->Interrumpido()); }
-
-    void Trabaja() {
+    void Trabaja(const std::stop_token& parar) {
+        parar_ = &parar;
         sql::TRanuraError ranura;
-        const sql::TConexionSqlite conexion = TInstantanea::AbreSegunda(sCompartida, &ranura);
+        const sql::TConexionSqlite conexion = AbreSegunda(sCompartida_, &ranura);
         sqlite3* db = conexion.get();
         if (db)
             sqlite3_progress_handler(
                 db, 1000, [](void* s) { return static_cast<TSegunda*>(s)->Detener() ? 1 : 0; },
                 this);
-        const bool bBien = db && Ejecuta(db, "ATTACH '" + sMitad + "' AS mitad") &&
-                           CopiaMitad(db, "mitad.\"t\"", sSql, pivote);
-        nEstado.store(bBien ? 1 : 2);
+        const bool bBien = db && Ejecuta(db, "ATTACH '" + sMitad_ + "' AS mitad") &&
+                           CopiaMitad(db, "mitad.\"t\"", sSql_, pivote_);
+        {
+            const std::lock_guard<std::mutex> cerrojo(m_);
+            eEstado_ = bBien ? TEstado::Hecha : TEstado::Fallida;
+        }
+        cambio_.notify_all();
+    }
+
+    // Whether the upper half is there, once the thread is done; meanwhile
+    // the heartbeat is beaten at its interval (an interruption stops the
+    // thread through parar).
+    bool Espera(std::jthread& hilo) {
+        std::unique_lock<std::mutex> cerrojo(m_);
+        const auto hecho = [&] { return eEstado_ != TEstado::EnCurso; };
+        if (!latido_) {
+            cambio_.wait(cerrojo, hecho);
+        } else {
+            while (!cambio_.wait_for(cerrojo, latido_->Espera(), hecho)) {
+                // The heartbeat may run a window's events: never under the lock.
+                cerrojo.unlock();
+                latido_->Late();
+                if (latido_->Interrumpido())
+                    hilo.request_stop();
+                cerrojo.lock();
+            }
+        }
+        return eEstado_ == TEstado::Hecha;
+    }
+
+private:
+    enum class TEstado { EnCurso, Hecha, Fallida };
+    const std::string sCompartida_, sMitad_, sSql_;
+    sqlite3_value* const pivote_;
+    TLatido* const latido_;
+    const std::stop_token* parar_ = nullptr;  // the thread's own, set before its first statement
+    std::mutex m_;
+    std::condition_variable cambio_;
+    TEstado eEstado_ = TEstado::EnCurso;  // guarded by m_
+
+    bool Detener() const {
+        return parar_->stop_requested() || (latido_ && latido_->Interrumpido());
     }
 };
 
@@ -101,15 +149,13 @@ bool CopiaPorMitades(sqlite3* db, const std::string& sCompartida, const std::str
     if (sCompartida.empty())
         return false;
     const TValorSqlite pivote = Pivote(db, mitades.sMuestra);
-    const std::string columnas = pivote ? TInstantanea::Columnas(db, sSql) : "";
+    const std::string columnas = pivote ? ColumnasDe(db, sSql) : "";
     if (columnas.empty())
         return false;
     // Each half in a database of its own, attached here, so that it lives
     // until the rows are copied; the second connection attaches its own.
-    static std::atomic<unsigned> nMitades{0};
-    const unsigned n = nMitades.fetch_add(2) + 1;
-    const std::string sMenor = "file:/kova-mitad-" + std::to_string(n) + "?vfs=memdb";
-    const std::string sMayor = "file:/kova-mitad-" + std::to_string(n + 1) + "?vfs=memdb";
+    const std::string sMenor = NombreEnMemoria("mitad");
+    const std::string sMayor = NombreEnMemoria("mitad");
     struct TSuelta {
         sqlite3* db;
         ~TSuelta() {
@@ -126,22 +172,17 @@ bool CopiaPorMitades(sqlite3* db, const std::string& sCompartida, const std::str
     const TValorSqlite pivoteSegunda(sqlite3_value_dup(pivote.get()));  // its own: no value shared
     if (!pivoteSegunda)
         return false;
-    TSegunda segunda{sCompartida, sMayor, mitades.sMayor, pivoteSegunda.get(), latido};
-    std::thread hilo([&segunda] { segunda.Trabaja(); });
-    bool bBien = CopiaMitad(db, "\"__mitad1\".\"t\"", mitades.sMenor, pivote.get());
-    if (!bBien)
-        segunda.bParar.store(true);
-    while (segunda.nEstado.load() == 0) {
-        if (latido) {
-            latido->Late();
-            if (latido->Interrumpido())
-                segunda.bParar.store(true);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    TSegunda segunda(sCompartida, sMayor, mitades.sMayor, pivoteSegunda.get(), latido);
+    bool bBien;
+    {
+        // Joined when this block ends, whichever way: a failure here stops it first.
+        std::jthread hilo([&segunda](const std::stop_token& parar) { segunda.Trabaja(parar); });
+        bBien = CopiaMitad(db, "\"__mitad1\".\"t\"", mitades.sMenor, pivote.get());
+        if (!bBien)
+            hilo.request_stop();
+        bBien = segunda.Espera(hilo) && bBien;
     }
-    hilo.join();
-    bBien = bBien && segunda.nEstado.load() == 1 &&
-            Ejecuta(db, "CREATE TABLE " + sDestino + " " + columnas);
+    bBien = bBien && Ejecuta(db, "CREATE TABLE " + sDestino + " " + columnas);
     if (!bBien)
         return false;
     // Same columns, no index: SQLite copies the rows as they are stored,

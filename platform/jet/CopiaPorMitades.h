@@ -20,8 +20,11 @@ namespace jet {
 // about even; a statement reading fewer rows is not split.
 //
 // Neither connection writes the shared database while the other reads it:
-// only the caller, after the second connection is closed. The heartbeat is
-// called on the caller's thread only; an interruption stops both.
+// only the caller, after the second connection is closed. The second thread
+// (a std::jthread) is joined before this returns or throws, on every path;
+// the caller waits for it on a condition variable, waking only to beat the
+// heartbeat, which is called on the caller's thread only; an interruption
+// stops both.
 //
 // Failure: false and nothing left behind (no table, nothing attached), when
 // the statement is not worth splitting or any step fails; the caller then

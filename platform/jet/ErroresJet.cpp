@@ -1,5 +1,6 @@
 #include "platform/jet/ErroresJet.h"
 
+#include <stdexcept>
 #include <vector>
 
 namespace jet {
@@ -46,7 +47,13 @@ const FilaError kErrores[] = {
      "Número incorrecto de argumentos usados con la función '%1' en la expresión."},
     {E::ColumnasUnion, "ESintaxis",
      "El número de columnas de las consultas de la unión no coincide."},
-    {E::AgregadoMalUsado, "ESintaxis", "No se puede usar una función de agregado aquí: %1"},
+    {E::AgregadoMalUsado, "ESintaxis", "No se puede usar la función de agregado %1 en %2."},
+    {E::TeniendoSinAgrupar, "ESintaxis",
+     "La cláusula HAVING necesita GROUP BY o una función de agregado en las columnas."},
+    {E::SubconsultaVariasColumnas, "ESintaxis",
+     "Ha escrito una subconsulta que puede devolver más de un campo sin usar la palabra reservada "
+     "EXISTS en la cláusula FROM de la consulta principal. Revise la instrucción SELECT de la "
+     "subconsulta para solicitar un único campo."},
     {E::SoloLectura, "ESoloLectura",
      "La base de datos Norvex está abierta en modo de solo lectura: no se permite la "
      "instrucción %1."},
@@ -83,19 +90,55 @@ const FilaError kErrores[] = {
     {E::CopiaNoPreparada, "EMotorSql", "No se pudo preparar la copia de la base de datos: %1"},
     {E::BaseNoCreada, "EMotorSql", "No se pudo crear la base de datos en memoria."},
     {E::TablaNoCopiada, "EMotorSql", "No se pudo copiar la tabla '%1': %2"},
+    {E::Interno, "EInterno", "Falla interna del programa: %1"},
+    {E::ProveedorNoDisponible, "EProveedorNoDisponible",
+     "El proveedor '%1' no está disponible en esta plataforma."},
+    {E::ConexionCerrada, "EConexionCerrada", "La conexión no está abierta."},
+    {E::ConsultaSinConexion, "EConexionCerrada", "La consulta no tiene conexión."},
+    {E::ConsultaCerrada, "EConsultaCerrada",
+     "No se puede realizar esta operación con la consulta cerrada."},
+    {E::CampoNumeroInexistente, "ECampoNoEncontrado", "No existe el campo número %1."},
+    {E::CampoNoEncontrado, "ECampoNoEncontrado", "No se encontró el campo '%1'."},
+    {E::Conversion, "EConversion", "'%1' no es un valor %2 válido."},
+    {E::EvidenciaFuenteUnica, "EEvidencia",
+     "La evidencia solo se toma de un agregado que lee una sola tabla o consulta."},
+    {E::EvidenciaSinAgregado, "EEvidencia", "La instrucción no calcula ningún agregado."},
+    {E::EvidenciaOtroCalculo, "EEvidencia", "La instrucción de la pregunta %1 no calcula %2."},
+    {E::EvidenciaNoCalculada, "EEvidencia", "La pregunta %1 no se calcula con la base de datos."},
+    {E::EvidenciaSinConexion, "EEvidencia", "No hay conexión con la base de datos."},
+    {E::OrdenDesconocida, "EOrdenDesconocida",
+     "No existe la orden '%1'; .ayuda muestra las que hay."},
+    {E::UsoOrden, "EArgumentos", "Uso: %1"},
+    {E::LeerAnidados, "EArgumentos", "Demasiados .leer anidados en '%1'."},
+    {E::SalidaEsElArchivo, "EArchivoSalida",
+     "'%1' es el archivo de Access abierto: no se escribe en él."},
+    {E::SalidaNoEscribible, "EArchivoSalida", "No se puede escribir en '%1'."},
+    {E::GuionIlegible, "EArchivoInexistente", "No se puede leer el guion '%1'."},
+    // A folder, a device or a FIFO where a file was named: the reader's own words.
+    {E::EntradaNoComun, "EArchivoInexistente", "%1"},
+    {E::TablaNoExiste, "ETablaInexistente", "No existe la tabla '%1'."},
+    {E::AdjuntoNoEscrito, "EEscritura", "No se pudo escribir '%1': %2."},
+    // The export says what failed and where, in its own words.
+    {E::Exportacion, "EExportacion", "%1"},
 };
 
+// A kind without a row is a fault of the program, never some other failure.
 const FilaError& Fila(TErrorJet e) {
     for (const auto& f : kErrores)
         if (f.e == e)
             return f;
-    return Fila(TErrorJet::Motor);
+    throw std::logic_error("fallo sin fila en la tabla de errores: " +
+                           std::to_string(static_cast<int>(e)));
 }
 
 }  // namespace
 
 const char* ClaseDe(TErrorJet e) {
     return Fila(e).sClase;
+}
+
+const char* MensajeDe(TErrorJet e) {
+    return Fila(e).sMensaje;
 }
 
 EErrorJet ErrorJet(TErrorJet e, std::initializer_list<std::string> culpables) {
@@ -111,7 +154,7 @@ EErrorJet ErrorJet(TErrorJet e, std::initializer_list<std::string> culpables) {
         }
         s += *p;
     }
-    return EErrorJet(Fila(e).sClase, s);
+    return EErrorJet(e, Fila(e).sClase, s);
 }
 
 }  // namespace jet

@@ -1,17 +1,16 @@
 #pragma once
 
-#include <initializer_list>
-#include <string>
-
 #include "platform/jet/EErrorJet.h"
 
 namespace jet {
 
-// Every failure the Access reader and the SQL engine raise. Each has one row
-// in the table of ErroresJet.cpp: its kind (what EErrorJet::Clase() returns
-// and the user reads before " - ") and its Spanish message, where %1, %2
-// stand for the culprits named when it is raised.
-enum class TErrorJet {
+// Every failure the program raises: the Access reader, the SQL engine and
+// the layers over them (connection and query objects, the evidence, the
+// console). Each has one row in the table of ErroresJet.cpp: its kind (what
+// EErrorJet::Clase() returns and the user reads before " - ") and its
+// Spanish message, where %1, %2 stand for the culprits named when it is
+// raised. A kind without a row fails the build's tests (ErroresTest).
+enum class TErrorJet : int {
     // The Access file.
     ArchivoInexistente,
     ArchivoIlegible,
@@ -31,6 +30,8 @@ enum class TErrorJet {
     NumeroArgumentos,
     ColumnasUnion,
     AgregadoMalUsado,
+    TeniendoSinAgrupar,
+    SubconsultaVariasColumnas,
     SoloLectura,
     Anidamiento,
     Longitud,
@@ -56,12 +57,41 @@ enum class TErrorJet {
     CopiaNoPreparada,
     BaseNoCreada,
     TablaNoCopiada,
+    // The program itself: a failure that is none of the above (a fault of
+    // ours), never a lack of memory.
+    Interno,
+    // The connection and query objects (platform/ado).
+    ProveedorNoDisponible,
+    ConexionCerrada,
+    ConsultaSinConexion,
+    ConsultaCerrada,
+    CampoNumeroInexistente,
+    CampoNoEncontrado,
+    Conversion,
+    // The evidence behind an answer.
+    EvidenciaFuenteUnica,
+    EvidenciaSinAgregado,
+    EvidenciaOtroCalculo,
+    EvidenciaNoCalculada,
+    EvidenciaSinConexion,
+    // The console (tools/jetsql) and its exports.
+    OrdenDesconocida,
+    UsoOrden,
+    LeerAnidados,
+    SalidaEsElArchivo,
+    SalidaNoEscribible,
+    GuionIlegible,
+    EntradaNoComun,
+    TablaNoExiste,
+    AdjuntoNoEscrito,
+    Exportacion,
+    // Keep last: how many failures there are.
+    kCuantos
 };
 
-// The failure e with its culprits in place of %1, %2...
-EErrorJet ErrorJet(TErrorJet e, std::initializer_list<std::string> culpables = {});
-
-// The kind of e, as EErrorJet::Clase() returns it.
+// The kind of e, as EErrorJet::Clase() returns it, and its message with %1,
+// %2... still in place.
 const char* ClaseDe(TErrorJet e);
+const char* MensajeDe(TErrorJet e);
 
 }  // namespace jet

@@ -63,6 +63,7 @@ void TLecturaSolapada::LeeFilas(const std::function<void(const TFila&)>& lee, co
                 entrega(lote);
         } catch (const TCancelacion&) {
         } catch (...) {
+            // Whatever it is, the caller's thread throws it as it came.
             fallo = std::current_exception();
         }
         std::lock_guard l(c.m);
@@ -85,6 +86,7 @@ void TLecturaSolapada::LeeFilas(const std::function<void(const TFila&)>& lee, co
             for (const auto& f : lote) fila(f);
         }
     } catch (...) {
+        // The reader stops and is joined, whatever the caller's failure.
         {
             std::lock_guard l(c.m);
             c.bCancelado = true;

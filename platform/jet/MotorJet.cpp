@@ -6,13 +6,8 @@
 #include <memory>
 
 #include "platform/jet/Anticipador.h"
-#include "platform/jet/sql/Enlazador.h"
 #include "platform/jet/sql/ErroresSql.h"
-#include "platform/jet/sql/ImpresorSqlite.h"
-#include "platform/jet/sql/Materializador.h"
-#include "platform/jet/sql/Parser.h"
 #include "platform/jet/sql/RecursosSqlite.h"
-#include "platform/jet/sql/Reescrituras.h"
 #include "platform/jet/sql/TiposLector.h"
 
 namespace jet {
@@ -61,29 +56,32 @@ TValor LeeValor(sqlite3_stmt* st, int i, sql::TipoJet eTipo) {
     }
 }
 
+// A failure of the heartbeat's own call stops the work as an interruption
+// would (it runs inside SQLite): the caller gets that failure as it came.
+template <class F>
+auto ConFalloDelLatido(const std::shared_ptr<TLatido>& latido, F f) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const EErrorJet&) {
+        if (latido)
+            latido->RelanzaFallo();
+        throw;
+    }
+}
+
 }  // namespace
 
+// The thread's answers come from the copy of the file as it was: a file that
+// changes stops it before the copy is touched.
 TMotorJet::TMotorJet(TInstantanea::TAbreArchivo abre, TInstantanea::TFirmaEnDisco firmaEnDisco)
-    : instantanea_(std::move(abre), std::move(firmaEnDisco)) {}
+    : instantanea_(std::move(abre), std::move(firmaEnDisco), [this] { SueltaHilo(); }) {}
 
 TMotorJet::~TMotorJet() = default;
 
-sql::TTraduccion TMotorJet::Compila(const std::string& sSql, bool bGuardadas) {
-    auto consulta = sql::Parser::Analiza(sSql);
-    Actualiza();
-    sql::Enlazador::Enlaza(*consulta, instantanea_);
-    sql::Reescribe(*consulta);
-    if (bGuardadas)
-        sql::MaterializaDerivadas(*consulta, instantanea_);
-    return {sql::ImpresorSqlite::Imprime(*consulta), consulta->columnas, consulta->tipos};
-}
-
-sql::TTraduccion TMotorJet::Compila(const std::string& sSql, sql::ICatalogo& catalogo) {
-    auto consulta = sql::Parser::Analiza(sSql);
-    sql::Enlazador::Enlaza(*consulta, catalogo);
-    sql::Reescribe(*consulta);
-    sql::MaterializaDerivadas(*consulta, catalogo);
-    return {sql::ImpresorSqlite::Imprime(*consulta), consulta->columnas, consulta->tipos};
+void TMotorJet::PonPaso(const std::string& sPaso, bool bActivo) {
+    // The thread compiles with the options it was given: it stops first.
+    SueltaHilo();
+    opciones_.Pon(sPaso, bActivo);
 }
 
 void TMotorJet::Anticipa(std::vector<std::string> consultas) {
@@ -108,29 +106,24 @@ void TMotorJet::SueltaHilo() {
     instantanea_.PonDerivadasAparte(false);
 }
 
-// The thread's answers come from the copy of the file as it was: a file that
-// changed stops it before the copy is dropped.
-void TMotorJet::Actualiza() {
-    instantanea_.Actualiza([this] { SueltaHilo(); });
-}
-
 TResultado TMotorJet::EjecutaAnticipada(const std::string& sSql) {
     const size_t i = nSiguiente_++;
     try {
-        Actualiza();
+        instantanea_.Actualiza();
         if (anticipador_)
             if (auto r = anticipador_->Toma(i))
                 return std::move(*r);
-        TResultado r = Corre(Compila(sSql, true));
+        TResultado r = Corre(sql::Compila(sSql, instantanea_, opciones_));
         if (i == 0 && anticipadas_.size() > 2) {
             // From now on this connection keeps its derived tables apart, so
             // that the shared database is not written while the thread reads.
             instantanea_.PonDerivadasAparte(true);
             anticipador_ = std::make_unique<TAnticipador>(instantanea_, anticipadas_, 1,
-                                                          instantanea_.Latido());
+                                                          instantanea_.Latido(), opciones_);
         }
         return r;
     } catch (...) {
+        // Whatever stopped it, the rest of the list is the caller's now.
         Olvida();
         throw;
     }
@@ -139,32 +132,30 @@ TResultado TMotorJet::EjecutaAnticipada(const std::string& sSql) {
 // The whole statement, without kept derived tables, so that it reads (and
 // runs) on its own.
 std::string TMotorJet::Traduce(const std::string& sSql) {
-    return Compila(sSql, false).sSql;
+    sql::TOpciones opciones = opciones_;
+    opciones.Pon("guarda", false);
+    return ConFalloDelLatido(Latido(),
+                             [&] { return sql::Compila(sSql, instantanea_, opciones).sSql; });
 }
 
 TResultado TMotorJet::Ejecuta(const std::string& sSql) {
-    if (nSiguiente_ < anticipadas_.size() && sSql == anticipadas_[nSiguiente_])
-        return EjecutaAnticipada(sSql);
-    if (!anticipadas_.empty())
-        Olvida();
-    return Corre(Compila(sSql, true));
+    return ConFalloDelLatido(Latido(), [&] {
+        if (nSiguiente_ < anticipadas_.size() && sSql == anticipadas_[nSiguiente_])
+            return EjecutaAnticipada(sSql);
+        if (!anticipadas_.empty())
+            Olvida();
+        return Corre(sql::Compila(sSql, instantanea_, opciones_));
+    });
 }
 
 TEvidenciaJet TMotorJet::Evidencia(const std::string& sSql,
                                    const std::vector<sql::TColumnaEvidencia>& columnas) {
-    // Bound once to learn each source's columns, then rewritten from a fresh
-    // parse: the binder leaves its marks on the tree it binds.
-    auto enlazada = sql::Parser::Analiza(sSql);
-    Actualiza();
-    sql::Enlazador::Enlaza(*enlazada, instantanea_);
-    auto consulta = sql::Parser::Analiza(sSql);
-    sql::ReescribeEvidencia(*consulta, *enlazada, columnas);
-    sql::Enlazador::Enlaza(*consulta, instantanea_);
-    sql::Reescribe(*consulta);
-    sql::MaterializaDerivadas(*consulta, instantanea_);
-    const sql::TTraduccion generado{sql::ImpresorSqlite::Imprime(*consulta), consulta->columnas,
-                                    consulta->tipos};
-    return {Corre(generado), sql::DameFormaAgregado(*enlazada)};
+    sql::TOpciones opciones = opciones_;
+    opciones.evidencia = columnas;
+    return ConFalloDelLatido(Latido(), [&]() -> TEvidenciaJet {
+        const sql::TCompilada compilada = sql::Compila(sSql, instantanea_, opciones);
+        return {Corre(compilada), *compilada.forma};
+    });
 }
 
 TResultado TMotorJet::Corre(const sql::TTraduccion& generado) {

@@ -6,20 +6,12 @@
 
 #include "platform/jet/Instantanea.h"
 #include "platform/jet/TValorJet.h"
+#include "platform/jet/sql/Compilador.h"
 #include "platform/jet/sql/Evidencia.h"
 
 namespace jet {
 
 class TAnticipador;
-
-namespace sql {
-// A statement as SQLite SQL, with what its result columns hold.
-struct TTraduccion {
-    std::string sSql;
-    std::vector<std::string> columnas;
-    std::vector<TipoJet> tipos;
-};
-}  // namespace sql
 
 struct TResultado {
     std::vector<std::string> columnas;
@@ -56,10 +48,15 @@ public:
     std::string Traduce(const std::string& sSql);
     // Derived tables that several statements share are computed once per
     // snapshot; off, every statement computes everything (same answers).
-    void PonOptimizacion(bool b) { instantanea_.PonOptimizacion(b); }
+    void PonOptimizacion(bool b) { PonPaso("guarda", b); }
     // A kept derived table with GROUP BY over many rows is computed in two
     // halves on two threads (CopiaPorMitades); off, in one piece (same rows).
-    void PonMitades(bool b) { instantanea_.PonMitades(b); }
+    void PonMitades(bool b) { PonPaso("mitades", b); }
+    // Switches an optional pass of the compiler on or off (sql::Pasos()), for
+    // every statement from now on, those answered ahead included; throws
+    // std::invalid_argument for a name that is no optional pass.
+    void PonPaso(const std::string& sPaso, bool bActivo);
+    const sql::TOpciones& Opciones() const { return opciones_; }
     size_t PorMitades() const { return instantanea_.PorMitades(); }
     // Called now and then while the engine works, e.g. to keep a window
     // painted (TLatido); none by default.
@@ -70,13 +67,13 @@ public:
     TEvidenciaJet Evidencia(const std::string& sSql,
                             const std::vector<sql::TColumnaEvidencia>& columnas);
 
-    // Parse, bind, rewrite, keep (or find kept) derived tables, print; and
-    // run the result on a connection. Shared with TAnticipador's thread.
-    static sql::TTraduccion Compila(const std::string& sSql, sql::ICatalogo& catalogo);
+    // Runs a compiled statement on a connection. Shared with TAnticipador's
+    // thread.
     static TResultado CorreEn(sqlite3* db, sql::TRanuraError& ranura,
                               const sql::TTraduccion& generado);
 
 private:
+    sql::TOpciones opciones_;
     TInstantanea instantanea_;
     std::vector<std::string> anticipadas_;
     size_t nSiguiente_ = 0;
@@ -84,12 +81,10 @@ private:
     // After instantanea_: its thread stops before the snapshot closes.
     std::unique_ptr<TAnticipador> anticipador_;
 
-    sql::TTraduccion Compila(const std::string& sSql, bool bGuardadas);
     TResultado Corre(const sql::TTraduccion& generado);
     TResultado EjecutaAnticipada(const std::string& sSql);
     void Olvida();
     void SueltaHilo();
-    void Actualiza();
 };
 
 }  // namespace jet

@@ -22,6 +22,7 @@
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/ErroresJet.h"
 #include "platform/jet/ErroresLector.h"
+#include "platform/jet/NombresJet.h"
 #include "platform/jet/TEncabezadoJet.h"
 #include "platform/jet/TextoJet.h"
 
@@ -221,8 +222,7 @@ TTipoColumna TipoDe(const MdbColumn& col) {
 }
 
 bool MismoNombre(const std::string& a, const std::string& b) {
-    return icu::UnicodeString::fromUTF8(a).caseCompare(icu::UnicodeString::fromUTF8(b),
-                                                       U_FOLD_CASE_DEFAULT) == 0;
+    return MismoNombreJet(a, b);
 }
 
 class TArchivoMdb final : public TArchivoAccess {

@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
+
+#include "platform/ado/TADOConnection.h"
+#include "platform/jet/Latido.h"
+#include "platform/jet/MotorJet.h"
 
 #include "TCajaGrabadora.h"
 #include "TDirTemporal.h"
@@ -77,6 +82,19 @@ TEST(ConsultasSQL, EveryFailureIsOneBoxAndFalse) {
         ASSERT_EQ(cajas.textos().size(), 1u) << c.sSql;
         EXPECT_EQ(cajas.textos()[0], c.sCaja);
     }
+}
+
+// A failure that is no engine failure still shows as one row of the table of
+// kinds: a lack of memory as one, never a C++ type's name.
+TEST(ConsultasSQL, ALackOfMemoryIsSaidAsOne) {
+    TGrabaCajas cajas;
+    Servicio s;
+    s.conexion.Motor().PonLatido(std::make_shared<jet::TLatido>([] { throw std::bad_alloc(); },
+                                                                std::chrono::milliseconds(0)));
+    EXPECT_FALSE(s.servicio->PideConsulta("SELECT ID FROM Table1", s.servicio->General()));
+    ASSERT_EQ(cajas.textos().size(), 1u);
+    EXPECT_EQ(cajas.textos()[0],
+              kCaja + "EMemoria - No hay memoria suficiente para ejecutar la instrucción.");
 }
 
 TEST(ConsultasSQL, AClosedConnectionIsOneBoxAndFalse) {

@@ -13,10 +13,8 @@
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/Instantanea.h"
 #include "platform/jet/TArchivoAccess.h"
-#include "platform/jet/sql/Enlazador.h"
-#include "platform/jet/sql/ImpresorSqlite.h"
+#include "platform/jet/sql/Compilador.h"
 #include "platform/jet/sql/Parser.h"
-#include "platform/jet/sql/Reescrituras.h"
 #include "platform/jet/sql/Tokenizer.h"
 
 namespace {
@@ -44,7 +42,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         return 0;
     gInstantanea = std::make_unique<jet::TInstantanea>(
         [=] { return jet::TArchivoAccess::Abre(sRuta, sContrasena); },
-        [](const std::string& s) { return jet::TArchivoAccess::FirmaEnDisco(s); });
+        [](const std::string& s) { return jet::TArchivoAccess::FirmaEnDisco(s); }, [] {});
     gInstantanea->Actualiza();
     return 0;
 }
@@ -53,15 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string sSql(reinterpret_cast<const char*>(data), size);
     try {
         jet::sql::Tokenizer::Divide(sSql);
-        auto consulta = jet::sql::Parser::Analiza(sSql);
-        if (!gInstantanea)
+        if (!gInstantanea) {
+            jet::sql::Parser::Analiza(sSql);
             return 0;
-        gInstantanea->Actualiza();
-        jet::sql::Enlazador::Enlaza(*consulta, *gInstantanea);
-        jet::sql::Reescribe(*consulta);
-        struct {
-            std::string sSql;
-        } generado{jet::sql::ImpresorSqlite::Imprime(*consulta)};
+        }
+        // Derived tables are not kept: each input runs on its own.
+        jet::sql::TOpciones opciones;
+        opciones.Pon("guarda", false);
+        const jet::sql::TTraduccion generado = jet::sql::Compila(sSql, *gInstantanea, opciones);
         sqlite3* db = gInstantanea->Db();
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v2(db, generado.sSql.c_str(), static_cast<int>(generado.sSql.size()),

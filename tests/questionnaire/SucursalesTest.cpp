@@ -17,6 +17,7 @@
 #include "TDirTemporal.h"
 #include "data/UnionNorvex.h"
 #include "platform/ado/TADOQuery.h"
+#include "platform/jet/Latido.h"
 #include "platform/jet/MotorJet.h"
 #include "platform/jet/TextoValor.h"
 #include "tools/norvexgen/GeneradorNorvex.h"
@@ -212,6 +213,28 @@ TEST_F(UnionTest, OtraDescripcionEsOtraFilaConSusPropiosDatos) {
               (std::vector<std::string>{"C2/2|1"}));
     // The head office's company alone heads the report.
     EXPECT_EQ(centro.Filas("SELECT COUNT(*) FROM tEmpresa"), (std::vector<std::string>{"1"}));
+}
+
+// The window asks which branches list a client while the engine reads the
+// alerts on its reading thread (its heartbeat runs meanwhile): it reads what
+// the rules learnt so far, never a half-written list (ThreadSanitizer runs
+// this, scripts/tsan.sh).
+TEST_F(UnionTest, LasAlertasSeLeenMientrasSeCopian) {
+    // Alerts about many clients: the rules learn new ones batch after batch.
+    for (int i = 0; i < 20000; ++i)
+        sucursal_.alertas.push_back(
+            {"I", Fecha(2017, 5, 2), "POSIBLE PEP", 2, "K" + std::to_string(i)});
+    Reescribe(sucursal_, "b.mdb");
+    auto reglas = std::make_shared<TUnionNorvex>(std::vector<int64_t>{1, 2});
+    TCentro centro({dir_ / "a.mdb", dir_ / "b.mdb"}, {1, 2}, true, reglas);
+    int nVistas = 0;
+    centro.conexion.Motor().PonLatido(std::make_shared<jet::TLatido>(
+        [&] { nVistas += static_cast<int>(reglas->DameSucursalesConAlertas("C2/2").size()); },
+        std::chrono::milliseconds(0)));
+    EXPECT_EQ(centro.Filas("SELECT COUNT(*) FROM tRelevan"), (std::vector<std::string>{"20001"}));
+    EXPECT_EQ(reglas->DameSucursalesConAlertas("C2/2"), (std::set<size_t>{1}));
+    EXPECT_EQ(reglas->DameSucursalesConAlertas("K19999"), (std::set<size_t>{1}));
+    EXPECT_GT(nVistas, 0);
 }
 
 // When one file changes, the centre reads again its rows and those of the

@@ -60,4 +60,30 @@ TEST(JetsqlConsulta, AFailedStatementIsKindAndMessageAndExitOne) {
               "permite la instrucción DELETE.\n");
 }
 
+// For diagnosis: the SQLite text a statement becomes, with or without an
+// optional pass; a pass the road cannot do without is refused by name.
+TEST(JetsqlConsulta, TranslatesWithOrWithoutAnOptionalPass) {
+    auto traduce = [](std::vector<std::string> args) {
+        std::string sError;
+        args.insert(args.begin(), {"--traduce", Fixture("jet4-types.mdb")});
+        args.push_back("SELECT DISTINCT B FROM Table1");
+        auto o = LeeOpcionesJetsql(args, sError);
+        EXPECT_TRUE(o) << sError;
+        std::ostringstream salida, errores;
+        EXPECT_EQ(EjecutaJetsql(*o, salida, errores), 0) << errores.str();
+        return salida.str();
+    };
+    EXPECT_EQ(traduce({}),
+              "SELECT DISTINCT \"B\" AS \"B\" FROM \"Table1\" AS \"Table1\" ORDER BY 1 COLLATE "
+              "JET\n");
+    EXPECT_EQ(traduce({"--sin-paso", "distintas"}),
+              "SELECT DISTINCT \"B\" AS \"B\" FROM \"Table1\" AS \"Table1\"\n");
+    for (const char* sPaso : {"baja", "imprime", "nada"}) {
+        std::string sError;
+        EXPECT_FALSE(LeeOpcionesJetsql({"--sin-paso", sPaso, "a.mdb"}, sError));
+        EXPECT_EQ(sError, std::string("No hay un paso opcional llamado '") + sPaso +
+                              "' (son: orden, distintas, logicas, uniones, top, guarda, mitades).");
+    }
+}
+
 }  // namespace

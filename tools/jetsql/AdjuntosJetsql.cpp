@@ -8,15 +8,14 @@
 
 #include "platform/ado/TADOConnection.h"
 #include "platform/ado/TADOQuery.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 jet::EErrorJet ErrorEscritura(const fs::path& ruta, const std::string& sPorQue) {
-    return jet::EErrorJet("EEscritura",
-                          "No se pudo escribir '" + ruta.string() + "': " + sPorQue + ".");
+    return jet::ErrorJet(jet::TErrorJet::AdjuntoNoEscrito, {ruta.string(), sPorQue});
 }
 
 // A file's name as Access keeps it may hold anything; it must stay one name

@@ -1,6 +1,6 @@
 #include "tools/jetsql/CsvJetsql.h"
 
-#include "platform/jet/Comillas.h"
+#include "platform/jet/Csv.h"
 #include "platform/jet/TextoValor.h"
 
 namespace {
@@ -8,9 +8,7 @@ namespace {
 std::string Texto(const std::string& s) {
     if (s.empty())
         return "\"\"";
-    if (s.find_first_of(",\"\r\n") == std::string::npos)
-        return s;
-    return jet::Entrecomilla(s, '"');
+    return jet::CampoCsv(s);
 }
 
 // Numbers always with "." here: a comma is the field separator.

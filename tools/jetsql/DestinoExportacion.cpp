@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 
 namespace fs = std::filesystem;
 
@@ -19,7 +19,7 @@ void AlPedirFin(int nSenal) {
 }
 
 [[noreturn]] void Falla(const std::string& sMensaje) {
-    throw jet::EErrorJet("EExportacion", sMensaje);
+    throw jet::ErrorJet(jet::TErrorJet::Exportacion, {sMensaje});
 }
 
 // Whether a is b or lies inside it.

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <set>
 
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "tools/jetsql/ColumnasExportables.h"
 #include "tools/jetsql/CsvJetsql.h"
 #include "tools/jetsql/DestinoExportacion.h"
@@ -56,7 +56,8 @@ void ExportaCsv(const jet::TArchivoAccess& archivo, const std::string& sCarpeta,
         });
         f.close();
         if (!f)
-            throw jet::EErrorJet("EExportacion", "No se pudo escribir '" + ruta.string() + "'.");
+            throw jet::ErrorJet(jet::TErrorJet::Exportacion,
+                                {"No se pudo escribir '" + ruta.string() + "'."});
         progreso << sNombre << ": " << nFilas << (nFilas == 1 ? " fila\n" : " filas\n");
         progreso.flush();
     }

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/TextoValor.h"
 #include "tools/jetsql/ColumnasExportables.h"
 #include "tools/jetsql/DestinoExportacion.h"
@@ -22,7 +22,7 @@ using PBase = std::unique_ptr<sqlite3, TCierraBase>;
 using PSentencia = std::unique_ptr<sqlite3_stmt, TFinaliza>;
 
 [[noreturn]] void FallaSqlite(sqlite3* db, const std::string& sQue) {
-    throw jet::EErrorJet("EExportacion", sQue + ": " + sqlite3_errmsg(db));
+    throw jet::ErrorJet(jet::TErrorJet::Exportacion, {sQue + ": " + sqlite3_errmsg(db)});
 }
 
 void Ejecuta(sqlite3* db, const std::string& sSql) {
@@ -145,7 +145,8 @@ void ExportaSqlite(const jet::TArchivoAccess& archivo, const std::string& sDesti
             progreso.flush();
         }
         if (sqlite3_close(db.release()) != SQLITE_OK)
-            throw jet::EErrorJet("EExportacion", "No se pudo cerrar '" + sDestino + "'.");
+            throw jet::ErrorJet(jet::TErrorJet::Exportacion,
+                                {"No se pudo cerrar '" + sDestino + "'."});
     }
     destino.Confirma();
 }

@@ -7,7 +7,7 @@
 #include "platform/ado/TADOConnection.h"
 #include "platform/archivos/LeeArchivo.h"
 #include "platform/jet/AvisosLibmdb.h"
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/MotorJet.h"
 #include "tools/jetsql/AdjuntosJetsql.h"
 #include "tools/jetsql/ConsolaJetsql.h"
@@ -71,8 +71,7 @@ int EjecutaGuion(TSesionJetsql& sesion, jet::TMotorJet& motor, const TOpcionesJe
     std::string sTexto;
     if (!opciones.sGuion.empty()) {
         if (!sGuion)
-            throw jet::EErrorJet(jet::kArchivoInexistente,
-                                 "No se puede leer el guion '" + opciones.sGuion + "'.");
+            throw jet::ErrorJet(jet::TErrorJet::GuionIlegible, {opciones.sGuion});
         sTexto = *sGuion;
     } else if (entorno.bEntradaTerminal) {
         // Results may go to a file while the prompt stays on the terminal.
@@ -109,12 +108,17 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
         const TModoSalida eModo = !opciones.sModo.empty()   ? *LeeModoSalida(opciones.sModo)
                                   : entorno.bSalidaTerminal ? TModoSalida::msTabla
                                                             : TModoSalida::msCsv;
+        for (const std::string& sPaso : opciones.pasosFuera) conexion.Motor().PonPaso(sPaso, false);
         TSesionJetsql sesion(conexion.Archivo(), conexion.Motor(), salida, errores, eModo);
         switch (opciones.eAccion) {
             case TOpcionesJetsql::taTablas:
                 ListaTablas(conexion.Archivo(), salida);
                 return 0;
             case TOpcionesJetsql::taConsulta:
+                if (opciones.bTraduce) {
+                    salida << conexion.Motor().Traduce(opciones.sConsulta) << '\n';
+                    return 0;
+                }
                 return sesion.EjecutaInstruccion(opciones.sConsulta) ? 0 : 1;
             case TOpcionesJetsql::taGuion:
                 return EjecutaGuion(sesion, conexion.Motor(), opciones, sGuion, entorno);

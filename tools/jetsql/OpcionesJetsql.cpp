@@ -4,6 +4,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/jet/sql/Compilador.h"
+
 namespace {
 
 using TOp = TOpcionesJetsql;
@@ -21,6 +23,19 @@ std::string Modo(TOp& o, const std::vector<std::string>& v) {
     if (std::find(std::begin(modos), std::end(modos), s) == std::end(modos))
         return "Modo de salida desconocido: " + s + " (csv, tabla, json o lineas).";
     o.sModo = s;
+    return "";
+}
+
+std::string PasoFuera(TOp& o, const std::vector<std::string>& v) {
+    const jet::sql::TPaso* p = jet::sql::BuscaPaso(v[0]);
+    if (!p || !p->bOpcional) {
+        std::string sOpcionales;
+        for (const auto& paso : jet::sql::Pasos())
+            if (paso.bOpcional)
+                sOpcionales += (sOpcionales.empty() ? "" : ", ") + std::string(paso.sNombre);
+        return "No hay un paso opcional llamado '" + v[0] + "' (son: " + sOpcionales + ").";
+    }
+    o.pasosFuera.push_back(v[0]);
     return "";
 }
 
@@ -92,6 +107,18 @@ const std::vector<TOpcionJetsql> opciones = {
          o.sColumna = v[1];
          o.sCarpeta = v[2];
          return Accion(o, TOp::taAdjuntos);
+     }},
+    {{"--sin-paso"},
+     "PASO",
+     "deja fuera un paso opcional del motor, para diagnosticar (orden, distintas, logicas, "
+     "uniones, top, guarda, mitades)",
+     PasoFuera},
+    {{"--traduce"},
+     "",
+     "escribe el SQL de SQLite en que se convierte la instrucción, en vez de sus filas",
+     [](TOp& o, const std::vector<std::string>&) {
+         o.bTraduce = true;
+         return std::string();
      }},
     {{"--depurar"},
      "",

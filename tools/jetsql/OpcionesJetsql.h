@@ -30,6 +30,9 @@ struct TOpcionesJetsql {
     bool bOmitirIlegibles = false;  // an export leaves out unreadable columns (else fails)
     bool bDepurar = false;          // libmdb's own warnings shown on standard error
     std::string sTabla = "", sColumna = "", sCarpeta = "";  // taAdjuntos
+    // Optional passes of the engine left out, for diagnosis (--sin-paso).
+    std::vector<std::string> pasosFuera = {};
+    bool bTraduce = false;  // taConsulta writes the statement's SQLite text, not its rows
 };
 
 // One row of the option table: the names it answers to, the names of its

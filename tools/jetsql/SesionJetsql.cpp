@@ -7,6 +7,7 @@
 
 #include "platform/archivos/LeeArchivo.h"
 #include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "tools/jetsql/DivisorGuion.h"
 #include "tools/jetsql/EsquemaJetsql.h"
 
@@ -68,8 +69,8 @@ const std::vector<TSesionJetsql::TOrdenPunto>& TSesionJetsql::Ordenes() {
     return ordenes;
 }
 
-bool TSesionJetsql::Falla(const std::string& sClase, const std::string& sMensaje) {
-    errores_ << sClase << " - " << sMensaje << '\n';
+bool TSesionJetsql::Falla(const jet::EErrorJet& e) {
+    errores_ << e.Clase() << " - " << e.Mensaje() << '\n';
     return false;
 }
 
@@ -112,7 +113,7 @@ bool TSesionJetsql::EjecutaInstruccion(const std::string& sSql) {
         Escribe(motor_.Ejecuta(sSql));
         return true;
     } catch (const jet::EErrorJet& e) {
-        return Falla(e.Clase(), e.Mensaje());
+        return Falla(e);
     }
 }
 
@@ -126,11 +127,10 @@ bool TSesionJetsql::EjecutaPunto(const std::string& sLinea) {
             try {
                 return (this->*orden.ejecuta)({palabras.begin() + 1, palabras.end()});
             } catch (const jet::EErrorJet& e) {
-                return Falla(e.Clase(), e.Mensaje());
+                return Falla(e);
             }
         }
-    return Falla("EOrdenDesconocida",
-                 "No existe la orden '" + palabras[0] + "'; .ayuda muestra las que hay.");
+    return Falla(jet::ErrorJet(jet::TErrorJet::OrdenDesconocida, {palabras[0]}));
 }
 
 bool TSesionJetsql::Tablas(const std::vector<std::string>&) {
@@ -143,13 +143,13 @@ bool TSesionJetsql::Tablas(const std::vector<std::string>&) {
 
 bool TSesionJetsql::Esquema(const std::vector<std::string>& args) {
     if (args.size() > 1)
-        return Falla("EArgumentos", "Uso: .schema [TABLA]");
+        return Falla(jet::ErrorJet(jet::TErrorJet::UsoOrden, {".schema [TABLA]"}));
     if (args.empty()) {
         Escribe(DameEsquema(archivo_, archivo_.DameNombresTablas(), true));
         return true;
     }
     if (!archivo_.BuscaTabla(args[0]))
-        return Falla(jet::kTablaInexistente, "No existe la tabla '" + args[0] + "'.");
+        return Falla(jet::ErrorJet(jet::TErrorJet::TablaNoExiste, {args[0]}));
     Escribe(DameEsquema(archivo_, {archivo_.BuscaTabla(args[0])->sNombre}, false));
     return true;
 }
@@ -157,50 +157,48 @@ bool TSesionJetsql::Esquema(const std::vector<std::string>& args) {
 bool TSesionJetsql::PonModo(const std::vector<std::string>& args) {
     const auto eModo = args.size() == 1 ? LeeModoSalida(args[0]) : std::nullopt;
     if (!eModo)
-        return Falla("EArgumentos", "Uso: .modo csv|tabla|json|lineas");
+        return Falla(jet::ErrorJet(jet::TErrorJet::UsoOrden, {".modo csv|tabla|json|lineas"}));
     eModo_ = *eModo;
     return true;
 }
 
 bool TSesionJetsql::Encabezados(const std::vector<std::string>& args) {
     if (args.size() != 1 || (args[0] != "on" && args[0] != "off"))
-        return Falla("EArgumentos", "Uso: .encabezados on|off");
+        return Falla(jet::ErrorJet(jet::TErrorJet::UsoOrden, {".encabezados on|off"}));
     bEncabezados_ = args[0] == "on";
     return true;
 }
 
 bool TSesionJetsql::Salida(const std::vector<std::string>& args) {
     if (args.size() > 1)
-        return Falla("EArgumentos", "Uso: .salida [ARCHIVO]");
+        return Falla(jet::ErrorJet(jet::TErrorJet::UsoOrden, {".salida [ARCHIVO]"}));
     archivoSalida_.reset();
     if (args.empty())
         return true;
     // Opening it for writing would empty the very file being read.
     std::error_code ec;
     if (std::filesystem::equivalent(args[0], archivo_.Ruta(), ec))
-        return Falla("EArchivoSalida",
-                     "'" + args[0] + "' es el archivo de Access abierto: no se escribe en él.");
+        return Falla(jet::ErrorJet(jet::TErrorJet::SalidaEsElArchivo, {args[0]}));
     auto f = std::make_unique<std::ofstream>(args[0], std::ios::binary | std::ios::trunc);
     if (!*f)
-        return Falla("EArchivoSalida", "No se puede escribir en '" + args[0] + "'.");
+        return Falla(jet::ErrorJet(jet::TErrorJet::SalidaNoEscribible, {args[0]}));
     archivoSalida_ = std::move(f);
     return true;
 }
 
 bool TSesionJetsql::Leer(const std::vector<std::string>& args) {
     if (args.size() != 1)
-        return Falla("EArgumentos", "Uso: .leer GUION");
+        return Falla(jet::ErrorJet(jet::TErrorJet::UsoOrden, {".leer GUION"}));
     // A script that reads itself would never end.
     if (nProfundidad_ >= 20)
-        return Falla("EArgumentos", "Demasiados .leer anidados en '" + args[0] + "'.");
+        return Falla(jet::ErrorJet(jet::TErrorJet::LeerAnidados, {args[0]}));
     std::string sError;
     const auto sTexto = archivos::LeeArchivoRegular(args[0], archivos::kMaxBytesGuion, sError);
     if (!sTexto) {
         std::error_code ec;
         return std::filesystem::exists(args[0], ec)
-                   ? Falla(jet::kArchivoInexistente, sError)
-                   : Falla(jet::kArchivoInexistente,
-                           "No se puede leer el guion '" + args[0] + "'.");
+                   ? Falla(jet::ErrorJet(jet::TErrorJet::EntradaNoComun, {sError}))
+                   : Falla(jet::ErrorJet(jet::TErrorJet::GuionIlegible, {args[0]}));
     }
     ++nProfundidad_;
     const bool bBien = EjecutaGuion(*sTexto, bContinuar_, args[0]);

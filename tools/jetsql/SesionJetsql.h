@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/jet/EErrorJet.h"
 #include "platform/jet/MotorJet.h"
 #include "platform/jet/TArchivoAccess.h"
 #include "tools/jetsql/FormatoResultado.h"
@@ -49,7 +50,7 @@ private:
     bool Ayuda(const std::vector<std::string>& args);
     bool Salir(const std::vector<std::string>& args);
 
-    bool Falla(const std::string& sClase, const std::string& sMensaje);
+    bool Falla(const jet::EErrorJet& e);
     void Escribe(const jet::TResultado& resultado);
     std::ostream& Out() { return archivoSalida_ ? *archivoSalida_ : salida_; }
 

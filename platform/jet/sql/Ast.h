@@ -10,7 +10,9 @@
 // The syntax tree of one Access SQL query. The parser fills in what the
 // statement says; the binder (Enlazador) then writes down what it means: the
 // tables behind each name, every column's kind, every result column's name.
-// The rewrites and the printer read both.
+// The rewrites read both; the lowering (BajaSqlite) then turns every Jet
+// form into the SQLite form that gives Jet's answer, which is all the
+// printer reads.
 namespace jet::sql {
 
 struct Consulta;
@@ -20,6 +22,11 @@ using ExprPtr = std::unique_ptr<Expr>;
 // What a value holds beyond SQLite's storage class: Jet keeps dates,
 // currency and yes/no values apart from plain numbers.
 enum class TipoJet { Otro, Fecha, Moneda, Booleano, Decimal, Simple };
+
+// The longest chain (Cadena, or AND/OR in Logica) written for SQLite as it
+// stands: SQLite's parser nests a chain as deep as it is long, so longer
+// ones are written otherwise (AgrupaLogicas, and jet_cadena in BajaSqlite).
+constexpr size_t kCadenaCorta = 16;
 
 enum class TipoExpr {
     Literal,      // valor
@@ -37,8 +44,21 @@ enum class TipoExpr {
     EsNulo,       // args[0] IS NULL; negada
     Subconsulta,  // (SELECT ...)
     Existe,       // EXISTS (SELECT ...)
-    Ventana       // nombre(args) OVER (ORDER BY orden): RANK(), ROW_NUMBER() or COUNT(*)
+    Ventana,      // nombre(args) OVER (ORDER BY orden): RANK(), ROW_NUMBER() or COUNT(*)
                   // over the query's rows; only the rewrites write one
+    // The SQLite forms, written only by the lowering. Literals then hold only
+    // what SQLite holds (Null, whole numbers, doubles, text); Unaria's op is
+    // written as SQLite reads it before its operand ("-", "NOT ", "~" the
+    // bitwise complement, "+" the value without affinity); Binaria's op is
+    // one of SQLite's own ("-", "*" and the comparisons).
+    Llamada,     // nombre(args): a SQLite function as SQLite knows it (jet_suma, COALESCE...)
+    Caso,        // CASE WHEN args[0] THEN args[1] ELSE args[2] END
+    Cotejo,      // args[0] COLLATE JET
+    Verdad,      // a truth as Jet's number: -1 true, 0 false
+    Parentesis,  // (args[0])
+    Prueba,      // args[0] IS NULL, IS NOT NULL or IS TRUE (op: "NULL", "NOT NULL", "TRUE")
+    Rango,       // args[0] BETWEEN args[1] AND args[2], bounds in that order
+    Parametro    // ?n, n the literal in valor
 };
 
 struct Orden {
@@ -66,6 +86,8 @@ struct Expr {
     // and a comparison or product written without parentheses of its own
     // (SQLite multiplies before it compares).
     bool bContador = false;
+    // Lowered, for a Llamada: answers anew on each call (Now, Rnd).
+    bool bVolatil = false;
 };
 
 struct ElementoSelect {
@@ -117,6 +139,8 @@ struct Select {
     // order outward: written with LIMIT -1, without which SQLite may drop an
     // ORDER BY of a subquery.
     bool bLimite = false;
+    // Lowered: the LIMIT the statement is written with, if any.
+    std::optional<int64_t> limite;
 };
 
 // One SELECT or a chain of them joined by UNION [ALL]; todos[i] joins

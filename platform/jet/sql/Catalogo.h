@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,15 +30,21 @@ public:
         std::vector<std::string> columnas;  // in column order
         std::vector<TipoJet> tipos;         // one per column
     };
+    // Called once per statement, after it parses and before it is bound: a
+    // catalogue that follows a file brings itself up to date with it.
+    virtual void Actualiza() {}
     // The table by name, letter case ignored (and ready to be read);
     // throws the "table not found" failure when there is none.
     virtual TablaCatalogo DameTabla(const std::string& sNombre) = 0;
     // The name of a table that already holds the rows of the standalone
     // SELECT sSql, when the catalogue keeps such copies; empty otherwise.
-    virtual bool GuardaDerivadas() const { return false; }
     virtual std::string Materializa(const std::string& /*sSql*/) { return ""; }
-    // The same, for a derived table the catalogue may compute in two halves.
-    virtual std::string MaterializaPorMitades(const std::string& sSql, const TMitades& /*m*/) {
+    // The same, for a derived table the catalogue may compute in two halves:
+    // mitades gives them, written only when the rows are to be computed (a
+    // table kept already needs none).
+    using TDaMitades = std::function<TMitades()>;
+    virtual std::string MaterializaPorMitades(const std::string& sSql,
+                                              const TDaMitades& /*mitades*/) {
         return Materializa(sSql);
     }
 };

@@ -1,5 +1,8 @@
 #include "platform/jet/sql/Enlazador.h"
 
+#include <algorithm>
+
+#include "platform/jet/NombresJet.h"
 #include "platform/jet/sql/ErroresSql.h"
 #include "platform/jet/sql/Recorrido.h"
 #include "platform/jet/sql/TablaFunciones.h"
@@ -8,13 +11,15 @@ namespace jet::sql {
 
 namespace {
 
-std::string Mayusculas(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
+bool MismoNombre(const std::string& a, const std::string& b) {
+    return MismoNombreJet(a, b);
 }
 
-bool MismoNombre(const std::string& a, const std::string& b) {
-    return Mayusculas(a) == Mayusculas(b);
+// SQLite finds a name in ASCII letters of any case only: one that Jet
+// matches otherwise ("AÑO" for "Año") is written as its source spells it.
+void Grafia(std::string& sEscrita, const std::string& sPropia) {
+    if (!MismoNombreSqlite(sEscrita, sPropia))
+        sEscrita = sPropia;
 }
 
 bool EsAgregado(const Expr& e) {
@@ -32,17 +37,96 @@ struct Contexto {
     ICatalogo& catalogo;
 };
 
-void EnlazaConsulta(Consulta& c, Contexto& ctx);
+// The clause of a SELECT being bound: where an aggregate may stand, and
+// whether the SELECT's result columns can be read by name.
+enum class Lugar { Resultado, Union, Donde, Agrupar, Teniendo, Orden };
 
-TipoJet TipoColumna(const Expr& e, const Fuentes& fuentes) {
-    for (const Origen* f : fuentes) {
-        if (!e.calificador.empty() && !MismoNombre(f->sFuente, e.calificador))
-            continue;
-        for (size_t k = 0; k < f->columnas.size() && k < f->tipos.size(); ++k)
-            if (MismoNombre(f->columnas[k], e.nombre))
-                return f->tipos[k];
+// Where a name is looked up, as SQLite looks it up in the statement the
+// printer writes: the SELECT's own sources; then, by their names, its
+// result columns, from its join conditions, WHERE, GROUP BY, HAVING and
+// ORDER BY on; then the query around a subquery of an expression, as that
+// query stands in the clause that holds the subquery. A derived table of a
+// FROM clause sees only the queries around its SELECT, never its siblings.
+struct Ambito {
+    const Fuentes& fuentes;
+    const Ambito* exterior;
+    Lugar lugar = Lugar::Resultado;
+    const std::vector<ElementoSelect>* resultado = nullptr;  // once visible by name
+};
+
+void EnlazaConsulta(Consulta& c, Contexto& ctx, const Ambito* exterior);
+
+// The first aggregate of e, outside its subqueries; null when none.
+const Expr* PrimerAgregado(const Expr& e);
+
+// Where an aggregate cannot stand, said as the failure says it.
+const char* SinAgregados(Lugar lugar) {
+    switch (lugar) {
+        case Lugar::Donde:
+            return "la cláusula WHERE";
+        case Lugar::Union:
+            return "la condición ON de una combinación";
+        case Lugar::Agrupar:
+            return "la cláusula GROUP BY";
+        default:
+            return nullptr;
     }
-    return TipoJet::Otro;
+}
+
+EErrorJet ErrorAgregadoMalUsado(const Expr& agregado, const char* sDonde) {
+    return ErrorJet(TErrorJet::AgregadoMalUsado, {agregado.nombre, sDonde});
+}
+
+// The kind of the column e names, found where SQLite finds it; the Jet
+// failure when no column or result column has that name, or two sources
+// of one SELECT have it.
+TipoJet Resuelve(Expr& e, const Ambito& ambito) {
+    const std::string sNombre = (e.calificador.empty() ? "" : e.calificador + ".") + e.nombre;
+    for (const Ambito* a = &ambito; a; a = a->exterior) {
+        int n = 0;
+        TipoJet tipo = TipoJet::Otro;
+        const Origen* fuente = nullptr;
+        size_t nColumna = 0;
+        for (const Origen* f : a->fuentes) {
+            if (!e.calificador.empty() && !MismoNombre(f->sFuente, e.calificador))
+                continue;
+            // A source's columns count once, repeated names and all.
+            for (size_t k = 0; k < f->columnas.size(); ++k)
+                if (MismoNombre(f->columnas[k], e.nombre)) {
+                    tipo = k < f->tipos.size() ? f->tipos[k] : TipoJet::Otro;
+                    fuente = f;
+                    nColumna = k;
+                    ++n;
+                    break;
+                }
+        }
+        if (n > 1)
+            throw ErrorCampoAmbiguo(sNombre);
+        if (n == 1) {
+            if (!e.calificador.empty())
+                Grafia(e.calificador, fuente->sFuente);
+            Grafia(e.nombre, fuente->columnas[nColumna]);
+            return tipo;
+        }
+        if (!a->resultado || !e.calificador.empty())
+            continue;
+        for (const ElementoSelect& el : *a->resultado) {
+            if (!el.expr || !MismoNombre(el.nombre, e.nombre))
+                continue;
+            if (const char* sDonde = SinAgregados(a->lugar))
+                if (const Expr* ag = PrimerAgregado(*el.expr))
+                    throw ErrorAgregadoMalUsado(*ag, sDonde);
+            Grafia(e.nombre, el.nombre);
+            return el.expr->tipoJet;
+        }
+    }
+    throw ErrorParametroSinValor(sNombre);
+}
+
+// A scalar subquery or IN's gives one value per row: one column.
+void ExigeUnaColumna(const Consulta& c) {
+    if (!c.columnas.empty() && c.columnas.size() != 1)
+        throw ErrorJet(TErrorJet::SubconsultaVariasColumnas);
 }
 
 // A date plus or minus a number is a date; two dates apart are days.
@@ -83,9 +167,10 @@ TipoJet TipoFuncion(const Expr& e, const FilaFuncion& f) {
     }
 }
 
-// Checks e and everything below it in the order the printer writes it,
-// then gives each node its kind from its children's.
-void EnlazaExpr(Expr& e, const Fuentes& fuentes, Contexto& ctx, bool bCuentaTodo = false) {
+// Checks e and everything below it, then gives each node its kind from its
+// children's. bEnAgregado: e is an argument of an aggregate.
+void EnlazaExpr(Expr& e, const Ambito& ambito, Contexto& ctx, bool bCuentaTodo = false,
+                bool bEnAgregado = false) {
     switch (e.tipo) {
         case TipoExpr::Asterisco:
             // Only COUNT(*) and a result column may be "*".
@@ -98,34 +183,49 @@ void EnlazaExpr(Expr& e, const Fuentes& fuentes, Contexto& ctx, bool bCuentaTodo
                 throw ErrorFuncionNoDefinida(e.nombre);
             if (e.args.size() < f->nMin || e.args.size() > f->nMax)
                 throw ErrorNumeroArgumentos(e.nombre);
+            if (f->bAgregado) {
+                if (bEnAgregado)
+                    throw ErrorAgregadoMalUsado(e, "otra función de agregado");
+                if (const char* sDonde = SinAgregados(ambito.lugar))
+                    throw ErrorAgregadoMalUsado(e, sDonde);
+            }
             const bool bCuenta = e.nombre == "COUNT";
-            for (auto& a : e.args) EnlazaExpr(*a, fuentes, ctx, bCuenta);
+            for (auto& a : e.args)
+                EnlazaExpr(*a, ambito, ctx, bCuenta, bEnAgregado || f->bAgregado);
             e.tipoJet = TipoFuncion(e, *f);
             return;
         }
         case TipoExpr::Subconsulta:
+            EnlazaConsulta(*e.subconsulta, ctx, &ambito);
+            ExigeUnaColumna(*e.subconsulta);
+            // Its one column's kind.
+            e.tipoJet = e.subconsulta->tipos.empty() ? TipoJet::Otro : e.subconsulta->tipos[0];
+            return;
         case TipoExpr::Existe:
-            EnlazaConsulta(*e.subconsulta, ctx);
+            EnlazaConsulta(*e.subconsulta, ctx, &ambito);
             return;
         case TipoExpr::In:
-            EnlazaExpr(*e.args[0], fuentes, ctx);
-            if (e.subconsulta)
-                EnlazaConsulta(*e.subconsulta, ctx);
-            for (size_t i = 1; i < e.args.size(); ++i) EnlazaExpr(*e.args[i], fuentes, ctx);
+            EnlazaExpr(*e.args[0], ambito, ctx, false, bEnAgregado);
+            if (e.subconsulta) {
+                EnlazaConsulta(*e.subconsulta, ctx, &ambito);
+                ExigeUnaColumna(*e.subconsulta);
+            }
+            for (size_t i = 1; i < e.args.size(); ++i)
+                EnlazaExpr(*e.args[i], ambito, ctx, false, bEnAgregado);
+            return;
+        case TipoExpr::Columna:
+            e.tipoJet = Resuelve(e, ambito);
             return;
         default:
             break;
     }
-    for (auto& a : e.args) EnlazaExpr(*a, fuentes, ctx);
+    for (auto& a : e.args) EnlazaExpr(*a, ambito, ctx, false, bEnAgregado);
     switch (e.tipo) {
         case TipoExpr::Literal:
             if (std::holds_alternative<TFecha>(e.valor))
                 e.tipoJet = TipoJet::Fecha;
             else if (std::holds_alternative<TMoneda>(e.valor))
                 e.tipoJet = TipoJet::Moneda;
-            break;
-        case TipoExpr::Columna:
-            e.tipoJet = TipoColumna(e, fuentes);
             break;
         case TipoExpr::Binaria:
             e.tipoJet = TipoAritmetico(e.op, e.args[0]->tipoJet, e.args[1]->tipoJet);
@@ -145,7 +245,10 @@ void EnlazaExpr(Expr& e, const Fuentes& fuentes, Contexto& ctx, bool bCuentaTodo
 // nSinNombre counts the derived tables without alias of one FROM clause:
 // their names depend only on their place in it, so the same derived table
 // reads the same in every statement, and its kept rows serve them all.
-void EnlazaOrigen(Origen& o, Fuentes& fuentes, int& nSinNombre, Contexto& ctx) {
+// The join conditions wait in uniones until every source of the SELECT is
+// known: SQLite reads them as it reads WHERE.
+void EnlazaOrigen(Origen& o, Fuentes& fuentes, int& nSinNombre, Contexto& ctx,
+                  const Ambito* exterior, std::vector<Origen*>& uniones) {
     switch (o.tipo) {
         case TipoOrigen::Tabla: {
             auto t = ctx.catalogo.DameTabla(o.nombre);
@@ -158,15 +261,15 @@ void EnlazaOrigen(Origen& o, Fuentes& fuentes, int& nSinNombre, Contexto& ctx) {
         }
         case TipoOrigen::Derivada:
             o.sFuente = o.alias.empty() ? "__d" + std::to_string(++nSinNombre) : o.alias;
-            EnlazaConsulta(*o.subconsulta, ctx);
+            EnlazaConsulta(*o.subconsulta, ctx, exterior);
             o.columnas = o.subconsulta->columnas;
             o.tipos = o.subconsulta->tipos;
             fuentes.push_back(&o);
             return;
         case TipoOrigen::Union:
-            EnlazaOrigen(*o.izquierdo, fuentes, nSinNombre, ctx);
-            EnlazaOrigen(*o.derecho, fuentes, nSinNombre, ctx);
-            EnlazaExpr(*o.condicion, fuentes, ctx);
+            EnlazaOrigen(*o.izquierdo, fuentes, nSinNombre, ctx, exterior, uniones);
+            EnlazaOrigen(*o.derecho, fuentes, nSinNombre, ctx, exterior, uniones);
+            uniones.push_back(&o);
             return;
     }
 }
@@ -243,61 +346,105 @@ std::vector<ElementoSelect> ExpandeAsterisco(const Expr& e, const Fuentes& fuent
     return r;
 }
 
-void EnlazaSelect(Select& s, Contexto& ctx) {
+// bOrdenDeUnion: s is a union's last SELECT, whose ORDER BY sorts the whole
+// union by the union's column names (EnlazaConsulta).
+void EnlazaSelect(Select& s, Contexto& ctx, const Ambito* exterior, bool bOrdenDeUnion) {
     Fuentes fuentes;
     int nSinNombre = 0;
-    for (auto& o : s.origenes) EnlazaOrigen(*o, fuentes, nSinNombre, ctx);
+    std::vector<Origen*> uniones;
+    for (auto& o : s.origenes) EnlazaOrigen(*o, fuentes, nSinNombre, ctx, exterior, uniones);
+    Ambito ambito{fuentes, exterior};
     s.bAgrega = false;
     for (const auto& el : s.elementos) s.bAgrega |= TieneAgregado(*el.expr);
     // The columns as written stay aside for the aggregate rule, which names
     // a "*" as such.
     std::vector<ElementoSelect> escritos = std::move(s.elementos);
+    std::vector<const Expr*> comoEscritos;
     s.elementos.clear();
     int nExpr = 1000;
     for (auto& el : escritos) {
         Expr& e = *el.expr;
+        comoEscritos.push_back(&e);
         if (e.tipo == TipoExpr::Asterisco) {
             for (auto& x : ExpandeAsterisco(e, fuentes)) s.elementos.push_back(std::move(x));
             continue;
         }
-        EnlazaExpr(e, fuentes, ctx);
+        // A column names its result as it is written, whatever spelling it
+        // is written with for SQLite.
+        const std::string sEscrito = e.nombre;
+        EnlazaExpr(e, ambito, ctx);
         ElementoSelect nuevo;
         nuevo.alias = el.alias;
         if (!el.alias.empty())
             nuevo.nombre = el.alias;
         else if (e.tipo == TipoExpr::Columna)
-            nuevo.nombre = e.nombre;
+            nuevo.nombre = sEscrito;
         else
             nuevo.nombre = "Expr" + std::to_string(nExpr++);
+        nuevo.expr = std::move(el.expr);
         s.elementos.push_back(std::move(nuevo));
     }
+    // From here on the result columns are read by name too.
+    ambito.resultado = &s.elementos;
+    ambito.lugar = Lugar::Union;
+    for (Origen* u : uniones) EnlazaExpr(*u->condicion, ambito, ctx);
+    ambito.lugar = Lugar::Donde;
     if (s.donde)
-        EnlazaExpr(*s.donde, fuentes, ctx);
-    for (auto& a : s.agrupar) EnlazaExpr(*a, fuentes, ctx);
+        EnlazaExpr(*s.donde, ambito, ctx);
+    ambito.lugar = Lugar::Agrupar;
+    for (auto& a : s.agrupar) EnlazaExpr(*a, ambito, ctx);
+    ambito.lugar = Lugar::Teniendo;
     if (s.teniendo)
-        EnlazaExpr(*s.teniendo, fuentes, ctx);
-    for (auto& o : s.orden) EnlazaExpr(*o.expr, fuentes, ctx);
+        EnlazaExpr(*s.teniendo, ambito, ctx);
+    ambito.lugar = Lugar::Orden;
+    for (auto& o : s.orden) {
+        Expr& e = *o.expr;
+        if (e.tipo == TipoExpr::Columna && e.calificador.empty()) {
+            if (bOrdenDeUnion)
+                continue;
+            // A bare name of a result column sorts by that column.
+            const auto it = std::find_if(
+                s.elementos.begin(), s.elementos.end(),
+                [&](const ElementoSelect& el) { return MismoNombre(el.nombre, e.nombre); });
+            if (it != s.elementos.end()) {
+                Grafia(e.nombre, it->nombre);
+                e.tipoJet = it->expr->tipoJet;
+                continue;
+            }
+        }
+        EnlazaExpr(e, ambito, ctx);
+    }
 
     bool bAgregada = s.bAgrega || !s.agrupar.empty() || (s.teniendo && TieneAgregado(*s.teniendo));
     for (const auto& o : s.orden) bAgregada |= TieneAgregado(*o.expr);
     if (bAgregada) {
-        for (const auto& el : escritos) ExigeAgrupada(*el.expr, s);
+        for (const Expr* e : comoEscritos) ExigeAgrupada(*e, s);
         if (s.teniendo)
             ExigeAgrupada(*s.teniendo, s);
         for (const auto& o : s.orden) ExigeAgrupada(*o.expr, s);
     }
-    // Give the written expressions their places back (the "*" ones are gone).
-    size_t k = 0;
-    for (auto& el : escritos) {
-        if (el.expr->tipo == TipoExpr::Asterisco)
-            continue;
-        while (s.elementos[k].expr) ++k;
-        s.elementos[k].expr = std::move(el.expr);
+    // Only a SELECT that aggregates in its columns or groups is one SQLite
+    // aggregates: an aggregate in its HAVING or ORDER BY alone it cannot take.
+    if (!s.bAgrega && s.agrupar.empty()) {
+        const Expr* ag = s.teniendo ? PrimerAgregado(*s.teniendo) : nullptr;
+        for (const auto& o : s.orden)
+            if (!ag)
+                ag = PrimerAgregado(*o.expr);
+        if (ag)
+            throw ErrorAgregadoMalUsado(
+                *ag, "una consulta que no agrupa ni tiene funciones de agregado en sus columnas");
+        if (s.teniendo)
+            throw ErrorJet(TErrorJet::TeniendoSinAgrupar);
     }
 }
 
-void EnlazaConsulta(Consulta& c, Contexto& ctx) {
-    for (auto& s : c.ramas) EnlazaSelect(s, ctx);
+void EnlazaConsulta(Consulta& c, Contexto& ctx, const Ambito* exterior) {
+    const bool bUnionOrdenada = c.ramas.size() > 1 && !c.ramas.back().top;
+    for (size_t k = 0; k < c.ramas.size(); ++k)
+        EnlazaSelect(c.ramas[k], ctx, exterior, bUnionOrdenada && k + 1 == c.ramas.size());
+    for (const auto& s : c.ramas)
+        if (s.elementos.size() != c.ramas[0].elementos.size())
+            throw ErrorJet(TErrorJet::ColumnasUnion);
     c.columnas.clear();
     c.tipos.clear();
     for (const auto& el : c.ramas[0].elementos) {
@@ -343,6 +490,16 @@ void EnlazaConsulta(Consulta& c, Contexto& ctx) {
     }
 }
 
+const Expr* PrimerAgregado(const Expr& e) {
+    const Expr* r = nullptr;
+    RecorreExpr(e, [&](const Expr& x) {
+        if (!r && EsAgregado(x))
+            r = &x;
+        return !r;
+    });
+    return r;
+}
+
 }  // namespace
 
 bool MismaExpresion(const Expr& a, const Expr& b) {
@@ -357,17 +514,12 @@ bool MismaExpresion(const Expr& a, const Expr& b) {
 }
 
 bool TieneAgregado(const Expr& e) {
-    bool b = false;
-    RecorreExpr(e, [&](const Expr& x) {
-        b |= EsAgregado(x);
-        return !b;
-    });
-    return b;
+    return PrimerAgregado(e) != nullptr;
 }
 
 void Enlazador::Enlaza(Consulta& consulta, ICatalogo& catalogo) {
     Contexto ctx{catalogo};
-    EnlazaConsulta(consulta, ctx);
+    EnlazaConsulta(consulta, ctx, nullptr);
 }
 
 }  // namespace jet::sql

@@ -2,21 +2,18 @@
 
 #include <cctype>
 
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
+#include "platform/jet/NombresJet.h"
 #include "platform/jet/sql/Enlazador.h"
 #include "platform/jet/sql/Recorrido.h"
+#include "platform/jet/sql/TextoAscii.h"
 
 namespace jet::sql {
 
 namespace {
 
-std::string Mayusculas(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
 bool MismoNombre(const std::string& a, const std::string& b) {
-    return Mayusculas(a) == Mayusculas(b);
+    return MismoNombreJet(a, b);
 }
 
 bool Agrega(Select& s) {
@@ -61,9 +58,7 @@ bool AgrupaPor(const Select& s, const std::string& sNombre) {
 // The one source of an aggregate SELECT; the evidence reads its columns.
 Origen& FuenteUnica(Select& s) {
     if (s.origenes.size() != 1 || s.origenes[0]->tipo == TipoOrigen::Union)
-        throw EErrorJet("EEvidencia",
-                        "La evidencia solo se toma de un agregado que lee una sola tabla o "
-                        "consulta.");
+        throw ErrorJet(TErrorJet::EvidenciaFuenteUnica);
     return *s.origenes[0];
 }
 
@@ -139,7 +134,7 @@ Select* BuscaAgregado(Consulta& c) {
 TFormaAgregado DameFormaAgregado(Consulta& enlazada) {
     Select* s = BuscaAgregado(enlazada);
     if (!s)
-        throw EErrorJet("EEvidencia", "La instrucción no calcula ningún agregado.");
+        throw ErrorJet(TErrorJet::EvidenciaSinAgregado);
     const Origen& fuente = FuenteUnica(*s);
     TFormaAgregado f;
     std::string sSumada;
@@ -147,7 +142,7 @@ TFormaAgregado DameFormaAgregado(Consulta& enlazada) {
         RecorreExpr(*el.expr, [&](Expr& e) {
             if (e.tipo != TipoExpr::Funcion)
                 return true;
-            const std::string sFuncion = Mayusculas(e.nombre);
+            const std::string sFuncion = MayusculasAscii(e.nombre);
             if (sFuncion == "COUNT")
                 f.bCuenta = true;
             if (sFuncion == "SUM") {
@@ -171,7 +166,7 @@ void ReescribeEvidencia(Consulta& c, Consulta& enlazada,
     Select* sEnlazada = BuscaAgregado(enlazada);
     Select* s = BuscaAgregado(c);
     if (!s)  // the same text parses to the same tree
-        throw EErrorJet("EEvidencia", "La instrucción no calcula ningún agregado.");
+        throw ErrorJet(TErrorJet::EvidenciaSinAgregado);
     const std::vector<std::string> columnas =
         Ensancha(FuenteUnica(*s), FuenteUnica(*sEnlazada), deseadas);
 

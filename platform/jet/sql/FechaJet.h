@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <ctime>
 
 // Jet's dates are day serials: days since 1899-12-30, the time of day as the
 // fraction. Before the epoch the whole part counts back and the fraction
@@ -61,6 +62,30 @@ inline int64_t SemanaDelAnio(int64_t nDia, int64_t nAnio, int nPrimerDia, int nP
     if (nDia < nInicio)
         nInicio = InicioSemanaUno(nAnio - 1, nPrimerDia, nPrimeraSemana);
     return (nDia - nInicio) / 7 + 1;
+}
+
+// The day serial of a date.
+inline int64_t DiaDe(int64_t y, int64_t m, int64_t d) {
+    return DiasCiviles(y, m, d) - kDiasEpocaJet;
+}
+
+inline int64_t DiasDelMes(int64_t y, int64_t m) {
+    return DiasCiviles(m == 12 ? y + 1 : y, m == 12 ? 1 : m + 1, 1) - DiasCiviles(y, m, 1);
+}
+
+// A day and a time of day as a serial (the fraction counts forward from
+// midnight whatever the day's sign).
+inline double Serial(int64_t nDia, int64_t nSegundos) {
+    const double f = static_cast<double>(nSegundos) / 86400.0;
+    return nDia >= 0 ? static_cast<double>(nDia) + f : static_cast<double>(nDia) - f;
+}
+
+// The local clock: the one place it is read.
+inline std::tm Ahora() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return tm;
 }
 
 struct PartesFecha {

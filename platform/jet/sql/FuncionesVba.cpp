@@ -11,8 +11,11 @@
 #include <vector>
 
 #include "platform/jet/sql/FechaJet.h"
+#include "platform/jet/sql/FechaTexto.h"
 #include "platform/jet/sql/FormatoJet.h"
 #include "platform/jet/sql/JetCollation.h"
+#include "platform/jet/sql/Matematicas.h"
+#include "platform/jet/sql/TextoAscii.h"
 #include "platform/jet/sql/ValorSqlite.h"
 
 namespace jet::sql {
@@ -23,18 +26,6 @@ constexpr double kMinEntero = -32768, kMaxEntero = 32767;
 // Longer texts than this are refused rather than built: a String or a
 // Replace asked for billions of characters would exhaust memory.
 constexpr int64_t kMaxCaracteres = 10'000'000;
-
-std::string Mayusculas(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Recortado(const std::string& s) {
-    const auto a = s.find_first_not_of(" \t");
-    if (a == std::string::npos)
-        return "";
-    return s.substr(a, s.find_last_not_of(" \t") - a + 1);
-}
 
 // ---- day serials split into a day and a time of day ----
 
@@ -53,22 +44,9 @@ DiaYHora Separa(double dSerial) {
     return r;
 }
 
-double Serial(int64_t nDia, int64_t nSegundos) {
-    const double f = static_cast<double>(nSegundos) / 86400.0;
-    return nDia >= 0 ? static_cast<double>(nDia) + f : static_cast<double>(nDia) - f;
-}
-
 double SerialDeSegundos(int64_t nTotal) {
     const int64_t nDia = nTotal >= 0 ? nTotal / 86400 : -((-nTotal + 86399) / 86400);
     return Serial(nDia, nTotal - nDia * 86400);
-}
-
-int64_t DiaDe(int64_t y, int64_t m, int64_t d) {
-    return DiasCiviles(y, m, d) - kDiasEpocaJet;
-}
-
-int64_t DiasDelMes(int64_t y, int64_t m) {
-    return DiasCiviles(m == 12 ? y + 1 : y, m == 12 ? 1 : m + 1, 1) - DiasCiviles(y, m, 1);
 }
 
 // Jet keeps dates between the years 100 and 9999.
@@ -133,7 +111,7 @@ Intervalo LeeIntervalo(sqlite3_value* v, const char* sFuncion) {
         {"Y", Intervalo::DiaDelAnio}, {"D", Intervalo::Dia},       {"W", Intervalo::DiaSemana},
         {"WW", Intervalo::Semana},    {"H", Intervalo::Hora},      {"N", Intervalo::Minuto},
         {"S", Intervalo::Segundo}};
-    const std::string s = Mayusculas(Recortado(Texto(v)));
+    const std::string s = MayusculasAscii(Recortado(Texto(v)));
     for (const auto& [sNombre, i] : kIntervalos)
         if (s == sNombre)
             return i;
@@ -355,15 +333,6 @@ void Matematica(sqlite3_context* ctx, int, sqlite3_value** a, const char* sFunci
         sqlite3_result_double(ctx, r);
     });
 }
-double Arcotangente(double d) {
-    return std::atan(d);
-}
-double Logaritmo(double d) {
-    return std::log(d);
-}
-double Exponencial(double d) {
-    return std::exp(d);
-}
 void Atn(sqlite3_context* ctx, int n, sqlite3_value** a) {
     Matematica<Arcotangente, false>(ctx, n, a, "ATN");
 }
@@ -430,7 +399,7 @@ void Base(sqlite3_context* ctx, int, sqlite3_value** a) {
 // Text that VBA's IsNumeric takes: blanks around, a sign, a currency sign,
 // digits with thousands commas, a decimal point, an exponent, or &H / &O.
 bool EsTextoNumerico(const std::string& sTexto) {
-    const std::string s = Mayusculas(Recortado(sTexto));
+    const std::string s = MayusculasAscii(Recortado(sTexto));
     size_t i = 0;
     if (s.starts_with("&H") || s.starts_with("&O")) {
         const bool bHex = s[1] == 'H';
@@ -489,7 +458,7 @@ void CBool(sqlite3_context* ctx, int, sqlite3_value** a) {
         if (EsNulo(a[0]))
             throw ErrorArgumentoNoValido("CBOOL");
         if (sqlite3_value_type(a[0]) == SQLITE_TEXT) {
-            const std::string s = Mayusculas(Recortado(TextoCrudo(a[0])));
+            const std::string s = MayusculasAscii(Recortado(TextoCrudo(a[0])));
             if (s == "TRUE" || s == "FALSE")
                 return sqlite3_result_int(ctx, s == "TRUE" ? -1 : 0);
         }
@@ -579,14 +548,6 @@ void TimeSerial(sqlite3_context* ctx, int, sqlite3_value** a) {
         const int64_t s = Entero(a[2], "TIMESERIAL", kMinEntero, kMaxEntero);
         ResultadoFecha(ctx, SerialDeSegundos(h * 3600 + m * 60 + s), "TIMESERIAL");
     });
-}
-
-// The local clock.
-std::tm Ahora() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return tm;
 }
 
 // Now, Date and Time read the local clock.
@@ -851,151 +812,7 @@ constexpr FilaImplementacionVba kImplementaciones[] = {
     {"jet_format", Format},
 };
 
-// The month a name gives, upper case: Spanish or English, whole or in
-// three letters, as Access reads them on a Spanish system; 0 for none.
-int MesDeNombre(const std::string& s) {
-    static const std::pair<const char*, int> kNombres[] = {
-        {"ENERO", 1},      {"ENE", 1},        {"JANUARY", 1},   {"JAN", 1},        {"FEBRERO", 2},
-        {"FEB", 2},        {"FEBRUARY", 2},   {"MARZO", 3},     {"MAR", 3},        {"MARCH", 3},
-        {"ABRIL", 4},      {"ABR", 4},        {"APRIL", 4},     {"APR", 4},        {"MAYO", 5},
-        {"MAY", 5},        {"JUNIO", 6},      {"JUN", 6},       {"JUNE", 6},       {"JULIO", 7},
-        {"JUL", 7},        {"JULY", 7},       {"AGOSTO", 8},    {"AGO", 8},        {"AUGUST", 8},
-        {"AUG", 8},        {"SEPTIEMBRE", 9}, {"SETIEMBRE", 9}, {"SEP", 9},        {"SET", 9},
-        {"SEPTEMBER", 9},  {"SEPT", 9},       {"OCTUBRE", 10},  {"OCT", 10},       {"OCTOBER", 10},
-        {"NOVIEMBRE", 11}, {"NOV", 11},       {"NOVEMBER", 11}, {"DICIEMBRE", 12}, {"DIC", 12},
-        {"DECEMBER", 12},  {"DEC", 12}};
-    for (const auto& [sNombre, nMes] : kNombres)
-        if (s == sNombre)
-            return nMes;
-    return 0;
-}
-
-struct DiaLeido {
-    int64_t nDia;
-    size_t nUsados;  // the characters the date took; a time of day may follow
-};
-
-// A date with its month in letters, upper case: "15 DE MARZO DE 2017",
-// "15-MAR-2017", "MARCH 15, 2017", "15 MAR 2017", "5 DE MARZO" (this year).
-// The day comes first unless the first number can only be a year.
-std::optional<DiaLeido> FechaConMesEnLetras(const std::string& t) {
-    int nMes = 0;
-    std::vector<int64_t> numeros;
-    size_t i = 0, nFin = 0;
-    const auto letra = [](char c) { return c >= 'A' && c <= 'Z'; };
-    const auto cifra = [](char c) { return c >= '0' && c <= '9'; };
-    while (i < t.size()) {
-        const char c = t[i];
-        if (c == ' ' || c == '-' || c == '/' || c == '.' || c == ',') {
-            ++i;
-            continue;
-        }
-        size_t j = i;
-        if (cifra(c)) {
-            while (j < t.size() && cifra(t[j])) ++j;
-            if (j < t.size() && t[j] == ':')
-                break;  // a time of day
-            if (numeros.size() == 2 || j - i > 4)
-                return std::nullopt;
-            numeros.push_back(std::stoll(t.substr(i, j - i)));
-        } else if (letra(c)) {
-            while (j < t.size() && letra(t[j])) ++j;
-            const std::string w = t.substr(i, j - i);
-            if (w != "DE") {
-                if (nMes)
-                    break;  // AM/PM, or what the time's reading rejects
-                nMes = MesDeNombre(w);
-                if (!nMes)
-                    return std::nullopt;
-            }
-        } else {
-            break;
-        }
-        i = nFin = j;
-    }
-    if (!nMes || numeros.empty())
-        return std::nullopt;
-    int64_t dia = numeros[0], anio = 0;
-    if (numeros.size() == 1) {
-        // Without a year the date is in the current one, as VBA reads it;
-        // a lone number that cannot be a day is no date ("marzo 2017").
-        if (dia > 31)
-            return std::nullopt;
-        anio = Ahora().tm_year + 1900;
-    } else {
-        anio = numeros[1];
-        if (dia > 31)
-            std::swap(dia, anio);
-        if (anio >= 0 && anio < 30)
-            anio += 2000;
-        else if (anio >= 30 && anio < 100)
-            anio += 1900;
-    }
-    if (dia < 1 || dia > DiasDelMes(anio, nMes) || anio < 100 || anio > 9999)
-        return std::nullopt;
-    return DiaLeido{DiaDe(anio, nMes, dia), nFin};
-}
-
 }  // namespace
-
-std::optional<double> FechaDeTexto(const std::string& sTexto) {
-    const std::string texto = Mayusculas(Recortado(sTexto));
-    if (texto.empty())
-        return std::nullopt;
-    int a = 0, b = 0, c = 0, usados = 0;
-    int64_t nDia = 0;
-    size_t resto = 0;
-    bool bFecha = false;
-    char s1 = 0, s2 = 0;
-    if (std::sscanf(texto.c_str(), "%d%c%d%c%d%n", &a, &s1, &b, &s2, &c, &usados) == 5 &&
-        s1 == s2 && (s1 == '/' || s1 == '-' || s1 == '.')) {
-        int64_t anio, mes, dia;
-        if (a > 31)
-            anio = a, mes = b, dia = c;
-        else if (a > 12 && b <= 12)
-            dia = a, mes = b, anio = c;
-        else
-            mes = a, dia = b, anio = c;
-        if (anio >= 0 && anio < 30)
-            anio += 2000;
-        else if (anio >= 30 && anio < 100)
-            anio += 1900;
-        if (mes < 1 || mes > 12 || dia < 1 || dia > DiasDelMes(anio, mes) || anio < 100 ||
-            anio > 9999)
-            return std::nullopt;
-        nDia = DiaDe(anio, mes, dia);
-        resto = static_cast<size_t>(usados);
-        bFecha = true;
-    } else if (const auto m = FechaConMesEnLetras(texto)) {
-        nDia = m->nDia;
-        resto = m->nUsados;
-        bFecha = true;
-    }
-    const std::string hora = Recortado(texto.substr(resto));
-    if (hora.empty())
-        return bFecha ? std::optional<double>(static_cast<double>(nDia)) : std::nullopt;
-    int h = 0, mi = 0, s = 0, n = 0;
-    if (std::sscanf(hora.c_str(), "%d:%d%n", &h, &mi, &n) != 2)
-        return std::nullopt;
-    std::string cola = hora.substr(static_cast<size_t>(n));
-    if (cola.starts_with(":")) {
-        int k = 0;
-        if (std::sscanf(cola.c_str(), ":%d%n", &s, &k) != 1)
-            return std::nullopt;
-        cola = cola.substr(static_cast<size_t>(k));
-    }
-    cola = Recortado(cola);
-    if (cola == "PM" || cola == "AM") {
-        if (h < 1 || h > 12)
-            return std::nullopt;
-        h = h % 12 + (cola == "PM" ? 12 : 0);
-    } else if (!cola.empty()) {
-        return std::nullopt;
-    }
-    if (h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59)
-        return std::nullopt;
-    return Serial(nDia, h * 3600 + mi * 60 + s);
-}
 
 FuncionSql ImplementacionVba(const std::string& sSqlite) {
     for (const auto& f : kImplementaciones)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 struct sqlite3;
@@ -23,11 +22,5 @@ struct FilaImplementacionVba {
 // jet_format...), or null. Their names, arities and kinds are rows of the
 // function table (TablaFunciones), which the registration reads.
 FuncionSql ImplementacionVba(const std::string& sSqlite);
-
-// A date written as text, as CDate reads it: month/day/year (day first
-// when that is no date), year-month-day, a day with its month in letters
-// ("15 de marzo de 2017", "March 15, 2017"), a time of day, or both; the day
-// serial, or nothing when the text is no date.
-std::optional<double> FechaDeTexto(const std::string& sTexto);
 
 }  // namespace jet::sql

@@ -19,6 +19,7 @@
 #include "platform/jet/sql/FechaJet.h"
 #include "platform/jet/sql/FuncionesVba.h"
 #include "platform/jet/sql/JetCollation.h"
+#include "platform/jet/sql/Matematicas.h"
 #include "platform/jet/sql/RecursosSqlite.h"
 #include "platform/jet/sql/TablaFunciones.h"
 #include "platform/jet/sql/ValorSqlite.h"
@@ -372,15 +373,6 @@ void Redondeo(sqlite3_context* ctx, int, sqlite3_value** a) {
         ResultadoNumero(ctx, n);
     });
 }
-double Piso(double d) {
-    return std::floor(d);
-}
-double Trunca(double d) {
-    return std::trunc(d);
-}
-double Absoluto(double d) {
-    return std::fabs(d);
-}
 
 void Abs(sqlite3_context* ctx, int n, sqlite3_value** a) {
     Protegido(ctx, [&] {
@@ -613,7 +605,7 @@ void JetFunctions::Registra(sqlite3* db, TRanuraError* ranura) {
     Alta("jet_like", 2, FuncionLike);
     // The functions, as the function table has them: every arity it allows.
     for (const FilaFuncion& fila : TodasLasFunciones()) {
-        if (fila.eForma != FormaFuncion::Llamada && fila.eForma != FormaFuncion::DiceFecha)
+        if (!*fila.sSqlite)  // written in SQLite's own terms (IIF, ISNULL, NZ)
             continue;
         for (const char* sNombre : {fila.sSqlite, fila.sMoneda}) {
             if (!sNombre || !std::string_view(sNombre).starts_with("jet_"))

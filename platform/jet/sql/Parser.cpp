@@ -6,17 +6,13 @@
 #include <set>
 
 #include "platform/jet/sql/ErroresSql.h"
-#include "platform/jet/sql/FechaJet.h"
+#include "platform/jet/sql/FechaTexto.h"
+#include "platform/jet/sql/TextoAscii.h"
 #include "platform/jet/sql/Tokenizer.h"
 
 namespace jet::sql {
 
 namespace {
-
-std::string Mayusculas(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // Words that end a name list or start a clause: never taken for an alias.
 const std::set<std::string> kReservadas = {
@@ -25,51 +21,11 @@ const std::set<std::string> kReservadas = {
     "OR",     "XOR",  "NOT",   "LIKE",  "IN",     "BETWEEN", "IS",         "NULL",  "DISTINCT",
     "TOP",    "MOD",  "ASC",   "DESC",  "EXISTS", "PERCENT", "DISTINCTROW"};
 
-// Month/day/year or year-month-day, with an optional time of day.
+// A #date# literal, read as every date written as text is read.
 double LeeFecha(const std::string& sTexto) {
-    int a = 0, b = 0, c = 0, h = 0, mi = 0, s = 0, usados = 0;
-    std::string texto = sTexto;
-    const auto inicio = texto.find_first_not_of(' ');
-    if (inicio == std::string::npos)
-        throw ErrorSintaxis("#" + sTexto + "#");
-    texto = texto.substr(inicio);
-    int64_t anio, mes, dia;
-    size_t resto;
-    if (std::sscanf(texto.c_str(), "%d-%d-%d%n", &a, &b, &c, &usados) == 3 && a > 31) {
-        anio = a, mes = b, dia = c;
-    } else if (std::sscanf(texto.c_str(), "%d/%d/%d%n", &a, &b, &c, &usados) == 3) {
-        // Month first, as Access SQL writes dates; Jet also takes year
-        // first, and day first when the month-first reading is no date.
-        if (a > 31)
-            anio = a, mes = b, dia = c;
-        else if (a > 12 && b <= 12)
-            dia = a, mes = b, anio = c;
-        else
-            mes = a, dia = b, anio = c;
-        if (anio < 30)
-            anio += 2000;
-        else if (anio < 100)
-            anio += 1900;
-    } else {
-        throw ErrorSintaxis("#" + sTexto + "#");
-    }
-    resto = static_cast<size_t>(usados);
-    const bool bDiaValido =
-        mes >= 1 && mes <= 12 && dia >= 1 &&
-        dia <= DiasCiviles(mes == 12 ? anio + 1 : anio, mes == 12 ? 1 : mes + 1, 1) -
-                   DiasCiviles(anio, mes, 1);
-    if (!bDiaValido)
-        throw ErrorSintaxis("#" + sTexto + "#");
-    std::string hora = Mayusculas(texto.substr(resto));
-    if (hora.find_first_not_of(' ') != std::string::npos) {
-        if (std::sscanf(hora.c_str(), " %d:%d:%d", &h, &mi, &s) < 2)
-            throw ErrorSintaxis("#" + sTexto + "#");
-        if (hora.find("PM") != std::string::npos && h < 12)
-            h += 12;
-        if (hora.find("AM") != std::string::npos && h == 12)
-            h = 0;
-    }
-    return SerialDeFecha(anio, mes, dia, (h * 3600.0 + mi * 60.0 + s) / 86400.0);
+    if (const auto d = FechaDeTexto(sTexto))
+        return *d;
+    throw ErrorSintaxis("#" + sTexto + "#");
 }
 
 class Analizador {
@@ -84,7 +40,7 @@ public:
     std::shared_ptr<Consulta> Instruccion() {
         const Token& primero = t_[0];
         const std::string palabra = primero.tipo == TipoToken::Nombre && !primero.corchetes
-                                        ? Mayusculas(primero.texto)
+                                        ? MayusculasAscii(primero.texto)
                                         : "";
         static const std::set<std::string> kModifican = {"INSERT", "UPDATE", "DELETE",
                                                          "CREATE", "ALTER",  "DROP"};
@@ -120,7 +76,7 @@ private:
     const Token& Actual() const { return t_[p_]; }
     bool EsPalabra(const char* s, size_t d = 0) const {
         const Token& t = t_[std::min(p_ + d, t_.size() - 1)];
-        return t.tipo == TipoToken::Nombre && !t.corchetes && Mayusculas(t.texto) == s;
+        return t.tipo == TipoToken::Nombre && !t.corchetes && MayusculasAscii(t.texto) == s;
     }
     bool Es(const char* s, size_t d = 0) const {
         const Token& t = t_[std::min(p_ + d, t_.size() - 1)];
@@ -155,7 +111,7 @@ private:
     bool EsNombreLibre(size_t d = 0) const {
         const Token& t = t_[std::min(p_ + d, t_.size() - 1)];
         return t.tipo == TipoToken::Nombre &&
-               (t.corchetes || !kReservadas.count(Mayusculas(t.texto)));
+               (t.corchetes || !kReservadas.count(MayusculasAscii(t.texto)));
     }
     std::string Nombre() {
         if (Actual().tipo != TipoToken::Nombre)
@@ -516,7 +472,7 @@ private:
                 break;
         }
         if (!t.corchetes) {
-            const std::string palabra = Mayusculas(t.texto);
+            const std::string palabra = MayusculasAscii(t.texto);
             if (palabra == "TRUE" || palabra == "YES")
                 return ++p_, Literal(int64_t{-1});
             if (palabra == "FALSE" || palabra == "NO")
@@ -539,7 +495,7 @@ private:
         auto e = std::make_unique<Expr>();
         if (!t_[p_ - 1].corchetes && Acepta("(")) {
             e->tipo = TipoExpr::Funcion;
-            e->nombre = Mayusculas(nombre);
+            e->nombre = MayusculasAscii(nombre);
             if (Acepta(")"))
                 return e;
             do {

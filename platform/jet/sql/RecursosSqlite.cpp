@@ -1,5 +1,6 @@
 #include "platform/jet/sql/RecursosSqlite.h"
 
+#include <cctype>
 #include <cstring>
 
 #include "platform/jet/ErroresJet.h"
@@ -9,7 +10,10 @@ namespace jet::sql {
 namespace {
 
 // SQLITE_ERROR covers every fault of a statement SQLite could not prepare
-// or run; these are the ones Jet has its own words for.
+// or run; these are the ones Jet has its own words for. The binder reports
+// names, ambiguity, union columns and misplaced aggregates itself, before
+// SQLite sees a statement; those rows stay so that a statement that reaches
+// SQLite with such a fault all the same still fails in Jet's words.
 struct FalloNombrado {
     const char* sPrefijo;  // of SQLite's message; the rest names the culprit
     TErrorJet e;
@@ -25,6 +29,17 @@ const FalloNombrado kNombrados[] = {
     {"too many terms in compound SELECT", TErrorJet::DemasiadoCompleja},
     {"too many arguments on function", TErrorJet::DemasiadoCompleja},
 };
+
+// The function SQLite names in "misuse of aggregate: count()", "misuse of
+// aggregate function count()" or "misuse of aliased aggregate c", as Jet
+// spells a function.
+std::string FuncionNombrada(const std::string& sMensaje) {
+    std::string s = sMensaje.substr(sMensaje.find_last_of(" :") + 1);
+    if (s.ends_with("()"))
+        s.resize(s.size() - 2);
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
 
 }  // namespace
 
@@ -46,6 +61,8 @@ EErrorJet FalloDeSqlite(int nCodigo, const std::string& sMensaje) {
             continue;
         if (f.e == TErrorJet::DemasiadoCompleja)
             return ErrorJet(f.e, {sMensaje});
+        if (f.e == TErrorJet::AgregadoMalUsado)
+            return ErrorJet(f.e, {FuncionNombrada(sMensaje), "esa parte de la instrucción"});
         return ErrorJet(f.e, {sMensaje.substr(std::strlen(f.sPrefijo))});
     }
     if (sMensaje.find("do not have the same number of result columns") != std::string::npos)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/jet/sql/Clona.h"
 #include "platform/jet/sql/Recorrido.h"
 
 namespace jet::sql {
@@ -60,8 +61,6 @@ void OrdenaDistintasDesde(Consulta& c) {
                 OrdenaDistintasDesde(*o->subconsulta);
 }
 
-constexpr size_t kCadenaCorta = 16;
-
 void AgrupaLogica(Expr& e) {
     if (e.tipo != TipoExpr::Logica || e.op == "XOR" || e.args.size() <= kCadenaCorta)
         return;
@@ -77,40 +76,6 @@ void AgrupaLogica(Expr& e) {
         grupos.push_back(std::move(g));
     }
     e.args = std::move(grupos);
-}
-
-// A copy of e and everything below it (subqueries shared), built with an
-// explicit stack as the walker walks.
-ExprPtr Clona(const Expr& e) {
-    auto copia = [](const Expr& x) {
-        auto c = std::make_unique<Expr>();
-        c->tipo = x.tipo;
-        c->op = x.op;
-        c->ops = x.ops;
-        c->nombre = x.nombre;
-        c->calificador = x.calificador;
-        c->valor = x.valor;
-        c->negada = x.negada;
-        c->subconsulta = x.subconsulta;
-        c->tipoJet = x.tipoJet;
-        c->bContador = x.bContador;
-        return c;
-    };
-    ExprPtr raiz = copia(e);
-    std::vector<std::pair<const Expr*, Expr*>> pila{{&e, raiz.get()}};
-    while (!pila.empty()) {
-        auto [x, c] = pila.back();
-        pila.pop_back();
-        for (const auto& a : x->args) {
-            c->args.push_back(copia(*a));
-            pila.push_back({a.get(), c->args.back().get()});
-        }
-        for (const auto& o : x->orden) {
-            c->orden.push_back({copia(*o.expr), o.descendente, o.nColumna});
-            pila.push_back({o.expr.get(), c->orden.back().expr.get()});
-        }
-    }
-    return raiz;
 }
 
 // The name a rewrite gives the i-th column of a step: positional, so that a
@@ -366,14 +331,6 @@ void OrdenaUniones(Consulta& c) {
 
 void ReescribeTop(Consulta& c) {
     RecorreConsultasPostorden(c, ReescribeTopDe);
-}
-
-void Reescribe(Consulta& c) {
-    MarcaOrden(c);
-    OrdenaDistintas(c);
-    AgrupaLogicas(c);
-    OrdenaUniones(c);
-    ReescribeTop(c);
 }
 
 }  // namespace jet::sql

@@ -4,7 +4,8 @@
 
 // The rewrites between binding and printing: each takes a bound tree and
 // leaves a bound tree that means the same to Jet and that the printer writes
-// as SQLite SQL with Jet's results.
+// as SQLite SQL with Jet's results. They run in the order of this file
+// (Compila).
 namespace jet::sql {
 
 // Marks each query whose rows must keep their order: the statement, its
@@ -35,8 +36,5 @@ void OrdenaUniones(Consulta& c);
 // ROW_NUMBER, COUNT(*) OVER ()), filtered by rank and, where its rows'
 // order counts, sorted by their place.
 void ReescribeTop(Consulta& c);
-
-// All of them, in order.
-void Reescribe(Consulta& c);
 
 }  // namespace jet::sql

@@ -70,8 +70,8 @@ const FilaFuncion kFunciones[] = {
     {"RND", 0, 1, false, T::Otro, F::Llamada, "jet_rnd", false, nullptr, true},
     {"HEX", 1, 1, false, T::Otro, F::Llamada, "jet_hex"},
     {"OCT", 1, 1, false, T::Otro, F::Llamada, "jet_oct"},
-    {"ISNUMERIC", 1, 1, false, T::Otro, F::DiceFecha, "jet_isnumeric"},
-    {"ISDATE", 1, 1, false, T::Otro, F::DiceFecha, "jet_isdate"},
+    {"ISNUMERIC", 1, 1, false, T::Otro, F::EsNumerico, "jet_isnumeric"},
+    {"ISDATE", 1, 1, false, T::Otro, F::EsFecha, "jet_isdate"},
     {"CBOOL", 1, 1, false, T::Otro, F::Llamada, "jet_cbool"},
     {"CBYTE", 1, 1, false, T::Otro, F::Llamada, "jet_cbyte"},
     {"CVAR", 1, 1, false, T::ComoArgumento, F::Llamada, "jet_cvar"},
@@ -90,7 +90,7 @@ const FilaFuncion kFunciones[] = {
     {"DATEPART", 2, 4, false, T::Otro, F::Llamada, "jet_datepart"},
     {"SWITCH", 2, kMaxArgumentos, false, T::Otro, F::Llamada, "jet_switch"},
     {"CHOOSE", 2, kMaxArgumentos, false, T::Otro, F::Llamada, "jet_choose"},
-    {"FORMAT", 1, 4, false, T::Otro, F::DiceFecha, "jet_format", false, nullptr, false, 5},
+    {"FORMAT", 1, 4, false, T::Otro, F::Formato, "jet_format", false, nullptr, false, 5},
 };
 
 }  // namespace

@@ -8,14 +8,17 @@
 
 namespace jet::sql {
 
-// How the printer writes a call.
+// What a call becomes in SQLite (the lowering, BajaSqlite). A date reaches
+// SQLite as its serial, a plain number: the last three forms say what the
+// function does with a first argument the binder knows to be a date.
 enum class FormaFuncion {
-    Llamada,   // sSqlite(args)
-    Iif,       // CASE WHEN ... THEN ... ELSE ... END
-    EsNulo,    // (x IS NULL), -1/0 where a value is wanted
-    Nz,        // COALESCE(x, y or '')
-    DiceFecha  // sSqlite(args), told when the first argument is a date (Format, IsDate,
-               // IsNumeric): SQLite sees only the date's serial
+    Llamada,    // sSqlite(args)
+    Iif,        // CASE WHEN ... THEN ... ELSE ... END
+    EsNulo,     // x IS NULL, a truth
+    Nz,         // COALESCE(x, y or '')
+    Formato,    // sSqlite(args), a date told by a last argument 1 (Format)
+    EsFecha,    // sSqlite(x), a date always one: x IS NOT NULL (IsDate)
+    EsNumerico  // sSqlite(x), a date never a number: 0 (IsNumeric)
 };
 
 // The kind of value a call yields, for the result columns SQLite cannot
@@ -30,7 +33,7 @@ enum class TipoResultado {
 };
 
 // One Jet function of SQL: what the binder checks and types, what the
-// printer writes. Adding a function is one row here plus, for a jet_*
+// lowering makes of it. Adding a function is one row here plus, for a jet_*
 // function, its implementation registered under sSqlite.
 struct FilaFuncion {
     const char* sNombre;  // as Jet spells it, upper case

@@ -25,14 +25,19 @@ inline void Falla(sqlite3_context* ctx, const EErrorJet& e) {
     sqlite3_result_error(ctx, s.c_str(), -1);
 }
 
+// A jet_* function runs inside SQLite's C code, through which nothing may
+// unwind: its failure becomes the statement's. A lack of memory is SQLite's
+// own (SQLITE_NOMEM); any other failure is a fault of ours, said as one.
 template <typename F>
 void Protegido(sqlite3_context* ctx, F f) {
     try {
         f();
     } catch (const EErrorJet& e) {
         Falla(ctx, e);
+    } catch (const std::bad_alloc&) {
+        sqlite3_result_error_nomem(ctx);
     } catch (const std::exception& e) {
-        sqlite3_result_error(ctx, e.what(), -1);
+        Falla(ctx, ErrorJet(TErrorJet::Interno, {e.what()}));
     }
 }
 

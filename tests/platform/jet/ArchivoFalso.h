@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-#include <strings.h>
-
-#include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
 #include "platform/jet/MotorJet.h"
+#include "platform/jet/NombresJet.h"
 #include "platform/jet/TArchivoAccess.h"
 #include "platform/jet/TextoValor.h"
 #include "platform/jet/sql/FechaJet.h"
@@ -35,7 +34,7 @@ public:
     }
     const jet::TTabla* BuscaTabla(const std::string& sNombre) const override {
         for (const auto& t : tablas_)
-            if (strcasecmp(t.sNombre.c_str(), sNombre.c_str()) == 0)
+            if (jet::MismoNombreJet(t.sNombre, sNombre))
                 return &t;
         return nullptr;
     }
@@ -43,7 +42,7 @@ public:
                   const std::function<void(const std::vector<jet::TValor>&)>& fila) const override {
         ++(*lecturas)[sTabla];
         if (*bFallaLectura)
-            throw jet::EErrorJet("EArchivoIlegible", "página dañada");
+            throw jet::ErrorJet(jet::TErrorJet::ArchivoIlegible, {"página dañada"});
         for (const auto& f : filas_.at(sTabla)) fila(f);
     }
 

@@ -18,7 +18,14 @@
 //     ETiposNoCoinciden   (or "Kind - message", as jetsql prints it)
 //
 // "base NAME" switches the file the next cases run on: "datos" (the small
-// file of DatosConformidad.h, the default) or a file of tests/fixtures/mdb.
+// file of DatosConformidad.h, the default), "nombres" (names in Jet's order,
+// DatosNombres there) or a file of tests/fixtures/mdb, its password after its
+// name when it has one. "opciones sin PASO..."
+// switches those optional passes of the engine off for the next cases (see
+// sql::Pasos()); "opciones" alone switches them all on again. "error
+// evidencia" expects the failure of the statement's evidence instead of the
+// statement's own. Every case runs twice: with the derived tables several
+// statements share kept, and with every statement computing everything.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,7 +33,11 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <set>
+#include <sstream>
+#include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "DatosConformidad.h"
@@ -42,7 +53,9 @@ struct CasoArchivo {
     std::string sArchivo;  // path, for the failure's location
     int nLinea = 0;        // line of "consulta" or "error"
     std::string sBase = "datos";
+    std::set<std::string> apagados;  // optional passes switched off
     bool bError = false;
+    bool bEvidencia = false;  // the failure is the evidence's
     std::string sTipos;
     std::string sSql;
     std::vector<std::string> esperado;
@@ -66,6 +79,7 @@ std::vector<CasoArchivo> LeeArchivo(const std::filesystem::path& ruta) {
         throw std::runtime_error("no se puede leer " + ruta.string());
     std::vector<CasoArchivo> casos;
     std::string sBase = "datos", linea;
+    std::set<std::string> apagados;
     int n = 0;
     auto malo = [&](const std::string& s) {
         return std::runtime_error(ruta.string() + ":" + std::to_string(n) + ": " + s);
@@ -79,12 +93,30 @@ std::vector<CasoArchivo> LeeArchivo(const std::filesystem::path& ruta) {
             sBase = Recorta(s.substr(5));
             continue;
         }
+        if (s == "opciones" || s.starts_with("opciones ")) {
+            std::istringstream palabras(s.substr(8));
+            std::string sPalabra;
+            apagados.clear();
+            if (palabras >> sPalabra && sPalabra != "sin")
+                throw malo("se esperaba 'opciones sin PASO...': " + s);
+            for (jet::sql::TOpciones prueba; palabras >> sPalabra;) {
+                try {
+                    prueba.Pon(sPalabra, false);
+                } catch (const std::invalid_argument&) {
+                    throw malo("no es un paso opcional: " + sPalabra);
+                }
+                apagados.insert(sPalabra);
+            }
+            continue;
+        }
         CasoArchivo c;
         c.sArchivo = ruta.string();
         c.nLinea = n;
         c.sBase = sBase;
-        if (s == "error") {
+        c.apagados = apagados;
+        if (s == "error" || s == "error evidencia") {
             c.bError = true;
+            c.bEvidencia = s != "error";
         } else if (s == "consulta" || s.starts_with("consulta ")) {
             c.sTipos = Recorta(s.substr(8));
         } else {
@@ -169,32 +201,46 @@ char Tipo(const jet::TValor& v) {
         v);
 }
 
-// One engine per file, shared by the cases that run on it.
-jet::TMotorJet& Motor(const std::string& sBase) {
-    static std::map<std::string, std::unique_ptr<jet::TMotorJet>> motores;
-    auto& m = motores[sBase];
+// One engine per file and options, shared by the cases that run on it.
+jet::TMotorJet& Motor(const CasoArchivo& c, bool bGuarda) {
+    static std::map<std::tuple<std::string, std::set<std::string>, bool>,
+                    std::unique_ptr<jet::TMotorJet>>
+        motores;
+    const std::string& sBase = c.sBase;
+    auto& m = motores[{sBase, c.apagados, bGuarda}];
     if (m)
         return *m;
     if (sBase == "datos") {
         m = MotorSobre(Datos());
+    } else if (sBase == "nombres") {
+        m = MotorSobre(DatosNombres());
     } else {
-        const std::string sRuta = std::string(KOVA_FIXTURES) + "/mdb/" + sBase;
+        const auto nEspacio = sBase.find(' ');
+        const std::string sRuta = std::string(KOVA_FIXTURES) + "/mdb/" + sBase.substr(0, nEspacio);
+        const std::string sContrasena =
+            nEspacio == std::string::npos ? "" : Recorta(sBase.substr(nEspacio));
         m = std::make_unique<jet::TMotorJet>(
-            [sRuta] { return jet::TArchivoAccess::Abre(sRuta, ""); },
+            [sRuta, sContrasena] { return jet::TArchivoAccess::Abre(sRuta, sContrasena); },
             [](const std::string& s) { return jet::TArchivoAccess::FirmaEnDisco(s); });
     }
+    for (const auto& sPaso : c.apagados) m->PonPaso(sPaso, false);
+    m->PonOptimizacion(bGuarda && !c.apagados.contains("guarda"));
     return *m;
 }
 
-class Casos : public ::testing::TestWithParam<CasoArchivo> {};
+class Casos : public ::testing::TestWithParam<std::tuple<CasoArchivo, bool>> {};
 
 TEST_P(Casos, GiveJetsAnswer) {
-    const CasoArchivo& c = GetParam();
-    const std::string sDonde = "\n" + c.sSql + "\n";
-    jet::TMotorJet& motor = Motor(c.sBase);
+    const auto& [c, bGuarda] = GetParam();
+    const std::string sDonde =
+        "\n" + c.sSql + "\n" + (bGuarda ? "" : "(derived tables not kept)\n");
+    jet::TMotorJet& motor = Motor(c, bGuarda);
     if (c.bError) {
         try {
-            motor.Ejecuta(c.sSql);
+            if (c.bEvidencia)
+                motor.Evidencia(c.sSql, {});
+            else
+                motor.Ejecuta(c.sSql);
             ADD_FAILURE_AT(c.sArchivo.c_str(), c.nLinea) << "no failure" << sDonde;
         } catch (const jet::EErrorJet& e) {
             const std::string& sEsperado = c.esperado[0];
@@ -241,14 +287,17 @@ TEST_P(Casos, GiveJetsAnswer) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Archivos, Casos, ::testing::ValuesIn(LeeCasos()),
-                         [](const ::testing::TestParamInfo<CasoArchivo>& i) {
-                             std::string s =
-                                 std::filesystem::path(i.param.sArchivo).stem().string();
+INSTANTIATE_TEST_SUITE_P(Archivos, Casos,
+                         ::testing::Combine(::testing::ValuesIn(LeeCasos()), ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<CasoArchivo, bool>>& i) {
+                             const CasoArchivo& c = std::get<0>(i.param);
+                             const bool bGuarda = std::get<1>(i.param);
+                             std::string s = std::filesystem::path(c.sArchivo).stem().string();
                              for (char& ch : s)
                                  if (!std::isalnum(static_cast<unsigned char>(ch)))
                                      ch = '_';
-                             return s + "_" + std::to_string(i.param.nLinea);
+                             return s + "_" + std::to_string(c.nLinea) +
+                                    (bGuarda ? "" : "_sin_guarda");
                          });
 
 }  // namespace

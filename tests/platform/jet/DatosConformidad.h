@@ -46,3 +46,20 @@ inline std::shared_ptr<TArchivoFalso> Datos() {
              {{int64_t{5}, std::string("x")}});
     return a;
 }
+
+// Names whose table order is neither Jet's order nor byte order: letter case,
+// accents and a repeated name.
+inline std::shared_ptr<TArchivoFalso> DatosNombres() {
+    auto a = std::make_shared<TArchivoFalso>();
+    a->Tabla("tCliente",
+             {{"Clave", jet::TTipoColumna::tcTexto, 20},
+              {"Nombre", jet::TTipoColumna::tcTexto, 100},
+              {"Grupo", jet::TTipoColumna::tcEnteroLargo, 4}},
+             {{std::string("K3"), std::string("Zoë"), int64_t{2}},
+              {std::string("K1"), std::string("acme"), int64_t{1}},
+              {std::string("K2"), std::string("Juan"), int64_t{2}},
+              {std::string("K5"), std::string("Éric"), int64_t{1}},
+              {std::string("K4"), std::string("Eric"), int64_t{1}},
+              {std::string("K6"), std::string("Juan"), int64_t{2}}});
+    return a;
+}

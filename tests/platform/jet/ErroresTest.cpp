@@ -1,16 +1,64 @@
-// How failures reach the user: SQLite's own failures said as Jet says them,
-// and a failure raised inside a jet_* function carried whole (kind and
-// message) through SQLite, never left behind for a later statement.
+// How failures reach the user: every failure the program raises from one
+// table of kinds, SQLite's own failures said as Jet says them, a failure
+// raised inside a jet_* function carried whole (kind and message) through
+// SQLite, never left behind for a later statement, and a failure of the
+// heartbeat's own call thrown as it came.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <new>
+#include <set>
+
 #include "ArchivoFalso.h"
 #include "platform/jet/EErrorJet.h"
+#include "platform/jet/ErroresJet.h"
+#include "platform/jet/Latido.h"
 #include "platform/jet/sql/RecursosSqlite.h"
 
 using jet::TTipoColumna;
 
 namespace {
+
+// Every kind of the enumeration has its row: a kind in the user's words
+// (E...), a message, and culprits only where the row names them.
+TEST(TablaDeErrores, EveryKindHasItsRow) {
+    std::set<std::string> mensajes;
+    for (int i = 0; i < static_cast<int>(jet::TErrorJet::kCuantos); ++i) {
+        const auto e = static_cast<jet::TErrorJet>(i);
+        SCOPED_TRACE(i);
+        std::string sClase, sMensaje;
+        ASSERT_NO_THROW(sClase = jet::ClaseDe(e));
+        ASSERT_NO_THROW(sMensaje = jet::MensajeDe(e));
+        EXPECT_TRUE(sClase.size() > 1 && sClase[0] == 'E') << sClase;
+        EXPECT_FALSE(sMensaje.empty());
+        EXPECT_TRUE(mensajes.insert(sMensaje).second) << "two rows, one message: " << sMensaje;
+        const jet::EErrorJet x = jet::ErrorJet(e, {"uno", "dos", "tres"});
+        EXPECT_EQ(x.Tipo(), e);
+        EXPECT_EQ(x.Clase(), sClase);
+        EXPECT_EQ(x.Mensaje().find('%'), std::string::npos) << x.Mensaje();
+    }
+    EXPECT_THROW(jet::ClaseDe(jet::TErrorJet::kCuantos), std::logic_error);
+}
+
+// The heartbeat's call runs inside SQLite: what it throws stops the work and
+// reaches the caller as it came, a lack of memory as one.
+TEST(TablaDeErrores, TheHeartbeatsOwnFailureComesOutAsItWas) {
+    auto a = std::make_shared<TArchivoFalso>();
+    std::vector<TArchivoFalso::Fila> filas;
+    for (int i = 0; i < 5000; ++i) filas.push_back({int64_t{i}});
+    a->Tabla("t", {{"N", TTipoColumna::tcEnteroLargo, 4}}, filas);
+    auto motor = MotorSobre(a);
+    int nLlamadas = 0;
+    motor->PonLatido(std::make_shared<jet::TLatido>(
+        [&] {
+            if (++nLlamadas == 3)
+                throw std::bad_alloc();
+        },
+        std::chrono::milliseconds(0)));
+    EXPECT_THROW(motor->Ejecuta("SELECT COUNT(*) FROM t AS x, t AS y"), std::bad_alloc);
+    // The next statement runs.
+    EXPECT_EQ(Texto(motor->Ejecuta("SELECT COUNT(*) FROM t WHERE N < 3")), "3");
+}
 
 struct CasoFallo {
     int nCodigo;
@@ -41,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoFallo{SQLITE_ERROR, "no such table: tX", "ETablaNoEncontrada",
                   "No se encuentra la tabla o consulta 'tX'."},
         CasoFallo{SQLITE_ERROR, "misuse of aggregate: COUNT()", "ESintaxis",
-                  "No se puede usar una función de agregado aquí: : COUNT()"},
+                  "No se puede usar la función de agregado COUNT en esa parte de la "
+                  "instrucción."},
         CasoFallo{SQLITE_ERROR, "parser stack overflow", "EAnidamiento",
                   "La instrucción SQL es demasiado compleja para el motor: parser stack overflow."},
         CasoFallo{SQLITE_ERROR, "Expression tree is too large (maximum depth 1000)", "EAnidamiento",

@@ -88,6 +88,27 @@ protected:
     std::vector<std::shared_ptr<TArchivoFalso>> enDisco_;
 };
 
+// The rules adapt one row at a time and are never prepared again while rows
+// are read: either is a fault of the program, refused, and the union reads
+// on as before.
+TEST_F(InstantaneaUnion, ARuleIsNeverPreparedNorAdaptedTwiceDuringARead) {
+    const auto u = AbreUnion();
+    auto& unidos = dynamic_cast<jet::TArchivoUnion&>(*u);
+    enDisco_[1] = Parte(1, 2, 10);
+    EXPECT_THROW(
+        unidos.LeeFilas("t", [&](const std::vector<jet::TValor>&) { unidos.ReabrePartes({1}); }),
+        std::logic_error);
+    EXPECT_THROW(unidos.LeeFilas("t",
+                                 [&](const std::vector<jet::TValor>&) {
+                                     unidos.LeeFilas("u", [](const std::vector<jet::TValor>&) {});
+                                 }),
+                 std::logic_error);
+    int nFilas = 0;
+    unidos.LeeFilas("u", [&](const std::vector<jet::TValor>&) { ++nFilas; });
+    EXPECT_EQ(nFilas, 3000);
+    EXPECT_EQ(unidos.ReabrePartes({1}), (std::set<size_t>{1}));
+}
+
 // What a statement's answer shows of the rows: their order too.
 const char* const kConsultas[] = {
     "SELECT N, S FROM t",
@@ -162,7 +183,7 @@ TEST_F(InstantaneaUnion, AnInterruptedReloadLeavesEveryTableAsItWas) {
     for (int nLatido : {1, 500, 1500}) {
         SCOPED_TRACE(nLatido);
         enDisco_[1] = Parte(1, 1, 1000);
-        jet::TInstantanea instantanea(Abre(), FirmaEnDisco());
+        jet::TInstantanea instantanea(Abre(), FirmaEnDisco(), [] {});
         instantanea.DameTabla("t");
         instantanea.DameTabla("u");
         const std::string sAntes = Contenido(instantanea);
@@ -189,7 +210,7 @@ TEST_F(InstantaneaUnion, AnInterruptedReloadLeavesEveryTableAsItWas) {
         instantanea.Actualiza();
         instantanea.DameTabla("t");
         instantanea.DameTabla("u");
-        jet::TInstantanea nueva(Abre(), FirmaEnDisco());
+        jet::TInstantanea nueva(Abre(), FirmaEnDisco(), [] {});
         nueva.DameTabla("t");
         nueva.DameTabla("u");
         EXPECT_EQ(Contenido(instantanea), Contenido(nueva));

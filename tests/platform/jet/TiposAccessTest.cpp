@@ -32,59 +32,6 @@ std::string Falla(F f) {
     return "(no falló)";
 }
 
-std::unique_ptr<jet::TMotorJet> MotorDe(const std::string& sArchivo,
-                                        const std::string& sContrasena) {
-    const std::string sRuta = Fixture(sArchivo);
-    return std::make_unique<jet::TMotorJet>(
-        [sRuta, sContrasena] { return jet::TArchivoAccess::Abre(sRuta, sContrasena); },
-        jet::TArchivoAccess::FirmaEnDisco);
-}
-
-// ---- Real files: each statement's rows as the README states them ----
-
-struct CasoArchivo {
-    const char* sArchivo;
-    const char* sContrasena;
-    const char* sSql;
-    const char* sEsperado;
-};
-std::ostream& operator<<(std::ostream& o, const CasoArchivo& c) {
-    return o << c.sArchivo << ": " << c.sSql;
-}
-
-class ArchivosReales : public ::testing::TestWithParam<CasoArchivo> {};
-
-TEST_P(ArchivosReales, DanLoQueGuardaElArchivo) {
-    const auto& c = GetParam();
-    EXPECT_EQ(Texto(MotorDe(c.sArchivo, c.sContrasena)->Ejecuta(c.sSql)), c.sEsperado);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tipos, ArchivosReales,
-    ::testing::Values(
-        CasoArchivo{"ace12-decimal.accdb", "", "SELECT * FROM test", "some data,1,0,0,4,-1,1"},
-        // Decimals compare, add and sort as numbers.
-        CasoArchivo{"ace12-decimal.accdb", "",
-                    "SELECT SUM(col2) + SUM(col5), SUM(col6), AVG(col5), col5 - col6 FROM test "
-                    "WHERE col5 > col2 AND col6 < 0 GROUP BY col5, col6",
-                    "5,-1,4,5"},
-        CasoArchivo{"ace12-decimal.accdb", "",
-                    "SELECT COUNT(*) FROM test WHERE col3 IS NULL OR col3 <> 0", "0"},
-        CasoArchivo{"ace16-bigint.accdb", "", "SELECT * FROM [Table]", "1,42"},
-        CasoArchivo{"ace16-bigint.accdb", "",
-                    "SELECT Numeric * 2, SUM(Numeric) FROM [Table] WHERE Numeric = 42 GROUP BY "
-                    "Numeric",
-                    "84,42"},
-        CasoArchivo{"ace12-attachments.accdb", "",
-                    "SELECT ID, Comment, Attachments FROM Table1 ORDER BY ID",
-                    "1,0 Attachments,NULL; 2,1 Attachment,attachment1.txt (12 bytes); "
-                    "3,3 Attachments,attachment1.txt (12 bytes); attachment2.txt (12 bytes); "
-                    "attachment3.txt (12 bytes)"},
-        CasoArchivo{"ace12-attachments.accdb", "",
-                    "SELECT ID FROM Table1 WHERE Attachments IS NULL", "1"},
-        CasoArchivo{"ace14-encrypted.accdb", "password", "SELECT * FROM Table1 ORDER BY ID",
-                    "1,One; 2,Two; 3,Three"}));
-
 TEST(TiposAccess, ElLectorDaCadaTipoConSusDatos) {
     auto decimal = jet::TArchivoAccess::Abre(Fixture("ace12-decimal.accdb"), "");
     const auto& col = decimal->BuscaTabla("test")->columnas[5];
