@@ -17,6 +17,7 @@ enum class TErrorJet {
     ArchivoIlegible,
     ArchivoNoEsAccess,
     ArchivoDanado,
+    CifradoDanado,
     TablaDanada,
     ContrasenaInvalida,
     ContrasenaRequerida,

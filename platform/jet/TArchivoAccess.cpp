@@ -912,9 +912,11 @@ void DescifraArchivo(const std::string& sRuta, const TEncabezadoJet& encabezado,
         TCifradoOffice::Lee(contenido.data(), encabezado.nTamanoPagina, encabezado.nClaveBD);
     if (!cifrado || cifrado->Forma() == TCifradoOffice::TForma::fDesconocida)
         throw ErrorFormatoNoSoportado(sRuta, sQue, "su cifrado no es de ningún tipo conocido");
-    if (cifrado->Forma() != TCifradoOffice::TForma::fRC4CryptoApi)
+    if (const std::string sDano = cifrado->Dano(); !sDano.empty())
+        throw ErrorJet(TErrorJet::CifradoDanado, {sRuta, sDano});
+    if (const std::string sPorQue = cifrado->NoLegible(); !sPorQue.empty())
         throw ErrorFormatoNoSoportado(sRuta, sQue + " con el método " + cifrado->NombreForma(),
-                                      "este programa solo lee el cifrado RC4 CryptoAPI de Office");
+                                      sPorQue);
     if (sContrasena.empty())
         throw ErrorContrasenaRequerida(sRuta);
     if (!cifrado->AceptaContrasena(sContrasena))

@@ -80,6 +80,12 @@ void TEscritorMdb::FijaOpciones(TOpciones opciones) {
     if (opciones.nVersion != kJet4 && opciones.nVersion != kAccess2007 &&
         opciones.nVersion != kAccess2010 && opciones.nVersion != kAccess2016)
         throw EErrorMdb("versión de archivo desconocida: " + std::to_string(opciones.nVersion));
+    if (opciones.cifrado) {
+        if (opciones.nVersion < kAccess2010 || opciones.sContrasena.empty())
+            throw EErrorMdb(
+                "el cifrado ágil es de archivos de Access 2010 en adelante con contraseña");
+        TCifradorAgil::Valida(*opciones.cifrado);
+    }
     opciones_ = std::move(opciones);
 }
 
@@ -191,7 +197,13 @@ void TEscritorMdb::Cierra() {
         paginaMapas_->Escribe(*archivo_, nPaginaMapas_, 0);
     bMapasAbierta_ = false;
     EscribeMapaGlobal();
-    EscribeCabecera();
+    if (opciones_.cifrado) {
+        TCifradorAgil cifrador(opciones_.sContrasena, *opciones_.cifrado);
+        CifraPaginas(cifrador);
+        EscribeCabecera(&cifrador);
+    } else {
+        EscribeCabecera(nullptr);
+    }
     archivo_->Cierra();
     bCerrado_ = true;
 }
@@ -296,7 +308,16 @@ void TEscritorMdb::EscribeMapaGlobal() {
     pagina.Escribe(*archivo_, kPaginaMapaGlobal, kPaginaMapaGlobal);
 }
 
-void TEscritorMdb::EscribeCabecera() {
+void TEscritorMdb::CifraPaginas(TCifradorAgil& cifrador) {
+    std::array<uint8_t, kPagina> p;
+    for (uint32_t n = 1; n < archivo_->Paginas(); ++n) {
+        archivo_->Lee(n, p.data());
+        cifrador.CifraPagina(p.data(), p.size(), n);
+        archivo_->Escribe(n, p.data());
+    }
+}
+
+void TEscritorMdb::EscribeCabecera(TCifradorAgil* cifrador) {
     std::array<uint8_t, kPagina> p{};
     p[1] = 0x01;
     std::memcpy(&p[4], opciones_.nVersion == kJet4 ? "Standard Jet DB" : "Standard ACE DB", 15);
@@ -304,8 +325,13 @@ void TEscritorMdb::EscribeCabecera() {
     // From 0x18 on, 128 bytes are enciphered with RC4 under a fixed key.
     for (uint32_t i = 0; i < 6; ++i) PonU32(&p[0x18 + 4 * i], i == 0 ? 0x100 : i == 1 ? 0x101 : i);
     PonU16(&p[0x3c], 0x04e4);  // code page 1252
-    const std::vector<uint8_t> clave = Ucs2(Utf16DeUtf8(opciones_.sContrasena));
+    // An encrypted file keeps its password nowhere: the encryption's
+    // verifier tells it.
+    const std::vector<uint8_t> clave =
+        cifrador ? std::vector<uint8_t>{} : Ucs2(Utf16DeUtf8(opciones_.sContrasena));
     std::copy(clave.begin(), clave.end(), &p[0x42]);
+    if (cifrador)
+        PonU32(&p[0x3e], cifrador->ClaveBD());
     // The 40 password bytes are also masked with the whole days of the
     // creation date, so that the same password differs from file to file.
     uint8_t mascara[4];
@@ -315,6 +341,12 @@ void TEscritorMdb::EscribeCabecera() {
     PonU32(&p[0x6e], 0x0409);  // General sort order
     PonDoble(&p[0x72], opciones_.dFechaCreacion);
     jet::Rc4(jet::kClaveEncabezadoJet.data(), jet::kClaveEncabezadoJet.size(), &p[0x18], 128);
+    if (cifrador) {
+        const std::vector<uint8_t> informacion = cifrador->Informacion();
+        if (0x299 + informacion.size() > 0xe00)
+            throw EErrorMdb("la información del cifrado no cabe en la primera página");
+        std::copy(informacion.begin(), informacion.end(), &p[0x299]);
+    }
     PonU32(&p[0x98], 0x0659);
     std::memcpy(&p[0x9c], "4.0", 3);
     p[0xe00] = 0x10;

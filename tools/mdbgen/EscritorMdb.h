@@ -1,10 +1,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/jet/TValorJet.h"
+#include "tools/mdbgen/CifradorAgil.h"
 #include "tools/mdbgen/ColumnaMdb.h"
 
 namespace mdb {
@@ -37,6 +39,10 @@ public:
         std::string sContrasena;  // up to 20 characters; empty: none
         double dFechaCreacion = kFechaFija;
         int nVersion = kJet4;
+        // Files of Access 2010 and later with a password: every page but the
+        // first encrypted as Access does (Office's agile encryption); the
+        // header then keeps no password.
+        std::optional<TCifradorAgil::TParametros> cifrado;
     };
 
     TEscritorMdb(const std::string& sRuta, TOpciones opciones);
@@ -64,7 +70,8 @@ private:
     void EscribePermisos();
     void EscribeCatalogo();
     void EscribeMapaGlobal();
-    void EscribeCabecera();
+    void EscribeCabecera(TCifradorAgil* cifrador);
+    void CifraPaginas(TCifradorAgil& cifrador);
 
     std::unique_ptr<TArchivoPaginas> archivo_;
     TOpciones opciones_;

@@ -262,7 +262,6 @@ TEST(TiposAccess, UnCifradoQueNoLeemosLoDiceSinHablarDeContrasenas) {
         std::string bytes;
         const char* sMotivo;
     } casos[] = {
-        {"ágil", 0x29b, std::string("\x04\x00\x04\x00", 4), "con el método ágil"},
         {"AES", 0x29f, std::string("\x24", 1), "con el método AES estándar"},
         {"sin información", 0x299, std::string("\x00\x00", 2), "su cifrado no es de ningún tipo"},
         {"algoritmo raro", 0x2b3, std::string("\x10\x66", 2), "su cifrado no es de ningún tipo"},
