@@ -46,6 +46,9 @@ public:
     // nBloque: the page number mixed with the database key.
     void DescifraPagina(unsigned char* p, size_t n, uint32_t nBloque) const;
 
+    // The password's spin count: what opening will cost.
+    uint32_t Vueltas() const { return nVueltas_; }
+
 private:
     TParametros datos_, contrasena_;
     uint32_t nVueltas_ = 0;
