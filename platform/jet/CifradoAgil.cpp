@@ -127,14 +127,14 @@ public:
                 ? -1
                 : EVP_DecodeBlock(r.data(), reinterpret_cast<const unsigned char*>(sTexto.data()),
                                   static_cast<int>(sTexto.size()));
-        if (n < 0) {
-            Dano(std::string(s) + " no está en base64");
-            return {};
-        }
         // The decoder keeps the zeros of the padding.
         size_t nRelleno = 0;
         for (size_t i = sTexto.size(); i > 0 && sTexto[i - 1] == '=' && nRelleno < 2; --i)
             ++nRelleno;
+        if (n < 0 || static_cast<size_t>(n) < nRelleno) {
+            Dano(std::string(s) + " no está en base64");
+            return {};
+        }
         r.resize(static_cast<size_t>(n) - nRelleno);
         return r;
     }
