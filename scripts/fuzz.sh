@@ -13,14 +13,16 @@ fixtures=$root/tests/fixtures/mdb
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja -DKOVA_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "${KOVA_JOBS:-$(nproc)}" \
-  --target fuzz_sql_jet fuzz_archivo_access semillas_sql mdbgen norvexgen
+  --target fuzz_sql_jet fuzz_archivo_access fuzz_cifrado_agil semillas_sql semillas_mdb mdbgen \
+  norvexgen
 
 # Seeds: written afresh each run, kept beside the corpus the fuzzer grows.
 semillas=$build/semillas
-rm -rf "$semillas" && mkdir -p "$semillas/sql" "$semillas/mdb" "$build/corpus/sql" \
-  "$build/corpus/mdb" "$build/hallazgos"
+rm -rf "$semillas" && mkdir -p "$semillas/sql" "$semillas/mdb" "$semillas/cifrado" \
+  "$build/corpus/sql" "$build/corpus/mdb" "$build/corpus/cifrado" "$build/hallazgos"
 export ASAN_OPTIONS=detect_leaks=1
 "$build/fuzz/semillas_sql" "$semillas/sql" >/dev/null
+"$build/fuzz/semillas_mdb" "$semillas/mdb" "$semillas/cifrado"
 "$build/bin/norvexgen" --lineas 40 "$semillas/norvex" >/dev/null
 cp "$semillas/norvex/DataBase/Norvex.mdb" "$semillas/mdb/norvex.mdb"
 for j in "$root"/tests/fuzz/semillas/*.json; do
@@ -50,4 +52,6 @@ corre() {
 }
 corre fuzz_sql_jet "$build/corpus/sql" "$semillas/sql" -dict="$root/tests/fuzz/jet.dict"
 corre fuzz_archivo_access "$build/corpus/mdb" "$semillas/mdb" "$fixtures" -max_len=4194304
+corre fuzz_cifrado_agil "$build/corpus/cifrado" "$semillas/cifrado" \
+  -dict="$root/tests/fuzz/cifrado.dict" -max_len=8192
 exit $estado

@@ -11,7 +11,7 @@ packages=(
   libsqlite3-dev sqlite3
   libicu-dev
   libedit-dev
-  zlib1g-dev libssl-dev
+  zlib1g-dev libssl-dev libexpat1-dev
   libqpdf-dev qpdf
   nlohmann-json3-dev libtomlplusplus-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -62,8 +62,11 @@ std::optional<TCifradoOffice> TCifradoOffice::Lee(const unsigned char* pPagina, 
         return c;  // something is there, in no form we know
     const uint16_t nMayor = U16(p), nMenor = U16(p + 2);
     const uint32_t nBanderas = U32(p + 4);
-    if (nMayor == 4 && nMenor == 4)
+    if (nMayor == 4 && nMenor == 4) {
         c.eForma_ = TForma::fAgil;
+        c.agil_ = TCifradoAgil::Lee(p + 4, nLargo - 4);
+        return c;
+    }
     if (nMenor != 2 || nMayor < 2 || nMayor > 4 || nLargo < 12)
         return c;
     if (nBanderas & nFlagAes) {
@@ -106,7 +109,21 @@ std::string TCifradoOffice::NombreForma() const {
     }
 }
 
+std::string TCifradoOffice::Dano() const {
+    return agil_ ? agil_->Dano() : "";
+}
+
+std::string TCifradoOffice::NoLegible() const {
+    if (eForma_ == TForma::fEstandar)
+        return "este programa no lee el cifrado AES estándar de Office";
+    if (agil_ && !agil_->NoLegible().empty())
+        return "este programa no lee " + agil_->NoLegible();
+    return "";
+}
+
 bool TCifradoOffice::AceptaContrasena(const std::string& sContrasena) {
+    if (agil_)
+        return agil_->AceptaContrasena(sContrasena);
     if (eForma_ != TForma::fRC4CryptoApi)
         return false;
     const icu::UnicodeString u = icu::UnicodeString::fromUTF8(sContrasena);
@@ -135,6 +152,8 @@ bool TCifradoOffice::AceptaContrasena(const std::string& sContrasena) {
 // database key.
 void TCifradoOffice::DescifraPagina(unsigned char* p, size_t n, uint32_t nPagina) const {
     const uint32_t nBloque = nPagina ^ nClaveBD_;
+    if (agil_)
+        return agil_->DescifraPagina(p, n, nBloque);
     const std::vector<unsigned char> bloque{
         static_cast<unsigned char>(nBloque), static_cast<unsigned char>(nBloque >> 8),
         static_cast<unsigned char>(nBloque >> 16), static_cast<unsigned char>(nBloque >> 24)};

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/jet/CifradoAgil.h"
+
 namespace jet {
 
 // The page encryption of an Access 2007 or later file with a database
@@ -13,8 +15,8 @@ namespace jet {
 // information Office documents use (a 16-bit length, then the structure);
 // every other page is encrypted on its own, with a key derived from the
 // password and from the page number mixed with the database key of the
-// header. Office's RC4 CryptoAPI form is read; the other forms (standard
-// AES, agile) are recognised and refused with their name.
+// header. Office's RC4 CryptoAPI and agile forms are read; standard AES is
+// recognised and refused with its name.
 class TCifradoOffice {
 public:
     enum class TForma { fRC4CryptoApi, fEstandar, fAgil, fDesconocida };
@@ -27,6 +29,11 @@ public:
     TForma Forma() const { return eForma_; }
     // The form's name for messages ("RC4 CryptoAPI", "AES estándar", "ágil").
     std::string NombreForma() const;
+    // Why the information of a form we read is damaged; empty when sound.
+    std::string Dano() const;
+    // What of a form we read this program cannot read ("el cifrado RC2");
+    // empty when it can.
+    std::string NoLegible() const;
     // Derives the key from the password (UTF-8) and checks it against the
     // file's verifier; false when it is not the file's password.
     bool AceptaContrasena(const std::string& sContrasena);
@@ -40,6 +47,7 @@ private:
     size_t nBytesClave_ = 0;
     std::vector<unsigned char> sal_, verificador_, hashVerificador_;
     std::vector<unsigned char> h0_;  // hash of salt and password
+    std::optional<TCifradoAgil> agil_;
 };
 
 }  // namespace jet

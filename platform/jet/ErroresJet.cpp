@@ -23,6 +23,9 @@ const FilaError kErrores[] = {
      "El archivo '%1' no es una base de datos de Access."},
     {E::ArchivoDanado, "EArchivoNoEsAccess",
      "El archivo '%1' no es una base de datos de Access válida: está incompleto o dañado."},
+    {E::CifradoDanado, "EArchivoNoEsAccess",
+     "El archivo '%1' no es una base de datos de Access válida: la información de su cifrado "
+     "está dañada (%2)."},
     {E::TablaDanada, "ETablaDanada",
      "No se puede leer la tabla '%1' del archivo '%2': su definición está dañada (%3)."},
     {E::ContrasenaInvalida, "EContrasenaInvalida", "No es una contraseña válida."},

@@ -16,6 +16,7 @@ enum class TErrorJet : int {
     ArchivoIlegible,
     ArchivoNoEsAccess,
     ArchivoDanado,
+    CifradoDanado,
     TablaDanada,
     ContrasenaInvalida,
     ContrasenaRequerida,

@@ -25,6 +25,7 @@
 #include "platform/jet/NombresJet.h"
 #include "platform/jet/TEncabezadoJet.h"
 #include "platform/jet/TextoJet.h"
+#include "platform/jet/TextoValor.h"
 
 static_assert(std::endian::native == std::endian::little,
               "values are copied as they lie on little-endian pages");
@@ -268,25 +269,28 @@ public:
         const size_t i = IndiceTabla(sTabla);
         if (i == tablas_.size())
             throw ErrorJet(TErrorJet::TablaInexistente, {sTabla, sRuta_});
-        const auto& adjuntos = adjuntos_[i];
-        if (adjuntos.empty())
+        const auto& complejas = complejas_[i];
+        if (complejas.empty())
             return RecorreFilas(*entradas_[i], fila);
-        // The files of an attachment column live in a hidden table of their
-        // own, one row per file, keyed by the number the row holds.
-        std::vector<std::map<int64_t, TAdjuntos>> archivos;
-        for (const auto& a : adjuntos) archivos.push_back(LeeArchivosAdjuntos(a.nTablaPlana));
+        // The files of an attachment column, and the values of a multi-valued
+        // one, live in a hidden table of their own, one row per file or
+        // value, keyed by the number the row holds.
+        std::vector<std::map<int64_t, TValor>> contenidos;
+        for (const auto& k : complejas)
+            contenidos.push_back(k.bAdjunto ? LeeArchivosAdjuntos(k.nTablaPlana)
+                                            : LeeMultivalores(k.nTablaPlana, k.sColumna));
         RecorreFilas(*entradas_[i], [&](const std::vector<TValor>& valores) {
-            std::vector<TValor> conArchivos = valores;
-            for (size_t k = 0; k < adjuntos.size(); ++k) {
-                TValor& v = conArchivos[adjuntos[k].nColumna];
+            std::vector<TValor> completa = valores;
+            for (size_t k = 0; k < complejas.size(); ++k) {
+                TValor& v = completa[complejas[k].nColumna];
                 const auto* pId = std::get_if<int64_t>(&v);
-                const auto it = pId ? archivos[k].find(*pId) : archivos[k].end();
-                if (it == archivos[k].end())
+                const auto it = pId ? contenidos[k].find(*pId) : contenidos[k].end();
+                if (it == contenidos[k].end())
                     v = std::monostate{};
                 else
                     v = it->second;
             }
-            fila(conArchivos);
+            fila(completa);
         });
     }
 
@@ -297,15 +301,20 @@ private:
         uint32_t nId;
         int nBanderas;
     };
-    struct TColumnaAdjunta {
+    struct TColumnaCompleja {
         int nColumna;
-        uint32_t nTablaPlana;  // catalogue id of the table holding the files
+        std::string sColumna;
+        uint32_t nTablaPlana;  // catalogue id of the table holding its files or values
+        bool bAdjunto;         // attachments; otherwise a multi-valued field
     };
     void LeeCatalogo();
     void ClasificaComplejas();
     std::unique_ptr<MdbCatalogEntry> Entrada(const TObjeto& o) const;
     const TObjeto* BuscaObjeto(const std::string& sNombre) const;
-    std::map<int64_t, TAdjuntos> LeeArchivosAdjuntos(uint32_t nTablaPlana) const;
+    const TObjeto& ObjetoDeId(uint32_t nId) const;
+    std::map<int64_t, TValor> LeeArchivosAdjuntos(uint32_t nTablaPlana) const;
+    std::map<int64_t, TValor> LeeMultivalores(uint32_t nTablaPlana,
+                                              const std::string& sColumna) const;
     void RecorreFilas(MdbCatalogEntry& entrada,
                       const std::function<void(const std::vector<TValor>&)>& fila) const;
 
@@ -417,7 +426,7 @@ private:
     std::unique_ptr<MdbHandle, TCierraMdb> mdb_;
     std::vector<TTabla> tablas_;
     std::vector<std::unique_ptr<MdbCatalogEntry>> entradas_;  // parallel to tablas_
-    std::vector<std::vector<TColumnaAdjunta>> adjuntos_;      // parallel to tablas_
+    std::vector<std::vector<TColumnaCompleja>> complejas_;    // parallel to tablas_
     std::vector<TObjeto> objetos_;                            // every table, hidden ones too
 };
 
@@ -489,7 +498,7 @@ void TArchivoMdb::LeeCatalogo() {
         }
         tablas_.push_back(std::move(t));
     }
-    adjuntos_.resize(tablas_.size());
+    complejas_.resize(tablas_.size());
     ClasificaComplejas();
 }
 
@@ -512,16 +521,17 @@ const TArchivoMdb::TObjeto* TArchivoMdb::BuscaObjeto(const std::string& sNombre)
 }
 
 // A complex column holds, per row, a number that keys rows of a hidden table.
-// MSysComplexColumns names that table and the kind of the column; only the
-// Attachment kind is read, any other (multi-valued fields) stays a type we
-// cannot read.
+// MSysComplexColumns names that table and the kind of the column, a template
+// table of the catalogue: Attachment, one of the value types of a
+// multi-valued field (a number, a GUID or a text), or a memo's version
+// history. Attachments and multi-valued fields are read; a version history
+// stays a type we cannot read, named as such.
 void TArchivoMdb::ClasificaComplejas() {
     bool bHay = false;
     for (const auto& t : tablas_)
         for (const auto& c : t.columnas) bHay = bHay || c.nCodigoTipo == MDB_COMPLEX;
     const TObjeto* pComplejas = BuscaObjeto("MSysComplexColumns");
-    const TObjeto* pTipoAdjunto = BuscaObjeto("MSysComplexType_Attachment");
-    if (!bHay || !pComplejas || !pTipoAdjunto)
+    if (!bHay || !pComplejas)
         return;
     struct TCompleja {
         std::string sColumna;
@@ -548,19 +558,37 @@ void TArchivoMdb::ClasificaComplejas() {
                 complejas.push_back({*pNombre, *pTipo, *pPlana, *pTabla});
         });
     }
+    const std::string sPrefijo = "MSysComplexType_";
     for (size_t i = 0; i < tablas_.size(); ++i) {
         auto& columnas = tablas_[i].columnas;
         for (size_t c = 0; c < columnas.size(); ++c) {
             if (columnas[c].nCodigoTipo != MDB_COMPLEX)
                 continue;
-            for (const auto& k : complejas)
-                if ((k.nTabla & 0x00ffffff) == entradas_[i]->table_pg &&
-                    MismoNombre(k.sColumna, columnas[c].sNombre) &&
-                    (k.nTipo & 0x00ffffff) == pTipoAdjunto->nId) {
+            for (const auto& k : complejas) {
+                if ((k.nTabla & 0x00ffffff) != entradas_[i]->table_pg ||
+                    !MismoNombre(k.sColumna, columnas[c].sNombre))
+                    continue;
+                const uint32_t nTipo = static_cast<uint32_t>(k.nTipo & 0x00ffffff);
+                const uint32_t nPlana = static_cast<uint32_t>(k.nTablaPlana & 0x00ffffff);
+                std::string sTipo;
+                for (const auto& o : objetos_)
+                    if (o.nId == nTipo)
+                        sTipo = o.sNombre;
+                if (sTipo == sPrefijo + "Attachment") {
                     columnas[c].eTipo = TTipoColumna::tcAdjunto;
-                    adjuntos_[i].push_back(
-                        {static_cast<int>(c), static_cast<uint32_t>(k.nTablaPlana & 0x00ffffff)});
+                    complejas_[i].push_back(
+                        {static_cast<int>(c), columnas[c].sNombre, nPlana, true});
+                } else if (sTipo.starts_with("MSysComplexTypeVH")) {
+                    columnas[c].nCodigoTipo = kCodigoHistorialVersiones;
+                } else if (sTipo.starts_with(sPrefijo)) {
+                    // Shown as Access shows it in a datasheet: the values as
+                    // text, joined by "; ".
+                    columnas[c].eTipo = TTipoColumna::tcMemo;
+                    complejas_[i].push_back(
+                        {static_cast<int>(c), columnas[c].sNombre, nPlana, false});
                 }
+                break;
+            }
         }
     }
 }
@@ -600,14 +628,15 @@ std::string ContenidoAdjunto(const std::string& guardado, const std::string& sRu
     return datos.substr(nCabecera);
 }
 
-std::map<int64_t, TAdjuntos> TArchivoMdb::LeeArchivosAdjuntos(uint32_t nTablaPlana) const {
-    const TObjeto* pPlana = nullptr;
+const TArchivoMdb::TObjeto& TArchivoMdb::ObjetoDeId(uint32_t nId) const {
     for (const auto& o : objetos_)
-        if (o.nId == nTablaPlana)
-            pPlana = &o;
-    if (!pPlana)
-        Danado(sRuta_);
-    auto entrada = Entrada(*pPlana);
+        if (o.nId == nId)
+            return o;
+    Danado(sRuta_);
+}
+
+std::map<int64_t, TValor> TArchivoMdb::LeeArchivosAdjuntos(uint32_t nTablaPlana) const {
+    auto entrada = Entrada(ObjetoDeId(nTablaPlana));
     PTablaMdb tabla = LeeDefinicion(entrada.get());
     // The key is the one Long column that is neither the row's own
     // autonumber nor the file's flags.
@@ -636,7 +665,35 @@ std::map<int64_t, TAdjuntos> TArchivoMdb::LeeArchivosAdjuntos(uint32_t nTablaPla
             a.bytes = ContenidoAdjunto(pDatos->bytes, sRuta_);
         archivos[*pClave].archivos.push_back(std::move(a));
     });
-    return archivos;
+    return {archivos.begin(), archivos.end()};
+}
+
+// A multi-valued field's table holds its values in "Value", keyed by the
+// column "_" and the field's name; a row's values read in the table's order.
+std::map<int64_t, TValor> TArchivoMdb::LeeMultivalores(uint32_t nTablaPlana,
+                                                       const std::string& sColumna) const {
+    auto entrada = Entrada(ObjetoDeId(nTablaPlana));
+    PTablaMdb tabla = LeeDefinicion(entrada.get());
+    int nValor = -1, nClave = -1;
+    for (unsigned c = 0; c < tabla->num_cols; ++c) {
+        const auto* col = static_cast<MdbColumn*>(g_ptr_array_index(tabla->columns, c));
+        if (MismoNombre(col->name, "Value"))
+            nValor = static_cast<int>(c);
+        else if (MismoNombre(col->name, "_" + sColumna) && col->col_type == MDB_LONGINT)
+            nClave = static_cast<int>(c);
+    }
+    if (nValor < 0 || nClave < 0)
+        Danado(sRuta_);
+    std::map<int64_t, TValor> valores;
+    RecorreFilas(*entrada, [&](const std::vector<TValor>& fila) {
+        const auto* pClave = std::get_if<int64_t>(&fila[nClave]);
+        if (!pClave || EsNulo(fila[nValor]))
+            return;
+        TValor& v = valores[*pClave];
+        const std::string sValor = TextoValor(fila[nValor]);
+        v = EsNulo(v) ? sValor : std::get<std::string>(v) + "; " + sValor;
+    });
+    return valores;
 }
 
 void TArchivoMdb::RecorreFilas(MdbCatalogEntry& entrada,
@@ -912,9 +969,11 @@ void DescifraArchivo(const std::string& sRuta, const TEncabezadoJet& encabezado,
         TCifradoOffice::Lee(contenido.data(), encabezado.nTamanoPagina, encabezado.nClaveBD);
     if (!cifrado || cifrado->Forma() == TCifradoOffice::TForma::fDesconocida)
         throw ErrorFormatoNoSoportado(sRuta, sQue, "su cifrado no es de ningún tipo conocido");
-    if (cifrado->Forma() != TCifradoOffice::TForma::fRC4CryptoApi)
+    if (const std::string sDano = cifrado->Dano(); !sDano.empty())
+        throw ErrorJet(TErrorJet::CifradoDanado, {sRuta, sDano});
+    if (const std::string sPorQue = cifrado->NoLegible(); !sPorQue.empty())
         throw ErrorFormatoNoSoportado(sRuta, sQue + " con el método " + cifrado->NombreForma(),
-                                      "este programa solo lee el cifrado RC4 CryptoAPI de Office");
+                                      sPorQue);
     if (sContrasena.empty())
         throw ErrorContrasenaRequerida(sRuta);
     if (!cifrado->AceptaContrasena(sContrasena))
@@ -954,6 +1013,8 @@ std::unique_ptr<TArchivoAccess> TArchivoAccess::Abre(const std::string& sRuta,
 std::string NombreTipoNoLegible(int nCodigoTipo) {
     if (nCodigoTipo == MDB_COMPLEX)
         return "campo multivalor";
+    if (nCodigoTipo == kCodigoHistorialVersiones)
+        return "historial de versiones";
     return "desconocido (código " + std::to_string(nCodigoTipo) + ")";
 }
 

@@ -48,8 +48,12 @@ struct TColumna {
     int nCodigoTipo = 0;  // the type's number in the file, to name a type we cannot read
 };
 
+// Not a type of the file: the code a complex column holding a memo's version
+// history takes in TColumna::nCodigoTipo, so that it is named as such.
+constexpr int kCodigoHistorialVersiones = 0x112;
+
 // How a type we cannot read is named to the user, after "es de tipo"
-// ("desconocido (código 21)", "campo multivalor").
+// ("desconocido (código 21)", "campo multivalor", "historial de versiones").
 std::string NombreTipoNoLegible(int nCodigoTipo);
 
 struct TTabla {

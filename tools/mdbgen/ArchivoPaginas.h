@@ -18,6 +18,8 @@ public:
     uint32_t Reserva() { return nPaginas_++; }
     uint32_t Paginas() const { return nPaginas_; }
     void Escribe(uint32_t nPagina, const uint8_t* pDatos);
+    // A page written before, read back (to encrypt the file once it is whole).
+    void Lee(uint32_t nPagina, uint8_t* pDatos) const;
     void Cierra();
 
 private:

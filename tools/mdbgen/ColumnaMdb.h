@@ -22,6 +22,9 @@ enum class TTipoMdb : uint8_t {
     // Access 2019's Date/Time Extended (files of version 5 and later): the
     // value as "YYYY-MM-DD HH:MM:SS.fffffff".
     tmFechaExtendida = 0x14,
+    // A multi-valued field (files of Access 2007 and later): the row keeps a
+    // number that keys its values, written to a hidden table of their own.
+    tmMultivalor = 0x12,
 };
 
 struct TColumnaMdb {
@@ -33,6 +36,9 @@ struct TColumnaMdb {
     // stores them. Text, Byte, Integer, Long, Single, Double, Currency,
     // Date/Time and Yes/No.
     bool bCalculada = false;
+    // A multi-valued field's values: Byte, Integer, Long, Single, Double or
+    // Text (nTamano then its characters).
+    TTipoMdb eTipoValores = TTipoMdb::tmTexto;
 };
 
 }  // namespace mdb

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <set>
 
@@ -80,6 +81,12 @@ void TEscritorMdb::FijaOpciones(TOpciones opciones) {
     if (opciones.nVersion != kJet4 && opciones.nVersion != kAccess2007 &&
         opciones.nVersion != kAccess2010 && opciones.nVersion != kAccess2016)
         throw EErrorMdb("versión de archivo desconocida: " + std::to_string(opciones.nVersion));
+    if (opciones.cifrado) {
+        if (opciones.nVersion < kAccess2010 || opciones.sContrasena.empty())
+            throw EErrorMdb(
+                "el cifrado ágil es de archivos de Access 2010 en adelante con contraseña");
+        TCifradorAgil::Valida(*opciones.cifrado);
+    }
     opciones_ = std::move(opciones);
 }
 
@@ -110,12 +117,28 @@ void TEscritorMdb::CreaTabla(const std::string& sNombre, const std::vector<TColu
         if (c.bCalculada && opciones_.nVersion < kAccess2010)
             throw EErrorMdb("columna " + c.sNombre +
                             ": los campos calculados son de Access 2010 en adelante");
-        if (c.bCalculada &&
-            (c.eTipo == T::tmMemo || c.eTipo == T::tmOLE || c.eTipo == T::tmBinario))
+        if (c.bCalculada && (c.eTipo == T::tmMemo || c.eTipo == T::tmOLE ||
+                             c.eTipo == T::tmBinario || c.eTipo == T::tmMultivalor))
             throw EErrorMdb("columna " + c.sNombre + ": ese tipo no se escribe calculado");
+        if (c.eTipo == T::tmMultivalor) {
+            if (opciones_.nVersion < kAccess2007)
+                throw EErrorMdb("columna " + c.sNombre +
+                                ": los campos multivalor son de Access 2007 en adelante");
+            const T v = c.eTipoValores;
+            if (v != T::tmByte && v != T::tmEntero && v != T::tmLargo && v != T::tmSimple &&
+                v != T::tmDoble && v != T::tmTexto)
+                throw EErrorMdb("columna " + c.sNombre +
+                                ": un campo multivalor guarda números o textos");
+            if (v == T::tmTexto && (c.nTamano < 1 || c.nTamano > 255))
+                throw EErrorMdb("columna " + c.sNombre + ": el tamaño debe ser de 1 a 255");
+        }
     }
     TerminaActual();
     actual_ = std::make_unique<TTablaMdb>(*archivo_, sNombre, columnas, archivo_->Reserva(), false);
+    nMultivaloresActual_ = multivalores_.size();
+    for (const TColumnaMdb& c : columnas)
+        if (c.eTipo == T::tmMultivalor)
+            multivalores_.push_back({sNombre, actual_->PaginaTdef(), c, {}});
 }
 
 void TEscritorMdb::CreaTablaSistema(const std::string& sNombre,
@@ -124,10 +147,28 @@ void TEscritorMdb::CreaTablaSistema(const std::string& sNombre,
     actual_ = std::make_unique<TTablaMdb>(*archivo_, sNombre, columnas, nPagina, true);
 }
 
-void TEscritorMdb::AgregaFila(const std::vector<jet::TValor>& valores) {
+void TEscritorMdb::AgregaFila(const std::vector<jet::TValor>& valores,
+                              const std::vector<std::vector<jet::TValor>>& multivalores) {
     if (!actual_ || bCerrado_)
         throw EErrorMdb("no hay tabla abierta para agregar filas");
-    actual_->AgregaFila(valores);
+    const size_t nMultivalores = multivalores_.size() - nMultivaloresActual_;
+    if (!multivalores.empty() && multivalores.size() != nMultivalores)
+        throw EErrorMdb("la fila trae valores de " + std::to_string(multivalores.size()) +
+                        " campos multivalor y la tabla tiene " + std::to_string(nMultivalores));
+    if (nMultivalores == 0)
+        return actual_->AgregaFila(valores);
+    // Every row gets its key, with values or without, as Access numbers them.
+    std::vector<jet::TValor> fila = valores;
+    for (size_t i = 0, k = 0; i < fila.size() && k < nMultivalores; ++i) {
+        TMultivalor& m = multivalores_[nMultivaloresActual_ + k];
+        if (m.columna.sNombre != actual_->Columnas()[i].sNombre)
+            continue;
+        fila[i] = ++m.nFilas;
+        if (!multivalores.empty())
+            for (const jet::TValor& v : multivalores[k]) m.valores.emplace_back(m.nFilas, v);
+        ++k;
+    }
+    actual_->AgregaFila(fila);
 }
 
 void TEscritorMdb::TerminaActual() {
@@ -154,6 +195,7 @@ void TEscritorMdb::Cierra() {
     if (bCerrado_)
         return;
     TerminaActual();
+    EscribeMultivalores();
     EscribePermisos();
     CreaTablaSistema("MSysQueries",
                      {{"ObjectId", T::tmLargo},
@@ -191,7 +233,13 @@ void TEscritorMdb::Cierra() {
         paginaMapas_->Escribe(*archivo_, nPaginaMapas_, 0);
     bMapasAbierta_ = false;
     EscribeMapaGlobal();
-    EscribeCabecera();
+    if (opciones_.cifrado) {
+        TCifradorAgil cifrador(opciones_.sContrasena, *opciones_.cifrado);
+        CifraPaginas(cifrador);
+        EscribeCabecera(&cifrador);
+    } else {
+        EscribeCabecera(nullptr);
+    }
     archivo_->Cierra();
     bCerrado_ = true;
 }
@@ -280,7 +328,78 @@ void TEscritorMdb::EscribeCatalogo() {
     for (const char* s : contenedores) objeto(nId++, kRaiz, s, kTipoContenedor, 0);
     for (const auto& t : terminadas_)
         if (t->PaginaTdef() > kPaginaMSysRelationships)
-            objeto(t->PaginaTdef(), kContTablas, t->Nombre(), kTipoTabla, 0);
+            objeto(t->PaginaTdef(), kContTablas, t->Nombre(), kTipoTabla,
+                   banderas_.count(t->PaginaTdef()) ? banderas_.at(t->PaginaTdef()) : 0);
+}
+
+// Each multi-valued field as Access keeps it: the template table of its
+// values' type (MSysComplexType_Long...), a hidden table with the values
+// ("Value", its own number and the row's key "_" + the field's name), and a
+// row of MSysComplexColumns that ties field, template and hidden table.
+void TEscritorMdb::EscribeMultivalores() {
+    if (multivalores_.empty())
+        return;
+    constexpr int64_t kBanderasPlantilla = 0x80030000LL - 0x100000000LL;
+    constexpr int64_t kBanderasPlana = 0x800a0000LL - 0x100000000LL;
+    auto plantilla = [](T t) -> std::string {
+        switch (t) {
+            case T::tmByte:
+                return "UnsignedByte";
+            case T::tmEntero:
+                return "Short";
+            case T::tmLargo:
+                return "Long";
+            case T::tmSimple:
+                return "IEEESingle";
+            case T::tmDoble:
+                return "IEEEDouble";
+            default:
+                return "Text";
+        }
+    };
+    std::map<std::string, uint32_t> plantillas;
+    std::vector<std::vector<jet::TValor>> filas;
+    for (size_t k = 0; k < multivalores_.size(); ++k) {
+        const TMultivalor& m = multivalores_[k];
+        const TColumnaMdb valor{"Value", m.columna.eTipoValores, m.columna.nTamano};
+        const std::string sPlantilla = "MSysComplexType_" + plantilla(valor.eTipo);
+        if (!plantillas.count(sPlantilla)) {
+            plantillas[sPlantilla] = archivo_->Reserva();
+            banderas_[plantillas[sPlantilla]] = kBanderasPlantilla;
+            CreaTablaSistema(sPlantilla, {valor}, plantillas[sPlantilla]);
+        }
+        // Access names it by a GUID; a number is as unique within the file.
+        char sGuid[33];
+        std::snprintf(sGuid, sizeof sGuid, "%032zX", k + 1);
+        const uint32_t nPlana = archivo_->Reserva();
+        banderas_[nPlana] = kBanderasPlana;
+        // The row's own number is named after table and field, kept within
+        // the 64 characters of a name.
+        std::string sNumero = m.sTabla + "_" + m.columna.sNombre;
+        for (size_t i = 0, nCaracteres = 0; i < sNumero.size(); ++i)
+            if ((static_cast<unsigned char>(sNumero[i]) & 0xc0) != 0x80 && ++nCaracteres > 64) {
+                sNumero.resize(i);
+                break;
+            }
+        CreaTablaSistema("f_" + std::string(sGuid) + "_" + m.columna.sNombre,
+                         {valor, {sNumero, T::tmLargo}, {"_" + m.columna.sNombre, T::tmLargo}},
+                         nPlana);
+        int64_t nId = 0;
+        for (const auto& [nClave, v] : m.valores) actual_->AgregaFila({v, ++nId, nClave});
+        filas.push_back({m.columna.sNombre, int64_t{plantillas[sPlantilla]}, int64_t{nPlana},
+                         int64_t{m.nPaginaTabla}, static_cast<int64_t>(k + 1)});
+    }
+    const uint32_t nComplejas = archivo_->Reserva();
+    banderas_[nComplejas] = kBanderaSistema;
+    CreaTablaSistema("MSysComplexColumns",
+                     {{"ColumnName", T::tmTexto, 255},
+                      {"ComplexTypeObjectID", T::tmLargo},
+                      {"FlatTableID", T::tmLargo},
+                      {"ConceptualTableID", T::tmLargo},
+                      {"ComplexID", T::tmLargo}},
+                     nComplejas);
+    for (const auto& f : filas) actual_->AgregaFila(f);
+    TerminaActual();
 }
 
 void TEscritorMdb::EscribeMapaGlobal() {
@@ -296,7 +415,16 @@ void TEscritorMdb::EscribeMapaGlobal() {
     pagina.Escribe(*archivo_, kPaginaMapaGlobal, kPaginaMapaGlobal);
 }
 
-void TEscritorMdb::EscribeCabecera() {
+void TEscritorMdb::CifraPaginas(TCifradorAgil& cifrador) {
+    std::array<uint8_t, kPagina> p;
+    for (uint32_t n = 1; n < archivo_->Paginas(); ++n) {
+        archivo_->Lee(n, p.data());
+        cifrador.CifraPagina(p.data(), p.size(), n);
+        archivo_->Escribe(n, p.data());
+    }
+}
+
+void TEscritorMdb::EscribeCabecera(TCifradorAgil* cifrador) {
     std::array<uint8_t, kPagina> p{};
     p[1] = 0x01;
     std::memcpy(&p[4], opciones_.nVersion == kJet4 ? "Standard Jet DB" : "Standard ACE DB", 15);
@@ -304,8 +432,13 @@ void TEscritorMdb::EscribeCabecera() {
     // From 0x18 on, 128 bytes are enciphered with RC4 under a fixed key.
     for (uint32_t i = 0; i < 6; ++i) PonU32(&p[0x18 + 4 * i], i == 0 ? 0x100 : i == 1 ? 0x101 : i);
     PonU16(&p[0x3c], 0x04e4);  // code page 1252
-    const std::vector<uint8_t> clave = Ucs2(Utf16DeUtf8(opciones_.sContrasena));
+    // An encrypted file keeps its password nowhere: the encryption's
+    // verifier tells it.
+    const std::vector<uint8_t> clave =
+        cifrador ? std::vector<uint8_t>{} : Ucs2(Utf16DeUtf8(opciones_.sContrasena));
     std::copy(clave.begin(), clave.end(), &p[0x42]);
+    if (cifrador)
+        PonU32(&p[0x3e], cifrador->ClaveBD());
     // The 40 password bytes are also masked with the whole days of the
     // creation date, so that the same password differs from file to file.
     uint8_t mascara[4];
@@ -315,6 +448,12 @@ void TEscritorMdb::EscribeCabecera() {
     PonU32(&p[0x6e], 0x0409);  // General sort order
     PonDoble(&p[0x72], opciones_.dFechaCreacion);
     jet::Rc4(jet::kClaveEncabezadoJet.data(), jet::kClaveEncabezadoJet.size(), &p[0x18], 128);
+    if (cifrador) {
+        const std::vector<uint8_t> informacion = cifrador->Informacion();
+        if (0x299 + informacion.size() > 0xe00)
+            throw EErrorMdb("la información del cifrado no cabe en la primera página");
+        std::copy(informacion.begin(), informacion.end(), &p[0x299]);
+    }
     PonU32(&p[0x98], 0x0659);
     std::memcpy(&p[0x9c], "4.0", 3);
     p[0xe00] = 0x10;

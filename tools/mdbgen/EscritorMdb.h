@@ -1,10 +1,13 @@
 #pragma once
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/jet/TValorJet.h"
+#include "tools/mdbgen/CifradorAgil.h"
 #include "tools/mdbgen/ColumnaMdb.h"
 
 namespace mdb {
@@ -37,6 +40,10 @@ public:
         std::string sContrasena;  // up to 20 characters; empty: none
         double dFechaCreacion = kFechaFija;
         int nVersion = kJet4;
+        // Files of Access 2010 and later with a password: every page but the
+        // first encrypted as Access does (Office's agile encryption); the
+        // header then keeps no password.
+        std::optional<TCifradorAgil::TParametros> cifrado;
     };
 
     TEscritorMdb(const std::string& sRuta, TOpciones opciones);
@@ -52,8 +59,11 @@ public:
     // A row of the table last created, one value per column: text, memo and
     // binary as std::string (UTF-8), byte/integer/long as int64_t, single
     // and double as double, currency as TMoneda, date/time as TFecha,
-    // yes/no as bool (never null); std::monostate is null.
-    void AgregaFila(const std::vector<jet::TValor>& valores);
+    // yes/no as bool (never null); std::monostate is null. A multi-valued
+    // field's place is left null: its values, one list per such column in
+    // the columns' order, come in multivalores (none given: no values).
+    void AgregaFila(const std::vector<jet::TValor>& valores,
+                    const std::vector<std::vector<jet::TValor>>& multivalores = {});
     void Cierra();
 
 private:
@@ -64,7 +74,23 @@ private:
     void EscribePermisos();
     void EscribeCatalogo();
     void EscribeMapaGlobal();
-    void EscribeCabecera();
+    void EscribeCabecera(TCifradorAgil* cifrador);
+    void CifraPaginas(TCifradorAgil& cifrador);
+    void EscribeMultivalores();
+
+    // A multi-valued field of a user table, its values keyed by the number
+    // each row holds.
+    struct TMultivalor {
+        std::string sTabla;
+        uint32_t nPaginaTabla;
+        TColumnaMdb columna;
+        std::vector<std::pair<int64_t, jet::TValor>> valores;
+        int64_t nFilas = 0;
+    };
+    std::vector<TMultivalor> multivalores_;
+    size_t nMultivaloresActual_ = 0;  // the first of the current table's
+    // MSysObjects flags of tables that are not the user's nor Jet's own.
+    std::map<uint32_t, int64_t> banderas_;
 
     std::unique_ptr<TArchivoPaginas> archivo_;
     TOpciones opciones_;

@@ -39,6 +39,7 @@ int LargoFijo(TTipoMdb t) {
             return 2;
         case TTipoMdb::tmLargo:
         case TTipoMdb::tmSimple:
+        case TTipoMdb::tmMultivalor:
             return 4;
         case TTipoMdb::tmMoneda:
         case TTipoMdb::tmDoble:
@@ -198,6 +199,7 @@ void TTablaMdb::CodificaFijo(size_t i, const jet::TValor& v, uint8_t* p) {
             PonU16(p, uint32_t(*n));
             break;
         case TTipoMdb::tmLargo:
+        case TTipoMdb::tmMultivalor:
             if (!n || *n < std::numeric_limits<int32_t>::min() ||
                 *n > std::numeric_limits<int32_t>::max())
                 throw EErrorMdb(Error(i, "se esperaba un entero largo (32 bits)"));
@@ -424,7 +426,9 @@ void TTablaMdb::EscribeTdef(uint32_t nMapaUsadas, uint32_t nMapaLibres,
         AgregaU16(t, uint32_t(i));
         AgregaU16(t, 0x0409);  // General sort order
         AgregaU16(t, 0);
-        t.push_back(d.bFija ? 0x03 : 0x02);  // fixed length, may be null
+        // Fixed length, may be null; a multi-valued field's key is numbered
+        // by Jet as an autonumber is.
+        t.push_back(d.bFija ? (c.eTipo == TTipoMdb::tmMultivalor ? 0x07 : 0x03) : 0x02);
         const bool bTexto = c.eTipo == TTipoMdb::tmTexto || c.eTipo == TTipoMdb::tmMemo;
         // Access compresses user text but keeps its system tables in plain
         // UCS-2; a calculated field carries its own two flags.

@@ -22,6 +22,7 @@ public:
 
     const std::string& Nombre() const { return sNombre_; }
     uint32_t PaginaTdef() const { return nPaginaTdef_; }
+    const std::vector<TColumnaMdb>& Columnas() const { return columnas_; }
     int64_t Filas() const { return nFilas_; }
 
     // One value per column, in column order. Throws EErrorMdb naming the
