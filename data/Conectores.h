@@ -48,12 +48,9 @@ public:
     void SetConecta(bool bConecta) override {
         try {
             F_Conector->SetConnected(bConecta);
-        } catch (const jet::EErrorJet& e) {
-            Reporta(e);
-        } catch (const std::bad_alloc&) {
-            Reporta(jet::ErrorJet(jet::TErrorJet::Memoria));
-        } catch (const std::exception& e) {
-            Reporta(jet::ErrorJet(jet::TErrorJet::Interno, {e.what()}));
+        } catch (...) {
+            // Nothing escapes the data layer; a lack of memory is said as one.
+            Reporta(jet::ErrorDeFallo(std::current_exception()));
         }
     }
 

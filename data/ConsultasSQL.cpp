@@ -48,15 +48,10 @@ bool TConsultasSQL::Corre(const std::string& sConsulta, ado::TADOQuery& qQuery,
         qQuery.SQLAdd(sConsulta);
         (qQuery.*Accion)();
         return true;
-    } catch (const jet::EErrorJet& e) {
-        MuestraFalla(e.Clase(), e.Mensaje());
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         // Nothing escapes the data layer; a lack of memory is said as one.
-        const jet::EErrorJet e = jet::ErrorJet(jet::TErrorJet::Memoria);
+        const jet::EErrorJet e = jet::ErrorDeFallo(std::current_exception());
         MuestraFalla(e.Clase(), e.Mensaje());
-    } catch (const std::exception& e) {
-        const jet::EErrorJet interna = jet::ErrorJet(jet::TErrorJet::Interno, {e.what()});
-        MuestraFalla(interna.Clase(), interna.Mensaje());
     }
     qQuery.Close();
     return false;

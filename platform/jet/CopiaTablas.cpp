@@ -77,6 +77,13 @@ void Ejecuta(sqlite3* db, const std::string& sql) {
     }
 }
 
+// A table SQLite could not take: short of memory is said as that.
+EErrorJet NoCopiada(sqlite3* db, const std::string& sTabla) {
+    if ((sqlite3_errcode(db) & 0xff) == SQLITE_NOMEM)
+        return ErrorJet(TErrorJet::Memoria);
+    return ErrorJet(TErrorJet::TablaNoCopiada, {sTabla, sqlite3_errmsg(db)});
+}
+
 }  // namespace
 
 void TCopiaTablas::Empieza(sqlite3* db) {
@@ -205,7 +212,7 @@ void TCopiaTablas::CopiaFilas(const TArchivoAccess& archivo, const TTabla& tabla
     sql::TSentenciaSqlite sentencia(pSt);
     sqlite3_stmt* st = pSt;
     if (rc != SQLITE_OK)
-        throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
+        throw NoCopiada(db_, tabla.sNombre);
     auto lee = [&](const TLecturaSolapada::TFila& f) {
         if (nParte)
             dynamic_cast<const IArchivoPorPartes&>(archivo).LeeFilasParte(*nParte, tabla.sNombre,
@@ -271,7 +278,7 @@ void TCopiaTablas::CopiaFilas(const TArchivoAccess& archivo, const TTabla& tabla
                 fila[i]);
         }
         if (rcBind != SQLITE_OK || sqlite3_step(st) != SQLITE_DONE)
-            throw ErrorJet(TErrorJet::TablaNoCopiada, {tabla.sNombre, sqlite3_errmsg(db_)});
+            throw NoCopiada(db_, tabla.sNombre);
     });
 }
 

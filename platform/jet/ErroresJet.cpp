@@ -1,6 +1,8 @@
 #include "platform/jet/ErroresJet.h"
 
+#include <new>
 #include <stdexcept>
+#include <system_error>
 #include <vector>
 
 namespace jet {
@@ -158,6 +160,27 @@ EErrorJet ErrorJet(TErrorJet e, std::initializer_list<std::string> culpables) {
         s += *p;
     }
     return EErrorJet(e, Fila(e).sClase, s);
+}
+
+EErrorJet ErrorDeFallo(std::exception_ptr fallo) {
+    try {
+        std::rethrow_exception(fallo);
+    } catch (const EErrorJet& e) {
+        return e;
+    } catch (const std::bad_alloc&) {
+        return ErrorJet(TErrorJet::Memoria);
+    } catch (const std::system_error& e) {
+        // A thread is refused with EAGAIN when its stack cannot be mapped.
+        if (e.code() == std::errc::resource_unavailable_try_again ||
+            e.code() == std::errc::not_enough_memory)
+            return ErrorJet(TErrorJet::Memoria);
+        return ErrorJet(TErrorJet::Interno, {e.what()});
+    } catch (const std::exception& e) {
+        return ErrorJet(TErrorJet::Interno, {e.what()});
+    } catch (...) {
+        // Nothing of ours throws anything else; said as our fault all the same.
+        return ErrorJet(TErrorJet::Interno, {"excepción desconocida"});
+    }
 }
 
 }  // namespace jet

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+
 #include "platform/jet/EErrorJet.h"
 
 namespace jet {
@@ -94,5 +96,10 @@ enum class TErrorJet : int {
 // %2... still in place.
 const char* ClaseDe(TErrorJet e);
 const char* MensajeDe(TErrorJet e);
+
+// What a failure caught where nothing may pass says to the user: ours as it
+// is; a lack of memory (an allocation, or a thread the system could not
+// start) as EMemoria, never as a fault; anything else as EInterno.
+EErrorJet ErrorDeFallo(std::exception_ptr fallo);
 
 }  // namespace jet

@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "tests/tools/JetsqlPrograma.h"
 #include "tools/jetsql/Jetsql.h"
 
 namespace {
@@ -58,6 +59,22 @@ TEST(JetsqlConsulta, AFailedStatementIsKindAndMessageAndExitOne) {
     EXPECT_EQ(errores.str(),
               "ESoloLectura - La base de datos Norvex está abierta en modo de solo lectura: no se "
               "permite la instrucción DELETE.\n");
+}
+
+// A result bigger than the memory the program may have (a cross join of ten
+// copies of a small table, kept whole to size the table's columns) is Jet's
+// lack of memory, and the script goes on; never an abort.
+TEST(JetsqlConsulta, AResultBeyondMemoryIsEMemoriaAndTheNextStatementRuns) {
+    std::string sCruce = "SELECT * FROM DateTest AS t0";
+    for (int i = 1; i < 10; ++i) sCruce += ", DateTest AS t" + std::to_string(i);
+    const auto r =
+        EjecutaJetsqlCon({"--modo", "tabla", "--continuar", FixtureMdb("jet4-dates.mdb")},
+                         sCruce + ";\nSELECT COUNT(*) FROM DateTest;\n", 512ull << 20);
+    EXPECT_EQ(r.nSalida, 1) << r.sErrores;
+    EXPECT_EQ(r.sErrores,
+              "EMemoria - No hay memoria suficiente para ejecutar la instrucción.\n"
+              "  en la instrucción 1, línea 1\n");
+    EXPECT_NE(r.sSalida.find("(1 fila)"), std::string::npos) << r.sSalida;
 }
 
 // For diagnosis: the SQLite text a statement becomes, with or without an

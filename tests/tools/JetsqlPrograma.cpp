@@ -1,6 +1,7 @@
 #include "tests/tools/JetsqlPrograma.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,7 +17,8 @@ std::string ProgramaJetsql() {
     return std::string(KOVA_BINARY_DIR) + "/bin/jetsql";
 }
 
-TEjecucion EjecutaJetsqlCon(const std::vector<std::string>& args, const std::string& sEntrada) {
+TEjecucion EjecutaJetsqlCon(const std::vector<std::string>& args, const std::string& sEntrada,
+                            unsigned long long nLimiteBytes) {
     TDirTemporal tmp;
     const std::string sIn = (tmp / "in").string(), sOut = (tmp / "out").string(),
                       sErr = (tmp / "err").string();
@@ -30,6 +32,10 @@ TEjecucion EjecutaJetsqlCon(const std::vector<std::string>& args, const std::str
         dup2(open(sIn.c_str(), O_RDONLY), 0);
         dup2(open(sOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
         dup2(open(sErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        if (nLimiteBytes) {
+            const rlimit limite{nLimiteBytes, nLimiteBytes};
+            setrlimit(RLIMIT_AS, &limite);
+        }
         execv(sPrograma.c_str(), argv.data());
         _exit(127);
     }

@@ -11,4 +11,7 @@ std::string ProgramaJetsql();
 
 // Runs jetsql with the arguments (no shell) and sEntrada on its standard
 // input, which is then a file, not a terminal.
-TEjecucion EjecutaJetsqlCon(const std::vector<std::string>& args, const std::string& sEntrada);
+// With nLimiteBytes, the program's address space is bounded to it
+// (RLIMIT_AS), as a machine short of memory bounds it.
+TEjecucion EjecutaJetsqlCon(const std::vector<std::string>& args, const std::string& sEntrada,
+                            unsigned long long nLimiteBytes = 0);

@@ -6,6 +6,7 @@
 
 #include "data/ColectorConxs.h"
 #include "platform/jet/AvisosLibmdb.h"
+#include "platform/jet/ErroresJet.h"
 #include "tools/cuestionario-kova/EdicionesLotes.h"
 #include "tools/cuestionario-kova/Lotes.h"
 
@@ -52,7 +53,15 @@ int main(int argc, char** argv) {
     // decimal sign is a comma, or under es_ES the rate would read as 18.
     std::setlocale(LC_NUMERIC, "C");
     ColectorGlobal = std::make_shared<TColectorConxs>();
-    const int nSalida = EjecutaLotes(*op);
+    int nSalida = slFallaCuestionario;
+    try {
+        nSalida = EjecutaLotes(*op);
+    } catch (...) {
+        // What passed every layer (a lack of memory outside the data layer)
+        // ends the run with its message; the outputs were already removed.
+        const jet::EErrorJet e = jet::ErrorDeFallo(std::current_exception());
+        std::cerr << e.Clase() << " - " << e.Mensaje() << '\n';
+    }
     ColectorGlobal.reset();  // closes the Norvex connection
     return nSalida;
 }

@@ -137,7 +137,9 @@ int EjecutaJetsql(const TOpcionesJetsql& opciones, std::ostream& salida, std::os
             default:
                 return 0;
         }
-    } catch (const jet::EErrorJet& e) {
+    } catch (...) {
+        // A lack of memory (a result too big for the machine) is said as one.
+        const jet::EErrorJet e = jet::ErrorDeFallo(std::current_exception());
         errores << e.Clase() << " - " << e.Mensaje() << '\n';
         const bool bExporta = opciones.eAccion == TOpcionesJetsql::taExportaSqlite ||
                               opciones.eAccion == TOpcionesJetsql::taExportaCsv;

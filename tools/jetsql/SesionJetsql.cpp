@@ -112,8 +112,9 @@ bool TSesionJetsql::EjecutaInstruccion(const std::string& sSql) {
     try {
         Escribe(motor_.Ejecuta(sSql));
         return true;
-    } catch (const jet::EErrorJet& e) {
-        return Falla(e);
+    } catch (...) {
+        // One statement short of memory fails alone; the next may run.
+        return Falla(jet::ErrorDeFallo(std::current_exception()));
     }
 }
 

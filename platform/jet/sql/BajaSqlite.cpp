@@ -123,6 +123,24 @@ ExprPtr Operador(const std::string& op, ExprPtr a, ExprPtr b) {
     return Llamada(sFuncion, std::move(args));
 }
 
+// Currency and dates have ranges a Double does not: a sum, difference or
+// product of Currency (or of Currency and a whole number or yes/no) is
+// Currency, a date moved by days a date. The function that holds such a
+// result to its range, or none.
+const char* Acotacion(const Expr& e) {
+    if (e.op != "+" && e.op != "-" && e.op != "*")
+        return nullptr;
+    if (e.tipoJet == TipoJet::Fecha)
+        return "jet_acotafecha";
+    auto moneda = [](const Expr& x) { return x.tipoJet == TipoJet::Moneda; };
+    auto entera = [&](const Expr& x) {
+        return moneda(x) || x.tipoJet == TipoJet::Booleano ||
+               (x.tipo == TipoExpr::Literal && std::holds_alternative<int64_t>(x.valor));
+    };
+    const Expr &a = *e.args[0], &b = *e.args[1];
+    return (moneda(a) || moneda(b)) && entera(a) && entera(b) ? "jet_acotamoneda" : nullptr;
+}
+
 class Bajada {
 public:
     void Consulta_(Consulta& c, bool bAnidada) {
@@ -211,6 +229,7 @@ ExprPtr Bajada::Expresion(ExprPtr e, Uso uso) {
             EnSitio(e->args[0], Uso::Valor);
             return uso == Uso::Valor ? std::move(e) : Binaria("<>", std::move(e), Literal(0));
         case TipoExpr::Binaria: {
+            const char* sAcota = e->bContador ? nullptr : Acotacion(*e);
             for (auto& a : e->args) EnSitio(a, Uso::Valor);
             const bool bComparacion = EsComparacion(e->op);
             if (e->bContador)
@@ -219,7 +238,12 @@ ExprPtr Bajada::Expresion(ExprPtr e, Uso uso) {
                 e->args[1] = EnCotejoJet(std::move(e->args[1]));
                 return Booleano(std::move(e), uso);
             }
-            return Operador(e->op, std::move(e->args[0]), std::move(e->args[1]));
+            ExprPtr x = Operador(e->op, std::move(e->args[0]), std::move(e->args[1]));
+            if (!sAcota)
+                return x;
+            std::vector<ExprPtr> args;
+            args.push_back(std::move(x));
+            return Llamada(sAcota, std::move(args));
         }
         case TipoExpr::Cadena:
             return Cadena(std::move(e));

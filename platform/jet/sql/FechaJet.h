@@ -21,6 +21,11 @@ inline int64_t DiasCiviles(int64_t y, int64_t m, int64_t d) {
 
 constexpr int64_t kDiasEpocaJet = -25569;  // 1899-12-30 counted from 1970-01-01
 
+// Whether a serial is a day of Jet's years, 100 to 9999.
+inline bool EsSerialJet(double dSerial) {
+    return dSerial >= -657434.0 && dSerial < 2958466.0;
+}
+
 inline double SerialDeFecha(int64_t y, int64_t m, int64_t d, double dFraccion = 0) {
     const double dias = static_cast<double>(DiasCiviles(y, m, d) - kDiasEpocaJet);
     return dias >= 0 ? dias + dFraccion : dias - dFraccion;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -95,7 +96,39 @@ void Potencia(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
         if (EsNulo(a[0]) || EsNulo(a[1]))
             return sqlite3_result_null(ctx);
-        sqlite3_result_double(ctx, std::pow(LeeNumero(a[0]).Doble(), LeeNumero(a[1]).Doble()));
+        const double x = LeeNumero(a[0]).Doble(), y = LeeNumero(a[1]).Doble();
+        const double r = std::pow(x, y);
+        // A negative base to a fractional power has no real value (SQLite
+        // would keep NaN as Null); a finite pair past a Double overflows.
+        if (std::isnan(r))
+            throw ErrorArgumentoNoValido("^");
+        if (std::isinf(r) && std::isfinite(x) && std::isfinite(y))
+            throw ErrorDesbordamientoOperacion();
+        sqlite3_result_double(ctx, r);
+    });
+}
+
+// Currency: a sum, difference or product that the lowering knows to be
+// Currency stays within its range or overflows, instead of passing on as a
+// wider Double.
+void AcotaMoneda(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
+        if (!(std::fabs(LeeNumero(a[0]).Doble()) <= 922337203685477.5807))
+            throw ErrorDesbordamiento(Texto(a[0]));
+        sqlite3_result_value(ctx, a[0]);
+    });
+}
+
+// A date moved by days stays within Jet's years 100 to 9999.
+void AcotaFecha(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0]))
+            return sqlite3_result_null(ctx);
+        if (!EsSerialJet(LeeNumero(a[0]).Doble()))
+            throw ErrorDesbordamiento(Texto(a[0]));
+        sqlite3_result_value(ctx, a[0]);
     });
 }
 
@@ -409,6 +442,18 @@ void CDbl(sqlite3_context* ctx, int, sqlite3_value** a) {
         sqlite3_result_double(ctx, LeeNumero(a[0]).Doble());
     });
 }
+// A Single holds up to about 3.4E+38; the value itself is kept as the
+// Double it reads as.
+void CSng(sqlite3_context* ctx, int, sqlite3_value** a) {
+    Protegido(ctx, [&] {
+        if (EsNulo(a[0]))
+            throw ErrorArgumentoNoValido("CSNG");
+        const double d = LeeNumero(a[0]).Doble();
+        if (!(std::fabs(d) <= std::numeric_limits<float>::max()))
+            throw ErrorDesbordamiento(Texto(a[0]));
+        sqlite3_result_double(ctx, d);
+    });
+}
 void Sqr(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
         if (EsNulo(a[0]))
@@ -457,7 +502,10 @@ void ParteFecha(sqlite3_context* ctx, int, sqlite3_value** a) {
     Protegido(ctx, [&] {
         if (EsNulo(a[0]))
             return sqlite3_result_null(ctx);
-        const PartesFecha p = PartesDeSerial(LeeNumero(a[0]).Doble());
+        const double d = LeeNumero(a[0]).Doble();
+        if (!EsSerialJet(d))  // beyond the year 9999 a number is no date
+            throw ErrorDesbordamiento(Texto(a[0]));
+        const PartesFecha p = PartesDeSerial(d);
         const int64_t valores[] = {p.anio, p.mes, p.dia, p.hora, p.minuto, p.segundo};
         sqlite3_result_int64(ctx, valores[Parte]);
     });
@@ -478,6 +526,8 @@ void DateSerial(sqlite3_context* ctx, int, sqlite3_value** a) {
         const int64_t anio = meses >= 0 ? meses / 12 : -((-meses + 11) / 12);
         const int64_t mes = meses - anio * 12 + 1;
         const int64_t dias = DiasCiviles(anio, mes, 1) + (d - 1) - kDiasEpocaJet;
+        if (!EsSerialJet(static_cast<double>(dias)))
+            throw ErrorArgumentoNoValido("DATESERIAL");
         sqlite3_result_double(ctx, static_cast<double>(dias));
     });
 }
@@ -572,6 +622,7 @@ const std::map<std::string, Implementacion>& Implementaciones() {
         {"jet_clng", {CLng}},
         {"jet_cint", {CInt}},
         {"jet_cdbl", {CDbl}},
+        {"jet_csng", {CSng}},
         {"jet_sqr", {Sqr}},
         {"jet_val", {Val}},
         {"jet_year", {ParteFecha<0>}},
@@ -601,6 +652,8 @@ void JetFunctions::Registra(sqlite3* db, TRanuraError* ranura) {
     Alta("jet_divent", 2, DivEntera);
     Alta("jet_mod", 2, Mod);
     Alta("jet_pot", 2, Potencia);
+    Alta("jet_acotamoneda", 1, AcotaMoneda);
+    Alta("jet_acotafecha", 1, AcotaFecha);
     Alta("jet_concat", 2, Concatena);
     Alta("jet_like", 2, FuncionLike);
     // The functions, as the function table has them: every arity it allows.

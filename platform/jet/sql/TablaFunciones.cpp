@@ -44,7 +44,7 @@ const FilaFuncion kFunciones[] = {
     {"CLNG", 1, 1, false, T::Otro, F::Llamada, "jet_clng"},
     {"CINT", 1, 1, false, T::Otro, F::Llamada, "jet_cint"},
     {"CDBL", 1, 1, false, T::Otro, F::Llamada, "jet_cdbl"},
-    {"CSNG", 1, 1, false, T::Otro, F::Llamada, "jet_cdbl"},
+    {"CSNG", 1, 1, false, T::Otro, F::Llamada, "jet_csng"},
     {"VAL", 1, 1, false, T::Otro, F::Llamada, "jet_val"},
     {"YEAR", 1, 1, false, T::Otro, F::Llamada, "jet_year"},
     {"MONTH", 1, 1, false, T::Otro, F::Llamada, "jet_month"},

@@ -95,6 +95,10 @@ inline Numero LeeNumero(sqlite3_value* v) {
                 r.n = n;
                 return r;
             }
+            // strtod also reads "nan", "inf" and hexadecimal, which are no
+            // numbers to Jet.
+            if (t.find_first_not_of("0123456789+-.eE \t\n\r\v\f") != std::string::npos)
+                throw ErrorTiposNoCoinciden(s);
             const double d = std::strtod(t.c_str(), &fin);
             if (*fin != '\0')
                 throw ErrorTiposNoCoinciden(s);

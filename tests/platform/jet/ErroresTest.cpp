@@ -8,6 +8,8 @@
 
 #include <new>
 #include <set>
+#include <stdexcept>
+#include <system_error>
 
 #include "ArchivoFalso.h"
 #include "platform/jet/EErrorJet.h"
@@ -38,6 +40,29 @@ TEST(TablaDeErrores, EveryKindHasItsRow) {
         EXPECT_EQ(x.Mensaje().find('%'), std::string::npos) << x.Mensaje();
     }
     EXPECT_THROW(jet::ClaseDe(jet::TErrorJet::kCuantos), std::logic_error);
+}
+
+// Where nothing may pass, a lack of memory (an allocation, a thread the
+// system could not start) is EMemoria; ours stays as it was; the rest is
+// our own fault, said as one.
+TEST(TablaDeErrores, ACaughtFailureIsSaidAsItsKind) {
+    const struct {
+        std::exception_ptr fallo;
+        const char* sClase;
+    } casos[] = {
+        {std::make_exception_ptr(std::bad_alloc()), "EMemoria"},
+        {std::make_exception_ptr(
+             std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again))),
+         "EMemoria"},
+        {std::make_exception_ptr(
+             std::system_error(std::make_error_code(std::errc::permission_denied))),
+         "EInterno"},
+        {std::make_exception_ptr(std::runtime_error("x")), "EInterno"},
+        {std::make_exception_ptr(jet::ErrorJet(jet::TErrorJet::Interrumpida)),
+         jet::ClaseDe(jet::TErrorJet::Interrumpida)},
+        {std::make_exception_ptr(42), "EInterno"},
+    };
+    for (const auto& c : casos) EXPECT_EQ(jet::ErrorDeFallo(c.fallo).Clase(), c.sClase);
 }
 
 // The heartbeat's call runs inside SQLite: what it throws stops the work and
