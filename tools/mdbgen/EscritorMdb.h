@@ -43,7 +43,7 @@ public:
         // Files of Access 2010 and later with a password: every page but the
         // first encrypted as Access does (Office's agile encryption); the
         // header then keeps no password.
-        std::optional<TCifradorAgil::TParametros> cifrado;
+        std::optional<TCifradorAgil::TParametros> cifrado{};
     };
 
     TEscritorMdb(const std::string& sRuta, TOpciones opciones);
