@@ -119,8 +119,9 @@ const FilaError kErrores[] = {
      "'%1' es el archivo de Access abierto: no se escribe en él."},
     {E::SalidaNoEscribible, "EArchivoSalida", "No se puede escribir en '%1'."},
     {E::GuionIlegible, "EArchivoInexistente", "No se puede leer el guion '%1'."},
-    // A folder, a device or a FIFO where a file was named: the reader's own words.
-    {E::EntradaNoComun, "EArchivoInexistente", "%1"},
+    // A folder, a device or a FIFO where a file was named: the file reader's own
+    // sentence, given without its final point.
+    {E::EntradaNoComun, "EArchivoInexistente", "%1."},
     {E::TablaNoExiste, "ETablaInexistente", "No existe la tabla '%1'."},
     {E::AdjuntoNoEscrito, "EEscritura", "No se pudo escribir '%1': %2."},
     // The export says what failed and where, in its own words.

@@ -197,6 +197,8 @@ bool TSesionJetsql::Leer(const std::vector<std::string>& args) {
     const auto sTexto = archivos::LeeArchivoRegular(args[0], archivos::kMaxBytesGuion, sError);
     if (!sTexto) {
         std::error_code ec;
+        if (!sError.empty() && sError.back() == '.')
+            sError.pop_back();
         return std::filesystem::exists(args[0], ec)
                    ? Falla(jet::ErrorJet(jet::TErrorJet::EntradaNoComun, {sError}))
                    : Falla(jet::ErrorJet(jet::TErrorJet::GuionIlegible, {args[0]}));
