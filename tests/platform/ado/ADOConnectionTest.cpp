@@ -5,6 +5,7 @@
 #include <chrono>
 #include <memory>
 
+#include "FallaJet.h"
 #include "platform/ado/TCadenaConexion.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/Latido.h"
@@ -24,16 +25,6 @@ std::string CadenaAccess(const std::string& sRuta, const std::string& sContrasen
     return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + sRuta +
            ";Persist Security Info=True;Mode=Share Deny None;Jet OLEDB:Database Password=" +
            sContrasena;
-}
-
-template <class F>
-std::string Falla(F f) {
-    try {
-        f();
-    } catch (const jet::EErrorJet& e) {
-        return e.Clase() + " - " + e.Mensaje();
-    }
-    return "(no falló)";
 }
 
 TEST(CadenaConexion, ClavesSinDistinguirMayusculasYValoresTalCual) {

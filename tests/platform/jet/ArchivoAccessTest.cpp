@@ -9,6 +9,7 @@
 #include <iterator>
 #include <thread>
 
+#include "FallaJet.h"
 #include "TDirTemporal.h"
 #include "platform/jet/EErrorJet.h"
 #include "tools/mdbgen/EscritorMdb.h"
@@ -49,17 +50,6 @@ TFilas Filas(const TArchivoAccess& archivo, const std::string& sTabla) {
     TFilas filas;
     archivo.LeeFilas(sTabla, [&](const std::vector<TValor>& fila) { filas.push_back(fila); });
     return filas;
-}
-
-// Runs f, which must throw EErrorJet, and gives "kind - message".
-template <class F>
-std::string Falla(F f) {
-    try {
-        f();
-    } catch (const jet::EErrorJet& e) {
-        return e.Clase() + " - " + e.Mensaje();
-    }
-    return "(no falló)";
 }
 
 TEST(ArchivoAccess, LeeCadaValorDeLosTiposEnJet3YJet4) {

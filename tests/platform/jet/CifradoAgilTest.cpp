@@ -10,6 +10,7 @@
 #include <functional>
 #include <iterator>
 
+#include "FallaJet.h"
 #include "TDirTemporal.h"
 #include "platform/jet/EErrorJet.h"
 #include "platform/jet/TArchivoAccess.h"
@@ -23,16 +24,6 @@ using TFilas = std::vector<std::vector<jet::TValor>>;
 
 constexpr size_t kPagina = 4096;
 constexpr size_t kInformacion = 0x299;  // its 16-bit length, version, reserved, the XML
-
-template <class F>
-std::string Falla(F f) {
-    try {
-        f();
-    } catch (const jet::EErrorJet& e) {
-        return e.Clase() + " - " + e.Mensaje();
-    }
-    return "(no falló)";
-}
 
 std::string LeeBytes(const fs::path& ruta) {
     std::ifstream f(ruta, std::ios::binary);

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "ArchivoFalso.h"
+#include "FallaJet.h"
 #include "TDirTemporal.h"
 #include "platform/jet/Decimal.h"
 #include "platform/jet/FormatoNumero.h"
@@ -21,16 +22,6 @@ namespace {
 
 std::string Fixture(const std::string& sNombre) {
     return std::string(KOVA_FIXTURES) + "/mdb/" + sNombre;
-}
-
-template <class F>
-std::string Falla(F f) {
-    try {
-        f();
-    } catch (const jet::EErrorJet& e) {
-        return e.Clase() + " - " + e.Mensaje();
-    }
-    return "(no falló)";
 }
 
 TEST(TiposAccess, ElLectorDaCadaTipoConSusDatos) {
